@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+// The text tests that rules are made of. "Not case-sensitive" folds only the ASCII letters
+// a-z on both sides; accented letters compare as they are, whatever the locale.
+
+// The 35 characters that separate words for "Contains (whole word)": tab, apostrophe, CR,
+// LF, space and , . / ? ; : ` " < > [ ] { } - = \ + | ( ) % @ & ^ $ # ! ~ *
+// Letters, digits and the underscore never separate words.
+extern const QString WordDelimiters;
+bool isWordDelimiter(QChar c);
+
+// Empty, or only space, CR, LF and the character with code 8 (the tab is not blank).
+bool isBlank(QStringView text);
+
+// An empty value never matches; neither does an empty text.
+bool containsText(QStringView text, QStringView value, bool caseSensitive);
+// An empty value matches only an empty text.
+bool equalsText(QStringView text, QStringView value, bool caseSensitive);
+// An empty value matches every text; a value longer than the text never matches.
+bool startsWithText(QStringView text, QStringView value, bool caseSensitive);
+// An empty value matches every text; a value of more than 255 characters never matches.
+bool endsWithText(QStringView text, QStringView value, bool caseSensitive);
+
+// True when a non-empty piece of the text, cut at every word delimiter, equals the word.
+// Blank text or word never match; a word holding a delimiter cannot match.
+bool WholeWordCheck(QStringView text, QStringView word, bool caseSensitive);
+
+bool isDigitChar(QChar c);
+// Digits "0"-"9" and underscores.
+int countDigits(QStringView text);
+QString stripDigits(QStringView text);
+// Not blank and no ASCII lower-case letter (digits and punctuation alone qualify).
+bool isUpperCaseText(QStringView text);
+// countDigits equals the length; an empty text qualifies.
+bool isAllNumeric(QStringView text);
+// countDigits is at least half the length, rounded down; an empty text qualifies.
+bool isHalfNumeric(QStringView text);
+// The first character is "0"-"9" (not the underscore).
+bool isFirstCharNumeric(QStringView text);
+
+QString boolToYN(bool flag);   // "Y" or "N"
+QString pluralS(int count);    // "" for 1, else "s"
+
+// Operator dispatchers, one per rule family. An operator name that is none of the family's
+// never matches; names compare with ASCII case folding.
+// Exceptions and header lines: Contains, Contains (whole word), Equals, Starts with, Ends with.
+bool matchException(QStringView op, QStringView text, QStringView value, bool caseSensitive);
+bool matchHeader(QStringView op, QStringView text, QStringView value, bool caseSensitive);
+// Subjects: the five, plus Is blank and Is UPPERCASE (which ignore the value).
+bool matchSubject(QStringView op, QStringView text, QStringView value, bool caseSensitive);
+// Senders never distinguish case: the five, Is blank, Is UPPERCASE, All numeric,
+// 50% numeric, First char numeric.
+bool matchSender(QStringView op, QStringView text, QStringView value);
+// Whether a subject or sender operator takes no value (its reason line shows none).
+bool isPredicateOperator(QStringView op);

@@ -1,0 +1,292 @@
+#include "spamsettings.h"
+
+#include "files.h"
+#include "inifile.h"
+#include "rulewords.h"
+#include "textutil.h"
+
+#include <QFile>
+
+using namespace RuleWords;
+
+int ExceptionPicture(const QString &cell)
+{
+    bool ok = false;
+    const int picture = TrimControls(cell).toInt(&ok);
+    return ok && picture >= FirstExceptionPicture && picture <= LastExceptionPicture
+               ? picture
+               : int(FirstExceptionPicture);
+}
+
+TSpamSettings::TSpamSettings(const QString &folder) : m_folder(folder)
+{
+    SetGridHeadings();
+}
+
+QString TSpamSettings::Folder() const
+{
+    return m_folder.isEmpty() ? DataFolder() : m_folder;
+}
+
+QString TSpamSettings::FilePath(const QString &name) const
+{
+    return Folder() + u'/' + name;
+}
+
+QString TSpamSettings::ListFileName(RuleTable::Kind kind)
+{
+    switch (kind) {
+    case RuleTable::Kind::Subject: return QStringLiteral("subj.lst");
+    case RuleTable::Kind::Header: return QStringLiteral("header.lst");
+    case RuleTable::Kind::From: return QStringLiteral("from.lst");
+    case RuleTable::Kind::Except: return QStringLiteral("except.lst");
+    }
+    return QString();
+}
+
+RuleTable &TSpamSettings::table(int i)
+{
+    switch (i) {
+    case 0: return gridSubject;
+    case 1: return gridHeader;
+    case 2: return gridFrom;
+    default: return gridExcept;
+    }
+}
+
+void TSpamSettings::readList(int i)
+{
+    RuleTable &grid = table(i);
+    const QString name = ListFileName(grid.kind());
+    QString error;
+    const std::optional<QStringList> lines = ReadTextLines(FilePath(name), &error);
+    m_unreadable[i] = !lines && !error.isEmpty();
+    m_damaged[i] = false;
+    if (!lines) {
+        if (m_unreadable[i])
+            m_problems.append(error);
+        grid.ClearRules();
+        return;
+    }
+    QStringList problems;
+    grid.ReadLines(*lines, &problems);
+    for (const QString &problem : problems)
+        m_problems.append(name + u' ' + problem);
+    m_damaged[i] = !problems.isEmpty();
+
+    for (int row = 1; row < grid.RowCount(); ++row) {
+        if (grid.IsRowBlank(row))
+            continue;
+        if (grid.kind() == RuleTable::Kind::Except)
+            grid.SetPicture(row, ExceptionPicture(grid.Cells(6, row)));
+        else
+            CheckGridAdv(grid, row, grid.Cells(4, row) == Yes);
+    }
+}
+
+void TSpamSettings::readSettings()
+{
+    m_problems.clear();
+    for (int i = 0; i < 4; ++i)
+        readList(i);
+
+    TIniFile ini;
+    QString error;
+    if (!ini.Load(FilePath(IniFileName()), &error))
+        m_problems.append(error);
+    smaller.on = ini.ReadBool(QStringLiteral("Smaller"), QStringLiteral("QSmaller"), false);
+    smaller.limit = ini.ReadInteger(QStringLiteral("Smaller"), QStringLiteral("Num"), 5);
+    smaller.check = ini.ReadBool(QStringLiteral("Smaller"), QStringLiteral("Check"), true);
+    larger.on = ini.ReadBool(QStringLiteral("Larger"), QStringLiteral("QLarger"), false);
+    larger.limit = ini.ReadInteger(QStringLiteral("Larger"), QStringLiteral("Num"), 20000);
+    larger.check = ini.ReadBool(QStringLiteral("Larger"), QStringLiteral("Check"), true);
+    knownOn = ini.ReadBool(QStringLiteral("Known"), QStringLiteral("QMonitor"), true);
+}
+
+bool TSpamSettings::Savesettings(QString *errorText)
+{
+    QStringList errors;
+    for (int i = 0; i < 4; ++i) {
+        RuleTable &grid = table(i);
+        const QString path = FilePath(ListFileName(grid.kind()));
+        if (m_unreadable[i]) {
+            errors.append(QStringLiteral("\"%1\" could not be read, so it was not overwritten").arg(path));
+            continue;
+        }
+        if (m_damaged[i] && QFile::exists(path)) {
+            const QString copy = path + QStringLiteral(".damaged");
+            QFile::remove(copy);
+            if (!QFile::copy(path, copy)) {
+                errors.append(QStringLiteral("Cannot keep a copy of the damaged \"%1\", so it was not overwritten").arg(path));
+                continue;
+            }
+        }
+        QString error;
+        if (WriteTextLines(path, grid.WriteLines(), &error))
+            m_damaged[i] = false;
+        else
+            errors.append(error);
+    }
+
+    // Read again right before writing so the keys that other parts keep in the same file
+    // survive; a file that is there but cannot be read is not replaced.
+    const QString iniPath = FilePath(IniFileName());
+    TIniFile ini;
+    QString error;
+    if (!ini.Load(iniPath, &error)) {
+        errors.append(error);
+    } else {
+        ini.WriteBool(QStringLiteral("Smaller"), QStringLiteral("QSmaller"), smaller.on);
+        ini.WriteInteger(QStringLiteral("Smaller"), QStringLiteral("Num"), smaller.limit);
+        ini.WriteBool(QStringLiteral("Smaller"), QStringLiteral("Check"), smaller.check);
+        ini.WriteBool(QStringLiteral("Larger"), QStringLiteral("QLarger"), larger.on);
+        ini.WriteInteger(QStringLiteral("Larger"), QStringLiteral("Num"), larger.limit);
+        ini.WriteBool(QStringLiteral("Larger"), QStringLiteral("Check"), larger.check);
+        ini.WriteBool(QStringLiteral("Known"), QStringLiteral("QMonitor"), knownOn);
+        if (!ini.Save(iniPath, &error))
+            errors.append(error);
+    }
+
+    if (errorText)
+        *errorText = errors.join(u'\n');
+    return errors.isEmpty();
+}
+
+void TSpamSettings::SetGridHeadings()
+{
+    const QStringList subjects{QStringLiteral("What"), QStringLiteral("Matches"), QStringLiteral("Case"),
+                               QStringLiteral("Del?"), QStringLiteral("Hits")};
+    const QStringList senders{QStringLiteral("What"), QStringLiteral("Condition"), QStringLiteral("Matches"),
+                              QStringLiteral("Del?"), QStringLiteral("Hits")};
+    const QStringList exceptions{QStringLiteral("What"), QStringLiteral("Condition"), QStringLiteral("Matches"),
+                                 QStringLiteral("Case?"), QStringLiteral("Hits")};
+    for (int i = 0; i < 5; ++i) {
+        gridSubject.SetCells(i + 1, 0, subjects.at(i));
+        gridHeader.SetCells(i + 1, 0, subjects.at(i));
+        gridFrom.SetCells(i + 1, 0, senders.at(i));
+        gridExcept.SetCells(i, 0, exceptions.at(i));
+    }
+}
+
+void TSpamSettings::CheckGridAdv(RuleTable &table, int row, bool del)
+{
+    table.SetPicture(row, del ? CheckMark : QuestionMark);
+}
+
+void TSpamSettings::DeleteDupsFromGrid(RuleTable &table)
+{
+    for (int row = table.RowCount() - 1; row >= 2; --row) {
+        bool same = true;
+        for (int col = 0; col < table.VisibleColumns() && same; ++col)
+            same = table.Cells(col, row) == table.Cells(col, row - 1);
+        if (same)
+            table.DeleteRow(row);
+    }
+}
+
+bool TSpamSettings::AddSenderToExceptions(const QString &sender)
+{
+    if (TrimControls(sender).isEmpty())
+        return false;
+    const int row = gridExcept.AppendRule();
+    gridExcept.SetCells(0, row, EmailAddress);
+    gridExcept.SetCells(1, row, EqualsOp);
+    gridExcept.SetCells(2, row, sender);
+    gridExcept.SetCells(3, row, No);
+    gridExcept.SetCells(4, row, QStringLiteral("0"));
+    gridExcept.SetCells(6, row, QStringLiteral("3"));
+    return true;
+}
+
+void TSpamSettings::AddSubjectForDeletion(const QString &subject)
+{
+    const int row = gridSubject.InsertRuleAtTop();
+    gridSubject.SetCells(1, row, EqualsOp);
+    gridSubject.SetCells(2, row, subject);
+    gridSubject.SetCells(3, row, Yes);
+    gridSubject.SetCells(4, row, Yes);
+    gridSubject.SetCells(5, row, QStringLiteral("1"));
+    gridSubject.SetPicture(row, CheckMark);
+}
+
+void TSpamSettings::AddSenderForDeletion(const QString &sender)
+{
+    const int row = gridFrom.InsertRuleAtTop();
+    gridFrom.SetCells(1, row, EmailAddress);
+    gridFrom.SetCells(2, row, EqualsOp);
+    gridFrom.SetCells(3, row, sender);
+    gridFrom.SetCells(4, row, Yes);
+    gridFrom.SetCells(5, row, QStringLiteral("1"));
+    gridFrom.SetPicture(row, CheckMark);
+}
+
+void TSpamSettings::addToList(const QString &subject, const QString &sender, bool addSubject,
+                              bool addSender)
+{
+    if (subject.isEmpty())
+        return;
+    if (addSubject)
+        AddSubjectForDeletion(subject);
+    if (addSender)
+        AddSenderForDeletion(sender);
+}
+
+int TSpamSettings::ImportKeywords(const QStringList &lines)
+{
+    int added = 0;
+    for (const QString &line : lines) {
+        const QString keyword = TrimControls(line);
+        if (keyword.isEmpty())
+            continue;
+        const int row = gridSubject.AppendRule();
+        gridSubject.SetCells(1, row, ContainsWholeWord);
+        gridSubject.SetCells(2, row, keyword);
+        gridSubject.SetCells(3, row, No);
+        gridSubject.SetCells(4, row, Yes);
+        gridSubject.SetCells(5, row, QStringLiteral("0"));
+        gridSubject.SetPicture(row, CheckMark);
+        ++added;
+    }
+    return added;
+}
+
+int TSpamSettings::ImportAddresses(const QStringList &lines)
+{
+    int added = 0;
+    for (const QString &line : lines) {
+        const QString address = TrimControls(line);
+        if (address.isEmpty())
+            continue;
+        const int row = gridExcept.AppendRule();
+        gridExcept.SetCells(0, row, EmailAddress);
+        gridExcept.SetCells(1, row, EqualsOp);
+        gridExcept.SetCells(2, row, address);
+        gridExcept.SetCells(3, row, No);
+        gridExcept.SetCells(4, row, QStringLiteral("0"));
+        gridExcept.SetCells(6, row, QStringLiteral("3"));
+        gridExcept.SetPicture(row, FirstExceptionPicture);
+        ++added;
+    }
+    return added;
+}
+
+bool TSpamSettings::AddFirstRunHeaderRule(const QString &userName, QString *errorText)
+{
+    const int row = gridHeader.InsertRuleAtTop();
+    gridHeader.SetCells(1, row, ToDoesNotContain);
+    gridHeader.SetCells(2, row, userName + MailBoxMark + u'1');
+    gridHeader.SetCells(3, row, No);
+    gridHeader.SetCells(4, row, Yes);
+    gridHeader.SetCells(5, row, QStringLiteral("0"));
+    gridHeader.SetPicture(row, CheckMark);
+    return Savesettings(errorText);
+}
+
+QStringList DropRepeatedLines(const QStringList &lines)
+{
+    QStringList kept;
+    for (int i = 0; i < lines.size(); ++i)
+        if (i == 0 || lines.at(i) != lines.at(i - 1))
+            kept.append(lines.at(i));
+    return kept;
+}
