@@ -1,1 +1,134 @@
 #include "maildate.h"
+
+#include "headers.h"
+#include "textutil.h"
+
+#include <QStringList>
+
+namespace {
+
+// Reads text as a decimal number made of ASCII digits only (no sign, no blanks); long
+// digit strings are refused rather than overflowing.
+std::optional<int> ParseNumber(QStringView text)
+{
+    if (text.isEmpty() || text.size() > 9)
+        return std::nullopt;
+    int value = 0;
+    for (QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    return value;
+}
+
+bool IsDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// "HH:MM" or "HH:MM:SS"; anything else is no time.
+QTime ParseClock(QStringView token)
+{
+    const QList<QStringView> parts = token.split(u':');
+    if (parts.size() < 2 || parts.size() > 3)
+        return {};
+    int fields[3] = {0, 0, 0};
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        if (parts.at(i).size() > 2)
+            return {};
+        const std::optional<int> v = ParseNumber(parts.at(i));
+        if (!v)
+            return {};
+        fields[i] = *v;
+    }
+    return QTime(fields[0], fields[1], fields[2]); // invalid when out of range
+}
+
+constexpr const char16_t *kMonths[12] = {u"JAN", u"FEB", u"MAR", u"APR", u"MAY", u"JUN",
+                                         u"JUL", u"AUG", u"SEP", u"OCT", u"NOV", u"DEC"};
+
+int MonthIn(QStringView text)
+{
+    for (int m = 0; m < 12; ++m)
+        if (text.contains(QStringView(kMonths[m])))
+            return m + 1;
+    return 0;
+}
+
+// The token that starts at pos after any blanks, up to the next blank (or end).
+QStringView NextToken(QStringView s, qsizetype &pos)
+{
+    while (pos < s.size() && s.at(pos) == u' ')
+        ++pos;
+    const qsizetype start = pos;
+    while (pos < s.size() && s.at(pos) != u' ')
+        ++pos;
+    return s.mid(start, pos - start);
+}
+
+} // namespace
+
+std::optional<TmsMailDate> ParseMailDate(const QString &text)
+{
+    const QString upper = AsciiUpper(StripQuotes(text));
+    const QStringView s(upper);
+    if (s.isEmpty())
+        return std::nullopt;
+
+    // Day: the first number, whatever precedes it (an optional weekday).
+    qsizetype pos = 0;
+    while (pos < s.size() && !IsDigit(s.at(pos)))
+        ++pos;
+    if (pos == s.size())
+        return std::nullopt;
+    const std::optional<int> day = ParseNumber(TrimControls(NextToken(s, pos).toString()));
+    if (!day)
+        return std::nullopt;
+
+    // Month: normally the token right after the day. Only when that is no month name is the
+    // rest searched, so that a trailing comment such as "(sent in Mar)" cannot override it.
+    qsizetype afterMonth = pos;
+    int month = MonthIn(NextToken(s, afterMonth));
+    if (month == 0)
+        month = MonthIn(s.mid(pos));
+    if (month == 0)
+        return std::nullopt;
+
+    // Year: the next number, up to a blank or a comma.
+    while (pos < s.size() && !IsDigit(s.at(pos)))
+        ++pos;
+    if (pos == s.size())
+        return std::nullopt;
+    const qsizetype yearStart = pos;
+    while (pos < s.size() && s.at(pos) != u' ' && s.at(pos) != u',')
+        ++pos;
+    std::optional<int> year = ParseNumber(s.mid(yearStart, pos - yearStart));
+    if (!year)
+        return std::nullopt;
+    if (pos < s.size())
+        ++pos; // the blank or comma that ended the year
+    if (*year <= 50)
+        *year += 2000;
+    else if (*year <= 99)
+        *year += 1900;
+
+    const QDate date(*year, month, *day);
+    if (!date.isValid())
+        return std::nullopt;
+
+    // Time: a missing or malformed clock keeps the date at midnight.
+    QStringView timeToken = NextToken(s, pos);
+    if (timeToken.endsWith(u','))
+        timeToken.chop(1);
+    QTime time = ParseClock(timeToken);
+    if (!time.isValid())
+        time = QTime(0, 0);
+
+    TmsMailDate result;
+    // The fields are the sender's wall clock. UTC is only the container: local time could
+    // declare a time inside a daylight-saving gap invalid.
+    result.dateTime = QDateTime(date, time, Qt::UTC);
+    result.rest = TrimControls(s.mid(pos).toString());
+    return result;
+}
