@@ -1,0 +1,129 @@
+#include "knownlist.h"
+#include "temp_home.h"
+
+#include <QLocale>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct LookupCase
+{
+    const char *sender;
+    bool found;
+    const char *kind;
+    const char *entry;
+};
+
+class KnownListLookupTest : public ::testing::TestWithParam<LookupCase>
+{
+protected:
+    static TKnownList list()
+    {
+        TKnownList known;
+        known.SetEntries({QStringLiteral("spam.example"), QStringLiteral(""),
+                          QStringLiteral("Bulk@Mailer.example"), QStringLiteral("host"),
+                          QStringLiteral("zz.example"), QStringLiteral("  "),
+                          QString(85, u'a') + QStringLiteral(".example"),
+                          QStringLiteral("\u00e9t\u00e9.example"), QStringLiteral("_under.example")});
+        return known;
+    }
+};
+
+TEST_P(KnownListLookupTest, FindsAddressesThenDomains)
+{
+    const LookupCase &c = GetParam();
+    const TKnownList known = list();
+    QString kind = QStringLiteral("unset");
+    QString entry = QStringLiteral("unset");
+    EXPECT_EQ(known.isInKnownList(QString::fromUtf8(c.sender), kind, entry), c.found);
+    if (c.found) {
+        EXPECT_EQ(kind, QString::fromUtf8(c.kind));
+        EXPECT_EQ(entry, QString::fromUtf8(c.entry));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lookups, KnownListLookupTest,
+    ::testing::Values(
+        LookupCase{"bulk@mailer.example", true, "E-mail", "bulk@mailer.example"},
+        LookupCase{"BULK@MAILER.EXAMPLE", true, "E-mail", "BULK@MAILER.EXAMPLE"},
+        LookupCase{"other@mailer.example", false, "", ""},
+        LookupCase{"joe@HOST", true, "Domain", "HOST"},
+        LookupCase{"joe@Spam.Example", true, "Domain", "Spam.Example"},
+        LookupCase{"joe@notspam.example", false, "", ""},
+        LookupCase{"joe@sub.spam.example", false, "", ""},
+        LookupCase{"host", true, "E-mail", "host"},
+        LookupCase{"joe@zz.example", true, "Domain", "zz.example"},
+        LookupCase{"joe@_UNDER.example", true, "Domain", "_UNDER.example"},
+        // ASCII folding only: É and é are different letters here.
+        LookupCase{"joe@\u00e9t\u00e9.example", true, "Domain", "\u00e9t\u00e9.example"},
+        LookupCase{"joe@\u00c9T\u00c9.example", false, "", ""},
+        // An empty key is never looked up, so blank lines in the file match nothing.
+        LookupCase{"", false, "", ""},
+        LookupCase{"joe@", false, "", ""},
+        LookupCase{"nobody@nowhere.example", false, "", ""}));
+
+TEST(KnownList, OnlyTheFirst80CharactersOfAnEntryTakePart)
+{
+    const QString longDomain = QString(85, u'a') + QStringLiteral(".example");
+    TKnownList known;
+    known.SetEntries({QStringLiteral("b.example"), longDomain, QStringLiteral("a.example")});
+    QString kind, entry;
+    EXPECT_TRUE(known.isInKnownList(QStringLiteral("x@") + longDomain.left(80), kind, entry));
+    EXPECT_EQ(entry, longDomain.left(80));
+    EXPECT_FALSE(known.isInKnownList(QStringLiteral("x@") + longDomain, kind, entry));
+    EXPECT_FALSE(known.isInKnownList(QStringLiteral("x@") + longDomain.left(79), kind, entry));
+}
+
+TEST(KnownList, SortsWithOneLocaleIndependentOrder)
+{
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::Turkish));
+    TKnownList known;
+    known.SetEntries({QStringLiteral("b.example"), QStringLiteral("A.example"), QStringLiteral("_x"),
+                      QStringLiteral("a.example"), QStringLiteral("Z"), QStringLiteral("i.example")});
+    known.Insert(QStringLiteral("B.example"));
+    known.Insert(QStringLiteral("0.example"));
+    QLocale::setDefault(saved);
+    const QStringList expected{QStringLiteral("0.example"), QStringLiteral("A.example"),
+                               QStringLiteral("a.example"), QStringLiteral("b.example"),
+                               QStringLiteral("B.example"), QStringLiteral("i.example"),
+                               QStringLiteral("Z"), QStringLiteral("_x")};
+    EXPECT_EQ(known.Entries(), expected);
+    for (int i = 1; i < known.Count(); ++i)
+        EXPECT_LE(TKnownList::Compare(known.Entries().at(i - 1), known.Entries().at(i)), 0);
+    QString kind, entry;
+    EXPECT_TRUE(known.isInKnownList(QStringLiteral("I.EXAMPLE"), kind, entry));
+}
+
+TEST(KnownList, EveryEntryOfALargeListIsFound)
+{
+    QStringList entries;
+    for (int i = 0; i < 5000; ++i)
+        entries.append(QStringLiteral("Spammer%1@Host%2.example").arg(i * 7919 % 5000).arg(i % 97));
+    TKnownList known;
+    known.SetEntries(entries);
+    for (const QString &e : entries) {
+        ASSERT_TRUE(known.Contains(e.toLower())) << e.toStdString();
+        ASSERT_FALSE(known.Contains(e + u'x'));
+    }
+}
+
+TEST(KnownList, LoadsTheFileOrStaysEmpty)
+{
+    TempHome home;
+    TKnownList known;
+    known.SetEntries({QStringLiteral("stale.example")});
+    known.LoadUpKnownList();
+    EXPECT_EQ(known.Count(), 0);
+
+    home.write(QStringLiteral("known.lst"), "zed.example\r\n\r\nalpha@x.example\r\ncaf\xe9.example\r\n");
+    known.LoadUpKnownList();
+    EXPECT_EQ(known.Entries(), (QStringList{QString(), QStringLiteral("alpha@x.example"),
+                                            QStringLiteral(u"café.example"), QStringLiteral("zed.example")}));
+    QString kind, entry;
+    EXPECT_TRUE(known.isInKnownList(QStringLiteral(u"joe@CAFé.example"), kind, entry));
+    EXPECT_FALSE(known.isInKnownList(QString(), kind, entry));
+}
+
+} // namespace

@@ -1,0 +1,222 @@
+#include "ruletable.h"
+#include "spamsettings.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList L(std::initializer_list<const char *> lines)
+{
+    QStringList out;
+    for (const char *l : lines)
+        out.append(QString::fromUtf8(l));
+    return out;
+}
+
+void setRow(RuleTable &t, int row, const QStringList &cells)
+{
+    for (int col = 0; col < cells.size(); ++col)
+        t.SetCells(col, row, cells.at(col));
+}
+
+QStringList rowCells(const RuleTable &t, int row)
+{
+    QStringList cells;
+    for (int col = 0; col < t.ColCount(); ++col)
+        cells.append(t.Cells(col, row));
+    return cells;
+}
+
+TEST(RuleTableFile, WritesTheDocumentedExampleAndReadsItBack)
+{
+    TSpamSettings settings(QStringLiteral("/nonexistent"));
+    RuleTable &t = settings.gridSubject;
+    setRow(t, 1, L({"", "Contains", "free", "No", "Yes", "0"}));
+    const QStringList expected = L({"6,2", "1,0,What", "2,0,Matches", "3,0,Case", "4,0,Del?",
+                                    "5,0,Hits", "1,1,Contains", "2,1,free", "3,1,No", "4,1,Yes",
+                                    "5,1,0"});
+    EXPECT_EQ(t.WriteLines(), expected);
+
+    RuleTable back(RuleTable::Kind::Subject);
+    QStringList problems;
+    back.ReadLines(expected, &problems);
+    EXPECT_TRUE(problems.isEmpty()) << problems.join(u'\n').toStdString();
+    EXPECT_EQ(back.RowCount(), 2);
+    EXPECT_EQ(rowCells(back, 1), rowCells(t, 1));
+    EXPECT_EQ(back.Cells(4, 0), QStringLiteral("Del?"));
+}
+
+TEST(RuleTableFile, CellTextWithCommasAndLineBreaksSurvives)
+{
+    RuleTable t(RuleTable::Kind::Header);
+    t.SetRowCount(3);
+    setRow(t, 1, L({"", "Contains", "buy, sell, , now", "No", "Yes", "3"}));
+    t.SetCells(2, 2, QStringLiteral("line one\r\nline two\nthree\rfour"));
+    const QStringList lines = t.WriteLines();
+    EXPECT_TRUE(lines.contains(QStringLiteral("2,2,line one\t\bline two\bthree\tfour")));
+    for (const QString &line : lines)
+        EXPECT_FALSE(line.contains(u'\n') || line.contains(u'\r'));
+
+    RuleTable back(RuleTable::Kind::Header);
+    back.ReadLines(lines);
+    EXPECT_EQ(back.Cells(2, 1), QStringLiteral("buy, sell, , now"));
+    EXPECT_EQ(back.Cells(2, 2), QStringLiteral("line one\r\nline two\nthree\rfour"));
+    EXPECT_EQ(back.RowCount(), 3);
+}
+
+TEST(RuleTableFile, EmptyListWritesHeadingsOnlyAndReadsBackEmpty)
+{
+    TSpamSettings settings(QStringLiteral("/nonexistent"));
+    const QStringList lines = settings.gridFrom.WriteLines();
+    EXPECT_EQ(lines, L({"6,2", "1,0,What", "2,0,Condition", "3,0,Matches", "4,0,Del?", "5,0,Hits"}));
+    EXPECT_EQ(settings.gridExcept.WriteLines().first(), QStringLiteral("7,2"));
+
+    RuleTable back(RuleTable::Kind::From);
+    back.ReadLines(lines);
+    EXPECT_TRUE(back.IsEmptyList());
+    EXPECT_EQ(back.rowCount(), 1);
+}
+
+struct DamagedCase
+{
+    const char *name;
+    QStringList lines;
+    int expectedRows;
+    // Cells (col,row,text) that must be there after reading.
+    QList<std::tuple<int, int, QString>> cells;
+    bool problemsExpected;
+};
+
+class DamagedFileTest : public ::testing::TestWithParam<DamagedCase> {};
+
+TEST_P(DamagedFileTest, ReadsWhatIsSound)
+{
+    const DamagedCase &c = GetParam();
+    RuleTable t(RuleTable::Kind::Subject);
+    QStringList problems;
+    t.ReadLines(c.lines, &problems);
+    EXPECT_EQ(t.ColCount(), 6);
+    EXPECT_EQ(t.RowCount(), c.expectedRows);
+    for (const auto &[col, row, text] : c.cells)
+        EXPECT_EQ(t.Cells(col, row), text) << col << "," << row;
+    EXPECT_EQ(!problems.isEmpty(), c.problemsExpected) << problems.join(u'\n').toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, DamagedFileTest,
+    ::testing::Values(
+        DamagedCase{"EmptyFile", {}, 2, {}, false},
+        DamagedCase{"CellBeyondDeclaredRows",
+                    L({"6,2", "1,1,Contains", "2,1,free", "1,2,Equals", "2,5,x"}), 2,
+                    {{1, 1, "Contains"}, {2, 1, "free"}, {1, 2, ""}}, true},
+        DamagedCase{"CellBeyondDeclaredColumns", L({"3,2", "1,1,Contains", "4,1,Yes"}), 2,
+                    {{1, 1, "Contains"}, {4, 1, ""}}, true},
+        DamagedCase{"FewerThanTwoRowsDeclared", L({"6,1", "1,1,Contains", "2,1,free"}), 2,
+                    {{1, 1, "Contains"}, {2, 1, "free"}}, true},
+        DamagedCase{"AbsurdRowCount", L({"6,999999999", "1,1,Contains", "1,3,Equals"}), 4,
+                    {{1, 1, "Contains"}, {1, 3, "Equals"}}, true},
+        DamagedCase{"NegativeCounts", L({"-6,-2", "1,1,Contains"}), 2, {{1, 1, "Contains"}}, true},
+        DamagedCase{"CountTooBigForAnInt", L({"6,99999999999999999999", "1,1,Equals"}), 2,
+                    {{1, 1, "Equals"}}, true},
+        DamagedCase{"NonNumericIndices",
+                    L({"6,3", "x,1,bad", "1,y,bad", "1,1", "-1,1,bad", "1,1,Contains", "2,2,ok"}),
+                    3, {{1, 1, "Contains"}, {2, 2, "ok"}}, true},
+        DamagedCase{"HeaderLineMissing", L({"1,1,Contains", "2,1,free"}), 2,
+                    {{1, 1, "Contains"}, {2, 1, "free"}}, true},
+        DamagedCase{"SevenColumnsTrimmedToSix", L({"7,2", "1,1,Contains", "6,1,extra"}), 2,
+                    {{1, 1, "Contains"}}, false},
+        DamagedCase{"ByteOrderMarkAndBlankLines", L({"\xEF\xBB\xBF" "6,2", "", "1,1,Contains", "  "}),
+                    2, {{1, 1, "Contains"}}, false},
+        DamagedCase{"HugeRowIndexInSmallFile", L({"6,2", "1,2000000000,x", "1,1,Equals"}), 2,
+                    {{1, 1, "Equals"}}, true}),
+    [](const ::testing::TestParamInfo<DamagedCase> &info) { return std::string(info.param.name); });
+
+TEST(RuleTableRows, AppendUsesTheBlankRowOfAnEmptyList)
+{
+    RuleTable t(RuleTable::Kind::Subject);
+    EXPECT_EQ(t.AppendRule(), 1);
+    t.SetCells(1, 1, QStringLiteral("Contains"));
+    EXPECT_EQ(t.RowCount(), 2);
+    EXPECT_EQ(t.AppendRule(), 2);
+    EXPECT_EQ(t.RowCount(), 3);
+}
+
+TEST(RuleTableRows, AppendFillsTrailingBlankRowsFirst)
+{
+    RuleTable t(RuleTable::Kind::Subject);
+    t.SetRowCount(5);
+    t.SetCells(1, 1, QStringLiteral("Contains"));
+    EXPECT_EQ(t.AppendRule(), 2);
+    EXPECT_EQ(t.RowCount(), 5);
+}
+
+TEST(RuleTableRows, TopOfAnEmptyListIsRowOne)
+{
+    RuleTable t(RuleTable::Kind::Subject);
+    EXPECT_EQ(t.InsertRuleAtTop(), 1);
+    EXPECT_EQ(t.RowCount(), 2);
+    t.SetCells(1, 1, QStringLiteral("Equals"));
+    t.SetCells(2, 1, QStringLiteral("first"));
+    EXPECT_EQ(t.InsertRuleAtTop(), 1);
+    EXPECT_EQ(t.RowCount(), 3);
+    EXPECT_TRUE(t.IsRowBlank(1));
+    EXPECT_EQ(t.Cells(2, 2), QStringLiteral("first"));
+}
+
+TEST(RuleTableRows, DeletingTheOnlyRuleLeavesABlankRow)
+{
+    RuleTable t(RuleTable::Kind::From);
+    t.SetCells(1, 1, QStringLiteral("E-mail address"));
+    t.SetPicture(1, 0);
+    t.DeleteRow(1);
+    EXPECT_TRUE(t.IsEmptyList());
+    EXPECT_EQ(t.Picture(1), -1);
+}
+
+TEST(RuleTableRows, PicturesOutsideTheRulesAreIgnored)
+{
+    RuleTable t(RuleTable::Kind::Subject);
+    TSpamSettings::CheckGridAdv(t, 0, true);
+    TSpamSettings::CheckGridAdv(t, 2, true);
+    TSpamSettings::CheckGridAdv(t, -1, true);
+    EXPECT_EQ(t.Picture(0), -1);
+    TSpamSettings::CheckGridAdv(t, 1, false);
+    EXPECT_EQ(t.Picture(1), 1);
+    TSpamSettings::CheckGridAdv(t, 1, true);
+    EXPECT_EQ(t.Picture(1), 0);
+}
+
+TEST(RuleTableRows, DeleteDupsMergesOnlyNeighbours)
+{
+    RuleTable t(RuleTable::Kind::Subject);
+    t.SetRowCount(6);
+    const QStringList a = L({"", "Contains", "free", "No", "Yes", "0"});
+    const QStringList b = L({"", "Contains", "cash", "No", "Yes", "0"});
+    setRow(t, 1, a);
+    setRow(t, 2, a);
+    setRow(t, 3, b);
+    setRow(t, 4, a);
+    setRow(t, 5, L({"", "Contains", "free", "No", "Yes", "7"})); // hit count differs
+    TSpamSettings::DeleteDupsFromGrid(t);
+    ASSERT_EQ(t.RowCount(), 5);
+    EXPECT_EQ(t.Cells(2, 1), QStringLiteral("free"));
+    EXPECT_EQ(t.Cells(2, 2), QStringLiteral("cash"));
+    EXPECT_EQ(t.Cells(2, 3), QStringLiteral("free"));
+    EXPECT_EQ(t.Cells(5, 4), QStringLiteral("7"));
+}
+
+TEST(RuleTableModel, RulesAreModelRowsAndHeadingsAreHeaderData)
+{
+    TSpamSettings settings(QStringLiteral("/nonexistent"));
+    RuleTable &t = settings.gridExcept;
+    setRow(t, 1, L({"E-mail address", "Equals", "a@b", "No", "0", "", "7"}));
+    t.SetPicture(1, 7);
+    EXPECT_EQ(t.rowCount(), 1);
+    EXPECT_EQ(t.columnCount(), 6);
+    EXPECT_EQ(t.headerData(3, Qt::Horizontal).toString(), QStringLiteral("Case?"));
+    EXPECT_EQ(t.data(t.index(0, 2)).toString(), QStringLiteral("a@b"));
+    EXPECT_EQ(t.data(t.index(0, 5), RuleTable::PictureRole).toInt(), 7);
+    EXPECT_FALSE(t.data(t.index(0, 6)).isValid());
+}
+
+} // namespace

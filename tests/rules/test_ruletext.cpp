@@ -1,0 +1,194 @@
+#include "ruletext.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct OperatorCase
+{
+    const char *op;
+    const char *text;
+    const char *value;
+    bool caseSensitive;
+    bool expected;
+};
+
+void PrintTo(const OperatorCase &c, std::ostream *os)
+{
+    *os << c.op << " text=\"" << c.text << "\" value=\"" << c.value << "\" case="
+        << c.caseSensitive;
+}
+
+class OperatorTest : public ::testing::TestWithParam<OperatorCase> {};
+
+TEST_P(OperatorTest, SubjectOperatorMatches)
+{
+    const OperatorCase &c = GetParam();
+    EXPECT_EQ(matchSubject(QString::fromUtf8(c.op), QString::fromUtf8(c.text),
+                           QString::fromUtf8(c.value), c.caseSensitive),
+              c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    TextOperators, OperatorTest,
+    ::testing::Values(
+        // Contains
+        OperatorCase{"Contains", "Cheap Viagra now", "viagra", false, true},
+        OperatorCase{"Contains", "Cheap Viagra now", "viagra", true, false},
+        OperatorCase{"Contains", "Cheap Viagra now", "Viagra", true, true},
+        OperatorCase{"Contains", "anything", "", false, false},
+        OperatorCase{"Contains", "", "x", false, false},
+        OperatorCase{"Contains", "short", "shorter", false, false},
+        // ASCII folding only: accented letters compare as they are.
+        OperatorCase{"Contains", "CAFÉ", "café", false, false},
+        OperatorCase{"Contains", "CAFÉ", "cafÉ", false, true},
+        // Equals
+        OperatorCase{"Equals", "Hello", "hello", false, true},
+        OperatorCase{"Equals", "Hello", "hello", true, false},
+        OperatorCase{"Equals", "Hello", "Hello ", false, false},
+        OperatorCase{"Equals", "", "", false, true},
+        OperatorCase{"Equals", "x", "", false, false},
+        // Starts with
+        OperatorCase{"Starts with", "ADV: offer", "adv:", false, true},
+        OperatorCase{"Starts with", "ADV: offer", "adv:", true, false},
+        OperatorCase{"Starts with", "anything", "", true, true},
+        OperatorCase{"Starts with", "", "", true, true},
+        OperatorCase{"Starts with", "AD", "ADV", false, false},
+        // Ends with
+        OperatorCase{"Ends with", "offer ADV", "adv", false, true},
+        OperatorCase{"Ends with", "offer ADV", "adv", true, false},
+        OperatorCase{"Ends with", "anything", "", false, true},
+        OperatorCase{"Ends with", "V", "ADV", false, false},
+        // Predicates ignore the value
+        OperatorCase{"Is blank", "", "ignored", false, true},
+        OperatorCase{"Is blank", " \r\n\b ", "", false, true},
+        OperatorCase{"Is blank", "\t\t", "", false, false},
+        OperatorCase{"Is blank", "x", "", false, false},
+        OperatorCase{"Is UPPERCASE", "123 !!!", "", false, true},
+        OperatorCase{"Is UPPERCASE", "FREE MONEY 4 U", "", false, true},
+        OperatorCase{"Is UPPERCASE", "FREE money", "", false, false},
+        OperatorCase{"Is UPPERCASE", "", "", false, false},
+        OperatorCase{"Is UPPERCASE", "   ", "", false, false},
+        OperatorCase{"Is UPPERCASE", "ÉTÉ é", "", false, true},
+        // Operator names fold ASCII case; unknown names never match.
+        OperatorCase{"CONTAINS", "abc", "b", false, true},
+        OperatorCase{"starts WITH", "abc", "a", false, true},
+        OperatorCase{"Contains ", "abc", "b", false, false},
+        OperatorCase{"Matches", "abc", "abc", false, false},
+        OperatorCase{"All numeric", "123", "", false, false}));
+
+TEST(RuleText, EndsWithValueOfMoreThan255CharactersNeverMatches)
+{
+    const QString value255(255, u'a');
+    const QString value256(256, u'a');
+    EXPECT_TRUE(endsWithText(QString(300, u'a'), value255, true));
+    EXPECT_FALSE(endsWithText(QString(300, u'a'), value256, true));
+}
+
+struct WholeWordCase
+{
+    const char *text;
+    const char *word;
+    bool caseSensitive;
+    bool expected;
+};
+
+class WholeWordTest : public ::testing::TestWithParam<WholeWordCase> {};
+
+TEST_P(WholeWordTest, Matches)
+{
+    const WholeWordCase &c = GetParam();
+    EXPECT_EQ(WholeWordCheck(QString::fromUtf8(c.text), QString::fromUtf8(c.word), c.caseSensitive),
+              c.expected)
+        << c.text << " / " << c.word;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Edges, WholeWordTest,
+    ::testing::Values(
+        WholeWordCase{"Get FREE stuff!", "free", false, true},
+        WholeWordCase{"Get FREE stuff!", "free", true, false},
+        WholeWordCase{"free-money", "free", false, true},
+        WholeWordCase{"(free)", "free", false, true},
+        WholeWordCase{"free", "free", false, true},
+        WholeWordCase{"freedom", "free", false, false},
+        WholeWordCase{"free_stuff", "free", false, false},
+        WholeWordCase{"get free money now", "free money", false, false},
+        WholeWordCase{"carefree free", "free", false, true},
+        WholeWordCase{"carefree", "free", false, false},
+        WholeWordCase{"a\tfree\tb", "free", false, true},
+        WholeWordCase{"x@free.com", "free", false, true},
+        WholeWordCase{"x'free'", "free", false, true},
+        WholeWordCase{"free2u", "free", false, false},
+        WholeWordCase{"", "free", false, false},
+        WholeWordCase{"   ", " ", false, false},
+        WholeWordCase{"free", "", false, false},
+        WholeWordCase{"café crème", "café", true, true},
+        WholeWordCase{"CAFÉ", "café", false, false}));
+
+TEST(RuleText, EveryWordDelimiterSeparatesWords)
+{
+    ASSERT_EQ(WordDelimiters.size(), 35);
+    for (const QChar d : WordDelimiters) {
+        const QString text = QStringLiteral("x") + d + QStringLiteral("free") + d + QStringLiteral("y");
+        EXPECT_TRUE(WholeWordCheck(text, QStringLiteral("free"), true)) << int(d.unicode());
+    }
+    for (const QChar c : QStringLiteral("_aZ09\u00a0")) {
+        EXPECT_FALSE(isWordDelimiter(c)) << int(c.unicode());
+        const QString text = QStringLiteral("x") + c + QStringLiteral("free");
+        EXPECT_FALSE(WholeWordCheck(text, QStringLiteral("free"), true)) << int(c.unicode());
+    }
+}
+
+struct SenderCase
+{
+    const char *op;
+    const char *text;
+    const char *value;
+    bool expected;
+};
+
+class SenderOperatorTest : public ::testing::TestWithParam<SenderCase> {};
+
+TEST_P(SenderOperatorTest, Matches)
+{
+    const SenderCase &c = GetParam();
+    EXPECT_EQ(matchSender(QString::fromUtf8(c.op), QString::fromUtf8(c.text),
+                          QString::fromUtf8(c.value)),
+              c.expected)
+        << c.op << " " << c.text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Predicates, SenderOperatorTest,
+    ::testing::Values(
+        // Sender comparisons never distinguish case.
+        SenderCase{"Equals", "Bob@Example.COM", "bob@example.com", true},
+        SenderCase{"Contains", "Bob@Example.COM", "example", true},
+        SenderCase{"All numeric", "12345", "", true},
+        SenderCase{"All numeric", "12_45", "", true},
+        SenderCase{"All numeric", "1234a", "", false},
+        SenderCase{"All numeric", "", "", true},
+        SenderCase{"50% numeric", "ab_1", "", true},
+        SenderCase{"50% numeric", "ab12c", "", true},
+        SenderCase{"50% numeric", "abc1d", "", false},
+        SenderCase{"50% numeric", "", "", true},
+        SenderCase{"First char numeric", "1abc", "", true},
+        SenderCase{"First char numeric", "_1abc", "", false},
+        SenderCase{"First char numeric", "", "", false},
+        SenderCase{"Is UPPERCASE", "BOB", "", true},
+        SenderCase{"Is UPPERCASE", "Bob", "", false},
+        SenderCase{"Is blank", "", "", true}));
+
+TEST(RuleText, DigitHelpers)
+{
+    EXPECT_EQ(countDigits(u"a1_2b"), 3);
+    EXPECT_EQ(stripDigits(u"a1_2b3"), QStringLiteral("a_b"));
+    EXPECT_EQ(boolToYN(true), QStringLiteral("Y"));
+    EXPECT_EQ(boolToYN(false), QStringLiteral("N"));
+    EXPECT_EQ(pluralS(1), QString());
+    EXPECT_EQ(pluralS(0), QStringLiteral("s"));
+    EXPECT_EQ(pluralS(2), QStringLiteral("s"));
+}
+
+} // namespace
