@@ -1,0 +1,5 @@
+# tarnwick-classify: tries the user's rules on saved mail.
+if(TARGET tarnwick_rules)
+  add_executable(tarnwick-classify ${CMAKE_CURRENT_LIST_DIR}/classify.cpp)
+  target_link_libraries(tarnwick-classify PRIVATE tarnwick_rules)
+endif()
