@@ -3,8 +3,8 @@
 #include <QByteArray>
 #include <optional>
 
-// Base64 of complete four-character groups; an empty optional for a character outside the
-// alphabet (the caller decides what a bad word means).
+// Base64 of complete four-character groups ("=" padding is counted per group); an empty
+// optional for a character outside the alphabet (the caller decides what a bad word means).
 std::optional<QByteArray> DecodeBase64Text(const QByteArray &text);
 QByteArray EncodeBase64Text(const QByteArray &bytes);
 

@@ -14,8 +14,10 @@ using TmsHeaders = QStringList;
 QString GetFieldValue(const TmsHeaders &headers, const QString &fieldName);
 
 // Clears list, then appends one entry per comma-separated item of every field whose line
-// begins with fieldName (as passed, no colon added), continuation lines included. Commas
-// inside double quotes do not split.
+// begins with fieldName (as passed, no colon added, so "TO" also takes "To-Do:"). The lines
+// that follow a matching one continue it while they begin with a blank or hold no colon;
+// each line is split by itself. Commas inside double quotes do not split. A matching line
+// without any colon ends the whole list.
 void GetFieldList(const TmsHeaders &headers, const QString &fieldName, QStringList &list);
 
 // Deletes the first field of that name and its continuation lines.
@@ -24,8 +26,12 @@ void RemoveField(TmsHeaders &headers, const QString &fieldName);
 // Deletes the first exactly empty line and everything after it.
 void TruncateAtBody(TmsHeaders &headers);
 
-// Decodes RFC 2047 encoded words ("=?charset?B|Q?text?="); at most 255 characters in and out.
-// Adjacent encoded words are joined as bytes before their charset is applied. Never throws.
+// Decodes RFC 2047 encoded words ("=?charset?B|Q?text?=", letter in either case); the result
+// holds at most 255 characters. Adjacent words of one charset are joined as bytes before the
+// charset is applied; an unknown charset reads as Latin-1. The blanks after a decoded word
+// are dropped, and once a word was decoded every underscore of the value becomes a blank
+// (rule lists rely on both). A word that does not decode stays as received; a word that
+// never closes cuts the value just before its "=?". Never throws.
 QString DecodeEncodedWords(const QString &text);
 
 // Trims blanks and control characters, then removes every leading and trailing double quote.

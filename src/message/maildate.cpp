@@ -129,6 +129,8 @@ std::optional<TmsMailDate> ParseMailDate(const QString &text)
     // The fields are the sender's wall clock. UTC is only the container: local time could
     // declare a time inside a daylight-saving gap invalid.
     result.dateTime = QDateTime(date, time, Qt::UTC);
+    if (!result.dateTime.isValid())
+        return std::nullopt; // a year beyond what a date-time can count
     result.rest = TrimControls(s.mid(pos).toString());
     return result;
 }

@@ -6,9 +6,14 @@
 
 struct TmsMailDate
 {
-    QDateTime dateTime; // the sender's local time; the zone is not applied
-    QString rest;       // what follows the time, normally the zone ("-0500")
+    // The sender's wall-clock time as written; the zone is not applied. Its time spec is
+    // UTC only so that no daylight-saving gap of this machine can make it invalid.
+    QDateTime dateTime;
+    QString rest; // what follows the time, upper-cased, normally the zone ("-0500")
 };
 
-// Parses an RFC 822 Date value; an empty optional when there is no valid date in it.
+// Parses an RFC 822 Date value ("Tue, 5 Jan 99 10:20:30 -0500", weekday optional); an empty
+// optional when there is no valid date in it. Years 0-50 are 2000-2050, 51-99 1951-1999. A
+// missing or malformed time keeps the date at midnight. The month is taken from the word
+// after the day; only when that is no month name is the rest of the text searched.
 std::optional<TmsMailDate> ParseMailDate(const QString &text);

@@ -83,6 +83,7 @@ const DateCase kDateCases[] = {
     {"day with letters", "5x Jan 2001", nullptr, ""},
     {"dashed RFC 850 form", "Tuesday, 05-Jan-99 10:20:30 GMT", nullptr, ""},
     {"day too long to be a number", "99999999999 Jan 2001", nullptr, ""},
+    {"year beyond any date-time (found by fuzzing)", "5 Jan 999999199 10:00", nullptr, ""},
     {"year with letters", "5 Jan 20x1 10:00", nullptr, ""},
 };
 

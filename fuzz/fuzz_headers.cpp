@@ -1,0 +1,60 @@
+// Header lines as a server might send them: any bytes, split into lines.
+#include "codec.h"
+#include "headers.h"
+#include "message.h"
+#include "textutil.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+void Check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char *>(data), qsizetype(size));
+    TmsHeaders headers = SplitLines(DecodeUtf8OrLatin1(bytes));
+
+    for (const char *name : {"Subject", "From", "to:", "Date", "Message-ID"})
+        Check(CodePointCount(GetFieldValue(headers, QString::fromLatin1(name))) <= kMaxTextLength);
+    // The first line's own field name, whatever it is.
+    if (!headers.isEmpty()) {
+        const QString name = headers.first().section(u':', 0, 0);
+        if (!name.isEmpty())
+            Check(CodePointCount(GetFieldValue(headers, name)) <= kMaxTextLength);
+    }
+    GetFieldValue(headers, QStringLiteral("Content-Type"));
+
+    QStringList list;
+    GetFieldList(headers, QStringLiteral("TO"), list);
+    for (const QString &item : list)
+        Check(CodePointCount(item) <= kMaxTextLength);
+
+    Check(CodePointCount(DecodeEncodedWords(headers.join(u' '))) <= kMaxTextLength);
+
+    TmsMessage message;
+    ReadHeaderFields(message, headers);
+    Check(CodePointCount(message.Subject()) <= kMaxTextLength);
+    Check(message.Headers() == headers);
+
+    TmsHeaders removed = headers;
+    RemoveField(removed, QStringLiteral("Subject"));
+    Check(removed.size() <= headers.size());
+    TruncateAtBody(headers);
+    Check(!headers.contains(QString()));
+
+    // The codecs on the raw bytes.
+    if (const std::optional<QByteArray> decoded = DecodeBase64Text(bytes))
+        Check(decoded->size() <= bytes.size());
+    Check(DecodeBase64Text(EncodeBase64Text(bytes)) == bytes);
+    const QByteArray qp = DecodeQPText(bytes);
+    Check(!qp.contains('\n') && !qp.contains('\r'));
+    return 0;
+}
