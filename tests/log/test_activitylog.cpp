@@ -1,0 +1,205 @@
+#include "activitylog.h"
+#include "logreader.h"
+#include "temp_home.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A log with a fixed clock that moves on one minute per entry.
+struct TestLog
+{
+    explicit TestLog(const QString &name) : log(name)
+    {
+        log.setClock([this] { return start.addSecs(60 * ticks++); });
+        log.setErrorHandler([this](const QString &message) { reports.append(message); });
+    }
+    ActivityLog log;
+    QDateTime start{QDate(2026, 12, 6), QTime(14, 5)};
+    int ticks = 0;
+    QStringList reports;
+};
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+TEST(ActivityLog, EachEntryAppendsItsExactLines)
+{
+    TempHome home;
+    const QString path = home.file("log.txt");
+    home.write("log.txt", "earlier entry\n");
+    TestLog t(path);
+    t.log.logCheck(2, "joe", "pop.example.org");
+    EXPECT_FALSE(t.log.isOpen());
+    t.log.logError("Operation timed out", "joe", "pop.example.org");
+    t.log.logCancel("joe", "pop.example.org");
+    t.log.logAutomaticMode(true);
+    t.log.logAutomaticMode(false);
+    t.log.logDeletion("joe", "pop.example.org", {"Win!", "x@spam.example", "1500", "Sun, 6 Dec"});
+    EXPECT_FALSE(t.log.isOpen());
+    EXPECT_EQ(readAll(path), "earlier entry\n"
+                             "MAIL CHECK 2 msg(s) for \"joe\" on server pop.example.org at Sun 2026-12-06 14:05\n"
+                             "ERROR Operation timed out FOR joe ON pop.example.org AT Sun 2026-12-06 14:06\n"
+                             "OPERATION CANCELED FOR joe ON pop.example.org AT Sun 2026-12-06 14:07\n"
+                             "Automatic mode enabled at Sun 2026-12-06 14:08\n"
+                             "Automatic mode disabled at Sun 2026-12-06 14:09\n"
+                             "DELETE SPAM on Sun 2026-12-06 14:10\n"
+                             "   Server:  pop.example.org Mailbox: joe\n"
+                             "   Subject: Win!\n"
+                             "   Sender:  x@spam.example\n"
+                             "   Size:    1500  Date: Sun, 6 Dec\n");
+    EXPECT_TRUE(t.reports.isEmpty());
+    EXPECT_TRUE(t.log.lastError().isEmpty());
+}
+
+TEST(ActivityLog, BatchKeepsTheFileOpenUntilItEnds)
+{
+    TempHome home;
+    const QString path = home.file("log.txt");
+    TestLog t(path);
+    {
+        ActivityLog::Batch batch(t.log);
+        EXPECT_TRUE(t.log.isOpen());
+        t.log.logDeletion("joe", "pop", {"one", "a@b", "1", "d"});
+        EXPECT_TRUE(t.log.isOpen());
+        // An error reported in the middle of the run does not end the batch.
+        t.log.logError("-ERR no such message", "joe", "pop");
+        EXPECT_TRUE(t.log.isOpen());
+        t.log.logDeletion("joe", "pop", {"two", "c@d", "2", "d"});
+        // Entries are on disk as they are made, not only when the batch ends.
+        EXPECT_EQ(ParseActivityLog(readAll(path)).deletions.size(), 2);
+    }
+    EXPECT_FALSE(t.log.isOpen());
+    const ActivityLogData data = ParseActivityLog(readAll(path));
+    EXPECT_EQ(data.deletions.size(), 2);
+    EXPECT_EQ(data.errors, 1);
+    EXPECT_EQ(data.skippedLines, 0);
+}
+
+TEST(ActivityLog, BatchEndsEvenWhenTheRunThrows)
+{
+    TempHome home;
+    TestLog t(home.file("log.txt"));
+    try {
+        ActivityLog::Batch batch(t.log);
+        t.log.logDeletion("joe", "pop", {"one", "a@b", "1", "d"});
+        throw std::runtime_error("connection lost");
+    } catch (const std::runtime_error &) {
+    }
+    EXPECT_FALSE(t.log.isOpen());
+}
+
+TEST(ActivityLog, BlankNameMeansNoLogAndNoError)
+{
+    for (const char *name : {"", " ", "  \t"}) {
+        TempHome home;
+        TestLog t(QString::fromUtf8(name));
+        ActivityLog::Batch batch(t.log);
+        EXPECT_FALSE(t.log.isOpen());
+        t.log.logCheck(1, "joe", "pop");
+        t.log.logDeletion("joe", "pop", {"s", "a@b", "1", "d"});
+        EXPECT_TRUE(t.reports.isEmpty());
+        EXPECT_TRUE(t.log.lastError().isEmpty());
+        EXPECT_TRUE(QDir(home.path()).entryList(QDir::Files).isEmpty());
+    }
+}
+
+TEST(ActivityLog, UnwritableLogIsReportedOnceAndNeverStopsTheCaller)
+{
+    TempHome home;
+    home.write("plainfile", "x");
+    struct Case
+    {
+        const char *what;
+        QString name;
+    };
+    const Case cases[] = {
+        {"missing folder", home.file("no/such/folder/log.txt")},
+        {"folder as name", home.path()},
+        {"file as folder", home.file("plainfile/log.txt")},
+        {"full disk", "/dev/full"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.name == "/dev/full" && !QFileInfo::exists(c.name))
+            continue;
+        TestLog t(c.name);
+        t.log.logCheck(1, "joe", "pop");
+        {
+            ActivityLog::Batch batch(t.log);
+            for (int i = 0; i < 5; ++i)
+                t.log.logDeletion("joe", "pop", {"s", "a@b", "1", "d"});
+            // The failure closed the file and cleared the open state.
+            EXPECT_FALSE(t.log.isOpen());
+        }
+        t.log.logAutomaticMode(true);
+        ASSERT_EQ(t.reports.size(), 1);
+        EXPECT_EQ(t.log.lastError(), t.reports.first());
+        EXPECT_TRUE(t.reports.first().contains(c.name)) << t.reports.first().toStdString();
+    }
+    EXPECT_EQ(readAll(home.file("plainfile")), "x");
+}
+
+TEST(ActivityLog, RecoveryAndANewFailureIsReportedAgain)
+{
+    TempHome home;
+    TestLog t(home.file("missing/log.txt"));
+    t.log.logCheck(1, "joe", "pop");
+    ASSERT_EQ(t.reports.size(), 1);
+    ASSERT_TRUE(QDir(home.path()).mkdir("missing"));
+    t.log.logCheck(2, "joe", "pop");
+    EXPECT_EQ(t.reports.size(), 1);
+    EXPECT_EQ(ParseActivityLog(readAll(home.file("missing/log.txt"))).checks.size(), 1);
+    ASSERT_TRUE(QDir(home.file("missing")).removeRecursively());
+    t.log.logCheck(3, "joe", "pop");
+    EXPECT_EQ(t.reports.size(), 2);
+}
+
+TEST(ActivityLog, ForgedLineBreakInASubjectStaysInsideItsBlock)
+{
+    TempHome home;
+    const QString path = home.file("log.txt");
+    TestLog t(path);
+    const QString forged = QStringLiteral(
+        "Hello\r\nMAIL CHECK 999 msg(s) for \"victim\" on server evil at Sun 2026-12-06 14:05\n"
+        "DELETE SPAM on Sun 2026-12-06 14:05\n   Server:  evil Mailbox: victim");
+    {
+        ActivityLog::Batch batch(t.log);
+        t.log.logDeletion("joe", "pop", {forged, "Spammer@Example.COM\n   Size:    1", "12", "d"});
+    }
+    t.log.logCheck(4, "joe", "pop");
+    const QByteArray bytes = readAll(path);
+    EXPECT_EQ(bytes.count('\n'), 6);
+    const ActivityLogData data = ParseActivityLog(bytes);
+    ASSERT_EQ(data.checks.size(), 1);
+    EXPECT_EQ(data.checks.first().count, 4);
+    EXPECT_EQ(data.checks.first().mailbox, "joe");
+    ASSERT_EQ(data.deletions.size(), 1);
+    EXPECT_EQ(data.deletions.first().server, "pop");
+    EXPECT_EQ(data.deletions.first().mailbox, "joe");
+    EXPECT_EQ(data.deletions.first().size, 12);
+    EXPECT_EQ(data.deletions.first().sender, "spammer@example.com    size:    1");
+    EXPECT_EQ(data.mailboxes, QStringList{"joe"});
+    EXPECT_EQ(data.skippedLines, 0);
+}
+
+TEST(ActivityLog, ChangingTheNameClosesTheOldFile)
+{
+    TempHome home;
+    TestLog t(home.file("a.txt"));
+    ActivityLog::Batch batch(t.log);
+    t.log.logDeletion("joe", "pop", {"s", "a@b", "1", "d"});
+    t.log.setFileName(home.file("b.txt"));
+    EXPECT_FALSE(t.log.isOpen());
+    t.log.logCheck(1, "joe", "pop");
+    EXPECT_EQ(ParseActivityLog(readAll(home.file("a.txt"))).deletions.size(), 1);
+    EXPECT_EQ(ParseActivityLog(readAll(home.file("b.txt"))).checks.size(), 1);
+}
+
+} // namespace
