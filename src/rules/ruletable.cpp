@@ -262,7 +262,10 @@ void RuleTable::ReadLines(const QStringList &lines, QStringList *problems)
             cells.resize(m_colCount);
         cells[*col] = DecodeCellText(line.mid(c2 + 1));
     }
-    const int rows = declaredRows && *declaredRows <= cap ? *declaredRows : int(m_rows.size());
+    // Trailing blank rows are kept as declared, but not more of them than the file has
+    // lines: a count beyond that is damage, and blank rows hold nothing worth keeping.
+    const bool plausible = declaredRows && *declaredRows <= qMax<qsizetype>(2, lines.size());
+    const int rows = plausible ? *declaredRows : int(m_rows.size());
     m_rows.resize(qMax(rows, 2));
     endResetModel();
 }

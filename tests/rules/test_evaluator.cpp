@@ -203,6 +203,19 @@ TEST_F(EvaluatorTest, CheckMarkStopsLaterFamiliesOutsideReasonMode)
     EXPECT_EQ(hits(s.gridSubject, subj), 0);
 }
 
+TEST_F(EvaluatorTest, ReasonModeNeverLowersACheckMark)
+{
+    subject(QStringLiteral("Contains"), QStringLiteral("offer"), false, true);
+    sender(QStringLiteral("E-mail address"), QStringLiteral("Contains"), QStringLiteral("shop"), false);
+    header(QStringLiteral("Contains"), QStringLiteral("Subject"), false, false);
+    const int m = message(QStringLiteral("offer"), QStringLiteral("shop@x.example"));
+    const QStringList why = ev.WhyMarked(m);
+    EXPECT_EQ(why.size(), 7);
+    ev.whyMode = true;
+    ev.MarkForDeletion(m);
+    EXPECT_EQ(rows.rows[m].mark, 0);
+}
+
 TEST_F(EvaluatorTest, QuestionMarkIsRaisedByLaterFamilies)
 {
     struct Case { bool sizeCheck; bool subjDel; bool listed; int mark; };
