@@ -56,6 +56,14 @@ bool ActivityLog::open()
         fail(QStringLiteral("it is a folder"));
         return false;
     }
+    // A log that ends inside a line (a crash or a full disk during an earlier write) would
+    // glue the next entry onto that fragment, where the reader no longer finds it.
+    m_needsLineBreak = false;
+    QFile existing(m_fileName);
+    if (existing.open(QIODevice::ReadOnly) && !existing.isSequential() && existing.size() > 0
+        && existing.seek(existing.size() - 1))
+        m_needsLineBreak = existing.read(1) != "\n";
+    existing.close();
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append)) {
         fail(m_file.errorString());
         return false;
@@ -97,6 +105,8 @@ void ActivityLog::writeLines(const QStringList &lines)
     if (!open())
         return;
     QByteArray bytes;
+    if (m_needsLineBreak)
+        bytes += '\n';
     for (const QString &line : lines) {
         bytes += line.toUtf8();
         bytes += '\n';
@@ -107,6 +117,7 @@ void ActivityLog::writeLines(const QStringList &lines)
         fail(m_file.errorString());
         return;
     }
+    m_needsLineBreak = false;
     m_failing = false;
     if (openedHere)
         close();

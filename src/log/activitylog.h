@@ -81,4 +81,5 @@ private:
     std::function<void(const QString &)> m_errorHandler;
     QString m_lastError;
     bool m_failing = false; // a failure was reported and nothing has been written since
+    bool m_needsLineBreak = false; // the file ended inside a line when it was opened
 };

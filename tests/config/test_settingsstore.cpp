@@ -46,6 +46,17 @@ TEST(UserSettings, LivesInTarnwickHomeWhenSet)
     EXPECT_EQ(settings.fileName(), home.file("settings.ini"));
 }
 
+TEST(UserSettings, WithoutTarnwickHomeItIsThePerUserConfigFile)
+{
+    const QByteArray old = qgetenv("TARNWICK_HOME");
+    qunsetenv("TARNWICK_HOME");
+    const QString name = UserSettings::defaultFileName();
+    qputenv("TARNWICK_HOME", old);
+    if (old.isEmpty())
+        qunsetenv("TARNWICK_HOME");
+    EXPECT_TRUE(name.endsWith("/Ostrand Corporation/Tarnwick.ini")) << name.toStdString();
+}
+
 TEST(UserSettings, FreshUserHasNoFileUntilSomethingIsSaved)
 {
     TempHome home;

@@ -189,6 +189,22 @@ TEST(ActivityLog, ForgedLineBreakInASubjectStaysInsideItsBlock)
     EXPECT_EQ(data.skippedLines, 0);
 }
 
+TEST(ActivityLog, EntryAfterAFragmentStartsOnItsOwnLine)
+{
+    TempHome home;
+    const QString path = home.file("log.txt");
+    // An earlier run stopped in the middle of a block.
+    home.write("log.txt", "DELETE SPAM on Sun 2026-12-06 14:00\n   Server:  pop Mail");
+    TestLog t(path);
+    t.log.logCheck(8, "joe", "pop");
+    t.log.logCheck(9, "joe", "pop");
+    const ActivityLogData data = ParseActivityLog(readAll(path));
+    ASSERT_EQ(data.checks.size(), 2);
+    EXPECT_EQ(data.checks[0].count, 8);
+    EXPECT_EQ(data.deletions.size(), 1);
+    EXPECT_EQ(readAll(path).count("\n\n"), 0);
+}
+
 TEST(ActivityLog, ChangingTheNameClosesTheOldFile)
 {
     TempHome home;
