@@ -138,8 +138,9 @@ bool TRuleEvaluator::qIsInException(int index, const QString &subject, const QSt
                 whyExcept(Subject, op, value, caseSensitive);
         } else if (is(what, AnyHeader)) {
             // Every stored line, the last one too: it is a header line like the others.
+            const TextOp textOp = ParseTextOp(op);
             for (const QString &line : headers.get()) {
-                if (!matchException(op, line, value, caseSensitive))
+                if (!matchTextOp(textOp, line, value, caseSensitive))
                     continue;
                 matched = true;
                 whyExcept(AnyHeader + u' ' + line, op, value, caseSensitive);
@@ -306,8 +307,11 @@ bool TRuleEvaluator::qMarkThisHeader(int index, bool &del)
             // An operator tried on every stored line, the last one too; each matching line
             // counts on its own.
             bool stop = false;
+            const TextOp textOp = ParseTextOp(what);
+            if (textOp == TextOp::None)
+                continue;
             for (const QString &line : headers.get()) {
-                if (!matchHeader(what, line, value, caseSensitive))
+                if (!matchTextOp(textOp, line, value, caseSensitive))
                     continue;
                 BumpUpGrid(grid, row);
                 result = true;

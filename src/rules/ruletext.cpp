@@ -21,7 +21,7 @@ constexpr std::array<bool, 128> kDelimiter = makeDelimiterTable();
 
 inline char16_t fold(char16_t u)
 {
-    return (u >= u'a' && u <= u'z') ? char16_t(u - 32) : u;
+    return char16_t(u - (unsigned(u - u'a') < 26u ? 32 : 0));
 }
 
 inline bool sameUnit(QChar a, QChar b, bool caseSensitive)
@@ -39,22 +39,54 @@ bool sameText(QStringView a, QStringView b, bool caseSensitive)
     return true;
 }
 
-// Position of value in text, or -1. Rule texts and header lines are short, so a plain scan
-// is fast enough and never allocates.
+// Position of value in text, or -1, without allocating. Candidates are found with Qt's
+// vectorised search for the first character (in both ASCII cases) and then compared.
 qsizetype findText(QStringView text, QStringView value, bool caseSensitive)
 {
     if (value.isEmpty())
         return 0;
     if (value.size() > text.size())
         return -1;
-    const qsizetype last = text.size() - value.size();
-    const char16_t first = caseSensitive ? value[0].unicode() : fold(value[0].unicode());
-    for (qsizetype i = 0; i <= last; ++i) {
-        const char16_t u = caseSensitive ? text[i].unicode() : fold(text[i].unicode());
-        if (u == first && sameText(text.mid(i + 1, value.size() - 1), value.mid(1), caseSensitive))
+    if (caseSensitive)
+        return text.indexOf(value);
+    const char16_t *t = text.utf16();
+    const char16_t *v = value.utf16();
+    const qsizetype m = value.size();
+    const qsizetype last = text.size() - m;
+    const char16_t upper = fold(v[0]);
+    const char16_t lower = (upper >= u'A' && upper <= u'Z') ? char16_t(upper + 32) : upper;
+    auto next = [&](char16_t c, qsizetype from) {
+        const qsizetype at = from <= last ? text.first(last + 1).indexOf(QChar(c), from) : -1;
+        return at < 0 ? last + 1 : at;
+    };
+    qsizetype atUpper = next(upper, 0);
+    qsizetype atLower = lower == upper ? last + 1 : next(lower, 0);
+    while (true) {
+        const qsizetype i = qMin(atUpper, atLower);
+        if (i > last)
+            return -1;
+        qsizetype j = 1;
+        while (j < m && fold(t[i + j]) == fold(v[j]))
+            ++j;
+        if (j == m)
             return i;
+        if (i == atUpper)
+            atUpper = next(upper, i + 1);
+        else
+            atLower = next(lower, i + 1);
     }
-    return -1;
+}
+
+// Code points, without copying the text.
+qsizetype codePoints(QStringView text)
+{
+    qsizetype count = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        ++count;
+    }
+    return count;
 }
 
 inline bool isOp(QStringView op, const QString &name)
@@ -66,20 +98,9 @@ inline bool isOp(QStringView op, const QString &name)
 bool matchCommon(QStringView op, QStringView text, QStringView value, bool caseSensitive,
                  bool &known)
 {
-    using namespace RuleWords;
-    known = true;
-    if (isOp(op, Contains))
-        return containsText(text, value, caseSensitive);
-    if (isOp(op, ContainsWholeWord))
-        return WholeWordCheck(text, value, caseSensitive);
-    if (isOp(op, EqualsOp))
-        return equalsText(text, value, caseSensitive);
-    if (isOp(op, StartsWith))
-        return startsWithText(text, value, caseSensitive);
-    if (isOp(op, EndsWith))
-        return endsWithText(text, value, caseSensitive);
-    known = false;
-    return false;
+    const TextOp textOp = ParseTextOp(op);
+    known = textOp != TextOp::None;
+    return matchTextOp(textOp, text, value, caseSensitive);
 }
 
 } // namespace
@@ -118,7 +139,9 @@ bool startsWithText(QStringView text, QStringView value, bool caseSensitive)
 
 bool endsWithText(QStringView text, QStringView value, bool caseSensitive)
 {
-    if (value.size() > text.size() || CodePointCount(value.toString()) > kMaxTextLength)
+    // Only a value of more than 255 code units can have more than 255 characters.
+    if (value.size() > text.size()
+        || (value.size() > kMaxTextLength && codePoints(value) > kMaxTextLength))
         return false;
     return sameText(text.right(value.size()), value, caseSensitive);
 }
@@ -177,12 +200,12 @@ bool isUpperCaseText(QStringView text)
 
 bool isAllNumeric(QStringView text)
 {
-    return countDigits(text) == CodePointCount(text.toString());
+    return countDigits(text) == codePoints(text);
 }
 
 bool isHalfNumeric(QStringView text)
 {
-    return countDigits(text) >= CodePointCount(text.toString()) / 2;
+    return countDigits(text) >= codePoints(text) / 2;
 }
 
 bool isFirstCharNumeric(QStringView text)
@@ -198,6 +221,33 @@ QString boolToYN(bool flag)
 QString pluralS(int count)
 {
     return count == 1 ? QString() : QStringLiteral("s");
+}
+
+TextOp ParseTextOp(QStringView op)
+{
+    using namespace RuleWords;
+    // The five names differ in length, so one comparison settles it.
+    switch (op.size()) {
+    case 8: return isOp(op, Contains) ? TextOp::Contains : TextOp::None;
+    case 21: return isOp(op, ContainsWholeWord) ? TextOp::ContainsWholeWord : TextOp::None;
+    case 6: return isOp(op, EqualsOp) ? TextOp::Equals : TextOp::None;
+    case 11: return isOp(op, StartsWith) ? TextOp::StartsWith : TextOp::None;
+    case 9: return isOp(op, EndsWith) ? TextOp::EndsWith : TextOp::None;
+    default: return TextOp::None;
+    }
+}
+
+bool matchTextOp(TextOp op, QStringView text, QStringView value, bool caseSensitive)
+{
+    switch (op) {
+    case TextOp::Contains: return containsText(text, value, caseSensitive);
+    case TextOp::ContainsWholeWord: return WholeWordCheck(text, value, caseSensitive);
+    case TextOp::Equals: return equalsText(text, value, caseSensitive);
+    case TextOp::StartsWith: return startsWithText(text, value, caseSensitive);
+    case TextOp::EndsWith: return endsWithText(text, value, caseSensitive);
+    case TextOp::None: break;
+    }
+    return false;
 }
 
 bool matchException(QStringView op, QStringView text, QStringView value, bool caseSensitive)

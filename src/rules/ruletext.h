@@ -54,5 +54,11 @@ bool matchSubject(QStringView op, QStringView text, QStringView value, bool case
 // Senders never distinguish case: the five, Is blank, Is UPPERCASE, All numeric,
 // 50% numeric, First char numeric.
 bool matchSender(QStringView op, QStringView text, QStringView value);
+// The five text operators, resolved once for a rule that is tried on many header lines.
+enum class TextOp { None, Contains, ContainsWholeWord, Equals, StartsWith, EndsWith };
+TextOp ParseTextOp(QStringView op);
+// TextOp::None never matches.
+bool matchTextOp(TextOp op, QStringView text, QStringView value, bool caseSensitive);
+
 // Whether a subject or sender operator takes no value (its reason line shows none).
 bool isPredicateOperator(QStringView op);

@@ -39,6 +39,13 @@ INSTANTIATE_TEST_SUITE_P(
         OperatorCase{"Contains", "anything", "", false, false},
         OperatorCase{"Contains", "", "x", false, false},
         OperatorCase{"Contains", "short", "shorter", false, false},
+        // Candidates in either case, overlapping starts, a match at the very end.
+        OperatorCase{"Contains", "aAbab", "AB", false, true},
+        OperatorCase{"Contains", "xXxXy", "xy", false, true},
+        OperatorCase{"Contains", "XxXx", "xy", false, false},
+        OperatorCase{"Contains", "a--X", "--x", false, true},
+        OperatorCase{"Contains", "a--X", "--x", true, false},
+        OperatorCase{"Contains", "ends in Zq", "zQ", false, true},
         // ASCII folding only: accented letters compare as they are.
         OperatorCase{"Contains", "CAFÉ", "café", false, false},
         OperatorCase{"Contains", "CAFÉ", "cafÉ", false, true},
