@@ -225,14 +225,12 @@ void RuleTable::ReadLines(const QStringList &lines, QStringList *problems)
         }
     }
 
-    const int cap = int(qMin<qsizetype>(qMax<qsizetype>(kMaxRows, lines.size() + 1),
-                                        std::numeric_limits<int>::max()));
     // An older or shorter file simply has empty columns at the end; cells beyond this list's
     // own columns are dropped, as a newer file's extra columns would be.
     const int colLimit = declaredCols ? qMin(*declaredCols, m_colCount) : m_colCount;
-    const int rowLimit = declaredRows ? qMin(*declaredRows, cap) : cap;
-    if (declaredRows && *declaredRows > cap)
-        note(0, QStringLiteral("row count %1 is more than the file can hold").arg(*declaredRows));
+    const int rowLimit = declaredRows ? qMin(*declaredRows, kMaxRows) : kMaxRows;
+    if (declaredRows && *declaredRows > kMaxRows)
+        note(0, QStringLiteral("row count %1 is more than a list can have").arg(*declaredRows));
 
     beginResetModel();
     m_rows.clear();
@@ -262,9 +260,9 @@ void RuleTable::ReadLines(const QStringList &lines, QStringList *problems)
             cells.resize(m_colCount);
         cells[*col] = DecodeCellText(line.mid(c2 + 1));
     }
-    // Trailing blank rows are kept as declared, but not more of them than the file has
-    // lines: a count beyond that is damage, and blank rows hold nothing worth keeping.
-    const bool plausible = declaredRows && *declaredRows <= qMax<qsizetype>(2, lines.size());
+    // A list may end in a few blank rows (the editor can leave them), but a count far beyond
+    // the last cell is damage; blank rows hold nothing, so they are not kept then.
+    const bool plausible = declaredRows && *declaredRows <= m_rows.size() + kMaxTrailingBlankRows;
     const int rows = plausible ? *declaredRows : int(m_rows.size());
     m_rows.resize(qMax(rows, 2));
     endResetModel();

@@ -26,9 +26,11 @@ public:
     enum class Kind { Subject, Header, From, Except };
     enum { PictureRole = Qt::UserRole + 1 };
 
-    // Sanity cap on the rows of a list file (above it only when the file really has more
-    // lines), so a damaged row count cannot make a start-up allocate gigabytes.
+    // Sane limits for a list file: no cell beyond row kMaxRows is read, and a row count
+    // that leaves more blank rows than kMaxTrailingBlankRows after the last cell is not kept,
+    // so a damaged count cannot make a start-up allocate gigabytes.
     static constexpr int kMaxRows = 100000;
+    static constexpr int kMaxTrailingBlankRows = 100;
 
     explicit RuleTable(Kind kind, QObject *parent = nullptr);
 
