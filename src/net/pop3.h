@@ -1,0 +1,175 @@
+#pragma once
+
+#include "headers.h"
+#include "mailbase.h"
+
+#include <QList>
+#include <vector>
+
+// A POP3 client (RFC 1939) that uses USER, PASS, STAT, LIST, TOP, RETR, DELE and QUIT, plus
+// STLS (RFC 2595) when the mailbox asks for it and UIDL when the server has it.
+class TmsCustomPOP : public TmsMailBase
+{
+    Q_OBJECT
+
+public:
+    explicit TmsCustomPOP(QObject *parent = nullptr);
+
+    QString UserName() const { return m_userName; }
+    void SetUserName(const QString &userName) { m_userName = userName; }
+    QString Password() const { return m_password; }
+    void SetPassword(const QString &password) { m_password = password; }
+    // From the STAT reply of the last log-in; -1 until one has been read (TotalSize also when
+    // the server gave a count alone).
+    int MessageCount() const { return m_messageCount; }
+    qint64 TotalSize() const { return m_totalSize; }
+
+    TmsNumNotifyEvent OnRetrieving;
+    TmsNumNotifyEvent OnRetrieved;
+    // Fired before DELE is sent ...
+    TmsNumNotifyEvent OnDeleting;
+    // ... and after the server accepted it. The server removes the message only when the session
+    // ends with a QUIT it accepts, that is, when the operation returns without an exception.
+    TmsNumNotifyEvent OnDeleted;
+
+    int ReplyCode(const QString &line) const override;
+    // Checks the log-in settings, then opens the connection.
+    void Open() override;
+    // Greeting, STLS when asked for, USER, PASS and STAT. Any failure closes the connection.
+    void Login() override;
+    void Quit() override;
+
+    // Hands a retrieved message on (the file or the handler is the subclass's choice).
+    virtual void StoreMessage(int Index, const QByteArray &Contents) = 0;
+    // Refuses an empty user name or password, and CR, LF or NUL in either, before anything is sent.
+    virtual void CheckProperties();
+
+    // Fetches message Index + 1 whole and stores it.
+    void Retrieve(int Index);
+    // Marks message Index + 1 deleted on the server; a refusal raises EServerError.
+    void Delete(int Index);
+
+protected:
+    void Stat();
+    // Sends a command and reads its one-line reply into LastReply.
+    int Command(const QString &line);
+    // EServerError with LastReply unless code is positive.
+    void RequirePositive(int code);
+    void DoRetrieve(int Index);
+    void DoDelete(int Index);
+
+private:
+    QString m_userName;
+    QString m_password;
+    int m_messageCount = -1;
+    qint64 m_totalSize = -1;
+};
+
+// What the last listing knew about one waiting message; its POP3 message number is its index
+// in RemoteInfo + 1.
+struct TmsRemoteInfoItem {
+    static constexpr quint8 kRetrieve = 0x01;
+    static constexpr quint8 kDelete = 0x02;
+
+    quint8 Flags = 0;
+    // Octets from the LIST reply; 0 when the reply held no usable size.
+    qint64 Size = 0;
+    // The header lines, one entry per physical line, cut at the first empty line.
+    TmsHeaders Headers;
+    // The server's unique id for the message; empty when the server gave none.
+    QString Uidl;
+
+    bool MarkedForRetrieval() const { return Flags & kRetrieve; }
+    bool MarkedForDeletion() const { return Flags & kDelete; }
+};
+
+class TmsRemoteInfo
+{
+public:
+    int Count() const { return int(m_items.size()); }
+    const TmsRemoteInfoItem &operator[](int index) const { return m_items.at(size_t(index)); }
+    TmsRemoteInfoItem &operator[](int index) { return m_items.at(size_t(index)); }
+    void Add(TmsRemoteInfoItem item) { m_items.push_back(std::move(item)); }
+    void Clear() { m_items.clear(); }
+    auto begin() const { return m_items.begin(); }
+    auto end() const { return m_items.end(); }
+    auto begin() { return m_items.begin(); }
+    auto end() { return m_items.end(); }
+
+private:
+    std::vector<TmsRemoteInfoItem> m_items;
+};
+
+// The mailbox as the main window sees it: the list of waiting messages with their header lines,
+// marks, and the two batch operations, each one whole session (log in, work, QUIT).
+//
+// Deletion is safe against a mailbox that changed since the listing: before a marked message
+// is retrieved or deleted, VerifyItem fetches its size and header lines (and unique id) again
+// and compares them with the listing. A message that is no longer the one listed is neither
+// retrieved nor deleted; it is reported through OnItemSkipped and SkippedItems().
+class TmsRemotePOP : public TmsCustomPOP
+{
+    Q_OBJECT
+
+public:
+    explicit TmsRemotePOP(QObject *parent = nullptr);
+
+    // Where retrieved messages are saved as "msg_" + index + ".eml" when no OnUserMessageSave
+    // handler is set; the data folder when empty. A set value always ends in "/".
+    QString MessageDirectory() const { return m_messageDirectory; }
+    void SetMessageDirectory(const QString &directory);
+    // Ask for the servers' unique ids (UIDL) in the listing and compare them before deleting.
+    // On by default; off gives exactly the command traffic of a client without UIDL.
+    bool UseUidl() const { return m_useUidl; }
+    void SetUseUidl(bool use) { m_useUidl = use; }
+
+    const TmsRemoteInfo &RemoteInfo() const { return m_remoteInfo; }
+    // Indexes of the marked items that the last TransferData left alone because the mailbox
+    // had changed, in ascending order.
+    const QList<int> &SkippedItems() const { return m_skipped; }
+
+    TNotifyEvent OnUpdatingInfo;
+    TNotifyEvent OnInfoUpdated;
+    TNotifyEvent OnTransferringData;
+    TNotifyEvent OnDataTransfered;
+    TmsNumNotifyEvent OnNextInfoUpdated;
+    TmsUserMsgSaveEvent OnUserMessageSave;
+    // A marked item was skipped because the message on the server is no longer the one listed.
+    TmsNumNotifyEvent OnItemSkipped;
+
+    // Size and header lines of message Index + 1.
+    void GetInfo(int Index, TmsRemoteInfoItem &Item);
+    // Rebuilds RemoteInfo for the whole mailbox.
+    void UpdateInfo();
+    // Set or clear the marks of item Index; false (and nothing changes) for an index that is
+    // not in RemoteInfo.
+    bool MarkRetrieve(int Index);
+    bool MarkDelete(int Index);
+    bool Unmark(int Index);
+    // Retrieves, then deletes, the marked messages in index order. Every mark is cleared when it
+    // ends, normally or by an exception, so a failed run is never replayed by a later one.
+    void TransferData();
+    // Whether message Index + 1 on the server is still the one RemoteInfo lists at Index:
+    // the same unique id when both are known, else the same size and header lines (ignoring
+    // "Status:" and "X-Status:"). A message number the server no longer has is not.
+    bool VerifyItem(int Index);
+
+    void StoreMessage(int Index, const QByteArray &Contents) override;
+
+    // The largest TOP block accepted for one message's header lines.
+    static constexpr qint64 kMaxHeaderBlock = 1024 * 1024;
+
+private:
+    void DoUpdateInfo();
+    void DoTransferData();
+    bool FetchInfo(int Index, TmsRemoteInfoItem &Item, bool goneIsMismatch);
+    bool DoVerifyItem(int Index);
+    QHash<int, QString> ListUniqueIds();
+    bool SetFlags(int Index, quint8 flags);
+    void Skip(int Index);
+
+    QString m_messageDirectory;
+    bool m_useUidl = true;
+    TmsRemoteInfo m_remoteInfo;
+    QList<int> m_skipped;
+};

@@ -1,0 +1,633 @@
+#include "tagsocket.h"
+
+#include "linecodec.h"
+#include "textutil.h"
+#include "winsock.h"
+
+#include <QEventLoop>
+#include <QHostInfo>
+#include <QIODevice>
+#include <QScopeGuard>
+#include <QSslCertificate>
+#include <QSslError>
+#include <QSslSocket>
+#include <QTimer>
+
+#include <arpa/inet.h>
+#include <netdb.h>
+
+namespace {
+// The exit code our own wake-ups give the local event loop; any other code means someone
+// ended every loop of the thread (QCoreApplication::exit), which a wait takes as a cancel.
+constexpr int kWakeCode = 0x7a4e;
+
+constexpr qint64 kUnknownSizeBasis = 64 * 1024;
+constexpr qint64 kUnknownSizeMaxBlock = 1024 * 1024;
+constexpr qint64 kReadChunk = 64 * 1024;
+constexpr int kMaxReplyLines = 1000;
+
+int SocketCodeFor(QAbstractSocket::SocketError error)
+{
+    switch (error) {
+    case QAbstractSocket::ConnectionRefusedError: return SocketCode::kConnectionRefused;
+    case QAbstractSocket::RemoteHostClosedError: return SocketCode::kConnectionReset;
+    case QAbstractSocket::HostNotFoundError: return SocketCode::kHostNotFound;
+    case QAbstractSocket::SocketAccessError: return SocketCode::kAccessDenied;
+    case QAbstractSocket::SocketResourceError: return SocketCode::kNoBuffers;
+    case QAbstractSocket::SocketTimeoutError: return SocketCode::kTimedOut;
+    case QAbstractSocket::NetworkError: return SocketCode::kNetworkUnreachable;
+    case QAbstractSocket::AddressInUseError: return SocketCode::kAddressInUse;
+    case QAbstractSocket::SocketAddressNotAvailableError: return SocketCode::kAddressNotAvailable;
+    case QAbstractSocket::UnsupportedSocketOperationError: return SocketCode::kUnsupported;
+    default: return 0;
+    }
+}
+
+bool IsTlsError(QAbstractSocket::SocketError error)
+{
+    return error == QAbstractSocket::SslHandshakeFailedError || error == QAbstractSocket::SslInternalError
+        || error == QAbstractSocket::SslInvalidUserDataError;
+}
+} // namespace
+
+TagSocket::TagSocket(QObject *parent) : QObject(parent) {}
+
+TagSocket::~TagSocket()
+{
+    if (m_lookupId >= 0)
+        QHostInfo::abortHostLookup(m_lookupId);
+    if (m_socket) {
+        m_socket->disconnect(this);
+        m_socket->abort();
+    }
+}
+
+bool TagSocket::WinsockLoaded() const
+{
+    return TagWinsock::Instance().Loaded();
+}
+
+void TagSocket::SetWinsockLoaded(bool loaded)
+{
+    if (loaded)
+        TagWinsock::Instance().Load();
+    else
+        TagWinsock::Instance().Unload();
+}
+
+bool TagSocket::Encrypted() const
+{
+    return m_open && m_socket && m_socket->isEncrypted();
+}
+
+void TagSocket::SetServiceNames(const QString &plain, const QString &implicitTls, quint16 implicitTlsPort)
+{
+    m_serviceName = plain;
+    m_tlsServiceName = implicitTls;
+    m_tlsDefaultPort = implicitTlsPort;
+}
+
+// ---- operations and re-entry ----
+
+TagSocket::Operation::Operation(TagSocket *socket) : m_socket(socket)
+{
+    if (socket->Busy())
+        socket->RaiseErrorText(QStringLiteral("Another operation is still running on this connection"), false);
+    socket->m_operation = true;
+}
+
+TagSocket::Operation::~Operation()
+{
+    m_socket->m_operation = false;
+}
+
+void TagSocket::RefuseWhileWaiting()
+{
+    if (m_waiting)
+        RaiseErrorText(QStringLiteral("Another operation is still running on this connection"), false);
+}
+
+// ---- error reports ----
+
+QString TagSocket::FireError(const QString &message)
+{
+    QString text = message;
+    if (OnError)
+        OnError(this, text);
+    return text;
+}
+
+void TagSocket::RaiseSocketError(int code, const QString &systemText)
+{
+    const QString text = FireError(SocketErrorText(code, systemText));
+    if (code == SocketCode::kConnectionReset)
+        CloseSocket();
+    throw ESocketError(text, code);
+}
+
+void TagSocket::RaiseErrorText(const QString &message, bool close)
+{
+    const QString text = FireError(message);
+    if (close)
+        CloseSocket();
+    throw ESocketError(text);
+}
+
+void TagSocket::RaiseProtocolError(const QString &message)
+{
+    const QString text = FireError(message);
+    CloseSocket();
+    throw EProtocolError(text);
+}
+
+void TagSocket::RaiseTlsError(const QString &message)
+{
+    const QString text = FireError(message);
+    CloseSocket();
+    throw ETlsError(text);
+}
+
+void TagSocket::RaiseCanceled()
+{
+    const QString text = FireError(NetMessage(NetText::kCanceled));
+    throw ECanceledError(text);
+}
+
+void TagSocket::RaiseTimedOut()
+{
+    const QString text = FireError(NetMessage(NetText::kTimedOut));
+    if (m_lookupId >= 0) {
+        QHostInfo::abortHostLookup(m_lookupId);
+        m_lookupId = -1;
+    }
+    CloseSocket();
+    throw ETimedOutError(text);
+}
+
+void TagSocket::RaiseSocketFailure()
+{
+    if (!m_certificateProblems.isEmpty()) {
+        const QString message = QStringLiteral("The server's certificate was refused: %1. Its SHA-256 fingerprint is %2.")
+                                    .arg(m_certificateProblems.join(QStringLiteral("; ")),
+                                         FormatFingerprint(m_refusedFingerprint));
+        const QString text = FireError(message);
+        CloseSocket();
+        throw ECertificateError(text, m_refusedFingerprint, m_certificateProblems);
+    }
+    if (IsTlsError(m_error))
+        RaiseTlsError(QStringLiteral("TLS could not be set up: ") + m_errorText);
+    const int code = SocketCodeFor(m_error);
+    if (code == 0)
+        RaiseErrorText(m_errorText, true);
+    // The system's wording when there is one for the code; Qt's own text otherwise.
+    RaiseSocketError(code, SocketErrorText(code).contains(u':') ? QString() : m_errorText);
+}
+
+void TagSocket::RaiseWaitEnd(WaitEnd end)
+{
+    switch (end) {
+    case WaitEnd::Canceled: RaiseCanceled();
+    case WaitEnd::TimedOut: RaiseTimedOut();
+    case WaitEnd::Failed: RaiseSocketFailure();
+    case WaitEnd::PeerGone: RaiseSocketError(SocketCode::kConnectionReset);
+    case WaitEnd::Done: break;
+    }
+    throw std::logic_error("RaiseWaitEnd without a failure");
+}
+
+// ---- waiting ----
+
+QDeadlineTimer TagSocket::FreshDeadline() const
+{
+    return QDeadlineTimer(qint64(m_timeOut) * 1000, Qt::PreciseTimer);
+}
+
+void TagSocket::Wake()
+{
+    if (m_loop)
+        m_loop->exit(kWakeCode);
+}
+
+TagSocket::WaitEnd TagSocket::WaitFor(const std::function<bool()> &condition, const QDeadlineTimer &idle,
+                                      const QDeadlineTimer &total)
+{
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    timer.setTimerType(Qt::PreciseTimer);
+    connect(&timer, &QTimer::timeout, &loop, [&loop] { loop.exit(kWakeCode); });
+    m_loop = &loop;
+    m_waiting = true;
+    const auto restore = qScopeGuard([this] {
+        m_loop = nullptr;
+        m_waiting = false;
+    });
+    for (;;) {
+        if (m_canceled)
+            return WaitEnd::Canceled;
+        if (condition())
+            return WaitEnd::Done;
+        if (m_errorNoticed)
+            return WaitEnd::Failed;
+        if (m_peerClosed)
+            return WaitEnd::PeerGone;
+        const QDeadlineTimer &first = idle.deadline() < total.deadline() ? idle : total;
+        if (first.hasExpired()) {
+            m_timedOut = true;
+            return WaitEnd::TimedOut;
+        }
+        timer.start(int(qBound(qint64(1), first.remainingTime(), qint64(24 * 3600 * 1000))));
+        if (loop.exec() != kWakeCode)
+            Cancel();
+    }
+}
+
+// ---- socket signals (they only note what happened and wake the wait; they never throw) ----
+
+void TagSocket::CreateSocket()
+{
+    if (m_socket) {
+        // A finished connection's socket goes once control is back in an event loop: it is
+        // never deleted while one of its signals could still be on the stack.
+        m_socket->disconnect(this);
+        m_socket->abort();
+        m_socket->deleteLater();
+    }
+    m_socket = new QSslSocket(this);
+    m_socket->setProtocol(QSsl::SecureProtocols);
+    const auto wake = [this] { Wake(); };
+    connect(m_socket, &QAbstractSocket::connected, this, wake);
+    connect(m_socket, &QSslSocket::encrypted, this, wake);
+    connect(m_socket, &QIODevice::readyRead, this, wake);
+    connect(m_socket, &QIODevice::bytesWritten, this, wake);
+    connect(m_socket, &QSslSocket::encryptedBytesWritten, this, wake);
+    connect(m_socket, &QAbstractSocket::stateChanged, this, wake);
+    connect(m_socket, &QAbstractSocket::disconnected, this, [this] {
+        m_peerClosed = true;
+        Wake();
+    });
+    connect(m_socket, &QAbstractSocket::errorOccurred, this, &TagSocket::OnSocketError);
+    connect(m_socket, &QSslSocket::sslErrors, this, &TagSocket::OnSslErrors);
+}
+
+void TagSocket::OnSocketError(QAbstractSocket::SocketError error)
+{
+    if (error == QAbstractSocket::RemoteHostClosedError) {
+        m_peerClosed = true;
+    } else if (!m_errorNoticed) {
+        m_errorNoticed = true;
+        m_error = error;
+        m_errorText = m_socket ? m_socket->errorString() : QString();
+    }
+    Wake();
+}
+
+void TagSocket::OnSslErrors(const QList<QSslError> &errors)
+{
+    QSslCertificate certificate = m_socket->peerCertificate();
+    if (certificate.isNull()) {
+        for (const QSslError &e : errors) {
+            if (!e.certificate().isNull()) {
+                certificate = e.certificate();
+                break;
+            }
+        }
+    }
+    const QString fingerprint = CertificateFingerprint(certificate);
+    const QString trusted = NormalizeFingerprint(m_tls.TrustedFingerprint);
+    if (!fingerprint.isEmpty() && !trusted.isEmpty() && fingerprint == trusted) {
+        // The user accepted this very certificate for this mailbox.
+        m_socket->ignoreSslErrors(errors);
+        return;
+    }
+    m_refusedFingerprint = fingerprint;
+    m_certificateProblems.clear();
+    for (const QSslError &e : errors)
+        m_certificateProblems.append(e.errorString());
+    Wake();
+}
+
+// ---- the virtual operations ----
+
+void TagSocket::ResetState()
+{
+    m_canceled = false;
+    m_timedOut = false;
+    m_peerClosed = false;
+    m_errorNoticed = false;
+    m_error = QAbstractSocket::UnknownSocketError;
+    m_errorText.clear();
+    m_certificateProblems.clear();
+    m_refusedFingerprint.clear();
+    if (m_lookupId >= 0) {
+        QHostInfo::abortHostLookup(m_lookupId);
+        m_lookupId = -1;
+    }
+}
+
+int TagSocket::ReplyCode(const QString &line) const
+{
+    if (line.size() < 3)
+        return -1;
+    int code = 0;
+    for (int i = 0; i < 3; ++i) {
+        const QChar c = line.at(i);
+        if (c < u'0' || c > u'9')
+            return -1;
+        code = code * 10 + (c.unicode() - u'0');
+    }
+    return code;
+}
+
+void TagSocket::Open()
+{
+    RefuseWhileWaiting();
+    TagWinsock::Instance().RequireFunction(QStringLiteral("WSAStartup"));
+    if (OnOpen)
+        OnOpen(this);
+    if (m_server.trimmed().isEmpty())
+        RaiseSocketError(NetText::kServerRequired);
+
+    // Notices about an earlier connection's socket do not concern this one.
+    m_peerClosed = false;
+    m_errorNoticed = false;
+    m_certificateProblems.clear();
+    m_refusedFingerprint.clear();
+    m_peerFingerprint.clear();
+
+    const TagServerAddress server = SplitServer(m_server);
+    m_hostPart = server.Host;
+    m_localHostName = QHostInfo::localHostName();
+    if (m_localHostName.isEmpty())
+        m_localHostName = m_hostPart;
+
+    ResolveHost(server.Host);
+    m_port = ResolvePort(server.Port);
+    CreateSocket();
+    m_open = true;
+}
+
+void TagSocket::ResolveHost(const QString &host)
+{
+    if (host.isEmpty())
+        RaiseSocketError(NetText::kServerRequired);
+    QHostAddress literal;
+    if (literal.setAddress(host)) {
+        m_address = literal;
+        return;
+    }
+    if (m_canceled)
+        RaiseCanceled();
+    m_lookupDone = false;
+    m_lookupAddresses.clear();
+    m_lookupError.clear();
+    m_lookupId = QHostInfo::lookupHost(host, this, [this](const QHostInfo &info) {
+        m_lookupDone = true;
+        m_lookupId = -1;
+        if (info.error() == QHostInfo::NoError)
+            m_lookupAddresses = info.addresses();
+        else
+            m_lookupError = info.errorString();
+        Wake();
+    });
+    const QDeadlineTimer deadline = FreshDeadline();
+    const WaitEnd end = WaitFor([this] { return m_lookupDone; }, deadline, deadline);
+    if (m_lookupId >= 0) {
+        QHostInfo::abortHostLookup(m_lookupId);
+        m_lookupId = -1;
+    }
+    if (end != WaitEnd::Done)
+        RaiseWaitEnd(end);
+    if (!m_lookupError.isEmpty() || m_lookupAddresses.isEmpty())
+        RaiseSocketError(SocketCode::kHostNotFound, m_lookupError);
+    // The mail servers of old were reached over IPv4; prefer it when a name has both.
+    m_address = QHostAddress();
+    for (const QHostAddress &a : std::as_const(m_lookupAddresses)) {
+        if (a.protocol() == QAbstractSocket::IPv4Protocol) {
+            m_address = a;
+            break;
+        }
+    }
+    if (m_address.isNull())
+        m_address = m_lookupAddresses.first();
+    if (m_address.isNull())
+        RaiseSocketError(NetText::kErrorResolving);
+}
+
+quint16 TagSocket::ResolvePort(quint16 given)
+{
+    if (given != 0)
+        return given;
+    const bool implicitTls = m_tls.Mode == TmsTlsMode::Implicit;
+    const QString service = implicitTls ? m_tlsServiceName : m_serviceName;
+    const quint16 fallback = implicitTls && m_tlsDefaultPort != 0 ? m_tlsDefaultPort : m_defaultPort;
+    if (service.isEmpty()) {
+        if (fallback != 0)
+            return fallback;
+        RaiseSocketError(NetText::kServiceRequired);
+    }
+    if (m_canceled)
+        RaiseCanceled();
+    // The services database is a local file: reading it does not need a wait.
+    struct servent entry;
+    struct servent *found = nullptr;
+    char buffer[1024];
+    const QByteArray name = service.left(63).toLatin1();
+    if (getservbyname_r(name.constData(), "tcp", &entry, buffer, sizeof buffer, &found) == 0 && found)
+        return ntohs(quint16(found->s_port));
+    return fallback;
+}
+
+void TagSocket::CloseSocket()
+{
+    if (!m_open)
+        return;
+    if (OnClosing)
+        OnClosing(this);
+    m_open = false;
+    if (m_socket)
+        m_socket->abort();
+    if (OnClosed)
+        OnClosed(this);
+}
+
+void TagSocket::Close()
+{
+    if (Busy()) {
+        Cancel();
+        return;
+    }
+    CloseSocket();
+}
+
+void TagSocket::Cancel()
+{
+    m_canceled = true;
+    if (OnCancel)
+        OnCancel(this);
+    if (m_lookupId >= 0) {
+        QHostInfo::abortHostLookup(m_lookupId);
+        m_lookupId = -1;
+    }
+    CloseSocket();
+    Wake();
+}
+
+// ---- connecting ----
+
+void TagSocket::RequireOpen()
+{
+    if (!m_open || !m_socket)
+        RaiseSocketError(NetText::kNotConnected);
+}
+
+void TagSocket::ConnectSocket()
+{
+    RefuseWhileWaiting();
+    if (m_canceled)
+        RaiseCanceled();
+    RequireOpen();
+    const bool implicitTls = m_tls.Mode == TmsTlsMode::Implicit;
+    if (implicitTls)
+        m_socket->connectToHostEncrypted(m_address.toString(), m_port, m_hostPart);
+    else
+        m_socket->connectToHost(m_address, m_port);
+    const QDeadlineTimer deadline = FreshDeadline();
+    const WaitEnd end = WaitFor(
+        [this, implicitTls] {
+            return implicitTls ? m_socket->isEncrypted() : m_socket->state() == QAbstractSocket::ConnectedState;
+        },
+        deadline, deadline);
+    if (end != WaitEnd::Done)
+        RaiseWaitEnd(end);
+    if (implicitTls)
+        m_peerFingerprint = CertificateFingerprint(m_socket->peerCertificate());
+}
+
+void TagSocket::StartTls()
+{
+    RefuseWhileWaiting();
+    RequireOpen();
+    if (m_socket->bytesAvailable() > 0)
+        RaiseTlsError(QStringLiteral("The server sent data before the TLS handshake"));
+    m_socket->setPeerVerifyName(m_hostPart);
+    m_socket->startClientEncryption();
+    const QDeadlineTimer deadline = FreshDeadline();
+    const WaitEnd end = WaitFor([this] { return m_socket->isEncrypted(); }, deadline, deadline);
+    if (end != WaitEnd::Done)
+        RaiseWaitEnd(end);
+    m_peerFingerprint = CertificateFingerprint(m_socket->peerCertificate());
+}
+
+// ---- lines and blocks ----
+
+void TagSocket::SendLine(const QString &line)
+{
+    RefuseWhileWaiting();
+    RequireOpen();
+    if (line.contains(u'\r') || line.contains(u'\n') || line.contains(QChar(0)))
+        RaiseErrorText(QStringLiteral("A command line must not contain CR, LF or NUL"), false);
+    if (m_socket->state() != QAbstractSocket::ConnectedState)
+        RaiseSocketError(SocketCode::kConnectionReset);
+    const QByteArray bytes = line.toUtf8() + "\r\n";
+    if (m_socket->write(bytes) != bytes.size())
+        RaiseSocketFailure();
+    const QDeadlineTimer deadline = FreshDeadline();
+    const WaitEnd end = WaitFor(
+        [this] { return m_socket->bytesToWrite() == 0 && m_socket->encryptedBytesToWrite() == 0; }, deadline,
+        deadline);
+    if (end != WaitEnd::Done)
+        RaiseWaitEnd(end);
+}
+
+int TagSocket::ReadLine(QString &line)
+{
+    RefuseWhileWaiting();
+    RequireOpen();
+    line.clear();
+    // One deadline for the whole line: a server that sends a byte now and then cannot
+    // stretch the wait.
+    const QDeadlineTimer deadline = FreshDeadline();
+    const WaitEnd end = WaitFor(
+        [this] { return m_socket->canReadLine() || m_socket->bytesAvailable() >= kMaxLineBytes; }, deadline,
+        deadline);
+    if (end != WaitEnd::Done && end != WaitEnd::PeerGone)
+        RaiseWaitEnd(end);
+    if (end == WaitEnd::PeerGone && !m_socket->canReadLine()) {
+        m_socket->readAll();
+        m_lastReply.clear();
+        return -1;
+    }
+    QByteArray raw;
+    // readLine keeps one byte of its limit for a terminating NUL.
+    if (m_socket->canReadLine())
+        raw = m_socket->readLine(kMaxLineBytes + 1);
+    if (!raw.endsWith('\n'))
+        RaiseErrorText(QStringLiteral("The server sent a reply line longer than %1 bytes").arg(kMaxLineBytes), true);
+    while (raw.endsWith('\n') || raw.endsWith('\r'))
+        raw.chop(1);
+    line = DecodeUtf8OrLatin1(raw);
+    m_lastReply = line;
+    return ReplyCode(line);
+}
+
+int TagSocket::ReadReply()
+{
+    QString line;
+    const int code = ReadLine(line);
+    if (code < 1 || line.indexOf(u'-') != 3)
+        return code;
+    const QString first = line;
+    for (int count = 0;; ++count) {
+        if (count >= kMaxReplyLines)
+            RaiseProtocolError(QStringLiteral("The server's reply has too many lines"));
+        const int next = ReadLine(line);
+        if (next == -1 && line.isEmpty() && m_peerClosed)
+            break;
+        // The last line has the same code and then a blank, or nothing after the code.
+        if (next == code && (line.size() == 3 || line.indexOf(u' ') == 3))
+            break;
+    }
+    return code;
+}
+
+void TagSocket::ReceiveToStream(QIODevice &stream, qint64 ExpectedSize, qint64 maxSize)
+{
+    ReceiveBlock(stream, ExpectedSize, maxSize, true);
+}
+
+void TagSocket::ReceiveBlock(QIODevice &stream, qint64 expectedSize, qint64 maxSize, bool reportProgress)
+{
+    RefuseWhileWaiting();
+    RequireOpen();
+    if (maxSize < 0)
+        maxSize = expectedSize > 0 ? 2 * expectedSize + kUnknownSizeBasis : kUnknownSizeMaxBlock;
+    const qint64 basis = expectedSize > 0 ? expectedSize : kUnknownSizeBasis;
+    const QDeadlineTimer total(qint64(m_timeOut) * 1000 + basis * 1000 / kMinBytesPerSecond, Qt::PreciseTimer);
+    QDeadlineTimer idle = FreshDeadline();
+
+    TagDotDecoder decoder;
+    QByteArray decoded;
+    qint64 received = 0;
+    while (!decoder.Done()) {
+        const WaitEnd end = WaitFor([this] { return m_socket->bytesAvailable() > 0; }, idle, total);
+        if (end != WaitEnd::Done)
+            RaiseWaitEnd(end);
+        if (reportProgress && OnProgress) {
+            const int perc = expectedSize > 0 ? int(RoundHalfEven(received * 100, expectedSize)) : -1;
+            OnProgress(this, perc, received);
+        }
+        // Whole lines where possible, so nothing after the end line is taken from the socket.
+        while (!decoder.Done() && m_socket->bytesAvailable() > 0) {
+            const QByteArray chunk = m_socket->canReadLine() ? m_socket->readLine(kReadChunk) : m_socket->read(kReadChunk);
+            decoded.clear();
+            decoder.Feed(chunk, decoded);
+            received += decoded.size();
+            if (received > maxSize)
+                RaiseErrorText(QStringLiteral("The server sent a data block larger than %1 bytes").arg(maxSize), true);
+            if (!decoded.isEmpty() && stream.write(decoded) != decoded.size())
+                RaiseErrorText(QStringLiteral("The received data could not be stored: ") + stream.errorString(), true);
+        }
+        idle = FreshDeadline();
+    }
+}

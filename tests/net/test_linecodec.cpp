@@ -1,0 +1,197 @@
+// The pure readers under the POP3 client: server addresses, dot-terminated blocks and replies.
+#include "linecodec.h"
+#include "pop3parse.h"
+#include "tls.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ServerCase {
+    const char *server;
+    const char *host;
+    quint16 port;
+};
+
+TEST(SplitServer, TakesHostAndPortApart)
+{
+    const ServerCase cases[] = {
+        {"mail.example.com", "mail.example.com", 0},
+        {"mail.example.com:995", "mail.example.com", 995},
+        {"mail.example.com:", "mail.example.com", 0},
+        {"mail.example.com:pop3s", "mail.example.com", 0},   // letters: the services database decides
+        {"mail.example.com:0", "mail.example.com", 0},
+        {"mail.example.com:70000", "mail.example.com", 0},   // not a 16-bit port
+        {"mail.example.com:-5", "mail.example.com", 0},
+        {"mail.example.com:+5", "mail.example.com", 0},
+        {"10.0.0.1:110:7", "10.0.0.1", 0},                   // only the first colon counts
+        {"[::1]:2110", "::1", 2110},
+        {"[2001:db8::5]", "2001:db8::5", 0},
+        {"2001:db8::5", "2001:db8::5", 0},                   // a bare IPv6 address has no port
+        {"  pop.example.org:110 ", "pop.example.org", 110},
+    };
+    for (const ServerCase &c : cases) {
+        const TagServerAddress a = SplitServer(QString::fromLatin1(c.server));
+        EXPECT_EQ(a.Host, QString::fromLatin1(c.host)) << c.server;
+        EXPECT_EQ(a.Port, c.port) << c.server;
+    }
+}
+
+struct BlockCase {
+    const char *name;
+    QByteArray wire;      // as the server sends it, end line included
+    QByteArray message;   // what the stream must hold
+    qsizetype consumed;   // bytes of wire that belong to the block; -1 = all
+};
+
+TEST(DotDecoder, UndoesDotStuffingAndStopsAtTheEndLine)
+{
+    const BlockCase cases[] = {
+        {"plain", "a\r\nb\r\n.\r\n", "a\r\nb\r\n", -1},
+        {"empty block", ".\r\n", "", -1},
+        {"doubled dot", "..x\r\n...\r\n.\r\n", ".x\r\n..\r\n", -1},
+        {"lone doubled dot line", "a\r\n..\r\n.\r\n", "a\r\n.\r\n", -1},
+        {"dot inside a line stays", "a.b\r\n .\r\n.\r\n", "a.b\r\n .\r\n", -1},
+        {"bare LF lines", "a\n..b\n.\n", "a\n.b\n", -1},
+        {"dot CR not followed by LF", ".\rx\r\n.\r\n", "\rx\r\n", -1},
+        {"bytes after the end line are not taken", "a\r\n.\r\n+OK next", "a\r\n", 6},
+        {"end line needs a line start", "a.\r\n.\r\n", "a.\r\n", -1},
+    };
+    for (const BlockCase &c : cases) {
+        const qsizetype belongs = c.consumed < 0 ? c.wire.size() : c.consumed;
+        // The same result wherever the network cuts the data into pieces.
+        for (qsizetype cut = 0; cut <= c.wire.size(); ++cut) {
+            for (qsizetype cut2 = cut; cut2 <= c.wire.size(); ++cut2) {
+                TagDotDecoder decoder;
+                QByteArray out;
+                qsizetype taken = decoder.Feed(c.wire.left(cut), out);
+                if (!decoder.Done())
+                    taken += decoder.Feed(c.wire.mid(cut, cut2 - cut), out);
+                if (!decoder.Done())
+                    taken += decoder.Feed(c.wire.mid(cut2), out);
+                EXPECT_TRUE(decoder.Done()) << c.name << " cut at " << cut << "," << cut2;
+                EXPECT_EQ(out, c.message) << c.name << " cut at " << cut << "," << cut2;
+                EXPECT_EQ(taken, belongs) << c.name << " cut at " << cut << "," << cut2;
+            }
+        }
+    }
+}
+
+TEST(DotDecoder, IsNotDoneBeforeTheEndLine)
+{
+    const QByteArray unfinished[] = {"", "a\r\n", "a\r\n.", "a\r\n.\r", "a\r\n..\r\n", "a.\r\n"};
+    for (const QByteArray &wire : unfinished) {
+        TagDotDecoder decoder;
+        QByteArray out;
+        decoder.Feed(wire, out);
+        EXPECT_FALSE(decoder.Done()) << wire.constData();
+    }
+}
+
+TEST(Pop3Replies, StatCountAndSize)
+{
+    struct Case {
+        const char *line;
+        bool ok;
+        int count;
+        qint64 size;
+    };
+    const Case cases[] = {
+        {"+OK 2 320", true, 2, 320},
+        {"+OK 0 0", true, 0, 0},
+        {"+OK 7", true, 7, -1},                      // a count alone
+        {"+OK 3 4096 messages follow", true, 3, 4096},
+        {"+OK  5\t100", true, 5, 100},
+        {"+OK", false, 0, 0},
+        {"+OK lots 100", false, 0, 0},
+        {"+OK -1 100", false, 0, 0},
+        {"+OK 99999999999 1", false, 0, 0},         // more messages than a count can hold
+        {"+OK 3 big", false, 0, 0},
+    };
+    for (const Case &c : cases) {
+        int count = -1;
+        qint64 size = -2;
+        EXPECT_EQ(ParseStatReply(QString::fromLatin1(c.line), count, size), c.ok) << c.line;
+        if (c.ok) {
+            EXPECT_EQ(count, c.count) << c.line;
+            EXPECT_EQ(size, c.size) << c.line;
+        }
+    }
+}
+
+TEST(Pop3Replies, ListSize)
+{
+    struct Case {
+        const char *line;
+        qint64 size;
+    };
+    const Case cases[] = {
+        {"+OK 2 1200", 1200},
+        {"+OK 2 1200 octets", 1200},      // more text after the size is allowed
+        {"+OK 2 1200\tsomething", 1200},
+        {"+OK 2", 0},
+        {"+OK 2 lots", 0},
+        {"+OK", 0},
+        {"+OK 2 3000000000", 3000000000LL},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(ParseListSize(QString::fromLatin1(c.line)), c.size) << c.line;
+}
+
+TEST(Pop3Replies, UniqueIds)
+{
+    EXPECT_EQ(ParseUidlReply(QStringLiteral("+OK 3 00000003abc"), 3), QStringLiteral("00000003abc"));
+    EXPECT_EQ(ParseUidlReply(QStringLiteral("+OK 4 00000003abc"), 3), QString());   // another message
+    EXPECT_EQ(ParseUidlReply(QStringLiteral("+OK 3"), 3), QString());
+    EXPECT_EQ(ParseUidlReply(QStringLiteral("+OK 3 ") + QString(71, u'x'), 3), QString());
+
+    const QHash<int, QString> ids = ParseUidlListing("1 aa\r\n2 bb\r\nthree cc\r\n4\r\n5 \x01x\r\n6 ff extra\r\n");
+    EXPECT_EQ(ids.size(), 3);
+    EXPECT_EQ(ids.value(1), QStringLiteral("aa"));
+    EXPECT_EQ(ids.value(2), QStringLiteral("bb"));
+    EXPECT_EQ(ids.value(6), QStringLiteral("ff"));
+}
+
+TEST(Pop3Replies, HeaderLinesOfATopBlock)
+{
+    EXPECT_EQ(HeadersFromBlock("From: a@b\r\nSubject: x\r\n y\r\n\r\nbody\r\n"),
+              (QStringList{"From: a@b", "Subject: x", " y"}));
+    // Without an empty line everything stays, the body line included.
+    EXPECT_EQ(HeadersFromBlock("From: a@b\r\nbody\r\n"), (QStringList{"From: a@b", "body"}));
+    // 8-bit header bytes that are not UTF-8 are read as Latin-1, not lost.
+    EXPECT_EQ(HeadersFromBlock("Subject: caf\xe9\r\n\r\n"), QStringList{QStringLiteral("Subject: caf\u00e9")});
+}
+
+TEST(Pop3Replies, SameHeadersIgnoresOnlyStatusFields)
+{
+    const QStringList stored = {"From: a@b", "Status: O", "Subject: one", "X-Status: ", "Message-ID: <1@b>"};
+    struct Case {
+        const char *name;
+        QStringList fresh;
+        bool same;
+    };
+    const Case cases[] = {
+        {"identical", stored, true},
+        {"status rewritten", {"From: a@b", "Status: RO", "Subject: one", "X-Status: A", "Message-ID: <1@b>"}, true},
+        {"status removed", {"From: a@b", "Subject: one", "Message-ID: <1@b>"}, true},
+        {"status folded", {"From: a@b", "status: RO", " x", "Subject: one", "Message-ID: <1@b>"}, true},
+        {"other message", {"From: a@b", "Status: O", "Subject: two", "X-Status: ", "Message-ID: <2@b>"}, false},
+        {"line added", {"From: a@b", "Status: O", "Subject: one", "X-Status: ", "Message-ID: <1@b>", "X-New: 1"}, false},
+        {"a Status-like name", {"From: a@b", "Status-Report: 1", "Subject: one", "Message-ID: <1@b>"}, false},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(SameHeaders(stored, c.fresh), c.same) << c.name;
+}
+
+TEST(Fingerprints, AreComparedInOneForm)
+{
+    const QString hex = QStringLiteral("ae318af825f6e75a6903861f054d9f6f68f130fbcec6ec7d9f421163742c0686");
+    EXPECT_EQ(NormalizeFingerprint(hex.toUpper()), hex);
+    EXPECT_EQ(NormalizeFingerprint(FormatFingerprint(hex)), hex);
+    EXPECT_TRUE(FormatFingerprint(hex).startsWith(QStringLiteral("AE:31:8A:")));
+    EXPECT_EQ(NormalizeFingerprint(hex.left(62)), QString());        // too short
+    EXPECT_EQ(NormalizeFingerprint(hex.left(63) + u'g'), QString());  // not hex
+    EXPECT_EQ(NormalizeFingerprint(QString()), QString());
+}
+
+} // namespace
