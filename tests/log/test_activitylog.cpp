@@ -9,16 +9,15 @@
 
 namespace {
 
-// A log with a fixed clock that moves on one minute per entry.
+// A log whose clock moves on one minute per entry, and which collects its reports.
 struct TestLog
 {
     explicit TestLog(const QString &name) : log(name)
     {
-        log.setClock([this] { return start.addSecs(60 * ticks++); });
+        log.setClock([this] { return QDateTime(QDate(2026, 12, 6), QTime(14, 5)).addSecs(60 * ticks++); });
         log.setErrorHandler([this](const QString &message) { reports.append(message); });
     }
     ActivityLog log;
-    QDateTime start{QDate(2026, 12, 6), QTime(14, 5)};
     int ticks = 0;
     QStringList reports;
 };
@@ -28,6 +27,8 @@ QByteArray readAll(const QString &path)
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
+
+const DeletedMessage kSpam{"Win!", "x@spam.example", "1500", "Sun, 6 Dec"};
 
 TEST(ActivityLog, EachEntryAppendsItsExactLines)
 {
@@ -41,19 +42,22 @@ TEST(ActivityLog, EachEntryAppendsItsExactLines)
     t.log.logCancel("joe", "pop.example.org");
     t.log.logAutomaticMode(true);
     t.log.logAutomaticMode(false);
-    t.log.logDeletion("joe", "pop.example.org", {"Win!", "x@spam.example", "1500", "Sun, 6 Dec"});
+    t.log.logDeletion("joe", "pop.example.org", kSpam);
+    t.log.logCheck(0, "", "");
     EXPECT_FALSE(t.log.isOpen());
-    EXPECT_EQ(readAll(path), "earlier entry\n"
-                             "MAIL CHECK 2 msg(s) for \"joe\" on server pop.example.org at Sun 2026-12-06 14:05\n"
-                             "ERROR Operation timed out FOR joe ON pop.example.org AT Sun 2026-12-06 14:06\n"
-                             "OPERATION CANCELED FOR joe ON pop.example.org AT Sun 2026-12-06 14:07\n"
-                             "Automatic mode enabled at Sun 2026-12-06 14:08\n"
-                             "Automatic mode disabled at Sun 2026-12-06 14:09\n"
-                             "DELETE SPAM on Sun 2026-12-06 14:10\n"
-                             "   Server:  pop.example.org Mailbox: joe\n"
-                             "   Subject: Win!\n"
-                             "   Sender:  x@spam.example\n"
-                             "   Size:    1500  Date: Sun, 6 Dec\n");
+    EXPECT_EQ(readAll(path),
+              "earlier entry\n"
+              "MAIL CHECK 2 msg(s) for \"joe\" on server pop.example.org at Sun 2026-12-06 14:05\n"
+              "ERROR Operation timed out FOR joe ON pop.example.org AT Sun 2026-12-06 14:06\n"
+              "OPERATION CANCELED FOR joe ON pop.example.org AT Sun 2026-12-06 14:07\n"
+              "Automatic mode enabled at Sun 2026-12-06 14:08\n"
+              "Automatic mode disabled at Sun 2026-12-06 14:09\n"
+              "DELETE SPAM on Sun 2026-12-06 14:10\n"
+              "   Server:  pop.example.org Mailbox: joe\n"
+              "   Subject: Win!\n"
+              "   Sender:  x@spam.example\n"
+              "   Size:    1500  Date: Sun, 6 Dec\n"
+              "MAIL CHECK 0 msg(s) for \"\" on server  at Sun 2026-12-06 14:11\n");
     EXPECT_TRUE(t.reports.isEmpty());
     EXPECT_TRUE(t.log.lastError().isEmpty());
 }
@@ -63,36 +67,24 @@ TEST(ActivityLog, BatchKeepsTheFileOpenUntilItEnds)
     TempHome home;
     const QString path = home.file("log.txt");
     TestLog t(path);
-    {
+    try {
         ActivityLog::Batch batch(t.log);
         EXPECT_TRUE(t.log.isOpen());
-        t.log.logDeletion("joe", "pop", {"one", "a@b", "1", "d"});
-        EXPECT_TRUE(t.log.isOpen());
-        // An error reported in the middle of the run does not end the batch.
+        t.log.logDeletion("joe", "pop", kSpam);
+        // An error in the middle of the run does not end the batch.
         t.log.logError("-ERR no such message", "joe", "pop");
         EXPECT_TRUE(t.log.isOpen());
-        t.log.logDeletion("joe", "pop", {"two", "c@d", "2", "d"});
-        // Entries are on disk as they are made, not only when the batch ends.
+        t.log.logDeletion("joe", "pop", kSpam);
+        // Entries reach the disk as they are made, not when the batch ends.
         EXPECT_EQ(ParseActivityLog(readAll(path)).deletions.size(), 2);
+        throw std::runtime_error("connection lost");
+    } catch (const std::runtime_error &) {
     }
+    // Closed even though the run ended with an exception.
     EXPECT_FALSE(t.log.isOpen());
     const ActivityLogData data = ParseActivityLog(readAll(path));
     EXPECT_EQ(data.deletions.size(), 2);
     EXPECT_EQ(data.errors, 1);
-    EXPECT_EQ(data.skippedLines, 0);
-}
-
-TEST(ActivityLog, BatchEndsEvenWhenTheRunThrows)
-{
-    TempHome home;
-    TestLog t(home.file("log.txt"));
-    try {
-        ActivityLog::Batch batch(t.log);
-        t.log.logDeletion("joe", "pop", {"one", "a@b", "1", "d"});
-        throw std::runtime_error("connection lost");
-    } catch (const std::runtime_error &) {
-    }
-    EXPECT_FALSE(t.log.isOpen());
 }
 
 TEST(ActivityLog, BlankNameMeansNoLogAndNoError)
@@ -103,9 +95,8 @@ TEST(ActivityLog, BlankNameMeansNoLogAndNoError)
         ActivityLog::Batch batch(t.log);
         EXPECT_FALSE(t.log.isOpen());
         t.log.logCheck(1, "joe", "pop");
-        t.log.logDeletion("joe", "pop", {"s", "a@b", "1", "d"});
+        t.log.logDeletion("joe", "pop", kSpam);
         EXPECT_TRUE(t.reports.isEmpty());
-        EXPECT_TRUE(t.log.lastError().isEmpty());
         EXPECT_TRUE(QDir(home.path()).entryList(QDir::Files).isEmpty());
     }
 }
@@ -114,39 +105,34 @@ TEST(ActivityLog, UnwritableLogIsReportedOnceAndNeverStopsTheCaller)
 {
     TempHome home;
     home.write("plainfile", "x");
-    struct Case
-    {
-        const char *what;
-        QString name;
-    };
-    const Case cases[] = {
+    const std::pair<const char *, QString> cases[] = {
         {"missing folder", home.file("no/such/folder/log.txt")},
         {"folder as name", home.path()},
         {"file as folder", home.file("plainfile/log.txt")},
         {"full disk", "/dev/full"},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.what);
-        if (c.name == "/dev/full" && !QFileInfo::exists(c.name))
+    for (const auto &[what, name] : cases) {
+        SCOPED_TRACE(what);
+        if (name == "/dev/full" && !QFileInfo::exists(name))
             continue;
-        TestLog t(c.name);
+        TestLog t(name);
         t.log.logCheck(1, "joe", "pop");
         {
             ActivityLog::Batch batch(t.log);
             for (int i = 0; i < 5; ++i)
-                t.log.logDeletion("joe", "pop", {"s", "a@b", "1", "d"});
+                t.log.logDeletion("joe", "pop", kSpam);
             // The failure closed the file and cleared the open state.
             EXPECT_FALSE(t.log.isOpen());
         }
         t.log.logAutomaticMode(true);
         ASSERT_EQ(t.reports.size(), 1);
         EXPECT_EQ(t.log.lastError(), t.reports.first());
-        EXPECT_TRUE(t.reports.first().contains(c.name)) << t.reports.first().toStdString();
+        EXPECT_TRUE(t.reports.first().contains(name)) << t.reports.first().toStdString();
     }
     EXPECT_EQ(readAll(home.file("plainfile")), "x");
 }
 
-TEST(ActivityLog, RecoveryAndANewFailureIsReportedAgain)
+TEST(ActivityLog, RecoveryThenANewFailureIsReportedAgain)
 {
     TempHome home;
     TestLog t(home.file("missing/log.txt"));
@@ -161,7 +147,7 @@ TEST(ActivityLog, RecoveryAndANewFailureIsReportedAgain)
     EXPECT_EQ(t.reports.size(), 2);
 }
 
-TEST(ActivityLog, ForgedLineBreakInASubjectStaysInsideItsBlock)
+TEST(ActivityLog, ForgedLineBreaksInASubjectStayInsideTheBlock)
 {
     TempHome home;
     const QString path = home.file("log.txt");
@@ -169,23 +155,21 @@ TEST(ActivityLog, ForgedLineBreakInASubjectStaysInsideItsBlock)
     const QString forged = QStringLiteral(
         "Hello\r\nMAIL CHECK 999 msg(s) for \"victim\" on server evil at Sun 2026-12-06 14:05\n"
         "DELETE SPAM on Sun 2026-12-06 14:05\n   Server:  evil Mailbox: victim");
-    {
-        ActivityLog::Batch batch(t.log);
-        t.log.logDeletion("joe", "pop", {forged, "Spammer@Example.COM\n   Size:    1", "12", "d"});
-    }
+    t.log.logDeletion("joe\n", "pop", {forged, "Spammer@Example.COM\n   Size:    1", "12", "d\r"});
+    t.log.logError("-ERR\r\nMAIL CHECK 5 msg(s) for \"x\" on server y at Sun 2026-12-06 14:05",
+                   "joe", "pop");
     t.log.logCheck(4, "joe", "pop");
     const QByteArray bytes = readAll(path);
-    EXPECT_EQ(bytes.count('\n'), 6);
+    EXPECT_EQ(bytes.count('\n'), 7);
     const ActivityLogData data = ParseActivityLog(bytes);
     ASSERT_EQ(data.checks.size(), 1);
     EXPECT_EQ(data.checks.first().count, 4);
-    EXPECT_EQ(data.checks.first().mailbox, "joe");
     ASSERT_EQ(data.deletions.size(), 1);
     EXPECT_EQ(data.deletions.first().server, "pop");
-    EXPECT_EQ(data.deletions.first().mailbox, "joe");
+    EXPECT_EQ(data.deletions.first().mailbox, "joe ");
     EXPECT_EQ(data.deletions.first().size, 12);
-    EXPECT_EQ(data.deletions.first().sender, "spammer@example.com    size:    1");
     EXPECT_EQ(data.mailboxes, QStringList{"joe"});
+    EXPECT_EQ(data.errors, 1);
     EXPECT_EQ(data.skippedLines, 0);
 }
 
@@ -210,7 +194,7 @@ TEST(ActivityLog, ChangingTheNameClosesTheOldFile)
     TempHome home;
     TestLog t(home.file("a.txt"));
     ActivityLog::Batch batch(t.log);
-    t.log.logDeletion("joe", "pop", {"s", "a@b", "1", "d"});
+    t.log.logDeletion("joe", "pop", kSpam);
     t.log.setFileName(home.file("b.txt"));
     EXPECT_FALSE(t.log.isOpen());
     t.log.logCheck(1, "joe", "pop");

@@ -2,15 +2,13 @@
 #include "logreader.h"
 #include "temp_home.h"
 
-#include <QDir>
-#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
 
-QDateTime at(int day, int hour, int minute)
+QDateTime at(int month, int day, int hour, int minute)
 {
-    return QDateTime(QDate(2026, 11, day), QTime(hour, minute));
+    return QDateTime(QDate(2026, month, day), QTime(hour, minute));
 }
 
 TEST(LogReader, WhatTheWriterWroteReadsBack)
@@ -21,22 +19,22 @@ TEST(LogReader, WhatTheWriterWroteReadsBack)
     QDateTime now;
     log.setClock([&now] { return now; });
 
-    now = at(30, 8, 0);
+    now = at(11, 30, 8, 0);
     log.logAutomaticMode(true);
-    now = at(30, 8, 1);
+    now = at(11, 30, 8, 1);
     log.logCheck(3, "joe", "pop.example.org");
-    now = at(30, 8, 2);
     {
         ActivityLog::Batch batch(log);
+        now = at(11, 30, 8, 2);
         log.logDeletion("joe", "pop.example.org",
                         {"Cheap pills", "Pills@Spam.Example", "2048", "Mon, 30 Nov 2026"});
-        now = at(30, 8, 3);
-        log.logDeletion("joe", "pop.example.org", {"", "no-at-sign", "17", ""});
+        now = at(11, 30, 8, 3);
+        log.logDeletion("ghost", "pop.example.org", {"", "no-at-sign", "17", ""});
     }
-    now = at(30, 23, 59);
+    now = at(11, 30, 23, 59);
     log.logError("Operation has been canceled", "ann", "mail.example.net");
     log.logCancel("ann", "mail.example.net");
-    now = QDateTime(QDate(2026, 12, 1), QTime(0, 0));
+    now = at(12, 1, 0, 0);
     log.logCheck(0, "ann", "mail.example.net");
     log.logError("Error #10061: Connection refused", "JOE", "pop.example.org");
     log.logCheck(12, "JOE", "pop.example.org");
@@ -50,50 +48,47 @@ TEST(LogReader, WhatTheWriterWroteReadsBack)
     EXPECT_EQ(data.cancels, 1);
     EXPECT_EQ(data.modeSwitches, 2);
 
-    ASSERT_EQ(data.checks.size(), 3);
     const struct
     {
         int count;
         const char *mailbox, *server;
         QDateTime when;
-    } checks[] = {{3, "joe", "pop.example.org", at(30, 8, 1)},
-                  {0, "ann", "mail.example.net", QDateTime(QDate(2026, 12, 1), QTime(0, 0))},
-                  {12, "JOE", "pop.example.org", QDateTime(QDate(2026, 12, 1), QTime(0, 0))}};
+    } checks[] = {{3, "joe", "pop.example.org", at(11, 30, 8, 1)},
+                  {0, "ann", "mail.example.net", at(12, 1, 0, 0)},
+                  {12, "JOE", "pop.example.org", at(12, 1, 0, 0)}};
+    ASSERT_EQ(data.checks.size(), 3);
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(data.checks[i].count, checks[i].count);
         EXPECT_EQ(data.checks[i].mailbox, checks[i].mailbox);
         EXPECT_EQ(data.checks[i].server, checks[i].server);
-        EXPECT_EQ(data.checks[i].date, checks[i].when.date());
-        EXPECT_EQ(data.checks[i].time, checks[i].when.time());
+        EXPECT_EQ(QDateTime(data.checks[i].date, data.checks[i].time), checks[i].when);
     }
-    // Each mailbox once, in order of first appearance; "JOE" is "joe".
+    // Mailboxes of check entries only, each once whatever its case, in order of appearance.
     EXPECT_EQ(data.mailboxes, QStringList({"joe", "ann"}));
 
     ASSERT_EQ(data.deletions.size(), 2);
     const DeletionRow &first = data.deletions[0];
     EXPECT_EQ(first.mailbox, "joe");
     EXPECT_EQ(first.server, "pop.example.org");
-    EXPECT_EQ(first.date, QDate(2026, 11, 30));
-    EXPECT_EQ(first.time, QTime(8, 2));
+    EXPECT_EQ(QDateTime(first.date, first.time), at(11, 30, 8, 2));
     EXPECT_EQ(first.size, 2048);
     EXPECT_EQ(first.sender, "pills@spam.example");
     EXPECT_EQ(first.domain, "spam.example");
     EXPECT_EQ(first.subject, "Cheap pills");
     EXPECT_EQ(first.messageDate, "Mon, 30 Nov 2026");
     const DeletionRow &second = data.deletions[1];
-    EXPECT_EQ(second.time, QTime(8, 3));
+    EXPECT_EQ(second.mailbox, "ghost");
     EXPECT_EQ(second.sender, "no-at-sign");
     EXPECT_EQ(second.domain, "");
     EXPECT_EQ(second.size, 17);
-    EXPECT_EQ(second.subject, "");
 }
 
 TEST(LogReader, GarbageLinesAreSkippedAndCounted)
 {
-    QByteArray log;
-    log += "MAIL CHECK 1 msg(s) for \"joe\" on server pop at Sun 2026-12-06 14:05\n";
+    const QByteArray check = "MAIL CHECK 1 msg(s) for \"joe\" on server pop at Sun 2026-12-06 14:05\n";
+    QByteArray log = check;
     log += "complete nonsense\n";                                                  // 2
-    log += QByteArray("\0\x01\x02\xff binary", 11) + "\n";                          // 3
+    log += QByteArray("\0\x01\xff binary\n", 11);                                  // 3
     log += "\n   \r\n";                                                            // blank
     log += "MAIL CHECK x msg(s) for \"joe\" on server pop at Sun 2026-12-06 14:05\n"; // 6
     log += "MAIL CHECK 1 msg(s) for \"joe\" on server pop at 06.12.2026 14:05\n";    // 7
@@ -102,26 +97,19 @@ TEST(LogReader, GarbageLinesAreSkippedAndCounted)
     log += "   Subject: a block line without its block\n";                         // 10
     log += QByteArray(70000, 'A') + "\n";                                          // 11
     log += "Caf\xe9 in Latin-1\n";                                                 // 12
-    log += "DELETE SPAM on Sun 2026-02-30 14:05\n";                                // 13
-    log += "   Server:  pop Mailbox: joe\n";                                       // 14
+    log += "DELETE SPAM on Sun 2026-02-30 14:05\n   Server:  pop Mailbox: joe\n";  // 13, 14
     log += "mail check 1 msg(s) for \"joe\" on server pop at Sun 2026-12-06 14:05\n"; // 15
-    log += "DELETE SPAM on Sun 2026-12-06 14:06\r\n";
-    log += "   Server:  pop Mailbox: joe\r\n";
-    log += "   Subject: s\r\n";
-    log += "   Sender:  a@b\r\n";
-    log += "   Size:    5  Date: d\r\n";
+    log += "DELETE SPAM on Sun 2026-12-06 14:06\r\n   Server:  pop Mailbox: joe\r\n"
+           "   Subject: s\r\n   Sender:  a@b\r\n   Size:    5  Date: d\r\n";
     log += "MAIL CHECK 2 msg(s) for \"ann\" on server pop2 at Mon 2026-12-07 09:00";
     const ActivityLogData data = ParseActivityLog(log);
     EXPECT_EQ(data.skippedLines, 12);
     EXPECT_EQ(data.firstSkippedLine, 2);
     ASSERT_EQ(data.checks.size(), 2);
-    EXPECT_EQ(data.checks[0].count, 1);
-    EXPECT_EQ(data.checks[1].count, 2);
     EXPECT_EQ(data.checks[1].mailbox, "ann");
     ASSERT_EQ(data.deletions.size(), 1);
     EXPECT_EQ(data.deletions[0].size, 5);
     EXPECT_EQ(data.deletions[0].sender, "a@b");
-    EXPECT_EQ(data.mailboxes, QStringList({"joe", "ann"}));
 }
 
 TEST(LogReader, BlocksCutShort)
@@ -130,30 +118,27 @@ TEST(LogReader, BlocksCutShort)
     {
         const char *what;
         QByteArray log;
-        int checks;
+        qsizetype checks;
         const char *server, *mailbox, *sender;
         std::optional<qint64> size;
     };
     const QByteArray start = "DELETE SPAM on Sun 2026-12-06 14:05\n";
+    const QByteArray server = "   Server:  pop Mailbox: joe\n";
     const QByteArray check = "MAIL CHECK 7 msg(s) for \"joe\" on server pop at Sun 2026-12-06 14:09\n";
     const Case cases[] = {
         {"log ends after the first line", start, 0, "", "", "", std::nullopt},
-        {"log ends after the server", start + "   Server:  pop Mailbox: joe", 0, "pop", "joe", "", std::nullopt},
-        {"log ends after the sender",
-         start + "   Server:  pop Mailbox: joe\n   Subject: s\n   Sender:  X@Y\n", 0, "pop", "joe",
-         "x@y", std::nullopt},
-        {"check follows a cut block", start + "   Server:  pop Mailbox: joe\n" + check, 1, "pop",
-         "joe", "", std::nullopt},
-        {"a line is missing inside", start + "   Server:  pop Mailbox: joe\n   Sender:  a@b\n   Size:    9  Date: d\n" + check,
-         1, "pop", "joe", "a@b", 9},
+        {"log ends inside the server line", start + "   Server:  pop Mailbox: jo", 0, "pop", "jo", "", std::nullopt},
+        {"log ends after the sender", start + server + "   Subject: s\n   Sender:  X@Y\n", 0, "pop", "joe", "x@y", std::nullopt},
+        {"a check follows a cut block", start + server + check, 1, "pop", "joe", "", std::nullopt},
+        {"a line is missing inside", start + server + "   Sender:  a@b\n   Size:    9  Date: d\n" + check, 1, "pop", "joe", "a@b", 9},
         {"server line without mailbox", start + "   Server:  pop.x more\n", 0, "pop.x", "", "", std::nullopt},
-        {"size is not a number", start + "   Server:  p Mailbox: m\n   Subject: s\n   Sender:  a@b\n   Size:    -3  Date: d\n",
-         0, "p", "m", "a@b", std::nullopt},
+        {"size is not a number", start + server + "   Size:    -3  Date: d\n", 0, "pop", "joe", "", std::nullopt},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         const ActivityLogData data = ParseActivityLog(c.log);
         EXPECT_EQ(data.checks.size(), c.checks);
+        EXPECT_EQ(data.skippedLines, 0);
         ASSERT_EQ(data.deletions.size(), 1);
         const DeletionRow &row = data.deletions.first();
         EXPECT_EQ(row.date, QDate(2026, 12, 6));
@@ -161,7 +146,6 @@ TEST(LogReader, BlocksCutShort)
         EXPECT_EQ(row.mailbox, c.mailbox);
         EXPECT_EQ(row.sender, c.sender);
         EXPECT_EQ(row.size, c.size);
-        EXPECT_EQ(data.skippedLines, 0);
     }
 }
 
@@ -171,9 +155,8 @@ TEST(LogReader, EntryWordsInsideFieldsAreNotEntries)
     log += "ERROR -ERR DELETE SPAM on Sun 2026-12-06 14:05 refused FOR joe ON pop AT Sun 2026-12-06 14:05\n";
     log += "MAIL CHECK 1 msg(s) for \"joe\" on server pop at Sun 2026-12-06 14:06\n";
     log += "OPERATION CANCELED FOR MAIL CHECK 5 ON pop AT Sun 2026-12-06 14:07\n";
-    log += "ERROR x FOR \"MAIL CHECK 5 msg(s) for \"e\" on server e at Sun 2026-12-06 14:05 ON p AT Sun 2026-12-06 14:08\n";
     const ActivityLogData data = ParseActivityLog(log);
-    EXPECT_EQ(data.errors, 2);
+    EXPECT_EQ(data.errors, 1);
     EXPECT_EQ(data.cancels, 1);
     ASSERT_EQ(data.checks.size(), 1);
     EXPECT_EQ(data.checks.first().time, QTime(14, 6));
@@ -183,35 +166,18 @@ TEST(LogReader, EntryWordsInsideFieldsAreNotEntries)
 
 TEST(LogReader, MailboxAndServerWithAwkwardCharacters)
 {
-    struct Case
-    {
-        QString user, server;
+    const std::pair<QString, QString> cases[] = {
+        {"say \"hi\"", "pop"}, {"a\" on server b", "pop"}, {"joe at home", "pop"},
+        {"", ""},              {"日本", "mail.例え.jp"},
     };
-    const Case cases[] = {
-        {"joe", "pop.example.org"},
-        {"say \"hi\"", "pop"},
-        {"a\" on server b", "pop"},
-        {"joe at home", "pop"},
-        {"", ""},
-        {"日本", "mail.例え.jp"},
-    };
-    for (const Case &c : cases) {
-        const QString line = CheckEntry(5, c.user, c.server, "Wed 2026-12-09 10:30");
+    for (const auto &[user, server] : cases) {
+        const QString line = CheckEntry(5, user, server, "Wed 2026-12-09 10:30");
         const ActivityLogData data = ParseActivityLog(line.toUtf8());
         ASSERT_EQ(data.checks.size(), 1) << line.toStdString();
-        EXPECT_EQ(data.checks.first().mailbox, c.user);
-        EXPECT_EQ(data.checks.first().server, c.server);
+        EXPECT_EQ(data.checks.first().mailbox, user);
+        EXPECT_EQ(data.checks.first().server, server);
         EXPECT_EQ(data.checks.first().time, QTime(10, 30));
     }
-}
-
-TEST(LogReader, MailboxOnlyInDeletionsIsNotOffered)
-{
-    const QStringList lines = DeletionEntry("ghost", "pop", {"s", "a@b", "1", "d"}, "Sun 2026-12-06 14:05");
-    const ActivityLogData data = ParseActivityLog(lines.join('\n').toUtf8());
-    ASSERT_EQ(data.deletions.size(), 1);
-    EXPECT_EQ(data.deletions.first().mailbox, "ghost");
-    EXPECT_TRUE(data.mailboxes.isEmpty());
 }
 
 TEST(LogReader, FileProblemsGiveTheirMessages)
@@ -231,10 +197,7 @@ TEST(LogReader, FileProblemsGiveTheirMessages)
     EXPECT_FALSE(folder.detail.isEmpty());
 
     home.write("empty.txt", "");
-    const ActivityLogReadResult empty = ReadActivityLog(home.file("empty.txt"));
-    EXPECT_TRUE(empty.ok);
-    EXPECT_TRUE(empty.data.checks.isEmpty());
-    EXPECT_TRUE(empty.data.deletions.isEmpty());
+    EXPECT_TRUE(ReadActivityLog(home.file("empty.txt")).ok);
 }
 
 TEST(LogReader, FileReadingMatchesParsingAndReportsProgress)
@@ -245,31 +208,23 @@ TEST(LogReader, FileReadingMatchesParsingAndReportsProgress)
         log += CheckEntry(i, "joe", "pop", "Sun 2026-12-06 14:05").toUtf8() + "\r\n";
         if (i % 100 == 0)
             log += QByteArray(100000, 'x') + "\n"; // longer than any entry
-        for (const QString &line : DeletionEntry("joe", "pop", {"s", "a@b", "1", "d"}, "Sun 2026-12-06 14:06"))
-            log += line.toUtf8() + "\n";
+        log += DeletionEntry("joe", "pop", {"s", "a@b", "1", "d"}, "Sun 2026-12-06 14:06")
+                   .join('\n').toUtf8() + "\n";
     }
     log += "MAIL CHECK 5 msg(s) for \"end\" on server pop at Sun 2026-12-06 14:05"; // no final break
     home.write("log.txt", log);
     qint64 lastDone = -1;
-    qint64 lastTotal = -1;
     bool forward = true;
-    const ActivityLogReadResult result =
-        ReadActivityLog(home.file("log.txt"), [&](qint64 done, qint64 total) {
-            forward = forward && done >= lastDone;
-            lastDone = done;
-            lastTotal = total;
-        });
+    const ActivityLogReadResult result = ReadActivityLog(home.file("log.txt"), [&](qint64 done, qint64 total) {
+        forward = forward && done >= lastDone && total == log.size();
+        lastDone = done;
+    });
     ASSERT_TRUE(result.ok);
     EXPECT_TRUE(forward);
-    EXPECT_EQ(lastTotal, log.size());
     EXPECT_EQ(lastDone, log.size());
-    const ActivityLogData parsed = ParseActivityLog(log);
     EXPECT_EQ(result.data.checks.size(), 1001);
     EXPECT_EQ(result.data.deletions.size(), 1000);
     EXPECT_EQ(result.data.skippedLines, 10);
-    EXPECT_EQ(parsed.checks.size(), result.data.checks.size());
-    EXPECT_EQ(parsed.deletions.size(), result.data.deletions.size());
-    EXPECT_EQ(parsed.skippedLines, result.data.skippedLines);
     EXPECT_EQ(result.data.checks.last().mailbox, "end");
 }
 
