@@ -125,15 +125,9 @@ UserSettings::UserSettings(const QString &fileName)
 {
     checkFile();
     openSettings();
-    if (!m_damaged && m_settings->status() == QSettings::FormatError) {
-        m_damaged = true;
-        m_warning = QStringLiteral(
-                        "The settings file \"%1\" cannot be used (it is not a valid settings "
-                        "file), so Tarnwick is running with the default settings. The file is "
-                        "left untouched: repair or remove it and restart Tarnwick, or save your "
-                        "settings to start a new file (the old one is then kept as \"%1.damaged\").")
-                        .arg(m_fileName);
-    }
+    // QSettings reports the little it finds wrong only to the first reader of a file.
+    if (!m_damaged && m_settings->status() == QSettings::FormatError)
+        setDamaged(QStringLiteral("it is not a valid settings file"));
 }
 
 UserSettings::~UserSettings() = default;
@@ -174,8 +168,12 @@ void UserSettings::checkFile()
                 problem = iniProblem(bytes);
         }
     }
-    if (problem.isEmpty())
-        return;
+    if (!problem.isEmpty())
+        setDamaged(problem);
+}
+
+void UserSettings::setDamaged(const QString &problem)
+{
     m_damaged = true;
     m_warning = QStringLiteral(
                     "The settings file \"%1\" cannot be used (%2), so Tarnwick is running with "
@@ -308,9 +306,11 @@ bool UserSettings::flush()
 {
     if (refuseWhileDamaged())
         return false;
+    if (m_pending.isEmpty())
+        return true;
     const QFileInfo info(m_fileName);
     QDir().mkpath(info.absolutePath());
-    if (!info.exists() && !m_pending.isEmpty()) {
+    if (!info.exists()) {
         // QSettings writes through a temporary file that takes over the permissions of the
         // file it replaces; an empty owner-only file first means the passwords are never
         // readable by others, not even for a moment.

@@ -82,6 +82,7 @@ private:
 
     void openSettings();
     void checkFile();
+    void setDamaged(const QString &problem);
     bool refuseWhileDamaged();
     QString findSection(const QString &section) const;
     QStringList matchingPaths(const QString &section, const QString &name) const;
