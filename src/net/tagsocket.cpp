@@ -343,6 +343,7 @@ void TagSocket::Open()
 {
     RefuseWhileWaiting();
     TagWinsock::Instance().RequireFunction(QStringLiteral("WSAStartup"));
+    CloseSocket();  // a connection still open from before ends properly, with its events
     if (OnOpen)
         OnOpen(this);
     if (m_server.trimmed().isEmpty())
@@ -477,6 +478,10 @@ void TagSocket::Cancel()
 
 void TagSocket::RequireOpen()
 {
+    // A Cancel from an event handler between two waits closed the connection: the operation
+    // ends as canceled, not as "not connected".
+    if (m_canceled)
+        RaiseCanceled();
     if (!m_open || !m_socket)
         RaiseSocketError(NetText::kNotConnected);
 }
@@ -558,10 +563,10 @@ int TagSocket::ReadLine(QString &line)
         m_lastReply.clear();
         return -1;
     }
-    QByteArray raw;
     // readLine keeps one byte of its limit for a terminating NUL.
-    if (m_socket->canReadLine())
-        raw = m_socket->readLine(kMaxLineBytes + 1);
+    char buffer[kMaxLineBytes + 1];
+    const qint64 length = m_socket->canReadLine() ? m_socket->readLine(buffer, sizeof buffer) : 0;
+    QByteArray raw = QByteArray::fromRawData(buffer, length > 0 ? length : 0);
     if (!raw.endsWith('\n'))
         RaiseErrorText(QStringLiteral("The server sent a reply line longer than %1 bytes").arg(kMaxLineBytes), true);
     while (raw.endsWith('\n') || raw.endsWith('\r'))
@@ -607,6 +612,7 @@ void TagSocket::ReceiveBlock(QIODevice &stream, qint64 expectedSize, qint64 maxS
     QDeadlineTimer idle = FreshDeadline();
 
     TagDotDecoder decoder;
+    QByteArray chunk(kReadChunk, Qt::Uninitialized);
     QByteArray decoded;
     qint64 received = 0;
     while (!decoder.Done()) {
@@ -618,10 +624,14 @@ void TagSocket::ReceiveBlock(QIODevice &stream, qint64 expectedSize, qint64 maxS
             OnProgress(this, perc, received);
         }
         // Whole lines where possible, so nothing after the end line is taken from the socket.
+        // One buffer for the whole block: a fresh 64 KiB array per line costs more than the line.
         while (!decoder.Done() && m_socket->bytesAvailable() > 0) {
-            const QByteArray chunk = m_socket->canReadLine() ? m_socket->readLine(kReadChunk) : m_socket->read(kReadChunk);
+            const qint64 length = m_socket->canReadLine() ? m_socket->readLine(chunk.data(), chunk.size())
+                                                          : m_socket->read(chunk.data(), chunk.size());
+            if (length <= 0)
+                break;
             decoded.clear();
-            decoder.Feed(chunk, decoded);
+            decoder.Feed(chunk.constData(), length, decoded);
             received += decoded.size();
             if (received > maxSize)
                 RaiseErrorText(QStringLiteral("The server sent a data block larger than %1 bytes").arg(maxSize), true);

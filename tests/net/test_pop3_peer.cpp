@@ -502,6 +502,25 @@ TEST(Pop3Peer, ASecondOperationDuringAWaitIsRefusedAndDisconnectCancels)
     EXPECT_FALSE(pop.Busy());
 }
 
+TEST(Pop3Peer, CancelOrDisconnectFromAnEventHandlerEndsTheOperationAsCanceled)
+{
+    for (const bool disconnect : {false, true}) {
+        ScriptedPeer peer({CheckSession()});
+        TmsRemotePOP pop;
+        Configure(pop, peer);
+        pop.OnNextInfoUpdated = [&](QObject *, int) {
+            if (disconnect)
+                pop.Disconnect();
+            else
+                pop.Cancel();
+        };
+        EXPECT_THROW(pop.UpdateInfo(), ECanceledError) << "disconnect " << disconnect;
+        EXPECT_EQ(peer.Received(), kCheckTraffic.mid(0, 5)) << "disconnect " << disconnect;
+        EXPECT_EQ(pop.RemoteInfo().Count(), 1);
+        EXPECT_FALSE(pop.Connected());
+    }
+}
+
 TEST(Pop3Peer, CancelledDeletionIsNotReplayed)
 {
     PeerScript stalled{Greeting()};
