@@ -122,14 +122,14 @@ bool TRuleEvaluator::qIsInException(int index, const QString &subject, const QSt
         const bool caseSensitive = grid.Cells(3, row) == Yes;
         bool matched = false;
 
-        // An address or domain rule without a value would accept every sender; it can only
-        // come from a damaged file, so it accepts none.
+        // An address or domain rule without a value accepts every sender. Only a damaged file
+        // holds one, and accepting errs on the side of never deleting good mail.
         if (is(what, DomainName)) {
-            matched = !value.isEmpty() && endsWithText(sender, value, false);
+            matched = endsWithText(sender, value, false);
             if (matched)
                 whyExcept(DomainName, EqualsOp, value, false);
         } else if (is(what, EmailAddress)) {
-            matched = !value.isEmpty() && startsWithText(sender, value, false);
+            matched = startsWithText(sender, value, false);
             if (matched)
                 whyExcept(EmailAddress, EqualsOp, value, false);
         } else if (is(what, Subject)) {
