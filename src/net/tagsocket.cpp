@@ -547,12 +547,16 @@ void TagSocket::SendLine(const QString &line)
 
 int TagSocket::ReadLine(QString &line)
 {
+    // One deadline for the whole line: a server that sends a byte now and then cannot
+    // stretch the wait.
+    return ReadLineUntil(line, FreshDeadline());
+}
+
+int TagSocket::ReadLineUntil(QString &line, const QDeadlineTimer &deadline)
+{
     RefuseWhileWaiting();
     RequireOpen();
     line.clear();
-    // One deadline for the whole line: a server that sends a byte now and then cannot
-    // stretch the wait.
-    const QDeadlineTimer deadline = FreshDeadline();
     const WaitEnd end = WaitFor(
         [this] { return m_socket->canReadLine() || m_socket->bytesAvailable() >= kMaxLineBytes; }, deadline,
         deadline);
@@ -578,15 +582,16 @@ int TagSocket::ReadLine(QString &line)
 
 int TagSocket::ReadReply()
 {
+    // The whole reply shares one deadline, however many lines it has.
+    const QDeadlineTimer deadline = FreshDeadline();
     QString line;
-    const int code = ReadLine(line);
+    const int code = ReadLineUntil(line, deadline);
     if (code < 1 || line.indexOf(u'-') != 3)
         return code;
-    const QString first = line;
     for (int count = 0;; ++count) {
         if (count >= kMaxReplyLines)
             RaiseProtocolError(QStringLiteral("The server's reply has too many lines"));
-        const int next = ReadLine(line);
+        const int next = ReadLineUntil(line, deadline);
         if (next == -1 && line.isEmpty() && m_peerClosed)
             break;
         // The last line has the same code and then a blank, or nothing after the code.

@@ -94,7 +94,9 @@ public:
     // LastReply and returns ReplyCode(line). A connection closed by the server before a whole
     // line arrived gives -1 and an empty line, without an exception.
     int ReadLine(QString &line);
-    // Reads a numbered reply that may continue over several lines ("250-..." ... "250 ...").
+    // Reads a numbered reply that may continue over several lines ("250-..." ... "250 ...")
+    // into LastReply (its last line) and returns the first line's code. The whole reply must
+    // arrive within TimeOut seconds.
     int ReadReply();
     // Reads a data block up to its "." line and writes it to stream, with the "." line removed
     // and doubled leading dots undone. ExpectedSize > 0 gives OnProgress a percentage.
@@ -158,6 +160,7 @@ private:
                     const QDeadlineTimer &total);
     [[noreturn]] void RaiseWaitEnd(WaitEnd end);
     [[noreturn]] void RaiseSocketFailure();
+    int ReadLineUntil(QString &line, const QDeadlineTimer &deadline);
     void Wake();
     void CreateSocket();
     void OnSocketError(QAbstractSocket::SocketError error);

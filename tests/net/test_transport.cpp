@@ -337,6 +337,31 @@ TEST(Transport, UnloadedSocketLayerRaisesWithoutOnError)
     EXPECT_TRUE(s.Connected());
 }
 
+TEST(Transport, HostNamesAreLookedUp)
+{
+    ScriptedPeer peer({{{"", "+OK hello\r\n"}}});
+    TagSocket s;
+    s.SetServer("localhost:" + QString::number(peer.Port()));
+    s.SetTimeOut(2);
+    s.Open();
+    EXPECT_EQ(s.ServerAddress(), "127.0.0.1") << "IPv4 first, as the peer listens there";
+    s.ConnectSocket();
+    QString line;
+    EXPECT_EQ(s.ReadLine(line), -1);
+    EXPECT_EQ(line, "+OK hello");
+}
+
+TEST(Transport, IdleCloseAndDisconnectDoNothing)
+{
+    TmsRemotePOP pop;
+    EventLog log;
+    log.Attach(pop);
+    pop.Close();
+    pop.Disconnect();
+    pop.TransferData();   // nothing listed: no connection at all
+    EXPECT_TRUE(log.events.isEmpty());
+}
+
 TEST(Transport, MultiLineNumberedReply)
 {
     ScriptedPeer peer({{{"", "250-first\r\n250-second\r\n250 last\r\n221 next\r\n"}},
