@@ -1,0 +1,1089 @@
+#include "mailguard.h"
+
+#include "files.h"
+#include "ruletext.h"
+#include "rulewords.h"
+#include "textutil.h"
+#include "tls.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QScopeGuard>
+
+namespace {
+
+const QString kTarnwick = QStringLiteral("Tarnwick");
+const QString kRetrievingTitle = QStringLiteral("Retrieving messages ... standby");
+const QString kDeletingTitle = QStringLiteral("Deleting messages ... standby");
+const QString kCanceledText = QStringLiteral("Operation has been canceled");
+
+// The first 201 characters of the sound file name are all the alarm ever used.
+constexpr int kAlarmNameLength = 201;
+// Messages larger than this are only downloaded for viewing after a question.
+constexpr qint64 kLargeMessage = 50000;
+// "msg_0.eml" ... "msg_100.eml" are cleaned up at start.
+constexpr int kLastCleanedMessageFile = 100;
+
+QString CountdownCaption(int minutes)
+{
+    return kTarnwick + QStringLiteral(" - next e-mail check in ") + QString::number(minutes)
+         + QStringLiteral(" minute%1").arg(pluralS(minutes));
+}
+
+bool DefaultLauncher(const QString &command)
+{
+    QStringList parts = QProcess::splitCommand(command);
+    if (parts.isEmpty())
+        return false;
+    const QString program = parts.takeFirst();
+    return QProcess::startDetached(program, parts);
+}
+
+} // namespace
+
+// How one call of the POP3 client ended.
+struct TMailGuard::Outcome
+{
+    bool ok = true;
+    bool canceled = false;
+    bool serverRefused = false;
+    QString text;        // the error's text, as the client (and its OnError handler) left it
+    QString fingerprint; // set when the server's certificate was refused
+};
+
+// Marks the guard busy for one command and, at its end, hands a quit that was asked for
+// meanwhile on to the window.
+class TMailGuard::ActivityScope
+{
+public:
+    ActivityScope(TMailGuard &guard, Activity activity) : m_guard(guard)
+    {
+        m_guard.m_activity = activity;
+        m_guard.m_cancelRequested = false;
+        emit m_guard.busyChanged(true);
+    }
+    ~ActivityScope()
+    {
+        m_guard.m_activity = Activity::None;
+        m_guard.m_cancelRequested = false;
+        emit m_guard.busyChanged(m_guard.IsBusy());
+    }
+    ActivityScope(const ActivityScope &) = delete;
+    ActivityScope &operator=(const ActivityScope &) = delete;
+
+private:
+    TMailGuard &m_guard;
+};
+
+TMailGuard::TMailGuard(TPrompts &prompts, QObject *parent)
+    : QObject(parent), m_prompts(prompts), m_settings(std::make_unique<UserSettings>()),
+      m_evaluator(m_spam, m_known, &m_messages), m_launcher(DefaultLauncher)
+{
+    m_timer1.setInterval(60000);
+    connect(&m_timer1, &QTimer::timeout, this, &TMailGuard::Timer1Timer);
+    m_pop.SetTimeOut(120);
+    // The log reports a failure while a command runs; it is shown once the command is over.
+    m_log.setErrorHandler([this](const QString &text) { m_pendingProblem = text; });
+    connectClientEvents();
+}
+
+TMailGuard::~TMailGuard()
+{
+    m_timer1.stop();
+    if (m_pop.Busy())
+        m_pop.Cancel();
+    m_log.close();
+}
+
+void TMailGuard::SetLauncher(std::function<bool(const QString &)> launcher)
+{
+    m_launcher = launcher ? std::move(launcher) : DefaultLauncher;
+}
+
+void TMailGuard::SetTrayAvailable(bool available)
+{
+    m_trayAvailable = available;
+    m_sysTrayMode = m_general.sysTray && m_trayAvailable;
+    if (!IsBusy())
+        setExitButtonCancel(false);
+}
+
+bool TMailGuard::IsBusy() const
+{
+    return m_activity != Activity::None || m_deleteInProgress || m_checkInProgress || m_pop.Busy();
+}
+
+bool TMailGuard::quiet() const
+{
+    return m_autoCheckRunning && !m_windowVisible;
+}
+
+// ---------------- start ----------------
+
+void TMailGuard::FormCreate()
+{
+    QStringList problems;
+    if (!m_settings->warning().isEmpty())
+        problems << m_settings->warning();
+    m_general = ReadGeneralSettings(*m_settings);
+    m_servers = readServerSettings(*m_settings, &problems);
+    m_sysTrayMode = m_general.sysTray && m_trayAvailable;
+    m_minutesLeft = m_general.minutes;
+    m_autoCheckRunning = false;
+    m_checkInProgress = false;
+    setIwhich(m_servers.which);
+    m_log.setFileName(m_general.logFile);
+
+    m_spam.readSettings();
+    problems << m_spam.ReadProblems();
+    QString knownError;
+    m_known.LoadUpKnownList(QString(), &knownError);
+    if (!knownError.isEmpty())
+        problems << knownError;
+
+    GetRemotePOPSettings(m_Iwhich);
+    CleanUpEMLFiles();
+
+    setExitButtonCancel(false);
+    enableAllButtons();
+    chooseCheckButtonPicture();
+    UpdateAutomaticCaptions(m_general.automatic, m_minutesLeft);
+    emit buttonsChanged(m_buttons);
+    emit progressChanged(m_progress);
+    emit captionsChanged(m_captions);
+
+    if (!problems.isEmpty())
+        m_prompts.InfoBox(problems.join(u'\n'));
+}
+
+// ---------------- published state ----------------
+
+void TMailGuard::setStatus(const QString &text)
+{
+    m_status = text;
+    emit statusChanged(text);
+}
+
+void TMailGuard::setButtons(const TButtonState &state)
+{
+    if (state == m_buttons)
+        return;
+    m_buttons = state;
+    emit buttonsChanged(m_buttons);
+}
+
+void TMailGuard::setProgress(const TProgressState &state)
+{
+    if (state == m_progress)
+        return;
+    m_progress = state;
+    emit progressChanged(m_progress);
+}
+
+void TMailGuard::setCaptions(const TCaptionState &state)
+{
+    if (state == m_captions)
+        return;
+    m_captions = state;
+    emit captionsChanged(m_captions);
+}
+
+void TMailGuard::disableAllButtons()
+{
+    TButtonState b = m_buttons;
+    b.checkEnabled = false;
+    b.optionsEnabled = false;
+    b.messageButtonsVisible = false;
+    b.bannerVisible = true;
+    setButtons(b);
+}
+
+void TMailGuard::enableAllButtons()
+{
+    TButtonState b = m_buttons;
+    b.checkEnabled = true;
+    b.optionsEnabled = true;
+    b.messageButtonsVisible = !m_messages.IsEmpty();
+    b.bannerVisible = !b.messageButtonsVisible;
+    setButtons(b);
+}
+
+void TMailGuard::setExitButtonCancel(bool cancel)
+{
+    TButtonState b = m_buttons;
+    b.exitIsCancel = cancel;
+    b.exitCaption = cancel ? QStringLiteral("Cancel")
+                           : (m_sysTrayMode ? QStringLiteral("Hide") : QStringLiteral("Goodbye"));
+    b.trayExitCaption = cancel ? QStringLiteral("Cancel") : QStringLiteral("Exit");
+    setButtons(b);
+}
+
+void TMailGuard::chooseCheckButtonPicture()
+{
+    TButtonState b = m_buttons;
+    b.checkButtonUp = !m_messages.IsEmpty();
+    setButtons(b);
+}
+
+void TMailGuard::setTrayMenuEnabled(bool on)
+{
+    TButtonState b = m_buttons;
+    b.trayMenuEnabled = on;
+    setButtons(b);
+}
+
+void TMailGuard::showProgress(const QString &title)
+{
+    TProgressState p;
+    p.visible = true;
+    p.title = title;
+    p.server = m_pop.Server();
+    p.mailbox = m_pop.UserName();
+    setProgress(p);
+}
+
+void TMailGuard::hideProgress()
+{
+    TProgressState p = m_progress;
+    p.visible = false;
+    p.barVisible = false;
+    setProgress(p);
+}
+
+void TMailGuard::setProgressMessage(const QString &message, bool barVisible, int maximum, int position)
+{
+    TProgressState p = m_progress;
+    p.message = message;
+    p.barVisible = barVisible;
+    if (barVisible) {
+        p.barMaximum = qMax(1, maximum);
+        p.barPosition = qBound(1, position, p.barMaximum);
+    }
+    setProgress(p);
+}
+
+void TMailGuard::setTimer1(bool on)
+{
+    if (on)
+        m_timer1.start();
+    else
+        m_timer1.stop();
+}
+
+void TMailGuard::setIwhich(int slot)
+{
+    if (slot < 1 || slot > kMailboxSlots)
+        slot = 1;
+    if (slot == m_Iwhich)
+        return;
+    m_Iwhich = slot;
+    emit IwhichChanged(slot);
+}
+
+// ---------------- the POP3 client's events ----------------
+
+void TMailGuard::connectClientEvents()
+{
+    m_pop.OnOpen = [this](QObject *) {
+        setProgressMessage(QStringLiteral("Opening connection ... "), false);
+        setStatus(QStringLiteral("Opening connection for %1 on %2").arg(m_pop.UserName(), m_pop.Server()));
+    };
+    m_pop.OnUpdatingInfo = [this](QObject *) {
+        setProgressMessage(QStringLiteral("Updating headers ... "), false);
+        setStatus(QStringLiteral("Updating headers"));
+    };
+    m_pop.OnNextInfoUpdated = [this](QObject *, int num) { messageListed(num); };
+    m_pop.OnInfoUpdated = [this](QObject *) {
+        setStatus(QString::number(m_pop.RemoteInfo().Count()) + QStringLiteral(" msg(s) for ")
+                  + m_pop.UserName() + QStringLiteral(" on ") + m_pop.Server());
+        MarkForDeletion(-1);
+        enableAllButtons();
+        hideProgress();
+    };
+    m_pop.OnTransferringData = [this](QObject *) {
+        setProgressMessage(QStringLiteral("Transferring data ... "), m_progress.barVisible,
+                           m_progress.barMaximum, m_progress.barPosition);
+        setStatus(QStringLiteral("Transferring data"));
+    };
+    m_pop.OnDataTransfered = [this](QObject *) { setStatus(QStringLiteral("Data has been transfered")); };
+    m_pop.OnRetrieving = [this](QObject *, int num) {
+        setProgressMessage(QStringLiteral("Retrieving ... "), false);
+        setStatus(QStringLiteral("Retrieving ") + QString::number(num + 1));
+    };
+    m_pop.OnRetrieved = [this](QObject *, int num) {
+        setStatus(QStringLiteral("Message %1 retrieved").arg(num + 1));
+    };
+    m_pop.OnClosing = [this](QObject *) { setStatus(QStringLiteral("Closing connection")); };
+    m_pop.OnClosed = [this](QObject *) { setStatus(QStringLiteral("Connection closed")); };
+    m_pop.OnCancel = [this](QObject *) {
+        setStatus(kCanceledText);
+        setExitButtonCancel(false);
+        chooseCheckButtonPicture();
+        m_log.logCancel(m_pop.UserName(), m_pop.Server());
+    };
+    m_pop.OnError = [this](QObject *, QString &msg) {
+        setStatus(msg);
+        chooseCheckButtonPicture();
+        m_log.logError(msg, m_pop.UserName(), m_pop.Server());
+    };
+    m_pop.OnDeleting = [this](QObject *, int num) { messageDeleting(num); };
+    m_pop.OnDeleted = [this](QObject *, int num) { m_deletedRows.append(num); };
+}
+
+void TMailGuard::messageListed(int num)
+{
+    // The list was cleared when the listing began, so row and message index stay equal; a
+    // row that would break that is not added.
+    if (num != m_messages.Count() || num >= m_pop.RemoteInfo().Count())
+        return;
+    const int total = m_pop.MessageCount();
+    m_messages.Append(TMessageListRow::FromRemoteInfo(m_pop.RemoteInfo()[num], m_listSlot, m_listMailbox));
+    setStatus(QStringLiteral("Getting message %1 of %2 total waiting messages").arg(num + 1).arg(total));
+    MarkForDeletion(m_messages.Count() - 1);
+    setProgressMessage(QStringLiteral("Message %1 of %2").arg(num + 1).arg(total), true, total, num + 1);
+}
+
+void TMailGuard::messageDeleting(int num)
+{
+    if (num < 0 || num >= m_messages.Count())
+        return;
+    const TMessageListRow &row = m_messages.Row(num);
+    setProgressMessage(QStringLiteral("Deleting ") + row.subject, true, m_deleteTotal, m_deleteCounter);
+    ++m_deleteCounter;
+    setStatus(QStringLiteral("Deleting %1 %2").arg(num + 1).arg(row.subject));
+}
+
+TMailGuard::Outcome TMailGuard::runClient(const std::function<void()> &operation)
+{
+    Outcome out;
+    // A cancel that came before the client started would be forgotten by its log-in.
+    if (m_cancelRequested) {
+        out.ok = false;
+        out.canceled = true;
+        out.text = kCanceledText;
+        return out;
+    }
+    try {
+        operation();
+        return out;
+    } catch (const ECertificateError &e) {
+        out.text = e.Message();
+        out.fingerprint = e.Fingerprint();
+    } catch (const ECanceledError &e) {
+        out.text = e.Message();
+        out.canceled = true;
+    } catch (const EServerError &e) {
+        out.text = e.Message();
+        out.serverRefused = true;
+    } catch (const ENetError &e) {
+        out.text = e.Message();
+    } catch (const std::exception &e) {
+        out.text = QString::fromLocal8Bit(e.what());
+    }
+    out.ok = false;
+    if (m_cancelRequested)
+        out.canceled = true;
+    return out;
+}
+
+// ---------------- settings into the client ----------------
+
+void TMailGuard::GetRemotePOPSettings(int n)
+{
+    if (n < 1 || n > kMailboxSlots)
+        n = 1;
+    const MailboxSlot &slot = m_servers.slot(n);
+    m_pop.SetServer(slot.server.trimmed());
+    m_pop.SetUserName(slot.mailbox);
+    m_pop.SetPassword(slot.password);
+    m_pop.SetTls({TlsModeFromInt(int(slot.tls)), slot.fingerprint});
+    m_clientSlot = n;
+}
+
+int TMailGuard::serverToIndex() const
+{
+    for (int n = 1; n <= kMailboxSlots; ++n) {
+        const MailboxSlot &slot = m_servers.slot(n);
+        if (AsciiEqualsIgnoreCase(slot.server.trimmed(), m_pop.Server())
+            && AsciiEqualsIgnoreCase(slot.mailbox, m_pop.UserName()))
+            return n;
+    }
+    return 0;
+}
+
+bool TMailGuard::checkSlotSettings()
+{
+    if (IsBlankText(m_pop.UserName())) {
+        m_prompts.ErrorBox(QStringLiteral("You need to enter your e-mail username in the settings."));
+        emit generalSettingsRequested();
+        return false;
+    }
+    if (IsBlankText(m_pop.Server())) {
+        m_prompts.ErrorBox(QStringLiteral("You need to enter the name of your mail server in the settings."));
+        emit generalSettingsRequested();
+        return false;
+    }
+    return true;
+}
+
+// ---------------- the check ----------------
+
+bool TMailGuard::btListClick()
+{
+    if (IsBusy())
+        return false;
+    ActivityScope scope(*this, Activity::Check);
+    const auto done = qScopeGuard([this] { commandEnded(); });
+
+    GetRemotePOPSettings(m_Iwhich);
+    playAlarmSound(false);
+    if (!checkSlotSettings())
+        return false;
+
+    if (m_minutesLeft > 0 && !quiet()) {
+        QList<TMailboxEntry> entries;
+        bool otherSlot = false;
+        for (int n = 1; n <= kMailboxSlots; ++n) {
+            const MailboxSlot &slot = m_servers.slot(n);
+            if (slot.server.isEmpty())
+                continue;
+            otherSlot = otherSlot || n >= 2;
+            entries.append({n, QStringLiteral("%1) Mailbox %2 - Server %3").arg(n).arg(slot.mailbox, slot.server)});
+        }
+        if (otherSlot) {
+            BeginModal();
+            const int chosen = m_prompts.ChooseMailbox(entries, m_Iwhich);
+            EndModal();
+            if (chosen < 1 || chosen > kMailboxSlots || m_cancelRequested || m_quitPending)
+                return false;
+            setIwhich(chosen);
+            GetRemotePOPSettings(m_Iwhich);
+            if (!checkSlotSettings())
+                return false;
+        }
+    }
+    return runCheck();
+}
+
+bool TMailGuard::runCheck()
+{
+    const bool timerWasOn = m_timer1.isActive();
+    setTimer1(false);
+    m_messages.Clear();
+    setExitButtonCancel(true);
+    disableAllButtons();
+    if (m_windowVisible || !m_autoCheckRunning)
+        showProgress(kRetrievingTitle);
+
+    const Outcome out = listMailbox();
+
+    setTrayMenuEnabled(true);
+    hideProgress();
+    enableAllButtons();
+    setExitButtonCancel(false);
+    chooseCheckButtonPicture();
+    const bool quietFailure = !out.ok && quiet();
+    if (!out.ok && !quietFailure)
+        reportFailure(out, m_clientSlot);
+    // Only automatic mode runs the minute tick: a switch to manual mode during the check
+    // must not be undone here.
+    if (timerWasOn && m_general.automatic)
+        setTimer1(true);
+
+    if (out.ok || quietFailure) {
+        m_log.logCheck(m_messages.Count(), m_pop.UserName(), m_pop.Server());
+        if (out.ok && m_messages.IsEmpty() && !m_general.automatic && m_general.exitAfterCheck) {
+            if (m_sysTrayMode)
+                emit hideToTrayRequested();
+            else
+                requestQuit();
+        }
+        ShowTotalCount();
+    }
+    // The rows evaluated so far have added to the hit counts, also when the check failed.
+    saveRuleLists();
+    return out.ok;
+}
+
+TMailGuard::Outcome TMailGuard::listMailbox()
+{
+    m_listSlot = m_clientSlot;
+    m_listMailbox = serverToIndex();
+    m_checkInProgress = true;
+    setTrayMenuEnabled(false);
+    Outcome out = runClient([this] { m_pop.UpdateInfo(); });
+    m_checkInProgress = false;
+    // A cancelled listing shows nothing: half a mailbox would look like all of it.
+    if (out.canceled)
+        m_messages.Clear();
+    return out;
+}
+
+void TMailGuard::reportFailure(const Outcome &out, int slot)
+{
+    if (!out.fingerprint.isEmpty()) {
+        if (m_prompts.AskTrustCertificate(slot, out.text, out.fingerprint) && TrustCertificate(slot, out.fingerprint))
+            m_prompts.InfoBox(QStringLiteral("The certificate is now trusted for mailbox %1. "
+                                             "Check e-mail again to connect.")
+                                  .arg(slot));
+        return;
+    }
+    if (out.canceled) {
+        m_prompts.ErrorBox(out.text);
+        return;
+    }
+    QString text = out.text;
+    if (out.serverRefused)
+        text = QStringLiteral("The server %1 refused the request: %2\nIf it refused the log-in, check the "
+                              "user name and password of mailbox %3 in the General settings.")
+                   .arg(m_pop.Server(), out.text)
+                   .arg(slot);
+    else
+        text += QStringLiteral("\nCheck the settings of mailbox %1 (server, user name, password, "
+                               "security) in the General settings and the connection to the internet, "
+                               "then try again.")
+                    .arg(slot);
+    m_prompts.ErrorBox(text);
+}
+
+void TMailGuard::MarkForDeletion(int index)
+{
+    m_evaluator.MarkForDeletion(index);
+}
+
+void TMailGuard::btRemarkClick()
+{
+    if (IsBusy())
+        return;
+    playAlarmSound(false);
+    if (m_evaluator.Remark() == 0)
+        m_prompts.InfoBox(QStringLiteral("None of the messages matched any of the spam criteria."));
+    ShowTotalCount();
+}
+
+void TMailGuard::ShowTotalCount()
+{
+    setStatus(QStringLiteral("Message Total: ") + QString::number(m_messages.Count())
+              + QStringLiteral(" Number Marked: ") + QString::number(m_messages.MarkedCount()));
+}
+
+void TMailGuard::Cancel()
+{
+    if (!IsBusy())
+        return;
+    m_cancelRequested = true;
+    if (m_autoCheckRunning)
+        m_passCanceled = true;
+    if (m_pop.Busy())
+        m_pop.Cancel();
+}
+
+void TMailGuard::saveRuleLists()
+{
+    QString error;
+    if (!m_spam.Savesettings(&error))
+        m_pendingProblem = QStringLiteral("The rule lists could not be saved, so the hit counts of this "
+                                          "check are not kept: %1")
+                               .arg(error);
+}
+
+void TMailGuard::commandEnded()
+{
+    if (!m_pendingProblem.isEmpty()) {
+        const QString text = m_pendingProblem;
+        m_pendingProblem.clear();
+        if (quiet())
+            setStatus(text);
+        else
+            m_prompts.ErrorBox(text);
+    }
+    // A quit asked for during the command goes through once everything has unwound.
+    if (m_quitPending && !m_autoCheckRunning && m_activity == Activity::None && !m_deleteInProgress) {
+        m_quitPending = false;
+        emit quitRequested();
+    }
+}
+
+void TMailGuard::requestQuit()
+{
+    if (m_autoCheckRunning || m_activity != Activity::None || m_deleteInProgress) {
+        m_quitPending = true;
+        return;
+    }
+    emit quitRequested();
+}
+
+// ---------------- deletion ----------------
+
+void TMailGuard::btDeleteClick()
+{
+    if (m_deleteInProgress || IsBusy())
+        return;
+    m_deleteInProgress = true;
+    emit busyChanged(true);
+    playAlarmSound(false);
+    setTimer1(false);
+    const bool launch = DeleteMessages();
+    m_deleteInProgress = false;
+    emit busyChanged(IsBusy());
+    if (launch)
+        btLaunchClick();
+    UpdateAutomaticCaptions(m_general.automatic, m_general.minutes);
+    commandEnded();
+}
+
+bool TMailGuard::DeleteMessages()
+{
+    const int total = m_messages.Count();
+    const QList<int> markedRows = m_messages.MarkedRows();
+    const int marked = int(markedRows.size());
+    const bool askFirst = !m_general.automatic && m_general.ask;
+    if (marked == 0) {
+        if (askFirst)
+            m_prompts.InfoBox(QStringLiteral("There were no messages marked to delete!"));
+        return false;
+    }
+    if (askFirst && !m_prompts.AskYesNo(QStringLiteral("Really delete %1 messages from server?").arg(marked)))
+        return false;
+
+    ActivityScope scope(*this, Activity::Delete);
+    // The rows act on the mailbox they were listed from, whatever the client was given since.
+    const int slot = m_messages.ListedSlot();
+    GetRemotePOPSettings(slot);
+    if (m_pop.RemoteInfo().Count() != total) {
+        m_prompts.ErrorBox(QStringLiteral("The message list no longer matches what was listed from the "
+                                          "server, so nothing was deleted. Check e-mail again, then "
+                                          "delete."));
+        return false;
+    }
+    // Only what the user sees marked now is deleted: no request left over from earlier.
+    for (int i = 0; i < m_pop.RemoteInfo().Count(); ++i)
+        m_pop.Unmark(i);
+    for (int row : markedRows)
+        m_pop.MarkDelete(row);
+    m_deleteTotal = marked;
+    m_deleteCounter = 1;
+    m_deletedRows.clear();
+
+    disableAllButtons();
+    setExitButtonCancel(true);
+    setTrayMenuEnabled(false);
+    if (m_windowVisible || !m_autoCheckRunning)
+        showProgress(kDeletingTitle);
+
+    const Outcome out = runClient([this] { m_pop.TransferData(); });
+    const QList<int> skipped = m_pop.SkippedItems();
+
+    // The server removes messages only when the session ended with an accepted QUIT, which
+    // is when TransferData returned normally; only those messages are logged and counted.
+    int deleted = 0;
+    Outcome relisted;
+    bool relist = false;
+    if (out.ok) {
+        deleted = int(m_deletedRows.size());
+        {
+            ActivityLog::Batch batch(m_log);
+            for (int row : std::as_const(m_deletedRows)) {
+                const TMessageListRow &r = m_messages.Row(row);
+                m_log.logDeletion(m_pop.UserName(), m_pop.Server(), {r.subject, r.sender, r.sizeText, r.date});
+            }
+        }
+        if (deleted > 0) {
+            m_general.count += deleted;
+            if (!SaveSpamCount(*m_settings, m_general.count))
+                m_pendingProblem = QStringLiteral("The count of deleted spam could not be stored: %1")
+                                       .arg(m_settings->lastError());
+        }
+        m_messages.Clear();
+        relist = !(total != deleted && !m_general.automatic && m_general.launch);
+        if (relist) {
+            if (m_windowVisible || !m_autoCheckRunning)
+                showProgress(kRetrievingTitle);
+            relisted = listMailbox();
+            saveRuleLists();
+        }
+    }
+
+    setTrayMenuEnabled(true);
+    enableAllButtons();
+    setExitButtonCancel(false);
+    if (out.ok) {
+        setStatus(QStringLiteral("There were %1 messages deleted").arg(deleted));
+        TCaptionState c = m_captions;
+        c.trayHint = QStringLiteral("%1 spams deleted").arg(deleted);
+        if (!skipped.isEmpty())
+            c.trayHint += QStringLiteral(", %1 left alone").arg(skipped.size());
+        setCaptions(c);
+    }
+    chooseCheckButtonPicture();
+    hideProgress();
+
+    if (!quiet()) {
+        if (!out.ok)
+            reportFailure(out, slot);
+        else if (!relisted.ok)
+            reportFailure(relisted, slot);
+        if (!skipped.isEmpty())
+            m_prompts.InfoBox(QStringLiteral("%1 of the marked messages were left on the server because "
+                                             "the mailbox changed after it was listed. Check e-mail again "
+                                             "to see what is waiting now.")
+                                  .arg(skipped.size()));
+    }
+    return out.ok && total != deleted && (m_windowVisible || !m_autoCheckRunning) && m_general.launch;
+}
+
+// ---------------- automatic mode ----------------
+
+void TMailGuard::Timer1Timer()
+{
+    // The tick never starts a pass inside a running command or a dialog.
+    if (IsBusy() || m_autoCheckRunning || m_modalDepth > 0)
+        return;
+    --m_minutesLeft;
+    UpdateAutomaticCaptions(m_general.automatic, m_general.minutes);
+    m_autoCheckRunning = true;
+    m_passCanceled = false;
+    {
+        const auto reset = qScopeGuard([this] { m_autoCheckRunning = false; });
+        automaticPass();
+    }
+    TCaptionState c = m_captions;
+    c.title = c.windowCaption;
+    c.trayHint = c.windowCaption;
+    setCaptions(c);
+    // Only automatic mode runs the tick: a switch to manual mode during the pass stays.
+    setTimer1(m_general.automatic);
+    commandEnded();
+}
+
+void TMailGuard::automaticPass()
+{
+    if (m_minutesLeft > 0) {
+        TCaptionState c = m_captions;
+        c.windowCaption = CountdownCaption(m_minutesLeft);
+        setCaptions(c);
+        return;
+    }
+    setTimer1(false);
+    bool found = false;
+    QString foundUser;
+    int foundCount = 0;
+    for (int n = 1; n <= kMailboxSlots && !m_passCanceled && !m_quitPending; ++n) {
+        setIwhich(n);
+        GetRemotePOPSettings(n);
+        if (m_pop.Server().isEmpty() || m_pop.UserName().isEmpty())
+            continue;
+        const QString user = m_pop.UserName();
+        TCaptionState c = m_captions;
+        c.windowCaption = QStringLiteral("Tarnwick - Now checking e-mail for ") + user;
+        c.title = c.windowCaption;
+        c.trayHint = c.windowCaption;
+        setCaptions(c);
+        btListClick();
+        if (m_passCanceled || m_quitPending)
+            break;
+        if (m_general.kill) {
+            btDeleteClick();
+            // What is left after the spam went is mail for the user: the pass goes on to the
+            // other mailboxes, and tells about the first one with mail when it is done.
+            if (!found && !m_messages.IsEmpty()) {
+                found = true;
+                foundUser = user;
+                foundCount = m_messages.Count();
+            }
+            continue;
+        }
+        if (!m_messages.IsEmpty()) {
+            found = true;
+            foundUser = user;
+            foundCount = m_messages.Count();
+            break;
+        }
+    }
+    TCaptionState c = m_captions;
+    if (found) {
+        c.windowCaption = QStringLiteral("Tarnwick - MailBox %1 - %2 messages").arg(foundUser).arg(foundCount);
+        c.tmLabelVisible = false;
+        setCaptions(c);
+        emit showWindowRequested();
+        if (m_general.alarm)
+            playAlarmSound(true);
+    } else {
+        c.windowCaption = QStringLiteral("Tarnwick - No waiting messages found");
+        c.title = c.windowCaption;
+        c.trayHint = c.windowCaption;
+        setCaptions(c);
+    }
+    m_minutesLeft = m_general.minutes;
+    // The next manual check uses the slot selected in the settings again; the rows shown
+    // keep the slot they came from.
+    setIwhich(m_servers.which);
+    GetRemotePOPSettings(m_Iwhich);
+}
+
+void TMailGuard::UpdateAutomaticCaptions(bool automatic, int minutes)
+{
+    TCaptionState c = m_captions;
+    c.windowCaption = kTarnwick;
+    if (automatic) {
+        setTimer1(true);
+        c.windowCaption = CountdownCaption(minutes);
+        c.title = c.windowCaption;
+        c.trayHint = c.windowCaption;
+    } else {
+        setTimer1(false);
+        c.title = kTarnwick;
+        c.trayHint = kTarnwick;
+    }
+    c.tmLabelVisible = true;
+    c.automatic = automatic;
+    c.trayAnimated = automatic;
+    setCaptions(c);
+}
+
+void TMailGuard::EnableAutomatic(bool enable)
+{
+    m_general.automatic = enable;
+    if (!SaveAutomatic(*m_settings, enable))
+        m_pendingProblem = QStringLiteral("The automatic mode could not be stored for the next start: %1")
+                               .arg(m_settings->lastError());
+    if (!enable)
+        m_minutesLeft = m_general.minutes;
+    UpdateAutomaticCaptions(m_general.automatic, m_general.minutes);
+    m_log.logAutomaticMode(enable);
+    if (!IsBusy())
+        commandEnded();
+}
+
+void TMailGuard::playAlarmSound(bool play)
+{
+    if (!play) {
+        emit alarmStopped();
+        return;
+    }
+    QString name = m_general.alarmFile.left(kAlarmNameLength);
+    if (IsBlankText(name))
+        name = DataFile(QStringLiteral("harptune.wav"));
+    if (!QFileInfo(name).isFile())
+        emit beepRequested();
+    else
+        emit alarmRequested(name, m_general.repeat);
+}
+
+void TMailGuard::btLaunchClick()
+{
+    // Launching clears the list, which a running command still relies on.
+    if (IsBusy())
+        return;
+    setTimer1(false);
+    playAlarmSound(false);
+    const auto timerBack = qScopeGuard([this] {
+        if (m_general.automatic)
+            setTimer1(true);
+    });
+    if (IsBlankText(m_general.mailer)) {
+        m_prompts.ErrorBox(QStringLiteral("Mail program not specified in the general settings. "
+                                          "Enter it on the Mail program tab of the General settings."));
+        return;
+    }
+    if (m_launcher(m_general.mailer)) {
+        m_messages.Clear();
+        enableAllButtons();
+        chooseCheckButtonPicture();
+    } else {
+        m_prompts.ErrorBox(QStringLiteral("Unable to launch mail program. Check the mail program "
+                                          "path/name on the Mail program tab of the General settings."));
+    }
+}
+
+void TMailGuard::btExitClick(bool fromTray)
+{
+    playAlarmSound(false);
+    if (IsBusy()) {
+        Cancel();
+        return;
+    }
+    m_log.close();
+    if (!fromTray && m_sysTrayMode)
+        emit hideToTrayRequested();
+    else
+        emit quitRequested();
+}
+
+bool TMailGuard::CloseQuery()
+{
+    if (IsBusy() || m_autoCheckRunning) {
+        m_quitPending = true;
+        Cancel();
+        return false;
+    }
+    if (m_pop.Connected()) {
+        try {
+            m_pop.Disconnect();
+        } catch (const std::exception &) {
+            // Leaving anyway: the connection is closed whether the goodbye worked or not.
+        }
+    }
+    m_log.close();
+    return true;
+}
+
+// ---------------- dialogs ----------------
+
+void TMailGuard::BeginGeneralSettings()
+{
+    BeginModal();
+}
+
+void TMailGuard::EndGeneralSettings()
+{
+    if (m_modalDepth > 0)
+        --m_modalDepth;
+    m_sysTrayMode = m_general.sysTray && m_trayAvailable;
+    m_log.setFileName(m_general.logFile);
+    setIwhich(m_servers.which);
+    GetRemotePOPSettings(m_Iwhich);
+    m_minutesLeft = m_general.minutes;
+    UpdateAutomaticCaptions(m_general.automatic, m_general.minutes);
+    if (m_modalDepth > 0)
+        setTimer1(false);
+    if (!IsBusy())
+        setExitButtonCancel(false);
+}
+
+void TMailGuard::BeginModal()
+{
+    if (m_modalDepth++ == 0)
+        m_timerBeforeModal = m_timer1.isActive();
+    playAlarmSound(false);
+    setTimer1(false);
+}
+
+void TMailGuard::EndModal()
+{
+    if (m_modalDepth == 0)
+        return;
+    if (--m_modalDepth == 0 && m_timerBeforeModal && m_general.automatic)
+        setTimer1(true);
+}
+
+bool TMailGuard::TrustCertificate(int n, const QString &fingerprint)
+{
+    const QString normalized = NormalizeFingerprint(fingerprint);
+    if (n < 1 || n > kMailboxSlots || normalized.isEmpty()) {
+        m_prompts.ErrorBox(QStringLiteral("\"%1\" is not a certificate fingerprint: it must be 64 hex digits "
+                                          "(SHA-256), with or without colons.")
+                               .arg(fingerprint));
+        return false;
+    }
+    m_servers.slot(n).fingerprint = normalized;
+    if (m_clientSlot == n && !m_pop.Busy())
+        GetRemotePOPSettings(n);
+    if (!m_settings->writeString(SettingsSection::Server, QStringLiteral("Fingerprint%1").arg(n), normalized)
+        || !m_settings->flush()) {
+        m_prompts.ErrorBox(QStringLiteral("The trusted certificate of mailbox %1 is used until Tarnwick ends, "
+                                          "but it could not be stored: %2")
+                               .arg(n)
+                               .arg(m_settings->lastError()));
+        return false;
+    }
+    return true;
+}
+
+// ---------------- commands on the rows ----------------
+
+void TMailGuard::btMarkClick(const QList<int> &rows)
+{
+    playAlarmSound(false);
+    for (int row : rows) {
+        if (row < 0 || row >= m_messages.Count())
+            continue;
+        const int mark = m_messages.MessageMark(row);
+        m_messages.SetMessageMark(row, TRuleEvaluator::IsMarkedForDeletion(mark) ? NoMark : CheckMark);
+    }
+    ShowTotalCount();
+}
+
+void TMailGuard::ResetButtonClick()
+{
+    for (int row = 0; row < m_messages.Count(); ++row)
+        m_messages.SetMessageMark(row, NoMark);
+    ShowTotalCount();
+}
+
+QString TMailGuard::RetrieveMessage(int row)
+{
+    if (IsBusy() || row < 0 || row >= m_messages.Count())
+        return {};
+    ActivityScope scope(*this, Activity::Retrieve);
+    const auto done = qScopeGuard([this] { commandEnded(); });
+    const bool timerWasOn = m_timer1.isActive();
+    setTimer1(false);
+    const auto timerBack = qScopeGuard([this, timerWasOn] {
+        if (timerWasOn && m_general.automatic)
+            setTimer1(true);
+    });
+    playAlarmSound(false);
+
+    const TMessageListRow &listed = m_messages.Row(row);
+    const qint64 size = listed.sizeText.toLongLong();
+    if (size > kLargeMessage
+        && !m_prompts.AskYesNo(QStringLiteral("The message you have selected to view is quite large - ")
+                               + QString::number(size) + QStringLiteral(" bytes. ")
+                               + QStringLiteral("Are you sure you wish to download and view it?")))
+        return {};
+    if (m_cancelRequested)
+        return {};
+
+    const int slot = listed.slot;
+    GetRemotePOPSettings(slot);
+    if (m_pop.RemoteInfo().Count() != m_messages.Count()) {
+        m_prompts.ErrorBox(QStringLiteral("The message list no longer matches what was listed from the "
+                                          "server. Check e-mail again, then view the message."));
+        return {};
+    }
+    m_pop.SetMessageDirectory(DataFolder());
+    const QString path = m_pop.MessageDirectory() + QStringLiteral("msg_%1.eml").arg(row);
+    // A file left from an earlier download must not pass for this message.
+    QFile::remove(path);
+    for (int i = 0; i < m_pop.RemoteInfo().Count(); ++i)
+        m_pop.Unmark(i);
+    m_pop.MarkRetrieve(row);
+
+    disableAllButtons();
+    setExitButtonCancel(true);
+    setTrayMenuEnabled(false);
+    showProgress(kRetrievingTitle);
+    const Outcome out = runClient([this] { m_pop.TransferData(); });
+    const bool skipped = m_pop.SkippedItems().contains(row);
+    hideProgress();
+    setTrayMenuEnabled(true);
+    enableAllButtons();
+    setExitButtonCancel(false);
+    m_pop.Unmark(row);
+
+    if (!out.ok) {
+        reportFailure(out, slot);
+        return {};
+    }
+    if (skipped) {
+        m_prompts.InfoBox(QStringLiteral("This message is no longer on the server as it was listed: the "
+                                         "mailbox changed. Check e-mail again to see what is waiting now."));
+        return {};
+    }
+    if (!QFileInfo(path).isFile()) {
+        m_prompts.ErrorBox(QStringLiteral("The message was downloaded but could not be saved as %1. Check "
+                                          "that the data folder is writable and the disk has free space.")
+                               .arg(path));
+        return {};
+    }
+    return path;
+}
+
+void TMailGuard::CleanUpEMLFiles()
+{
+    const QString folder = DataFolder() + u'/';
+    for (int n = 0; n <= kLastCleanedMessageFile; ++n)
+        QFile::remove(folder + QStringLiteral("msg_%1.eml").arg(n));
+}

@@ -1,0 +1,317 @@
+#pragma once
+
+#include "activitylog.h"
+#include "evaluator.h"
+#include "knownlist.h"
+#include "messagelistmodel.h"
+#include "pop3.h"
+#include "prompts.h"
+#include "settings.h"
+#include "spamsettings.h"
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+// What the main window's buttons and tray menu show. The guard publishes a new state with
+// buttonsChanged() whenever anything in it changes.
+struct TButtonState
+{
+    bool checkEnabled = true;    // btList "Check e-mail"
+    bool optionsEnabled = true;  // btOptions "Settings and more"
+    // btMark, btResetAll, btLaunch, btDelete and btRemark; the banner lblAd shows instead
+    // while they are hidden.
+    bool messageButtonsVisible = false;
+    bool bannerVisible = true;
+    QString exitCaption = QStringLiteral("Goodbye"); // "Goodbye", "Hide" or "Cancel"
+    bool exitIsCancel = false;   // the stop picture instead of the good-bye and door pictures
+    QString trayExitCaption = QStringLiteral("Exit"); // "Exit", or "Cancel" while busy
+    bool checkButtonUp = false;  // the "up" picture when the list has rows, else "down"
+    // The tray icon's popup menu; off while the POP3 client is busy, so that no command of
+    // it (check, launch, exit) can reach the client in the middle of an exchange.
+    bool trayMenuEnabled = true;
+
+    bool operator==(const TButtonState &) const = default;
+};
+
+// The progress window TfrmRetrieving.
+struct TProgressState
+{
+    bool visible = false; // shown, with its animation running
+    QString title;        // lblTitle
+    QString server;       // lblServer
+    QString mailbox;      // lblMailbox
+    QString message;      // lblMsg
+    bool barVisible = false; // progbar (minimum 1)
+    int barMaximum = 1;
+    int barPosition = 1;
+
+    bool operator==(const TProgressState &) const = default;
+};
+
+// The automatic-mode texts and the tray icon's look.
+struct TCaptionState
+{
+    QString windowCaption = QStringLiteral("Tarnwick");
+    QString title = QStringLiteral("Tarnwick");    // the heading lblTitle
+    QString trayHint = QStringLiteral("Tarnwick");
+    bool tmLabelVisible = true; // the small "TM" label Label1 beside the heading
+    bool automatic = false;     // tray radio items: "Enable ..." checked when true
+    bool trayAnimated = false;  // tray state tsAnimated (2) when true, tsEnabled (0) when not
+
+    bool operator==(const TCaptionState &) const = default;
+};
+
+// The mail guard: everything the main window does without being a window. It checks a
+// mailbox and marks the waiting messages, deletes the marked ones, runs the automatic mode
+// on a minute tick, decides about the alarm and the mail program, and writes the activity
+// log. It owns the live settings (rule lists, blacklist, general and server settings), the
+// POP3 client and the message list; the windows edit the live settings through the
+// accessors and tell the guard when a dialog opens and closes.
+//
+// It talks to the user only through TPrompts and its signals: a window binds the signals
+// to its widgets and implements the prompts with message boxes, a test or the command line
+// with answers of their own. Nothing here needs a display; a whole check runs under a
+// QCoreApplication.
+//
+// One thread. The POP3 client's waits run nested event loops, so window events, timers and
+// signal handlers can call back into the guard in the middle of a command. Every command
+// that would use the client (check, delete, body download, launch) is refused while one of
+// them runs (IsBusy()); Cancel() and the exit button's cancel are what stay usable. After
+// any failure of a command its clean-up still runs: the buttons, the progress window, the
+// exit button, the flags and the timer return to idle, and the error is shown once, after
+// the clean-up.
+class TMailGuard : public QObject
+{
+    Q_OBJECT
+
+public:
+    // prompts must outlive the guard. The settings come from UserSettings' default file
+    // ($TARNWICK_HOME/settings.ini when set), the rule files from the data folder.
+    explicit TMailGuard(TPrompts &prompts, QObject *parent = nullptr);
+    ~TMailGuard() override;
+
+    // Start-up (the main window's FormCreate without widgets): reads the settings, the rule
+    // lists and the blacklist, loads slot Iwhich into the client, sets the captions and, in
+    // automatic mode, starts Timer1. Problems reading the files are shown with InfoBox.
+    void FormCreate();
+
+    // --- live settings and parts (the windows edit these objects in place) ---
+    UserSettings &Settings() { return *m_settings; }
+    GeneralSettings &General() { return m_general; }
+    ServerSettings &Servers() { return m_servers; }
+    TSpamSettings &SpamSettings() { return m_spam; }
+    TKnownList &KnownList() { return m_known; }
+    TRuleEvaluator &Evaluator() { return m_evaluator; }
+    TmsRemotePOP &RemotePOP() { return m_pop; }
+    ActivityLog &Log() { return m_log; }
+    TMessageListModel &Messages() { return m_messages; }
+    const TMessageListModel &Messages() const { return m_messages; }
+
+    // --- state ---
+    int Iwhich() const { return m_Iwhich; }
+    bool checkInProgress() const { return m_checkInProgress; }
+    bool autoCheckRunning() const { return m_autoCheckRunning; }
+    bool deleteInProgress() const { return m_deleteInProgress; }
+    int minutesLeft() const { return m_minutesLeft; }
+    bool sysTrayMode() const { return m_sysTrayMode; }
+    bool Timer1Enabled() const { return m_timer1.isActive(); }
+    // A check, deletion or body download runs (or the client is still in an exchange).
+    bool IsBusy() const;
+    const TButtonState &Buttons() const { return m_buttons; }
+    const TProgressState &Progress() const { return m_progress; }
+    const TCaptionState &Captions() const { return m_captions; }
+    QString StatusText() const { return m_status; }
+
+    // The window reports whether it is on screen: an automatic pass with the window hidden
+    // is quiet (errors dropped, no progress window, no mailbox choice).
+    void SetMainWindowVisible(bool visible) { m_windowVisible = visible; }
+    bool MainWindowVisible() const { return m_windowVisible; }
+    // Without a notification area (QSystemTrayIcon::isSystemTrayAvailable() false) tray mode
+    // is ignored, so the program never hides where the user cannot reach it.
+    void SetTrayAvailable(bool available);
+    // Seconds each network wait may take (120 by default).
+    void SetNetworkTimeOut(int seconds) { m_pop.SetTimeOut(seconds); }
+    // How the mail program is started; true when it started. The default splits the command
+    // line (QProcess::splitCommand) and starts it detached.
+    void SetLauncher(std::function<bool(const QString &command)> launcher);
+
+    // --- Part of the check ---
+    // The check of slot Iwhich ("Check e-mail", the tray's check, the automatic pass).
+    // True when the mailbox was listed to the end; false when it was refused (busy), stopped
+    // (missing settings, the mailbox choice cancelled) or failed (the error was shown).
+    bool btListClick();
+    // Loads slot n (1 ... 12) of the live server settings into the POP3 client: server,
+    // user name, password, TLS mode and trusted fingerprint.
+    void GetRemotePOPSettings(int n);
+    // The first slot whose server and user name equal the client's (ASCII case-insensitive),
+    // or 0.
+    int serverToIndex() const;
+    // Evaluates one row (or every row for -1) with the live rules.
+    void MarkForDeletion(int index);
+    // "Auto-mark messages": every mark cleared, every row evaluated again; then the count.
+    void btRemarkClick();
+    // "Message Total: n Number Marked: m" in the status panel.
+    void ShowTotalCount();
+    // The progress window's "Click to cancel" and the exit button while it reads "Cancel":
+    // stops the running exchange. The command then unwinds through its clean-up; a check's
+    // rows are cleared. Does nothing when nothing runs.
+    void Cancel();
+
+    // --- deletion and automatic mode ---
+    // "Delete marked messages", also called by the automatic pass.
+    void btDeleteClick();
+    // The minute tick of automatic mode. Timer1 calls it every 60 s; tests call it directly.
+    void Timer1Timer();
+    void UpdateAutomaticCaptions(bool automatic, int minutes);
+    // The tray's "Enable automatic check" (true) / "Disable automatic check" (false).
+    void EnableAutomatic(bool enable);
+    // "Launch e-mail program" (button, tray, after a deletion). Refused while busy.
+    void btLaunchClick();
+    // Starts (true) or stops (false) the alarm; see alarmRequested / beepRequested.
+    void playAlarmSound(bool play);
+    // The exit button ("Goodbye", "Hide", "Cancel") and, with fromTray, the tray's "Exit".
+    // While busy it cancels and the program stays.
+    void btExitClick(bool fromTray = false);
+    // The main window is about to close (FormCloseQuery). When nothing runs it ends an open
+    // server connection and returns true. While a command runs it cancels it and returns
+    // false; quitRequested() follows once the command has unwound.
+    bool CloseQuery();
+
+    // --- dialogs opened by the window ---
+    // Around the general settings dialog (btGeneralClick): the alarm stops and Timer1 is off
+    // while it is open; afterwards the captions follow the (possibly changed) mode, Iwhich
+    // becomes the slot selected there, the countdown restarts and the log file name is
+    // taken over.
+    void BeginGeneralSettings();
+    void EndGeneralSettings();
+    // Around every other modal window (spam settings, About, help, the inspection viewers):
+    // the alarm stops and Timer1 is off while it is open and back on afterwards as it was.
+    void BeginModal();
+    void EndModal();
+    // Stores fingerprint (64 hex digits) as the trusted certificate of slot n, in the live
+    // settings and in the settings file. False (and the error shown) when it cannot be
+    // stored.
+    bool TrustCertificate(int n, const QString &fingerprint);
+
+    // --- commands on the listed rows (Part of the main window's inspection) ---
+    // "Mark messages": check mark and blacklist mark become none, anything else the check mark.
+    void btMarkClick(const QList<int> &rows);
+    // "Reset all marks".
+    void ResetButtonClick();
+    // Downloads message row (the whole message) from the slot it was listed from into the
+    // data folder as "msg_<row>.eml" and returns that file's path; empty when refused or
+    // failed (the reason was shown).
+    QString RetrieveMessage(int row);
+    // Removes the "msg_0.eml" ... "msg_100.eml" left in the data folder by an earlier run.
+    void CleanUpEMLFiles();
+
+signals:
+    void buttonsChanged(const TButtonState &state);
+    void progressChanged(const TProgressState &state);
+    void captionsChanged(const TCaptionState &state);
+    // The second panel of the status bar (the first shows the fixed hint).
+    void statusChanged(const QString &text);
+    void busyChanged(bool busy);
+    // Iwhich changed (mailbox choice, automatic pass, general settings); the general settings
+    // window selects that slot's radio button.
+    void IwhichChanged(int slot);
+    // The check found no user name or server: open the general settings dialog.
+    void generalSettingsRequested();
+    // Play the sound file (it exists), once or looping until alarmStopped().
+    void alarmRequested(const QString &file, bool repeat);
+    void alarmStopped();
+    // No sound file: the system's beep instead.
+    void beepRequested();
+    // Bring the program forward (show and raise the main window).
+    void showWindowRequested();
+    // Hide the program to the notification area.
+    void hideToTrayRequested();
+    // End the program.
+    void quitRequested();
+
+private:
+    enum class Activity { None, Check, Delete, Retrieve };
+    struct Outcome;
+    class ActivityScope;
+
+    void connectClientEvents();
+    void messageListed(int num);
+    void messageDeleting(int num);
+    void setStatus(const QString &text);
+    void setButtons(const TButtonState &state);
+    void setProgress(const TProgressState &state);
+    void setCaptions(const TCaptionState &state);
+    void disableAllButtons();
+    void enableAllButtons();
+    void setExitButtonCancel(bool cancel);
+    void chooseCheckButtonPicture();
+    void showProgress(const QString &title);
+    void hideProgress();
+    void setProgressMessage(const QString &message, bool barVisible, int maximum = 1, int position = 1);
+    void setTrayMenuEnabled(bool on);
+    void setTimer1(bool on);
+    void setIwhich(int slot);
+    bool quiet() const;
+
+    // Runs one operation of the POP3 client and turns its exception into an Outcome.
+    Outcome runClient(const std::function<void()> &operation);
+    bool checkSlotSettings();
+    // Steps 6 ... 21 of a check.
+    bool runCheck();
+    // UpdateInfo with checkInProgress set, for a check and for the listing after a deletion.
+    Outcome listMailbox();
+    // Confirms, deletes, logs, counts and lists again; true when the mail program should be
+    // started now.
+    bool DeleteMessages();
+    void automaticPass();
+    void reportFailure(const Outcome &out, int slot);
+    void saveRuleLists();
+    // The end of every command: a problem noted meanwhile is shown, a pending quit goes out.
+    void commandEnded();
+    void requestQuit();
+
+    TPrompts &m_prompts;
+    std::unique_ptr<UserSettings> m_settings;
+    GeneralSettings m_general;
+    ServerSettings m_servers;
+    TSpamSettings m_spam;
+    TKnownList m_known;
+    TMessageListModel m_messages;
+    TRuleEvaluator m_evaluator;
+    TmsRemotePOP m_pop;
+    ActivityLog m_log;
+    QTimer m_timer1;
+    std::function<bool(const QString &)> m_launcher;
+
+    int m_Iwhich = 1;
+    bool m_checkInProgress = false;
+    bool m_autoCheckRunning = false;
+    bool m_deleteInProgress = false;
+    int m_minutesLeft = 10;
+    bool m_sysTrayMode = false;
+    bool m_windowVisible = false;
+    bool m_trayAvailable = true;
+    int m_clientSlot = 1;  // the slot loaded into the client
+    int m_listSlot = 1;    // the slot and mailbox number of the listing that runs
+    int m_listMailbox = 0;
+
+    Activity m_activity = Activity::None;
+    bool m_cancelRequested = false;
+    bool m_passCanceled = false;
+    bool m_quitPending = false;
+    int m_modalDepth = 0;
+    bool m_timerBeforeModal = false;
+    int m_deleteTotal = 0;
+    int m_deleteCounter = 1;
+    QList<int> m_deletedRows; // rows whose DELE the server accepted in this run
+    // A log or settings file problem met during a command, shown when the command ends.
+    QString m_pendingProblem;
+
+    TButtonState m_buttons;
+    TProgressState m_progress;
+    TCaptionState m_captions;
+    QString m_status;
+};

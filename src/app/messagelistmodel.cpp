@@ -1,0 +1,154 @@
+#include "messagelistmodel.h"
+
+#include "address.h"
+#include "maildate.h"
+#include "pop3.h"
+
+#include <QLocale>
+
+namespace {
+
+// A time format without its time-zone fields ("t" and its repeats outside quotes), and the
+// blanks those leave behind.
+QString WithoutZone(const QString &format)
+{
+    QString out;
+    bool quoted = false;
+    for (QChar c : format) {
+        if (c == u'\'')
+            quoted = !quoted;
+        if (!quoted && c == u't')
+            continue;
+        out.append(c);
+    }
+    return out.simplified();
+}
+
+} // namespace
+
+TMessageListRow TMessageListRow::FromRemoteInfo(const TmsRemoteInfoItem &item, int slot, int mailbox)
+{
+    TMessageListRow row;
+    row.headers = item.Headers;
+    row.subject = GetFieldValue(item.Headers, QStringLiteral("Subject"));
+    row.sender = SplitMailAddress(GetFieldValue(item.Headers, QStringLiteral("From"))).address;
+    row.sizeText = QString::number(item.Size);
+    const QString dateField = GetFieldValue(item.Headers, QStringLiteral("Date"));
+    const std::optional<TmsMailDate> date = ParseMailDate(dateField);
+    row.date = date ? TMessageListModel::FormatListDate(date->dateTime) : dateField;
+    row.slot = slot;
+    row.mailbox = mailbox;
+    return row;
+}
+
+TMessageListModel::TMessageListModel(QObject *parent) : QAbstractTableModel(parent) {}
+
+QString TMessageListModel::FormatListDate(const QDateTime &when)
+{
+    const QLocale locale = QLocale::system();
+    const QString date = locale.toString(when.date(), QLocale::ShortFormat);
+    if (when.time() == QTime(0, 0))
+        return date;
+    return date + u' ' + locale.toString(when.time(), WithoutZone(locale.timeFormat(QLocale::LongFormat)));
+}
+
+void TMessageListModel::Clear()
+{
+    if (m_rows.isEmpty())
+        return;
+    beginResetModel();
+    m_rows.clear();
+    endResetModel();
+}
+
+int TMessageListModel::Append(const TMessageListRow &row)
+{
+    const int index = Count();
+    beginInsertRows(QModelIndex(), index, index);
+    m_rows.append(row);
+    endInsertRows();
+    return index;
+}
+
+int TMessageListModel::MarkedCount() const
+{
+    int marked = 0;
+    for (const TMessageListRow &row : m_rows)
+        if (TRuleEvaluator::IsMarkedForDeletion(row.mark))
+            ++marked;
+    return marked;
+}
+
+QList<int> TMessageListModel::MarkedRows() const
+{
+    QList<int> rows;
+    for (int i = 0; i < Count(); ++i)
+        if (TRuleEvaluator::IsMarkedForDeletion(m_rows.at(i).mark))
+            rows.append(i);
+    return rows;
+}
+
+int TMessageListModel::ListedSlot() const
+{
+    return m_rows.isEmpty() ? 0 : m_rows.first().slot;
+}
+
+void TMessageListModel::SetMessageMark(int row, int mark)
+{
+    if (row < 0 || row >= Count() || m_rows.at(row).mark == mark)
+        return;
+    m_rows[row].mark = mark;
+    emit dataChanged(index(row, 0), index(row, ColumnCount - 1), {MarkRole});
+}
+
+int TMessageListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : Count();
+}
+
+int TMessageListModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant TMessageListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= Count() || index.column() >= ColumnCount)
+        return {};
+    const TMessageListRow &row = m_rows.at(index.row());
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+        switch (index.column()) {
+        case SubjectColumn: return row.subject;
+        case SenderColumn: return row.sender;
+        case SizeColumn: return row.sizeText;
+        case DateColumn: return row.date;
+        }
+        return {};
+    case Qt::TextAlignmentRole:
+        if (index.column() == SizeColumn)
+            return int(Qt::AlignRight | Qt::AlignVCenter);
+        return int(Qt::AlignLeft | Qt::AlignVCenter);
+    case MarkRole: return row.mark;
+    case SlotRole: return row.slot;
+    default: return {};
+    }
+}
+
+QVariant TMessageListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal)
+        return {};
+    if (role == Qt::TextAlignmentRole)
+        return int((section == SizeColumn ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    if (role != Qt::DisplayRole)
+        return {};
+    switch (section) {
+    case SubjectColumn: return QStringLiteral("Subject");
+    case SenderColumn: return QStringLiteral("Sender");
+    case SizeColumn: return QStringLiteral("Size");
+    case DateColumn: return QStringLiteral("Date");
+    }
+    return {};
+}
