@@ -272,13 +272,22 @@ int TSpamSettings::ImportAddresses(const QStringList &lines)
 
 bool TSpamSettings::AddFirstRunHeaderRule(const QString &userName, QString *errorText)
 {
+    const QString value = userName + MailBoxMark + u'1';
+    // A first run again (the settings file lost, the rule lists kept) must not stack copies,
+    // nor undo what the user made of the rule since.
+    for (int row = 1; row < gridHeader.RowCount(); ++row)
+        if (AsciiEqualsIgnoreCase(gridHeader.Cells(1, row), ToDoesNotContain)
+            && AsciiEqualsIgnoreCase(gridHeader.Cells(2, row), value))
+            return true;
+    // Only a suspect mark: a user name that is not part of the address would otherwise
+    // have every message of the mailbox deleted unattended.
     const int row = gridHeader.InsertRuleAtTop();
     gridHeader.SetCells(1, row, ToDoesNotContain);
-    gridHeader.SetCells(2, row, userName + MailBoxMark + u'1');
+    gridHeader.SetCells(2, row, value);
     gridHeader.SetCells(3, row, No);
-    gridHeader.SetCells(4, row, Yes);
+    gridHeader.SetCells(4, row, No);
     gridHeader.SetCells(5, row, QStringLiteral("0"));
-    gridHeader.SetPicture(row, CheckMark);
+    gridHeader.SetPicture(row, QuestionMark);
     return Savesettings(errorText);
 }
 

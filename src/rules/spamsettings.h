@@ -78,8 +78,9 @@ public:
     // number of rules added.
     int ImportKeywords(const QStringList &lines);
     int ImportAddresses(const QStringList &lines);
-    // The first-run rule "To does not contain <user> - MailBox #1" at the top of the header
-    // list, then everything is saved.
+    // The first-run rule "To does not contain <user> - MailBox #1" (question mark, Del? "No")
+    // at the top of the header list, then everything is saved. Nothing is added (true) when
+    // the list already has a rule with that kind and value.
     bool AddFirstRunHeaderRule(const QString &userName, QString *errorText = nullptr);
 
 private:

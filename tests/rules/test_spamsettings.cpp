@@ -1,4 +1,5 @@
 #include "spamsettings.h"
+#include "rulewords.h"
 #include "temp_home.h"
 
 #include <QDir>
@@ -320,9 +321,26 @@ TEST(SpamSettingsAdditions, FirstRunHeaderRuleIsOnTopAndSaved)
     s.gridHeader.SetCells(1, 1, QStringLiteral("Contains"));
     s.gridHeader.SetCells(2, 1, QStringLiteral("X-1"));
     ASSERT_TRUE(s.AddFirstRunHeaderRule(QStringLiteral("alice")));
-    EXPECT_EQ(rowCells(s.gridHeader, 1), L({"", "To does not contain", "alice - MailBox #1", "No", "Yes", "0"}));
+    EXPECT_EQ(rowCells(s.gridHeader, 1), L({"", "To does not contain", "alice - MailBox #1", "No", "No", "0"}));
+    EXPECT_EQ(s.gridHeader.Picture(1), int(QuestionMark));
     EXPECT_EQ(s.gridHeader.Cells(2, 2), QStringLiteral("X-1"));
     EXPECT_TRUE(home.read(QStringLiteral("header.lst")).contains("2,1,alice - MailBox #1\n"));
+}
+
+TEST(SpamSettingsAdditions, FirstRunHeaderRuleIsNotAddedTwice)
+{
+    TempHome home;
+    TSpamSettings s;
+    s.readSettings();
+    ASSERT_TRUE(s.AddFirstRunHeaderRule(QStringLiteral("alice")));
+    // The user made it a deleting rule meanwhile; a later first run leaves it as it is.
+    s.gridHeader.SetCells(4, 1, QStringLiteral("Yes"));
+    ASSERT_TRUE(s.AddFirstRunHeaderRule(QStringLiteral("ALICE")));
+    EXPECT_EQ(s.gridHeader.Cells(4, 1), QStringLiteral("Yes"));
+    EXPECT_EQ(s.gridHeader.RowCount(), 2);
+    ASSERT_TRUE(s.AddFirstRunHeaderRule(QStringLiteral("bob")));
+    EXPECT_EQ(s.gridHeader.Cells(2, 1), QStringLiteral("bob - MailBox #1"));
+    EXPECT_EQ(s.gridHeader.Cells(2, 2), QStringLiteral("alice - MailBox #1"));
 }
 
 } // namespace
