@@ -52,8 +52,8 @@ struct TMailGuard::Outcome
     QString fingerprint; // set when the server's certificate was refused
 };
 
-// Marks the guard busy for one command and, at its end, hands a quit that was asked for
-// meanwhile on to the window.
+// Marks the guard busy for one command; at its end a problem noted meanwhile is shown and a
+// quit that was asked for meanwhile goes on to the window.
 class TMailGuard::ActivityScope
 {
 public:
@@ -68,6 +68,7 @@ public:
         m_guard.m_activity = Activity::None;
         m_guard.m_cancelRequested = false;
         emit m_guard.busyChanged(m_guard.IsBusy());
+        m_guard.commandEnded();
     }
     ActivityScope(const ActivityScope &) = delete;
     ActivityScope &operator=(const ActivityScope &) = delete;
@@ -434,7 +435,6 @@ bool TMailGuard::btListClick()
     if (IsBusy())
         return false;
     ActivityScope scope(*this, Activity::Check);
-    const auto done = qScopeGuard([this] { commandEnded(); });
 
     GetRemotePOPSettings(m_Iwhich);
     playAlarmSound(false);
@@ -1017,7 +1017,6 @@ QString TMailGuard::RetrieveMessage(int row)
     if (IsBusy() || row < 0 || row >= m_messages.Count())
         return {};
     ActivityScope scope(*this, Activity::Retrieve);
-    const auto done = qScopeGuard([this] { commandEnded(); });
     const bool timerWasOn = m_timer1.isActive();
     setTimer1(false);
     const auto timerBack = qScopeGuard([this, timerWasOn] {
