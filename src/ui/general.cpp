@@ -1,0 +1,734 @@
+#include "general.h"
+
+#include "alarm.h"
+#include "files.h"
+#include "logformat.h"
+#include "prompts.h"
+#include "spamsettings.h"
+#include "tls.h"
+#include "trayicon.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDate>
+#include <QDesktopServices>
+#include <QDir>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShowEvent>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kTestCaption = QStringLiteral("Test");
+const QString kStopCaption = QStringLiteral("Stop");
+
+QLabel *wrapped(const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setWordWrap(true);
+    return label;
+}
+
+template <typename T>
+T *named(T *widget, const QString &name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+// The first mailbox from the user's other mail programs: the two old Windows clients (whose
+// settings live in the machine store, empty on Linux), then Thunderbird.
+std::optional<ImportedMailbox> DefaultMailboxImport()
+{
+    const MachineSettings machine;
+    if (auto box = CheckEudora(machine); box && !box->server.isEmpty())
+        return box;
+    if (auto box = CheckNetscape(machine); box && !box->server.isEmpty())
+        return box;
+    return ImportThunderbirdMailbox(QDir::homePath());
+}
+
+} // namespace
+
+QStringList TlsModeNames()
+{
+    return {QStringLiteral("None"), QStringLiteral("Implicit TLS"), QStringLiteral("STARTTLS")};
+}
+
+TfrmGeneral::TfrmGeneral(UserSettings &store, GeneralSettings &general, ServerSettings &servers,
+                         TSpamSettings &spam, TPrompts &prompts, QWidget *parent)
+    : QDialog(parent), m_store(store), m_general(general), m_servers(servers), m_spam(spam),
+      m_prompts(prompts), m_findMailProgram([] { return GetMailPath(MachineSettings()); }),
+      m_importMailbox(DefaultMailboxImport)
+{
+    setObjectName(QStringLiteral("frmGeneral"));
+    setWindowTitle(QStringLiteral("General settings"));
+    setWindowFlag(Qt::WindowStaysOnTopHint);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setModal(true);
+    // Boxes look like part of the form until they are being typed in.
+    setStyleSheet(QStringLiteral(
+        "QLineEdit, QAbstractSpinBox { background-color: palette(button); }"
+        "QLineEdit:focus, QAbstractSpinBox:focus { background-color: palette(base); }"));
+
+    auto *layout = new QVBoxLayout(this);
+    auto *heading = new QLabel(QStringLiteral("General Settings"), this);
+    QFont big = heading->font();
+    big.setPointSizeF(big.pointSizeF() * 1.5);
+    big.setBold(true);
+    heading->setFont(big);
+    layout->addWidget(heading);
+
+    PageControl1 = named(new QTabWidget(this), QStringLiteral("PageControl1"));
+    PageControl1->addTab(makeMailboxesTab(), QStringLiteral("Mailboxes"));
+    PageControl1->addTab(makeConnectionTab(), QStringLiteral("Connection"));
+    PageControl1->addTab(makeAutomaticTab(), QStringLiteral("Automatic"));
+    PageControl1->addTab(makeStartUpTab(), QStringLiteral("Start Up"));
+    PageControl1->addTab(makeLogTab(), QStringLiteral("Activity Log"));
+    PageControl1->addTab(makeMailProgramTab(), QStringLiteral("Mail program"));
+    PageControl1->setCurrentIndex(0);
+    layout->addWidget(PageControl1);
+
+    auto *buttons = new QDialogButtonBox(this);
+    btOK = named(buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole), QStringLiteral("btOK"));
+    btOK->setDefault(true);
+    btCancel = named(buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole),
+                     QStringLiteral("btCancel"));
+    layout->addWidget(buttons);
+    connect(btOK, &QPushButton::clicked, this, &TfrmGeneral::btOKClick);
+    connect(btCancel, &QPushButton::clicked, this, &TfrmGeneral::btCancelClick);
+
+    SetStatistics({});
+    SetPhoneBook({});
+    // The first-run rule is for a mailbox taken over on this showing or typed in later.
+    m_firstRun = IsBlankText(m_servers.slot(1).server) && IsBlankText(m_servers.slot(1).mailbox);
+    fillFromSettings();
+    fillServers();
+}
+
+TfrmGeneral::~TfrmGeneral() = default;
+
+// ---- tabs ----
+
+QWidget *TfrmGeneral::makeMailboxesTab()
+{
+    auto *page = new QWidget(this);
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(wrapped(
+        QStringLiteral("Enter the name of your POP server, your user name on that server and the "
+                       "password you use to get your mail; your internet service provider can "
+                       "tell you all three. The selected mailbox is the one checked by "
+                       "\"Check e-mail\". A certificate that you trust although it cannot be "
+                       "verified (a self-signed one) is kept as its SHA-256 fingerprint."),
+        page));
+
+    auto *grid = new QGridLayout();
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(3);
+    const QStringList headings{QString(), QStringLiteral("POP Server"), QStringLiteral("User Name/Mailbox"),
+                               QStringLiteral("Password"), QStringLiteral("Security"),
+                               QStringLiteral("Trusted certificate")};
+    for (int c = 0; c < headings.size(); ++c) {
+        auto *h = new QLabel(headings.at(c), page);
+        QFont bold = h->font();
+        bold.setBold(true);
+        h->setFont(bold);
+        grid->addWidget(h, 0, c);
+    }
+    m_slotGroup = new QButtonGroup(this);
+    m_slotGroup->setExclusive(true);
+    for (int i = 0; i < kMailboxSlots; ++i) {
+        const int n = i + 1;
+        rbMailbox[i] = named(new QRadioButton(QStringLiteral("Mailbox %1").arg(n), page),
+                             QStringLiteral("rbMailbox%1").arg(n));
+        m_slotGroup->addButton(rbMailbox[i], n);
+        edServe[i] = named(new QLineEdit(page), QStringLiteral("edServe%1").arg(n));
+        edServe[i]->setMinimumWidth(170);
+        edName[i] = named(new QLineEdit(page), QStringLiteral("edName%1").arg(n));
+        edName[i]->setMinimumWidth(150);
+        edPass[i] = named(new QLineEdit(page), QStringLiteral("edPass%1").arg(n));
+        edPass[i]->setEchoMode(QLineEdit::Password);
+        edPass[i]->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
+        edPass[i]->setMinimumWidth(110);
+        cbTls[i] = named(new QComboBox(page), QStringLiteral("cbTls%1").arg(n));
+        cbTls[i]->addItems(TlsModeNames());
+        edFingerprint[i] = named(new QLineEdit(page), QStringLiteral("edFingerprint%1").arg(n));
+        edFingerprint[i]->setMinimumWidth(160);
+        edFingerprint[i]->setPlaceholderText(QStringLiteral("none"));
+        edFingerprint[i]->setToolTip(
+            QStringLiteral("The SHA-256 fingerprint of a certificate you trust for this mailbox "
+                           "(64 hexadecimal digits, colons allowed). Leave it empty to accept "
+                           "only certificates this computer can verify."));
+        grid->addWidget(rbMailbox[i], n, 0);
+        grid->addWidget(edServe[i], n, 1);
+        grid->addWidget(edName[i], n, 2);
+        grid->addWidget(edPass[i], n, 3);
+        grid->addWidget(cbTls[i], n, 4);
+        grid->addWidget(edFingerprint[i], n, 5);
+    }
+    grid->setColumnStretch(1, 3);
+    grid->setColumnStretch(2, 2);
+    grid->setColumnStretch(3, 1);
+    grid->setColumnStretch(5, 2);
+    layout->addLayout(grid);
+    layout->addStretch();
+    return page;
+}
+
+QWidget *TfrmGeneral::makeConnectionTab()
+{
+    auto *page = new QWidget(this);
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(new QLabel(QStringLiteral("Specify a default connection to the internet:"), page));
+    lstRas = named(new QListWidget(page), QStringLiteral("lstRas"));
+    lstRas->setMaximumWidth(360);
+    layout->addWidget(lstRas);
+    layout->addWidget(new QLabel(QStringLiteral("Select 'none' if you do not dial in to the internet."), page));
+    layout->addStretch();
+    connect(lstRas, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0)
+            m_ras = row;
+    });
+    return page;
+}
+
+QWidget *TfrmGeneral::makeAutomaticTab()
+{
+    auto *page = new QWidget(this);
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(wrapped(QStringLiteral("Tarnwick can run unattended and may delete e-mail without confirmation."), page));
+    rbManual = named(new QRadioButton(QStringLiteral("Check e-mail manually"), page), QStringLiteral("rbManual"));
+    rbAuto = named(new QRadioButton(QStringLiteral("Check e-mail unattended or automatically"), page),
+                   QStringLiteral("rbAuto"));
+    layout->addWidget(rbManual);
+    layout->addWidget(rbAuto);
+
+    m_modePanels = new QStackedWidget(page);
+
+    // Manual mode.
+    auto *manual = new QGroupBox(page);
+    auto *ml = new QVBoxLayout(manual);
+    ml->addWidget(wrapped(QStringLiteral("These options only apply if checking e-mail manually.  "
+                                         "They do not apply when e-mail is checked automatically."),
+                          manual));
+    cbConfirmation = named(new QCheckBox(QStringLiteral("When deleting messages interactively, ask for confirmation"), manual),
+                           QStringLiteral("cbConfirmation"));
+    cbLaunch = named(new QCheckBox(QStringLiteral("After deleting spam, launch e-mail program if there is e-mail to read"), manual),
+                     QStringLiteral("cbLaunch"));
+    cbExit = named(new QCheckBox(QStringLiteral("If no mail is on the server, exit after checking e-mail"), manual),
+                   QStringLiteral("cbExit"));
+    ml->addWidget(cbConfirmation);
+    ml->addWidget(cbLaunch);
+    ml->addWidget(cbExit);
+    ml->addStretch();
+
+    // Automatic mode.
+    auto *automatic = new QGroupBox(page);
+    auto *al = new QVBoxLayout(automatic);
+    auto *every = new QHBoxLayout();
+    every->addWidget(new QLabel(QStringLiteral("Check for mail every "), automatic));
+    nMinutes = named(new QSpinBox(automatic), QStringLiteral("nMinutes"));
+    // At least a minute: the countdown runs on a one-minute tick.
+    nMinutes->setRange(1, 9999);
+    every->addWidget(nMinutes);
+    every->addWidget(new QLabel(QStringLiteral("minutes"), automatic));
+    every->addStretch();
+    al->addLayout(every);
+    cbKill = named(new QCheckBox(QStringLiteral("Delete spam automatically from all mailboxes - no confirmation?"), automatic),
+                   QStringLiteral("cbKill"));
+    al->addWidget(cbKill);
+
+    auto *sound = new QGroupBox(automatic);
+    m_soundGroup = sound;
+    QSizePolicy keep = sound->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    sound->setSizePolicy(keep);
+    auto *sl = new QGridLayout(sound);
+    cbAlarm = named(new QCheckBox(QStringLiteral("&Play this sound file if there is e-mail on the server"), sound),
+                    QStringLiteral("cbAlarm"));
+    sl->addWidget(cbAlarm, 0, 0, 1, 3);
+    edAlarm = named(new QLineEdit(sound), QStringLiteral("edAlarm"));
+    sl->addWidget(edAlarm, 1, 0, 1, 2);
+    auto *browse = named(new QPushButton(QStringLiteral("Browse..."), sound), QStringLiteral("btBrowseAlarm"));
+    sl->addWidget(browse, 1, 2);
+    cbRepeat = named(new QCheckBox(QStringLiteral("Repeat the alarm until keypress or mouse click?"), sound),
+                     QStringLiteral("cbRepeat"));
+    sl->addWidget(cbRepeat, 2, 0, 1, 2);
+    btTest = named(new QPushButton(kTestCaption, sound), QStringLiteral("btTest"));
+    sl->addWidget(btTest, 2, 2);
+    sl->setColumnStretch(1, 1);
+    al->addWidget(sound);
+    al->addStretch();
+
+    m_modePanels->addWidget(manual);
+    m_modePanels->addWidget(automatic);
+    layout->addWidget(m_modePanels);
+    layout->addStretch();
+
+    connect(rbManual, &QRadioButton::toggled, this, &TfrmGeneral::updatePanels);
+    connect(rbAuto, &QRadioButton::toggled, this, &TfrmGeneral::updatePanels);
+    connect(cbKill, &QCheckBox::toggled, this, &TfrmGeneral::updatePanels);
+    connect(browse, &QPushButton::clicked, this, &TfrmGeneral::browseAlarm);
+    connect(btTest, &QPushButton::clicked, this, &TfrmGeneral::btTestClick);
+    return page;
+}
+
+QWidget *TfrmGeneral::makeStartUpTab()
+{
+    auto *page = new QWidget(this);
+    auto *layout = new QVBoxLayout(page);
+    cbSysTray = named(new QCheckBox(QStringLiteral("Start Tarnwick up in the system tray?"), page), QStringLiteral("cbSysTray"));
+    layout->addWidget(cbSysTray);
+    layout->addWidget(wrapped(QStringLiteral("When this is ticked, Tarnwick does not show its main screen "
+                                             "the next time it starts: it appears as an icon in the "
+                                             "notification area instead."),
+                              page));
+    layout->addWidget(wrapped(QStringLiteral("Use it when Tarnwick checks your e-mail in the background."), page));
+    layout->addWidget(wrapped(QStringLiteral("Changes take effect the next time Tarnwick starts."), page));
+    m_noTrayNote = wrapped(QStringLiteral("This desktop has no notification area, so Tarnwick shows its "
+                                          "main screen at start all the same."),
+                           page);
+    m_noTrayNote->setObjectName(QStringLiteral("lblNoTray"));
+    layout->addWidget(m_noTrayNote);
+    layout->addStretch();
+    return page;
+}
+
+QWidget *TfrmGeneral::makeLogTab()
+{
+    auto *page = new QWidget(this);
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(new QLabel(QStringLiteral("Store results in activity log file:"), page));
+    auto *file = new QHBoxLayout();
+    edLog = named(new QLineEdit(page), QStringLiteral("edLog"));
+    file->addWidget(edLog);
+    auto *browse = named(new QPushButton(QStringLiteral("Browse..."), page), QStringLiteral("btBrowseLog"));
+    file->addWidget(browse);
+    layout->addLayout(file);
+
+    auto *naming = new QButtonGroup(page);
+    rbAsIs = named(new QRadioButton(QStringLiteral("&Use the name of the log file AS IS (no changes)?"), page),
+                   QStringLiteral("rbAsIs"));
+    rbMonth = named(new QRadioButton(QStringLiteral("Automatically pick a new name every &month? (i.e. Jan98.txt, Feb98.txt, ...)"), page),
+                    QStringLiteral("rbMonth"));
+    rbQuarter = named(new QRadioButton(QStringLiteral("Automatically pick a new name every &quarter? (Q1_98.txt, Q2_98.txt, ...)"), page),
+                      QStringLiteral("rbQuarter"));
+    for (QRadioButton *rb : {rbAsIs, rbMonth, rbQuarter}) {
+        naming->addButton(rb);
+        layout->addWidget(rb);
+    }
+
+    auto *count = new QHBoxLayout();
+    lblCount = named(new QLabel(QStringLiteral("0"), page), QStringLiteral("lblCount"));
+    QFont bold = lblCount->font();
+    bold.setBold(true);
+    lblCount->setFont(bold);
+    count->addWidget(lblCount);
+    count->addWidget(new QLabel(QStringLiteral("Spams have been deleted up till now"), page));
+    count->addStretch();
+    layout->addLayout(count);
+
+    auto *buttons = new QHBoxLayout();
+    btViewLog = named(new QPushButton(QStringLiteral("&View log file"), page), QStringLiteral("btViewLog"));
+    btClearLog = named(new QPushButton(QStringLiteral("&Clear log file"), page), QStringLiteral("btClearLog"));
+    btResetCounter = named(new QPushButton(QStringLiteral("&Reset counter"), page), QStringLiteral("btResetCounter"));
+    btStatistics = named(new QPushButton(QStringLiteral("View &Statistics"), page), QStringLiteral("btStatistics"));
+    for (QPushButton *b : {btViewLog, btClearLog, btResetCounter, btStatistics})
+        buttons->addWidget(b);
+    buttons->addStretch();
+    layout->addLayout(buttons);
+    layout->addStretch();
+
+    connect(browse, &QPushButton::clicked, this, &TfrmGeneral::browseLog);
+    connect(btViewLog, &QPushButton::clicked, this, &TfrmGeneral::btViewLogClick);
+    connect(btClearLog, &QPushButton::clicked, this, &TfrmGeneral::btClearLogClick);
+    connect(btResetCounter, &QPushButton::clicked, this, &TfrmGeneral::btResetCounterClick);
+    connect(btStatistics, &QPushButton::clicked, this, [this] {
+        if (m_statistics)
+            m_statistics();
+    });
+    return page;
+}
+
+QWidget *TfrmGeneral::makeMailProgramTab()
+{
+    auto *page = new QWidget(this);
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(new QLabel(QStringLiteral("Mail program path/name:"), page));
+    auto *file = new QHBoxLayout();
+    edMail = named(new QLineEdit(page), QStringLiteral("edMail"));
+    file->addWidget(edMail);
+    auto *browse = named(new QPushButton(QStringLiteral("Browse..."), page), QStringLiteral("btBrowseMail"));
+    file->addWidget(browse);
+    layout->addLayout(file);
+    btLaunch = named(new QPushButton(QStringLiteral("Launch mail program"), page), QStringLiteral("btLaunch"));
+    layout->addWidget(btLaunch, 0, Qt::AlignLeft);
+    layout->addWidget(wrapped(QStringLiteral("Tarnwick does not support AOL or Compuserve mail.  Sorry."), page));
+    layout->addStretch();
+    connect(browse, &QPushButton::clicked, this, &TfrmGeneral::browseMail);
+    connect(btLaunch, &QPushButton::clicked, this, [this] {
+        if (m_launch)
+            m_launch();
+    });
+    return page;
+}
+
+// ---- filling and reading the controls ----
+
+void TfrmGeneral::fillFromSettings()
+{
+    const GeneralSettings &g = m_general;
+    edLog->setText(g.logFile);
+    edMail->setText(g.mailer);
+    edAlarm->setText(g.alarmFile);
+    (g.automatic ? rbAuto : rbManual)->setChecked(true);
+    cbConfirmation->setChecked(g.ask);
+    cbKill->setChecked(g.kill);
+    nMinutes->setValue(g.minutes);
+    cbLaunch->setChecked(g.launch);
+    cbExit->setChecked(g.exitAfterCheck);
+    cbAlarm->setChecked(g.alarm);
+    cbRepeat->setChecked(g.repeat);
+    m_ras = g.ras;
+    lstRas->setCurrentRow(m_ras < lstRas->count() ? m_ras : -1);
+    lblCount->setText(QString::number(g.count));
+    m_countReset = false;
+    cbSysTray->setChecked(g.sysTray);
+    switch (g.logNaming) {
+    case LogNaming::AsIs: rbAsIs->setChecked(true); break;
+    case LogNaming::Month: rbMonth->setChecked(true); break;
+    case LogNaming::Quarter: rbQuarter->setChecked(true); break;
+    }
+    updatePanels();
+}
+
+void TfrmGeneral::fillServers()
+{
+    for (int i = 0; i < kMailboxSlots; ++i) {
+        const MailboxSlot &slot = m_servers.slot(i + 1);
+        edServe[i]->setText(slot.server);
+        edName[i]->setText(slot.mailbox);
+        edPass[i]->setText(slot.password);
+        cbTls[i]->setCurrentIndex(int(slot.tls));
+        // A hand-edited value that is no fingerprint is shown as it stands, for the user to mend.
+        const QString normal = NormalizeFingerprint(slot.fingerprint);
+        edFingerprint[i]->setText(normal.isEmpty() ? slot.fingerprint : FormatFingerprint(normal));
+    }
+    if (QAbstractButton *rb = m_slotGroup->button(m_servers.which))
+        rb->setChecked(true);
+}
+
+GeneralSettings TfrmGeneral::generalFromControls() const
+{
+    GeneralSettings g;
+    g.logFile = edLog->text();
+    g.mailer = edMail->text();
+    g.alarmFile = edAlarm->text();
+    g.automatic = rbAuto->isChecked();
+    g.ask = cbConfirmation->isChecked();
+    g.kill = cbKill->isChecked();
+    g.minutes = nMinutes->value();
+    g.launch = cbLaunch->isChecked();
+    g.exitAfterCheck = cbExit->isChecked();
+    g.alarm = cbAlarm->isChecked();
+    g.repeat = cbRepeat->isChecked();
+    g.ras = m_ras;
+    // Deletions may have counted on while the dialog was open.
+    g.count = m_countReset ? 0 : m_general.count;
+    g.sysTray = cbSysTray->isChecked();
+    g.logNaming = rbMonth->isChecked()     ? LogNaming::Month
+                  : rbQuarter->isChecked() ? LogNaming::Quarter
+                                           : LogNaming::AsIs;
+    return g;
+}
+
+ServerSettings TfrmGeneral::serversFromControls() const
+{
+    ServerSettings s;
+    s.which = qMax(1, m_slotGroup->checkedId());
+    for (int i = 0; i < kMailboxSlots; ++i) {
+        MailboxSlot &slot = s.slot(i + 1);
+        slot.server = edServe[i]->text();
+        slot.mailbox = edName[i]->text();
+        slot.password = edPass[i]->text();
+        slot.tls = TlsMode(qBound(0, cbTls[i]->currentIndex(), 2));
+        slot.fingerprint = edFingerprint[i]->text().trimmed();
+    }
+    return s;
+}
+
+void TfrmGeneral::updatePanels()
+{
+    m_modePanels->setCurrentIndex(rbAuto->isChecked() ? 1 : 0);
+    m_soundGroup->setVisible(!cbKill->isChecked());
+}
+
+// ---- showing ----
+
+void TfrmGeneral::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TfrmGeneral::FormShow()
+{
+    // The slots as stored: edits of an earlier cancelled showing are gone. The selected slot
+    // stays the one the mailbox choice picked last.
+    QStringList warnings;
+    ServerSettings stored = readServerSettings(m_store, &warnings);
+    stored.which = m_servers.which;
+    m_servers = stored;
+    fillFromSettings();
+    fillServers();
+    if (!warnings.isEmpty() && !m_passwordWarningShown) {
+        m_passwordWarningShown = true;
+        m_prompts.InfoBox(warnings.join(u'\n'));
+    }
+
+    // A fresh installation: take the first mailbox over from another mail program, once.
+    if (m_firstRun && edServe[0]->text().isEmpty() && m_importMailbox) {
+        if (const std::optional<ImportedMailbox> box = m_importMailbox()) {
+            edServe[0]->setText(box->server);
+            if (!box->mailbox.isEmpty())
+                edName[0]->setText(box->mailbox);
+            cbTls[0]->setCurrentIndex(int(box->tls));
+        }
+    }
+    if (edMail->text().isEmpty() && m_findMailProgram)
+        edMail->setText(m_findMailProgram());
+    if (edAlarm->text().isEmpty())
+        edAlarm->setText(DataFile(QStringLiteral("harptune.wav")));
+    if (edLog->text().isEmpty())
+        edLog->setText(DefaultLogFileName());
+
+    m_killAtShow = cbKill->isChecked();
+    m_trayAtShow = cbSysTray->isChecked();
+    m_noTrayNote->setVisible(!TTrayIcon::IsAvailable());
+    updatePanels();
+
+    // The first-run header rule needs a user name to mean anything; until one is there
+    // (taken over or typed in and stored), it waits for a later showing.
+    if (m_firstRun && !IsBlankText(edName[0]->text())) {
+        m_firstRun = false;
+        QString error;
+        if (!m_spam.AddFirstRunHeaderRule(edName[0]->text(), &error))
+            m_prompts.ErrorBox(error);
+    }
+
+    if (!rbAsIs->isChecked()) {
+        const LogNaming naming = rbMonth->isChecked() ? LogNaming::Month : LogNaming::Quarter;
+        edLog->setText(LogFileName(edLog->text(), naming, QDate::currentDate(), DataFolder()));
+    }
+    btTest->setText(kTestCaption);
+}
+
+void TfrmGeneral::hideEvent(QHideEvent *event)
+{
+    // A test sound must not outlive the dialog that started it.
+    if (btTest->text() == kStopCaption && m_alarm)
+        m_alarm->Stop();
+    btTest->setText(kTestCaption);
+    QDialog::hideEvent(event);
+}
+
+// ---- OK and Cancel ----
+
+void TfrmGeneral::showMailboxProblem(int slot, QWidget *box, const QString &message)
+{
+    Q_UNUSED(slot);
+    m_prompts.ErrorBox(message);
+    PageControl1->setCurrentIndex(0);
+    box->setFocus();
+}
+
+void TfrmGeneral::btOKClick()
+{
+    const GeneralSettings g = generalFromControls();
+    ServerSettings s = serversFromControls();
+
+    // A fingerprint that is not one would silently trust nothing; say so before storing.
+    for (int i = 0; i < kMailboxSlots; ++i) {
+        MailboxSlot &slot = s.slot(i + 1);
+        if (slot.fingerprint.isEmpty())
+            continue;
+        const QString normal = NormalizeFingerprint(slot.fingerprint);
+        if (normal.isEmpty()) {
+            showMailboxProblem(i + 1, edFingerprint[i],
+                               QStringLiteral("Mailbox %1 - the trusted certificate must be a SHA-256 "
+                                              "fingerprint: 64 hexadecimal digits, colons allowed")
+                                   .arg(i + 1));
+            return;
+        }
+        slot.fingerprint = normal;
+    }
+
+    if (g.kill && !m_killAtShow && g.automatic)
+        m_prompts.InfoBox(QStringLiteral("Just a warning that you selected to automatically delete marked "
+                                         "messages without confirmation.  It is possible to OVER delete by "
+                                         "using this setting."));
+    if (g.sysTray != m_trayAtShow)
+        m_prompts.InfoBox(QStringLiteral("Exit and restart for the Start Up changes to take effect."));
+    // Said once: pressing OK again after fixing a mailbox does not repeat it.
+    m_killAtShow = g.kill;
+    m_trayAtShow = g.sysTray;
+
+    // The user saves on purpose, so a damaged settings file may now be set aside.
+    if (m_store.isDamaged() && !m_store.replaceDamagedFile()) {
+        m_prompts.ErrorBox(m_store.lastError());
+        return;
+    }
+    if (!SaveGeneralSettings(m_store, g)) {
+        m_prompts.ErrorBox(m_store.lastError());
+        return;
+    }
+    m_general = g;
+    m_countReset = false;
+
+    const ServerSaveResult result = saveServerSettings(m_store, s);
+    if (result.problem) {
+        const int i = result.problem->slot - 1;
+        QWidget *box = result.problem->field == SlotField::Server    ? edServe[i]
+                       : result.problem->field == SlotField::Mailbox ? edName[i]
+                                                                     : edPass[i];
+        showMailboxProblem(result.problem->slot, box, result.problem->message);
+        return;
+    }
+    if (!result.error.isEmpty()) {
+        m_prompts.ErrorBox(result.error);
+        return;
+    }
+    m_servers = s;
+    fillServers(); // fingerprints in their shown form
+    accept();
+}
+
+void TfrmGeneral::btCancelClick()
+{
+    m_general = ReadGeneralSettings(m_store);
+    m_servers = readServerSettings(m_store);
+    fillFromSettings();
+    fillServers();
+    QDialog::reject();
+}
+
+void TfrmGeneral::reject()
+{
+    btCancelClick();
+}
+
+void TfrmGeneral::SaveAtExit()
+{
+    SaveGeneralSettings(m_store, m_general);
+}
+
+void TfrmGeneral::synchronizeIwhich(int slot)
+{
+    if (slot < 1 || slot > kMailboxSlots)
+        return;
+    m_servers.which = slot;
+    rbMailbox[slot - 1]->setChecked(true);
+}
+
+void TfrmGeneral::SetStatistics(std::function<void()> statistics)
+{
+    m_statistics = std::move(statistics);
+    btStatistics->setEnabled(bool(m_statistics));
+}
+
+void TfrmGeneral::SetPhoneBook(const QStringList &entries)
+{
+    m_phoneBook = entries;
+    const int ras = m_ras;
+    lstRas->clear();
+    lstRas->addItem(QStringLiteral("None"));
+    lstRas->addItems(entries);
+    m_ras = ras;
+    lstRas->setCurrentRow(m_ras < lstRas->count() ? m_ras : -1);
+}
+
+// ---- the buttons on the tabs ----
+
+void TfrmGeneral::btTestClick()
+{
+    if (btTest->text() == kTestCaption) {
+        if (cbRepeat->isChecked())
+            btTest->setText(kStopCaption);
+        // The player beeps for a file it cannot play, so the test always gives an answer.
+        if (m_alarm)
+            m_alarm->Play(edAlarm->text(), cbRepeat->isChecked());
+    } else {
+        btTest->setText(kTestCaption);
+        if (m_alarm)
+            m_alarm->Stop();
+    }
+}
+
+void TfrmGeneral::btViewLogClick()
+{
+    const QString name = edLog->text();
+    if (name.isEmpty() || !QFileInfo(name).isFile()
+        || !QDesktopServices::openUrl(QUrl::fromLocalFile(name)))
+        m_prompts.ErrorBox(QStringLiteral("Unable to open log file. "));
+}
+
+void TfrmGeneral::btClearLogClick()
+{
+    if (!m_prompts.AskYesNo(QStringLiteral("If you answer Yes, you will lose any statistics related to "
+                                           "this log file. Really clear out log file?")))
+        return;
+    QFile file(edLog->text());
+    if (file.exists() && !file.remove())
+        m_prompts.ErrorBox(QStringLiteral("Unable to clear log file. %1").arg(file.errorString()));
+}
+
+void TfrmGeneral::btResetCounterClick()
+{
+    if (!m_prompts.AskYesNo(QStringLiteral("Really reset spam counter?")))
+        return;
+    lblCount->setText(QStringLiteral("0"));
+    m_countReset = true;
+}
+
+void TfrmGeneral::browseAlarm()
+{
+    const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Sound files"), edAlarm->text(),
+                                                      QStringLiteral("Sound files (*.wav);;All files (*)"));
+    if (!file.isEmpty())
+        edAlarm->setText(file);
+}
+
+void TfrmGeneral::browseLog()
+{
+    QFileDialog dialog(this, QStringLiteral("Browse for log file"), edLog->text(),
+                       QStringLiteral("Text files (*.txt);;All files (*)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        edLog->setText(dialog.selectedFiles().constFirst());
+}
+
+void TfrmGeneral::browseMail()
+{
+    const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Find mail program"), edMail->text(),
+                                                      QStringLiteral("All files (*)"));
+    if (!file.isEmpty())
+        edMail->setText(file);
+}

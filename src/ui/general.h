@@ -1,0 +1,160 @@
+#pragma once
+
+#include "imports.h"
+#include "settings.h"
+
+#include <QDialog>
+#include <array>
+#include <functional>
+#include <optional>
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QStackedWidget;
+class QTabWidget;
+class QWidget;
+class TAlarmSound;
+class TPrompts;
+class TSpamSettings;
+
+// "General settings": the twelve mailboxes, the dial-up connection, the automatic mode, the
+// start-up, the activity log and the mail program, on six tabs.
+//
+// The dialog edits the live settings that the mail guard reads (general, server and rule
+// settings are passed in by reference): each showing fills the controls from them, OK checks
+// the controls, stores them and only then makes them live, Cancel reads the stored values
+// back into the live settings. It is created once and kept for the whole run.
+class TfrmGeneral : public QDialog
+{
+    Q_OBJECT
+
+public:
+    TfrmGeneral(UserSettings &store, GeneralSettings &general, ServerSettings &servers,
+                TSpamSettings &spam, TPrompts &prompts, QWidget *parent = nullptr);
+    ~TfrmGeneral() override;
+
+    // --- what the dialog reaches outside itself ---
+    // The mail program for an empty box (the desktop's mailto handler by default).
+    void SetMailProgramFinder(std::function<QString()> finder) { m_findMailProgram = std::move(finder); }
+    // Slot 1 for a fresh installation (the old clients, then Thunderbird, by default).
+    void SetMailboxImporter(std::function<std::optional<ImportedMailbox>()> importer)
+    {
+        m_importMailbox = std::move(importer);
+    }
+    // "Launch mail program" on the last tab.
+    void SetLauncher(std::function<void()> launch) { m_launch = std::move(launch); }
+    // "View Statistics"; the button is greyed while none is set.
+    void SetStatistics(std::function<void()> statistics);
+    // The player behind "Test".
+    void SetAlarm(TAlarmSound *alarm) { m_alarm = alarm; }
+    // The dial-up entries after "None"; the stored position is kept when it is beyond them.
+    void SetPhoneBook(const QStringList &entries);
+
+    // The mailbox choice picked slot n: its radio button is selected (synchronizeIwhich).
+    void synchronizeIwhich(int slot);
+    // Writes the general values once more; called when the program ends.
+    void SaveAtExit();
+
+    // --- controls, named as the settings name them ---
+    QTabWidget *PageControl1 = nullptr;
+    std::array<QRadioButton *, kMailboxSlots> rbMailbox{};
+    std::array<QLineEdit *, kMailboxSlots> edServe{};
+    std::array<QLineEdit *, kMailboxSlots> edName{};
+    std::array<QLineEdit *, kMailboxSlots> edPass{};
+    std::array<QComboBox *, kMailboxSlots> cbTls{};
+    std::array<QLineEdit *, kMailboxSlots> edFingerprint{};
+    QListWidget *lstRas = nullptr;
+    QRadioButton *rbManual = nullptr;
+    QRadioButton *rbAuto = nullptr;
+    QSpinBox *nMinutes = nullptr;
+    QCheckBox *cbKill = nullptr;
+    QCheckBox *cbAlarm = nullptr;
+    QLineEdit *edAlarm = nullptr;
+    QCheckBox *cbRepeat = nullptr;
+    QPushButton *btTest = nullptr;
+    QCheckBox *cbConfirmation = nullptr;
+    QCheckBox *cbLaunch = nullptr;
+    QCheckBox *cbExit = nullptr;
+    QCheckBox *cbSysTray = nullptr;
+    QLineEdit *edLog = nullptr;
+    QRadioButton *rbAsIs = nullptr;
+    QRadioButton *rbMonth = nullptr;
+    QRadioButton *rbQuarter = nullptr;
+    QLabel *lblCount = nullptr;
+    QPushButton *btViewLog = nullptr;
+    QPushButton *btClearLog = nullptr;
+    QPushButton *btResetCounter = nullptr;
+    QPushButton *btStatistics = nullptr;
+    QLineEdit *edMail = nullptr;
+    QPushButton *btLaunch = nullptr;
+    QPushButton *btOK = nullptr;
+    QPushButton *btCancel = nullptr;
+
+    void btOKClick();
+    void btCancelClick();
+    // "View log file" (also the tray's "View log file").
+    void btViewLogClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    void reject() override;
+
+private:
+    QWidget *makeMailboxesTab();
+    QWidget *makeConnectionTab();
+    QWidget *makeAutomaticTab();
+    QWidget *makeStartUpTab();
+    QWidget *makeLogTab();
+    QWidget *makeMailProgramTab();
+
+    void FormShow();
+    void fillFromSettings();
+    void fillServers();
+    GeneralSettings generalFromControls() const;
+    ServerSettings serversFromControls() const;
+    void updatePanels();
+    void showMailboxProblem(int slot, QWidget *box, const QString &message);
+
+    void btTestClick();
+    void btClearLogClick();
+    void btResetCounterClick();
+    void browseAlarm();
+    void browseLog();
+    void browseMail();
+
+    UserSettings &m_store;
+    GeneralSettings &m_general;
+    ServerSettings &m_servers;
+    TSpamSettings &m_spam;
+    TPrompts &m_prompts;
+
+    std::function<QString()> m_findMailProgram;
+    std::function<std::optional<ImportedMailbox>()> m_importMailbox;
+    std::function<void()> m_launch;
+    std::function<void()> m_statistics;
+    TAlarmSound *m_alarm = nullptr;
+
+    QButtonGroup *m_slotGroup = nullptr;
+    QStackedWidget *m_modePanels = nullptr;
+    QWidget *m_soundGroup = nullptr;
+    QLabel *m_noTrayNote = nullptr;
+
+    bool m_firstRun = false;    // slot 1 was empty when the dialog was created
+    bool m_killAtShow = false;  // to warn only about a newly ticked automatic delete
+    bool m_trayAtShow = false;  // to tell about the restart only when the box changed
+    bool m_countReset = false;  // "Reset counter" pressed; stored with OK
+    int m_ras = 0;
+    QStringList m_phoneBook;
+    bool m_passwordWarningShown = false;
+};
+
+// The texts of the TLS choice, in the order of TlsMode.
+QStringList TlsModeNames();

@@ -1,0 +1,514 @@
+#include "mainwindow.h"
+
+#include "about.h"
+#include "alarm.h"
+#include "boxprompts.h"
+#include "files.h"
+#include "general.h"
+#include "messagelistmodel.h"
+#include "pictures.h"
+#include "retrieving.h"
+#include "trayicon.h"
+#include "viewheader.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QStatusBar>
+#include <QToolButton>
+#include <QTreeView>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kHint = QStringLiteral("Right click for more options, double click to mark");
+const QString kBanner = QStringLiteral("Quickly eliminate junk e-mail before it gets to your mailbox");
+// The manual that ships with the program, in the data folder.
+const QString kHelpFile = QStringLiteral("tarnwick.html");
+
+} // namespace
+
+// ---- the list's pictures ----
+
+QVariant TMarkPictureModel::data(const QModelIndex &index, int role) const
+{
+    if (role == Qt::DecorationRole && index.column() == TMessageListModel::SubjectColumn) {
+        const QIcon icon = MarkPicture(index.data(TMessageListModel::MarkRole).toInt());
+        // An empty picture keeps the subjects lined up whether a row has a mark or not.
+        return icon.isNull() ? QVariant() : QVariant(icon);
+    }
+    if (role == Qt::TextAlignmentRole && index.column() == TMessageListModel::SizeColumn)
+        return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    return QIdentityProxyModel::data(index, role);
+}
+
+QVariant TMarkPictureModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role == Qt::TextAlignmentRole && orientation == Qt::Horizontal
+        && section == TMessageListModel::SizeColumn)
+        return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    return QIdentityProxyModel::headerData(section, orientation, role);
+}
+
+// ---- the window ----
+
+TfrmMain::TfrmMain(TMailGuard &guard, TPrompts &prompts, QWidget *parent)
+    : QMainWindow(parent), m_guard(guard), m_prompts(prompts), m_quit([] { QApplication::quit(); })
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Tarnwick"));
+    setWindowIcon(Picture(QStringLiteral("tarnwick")));
+    if (auto *boxes = dynamic_cast<TBoxPrompts *>(&prompts))
+        boxes->SetParent(this);
+
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    layout->setContentsMargins(6, 6, 6, 0);
+
+    // The buttons along the top.
+    auto *bar = new QHBoxLayout();
+    bar->setSpacing(2);
+    btList = makeButton(QStringLiteral("btList"), QStringLiteral("Check e-mail"), Picture(QStringLiteral("check-down")));
+    btMark = makeButton(QStringLiteral("btMark"), QStringLiteral("Mark messages"), Picture(QStringLiteral("mark")));
+    btDelete = makeButton(QStringLiteral("btDelete"), QStringLiteral("Delete marked messages"), Picture(QStringLiteral("delete")));
+    btResetAll = makeButton(QStringLiteral("btResetAll"), QStringLiteral("Reset all marks"), Picture(QStringLiteral("reset")));
+    btRemark = makeButton(QStringLiteral("btRemark"), QStringLiteral("Auto-mark messages"), Picture(QStringLiteral("remark")));
+    btLaunch = makeButton(QStringLiteral("btLaunch"), QStringLiteral("Launch e-mail program"), Picture(QStringLiteral("launch")));
+    btOptions = makeButton(QStringLiteral("btOptions"), QStringLiteral("Settings and more"), Picture(QStringLiteral("options")));
+    btExit = makeButton(QStringLiteral("btExit"), QStringLiteral("Goodbye"), QIcon());
+    m_messageButtons = {btMark, btDelete, btResetAll, btRemark, btLaunch};
+
+    bar->addWidget(btList);
+    for (QToolButton *b : m_messageButtons)
+        bar->addWidget(b);
+    lblAd = new QLabel(kBanner, central);
+    lblAd->setObjectName(QStringLiteral("lblAd"));
+    QFont ad = lblAd->font();
+    ad.setItalic(true);
+    ad.setPointSizeF(ad.pointSizeF() * 1.15);
+    lblAd->setFont(ad);
+    lblAd->setAlignment(Qt::AlignCenter);
+    lblAd->setWordWrap(true);
+    bar->addWidget(lblAd, 1);
+    bar->addStretch(0);
+    bar->addWidget(btOptions);
+    bar->addWidget(btExit);
+    layout->addLayout(bar);
+
+    mnuOptions = new QMenu(this);
+    QAction *spam = mnuOptions->addAction(QStringLiteral("Spam settings"));
+    QAction *general = mnuOptions->addAction(QStringLiteral("General settings"));
+    QAction *help = mnuOptions->addAction(QStringLiteral("Help"));
+    QAction *about = mnuOptions->addAction(QStringLiteral("About"));
+    QAction *stats = mnuOptions->addAction(QStringLiteral("Stats"));
+    // The rule editor and the statistics are windows of their own that this build does not
+    // have yet; their entries stay in place, greyed.
+    spam->setEnabled(false);
+    stats->setEnabled(false);
+    btOptions->setMenu(mnuOptions);
+    btOptions->setPopupMode(QToolButton::InstantPopup);
+    connect(general, &QAction::triggered, this, &TfrmMain::btGeneralClick);
+    connect(help, &QAction::triggered, this, &TfrmMain::btHelpClick);
+    connect(about, &QAction::triggered, this, &TfrmMain::btAboutClick);
+
+    // The heading: the automatic-mode texts.
+    auto *heading = new QHBoxLayout();
+    lblTitle = new QLabel(QStringLiteral("Tarnwick"), central);
+    lblTitle->setObjectName(QStringLiteral("lblTitle"));
+    QFont big = lblTitle->font();
+    big.setPointSizeF(big.pointSizeF() * 1.6);
+    big.setBold(true);
+    lblTitle->setFont(big);
+    Label1 = new QLabel(QStringLiteral("TM"), central);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    QFont small = Label1->font();
+    small.setPointSizeF(small.pointSizeF() * 0.75);
+    Label1->setFont(small);
+    heading->addWidget(lblTitle);
+    heading->addWidget(Label1, 0, Qt::AlignTop);
+    heading->addStretch();
+    layout->addLayout(heading);
+
+    // The message list.
+    ListView1 = new QTreeView(central);
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    m_listModel = new TMarkPictureModel(this);
+    m_listModel->setSourceModel(&m_guard.Messages());
+    ListView1->setModel(m_listModel);
+    ListView1->setRootIsDecorated(false);
+    ListView1->setItemsExpandable(false);
+    ListView1->setUniformRowHeights(true);
+    ListView1->setSortingEnabled(false);
+    ListView1->setAlternatingRowColors(true);
+    ListView1->setAllColumnsShowFocus(true);
+    ListView1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListView1->setIconSize(QSize(16, 16));
+    ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
+    ListView1->header()->setStretchLastSection(false);
+    const int widths[] = {220, 200, 60, 130};
+    for (int c = 0; c < 4; ++c)
+        ListView1->setColumnWidth(c, widths[c]);
+    ListView1->installEventFilter(this);
+    ListView1->viewport()->installEventFilter(this);
+    layout->addWidget(ListView1, 1);
+    connect(ListView1, &QTreeView::doubleClicked, this, [this] { btMarkClick(); });
+
+    PopupMenu1 = new QMenu(this);
+    QAction *headers = PopupMenu1->addAction(QStringLiteral("View selected message(s) headers"));
+    connect(headers, &QAction::triggered, this, &TfrmMain::ViewHeader1Click);
+    connect(ListView1, &QTreeView::customContextMenuRequested, this, [this](const QPoint &at) {
+        m_guard.playAlarmSound(false);
+        PopupMenu1->popup(ListView1->viewport()->mapToGlobal(at));
+    });
+
+    setCentralWidget(central);
+
+    // The two panels of the status bar.
+    lblPanel1 = new QLabel(kHint, this);
+    lblPanel1->setObjectName(QStringLiteral("lblPanel1"));
+    lblPanel1->setFixedWidth(qMax(300, lblPanel1->sizeHint().width() + 8));
+    lblPanel2 = new QLabel(this);
+    lblPanel2->setObjectName(QStringLiteral("lblPanel2"));
+    lblPanel2->setMinimumWidth(1);
+    lblPanel2->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    statusBar()->addWidget(lblPanel1);
+    statusBar()->addWidget(lblPanel2, 1);
+
+    connect(btList, &QToolButton::clicked, this, &TfrmMain::btListClick);
+    connect(btMark, &QToolButton::clicked, this, &TfrmMain::btMarkClick);
+    connect(btDelete, &QToolButton::clicked, this, &TfrmMain::btDeleteClick);
+    connect(btResetAll, &QToolButton::clicked, this, [this] { m_guard.ResetButtonClick(); });
+    connect(btRemark, &QToolButton::clicked, this, [this] { m_guard.btRemarkClick(); });
+    connect(btLaunch, &QToolButton::clicked, this, [this] { m_guard.btLaunchClick(); });
+    connect(btExit, &QToolButton::clicked, this, &TfrmMain::btExitClick);
+
+    frmRetrieving = new TfrmRetrieving(this);
+    connect(frmRetrieving, &TfrmRetrieving::cancelClicked, this, [this] { m_guard.Cancel(); });
+    m_alarm = new TAlarmSound(this);
+    m_tray = new TTrayIcon(this);
+
+    bindGuard();
+    bindTray();
+    applyButtons(m_guard.Buttons());
+    applyCaptions(m_guard.Captions());
+    resize(760, 440);
+}
+
+TfrmMain::~TfrmMain() = default;
+
+QToolButton *TfrmMain::makeButton(const QString &name, const QString &caption, const QIcon &icon)
+{
+    auto *b = new QToolButton(this);
+    b->setObjectName(name);
+    b->setText(caption);
+    b->setToolTip(caption);
+    b->setIcon(icon);
+    b->setIconSize(QSize(32, 32));
+    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    b->setAutoRaise(true);
+    b->setMinimumWidth(84);
+    return b;
+}
+
+void TfrmMain::bindGuard()
+{
+    connect(&m_guard, &TMailGuard::buttonsChanged, this, &TfrmMain::applyButtons);
+    connect(&m_guard, &TMailGuard::captionsChanged, this, &TfrmMain::applyCaptions);
+    connect(&m_guard, &TMailGuard::progressChanged, frmRetrieving, &TfrmRetrieving::Apply);
+    connect(&m_guard, &TMailGuard::statusChanged, lblPanel2, &QLabel::setText);
+    // Opened once the check that asked for it has ended, so the dialog never runs inside it.
+    connect(&m_guard, &TMailGuard::generalSettingsRequested, this, &TfrmMain::btGeneralClick,
+            Qt::QueuedConnection);
+    connect(&m_guard, &TMailGuard::alarmRequested, m_alarm, &TAlarmSound::Play);
+    connect(&m_guard, &TMailGuard::alarmStopped, m_alarm, &TAlarmSound::Stop);
+    connect(&m_guard, &TMailGuard::beepRequested, m_alarm, &TAlarmSound::Beep);
+    connect(&m_guard, &TMailGuard::showWindowRequested, this, &TfrmMain::ShowMainScreen1Click);
+    connect(&m_guard, &TMailGuard::hideToTrayRequested, this, [this] {
+        // The guard asks this only in tray mode, which it drops without a notification area.
+        if (TTrayIcon::IsAvailable())
+            hide();
+        else
+            showMinimized();
+    });
+    connect(&m_guard, &TMailGuard::quitRequested, this, &TfrmMain::quitProgram);
+    connect(&m_guard, &TMailGuard::IwhichChanged, this, [this](int slot) {
+        // The mailbox choice shows in the settings; the automatic pass visiting each slot in
+        // turn must not change which one is selected there.
+        if (frmGeneral && !m_guard.autoCheckRunning())
+            frmGeneral->synchronizeIwhich(slot);
+    });
+}
+
+void TfrmMain::bindTray()
+{
+    connect(m_tray, &TTrayIcon::activated, this, &TfrmMain::ShowMainScreen1Click);
+    connect(m_tray, &TTrayIcon::menuAboutToShow, this, [this] { m_guard.playAlarmSound(false); });
+    connect(m_tray->actCheck, &QAction::triggered, this, &TfrmMain::Show1Click);
+    connect(m_tray->actLaunch, &QAction::triggered, this, [this] { m_guard.btLaunchClick(); });
+    connect(m_tray->actMainScreen, &QAction::triggered, this, &TfrmMain::ShowMainScreen1Click);
+    connect(m_tray->actGeneral, &QAction::triggered, this, &TfrmMain::btGeneralClick);
+    connect(m_tray->actViewLog, &QAction::triggered, this, [this] {
+        if (frmGeneral)
+            frmGeneral->btViewLogClick();
+    });
+    connect(m_tray->actEnable, &QAction::triggered, this, [this] { m_guard.EnableAutomatic(true); });
+    connect(m_tray->actDisable, &QAction::triggered, this, [this] { m_guard.EnableAutomatic(false); });
+    connect(m_tray->actHelp, &QAction::triggered, this, &TfrmMain::btHelpClick);
+    connect(m_tray->actAbout, &QAction::triggered, this, &TfrmMain::btAboutClick);
+    connect(m_tray->actExit, &QAction::triggered, this, [this] { m_guard.btExitClick(true); });
+    m_tray->SetAvailable(m_tray->actSpam, false);
+    m_tray->SetAvailable(m_tray->actStatistics, false);
+}
+
+void TfrmMain::FormCreate()
+{
+    m_guard.SetTrayAvailable(TTrayIcon::IsAvailable());
+    m_guard.FormCreate();
+
+    // Created over the settings the guard has just read: these are the live settings.
+    frmGeneral = new TfrmGeneral(m_guard.Settings(), m_guard.General(), m_guard.Servers(),
+                                 m_guard.SpamSettings(), m_prompts, this);
+    frmGeneral->SetAlarm(m_alarm);
+    frmGeneral->SetLauncher([this] { m_guard.btLaunchClick(); });
+
+    // The icon is there only in tray mode; without a notification area the guard has
+    // already dropped tray mode, so the window shows and the program stays reachable.
+    m_tray->SetActive(m_guard.sysTrayMode());
+    applyButtons(m_guard.Buttons());
+    applyCaptions(m_guard.Captions());
+    if (!m_guard.sysTrayMode())
+        ShowMainScreen1Click();
+}
+
+void TfrmMain::SaveAtExit()
+{
+    if (frmGeneral)
+        frmGeneral->SaveAtExit();
+}
+
+// ---- what the guard shows ----
+
+void TfrmMain::applyButtons(const TButtonState &state)
+{
+    btList->setEnabled(state.checkEnabled);
+    btOptions->setEnabled(state.optionsEnabled);
+    for (QToolButton *b : m_messageButtons)
+        b->setVisible(state.messageButtonsVisible);
+    lblAd->setVisible(state.bannerVisible);
+    btExit->setText(state.exitCaption);
+    btExit->setToolTip(state.exitCaption);
+    if (state.exitIsCancel) {
+        btExit->setIcon(Picture(QStringLiteral("stop")));
+    } else {
+        // The door, opening into the good-bye picture under the mouse.
+        QIcon icon;
+        icon.addFile(PicturePath(QStringLiteral("door")), QSize(), QIcon::Normal);
+        icon.addFile(PicturePath(QStringLiteral("goodbye")), QSize(), QIcon::Active);
+        btExit->setIcon(icon);
+    }
+    btList->setIcon(Picture(state.checkButtonUp ? QStringLiteral("check-up") : QStringLiteral("check-down")));
+    m_tray->SetExitCaption(state.trayExitCaption);
+    m_tray->SetMenuEnabled(state.trayMenuEnabled);
+}
+
+void TfrmMain::applyCaptions(const TCaptionState &state)
+{
+    setWindowTitle(state.windowCaption);
+    lblTitle->setText(state.title);
+    Label1->setVisible(state.tmLabelVisible);
+    m_tray->SetHint(state.trayHint);
+    m_tray->SetAnimated(state.trayAnimated);
+    m_tray->SetAutomatic(state.automatic);
+}
+
+QList<int> TfrmMain::SelectedRows() const
+{
+    QList<int> rows;
+    for (const QModelIndex &index : ListView1->selectionModel()->selectedRows())
+        rows.append(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+QString TfrmMain::StatusText() const
+{
+    return lblPanel2->text();
+}
+
+// ---- commands ----
+
+void TfrmMain::btListClick()
+{
+    m_guard.btListClick();
+}
+
+void TfrmMain::showNoSelection()
+{
+    m_prompts.InfoBox(m_guard.Messages().IsEmpty()
+                          ? QStringLiteral("Either there are no e-mail messages waiting on the mail server or "
+                                           "you have not yet clicked on the \"Check E-Mail\" button.")
+                          : QStringLiteral("No messages were selected.  To select one message click on a "
+                                           "subject.  To select multiple messages drag the mouse over the "
+                                           "list of desired subjects."));
+}
+
+void TfrmMain::btMarkClick()
+{
+    m_guard.playAlarmSound(false);
+    const QList<int> rows = SelectedRows();
+    if (rows.isEmpty()) {
+        showNoSelection();
+        return;
+    }
+    m_guard.btMarkClick(rows);
+}
+
+void TfrmMain::btDeleteClick()
+{
+    m_guard.btDeleteClick();
+}
+
+void TfrmMain::btExitClick()
+{
+    m_guard.btExitClick(false);
+}
+
+void TfrmMain::btGeneralClick()
+{
+    // The dialog edits the settings a running command reads.
+    if (!frmGeneral || m_guard.IsBusy() || frmGeneral->isVisible())
+        return;
+    m_guard.BeginGeneralSettings();
+    frmGeneral->exec();
+    m_guard.EndGeneralSettings();
+}
+
+void TfrmMain::btAboutClick()
+{
+    if (m_aboutOpen)
+        return;
+    m_aboutOpen = true;
+    m_guard.BeginModal();
+    {
+        TfrmAbout about(m_guard.Settings(), this);
+        about.exec();
+    }
+    m_guard.EndModal();
+    m_aboutOpen = false;
+}
+
+void TfrmMain::btHelpClick()
+{
+    m_guard.BeginModal();
+    const QString file = DataFile(kHelpFile);
+    if (!QFileInfo(file).isFile() || !QDesktopServices::openUrl(QUrl::fromLocalFile(file)))
+        m_prompts.ErrorBox(QStringLiteral("Unable to open help file - tarnwick.hlp."));
+    m_guard.EndModal();
+}
+
+void TfrmMain::ShowMainScreen1Click()
+{
+    if (isMinimized())
+        showNormal();
+    else
+        show();
+    raise();
+    activateWindow();
+}
+
+void TfrmMain::Show1Click()
+{
+    ShowMainScreen1Click();
+    m_guard.btListClick();
+}
+
+void TfrmMain::ViewHeader1Click()
+{
+    m_guard.BeginModal();
+    const QList<int> rows = SelectedRows();
+    if (rows.isEmpty()) {
+        showNoSelection();
+    } else {
+        TfrmViewHeader viewer(this);
+        viewer.ViewingHeaders = true;
+        const QString stars(38, u'*');
+        for (int row : rows) {
+            const TMessageListRow &message = m_guard.Messages().Row(row);
+            viewer.AddLine(stars);
+            viewer.AddLine(QStringLiteral("Subject : ") + message.subject + QStringLiteral(" Sender : ")
+                           + message.sender);
+            viewer.AddLine(stars);
+            for (const QString &line : message.headers)
+                viewer.AddLine(line);
+        }
+        viewer.exec();
+    }
+    m_guard.EndModal();
+}
+
+void TfrmMain::quitProgram()
+{
+    m_quitting = true;
+    close();
+    if (m_quit)
+        m_quit();
+}
+
+// ---- window events ----
+
+void TfrmMain::closeEvent(QCloseEvent *event)
+{
+    if (m_quitting) {
+        event->accept();
+        return;
+    }
+    // In tray mode the close box only hides, as the exit button does; "Exit" in the tray
+    // menu ends the program.
+    if (m_guard.sysTrayMode()) {
+        hide();
+        event->ignore();
+        return;
+    }
+    // While a command waits for the server, closing cancels it first; the guard asks to quit
+    // once the wait has unwound.
+    if (!m_guard.CloseQuery()) {
+        event->ignore();
+        return;
+    }
+    m_quitting = true;
+    event->accept();
+    if (m_quit)
+        m_quit();
+}
+
+void TfrmMain::showEvent(QShowEvent *event)
+{
+    m_guard.SetMainWindowVisible(true);
+    QMainWindow::showEvent(event);
+}
+
+void TfrmMain::hideEvent(QHideEvent *event)
+{
+    // Minimised still counts as on screen: the user can see the taskbar entry.
+    if (!isMinimized())
+        m_guard.SetMainWindowVisible(false);
+    QMainWindow::hideEvent(event);
+}
+
+bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    // A click or a key in the list stops a repeating alarm (ListView1Click, ListView1KeyUp).
+    if ((watched == ListView1 && event->type() == QEvent::KeyRelease)
+        || (watched == ListView1->viewport() && event->type() == QEvent::MouseButtonRelease))
+        m_guard.playAlarmSound(false);
+    return QMainWindow::eventFilter(watched, event);
+}

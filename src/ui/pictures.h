@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QIcon>
+#include <QString>
+
+// The program's own pictures, drawn as SVG and compiled in (":/icons/<name>.svg").
+
+// A named picture: "tarnwick", "tray", "anim1", "check-up", "stop", ...
+QIcon Picture(const QString &name);
+
+// The state picture of a message row or a rule: 0 check mark, 1 question mark, 2 blacklist
+// mark, 3 ... 14 the twelve exception pictures; a null icon for -1 and anything unknown.
+QIcon MarkPicture(int mark);
+
+// The resource path of a named picture, for code that renders it itself.
+QString PicturePath(const QString &name);
