@@ -60,7 +60,6 @@ public:
     ActivityScope(TMailGuard &guard, Activity activity) : m_guard(guard)
     {
         m_guard.m_activity = activity;
-        m_guard.m_cancelRequested = false;
         emit m_guard.busyChanged(true);
     }
     ~ActivityScope()
@@ -155,7 +154,7 @@ void TMailGuard::FormCreate()
     emit captionsChanged(m_captions);
 
     if (!problems.isEmpty())
-        m_prompts.InfoBox(problems.join(u'\n'));
+        infoBox(problems.join(u'\n'));
 }
 
 // ---------------- published state ----------------
@@ -262,6 +261,13 @@ void TMailGuard::setProgressMessage(const QString &message, bool barVisible, int
         p.barPosition = qBound(1, position, p.barMaximum);
     }
     setProgress(p);
+}
+
+void TMailGuard::restoreTimer1()
+{
+    // Only automatic mode runs the minute tick (a switch to manual mode during a command
+    // stays), and never inside a pass or a dialog: those turn it on when they end.
+    setTimer1(m_general.automatic && !m_autoCheckRunning && m_modalDepth == 0);
 }
 
 void TMailGuard::setTimer1(bool on)
@@ -416,12 +422,12 @@ int TMailGuard::serverToIndex() const
 bool TMailGuard::checkSlotSettings()
 {
     if (IsBlankText(m_pop.UserName())) {
-        m_prompts.ErrorBox(QStringLiteral("You need to enter your e-mail username in the settings."));
+        errorBox(QStringLiteral("You need to enter your e-mail username in the settings."));
         emit generalSettingsRequested();
         return false;
     }
     if (IsBlankText(m_pop.Server())) {
-        m_prompts.ErrorBox(QStringLiteral("You need to enter the name of your mail server in the settings."));
+        errorBox(QStringLiteral("You need to enter the name of your mail server in the settings."));
         emit generalSettingsRequested();
         return false;
     }
@@ -435,6 +441,8 @@ bool TMailGuard::btListClick()
     if (IsBusy())
         return false;
     ActivityScope scope(*this, Activity::Check);
+    // The mailbox choice turned the tick off; a check that stops there turns it on again.
+    const auto timerBack = qScopeGuard([this] { restoreTimer1(); });
 
     GetRemotePOPSettings(m_Iwhich);
     playAlarmSound(false);
@@ -468,7 +476,6 @@ bool TMailGuard::btListClick()
 
 bool TMailGuard::runCheck()
 {
-    const bool timerWasOn = m_timer1.isActive();
     setTimer1(false);
     m_messages.Clear();
     setExitButtonCancel(true);
@@ -486,10 +493,7 @@ bool TMailGuard::runCheck()
     const bool quietFailure = !out.ok && quiet();
     if (!out.ok && !quietFailure)
         reportFailure(out, m_clientSlot);
-    // Only automatic mode runs the minute tick: a switch to manual mode during the check
-    // must not be undone here.
-    if (timerWasOn && m_general.automatic)
-        setTimer1(true);
+    restoreTimer1();
 
     if (out.ok || quietFailure) {
         m_log.logCheck(m_messages.Count(), m_pop.UserName(), m_pop.Server());
@@ -523,14 +527,14 @@ TMailGuard::Outcome TMailGuard::listMailbox()
 void TMailGuard::reportFailure(const Outcome &out, int slot)
 {
     if (!out.fingerprint.isEmpty()) {
-        if (m_prompts.AskTrustCertificate(slot, out.text, out.fingerprint) && TrustCertificate(slot, out.fingerprint))
-            m_prompts.InfoBox(QStringLiteral("The certificate is now trusted for mailbox %1. "
+        if (askTrust(slot, out.text, out.fingerprint) && TrustCertificate(slot, out.fingerprint))
+            infoBox(QStringLiteral("The certificate is now trusted for mailbox %1. "
                                              "Check e-mail again to connect.")
                                   .arg(slot));
         return;
     }
     if (out.canceled) {
-        m_prompts.ErrorBox(out.text);
+        errorBox(out.text);
         return;
     }
     QString text = out.text;
@@ -544,7 +548,7 @@ void TMailGuard::reportFailure(const Outcome &out, int slot)
                                "security) in the General settings and the connection to the internet, "
                                "then try again.")
                     .arg(slot);
-    m_prompts.ErrorBox(text);
+    errorBox(text);
 }
 
 void TMailGuard::MarkForDeletion(int index)
@@ -558,7 +562,7 @@ void TMailGuard::btRemarkClick()
         return;
     playAlarmSound(false);
     if (m_evaluator.Remark() == 0)
-        m_prompts.InfoBox(QStringLiteral("None of the messages matched any of the spam criteria."));
+        infoBox(QStringLiteral("None of the messages matched any of the spam criteria."));
     ShowTotalCount();
 }
 
@@ -579,6 +583,52 @@ void TMailGuard::Cancel()
         m_pop.Cancel();
 }
 
+// While a prompt is open the minute tick does nothing: a pass must not start inside a box
+// that waits for the user.
+class TMailGuard::PromptScope
+{
+public:
+    explicit PromptScope(TMailGuard &guard) : m_guard(guard) { ++m_guard.m_modalDepth; }
+    ~PromptScope() { --m_guard.m_modalDepth; }
+    PromptScope(const PromptScope &) = delete;
+    PromptScope &operator=(const PromptScope &) = delete;
+
+private:
+    TMailGuard &m_guard;
+};
+
+void TMailGuard::errorBox(const QString &text)
+{
+    PromptScope scope(*this);
+    m_prompts.ErrorBox(text);
+}
+
+void TMailGuard::infoBox(const QString &text)
+{
+    PromptScope scope(*this);
+    m_prompts.InfoBox(text);
+}
+
+bool TMailGuard::askYesNo(const QString &text)
+{
+    PromptScope scope(*this);
+    return m_prompts.AskYesNo(text);
+}
+
+bool TMailGuard::askTrust(int slot, const QString &message, const QString &fingerprint)
+{
+    PromptScope scope(*this);
+    return m_prompts.AskTrustCertificate(slot, message, fingerprint);
+}
+
+void TMailGuard::tell(const QString &error)
+{
+    if (quiet())
+        setStatus(error);
+    else
+        errorBox(error);
+}
+
 void TMailGuard::saveRuleLists()
 {
     QString error;
@@ -593,10 +643,7 @@ void TMailGuard::commandEnded()
     if (!m_pendingProblem.isEmpty()) {
         const QString text = m_pendingProblem;
         m_pendingProblem.clear();
-        if (quiet())
-            setStatus(text);
-        else
-            m_prompts.ErrorBox(text);
+        tell(text);
     }
     // A quit asked for during the command goes through once everything has unwound.
     if (m_quitPending && !m_autoCheckRunning && m_activity == Activity::None && !m_deleteInProgress) {
@@ -641,10 +688,10 @@ bool TMailGuard::DeleteMessages()
     const bool askFirst = !m_general.automatic && m_general.ask;
     if (marked == 0) {
         if (askFirst)
-            m_prompts.InfoBox(QStringLiteral("There were no messages marked to delete!"));
+            infoBox(QStringLiteral("There were no messages marked to delete!"));
         return false;
     }
-    if (askFirst && !m_prompts.AskYesNo(QStringLiteral("Really delete %1 messages from server?").arg(marked)))
+    if (askFirst && !askYesNo(QStringLiteral("Really delete %1 messages from server?").arg(marked)))
         return false;
 
     ActivityScope scope(*this, Activity::Delete);
@@ -652,9 +699,8 @@ bool TMailGuard::DeleteMessages()
     const int slot = m_messages.ListedSlot();
     GetRemotePOPSettings(slot);
     if (m_pop.RemoteInfo().Count() != total) {
-        m_prompts.ErrorBox(QStringLiteral("The message list no longer matches what was listed from the "
-                                          "server, so nothing was deleted. Check e-mail again, then "
-                                          "delete."));
+        tell(QStringLiteral("The message list no longer matches what was listed from the server, so "
+                            "nothing was deleted. Check e-mail again, then delete."));
         return false;
     }
     // Only what the user sees marked now is deleted: no request left over from earlier.
@@ -725,7 +771,7 @@ bool TMailGuard::DeleteMessages()
         else if (!relisted.ok)
             reportFailure(relisted, slot);
         if (!skipped.isEmpty())
-            m_prompts.InfoBox(QStringLiteral("%1 of the marked messages were left on the server because "
+            infoBox(QStringLiteral("%1 of the marked messages were left on the server because "
                                              "the mailbox changed after it was listed. Check e-mail again "
                                              "to see what is waiting now.")
                                   .arg(skipped.size()));
@@ -827,7 +873,8 @@ void TMailGuard::UpdateAutomaticCaptions(bool automatic, int minutes)
     TCaptionState c = m_captions;
     c.windowCaption = kTarnwick;
     if (automatic) {
-        setTimer1(true);
+        // A command or dialog that runs turns the tick on when it ends.
+        setTimer1(!IsBusy() && m_modalDepth == 0);
         c.windowCaption = CountdownCaption(minutes);
         c.title = c.windowCaption;
         c.trayHint = c.windowCaption;
@@ -878,12 +925,9 @@ void TMailGuard::btLaunchClick()
         return;
     setTimer1(false);
     playAlarmSound(false);
-    const auto timerBack = qScopeGuard([this] {
-        if (m_general.automatic)
-            setTimer1(true);
-    });
+    const auto timerBack = qScopeGuard([this] { restoreTimer1(); });
     if (IsBlankText(m_general.mailer)) {
-        m_prompts.ErrorBox(QStringLiteral("Mail program not specified in the general settings. "
+        errorBox(QStringLiteral("Mail program not specified in the general settings. "
                                           "Enter it on the Mail program tab of the General settings."));
         return;
     }
@@ -892,7 +936,7 @@ void TMailGuard::btLaunchClick()
         enableAllButtons();
         chooseCheckButtonPicture();
     } else {
-        m_prompts.ErrorBox(QStringLiteral("Unable to launch mail program. Check the mail program "
+        errorBox(QStringLiteral("Unable to launch mail program. Check the mail program "
                                           "path/name on the Mail program tab of the General settings."));
     }
 }
@@ -964,15 +1008,16 @@ void TMailGuard::EndModal()
 {
     if (m_modalDepth == 0)
         return;
-    if (--m_modalDepth == 0 && m_timerBeforeModal && m_general.automatic)
-        setTimer1(true);
+    // A command that runs turns the tick back on when it ends.
+    if (--m_modalDepth == 0 && !IsBusy())
+        restoreTimer1();
 }
 
 bool TMailGuard::TrustCertificate(int n, const QString &fingerprint)
 {
     const QString normalized = NormalizeFingerprint(fingerprint);
     if (n < 1 || n > kMailboxSlots || normalized.isEmpty()) {
-        m_prompts.ErrorBox(QStringLiteral("\"%1\" is not a certificate fingerprint: it must be 64 hex digits "
+        errorBox(QStringLiteral("\"%1\" is not a certificate fingerprint: it must be 64 hex digits "
                                           "(SHA-256), with or without colons.")
                                .arg(fingerprint));
         return false;
@@ -982,7 +1027,7 @@ bool TMailGuard::TrustCertificate(int n, const QString &fingerprint)
         GetRemotePOPSettings(n);
     if (!m_settings->writeString(SettingsSection::Server, QStringLiteral("Fingerprint%1").arg(n), normalized)
         || !m_settings->flush()) {
-        m_prompts.ErrorBox(QStringLiteral("The trusted certificate of mailbox %1 is used until Tarnwick ends, "
+        errorBox(QStringLiteral("The trusted certificate of mailbox %1 is used until Tarnwick ends, "
                                           "but it could not be stored: %2")
                                .arg(n)
                                .arg(m_settings->lastError()));
@@ -1017,18 +1062,14 @@ QString TMailGuard::RetrieveMessage(int row)
     if (IsBusy() || row < 0 || row >= m_messages.Count())
         return {};
     ActivityScope scope(*this, Activity::Retrieve);
-    const bool timerWasOn = m_timer1.isActive();
     setTimer1(false);
-    const auto timerBack = qScopeGuard([this, timerWasOn] {
-        if (timerWasOn && m_general.automatic)
-            setTimer1(true);
-    });
+    const auto timerBack = qScopeGuard([this] { restoreTimer1(); });
     playAlarmSound(false);
 
     const TMessageListRow &listed = m_messages.Row(row);
     const qint64 size = listed.sizeText.toLongLong();
     if (size > kLargeMessage
-        && !m_prompts.AskYesNo(QStringLiteral("The message you have selected to view is quite large - ")
+        && !askYesNo(QStringLiteral("The message you have selected to view is quite large - ")
                                + QString::number(size) + QStringLiteral(" bytes. ")
                                + QStringLiteral("Are you sure you wish to download and view it?")))
         return {};
@@ -1038,7 +1079,7 @@ QString TMailGuard::RetrieveMessage(int row)
     const int slot = listed.slot;
     GetRemotePOPSettings(slot);
     if (m_pop.RemoteInfo().Count() != m_messages.Count()) {
-        m_prompts.ErrorBox(QStringLiteral("The message list no longer matches what was listed from the "
+        errorBox(QStringLiteral("The message list no longer matches what was listed from the "
                                           "server. Check e-mail again, then view the message."));
         return {};
     }
@@ -1067,12 +1108,12 @@ QString TMailGuard::RetrieveMessage(int row)
         return {};
     }
     if (skipped) {
-        m_prompts.InfoBox(QStringLiteral("This message is no longer on the server as it was listed: the "
+        infoBox(QStringLiteral("This message is no longer on the server as it was listed: the "
                                          "mailbox changed. Check e-mail again to see what is waiting now."));
         return {};
     }
     if (!QFileInfo(path).isFile()) {
-        m_prompts.ErrorBox(QStringLiteral("The message was downloaded but could not be saved as %1. Check "
+        errorBox(QStringLiteral("The message was downloaded but could not be saved as %1. Check "
                                           "that the data folder is writable and the disk has free space.")
                                .arg(path));
         return {};

@@ -236,6 +236,7 @@ private:
     enum class Activity { None, Check, Delete, Retrieve };
     struct Outcome;
     class ActivityScope;
+    class PromptScope;
 
     void connectClientEvents();
     void messageListed(int num);
@@ -253,6 +254,7 @@ private:
     void setProgressMessage(const QString &message, bool barVisible, int maximum = 1, int position = 1);
     void setTrayMenuEnabled(bool on);
     void setTimer1(bool on);
+    void restoreTimer1();
     void setIwhich(int slot);
     bool quiet() const;
 
@@ -269,6 +271,12 @@ private:
     void automaticPass();
     void reportFailure(const Outcome &out, int slot);
     void saveRuleLists();
+    // An error of the guard's own: a box, or the status panel during a quiet pass.
+    void tell(const QString &error);
+    void errorBox(const QString &text);
+    void infoBox(const QString &text);
+    bool askYesNo(const QString &text);
+    bool askTrust(int slot, const QString &message, const QString &fingerprint);
     // The end of every command: a problem noted meanwhile is shown, a pending quit goes out.
     void commandEnded();
     void requestQuit();

@@ -184,6 +184,24 @@ TEST_F(Guard, SwitchingTheModeOffAndOnRestartsTheFullInterval)
     EXPECT_EQ(LinesWith(log, QStringLiteral("Automatic mode enabled at ")).size(), 1);
 }
 
+TEST_F(Guard, NoPassStartsWhileAPromptWaitsForTheUser)
+{
+    h.general.automatic = true;
+    h.general.minutes = 1;
+    Start();
+    Rows({-1});
+    int ticksInsidePrompt = 0;
+    prompts.onPrompt = [&](const TPromptCall &) {
+        guard->Timer1Timer();
+        ++ticksInsidePrompt;
+    };
+    guard->btRemarkClick(); // "None of the messages matched ..."
+    EXPECT_EQ(ticksInsidePrompt, 1);
+    EXPECT_EQ(guard->minutesLeft(), 1);
+    EXPECT_EQ(guard->Captions().windowCaption, Countdown(1, "minute"));
+    EXPECT_TRUE(guard->Timer1Enabled());
+}
+
 TEST_F(Guard, ManualModeHasNoMinuteTick)
 {
     Start();

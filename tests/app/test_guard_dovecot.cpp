@@ -492,6 +492,17 @@ TEST_F(GuardDovecot, SwitchingToManualDuringAPassStopsTheTimer)
     EXPECT_FALSE(guard->Captions().automatic);
     EXPECT_FALSE(StoredGeneral().automatic);
     EXPECT_EQ(LinesWith(h.readLog(), QStringLiteral("Automatic mode disabled at ")).size(), 1);
+
+    // The other way round: switched on during a manual check, the tick runs once it is over.
+    QObject::disconnect(&guard->Messages(), nullptr, nullptr, nullptr);
+    bool timerDuringCheck = true;
+    QObject::connect(&guard->Messages(), &QAbstractItemModel::rowsInserted, [&] {
+        guard->EnableAutomatic(true);
+        timerDuringCheck = guard->Timer1Enabled();
+    });
+    EXPECT_TRUE(guard->btListClick());
+    EXPECT_FALSE(timerDuringCheck) << "no tick inside a check";
+    EXPECT_TRUE(guard->Timer1Enabled());
 }
 
 TEST_F(GuardDovecot, MailboxChoiceListsConfiguredSlotsAndChecksTheChosenOne)
