@@ -1,16 +1,10 @@
 // tarnwick-classify: marks saved mail messages with the rule lists and the blacklist of a
 // data folder, the way a mailbox check would, without changing anything there.
 
-#include "address.h"
-#include "evaluator.h"
+#include "classifycore.h"
 #include "files.h"
-#include "headers.h"
-#include "knownlist.h"
-#include "spamsettings.h"
-#include "textutil.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -42,28 +36,6 @@ void err(const QString &text)
 {
     const QByteArray bytes = (QStringLiteral("tarnwick-classify: ") + text + u'\n').toUtf8();
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
-}
-
-// The header lines of a message file: everything up to the first empty line, split at LF
-// with a CR before it dropped.
-TmsHeaders readHeaderLines(const QByteArray &bytes)
-{
-    QByteArray header;
-    qsizetype start = 0;
-    while (start < bytes.size()) {
-        qsizetype end = bytes.indexOf('\n', start);
-        if (end < 0)
-            end = bytes.size();
-        QByteArray line = bytes.mid(start, end - start);
-        if (line.endsWith('\r'))
-            line.chop(1);
-        if (line.isEmpty())
-            break;
-        header += line;
-        header += '\n';
-        start = end + 1;
-    }
-    return SplitLines(DecodeUtf8OrLatin1(header));
 }
 
 } // namespace
@@ -111,48 +83,7 @@ int main(int argc, char **argv)
     }
     const QString folder = dataDir.isEmpty() ? DataFolder() : QFileInfo(dataDir).absoluteFilePath();
 
-    // Read only: nothing below ever saves the settings, so hit counts stay as they are.
-    TSpamSettings settings(folder);
-    settings.readSettings();
-    for (const QString &problem : settings.ReadProblems())
-        err(QStringLiteral("warning: ") + problem);
-    TKnownList known;
-    QString knownError;
-    known.LoadUpKnownList(folder + QStringLiteral("/known.lst"), &knownError);
-    if (!knownError.isEmpty())
-        err(QStringLiteral("warning: ") + knownError);
-
-    int status = 0;
-    for (const QString &name : files) {
-        QFile file(name);
-        if (!file.open(QIODevice::ReadOnly)) {
-            err(QStringLiteral("cannot read %1: %2").arg(name, file.errorString()));
-            status = 1;
-            continue;
-        }
-        const QByteArray bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError) {
-            err(QStringLiteral("cannot read %1: %2").arg(name, file.errorString()));
-            status = 1;
-            continue;
-        }
-
-        TMessageRow row;
-        row.headers = readHeaderLines(bytes);
-        row.subject = GetFieldValue(row.headers, QStringLiteral("Subject"));
-        row.sender = SplitMailAddress(GetFieldValue(row.headers, QStringLiteral("From"))).address;
-        row.sizeText = QString::number(bytes.size());
-        TMessageRowList rows;
-        rows.rows.append(row);
-        TRuleEvaluator evaluator(settings, known, &rows);
-        evaluator.MarkForDeletion(0);
-        out(QStringLiteral("%1\t%2\n").arg(rows.rows.first().mark).arg(name));
-        if (why) {
-            for (const QString &line : evaluator.WhyMarked(0))
-                if (!line.isEmpty())
-                    out(QStringLiteral("  ") + line + u'\n');
-        }
-    }
+    const int status = ClassifyFiles(folder, files, why, out, [](const QString &text) { err(text); });
     std::fflush(stdout);
     return status;
 }

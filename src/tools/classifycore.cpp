@@ -1,0 +1,78 @@
+#include "classifycore.h"
+
+#include "address.h"
+#include "evaluator.h"
+#include "knownlist.h"
+#include "spamsettings.h"
+#include "textutil.h"
+
+#include <QFile>
+
+TmsHeaders ReadHeaderLines(const QByteArray &bytes)
+{
+    QByteArray header;
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', start);
+        if (end < 0)
+            end = bytes.size();
+        QByteArray line = bytes.mid(start, end - start);
+        if (line.endsWith('\r'))
+            line.chop(1);
+        if (line.isEmpty())
+            break;
+        header += line;
+        header += '\n';
+        start = end + 1;
+    }
+    return SplitLines(DecodeUtf8OrLatin1(header));
+}
+
+int ClassifyFiles(const QString &folder, const QStringList &files, bool why,
+                  const std::function<void(const QString &)> &out,
+                  const std::function<void(const QString &)> &err)
+{
+    // Read only: nothing below ever saves the settings, so hit counts stay as they are.
+    TSpamSettings settings(folder);
+    settings.readSettings();
+    for (const QString &problem : settings.ReadProblems())
+        err(QStringLiteral("warning: ") + problem);
+    TKnownList known;
+    QString knownError;
+    known.LoadUpKnownList(folder + QStringLiteral("/known.lst"), &knownError);
+    if (!knownError.isEmpty())
+        err(QStringLiteral("warning: ") + knownError);
+
+    int status = 0;
+    for (const QString &name : files) {
+        QFile file(name);
+        if (!file.open(QIODevice::ReadOnly)) {
+            err(QStringLiteral("cannot read %1: %2").arg(name, file.errorString()));
+            status = 1;
+            continue;
+        }
+        const QByteArray bytes = file.readAll();
+        if (file.error() != QFileDevice::NoError) {
+            err(QStringLiteral("cannot read %1: %2").arg(name, file.errorString()));
+            status = 1;
+            continue;
+        }
+
+        TMessageRow row;
+        row.headers = ReadHeaderLines(bytes);
+        row.subject = GetFieldValue(row.headers, QStringLiteral("Subject"));
+        row.sender = SplitMailAddress(GetFieldValue(row.headers, QStringLiteral("From"))).address;
+        row.sizeText = QString::number(bytes.size());
+        TMessageRowList rows;
+        rows.rows.append(row);
+        TRuleEvaluator evaluator(settings, known, &rows);
+        evaluator.MarkForDeletion(0);
+        out(QStringLiteral("%1\t%2\n").arg(rows.rows.first().mark).arg(name));
+        if (why) {
+            for (const QString &line : evaluator.WhyMarked(0))
+                if (!line.isEmpty())
+                    out(QStringLiteral("  ") + line + u'\n');
+        }
+    }
+    return status;
+}
