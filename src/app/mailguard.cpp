@@ -408,6 +408,14 @@ void TMailGuard::GetRemotePOPSettings(int n)
     m_clientSlot = n;
 }
 
+void TMailGuard::SelectMailbox(int n)
+{
+    if (IsBusy() || n < 1 || n > kMailboxSlots)
+        return;
+    setIwhich(n);
+    GetRemotePOPSettings(n);
+}
+
 int TMailGuard::serverToIndex() const
 {
     for (int n = 1; n <= kMailboxSlots; ++n) {

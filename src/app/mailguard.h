@@ -143,6 +143,9 @@ public:
     // True when the mailbox was listed to the end; false when it was refused (busy), stopped
     // (missing settings, the mailbox choice cancelled) or failed (the error was shown).
     bool btListClick();
+    // Makes slot n (1 ... 12) the one the next check uses, as the mailbox choice does, and
+    // loads it into the client. Ignored while busy.
+    void SelectMailbox(int n);
     // Loads slot n (1 ... 12) of the live server settings into the POP3 client: server,
     // user name, password, TLS mode and trusted fingerprint.
     void GetRemotePOPSettings(int n);

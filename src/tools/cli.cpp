@@ -1,0 +1,432 @@
+// tarnwick-cli: the mail guard without a window, for people who run Tarnwick from cron or on
+// a server. It checks a mailbox with the same code as the main window (same marks, same log
+// entries, same hit counts), deletes the marked messages on request, sets up the mailboxes
+// (the password from standard input only) and classifies saved mail like tarnwick-classify.
+
+#include "classifycore.h"
+#include "files.h"
+#include "logformat.h"
+#include "mailguard.h"
+#include "tls.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+const char kUsage[] =
+    "Usage: tarnwick-cli [--data DIR] COMMAND ...\n"
+    "\n"
+    "  check [--slot N] [--delete]\n"
+    "      Checks mailbox slot N (default: the one selected in the settings) and\n"
+    "      prints one line per waiting message: mark, sender, subject, separated\n"
+    "      by tabs. With --delete the messages marked for deletion (marks 0 and 2)\n"
+    "      are deleted on the server without a question. Writes the activity log\n"
+    "      and keeps the rules' hit counts, as a check in the window does.\n"
+    "  mailbox set N [--server HOST[:PORT]] [--user NAME] [--tls none|implicit|stls]\n"
+    "                [--trust-fingerprint HEX|none] [--password-stdin]\n"
+    "      Stores mailbox slot N (1-12). The password is read from standard input\n"
+    "      (one line), never from the command line. Options left out keep what\n"
+    "      the slot had; a new slot needs a server, a user name and a password.\n"
+    "  mailbox list\n"
+    "      Shows the mailbox slots (never their passwords); * marks the selected one.\n"
+    "  classify [--why] FILE...\n"
+    "      Marks saved mail files with the rules, as tarnwick-classify does.\n"
+    "\n"
+    "  --data DIR  the data folder (settings.ini, rule lists, known.lst, log);\n"
+    "              default: $TARNWICK_HOME, else the program's data folder\n"
+    "  --help      this text\n"
+    "\n"
+    "Marks: -1 none, 0 delete, 1 suspect, 2 blacklisted (delete), 3-14 accepted\n"
+    "by an exception.\n"
+    "Exit status: 0 on success, 1 when the command failed (the reason is on\n"
+    "standard error), 2 on a usage error.\n";
+
+void write(FILE *stream, const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    std::fflush(stream);
+}
+
+void out(const QString &text)
+{
+    write(stdout, text);
+}
+
+void err(const QString &text)
+{
+    write(stderr, QStringLiteral("tarnwick-cli: ") + text + u'\n');
+}
+
+int usage(const QString &problem)
+{
+    err(problem);
+    write(stderr, QString::fromLatin1(kUsage));
+    return 2;
+}
+
+// The guard's questions, answered by the command line: nothing is asked, the options decide.
+class TCliPrompts : public TPrompts
+{
+public:
+    int errors = 0;
+
+    void ErrorBox(const QString &text) override
+    {
+        ++errors;
+        err(QStringLiteral("error: ") + text);
+    }
+    void InfoBox(const QString &text) override { err(text); }
+    // Only a deletion asks, and --delete was the user's answer; nothing else is wanted.
+    bool AskYesNo(const QString &) override { return false; }
+    // The slot was chosen on the command line already.
+    int ChooseMailbox(const QList<TMailboxEntry> &, int current) override { return current; }
+    bool AskTrustCertificate(int slot, const QString &message, const QString &fingerprint) override
+    {
+        ++errors;
+        err(QStringLiteral("error: ") + message);
+        err(QStringLiteral("If this is the certificate you expect, trust it with: tarnwick-cli mailbox set %1 "
+                           "--trust-fingerprint %2")
+                .arg(slot)
+                .arg(fingerprint));
+        return false;
+    }
+};
+
+QString MarkedLine(const TMessageListRow &row)
+{
+    return QStringLiteral("%1\t%2\t%3\n").arg(row.mark).arg(CleanLogField(row.sender), CleanLogField(row.subject));
+}
+
+bool ParseSlot(const QString &text, int &slot)
+{
+    bool ok = false;
+    slot = text.toInt(&ok);
+    return ok && slot >= 1 && slot <= kMailboxSlots;
+}
+
+int Check(const QStringList &args)
+{
+    int slot = 0;
+    bool remove = false;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &arg = args.at(i);
+        if (arg == u"--delete") {
+            remove = true;
+        } else if (arg == u"--slot" && i + 1 < args.size()) {
+            if (!ParseSlot(args.at(++i), slot))
+                return usage(QStringLiteral("--slot needs a mailbox number from 1 to %1").arg(kMailboxSlots));
+        } else {
+            return usage(QStringLiteral("check: unknown argument %1").arg(arg));
+        }
+    }
+
+    TCliPrompts prompts;
+    TMailGuard guard(prompts);
+    QObject::connect(&guard, &TMailGuard::generalSettingsRequested, [] {
+        err(QStringLiteral("Set the mailbox up with: tarnwick-cli mailbox set N --server HOST --user NAME "
+                           "--password-stdin"));
+    });
+    guard.FormCreate();
+    const int warningsAtStart = prompts.errors;
+    // Unattended: no mail program, no leaving, no minute tick, no question before deleting.
+    guard.General().launch = false;
+    guard.General().exitAfterCheck = false;
+    guard.General().ask = false;
+    guard.General().automatic = false;
+    guard.UpdateAutomaticCaptions(false, guard.General().minutes);
+    if (slot != 0)
+        guard.SelectMailbox(slot);
+
+    if (!guard.btListClick() || prompts.errors > warningsAtStart)
+        return 1;
+    const TMessageListModel &rows = guard.Messages();
+    for (int i = 0; i < rows.Count(); ++i)
+        out(MarkedLine(rows.Row(i)));
+    if (!remove)
+        return 0;
+
+    const int marked = rows.MarkedCount();
+    if (marked == 0) {
+        err(QStringLiteral("No messages are marked for deletion."));
+        return 0;
+    }
+    const qint64 countBefore = guard.General().count;
+    guard.btDeleteClick();
+    const qint64 deleted = guard.General().count - countBefore;
+    err(QStringLiteral("Deleted %1 of %2 marked messages.").arg(deleted).arg(marked));
+    return prompts.errors > warningsAtStart ? 1 : 0;
+}
+
+// One line from standard input, without echo when it is a terminal.
+bool ReadPassword(QString &password)
+{
+    const bool terminal = ::isatty(STDIN_FILENO);
+    termios saved{};
+    if (terminal && ::tcgetattr(STDIN_FILENO, &saved) == 0) {
+        termios quiet = saved;
+        quiet.c_lflag &= ~tcflag_t(ECHO);
+        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+        write(stderr, QStringLiteral("Password: "));
+    }
+    std::string line;
+    const bool got = bool(std::getline(std::cin, line));
+    if (terminal) {
+        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+        write(stderr, QStringLiteral("\n"));
+    }
+    if (!got && line.empty())
+        return false;
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    password = QString::fromStdString(line);
+    return true;
+}
+
+bool HasLineBreakOrNul(const QString &text)
+{
+    return text.contains(u'\r') || text.contains(u'\n') || text.contains(QChar(0));
+}
+
+QString TlsName(TlsMode mode)
+{
+    switch (mode) {
+    case TlsMode::Implicit: return QStringLiteral("implicit");
+    case TlsMode::StartTls: return QStringLiteral("stls");
+    case TlsMode::None: break;
+    }
+    return QStringLiteral("none");
+}
+
+int MailboxSet(const QStringList &args)
+{
+    if (args.isEmpty())
+        return usage(QStringLiteral("mailbox set needs a slot number"));
+    int n = 0;
+    if (!ParseSlot(args.first(), n))
+        return usage(QStringLiteral("mailbox set: the slot must be a number from 1 to %1").arg(kMailboxSlots));
+    std::optional<QString> server, user, fingerprint;
+    std::optional<TlsMode> tls;
+    bool passwordFromStdin = false;
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        const QString &arg = args.at(i);
+        const bool hasValue = i + 1 < args.size();
+        if (arg == u"--password-stdin") {
+            passwordFromStdin = true;
+        } else if (arg == u"--password" || arg.startsWith(QStringLiteral("--password="))) {
+            return usage(QStringLiteral("a password is never given on the command line (other users can see it "
+                                        "there): use --password-stdin"));
+        } else if (arg == u"--server" && hasValue) {
+            server = args.at(++i).trimmed();
+        } else if (arg == u"--user" && hasValue) {
+            user = args.at(++i);
+        } else if (arg == u"--tls" && hasValue) {
+            const QString mode = args.at(++i).toLower();
+            if (mode == u"none")
+                tls = TlsMode::None;
+            else if (mode == u"implicit")
+                tls = TlsMode::Implicit;
+            else if (mode == u"stls" || mode == u"starttls")
+                tls = TlsMode::StartTls;
+            else
+                return usage(QStringLiteral("--tls takes none, implicit or stls"));
+        } else if (arg == u"--trust-fingerprint" && hasValue) {
+            const QString given = args.at(++i);
+            if (given.toLower() == u"none") {
+                fingerprint = QString();
+            } else {
+                fingerprint = NormalizeFingerprint(given);
+                if (fingerprint->isEmpty())
+                    return usage(QStringLiteral("--trust-fingerprint needs the certificate's SHA-256 "
+                                                "fingerprint: 64 hex digits, with or without colons"));
+            }
+        } else {
+            return usage(QStringLiteral("mailbox set: unknown argument %1").arg(arg));
+        }
+    }
+    if (server && (server->isEmpty() || HasLineBreakOrNul(*server) || server->contains(u' ')))
+        return usage(QStringLiteral("--server needs a host name, optionally with :PORT"));
+    if (user && (IsBlankText(*user) || HasLineBreakOrNul(*user)))
+        return usage(QStringLiteral("--user needs the user name of the mailbox on the server"));
+
+    UserSettings settings;
+    if (settings.isDamaged()) {
+        err(QStringLiteral("error: ") + settings.warning());
+        return 1;
+    }
+    QStringList warnings;
+    ServerSettings servers = readServerSettings(settings, &warnings);
+    MailboxSlot &slot = servers.slot(n);
+    const bool firstMailbox = n == 1 && slot.server.isEmpty() && slot.mailbox.isEmpty();
+    if (server)
+        slot.server = *server;
+    if (user)
+        slot.mailbox = *user;
+    if (tls)
+        slot.tls = *tls;
+    if (fingerprint)
+        slot.fingerprint = *fingerprint;
+    if (passwordFromStdin) {
+        QString password;
+        if (!ReadPassword(password) || password.isEmpty()) {
+            err(QStringLiteral("error: no password on standard input: give it as one line"));
+            return 1;
+        }
+        if (HasLineBreakOrNul(password)) {
+            err(QStringLiteral("error: the password must not contain line breaks or NUL characters"));
+            return 1;
+        }
+        slot.password = password;
+    }
+    if (const std::optional<SlotProblem> problem = CheckMailboxSlot(slot, n)) {
+        err(QStringLiteral("error: ") + problem->message + QStringLiteral(
+                ": give --server, --user and --password-stdin for a new mailbox"));
+        return 1;
+    }
+    const ServerSaveResult saved = saveServerSettings(settings, servers);
+    if (saved.problem) {
+        err(QStringLiteral("error: ") + saved.problem->message
+            + QStringLiteral(": put that mailbox right first (tarnwick-cli mailbox set %1 ...)").arg(saved.problem->slot));
+        return 1;
+    }
+    if (!saved.error.isEmpty()) {
+        err(QStringLiteral("error: ") + saved.error);
+        return 1;
+    }
+    // What the settings window does on its first showing: a log to write into, and the
+    // per-mailbox rule for the first mailbox.
+    if (!settings.value(SettingsSection::General, QStringLiteral("Logfile"))) {
+        if (!settings.writeString(SettingsSection::General, QStringLiteral("Logfile"), DefaultLogFileName())
+            || !settings.flush())
+            err(QStringLiteral("warning: no activity log was set up: ") + settings.lastError());
+    }
+    if (firstMailbox) {
+        TSpamSettings spam;
+        spam.readSettings();
+        QString error;
+        if (!spam.AddFirstRunHeaderRule(slot.mailbox, &error))
+            err(QStringLiteral("warning: the rule for mail not addressed to %1 was not stored: %2")
+                    .arg(slot.mailbox, error));
+    }
+    out(QStringLiteral("Mailbox %1 stored: %2 on %3, security %4%5\n")
+            .arg(n)
+            .arg(slot.mailbox, slot.server, TlsName(slot.tls),
+                 slot.fingerprint.isEmpty() ? QString()
+                                            : QStringLiteral(", trusted certificate ") + FormatFingerprint(slot.fingerprint)));
+    return 0;
+}
+
+int MailboxList()
+{
+    UserSettings settings;
+    if (!settings.warning().isEmpty())
+        err(QStringLiteral("warning: ") + settings.warning());
+    QStringList warnings;
+    const ServerSettings servers = readServerSettings(settings, &warnings);
+    for (const QString &w : warnings)
+        err(QStringLiteral("warning: ") + w);
+    bool any = false;
+    for (int n = 1; n <= kMailboxSlots; ++n) {
+        const MailboxSlot &slot = servers.slot(n);
+        if (slot.server.isEmpty() && slot.mailbox.isEmpty())
+            continue;
+        any = true;
+        out(QStringLiteral("%1%2\t%3\t%4\t%5\t%6\t%7\n")
+                .arg(n)
+                .arg(n == servers.which ? QStringLiteral("*") : QString(), slot.server, slot.mailbox, TlsName(slot.tls),
+                     slot.password.isEmpty() ? QStringLiteral("no password") : QStringLiteral("password set"),
+                     slot.fingerprint.isEmpty() ? QStringLiteral("-") : FormatFingerprint(slot.fingerprint)));
+    }
+    if (!any)
+        err(QStringLiteral("No mailbox is set up. Add one with: tarnwick-cli mailbox set 1 --server HOST "
+                           "--user NAME --password-stdin"));
+    return 0;
+}
+
+int Classify(const QStringList &args)
+{
+    bool why = false;
+    QStringList files;
+    bool optionsDone = false;
+    for (const QString &arg : args) {
+        if (optionsDone || !arg.startsWith(u'-') || arg == u"-")
+            files << arg;
+        else if (arg == u"--")
+            optionsDone = true;
+        else if (arg == u"--why")
+            why = true;
+        else
+            return usage(QStringLiteral("classify: unknown option %1").arg(arg));
+    }
+    if (files.isEmpty())
+        return usage(QStringLiteral("classify: no message files given"));
+    return ClassifyFiles(DataFolder(), files, why, out, [](const QString &text) { err(text); });
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments();
+    args.removeFirst();
+
+    // --data may stand anywhere before a "--".
+    QString dataDir;
+    for (qsizetype i = 0; i < args.size();) {
+        const QString arg = args.at(i);
+        if (arg == u"--")
+            break;
+        if (arg == u"--help" || arg == u"-h") {
+            write(stdout, QString::fromLatin1(kUsage));
+            return 0;
+        }
+        if (arg == u"--data") {
+            if (i + 1 >= args.size())
+                return usage(QStringLiteral("--data needs a folder"));
+            dataDir = args.at(i + 1);
+            args.remove(i, 2);
+        } else if (arg.startsWith(QStringLiteral("--data="))) {
+            dataDir = arg.mid(7);
+            args.remove(i);
+        } else {
+            ++i;
+        }
+    }
+    if (args.isEmpty())
+        return usage(QStringLiteral("no command given"));
+    const QString command = args.takeFirst();
+    const bool setting = command == u"mailbox" && !args.isEmpty() && args.first() == u"set";
+
+    if (!dataDir.isEmpty()) {
+        // Only setting a mailbox up may start a new data folder; anything else with a folder
+        // that is not there is a typing error, not an empty setup.
+        if (!QFileInfo(dataDir).isDir() && !(setting && QDir().mkpath(dataDir)))
+            return usage(QStringLiteral("no data folder %1").arg(dataDir));
+        qputenv("TARNWICK_HOME", QFile::encodeName(QFileInfo(dataDir).absoluteFilePath()));
+    }
+
+    if (command == u"check")
+        return Check(args);
+    if (command == u"mailbox") {
+        if (args.isEmpty())
+            return usage(QStringLiteral("mailbox needs set or list"));
+        const QString sub = args.takeFirst();
+        if (sub == u"set")
+            return MailboxSet(args);
+        if (sub == u"list" && args.isEmpty())
+            return MailboxList();
+        return usage(QStringLiteral("mailbox: unknown command %1").arg(sub));
+    }
+    if (command == u"classify")
+        return Classify(args);
+    return usage(QStringLiteral("unknown command %1").arg(command));
+}

@@ -1,0 +1,265 @@
+// tarnwick-cli as a user runs it: mailbox set-up (the password only through standard input),
+// a check and a deletion against the Dovecot of the test fixture, failures, a self-signed
+// certificate trusted by its fingerprint, and "classify" next to tarnwick-classify.
+#include "dovecot_env.h"
+#include "guard_test.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kPassword = QStringLiteral("s3cret-Pw!");
+
+struct ToolRun
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+ToolRun Tool(const char *binary, const QStringList &args, const QByteArray &input = {})
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("TARNWICK_HOME"));
+    p.setProcessEnvironment(env);
+    p.start(QString::fromLocal8Bit(binary), args);
+    if (!p.waitForStarted(10000))
+        return {};
+    p.write(input);
+    p.closeWriteChannel();
+    if (!p.waitForFinished(60000)) {
+        p.kill();
+        p.waitForFinished();
+        return {};
+    }
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+ToolRun Cli(const QString &data, QStringList args, const QByteArray &input = {})
+{
+    args.prepend(data);
+    args.prepend(QStringLiteral("--data"));
+    return Tool(CLI_BINARY, args, input);
+}
+
+class CliDovecot : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        QString error;
+        std::optional<DovecotEnv> loaded = DovecotEnv::Load(DovecotEnv::DefaultIni(), &error);
+        ASSERT_TRUE(loaded) << error.toStdString();
+        env = *loaded;
+    }
+
+    void Seed(const QString &user, const QList<QByteArray> &messages)
+    {
+        QString error;
+        ASSERT_TRUE(env.SeedMailbox(user, messages, &error)) << error.toStdString();
+    }
+
+    int Waiting(const QString &user) const
+    {
+        TmsRemotePOP pop;
+        pop.SetServer(env.Server(env.Pop3Port));
+        pop.SetUserName(user);
+        pop.SetPassword(env.Password);
+        pop.SetTimeOut(10);
+        pop.UpdateInfo();
+        return pop.RemoteInfo().Count();
+    }
+
+    TGuardHome h;
+    DovecotEnv env;
+};
+
+TEST_F(CliDovecot, CheckListsAndDeletesAsTheWindowDoes)
+{
+    Seed("user25", StandardMailbox());
+    h.write(TGuardHome::StandardRules(), TGuardHome::StandardKnown());
+    const QString data = h.home.path();
+    const ToolRun set = Cli(data, {"mailbox", "set", "1", "--server", env.Server(env.Pop3Port), "--user", "user25",
+                               "--password-stdin"},
+                        env.Password.toUtf8() + "\n");
+    ASSERT_EQ(set.exitCode, 0) << set.err.toStdString();
+
+    const QString listing = QStringLiteral("0\tshop@pills.example\tCheap pills today\n"
+                                           "2\tspammer@known-spam.example\tHello there\n"
+                                           "5\tfriend@example.org\tCheap pills for you\n"
+                                           "1\tsomeone@example.net\tMeeting\n"
+                                           // The first-run rule of mailbox 1 (mail not addressed to
+                                           // user25) only ever makes a message suspect.
+                                           "1\tcolleague@example.com\tLunch\n");
+    const ToolRun check = Cli(data, {"check"});
+    EXPECT_EQ(check.exitCode, 0) << check.err.toStdString();
+    EXPECT_EQ(check.out, listing);
+    EXPECT_EQ(Waiting("user25"), 5);
+    EXPECT_EQ(LinesWith(h.readLog(), QStringLiteral("MAIL CHECK 5 msg(s) for \"user25\"")).size(), 1);
+    TSpamSettings spam;
+    spam.readSettings();
+    ASSERT_EQ(spam.gridHeader.Cells(2, 2), QStringLiteral("BulkMailer"));
+    EXPECT_EQ(spam.gridHeader.Cells(5, 2), QStringLiteral("2")) << "hit counts kept";
+
+    const ToolRun removal = Cli(data, {"check", "--slot", "1", "--delete"});
+    EXPECT_EQ(removal.exitCode, 0) << removal.err.toStdString();
+    EXPECT_EQ(removal.out, listing);
+    EXPECT_TRUE(removal.err.contains(QStringLiteral("Deleted 2 of 2 marked messages."))) << removal.err.toStdString();
+    EXPECT_EQ(Waiting("user25"), 3);
+    const QString log = h.readLog();
+    EXPECT_EQ(LinesWith(log, QStringLiteral("   Subject: ")),
+              (QStringList{"   Subject: Cheap pills today", "   Subject: Hello there"}));
+    EXPECT_EQ(StoredGeneral().count, 2);
+
+    const ToolRun again = Cli(data, {"check", "--delete"});
+    EXPECT_EQ(again.exitCode, 0);
+    EXPECT_EQ(again.out.count(u'\n'), 3);
+    EXPECT_TRUE(again.err.contains(QStringLiteral("No messages are marked for deletion."))) << again.err.toStdString();
+    EXPECT_EQ(Waiting("user25"), 3);
+}
+
+TEST_F(CliDovecot, FailuresExitNonZeroWithAClearMessage)
+{
+    Seed("user24", StandardMailbox());
+    h.write();
+    const QString data = h.home.path();
+    const ToolRun empty = Cli(data, {"check"});
+    EXPECT_EQ(empty.exitCode, 1);
+    EXPECT_TRUE(empty.err.contains(QStringLiteral("You need to enter your e-mail username in the settings.")));
+    EXPECT_TRUE(empty.err.contains(QStringLiteral("tarnwick-cli mailbox set"))) << empty.err.toStdString();
+
+    ASSERT_EQ(Cli(data, {"mailbox", "set", "1", "--server", env.Server(env.Pop3Port), "--user", "user24",
+                         "--password-stdin"},
+                  "wrong\n")
+                  .exitCode,
+              0);
+    const ToolRun refused = Cli(data, {"check", "--delete"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.out.isEmpty());
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("refused the request: -ERR"))) << refused.err.toStdString();
+    EXPECT_FALSE(refused.err.contains(QStringLiteral("wrong")));
+    EXPECT_EQ(Waiting("user24"), 5);
+
+    // The fixture's certificate is self-signed: refused until its fingerprint is trusted.
+    ASSERT_EQ(Cli(data, {"mailbox", "set", "1", "--server", env.Server(env.Pop3sPort), "--tls", "implicit",
+                         "--password-stdin"},
+                  env.Password.toUtf8() + "\n")
+                  .exitCode,
+              0);
+    const ToolRun untrusted = Cli(data, {"check"});
+    EXPECT_EQ(untrusted.exitCode, 1);
+    EXPECT_TRUE(untrusted.err.contains(QStringLiteral("--trust-fingerprint ") + env.Fingerprint)) << untrusted.err.toStdString();
+    const ToolRun trust = Cli(data, {"mailbox", "set", "1", "--trust-fingerprint", FormatFingerprint(env.Fingerprint)});
+    EXPECT_EQ(trust.exitCode, 0) << trust.err.toStdString();
+    const ToolRun trusted = Cli(data, {"check"});
+    EXPECT_EQ(trusted.exitCode, 0) << trusted.err.toStdString();
+    EXPECT_EQ(trusted.out.count(u'\n'), 5);
+}
+
+TEST(Cli, MailboxSetAndListKeepThePasswordOutOfSight)
+{
+    QTemporaryDir dir;
+    const QString data = dir.filePath(QStringLiteral("fresh"));
+    QStringList everything;
+    const ToolRun first = Cli(data, {"mailbox", "set", "1", "--server", "pop.example.org", "--user", "alice@example.org",
+                                 "--password-stdin"},
+                          kPassword.toUtf8() + "\r\n");
+    ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
+    const QString fp = QStringLiteral("ab").repeated(32);
+    const ToolRun third = Cli(data, {"mailbox", "set", "3", "--server", "mail.example.net:995", "--user", "bob", "--tls",
+                                 "implicit", "--trust-fingerprint", fp, "--password-stdin"},
+                          "other-pw\n");
+    ASSERT_EQ(third.exitCode, 0) << third.err.toStdString();
+    const ToolRun list = Cli(data, {"mailbox", "list"});
+    EXPECT_EQ(list.exitCode, 0);
+    EXPECT_EQ(list.out, QStringLiteral("1*\tpop.example.org\talice@example.org\tnone\tpassword set\t-\n"
+                                       "3\tmail.example.net:995\tbob\timplicit\tpassword set\t%1\n")
+                            .arg(FormatFingerprint(fp)));
+    for (const ToolRun &r : {first, third, list})
+        everything << r.out << r.err;
+    EXPECT_FALSE(everything.join(u'\n').contains(kPassword));
+    EXPECT_FALSE(everything.join(u'\n').contains(QStringLiteral("other-pw")));
+
+    QFile settings(data + QStringLiteral("/settings.ini"));
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(settings.readAll().contains(kPassword.toUtf8())) << "stored scrambled";
+    EXPECT_EQ(settings.permissions() & (QFile::ReadGroup | QFile::ReadOther), QFile::Permissions());
+    qputenv("TARNWICK_HOME", QFile::encodeName(data));
+    {
+        UserSettings stored;
+        const ServerSettings servers = readServerSettings(stored);
+        EXPECT_EQ(servers.slot(1).password, kPassword) << "the CR of a CR LF line end is not part of it";
+        EXPECT_EQ(servers.slot(3).tls, TlsMode::Implicit);
+        EXPECT_FALSE(ReadGeneralSettings(stored).logFile.isEmpty()) << "a log is set up";
+        TSpamSettings spam;
+        spam.readSettings();
+        EXPECT_EQ(spam.gridHeader.Cells(2, 1), QStringLiteral("alice@example.org - MailBox #1"));
+        EXPECT_EQ(spam.gridHeader.Cells(4, 1), QStringLiteral("No"));
+    }
+    qunsetenv("TARNWICK_HOME");
+
+    // Changing the user keeps the stored password; nothing else changes.
+    const ToolRun rename = Cli(data, {"mailbox", "set", "3", "--user", "robert"});
+    EXPECT_EQ(rename.exitCode, 0) << rename.err.toStdString();
+    EXPECT_TRUE(Cli(data, {"mailbox", "list"}).out.contains(QStringLiteral("3\tmail.example.net:995\trobert\timplicit\tpassword set")));
+}
+
+struct UsageCase
+{
+    const char *name;
+    QStringList args;
+    QByteArray input;
+    int exitCode;
+    const char *message;
+};
+
+TEST(Cli, BadCommandLinesAreRefusedWithAReason)
+{
+    QTemporaryDir dir;
+    const QString data = dir.path();
+    const UsageCase cases[] = {
+        {"PasswordOnCommandLine", {"mailbox", "set", "1", "--server", "h", "--user", "u", "--password", "pw"}, {}, 2,
+         "never given on the command line"},
+        {"SlotOutOfRange", {"mailbox", "set", "13", "--server", "h"}, {}, 2, "from 1 to 12"},
+        {"UnknownTls", {"mailbox", "set", "1", "--tls", "ssl"}, {}, 2, "none, implicit or stls"},
+        {"BadFingerprint", {"mailbox", "set", "1", "--trust-fingerprint", "12:34"}, {}, 2, "64 hex digits"},
+        {"NewSlotWithoutPassword", {"mailbox", "set", "2", "--server", "h", "--user", "u"}, {}, 1,
+         "Mailbox 2 - there is no password set"},
+        {"EmptyPassword", {"mailbox", "set", "2", "--server", "h", "--user", "u", "--password-stdin"}, "\n", 1,
+         "no password on standard input"},
+        {"CheckSlot", {"check", "--slot", "0"}, {}, 2, "from 1 to 12"},
+        {"UnknownCommand", {"fetch"}, {}, 2, "unknown command fetch"},
+    };
+    for (const UsageCase &c : cases) {
+        const ToolRun r = Cli(data, c.args, c.input);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.name;
+        EXPECT_TRUE(r.err.contains(QString::fromLatin1(c.message))) << c.name << ": " << r.err.toStdString();
+        EXPECT_FALSE(r.err.contains(QStringLiteral("pw\n"))) << c.name;
+    }
+    EXPECT_FALSE(Cli(data, {"mailbox", "list"}).out.contains(QStringLiteral("\th\t"))) << "no refused slot was stored";
+    const ToolRun missing = Tool(CLI_BINARY, {"--data", dir.filePath(QStringLiteral("typo")), "check"});
+    EXPECT_EQ(missing.exitCode, 2);
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("typo"))));
+}
+
+TEST(Cli, ClassifyGivesWhatTarnwickClassifyGives)
+{
+    const QString sample = QStringLiteral(TARNWICK_TEST_DATA "/classify");
+    QStringList mail;
+    for (const QString &name : QDir(sample + QStringLiteral("/mail")).entryList(QDir::Files))
+        mail << sample + QStringLiteral("/mail/") + name;
+    ASSERT_GE(mail.size(), 5);
+    const ToolRun old = Tool(CLASSIFY_BINARY, QStringList{"--data", sample + "/rules", "--why"} + mail);
+    const ToolRun now = Tool(CLI_BINARY, QStringList{"--data", sample + "/rules", "classify", "--why"} + mail);
+    EXPECT_EQ(old.exitCode, 0) << old.err.toStdString();
+    EXPECT_EQ(now.exitCode, 0) << now.err.toStdString();
+    EXPECT_EQ(now.out.toStdString(), old.out.toStdString());
+    EXPECT_TRUE(now.out.contains(QStringLiteral("Delete   :  Subject Contains (whole word) \"free\"")));
+}
+
+} // namespace
