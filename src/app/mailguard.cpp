@@ -537,8 +537,8 @@ void TMailGuard::reportFailure(const Outcome &out, int slot)
     if (!out.fingerprint.isEmpty()) {
         if (askTrust(slot, out.text, out.fingerprint) && TrustCertificate(slot, out.fingerprint))
             infoBox(QStringLiteral("The certificate is now trusted for mailbox %1. "
-                                             "Check e-mail again to connect.")
-                                  .arg(slot));
+                                   "Check e-mail again to connect.")
+                        .arg(slot));
         return;
     }
     if (out.canceled) {
@@ -549,8 +549,7 @@ void TMailGuard::reportFailure(const Outcome &out, int slot)
     if (out.serverRefused)
         text = QStringLiteral("The server %1 refused the request: %2\nIf it refused the log-in, check the "
                               "user name and password of mailbox %3 in the General settings.")
-                   .arg(m_pop.Server(), out.text)
-                   .arg(slot);
+                   .arg(m_pop.Server(), out.text, QString::number(slot));
     else
         text += QStringLiteral("\nCheck the settings of mailbox %1 (server, user name, password, "
                                "security) in the General settings and the connection to the internet, "
@@ -780,9 +779,9 @@ bool TMailGuard::DeleteMessages()
             reportFailure(relisted, slot);
         if (!skipped.isEmpty())
             infoBox(QStringLiteral("%1 of the marked messages were left on the server because "
-                                             "the mailbox changed after it was listed. Check e-mail again "
-                                             "to see what is waiting now.")
-                                  .arg(skipped.size()));
+                                   "the mailbox changed after it was listed. Check e-mail again "
+                                   "to see what is waiting now.")
+                        .arg(skipped.size()));
     }
     return out.ok && total != deleted && (m_windowVisible || !m_autoCheckRunning) && m_general.launch;
 }
@@ -857,7 +856,7 @@ void TMailGuard::automaticPass()
     }
     TCaptionState c = m_captions;
     if (found) {
-        c.windowCaption = QStringLiteral("Tarnwick - MailBox %1 - %2 messages").arg(foundUser).arg(foundCount);
+        c.windowCaption = QStringLiteral("Tarnwick - MailBox %1 - %2 messages").arg(foundUser, QString::number(foundCount));
         c.tmLabelVisible = false;
         setCaptions(c);
         emit showWindowRequested();
@@ -936,7 +935,7 @@ void TMailGuard::btLaunchClick()
     const auto timerBack = qScopeGuard([this] { restoreTimer1(); });
     if (IsBlankText(m_general.mailer)) {
         errorBox(QStringLiteral("Mail program not specified in the general settings. "
-                                          "Enter it on the Mail program tab of the General settings."));
+                                "Enter it on the Mail program tab of the General settings."));
         return;
     }
     if (m_launcher(m_general.mailer)) {
@@ -945,7 +944,7 @@ void TMailGuard::btLaunchClick()
         chooseCheckButtonPicture();
     } else {
         errorBox(QStringLiteral("Unable to launch mail program. Check the mail program "
-                                          "path/name on the Mail program tab of the General settings."));
+                                "path/name on the Mail program tab of the General settings."));
     }
 }
 
@@ -1026,8 +1025,8 @@ bool TMailGuard::TrustCertificate(int n, const QString &fingerprint)
     const QString normalized = NormalizeFingerprint(fingerprint);
     if (n < 1 || n > kMailboxSlots || normalized.isEmpty()) {
         errorBox(QStringLiteral("\"%1\" is not a certificate fingerprint: it must be 64 hex digits "
-                                          "(SHA-256), with or without colons.")
-                               .arg(fingerprint));
+                                "(SHA-256), with or without colons.")
+                     .arg(fingerprint));
         return false;
     }
     m_servers.slot(n).fingerprint = normalized;
@@ -1036,9 +1035,9 @@ bool TMailGuard::TrustCertificate(int n, const QString &fingerprint)
     if (!m_settings->writeString(SettingsSection::Server, QStringLiteral("Fingerprint%1").arg(n), normalized)
         || !m_settings->flush()) {
         errorBox(QStringLiteral("The trusted certificate of mailbox %1 is used until Tarnwick ends, "
-                                          "but it could not be stored: %2")
-                               .arg(n)
-                               .arg(m_settings->lastError()));
+                                "but it could not be stored: %2")
+                     .arg(n)
+                     .arg(m_settings->lastError()));
         return false;
     }
     return true;
@@ -1078,8 +1077,8 @@ QString TMailGuard::RetrieveMessage(int row)
     const qint64 size = listed.sizeText.toLongLong();
     if (size > kLargeMessage
         && !askYesNo(QStringLiteral("The message you have selected to view is quite large - ")
-                               + QString::number(size) + QStringLiteral(" bytes. ")
-                               + QStringLiteral("Are you sure you wish to download and view it?")))
+                     + QString::number(size) + QStringLiteral(" bytes. ")
+                     + QStringLiteral("Are you sure you wish to download and view it?")))
         return {};
     if (m_cancelRequested)
         return {};
@@ -1088,7 +1087,7 @@ QString TMailGuard::RetrieveMessage(int row)
     GetRemotePOPSettings(slot);
     if (m_pop.RemoteInfo().Count() != m_messages.Count()) {
         errorBox(QStringLiteral("The message list no longer matches what was listed from the "
-                                          "server. Check e-mail again, then view the message."));
+                                "server. Check e-mail again, then view the message."));
         return {};
     }
     m_pop.SetMessageDirectory(DataFolder());
@@ -1117,13 +1116,13 @@ QString TMailGuard::RetrieveMessage(int row)
     }
     if (skipped) {
         infoBox(QStringLiteral("This message is no longer on the server as it was listed: the "
-                                         "mailbox changed. Check e-mail again to see what is waiting now."));
+                               "mailbox changed. Check e-mail again to see what is waiting now."));
         return {};
     }
     if (!QFileInfo(path).isFile()) {
         errorBox(QStringLiteral("The message was downloaded but could not be saved as %1. Check "
-                                          "that the data folder is writable and the disk has free space.")
-                               .arg(path));
+                                "that the data folder is writable and the disk has free space.")
+                     .arg(path));
         return {};
     }
     return path;
