@@ -429,6 +429,7 @@ void TfrmGeneral::fillServers()
         // A hand-edited value that is no fingerprint is shown as it stands, for the user to mend.
         const QString normal = NormalizeFingerprint(slot.fingerprint);
         edFingerprint[i]->setText(normal.isEmpty() ? slot.fingerprint : FormatFingerprint(normal));
+        edFingerprint[i]->setCursorPosition(0);
     }
     if (QAbstractButton *rb = m_slotGroup->button(m_servers.which))
         rb->setChecked(true);

@@ -153,7 +153,8 @@ TfrmMain::TfrmMain(TMailGuard &guard, TPrompts &prompts, QWidget *parent)
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView1->setIconSize(QSize(16, 16));
     ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
-    ListView1->header()->setStretchLastSection(false);
+    // The date takes what room is left, so a long date format is not cut.
+    ListView1->header()->setStretchLastSection(true);
     const int widths[] = {220, 200, 60, 130};
     for (int c = 0; c < 4; ++c)
         ListView1->setColumnWidth(c, widths[c]);
@@ -200,7 +201,7 @@ TfrmMain::TfrmMain(TMailGuard &guard, TPrompts &prompts, QWidget *parent)
     bindTray();
     applyButtons(m_guard.Buttons());
     applyCaptions(m_guard.Captions());
-    resize(760, 440);
+    resize(qMax(960, minimumSizeHint().width()), 520);
 }
 
 TfrmMain::~TfrmMain() = default;
@@ -215,7 +216,8 @@ QToolButton *TfrmMain::makeButton(const QString &name, const QString &caption, c
     b->setIconSize(QSize(32, 32));
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     b->setAutoRaise(true);
-    b->setMinimumWidth(84);
+    // A caption cut to "Delet...sages" says nothing; the window is as wide as its buttons.
+    b->setMinimumWidth(qMax(72, b->sizeHint().width()));
     return b;
 }
 
