@@ -11,6 +11,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QTimer>
+#include <cstdio>
 
 namespace {
 
@@ -24,6 +26,57 @@ void InstallShippedFiles()
                                          | QFileDevice::ReadGroup | QFileDevice::ReadOther);
 }
 
+// Prompts for a run nobody watches (the demo's screenshot under Xvfb): texts go to standard
+// error, questions are answered No, so nothing can wait for a click that never comes.
+class TUnattendedPrompts final : public TPrompts
+{
+public:
+    int errors = 0;
+    void ErrorBox(const QString &text) override
+    {
+        ++errors;
+        std::fprintf(stderr, "tarnwick: %s\n", qPrintable(text));
+    }
+    void InfoBox(const QString &text) override { std::fprintf(stderr, "tarnwick: %s\n", qPrintable(text)); }
+    bool AskYesNo(const QString &text) override
+    {
+        std::fprintf(stderr, "tarnwick: %s (answered No)\n", qPrintable(text));
+        return false;
+    }
+    int ChooseMailbox(const QList<TMailboxEntry> &, int current) override { return current; }
+    bool AskTrustCertificate(int, const QString &message, const QString &) override
+    {
+        ErrorBox(message);
+        return false;
+    }
+};
+
+// "--demo-screenshot FILE": the one option, for scripts/demo: check the mailbox, save a
+// picture of the main window and end. Everything else starts the program as usual.
+QString ScreenshotFile(const QStringList &args)
+{
+    const qsizetype at = args.indexOf(QStringLiteral("--demo-screenshot"));
+    return at > 0 && at + 1 < args.size() ? args.at(at + 1) : QString();
+}
+
+int RunForScreenshot(const QString &file)
+{
+    TUnattendedPrompts prompts;
+    TMailGuard guard(prompts);
+    TfrmMain window(guard, prompts);
+    window.SetQuitter([] {});
+    window.FormCreate();
+    window.resize(window.minimumSizeHint().width(), 560);
+    window.btListClick();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QCoreApplication::processEvents();
+    if (!window.grab().save(file)) {
+        std::fprintf(stderr, "tarnwick: cannot write the picture %s\n", qPrintable(file));
+        return 1;
+    }
+    return prompts.errors == 0 ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -35,6 +88,11 @@ int main(int argc, char **argv)
     QApplication::setWindowIcon(Picture(QStringLiteral("tarnwick")));
     // In tray mode the program lives on with no window open.
     QApplication::setQuitOnLastWindowClosed(false);
+
+    if (const QString shot = ScreenshotFile(QApplication::arguments()); !shot.isEmpty()) {
+        InstallShippedFiles();
+        return RunForScreenshot(shot);
+    }
 
     // A second start only brings the running program forward.
     TSingleInstance instance;

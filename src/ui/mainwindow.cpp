@@ -20,6 +20,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QPixmap>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QTreeView>
@@ -41,8 +42,15 @@ QVariant TMarkPictureModel::data(const QModelIndex &index, int role) const
 {
     if (role == Qt::DecorationRole && index.column() == TMessageListModel::SubjectColumn) {
         const QIcon icon = MarkPicture(index.data(TMessageListModel::MarkRole).toInt());
-        // An empty picture keeps the subjects lined up whether a row has a mark or not.
-        return icon.isNull() ? QVariant() : QVariant(icon);
+        if (!icon.isNull())
+            return icon;
+        // A clear picture keeps the subjects lined up whether a row has a mark or not.
+        static const QIcon blank = [] {
+            QPixmap clear(16, 16);
+            clear.fill(Qt::transparent);
+            return QIcon(clear);
+        }();
+        return blank;
     }
     if (role == Qt::TextAlignmentRole && index.column() == TMessageListModel::SizeColumn)
         return QVariant(Qt::AlignRight | Qt::AlignVCenter);

@@ -38,6 +38,8 @@ void TfrmSplash::Ready()
 {
     showMessage(QStringLiteral("Version %1").arg(QApplication::applicationVersion()),
                 Qt::AlignBottom | Qt::AlignRight, Qt::white);
+    // The main window has just appeared; the splash stays in front of it until it closes.
+    raise();
     repaint();
     timSplash.start();
 }

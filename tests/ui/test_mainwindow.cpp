@@ -4,6 +4,7 @@
 
 #include "dovecot_env.h"
 #include "general.h"
+#include "pictures.h"
 #include "mainwindow.h"
 #include "retrieving.h"
 #include "spamsettings.h"
@@ -309,12 +310,18 @@ TEST_F(MainWindow, RealCheckShowsEveryMessageWithItsMarkAndDeletesTheMarked)
     EXPECT_EQ(list->index(0, 1).data().toString(), "offers@pills.example");
     EXPECT_EQ(list->index(1, 1).data().toString(), "friend@example.org");
     EXPECT_EQ(int(list->index(0, 2).data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight), int(Qt::AlignRight));
-    // Pictures: check mark, exception picture 5, question mark, none.
-    const auto picture = [&](int row) { return list->index(row, 0).data(Qt::DecorationRole).value<QIcon>(); };
-    EXPECT_FALSE(picture(0).isNull());
-    EXPECT_FALSE(picture(1).isNull());
-    EXPECT_FALSE(picture(2).isNull());
-    EXPECT_TRUE(picture(3).isNull());
+    // Pictures: check mark, exception picture 5, question mark, and a clear one for no mark.
+    const auto picture = [&](int row) {
+        return list->index(row, 0).data(Qt::DecorationRole).value<QIcon>().pixmap(16, 16).toImage();
+    };
+    EXPECT_EQ(picture(0), MarkPicture(0).pixmap(16, 16).toImage());
+    EXPECT_EQ(picture(1), MarkPicture(5).pixmap(16, 16).toImage());
+    EXPECT_EQ(picture(2), MarkPicture(1).pixmap(16, 16).toImage());
+    const QImage none = picture(3);
+    ASSERT_FALSE(none.isNull());
+    for (int y = 0; y < none.height(); ++y)
+        for (int x = 0; x < none.width(); ++x)
+            ASSERT_EQ(qAlpha(none.pixel(x, y)), 0);
     EXPECT_EQ(list->index(0, 0).data(TMessageListModel::MarkRole).toInt(), 0);
     EXPECT_EQ(list->index(1, 0).data(TMessageListModel::MarkRole).toInt(), 5);
     EXPECT_EQ(list->index(2, 0).data(TMessageListModel::MarkRole).toInt(), 1);
