@@ -83,6 +83,16 @@ struct TCaptionState
 // any failure of a command its clean-up still runs: the buttons, the progress window, the
 // exit button, the flags and the timer return to idle, and the error is shown once, after
 // the clean-up.
+//
+// The rows remember the mailbox slot they were listed from; a deletion or a body download
+// loads that slot into the client first, so they always act on the mailbox the user sees,
+// whatever the automatic pass or the settings gave the client since. Deletions are logged
+// and counted only for messages the server really removed (DELE accepted and the session
+// ended by an accepted QUIT); messages the client left alone because the mailbox changed
+// after the listing are reported to the user instead.
+//
+// Minute tick: Timer1 is on only in automatic mode and only while no command, pass, dialog
+// or prompt runs.
 class TMailGuard : public QObject
 {
     Q_OBJECT

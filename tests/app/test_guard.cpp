@@ -202,14 +202,6 @@ TEST_F(Guard, NoPassStartsWhileAPromptWaitsForTheUser)
     EXPECT_TRUE(guard->Timer1Enabled());
 }
 
-TEST_F(Guard, ManualModeHasNoMinuteTick)
-{
-    Start();
-    EXPECT_FALSE(guard->Timer1Enabled());
-    EXPECT_EQ(guard->Captions().title, QStringLiteral("Tarnwick"));
-    EXPECT_FALSE(guard->Captions().trayAnimated);
-}
-
 struct MissingSetting
 {
     const char *server;
