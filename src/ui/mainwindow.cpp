@@ -172,11 +172,24 @@ TfrmMain::TfrmMain(TMailGuard &guard, TPrompts &prompts, QWidget *parent)
     connect(ListView1, &QTreeView::doubleClicked, this, [this] { btMarkClick(); });
 
     PopupMenu1 = new QMenu(this);
+    QAction *why = PopupMenu1->addAction(QStringLiteral("Why was this e-mail marked?"));
+    PopupMenu1->addSeparator();
+    QAction *toExceptions = PopupMenu1->addAction(QStringLiteral("Add selected sender(s) to exceptions list"));
+    QAction *toSpam = PopupMenu1->addAction(QStringLiteral("Add selected message(s) to spam list"));
+    PopupMenu1->addSeparator();
     QAction *headers = PopupMenu1->addAction(QStringLiteral("View selected message(s) headers"));
+    QAction *body = PopupMenu1->addAction(QStringLiteral("View body of one message"));
+    // These need the rule dialog and the message decoder, which this build does not have yet.
+    toSpam->setEnabled(false);
+    body->setEnabled(false);
+    connect(why, &QAction::triggered, this, &TfrmMain::Why1Click);
+    connect(toExceptions, &QAction::triggered, this, &TfrmMain::AddtoExceptions1Click);
     connect(headers, &QAction::triggered, this, &TfrmMain::ViewHeader1Click);
     connect(ListView1, &QTreeView::customContextMenuRequested, this, [this](const QPoint &at) {
         m_guard.playAlarmSound(false);
-        PopupMenu1->popup(ListView1->viewport()->mapToGlobal(at));
+        // The rows belong to the command that is running.
+        if (!m_guard.IsBusy())
+            PopupMenu1->popup(ListView1->viewport()->mapToGlobal(at));
     });
 
     setCentralWidget(central);
@@ -463,6 +476,53 @@ void TfrmMain::ViewHeader1Click()
         viewer.exec();
     }
     m_guard.EndModal();
+}
+
+int TfrmMain::oneSelectedRow()
+{
+    const QList<int> rows = SelectedRows();
+    if (rows.isEmpty()) {
+        showNoSelection();
+        return -1;
+    }
+    if (rows.size() > 1)
+        m_prompts.InfoBox(QStringLiteral("You have selected more than one message to view.  Only one message can "
+                                         "be viewed at one time.  The first one selected will be displayed."));
+    return rows.first();
+}
+
+void TfrmMain::Why1Click()
+{
+    if (m_guard.IsBusy())
+        return;
+    m_guard.BeginModal();
+    const int row = oneSelectedRow();
+    if (row >= 0) {
+        TfrmViewHeader viewer(this);
+        viewer.ViewingReasons = true;
+        for (const QString &line : m_guard.Evaluator().WhyMarked(row))
+            viewer.AddLine(line);
+        viewer.exec();
+    }
+    m_guard.EndModal();
+}
+
+void TfrmMain::AddtoExceptions1Click()
+{
+    if (m_guard.IsBusy())
+        return;
+    const QList<int> rows = SelectedRows();
+    if (rows.isEmpty()) {
+        showNoSelection();
+        return;
+    }
+    for (int row : rows)
+        m_guard.SpamSettings().AddSenderToExceptions(m_guard.Messages().Row(row).sender);
+    QString error;
+    if (!m_guard.SpamSettings().Savesettings(&error))
+        m_prompts.ErrorBox(error);
+    // The new exceptions show at once.
+    m_guard.btRemarkClick();
 }
 
 void TfrmMain::quitProgram()

@@ -59,6 +59,8 @@ public:
     void ShowMainScreen1Click(); // "Main screen", a click on the tray icon, a second start
     void Show1Click();           // the tray's "Check e-mail for spam"
     void ViewHeader1Click();     // "View selected message(s) headers"
+    void Why1Click();            // "Why was this e-mail marked?"
+    void AddtoExceptions1Click(); // "Add selected sender(s) to exceptions list"
 
     TMailGuard &Guard() { return m_guard; }
     TfrmGeneral *General() const { return frmGeneral; }
@@ -101,6 +103,9 @@ private:
     void applyCaptions(const TCaptionState &state);
     void quitProgram();
     void showNoSelection();
+    // The first selected row for a one-message command, after saying so when several are
+    // selected; -1 (and the no-selection message) when none is.
+    int oneSelectedRow();
 
     TMailGuard &m_guard;
     TPrompts &m_prompts;

@@ -11,6 +11,7 @@
 #include "temp_home.h"
 #include "trayicon.h"
 #include "ui_test.h"
+#include "viewheader.h"
 #include "which.h"
 #include "about.h"
 
@@ -349,6 +350,28 @@ TEST_F(MainWindow, RealCheckShowsEveryMessageWithItsMarkAndDeletesTheMarked)
     EXPECT_EQ(window->btExit->text(), "Goodbye");
     EXPECT_TRUE(window->btList->isEnabled());
     EXPECT_TRUE(launched.isEmpty());
+
+    // The colleague becomes an exception at once, and "Why" says so.
+    window->ListView1->clearSelection();
+    window->ListView1->selectionModel()->select(list->index(1, 0),
+                                                QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    window->AddtoExceptions1Click();
+    EXPECT_EQ(list->index(1, 0).data(TMessageListModel::MarkRole).toInt(), 3);
+    EXPECT_EQ(guard->SpamSettings().gridExcept.Cells(2, guard->SpamSettings().gridExcept.RowCount() - 1),
+              "anna@work.example");
+    QString why;
+    TPoller read([&] {
+        auto *viewer = qobject_cast<TfrmViewHeader *>(QApplication::activeModalWidget());
+        if (!viewer)
+            return false;
+        why = viewer->Text();
+        EXPECT_EQ(viewer->lblTitle->text(), "Reasons that e-mail is marked or not marked");
+        viewer->accept();
+        return true;
+    });
+    window->Why1Click();
+    EXPECT_TRUE(why.startsWith("Message from anna@work.example\nSubject of   Minutes of the meeting\n")) << why.toStdString();
+    EXPECT_EQ(list->index(1, 0).data(TMessageListModel::MarkRole).toInt(), 3); // Why changes no mark
 }
 
 // Pictures of the dialogs as a user meets them, for looking at; they check only that the
