@@ -1073,17 +1073,17 @@ QString TMailGuard::RetrieveMessage(int row)
     const auto timerBack = qScopeGuard([this] { restoreTimer1(); });
     playAlarmSound(false);
 
-    const TMessageListRow &listed = m_messages.Row(row);
-    const qint64 size = listed.sizeText.toLongLong();
+    // Copies: the list may change while the question below waits for the user.
+    const int slot = m_messages.Row(row).slot;
+    const qint64 size = m_messages.Row(row).sizeText.toLongLong();
     if (size > kLargeMessage
         && !askYesNo(QStringLiteral("The message you have selected to view is quite large - ")
                      + QString::number(size) + QStringLiteral(" bytes. ")
                      + QStringLiteral("Are you sure you wish to download and view it?")))
         return {};
-    if (m_cancelRequested)
+    if (m_cancelRequested || row >= m_messages.Count())
         return {};
 
-    const int slot = listed.slot;
     GetRemotePOPSettings(slot);
     if (m_pop.RemoteInfo().Count() != m_messages.Count()) {
         errorBox(QStringLiteral("The message list no longer matches what was listed from the "
