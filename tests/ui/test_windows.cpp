@@ -2,6 +2,7 @@
 // single-instance guard and the pictures.
 
 #include "alarm.h"
+#include "boxprompts.h"
 #include "pictures.h"
 #include "retrieving.h"
 #include "singleinstance.h"
@@ -17,12 +18,14 @@
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QUuid>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace {
 
@@ -76,6 +79,72 @@ TEST(WhichMailbox, CancelOrNothingToChooseGivesNoSlot)
     empty.btOK->click();
     EXPECT_EQ(empty.result(), QDialog::Rejected);
     EXPECT_EQ(empty.ChosenSlot(), 0);
+}
+
+// ---- message boxes ----
+
+// Presses the button with that text on the next message box that comes up; records its texts.
+struct BoxAnswer
+{
+    QString text, informative, title;
+    QStringList buttons;
+    std::unique_ptr<TPoller> poller;
+    explicit BoxAnswer(const QString &press)
+    {
+        poller = std::make_unique<TPoller>([this, press] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return false;
+            text = box->text();
+            informative = box->informativeText();
+            title = box->windowTitle();
+            for (QAbstractButton *b : box->buttons())
+                buttons << b->text().remove('&');
+            for (QAbstractButton *b : box->buttons())
+                if (b->text().remove('&') == press)
+                    b->click();
+            return true;
+        });
+    }
+};
+
+TEST(BoxPrompts, CertificateRefusalOffersToTrustIt)
+{
+    TBoxPrompts prompts;
+    const QString message = "The server's certificate was refused: self-signed. Its SHA-256 fingerprint is AB:CD.";
+    {
+        BoxAnswer answer("Trust it");
+        EXPECT_TRUE(prompts.AskTrustCertificate(3, message, "abcd"));
+        EXPECT_EQ(answer.text, message);
+        EXPECT_TRUE(answer.informative.startsWith("Trust this certificate for mailbox 3 from now on?"));
+        EXPECT_EQ(answer.buttons.size(), 2);
+    }
+    {
+        BoxAnswer answer("Cancel");
+        EXPECT_FALSE(prompts.AskTrustCertificate(3, message, "abcd"));
+    }
+}
+
+TEST(BoxPrompts, ReallyQuestionsAreYesNoAndActOnlyOnYes)
+{
+    TBoxPrompts prompts;
+    {
+        BoxAnswer answer("Yes");
+        EXPECT_TRUE(prompts.AskYesNo("Really delete 3 messages from server?"));
+        answer.buttons.sort();
+        EXPECT_EQ(answer.buttons, (QStringList{"No", "Yes"}));
+        EXPECT_EQ(answer.title, "Tarnwick");
+    }
+    {
+        BoxAnswer answer("No");
+        EXPECT_FALSE(prompts.AskYesNo("Really delete 3 messages from server?"));
+    }
+    {
+        BoxAnswer answer("OK");
+        prompts.ErrorBox("You need to enter your e-mail username in the settings.");
+        EXPECT_EQ(answer.text, "You need to enter your e-mail username in the settings.");
+        EXPECT_EQ(answer.buttons, QStringList{"OK"});
+    }
 }
 
 // ---- progress window ----
