@@ -158,6 +158,33 @@ TEST_F(MainWindow, TrayModeWithoutANotificationAreaStillShowsTheWindow)
     EXPECT_EQ(quits, 1);
 }
 
+TEST_F(MainWindow, AutomaticModeShowsTheCountdownAndTheTrayTurnsItOff)
+{
+    GeneralSettings g;
+    g.automatic = true;
+    g.minutes = 2;
+    Store(g, {});
+    Start();
+    const QString next2 = "Tarnwick - next e-mail check in 2 minutes";
+    EXPECT_EQ(window->windowTitle(), next2);
+    EXPECT_EQ(window->lblTitle->text(), next2);
+    EXPECT_EQ(window->Tray()->Hint(), next2);
+    EXPECT_TRUE(window->Tray()->IsAnimated());
+    EXPECT_TRUE(window->Tray()->actEnable->isChecked());
+
+    guard->Timer1Timer();
+    EXPECT_EQ(window->windowTitle(), "Tarnwick - next e-mail check in 1 minute");
+    EXPECT_EQ(window->lblTitle->text(), "Tarnwick - next e-mail check in 1 minute");
+
+    window->Tray()->actDisable->trigger();
+    EXPECT_EQ(window->windowTitle(), "Tarnwick");
+    EXPECT_EQ(window->lblTitle->text(), "Tarnwick");
+    EXPECT_FALSE(window->Tray()->IsAnimated());
+    EXPECT_EQ(window->Tray()->CurrentPicture(), "tray");
+    EXPECT_TRUE(window->Tray()->actDisable->isChecked());
+    EXPECT_FALSE(ReadGeneralSettings(UserSettings()).automatic);
+}
+
 TEST_F(MainWindow, MarkWithNothingSelectedExplains)
 {
     Start();
