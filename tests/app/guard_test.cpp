@@ -1,6 +1,7 @@
 #include "guard_test.h"
 
 #include "files.h"
+#include "headers.h"
 
 #include <QCryptographicHash>
 #include <stdexcept>
@@ -95,4 +96,18 @@ QStringList LinesWith(const QString &log, const QString &text)
         if (line.contains(text))
             out << line;
     return out;
+}
+
+QStringList WaitingSubjects(const QString &server, const QString &user, const QString &password)
+{
+    TmsRemotePOP pop;
+    pop.SetServer(server);
+    pop.SetUserName(user);
+    pop.SetPassword(password);
+    pop.SetTimeOut(10);
+    pop.UpdateInfo();
+    QStringList subjects;
+    for (const TmsRemoteInfoItem &item : pop.RemoteInfo())
+        subjects << GetFieldValue(item.Headers, QStringLiteral("Subject"));
+    return subjects;
 }

@@ -115,3 +115,6 @@ QStringList StandardSubjects();
 
 // The lines of the log that contain text.
 QStringList LinesWith(const QString &log, const QString &text);
+
+// The subjects waiting in a mailbox now, seen by a POP3 client of its own (not the guard's).
+QStringList WaitingSubjects(const QString &server, const QString &user, const QString &password);

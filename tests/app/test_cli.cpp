@@ -1,7 +1,7 @@
 // tarnwick-cli as a user runs it: mailbox set-up (the password only through standard input),
 // a check and a deletion against the Dovecot of the test fixture, failures, a self-signed
 // certificate trusted by its fingerprint, and "classify" next to tarnwick-classify.
-#include "dovecot_env.h"
+#include "dovecot_test.h"
 #include "guard_test.h"
 
 #include <QDir>
@@ -47,36 +47,12 @@ ToolRun Cli(const QString &data, QStringList args, const QByteArray &input = {})
     return Tool(CLI_BINARY, args, input);
 }
 
-class CliDovecot : public ::testing::Test
+class CliDovecot : public DovecotTest
 {
 protected:
-    void SetUp() override
-    {
-        QString error;
-        std::optional<DovecotEnv> loaded = DovecotEnv::Load(DovecotEnv::DefaultIni(), &error);
-        ASSERT_TRUE(loaded) << error.toStdString();
-        env = *loaded;
-    }
-
-    void Seed(const QString &user, const QList<QByteArray> &messages)
-    {
-        QString error;
-        ASSERT_TRUE(env.SeedMailbox(user, messages, &error)) << error.toStdString();
-    }
-
-    int Waiting(const QString &user) const
-    {
-        TmsRemotePOP pop;
-        pop.SetServer(env.Server(env.Pop3Port));
-        pop.SetUserName(user);
-        pop.SetPassword(env.Password);
-        pop.SetTimeOut(10);
-        pop.UpdateInfo();
-        return pop.RemoteInfo().Count();
-    }
+    int Waiting(const QString &user) const { return WaitingSubjects(Server(), user, env.Password).size(); }
 
     TGuardHome h;
-    DovecotEnv env;
 };
 
 TEST_F(CliDovecot, CheckListsAndDeletesAsTheWindowDoes)
@@ -84,7 +60,7 @@ TEST_F(CliDovecot, CheckListsAndDeletesAsTheWindowDoes)
     Seed("user25", StandardMailbox());
     h.write(TGuardHome::StandardRules(), TGuardHome::StandardKnown());
     const QString data = h.home.path();
-    const ToolRun set = Cli(data, {"mailbox", "set", "1", "--server", env.Server(env.Pop3Port), "--user", "user25",
+    const ToolRun set = Cli(data, {"mailbox", "set", "1", "--server", Server(), "--user", "user25",
                                "--password-stdin"},
                         env.Password.toUtf8() + "\n");
     ASSERT_EQ(set.exitCode, 0) << set.err.toStdString();
@@ -133,7 +109,7 @@ TEST_F(CliDovecot, FailuresExitNonZeroWithAClearMessage)
     EXPECT_TRUE(empty.err.contains(QStringLiteral("You need to enter your e-mail username in the settings.")));
     EXPECT_TRUE(empty.err.contains(QStringLiteral("tarnwick-cli mailbox set"))) << empty.err.toStdString();
 
-    ASSERT_EQ(Cli(data, {"mailbox", "set", "1", "--server", env.Server(env.Pop3Port), "--user", "user24",
+    ASSERT_EQ(Cli(data, {"mailbox", "set", "1", "--server", Server(), "--user", "user24",
                          "--password-stdin"},
                   "wrong\n")
                   .exitCode,

@@ -2,7 +2,7 @@
 // deletions, the automatic pass, cancel, failures and the refusal of a second command.
 //
 // Every test has mailboxes of its own (user27 ... user40), so tests can run side by side.
-#include "dovecot_env.h"
+#include "dovecot_test.h"
 #include "guard_test.h"
 
 #include "logformat.h"
@@ -12,17 +12,9 @@
 
 namespace {
 
-class GuardDovecot : public ::testing::Test
+class GuardDovecot : public DovecotTest
 {
 protected:
-    void SetUp() override
-    {
-        QString error;
-        std::optional<DovecotEnv> loaded = DovecotEnv::Load(DovecotEnv::DefaultIni(), &error);
-        ASSERT_TRUE(loaded) << error.toStdString();
-        env = *loaded;
-    }
-
     MailboxSlot Slot(const QString &user, TlsMode tls = TlsMode::None) const
     {
         MailboxSlot slot;
@@ -31,12 +23,6 @@ protected:
         slot.password = env.Password;
         slot.tls = tls;
         return slot;
-    }
-
-    void Seed(const QString &user, const QList<QByteArray> &messages)
-    {
-        QString error;
-        ASSERT_TRUE(env.SeedMailbox(user, messages, &error)) << error.toStdString();
     }
 
     void Start()
@@ -58,19 +44,7 @@ protected:
     }
 
     // The subjects waiting in a mailbox now, seen by a client of its own.
-    QStringList Waiting(const QString &user) const
-    {
-        TmsRemotePOP pop;
-        pop.SetServer(env.Server(env.Pop3Port));
-        pop.SetUserName(user);
-        pop.SetPassword(env.Password);
-        pop.SetTimeOut(10);
-        pop.UpdateInfo();
-        QStringList subjects;
-        for (const TmsRemoteInfoItem &item : pop.RemoteInfo())
-            subjects << GetFieldValue(item.Headers, QStringLiteral("Subject"));
-        return subjects;
-    }
+    QStringList Waiting(const QString &user) const { return WaitingSubjects(Server(), user, env.Password); }
 
     QStringList RowSubjects() const
     {
@@ -118,10 +92,7 @@ protected:
         return t.Cells(t.HitColumn(), 1).toInt();
     }
 
-    QString Server() const { return env.Server(env.Pop3Port); }
-
     TGuardHome h;
-    DovecotEnv env;
     TScriptedPrompts prompts;
     std::unique_ptr<TMailGuard> guard;
     QStringList statuses;

@@ -3,7 +3,7 @@
 // that another client changed between the listing and the deletion.
 //
 // Each test uses a user of its own, so tests can run side by side.
-#include "dovecot_env.h"
+#include "dovecot_test.h"
 
 #include "pop3.h"
 #include "temp_home.h"
@@ -14,23 +14,9 @@
 
 namespace {
 
-class Dovecot : public ::testing::Test
+class Dovecot : public DovecotTest
 {
 protected:
-    void SetUp() override
-    {
-        QString error;
-        std::optional<DovecotEnv> loaded = DovecotEnv::Load(DovecotEnv::DefaultIni(), &error);
-        ASSERT_TRUE(loaded) << error.toStdString();
-        env = *loaded;
-    }
-
-    void Seed(const QString &user, const QList<QByteArray> &messages)
-    {
-        QString error;
-        ASSERT_TRUE(env.SeedMailbox(user, messages, &error)) << error.toStdString();
-    }
-
     void Configure(TmsRemotePOP &pop, const QString &user, TmsTlsMode mode = TmsTlsMode::None,
                    const QString &trusted = QString())
     {
@@ -61,7 +47,6 @@ protected:
         return messages;
     }
 
-    DovecotEnv env;
     QStringList errors;
 };
 
