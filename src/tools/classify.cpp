@@ -47,20 +47,14 @@ int main(int argc, char **argv)
     args.removeFirst();
 
     QString dataDir;
-    bool why = false;
-    QStringList files;
-    bool optionsDone = false;
+    ClassifyArguments request;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString &arg = args.at(i);
-        if (optionsDone || !arg.startsWith(u'-') || arg == u"-") {
-            files.append(arg);
-        } else if (arg == u"--") {
-            optionsDone = true;
-        } else if (arg == u"--help" || arg == u"-h") {
+        if (request.Take(arg))
+            continue;
+        if (arg == u"--help" || arg == u"-h") {
             std::fputs(kUsage, stdout);
             return 0;
-        } else if (arg == u"--why") {
-            why = true;
         } else if (arg == u"--data" && i + 1 < args.size()) {
             dataDir = args.at(++i);
         } else if (arg.startsWith(QStringLiteral("--data="))) {
@@ -72,7 +66,7 @@ int main(int argc, char **argv)
             return 2;
         }
     }
-    if (files.isEmpty()) {
+    if (request.files.isEmpty()) {
         err(QStringLiteral("no message files given"));
         std::fputs(kUsage, stderr);
         return 2;
@@ -83,7 +77,7 @@ int main(int argc, char **argv)
     }
     const QString folder = dataDir.isEmpty() ? DataFolder() : QFileInfo(dataDir).absoluteFilePath();
 
-    const int status = ClassifyFiles(folder, files, why, out, [](const QString &text) { err(text); });
+    const int status = ClassifyFiles(folder, request.files, request.why, out, [](const QString &text) { err(text); });
     std::fflush(stdout);
     return status;
 }

@@ -8,6 +8,19 @@
 
 #include <QFile>
 
+bool ClassifyArguments::Take(const QString &arg)
+{
+    if (optionsDone || !arg.startsWith(u'-') || arg == u"-")
+        files.append(arg);
+    else if (arg == u"--")
+        optionsDone = true;
+    else if (arg == u"--why")
+        why = true;
+    else
+        return false;
+    return true;
+}
+
 TmsHeaders ReadHeaderLines(const QByteArray &bytes)
 {
     QByteArray header;

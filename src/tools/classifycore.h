@@ -11,6 +11,21 @@
 // mail messages with the rule lists and the blacklist of a data folder, the way a mailbox
 // check would, without changing anything there.
 
+// The arguments both front ends accept for classifying: "--why" and file names, with "--"
+// ending the options (a single "-" is a file name as well).
+struct ClassifyArguments
+{
+    bool why = false;
+    QStringList files;
+
+    // Takes arg when it is one of these; false for any other option, which the caller then
+    // handles itself or refuses.
+    bool Take(const QString &arg);
+
+private:
+    bool optionsDone = false;
+};
+
 // The header lines of a message file: everything up to the first empty line, split at LF
 // with a CR before it dropped.
 TmsHeaders ReadHeaderLines(const QByteArray &bytes);

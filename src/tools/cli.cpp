@@ -353,22 +353,14 @@ int MailboxList()
 
 int Classify(const QStringList &args)
 {
-    bool why = false;
-    QStringList files;
-    bool optionsDone = false;
+    ClassifyArguments request;
     for (const QString &arg : args) {
-        if (optionsDone || !arg.startsWith(u'-') || arg == u"-")
-            files << arg;
-        else if (arg == u"--")
-            optionsDone = true;
-        else if (arg == u"--why")
-            why = true;
-        else
+        if (!request.Take(arg))
             return usage(QStringLiteral("classify: unknown option %1").arg(arg));
     }
-    if (files.isEmpty())
+    if (request.files.isEmpty())
         return usage(QStringLiteral("classify: no message files given"));
-    return ClassifyFiles(DataFolder(), files, why, out, [](const QString &text) { err(text); });
+    return ClassifyFiles(DataFolder(), request.files, request.why, out, [](const QString &text) { err(text); });
 }
 
 } // namespace
