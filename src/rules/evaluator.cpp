@@ -192,7 +192,6 @@ bool TRuleEvaluator::qMarkThisSubject(const QString &subject, bool &del)
 {
     RuleTable &grid = m_settings.gridSubject;
     QString yn;
-    bool result = false;
     for (int row = 1; row < grid.RowCount(); ++row) {
         const QString op = grid.Cells(1, row);
         if (op.isEmpty())
@@ -202,15 +201,12 @@ bool TRuleEvaluator::qMarkThisSubject(const QString &subject, bool &del)
         const bool rowDel = grid.Cells(4, row) == Yes;
         if (!matchSubject(op, subject, value, caseSensitive))
             continue;
-        BumpUpGrid(grid, row);
-        result = true;
-        yn += boolToYN(rowDel);
         whyAdd(rowDel, Subject, op, isPredicateOperator(op) ? QString() : value, caseSensitive);
-        if (!whyMode && rowDel)
+        if (countHit(grid, row, rowDel, yn))
             break;
     }
     del = yn.contains(u'Y');
-    return result;
+    return !yn.isEmpty();
 }
 
 bool TRuleEvaluator::qmarkThisSender(const QString &sender, bool &del)
@@ -221,7 +217,6 @@ bool TRuleEvaluator::qmarkThisSender(const QString &sender, bool &del)
 
     RuleTable &grid = m_settings.gridFrom;
     QString yn;
-    bool result = false;
     for (int row = 1; row < grid.RowCount(); ++row) {
         const QString what = grid.Cells(1, row);
         if (what.isEmpty())
@@ -237,16 +232,13 @@ bool TRuleEvaluator::qmarkThisSender(const QString &sender, bool &del)
         const QString &text = isDomain ? domain : (onLocalPart ? localPart : sender);
         if (!matchSender(condition, text, value))
             continue;
-        BumpUpGrid(grid, row);
-        result = true;
-        yn += boolToYN(rowDel);
         whyAdd(rowDel, isDomain ? DomainName : EmailAddress, condition,
                predicate ? QString() : value, false);
-        if (!whyMode && rowDel)
+        if (countHit(grid, row, rowDel, yn))
             break;
     }
     del = yn.contains(u'Y');
-    return result;
+    return !yn.isEmpty();
 }
 
 bool TRuleEvaluator::qMarkThisHeader(int index, bool &del)
@@ -255,7 +247,6 @@ bool TRuleEvaluator::qMarkThisHeader(int index, bool &del)
     LazyHeaders headers(*m_rows, index);
     const int mailbox = m_rows->MailboxNumber(index);
     QString yn;
-    bool result = false;
 
     for (int row = 1; row < grid.RowCount(); ++row) {
         const QString what = grid.Cells(1, row);
@@ -313,11 +304,8 @@ bool TRuleEvaluator::qMarkThisHeader(int index, bool &del)
             for (const QString &line : headers.get()) {
                 if (!matchTextOp(textOp, line, value, caseSensitive))
                     continue;
-                BumpUpGrid(grid, row);
-                result = true;
-                yn += boolToYN(rowDel);
                 whyAdd(rowDel, QStringLiteral("Header"), what, value, caseSensitive);
-                if (!whyMode && rowDel) {
+                if (countHit(grid, row, rowDel, yn)) {
                     stop = true;
                     break;
                 }
@@ -327,15 +315,12 @@ bool TRuleEvaluator::qMarkThisHeader(int index, bool &del)
             continue;
         }
 
-        BumpUpGrid(grid, row);
-        result = true;
-        yn += boolToYN(rowDel);
-        if (!whyMode && rowDel)
+        if (countHit(grid, row, rowDel, yn))
             break;
     }
-    if (result)
+    if (!yn.isEmpty())
         del = yn.contains(u'Y');
-    return result;
+    return !yn.isEmpty();
 }
 
 bool TRuleEvaluator::isInKnownList(const QString &sender, QString &kind, QString &entry) const
@@ -355,6 +340,13 @@ void TRuleEvaluator::BumpUpGrid(RuleTable &table, int row)
     if (hits < std::numeric_limits<qlonglong>::max())
         ++hits;
     table.SetCells(col, row, QString::number(hits));
+}
+
+bool TRuleEvaluator::countHit(RuleTable &grid, int row, bool rowDel, QString &yn)
+{
+    BumpUpGrid(grid, row);
+    yn += boolToYN(rowDel);
+    return !whyMode && rowDel;
 }
 
 void TRuleEvaluator::whyAdd(bool isDelete, const QString &what, const QString &op,

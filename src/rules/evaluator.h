@@ -86,6 +86,10 @@ public:
     // Adds one to the rule's hit count (text that is not a number counts as 0); nothing in
     // reason mode.
     void BumpUpGrid(RuleTable &table, int row);
+    // A row of a rule list matched: counts the hit and notes in yn whether the row deletes
+    // (one Y or N per hit, so an empty yn means no row matched). True when the scan stops
+    // here: a deleting row settles the message, unless every reason is being collected.
+    bool countHit(RuleTable &grid, int row, bool rowDel, QString &yn);
     void whyAdd(bool isDelete, const QString &what, const QString &op, const QString &value,
                 bool caseSensitive);
     void whyExcept(const QString &what, const QString &op, const QString &value,
