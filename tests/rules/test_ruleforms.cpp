@@ -1,0 +1,293 @@
+// The rule dialogs' forms: each kind of rule becomes the cells the evaluation reads, so a
+// message that should match does; the dialogs' refusals; the editor's list operations.
+
+#include "evaluator.h"
+#include "ruleforms.h"
+
+#include <gtest/gtest.h>
+#include <functional>
+
+namespace {
+
+struct Fixture
+{
+    TSpamSettings s{QStringLiteral("/nonexistent")};
+    TKnownList known;
+    TMessageRowList rows;
+
+    Fixture() { s.SetGridHeadings(); }
+
+    int mark(const TMessageRow &row)
+    {
+        rows.rows = {row};
+        TRuleEvaluator ev(s, known, &rows);
+        ev.MarkForDeletion(0);
+        return rows.rows.at(0).mark;
+    }
+};
+
+TMessageRow msg(const QString &subject, const QString &sender, const TmsHeaders &extra = {}, int mailbox = 1)
+{
+    TMessageRow r;
+    r.subject = subject;
+    r.sender = sender;
+    r.sizeText = QStringLiteral("1000");
+    r.headers = TmsHeaders{QStringLiteral("From: ") + sender, QStringLiteral("Subject: ") + subject} + extra;
+    r.mailbox = mailbox;
+    return r;
+}
+
+struct RuleCase
+{
+    const char *name;
+    std::function<void(TSpamSettings &)> add; // writes one rule through a form
+    TMessageRow hit;
+    TMessageRow miss;
+    int hitMark;
+    QStringList cells; // expected cells 0 ... 6 of row 1 of the list touched
+    RuleTable::Kind kind;
+};
+
+template <typename Form, typename Check, typename Write>
+void addRule(RuleTable &t, Form f, Check check, Write write)
+{
+    ASSERT_EQ(check(f), QString());
+    write(t, InsertRuleRow(t, -1), f);
+}
+
+TEST(RuleForms, EachKindOfRuleIsWrittenAsTheEvaluationReadsIt)
+{
+    using K = RuleTable::Kind;
+    const QList<RuleCase> cases{
+        {"subject contains", [](TSpamSettings &s) {
+             TSubjectRuleForm f; f.op = "Contains"; f.text = "  free \n"; f.del = true;
+             addRule(s.gridSubject, f, [](TSubjectRuleForm &x) { return CheckSubjectForm(x); }, WriteSubjectRule); },
+         msg("Get FREE stuff", "a@x.test"), msg("Hello", "a@x.test"), 0,
+         {"", "Contains", "free", "No", "Yes", "0", ""}, K::Subject},
+        {"subject is blank clears the typed text", [](TSpamSettings &s) {
+             TSubjectRuleForm f; f.op = "Is blank"; f.text = "typed"; f.caseMatters = true; f.del = false;
+             addRule(s.gridSubject, f, [](TSubjectRuleForm &x) { return CheckSubjectForm(x); }, WriteSubjectRule); },
+         msg("", "a@x.test"), msg("typed", "a@x.test"), 1,
+         {"", "Is blank", "", "", "No", "0", ""}, K::Subject},
+        {"subject case matters", [](TSpamSettings &s) {
+             TSubjectRuleForm f; f.op = "Starts with"; f.text = "ADV"; f.caseMatters = true;
+             addRule(s.gridSubject, f, [](TSubjectRuleForm &x) { return CheckSubjectForm(x); }, WriteSubjectRule); },
+         msg("ADV: cheap", "a@x.test"), msg("adv: cheap", "a@x.test"), 0,
+         {"", "Starts with", "ADV", "Yes", "Yes", "0", ""}, K::Subject},
+        {"header text", [](TSpamSettings &s) {
+             THeaderRuleForm f; f.op = "Starts with"; f.text = " X-Mailer: Floodgate ";
+             addRule(s.gridHeader, f, [](THeaderRuleForm &x) { return CheckHeaderForm(x); }, WriteHeaderRule); },
+         msg("s", "a@x.test", {"X-Mailer: Floodgate 5"}), msg("s", "a@x.test", {"X-Mailer: mutt"}), 0,
+         {"", "Starts with", "X-Mailer: Floodgate", "No", "Yes", "0", ""}, K::Header},
+        {"header reply-to mismatch", [](TSpamSettings &s) {
+             THeaderRuleForm f; f.choice = THeaderChoice::ReplyToMismatch; f.caseMatters = true; f.del = false;
+             addRule(s.gridHeader, f, [](THeaderRuleForm &x) { return CheckHeaderForm(x); }, WriteHeaderRule); },
+         msg("s", "a@x.test", {"Reply-To: b@y.test"}), msg("s", "a@x.test", {"Reply-To: a@x.test"}), 1,
+         {"", "Sender", "does not match Reply-to", "No", "No", "0", ""}, K::Header},
+        {"header sender equals to", [](TSpamSettings &s) {
+             THeaderRuleForm f; f.choice = THeaderChoice::SenderEqualsTo;
+             addRule(s.gridHeader, f, [](THeaderRuleForm &x) { return CheckHeaderForm(x); }, WriteHeaderRule); },
+         msg("s", "a@x.test", {"To: a@x.test"}), msg("s", "a@x.test", {"To: me@home.test"}), 0,
+         {"", "Sender", "equals To field", "No", "Yes", "0", ""}, K::Header},
+        {"header to does not contain, typed mark replaced", [](TSpamSettings &s) {
+             THeaderRuleForm f; f.choice = THeaderChoice::ToLacks; f.address = "me@home.test - MailBox #7"; f.mailbox = 3;
+             addRule(s.gridHeader, f, [](THeaderRuleForm &x) { return CheckHeaderForm(x); }, WriteHeaderRule); },
+         msg("s", "a@x.test", {"To: other@else.test"}, 3), msg("s", "a@x.test", {"To: me@home.test"}, 3), 0,
+         {"", "To does not contain", "me@home.test - MailBox #3", "No", "Yes", "0", ""}, K::Header},
+        {"sender domain equals", [](TSpamSettings &s) {
+             TSenderRuleForm f; f.text = " spam.test ";
+             addRule(s.gridFrom, f, [](TSenderRuleForm &x) { return CheckSenderForm(x); }, WriteSenderRule); },
+         msg("s", "bob@SPAM.test"), msg("s", "bob@spam.test.org"), 0,
+         {"", "Domain name", "Equals", "spam.test", "Yes", "0", ""}, K::From},
+        {"sender address all numeric drops typed text", [](TSpamSettings &s) {
+             TSenderRuleForm f; f.domain = false; f.op = "All numeric"; f.text = "left over"; f.del = false;
+             addRule(s.gridFrom, f, [](TSenderRuleForm &x) { return CheckSenderForm(x); }, WriteSenderRule); },
+         msg("s", "12345@host.test"), msg("s", "a1@host.test"), 1,
+         {"", "E-mail address", "All numeric", "", "No", "0", ""}, K::From},
+        {"exception address", [](TSpamSettings &s) {
+             TSubjectRuleForm all; all.op = "Is blank"; // without the exception this would mark
+             WriteSubjectRule(s.gridSubject, InsertRuleRow(s.gridSubject, -1), all);
+             TExceptRuleForm f; f.address = "friend@home.test"; f.picture = 9;
+             addRule(s.gridExcept, f, [](TExceptRuleForm &x) { return CheckExceptForm(x); }, WriteExceptRule); },
+         msg("", "friend@home.test"), msg("", "stranger@home.test"), 9,
+         {"E-mail address", "Equals", "friend@home.test", "No", "0", "", "9"}, K::Except},
+        {"exception domain, picture out of range becomes 3", [](TSpamSettings &s) {
+             TSubjectRuleForm all; all.op = "Is blank";
+             WriteSubjectRule(s.gridSubject, InsertRuleRow(s.gridSubject, -1), all);
+             TExceptRuleForm f; f.choice = TExceptChoice::Domain; f.domain = "home.test"; f.picture = 2;
+             addRule(s.gridExcept, f, [](TExceptRuleForm &x) { return CheckExceptForm(x); }, WriteExceptRule); },
+         msg("", "a@home.test"), msg("", "a@home.example"), 3,
+         {"Domain name", "Equals", "home.test", "No", "0", "", "3"}, K::Except},
+        {"exception on a header", [](TSpamSettings &s) {
+             TSubjectRuleForm all; all.op = "Is blank";
+             WriteSubjectRule(s.gridSubject, InsertRuleRow(s.gridSubject, -1), all);
+             TExceptRuleForm f; f.choice = TExceptChoice::Header; f.header = "CC:"; f.op = "Contains";
+             f.text = "club@list.test"; f.caseMatters = true; f.picture = 14;
+             addRule(s.gridExcept, f, [](TExceptRuleForm &x) { return CheckExceptForm(x); }, WriteExceptRule); },
+         msg("", "a@b.test", {"CC: club@list.test"}), msg("", "a@b.test", {"CC: CLUB@list.test"}), 14,
+         {"CC:", "Contains", "club@list.test", "Yes", "0", "", "14"}, K::Except},
+    };
+    for (const RuleCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        Fixture f;
+        c.add(f.s);
+        RuleTable &t = c.kind == K::Subject ? f.s.gridSubject
+            : c.kind == K::Header             ? f.s.gridHeader
+            : c.kind == K::From               ? f.s.gridFrom
+                                              : f.s.gridExcept;
+        QStringList cells;
+        for (int col = 0; col < 7; ++col)
+            cells << t.Cells(col, 1);
+        EXPECT_EQ(cells, c.cells);
+        EXPECT_EQ(f.mark(c.hit), c.hitMark);
+        EXPECT_NE(f.mark(c.miss), c.hitMark);
+        // Reading the row back gives a form that writes the same cells.
+        RuleTable copy(t.kind());
+        copy.SetRowCount(2);
+        switch (c.kind) {
+        case K::Subject: WriteSubjectRule(copy, 1, ReadSubjectRule(t, 1)); break;
+        case K::Header: WriteHeaderRule(copy, 1, ReadHeaderRule(t, 1)); break;
+        case K::From: WriteSenderRule(copy, 1, ReadSenderRule(t, 1)); break;
+        case K::Except: WriteExceptRule(copy, 1, ReadExceptRule(t, 1)); break;
+        }
+        for (int col = 0; col < 7; ++col)
+            if (col != t.HitColumn()) { // the evaluation above has counted hits
+                EXPECT_EQ(copy.Cells(col, 1), t.Cells(col, 1)) << "column " << col;
+            }
+        EXPECT_EQ(copy.Picture(1), t.Picture(1));
+    }
+}
+
+TEST(RuleForms, BlankValuesAreRefusedWithTheDialogsMessages)
+{
+    for (const QString &op : QStringList{"Contains", "Contains (whole word)", "Equals", "Starts with", "Ends with"}) {
+        SCOPED_TRACE(op.toStdString());
+        TSubjectRuleForm s; s.op = op; s.text = " \r\n\b";
+        EXPECT_FALSE(CheckSubjectForm(s).isEmpty());
+        TSenderRuleForm f; f.op = op; f.text = "  ";
+        EXPECT_EQ(CheckSenderForm(f), "The Sender field cannot be left blank.");
+    }
+    TSubjectRuleForm upper; upper.op = "Is UPPERCASE";
+    EXPECT_EQ(CheckSubjectForm(upper), QString());
+    THeaderRuleForm h; h.text = "   ";
+    EXPECT_EQ(CheckHeaderForm(h), "The header text cannot be blank");
+    THeaderRuleForm to; to.choice = THeaderChoice::ToLacks; to.address = " - MailBox #2";
+    EXPECT_EQ(CheckHeaderForm(to), "The TO field cannot be blank");
+    TExceptRuleForm e;
+    EXPECT_EQ(CheckExceptForm(e), "The email line cannot be blank");
+    e.choice = TExceptChoice::Domain;
+    EXPECT_EQ(CheckExceptForm(e), "The domain line cannot be blank");
+    e.choice = TExceptChoice::Header; e.text = " ";
+    EXPECT_EQ(CheckExceptForm(e), "The subject line cannot be blank");
+}
+
+TEST(RuleForms, ReadingRowsFillsTheChoicesForEdit)
+{
+    RuleTable h(RuleTable::Kind::Header);
+    h.SetRowCount(2);
+    h.SetCells(1, 1, "To does not contain");
+    h.SetCells(2, 1, "me@home.test - MailBox #11");
+    const THeaderRuleForm f = ReadHeaderRule(h, 1);
+    EXPECT_EQ(f.choice, THeaderChoice::ToLacks);
+    EXPECT_EQ(f.address, "me@home.test");
+    EXPECT_EQ(f.mailbox, 11);
+    EXPECT_EQ(MailboxItemNumber(MailboxItemText(11, "me", "pop.home.test")), 11);
+    EXPECT_EQ(MailboxItemNumber("none"), 0);
+
+    RuleTable e(RuleTable::Kind::Except);
+    e.SetRowCount(2);
+    e.SetCells(0, 1, "Subject");
+    e.SetCells(1, 1, "Ends with");
+    e.SetCells(2, 1, "[club]");
+    const TExceptRuleForm x = ReadExceptRule(e, 1);
+    EXPECT_EQ(x.choice, TExceptChoice::Header);
+    EXPECT_EQ(x.header, "Subject:");
+    EXPECT_EQ(x.op, "Ends with");
+    EXPECT_EQ(x.picture, 3);
+
+    EXPECT_EQ(OperatorWord(SenderOperators(), "Is at least 1/2 numeric"), "50% numeric");
+    EXPECT_EQ(OperatorItem(SubjectOperators(), "Equals"), "Equals (exact match)");
+    EXPECT_EQ(SubjectSuggestions().size(), 44);
+    EXPECT_EQ(SenderSuggestions().size(), 54);
+    EXPECT_EQ(HeaderSuggestions().size(), 15);
+}
+
+QStringList matches(const RuleTable &t)
+{
+    QStringList out;
+    for (int row = 1; row < t.RowCount(); ++row)
+        out << t.Cells(2, row);
+    return out;
+}
+
+void addSubject(RuleTable &t, int row, const QString &text, const QString &hits = "0")
+{
+    TSubjectRuleForm f; f.text = text;
+    WriteSubjectRule(t, row, f);
+    t.SetCells(5, row, hits);
+}
+
+TEST(RuleForms, InsertDeleteMoveAndSortActOnTheRulesThemselves)
+{
+    RuleTable t(RuleTable::Kind::Subject);
+    t.SetRowCount(2);
+    addSubject(t, InsertRuleRow(t, 1), "a", "10");
+    EXPECT_EQ(t.RowCount(), 2);
+    addSubject(t, InsertRuleRow(t, -1), "c", "9");   // no current row: at the end
+    addSubject(t, InsertRuleRow(t, 2), "B", "100");  // at the selected row
+    EXPECT_EQ(matches(t), (QStringList{"a", "B", "c"}));
+    addSubject(t, InsertRuleRow(t, 99), "d", "1");
+    EXPECT_EQ(matches(t), (QStringList{"a", "B", "c", "d"}));
+
+    SwapRules(t, 1, 2);
+    EXPECT_EQ(matches(t), (QStringList{"B", "a", "c", "d"}));
+    SwapRules(t, 4, 5); // beyond the last rule: nothing
+    EXPECT_EQ(matches(t), (QStringList{"B", "a", "c", "d"}));
+
+    SortRules(t, 5, Qt::AscendingOrder); // numbers, not text: 9 before 10
+    EXPECT_EQ(matches(t), (QStringList{"d", "c", "a", "B"}));
+    SortRules(t, 2, Qt::AscendingOrder); // text without regard to case
+    EXPECT_EQ(matches(t), (QStringList{"a", "B", "c", "d"}));
+    EXPECT_EQ(t.Picture(2), 0);
+
+    DeleteRule(t, 0);
+    DeleteRule(t, 9);
+    EXPECT_EQ(t.RowCount(), 5);
+    DeleteRule(t, 2);
+    DeleteRule(t, 1);
+    DeleteRule(t, 1);
+    DeleteRule(t, 1);
+    EXPECT_TRUE(t.IsEmptyList());
+    EXPECT_EQ(t.Cells(1, 0), QString()); // headings were never set here; row 0 is untouched
+}
+
+TEST(RuleForms, InPlaceEditsAreChecked)
+{
+    RuleTable t(RuleTable::Kind::Subject);
+    t.SetRowCount(3);
+    TSubjectRuleForm f; f.op = "Starts with"; f.text = "x";
+    WriteSubjectRule(t, 1, f);
+    f.op = "Is blank";
+    WriteSubjectRule(t, 2, f);
+    struct Case { int col; int row; QString text; bool ok; };
+    const QList<Case> cases{
+        {5, 1, "17", true}, {5, 1, "", false}, {5, 1, "1a", false}, {5, 1, "-1", false},
+        {5, 1, "+1", false}, {5, 1, "99999999999999999999", false},
+        {2, 1, "free", true}, {2, 1, "  ", false}, {2, 1, "", false},
+        {2, 2, "", true}, // "Is blank" compares with no text
+        {1, 1, "Equals", false}, {2, 0, "x", false},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(CheckCellEdit(t, c.col, c.row, c.text).isEmpty(), c.ok) << c.col << "," << c.row << " " << c.text.toStdString();
+
+    RuleTable h(RuleTable::Kind::Header);
+    h.SetRowCount(2);
+    EXPECT_FALSE(CheckCellEdit(h, 2, 1, "X-1").isEmpty()); // headers: only the hits
+    RuleTable e(RuleTable::Kind::Except);
+    e.SetRowCount(2);
+    e.SetCells(0, 1, "E-mail address");
+    EXPECT_FALSE(CheckCellEdit(e, 2, 1, " ").isEmpty());
+    EXPECT_TRUE(CheckCellEdit(e, 4, 1, "3").isEmpty());
+}
+
+} // namespace
