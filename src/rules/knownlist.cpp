@@ -3,6 +3,7 @@
 #include "files.h"
 #include "textutil.h"
 
+#include <QFileInfo>
 #include <algorithm>
 #include <numeric>
 #include <vector>
@@ -21,10 +22,15 @@ int TKnownList::Compare(const QString &a, const QString &b)
     return AsciiCompareIgnoreCase(CutText(a, kKeyLength), CutText(b, kKeyLength));
 }
 
+QString TKnownList::DefaultPath()
+{
+    return DataFile(QStringLiteral("known.lst"));
+}
+
 void TKnownList::LoadUpKnownList(const QString &path, QString *errorText)
 {
     const std::optional<QStringList> lines =
-        ReadTextLines(path.isEmpty() ? DataFile(QStringLiteral("known.lst")) : path, errorText);
+        ReadTextLines(path.isEmpty() ? DefaultPath() : path, errorText);
     SetEntries(lines.value_or(QStringList()));
 }
 
@@ -63,6 +69,52 @@ void TKnownList::Clear()
 {
     m_entries.clear();
     m_keys.clear();
+}
+
+QStringList TKnownList::EditorLines(const QString &text)
+{
+    // SplitLines already treats a final line break as the end of the last line rather than
+    // the start of an empty one, and keeps a last line that has no break after it.
+    return SplitLines(text);
+}
+
+bool TKnownList::HasNumericLocalPart(const QString &entry)
+{
+    const qsizetype at = entry.indexOf(u'@');
+    if (at < 0)
+        return false;
+    for (qsizetype i = 0; i < at; ++i) {
+        const QChar c = entry.at(i);
+        if (!(c >= u'0' && c <= u'9') && c != u'_')
+            return false;
+    }
+    return true;
+}
+
+QStringList TKnownList::CleanEditorLines(const QStringList &lines)
+{
+    TKnownList cleaned;
+    QString previous;
+    for (const QString &line : lines) {
+        const QString upper = AsciiUpper(line);
+        if (upper != previous && !HasNumericLocalPart(line))
+            cleaned.Insert(line);
+        previous = upper;
+    }
+    return cleaned.m_entries;
+}
+
+bool TKnownList::SaveKnownList(const QStringList &editorLines, const QString &path,
+                               QString *errorText)
+{
+    if (errorText)
+        errorText->clear();
+    const QString file = path.isEmpty() ? DefaultPath() : path;
+    const QStringList entries = CleanEditorLines(editorLines);
+    if (QFileInfo::exists(file) && !WriteTextLines(file, entries, errorText))
+        return false;
+    SetEntries(entries);
+    return true;
 }
 
 bool TKnownList::Contains(const QString &key) const

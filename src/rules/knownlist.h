@@ -29,6 +29,26 @@ public:
     int Count() const { return int(m_entries.size()); }
     const QStringList &Entries() const { return m_entries; }
 
+    // --- saving the editor's text (the "BlackList" tab) ---
+
+    // The editor's text as lines. A final line break ends the last entry; without one, the
+    // last line is an entry all the same, so nothing the user typed is lost.
+    static QStringList EditorLines(const QString &text);
+    // True for an address whose part before the first "@" is made only of digits and
+    // underscores (an empty part too): such senders are generated, never a known spammer.
+    static bool HasNumericLocalPart(const QString &entry);
+    // The cleaned, sorted entries that saving keeps: a line equal, apart from ASCII case,
+    // to the line directly above it is dropped (only neighbours: equal lines further apart
+    // both stay), and so is an address with a numeric local part.
+    static QStringList CleanEditorLines(const QStringList &lines);
+    // Rebuilds the list from the editor's lines and writes it to the file (default:
+    // "known.lst" in the data folder) when that file exists; a missing file is not created.
+    // All or nothing: when the file cannot be written, the list and the file stay as they
+    // were, errorText says why and the result is false.
+    bool SaveKnownList(const QStringList &editorLines, const QString &path = QString(),
+                       QString *errorText = nullptr);
+    static QString DefaultPath();
+
     // Binary search for the key among the entries' first 80 characters. An empty key is
     // never looked up, so an empty entry (a blank line) matches nothing.
     bool Contains(const QString &key) const;
