@@ -1,7 +1,12 @@
 #include "knownlist.h"
 #include "temp_home.h"
 
+#include "files.h"
+
+#include <QDir>
+#include <QFileInfo>
 #include <QLocale>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace {
@@ -124,6 +129,116 @@ TEST(KnownList, LoadsTheFileOrStaysEmpty)
     QString kind, entry;
     EXPECT_TRUE(known.isInKnownList(QStringLiteral(u"joe@CAFé.example"), kind, entry));
     EXPECT_FALSE(known.isInKnownList(QString(), kind, entry));
+}
+
+} // namespace
+
+namespace {
+
+struct SaveCase
+{
+    const char *name;
+    const char *editorText;
+    QStringList expected; // the saved list, in file order
+};
+
+class KnownListSaveTest : public ::testing::TestWithParam<SaveCase>
+{
+};
+
+TEST_P(KnownListSaveTest, CleansAndSortsTheEditorLines)
+{
+    const SaveCase &c = GetParam();
+    TempHome home;
+    home.write(QStringLiteral("known.lst"), "old.example\n");
+    TKnownList known;
+    QString error;
+    ASSERT_TRUE(known.SaveKnownList(TKnownList::EditorLines(QString::fromUtf8(c.editorText)),
+                                    QString(), &error))
+        << error.toStdString();
+    EXPECT_TRUE(error.isEmpty());
+    EXPECT_EQ(known.Entries(), c.expected);
+    const QByteArray written = c.expected.isEmpty() ? QByteArray()
+                                                    : c.expected.join(u'\n').toUtf8() + '\n';
+    EXPECT_EQ(home.read(QStringLiteral("known.lst")), written);
+    // What was saved is what the next evaluation finds.
+    QString kind, entry;
+    for (const QString &e : c.expected) {
+        if (!e.isEmpty()) {
+            EXPECT_TRUE(known.isInKnownList(e, kind, entry)) << e.toStdString();
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Save, KnownListSaveTest,
+    ::testing::Values(
+        SaveCase{"NeighbourDuplicateDropped", "spam.example\nSPAM.EXAMPLE\nsecond.example\n",
+                 {QStringLiteral("second.example"), QStringLiteral("spam.example")}},
+        SaveCase{"DuplicatesApartBothKept", "SPAM.EXAMPLE\nsecond.example\nspam.example\n",
+                 {QStringLiteral("second.example"), QStringLiteral("SPAM.EXAMPLE"),
+                  QStringLiteral("spam.example")}},
+        SaveCase{"NumericLocalPartsDropped",
+                 "123@x.example\n1_2@x.example\n__@x.example\nab12@x.example\n12a@x.example\n"
+                 "123.45.67\n@x.example\n",
+                 {QStringLiteral("123.45.67"), QStringLiteral("12a@x.example"),
+                  QStringLiteral("ab12@x.example")}},
+        // Only the part before the first "@" counts.
+        SaveCase{"FirstAtDecides", "12@a@x.example\nx@12@y.example\n",
+                 {QStringLiteral("x@12@y.example")}},
+        SaveCase{"EmptyLineInTheMiddleKept", "b.example\n\nc.example\n",
+                 {QString(), QStringLiteral("b.example"), QStringLiteral("c.example")}},
+        SaveCase{"TwoEmptyLinesKeepOne", "b.example\n\n\nc.example\n",
+                 {QString(), QStringLiteral("b.example"), QStringLiteral("c.example")}},
+        SaveCase{"LastLineWithoutBreakKept", "b.example\na.example",
+                 {QStringLiteral("a.example"), QStringLiteral("b.example")}},
+        // A dropped line still is the line above the next one.
+        SaveCase{"DroppedLineStillComparedWith", "x.example\n123@q.example\nX.EXAMPLE\n",
+                 {QStringLiteral("x.example"), QStringLiteral("X.EXAMPLE")}},
+        SaveCase{"AsciiCaseOnly", "\u00e9.example\n\u00c9.EXAMPLE\n",
+                 {QStringLiteral(u"\u00c9.EXAMPLE"), QStringLiteral(u"\u00e9.example")}},
+        SaveCase{"CrLfFromAPaste", "b.example\r\nB.example\r\na.example\r\n",
+                 {QStringLiteral("a.example"), QStringLiteral("b.example")}},
+        SaveCase{"EmptyEditor", "", {}}),
+    [](const ::testing::TestParamInfo<SaveCase> &info) { return std::string(info.param.name); });
+
+TEST(KnownListSave, MissingFileIsNotCreatedButTheListIsRebuilt)
+{
+    TempHome home;
+    TKnownList known;
+    known.SetEntries({QStringLiteral("stale.example")});
+    QString error;
+    EXPECT_TRUE(known.SaveKnownList({QStringLiteral("new.example")}, QString(), &error));
+    EXPECT_FALSE(QFileInfo::exists(home.file(QStringLiteral("known.lst"))));
+    EXPECT_EQ(known.Entries(), QStringList{QStringLiteral("new.example")});
+}
+
+TEST(KnownListSave, AFailedWriteKeepsTheListAndSaysWhy)
+{
+    TempHome home;
+    // A folder where the file should be: it exists, yet nothing can be written over it,
+    // whoever runs the test.
+    ASSERT_TRUE(QDir(home.path()).mkdir(QStringLiteral("known.lst")));
+    TKnownList known;
+    known.SetEntries({QStringLiteral("kept.example")});
+    QString error;
+    EXPECT_FALSE(known.SaveKnownList({QStringLiteral("new.example")}, QString(), &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("known.lst"))) << error.toStdString();
+    EXPECT_EQ(known.Entries(), QStringList{QStringLiteral("kept.example")});
+}
+
+TEST(KnownListSave, ShippedStarterListIsCleanSortedAndInvented)
+{
+    const std::optional<QStringList> lines =
+        ReadTextLines(QStringLiteral(TARNWICK_SOURCE_DIR "/data/known.lst"));
+    ASSERT_TRUE(lines.has_value());
+    EXPECT_GE(lines->size(), 200);
+    // Saving it unchanged changes nothing: already sorted, no neighbours alike, no numbers.
+    EXPECT_EQ(TKnownList::CleanEditorLines(*lines), *lines);
+    const QRegularExpression reserved(QStringLiteral(
+        R"(^([a-z]+@)?[a-z-]+\.(example|invalid|test|example\.com|example\.net|example\.org)$)"));
+    for (const QString &line : *lines)
+        EXPECT_TRUE(reserved.match(line).hasMatch()) << line.toStdString();
 }
 
 } // namespace
