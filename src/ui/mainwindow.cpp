@@ -6,6 +6,8 @@
 #include "files.h"
 #include "general.h"
 #include "messagelistmodel.h"
+#include "optionsmain.h"
+#include "ruleforms.h"
 #include "pictures.h"
 #include "retrieving.h"
 #include "trayicon.h"
@@ -116,12 +118,12 @@ TfrmMain::TfrmMain(TMailGuard &guard, TPrompts &prompts, QWidget *parent)
     QAction *help = mnuOptions->addAction(QStringLiteral("Help"));
     QAction *about = mnuOptions->addAction(QStringLiteral("About"));
     QAction *stats = mnuOptions->addAction(QStringLiteral("Stats"));
-    // The rule editor and the statistics are windows of their own that this build does not
-    // have yet; their entries stay in place, greyed.
-    spam->setEnabled(false);
+    // The statistics are a window of its own that this build does not have yet; its entry
+    // stays in place, greyed.
     stats->setEnabled(false);
     btOptions->setMenu(mnuOptions);
     btOptions->setPopupMode(QToolButton::InstantPopup);
+    connect(spam, &QAction::triggered, this, &TfrmMain::btSpamClick);
     connect(general, &QAction::triggered, this, &TfrmMain::btGeneralClick);
     connect(help, &QAction::triggered, this, &TfrmMain::btHelpClick);
     connect(about, &QAction::triggered, this, &TfrmMain::btAboutClick);
@@ -288,7 +290,7 @@ void TfrmMain::bindTray()
     connect(m_tray->actHelp, &QAction::triggered, this, &TfrmMain::btHelpClick);
     connect(m_tray->actAbout, &QAction::triggered, this, &TfrmMain::btAboutClick);
     connect(m_tray->actExit, &QAction::triggered, this, [this] { m_guard.btExitClick(true); });
-    m_tray->SetAvailable(m_tray->actSpam, false);
+    connect(m_tray->actSpam, &QAction::triggered, this, &TfrmMain::btSpamClick);
     m_tray->SetAvailable(m_tray->actStatistics, false);
 }
 
@@ -300,6 +302,9 @@ void TfrmMain::FormCreate()
     // Created over the settings the guard has just read: these are the live settings.
     frmGeneral = new TfrmGeneral(m_guard.Settings(), m_guard.General(), m_guard.Servers(),
                                  m_guard.SpamSettings(), m_prompts, this);
+    frmOptionsMain = new TfrmOptionsMain(m_guard.SpamSettings(), m_guard.KnownList(), m_guard.Settings(),
+                                         m_prompts, this);
+    frmOptionsMain->SetHelp([this] { btHelpClick(); });
     frmGeneral->SetAlarm(m_alarm);
     frmGeneral->SetLauncher([this] { m_guard.btLaunchClick(); });
 
@@ -413,6 +418,23 @@ void TfrmMain::btGeneralClick()
     m_guard.BeginGeneralSettings();
     frmGeneral->exec();
     m_guard.EndGeneralSettings();
+}
+
+void TfrmMain::btSpamClick()
+{
+    // The window edits the tables a running check evaluates.
+    if (!frmOptionsMain || m_guard.IsBusy() || frmOptionsMain->isVisible())
+        return;
+    QStringList mailboxes;
+    for (int n = 1; n <= kMailboxSlots; ++n) {
+        const MailboxSlot &slot = m_guard.Servers().slot(n);
+        if (!slot.server.isEmpty())
+            mailboxes << MailboxItemText(n, slot.mailbox, slot.server);
+    }
+    frmOptionsMain->SetMailboxes(mailboxes);
+    m_guard.BeginModal();
+    frmOptionsMain->exec();
+    m_guard.EndModal();
 }
 
 void TfrmMain::btAboutClick()

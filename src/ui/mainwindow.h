@@ -12,6 +12,7 @@ class QToolButton;
 class QTreeView;
 class TAlarmSound;
 class TfrmGeneral;
+class TfrmOptionsMain;
 class TfrmRetrieving;
 class TTrayIcon;
 
@@ -54,6 +55,7 @@ public:
     void btDeleteClick();
     void btExitClick();
     void btGeneralClick();
+    void btSpamClick(); // "Spam settings"
     void btAboutClick();
     void btHelpClick();
     void ShowMainScreen1Click(); // "Main screen", a click on the tray icon, a second start
@@ -64,6 +66,7 @@ public:
 
     TMailGuard &Guard() { return m_guard; }
     TfrmGeneral *General() const { return frmGeneral; }
+    TfrmOptionsMain *OptionsMain() const { return frmOptionsMain; }
     TfrmRetrieving *Retrieving() const { return frmRetrieving; }
     TTrayIcon *Tray() const { return m_tray; }
     TAlarmSound *Alarm() const { return m_alarm; }
@@ -112,6 +115,7 @@ private:
     TMarkPictureModel *m_listModel = nullptr;
     TfrmRetrieving *frmRetrieving = nullptr;
     TfrmGeneral *frmGeneral = nullptr;
+    TfrmOptionsMain *frmOptionsMain = nullptr;
     TTrayIcon *m_tray = nullptr;
     TAlarmSound *m_alarm = nullptr;
     QList<QToolButton *> m_messageButtons;

@@ -1,0 +1,448 @@
+// The spam settings window: each rule dialog makes its rule and the evaluation agrees, the
+// list buttons, in-place edits and sorting, OK and Cancel against the files, a failed save,
+// printing to PDF. Set TARNWICK_SCREENSHOTS to a folder to keep a picture of each tab.
+
+#include "blacklistpage.h"
+#include "evaluator.h"
+#include "optionsmain.h"
+#include "ruledialogs.h"
+#include "settingsstore.h"
+#include "temp_home.h"
+#include "ui_test.h"
+
+#include <QAbstractButton>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableView>
+#include <gtest/gtest.h>
+#include <functional>
+#include <memory>
+#include <sys/stat.h>
+
+namespace {
+
+class OptionsWindow : public ::testing::Test
+{
+protected:
+    TempHome home;
+    TSpamSettings spam{home.path()};
+    TKnownList known;
+    UserSettings store{home.file(QStringLiteral("settings.ini"))};
+    TTestPrompts prompts;
+    std::unique_ptr<TfrmOptionsMain> window;
+    // What the next rule dialog does before its OK is pressed.
+    std::function<void(QDialog &)> fill;
+    int dialogs = 0;
+
+    void SetUp() override
+    {
+        spam.readSettings();
+        window = std::make_unique<TfrmOptionsMain>(spam, known, store, prompts);
+        window->SetMailboxes({MailboxItemText(1, "me", "pop.home.test"), MailboxItemText(3, "you", "pop.work.test")});
+        window->SetDialogRunner([this](QDialog &d) {
+            ++dialogs;
+            if (!fill)
+                return int(QDialog::Rejected);
+            fill(d);
+            d.accept();
+            return d.result();
+        });
+    }
+
+    template <typename D>
+    static D &as(QDialog &d)
+    {
+        return dynamic_cast<D &>(d);
+    }
+
+    void select(int list, int row)
+    {
+        QTableView *view = window->View(list);
+        view->setCurrentIndex(view->model()->index(row - 1, 1));
+    }
+
+    int mark(const TMessageRow &row)
+    {
+        TMessageRowList rows;
+        rows.rows = {row};
+        TRuleEvaluator ev(spam, known, &rows);
+        ev.MarkForDeletion(0);
+        return rows.rows.at(0).mark;
+    }
+
+    QStringList column(int list, int col)
+    {
+        QStringList out;
+        RuleTable &t = window->Table(list);
+        for (int row = 1; row < t.RowCount(); ++row)
+            out << t.Cells(col, row);
+        return out;
+    }
+
+    void addSubject(const QString &text, bool del = true)
+    {
+        fill = [text, del](QDialog &d) {
+            auto &s = as<TfrmOptionsSubject>(d);
+            s.cbText->setCurrentText(text);
+            (del ? s.rbCheck : s.rbQuestion)->setChecked(true);
+        };
+        window->btInsertClick(TfrmOptionsMain::SubjectList);
+    }
+
+    void screenshot(const QString &name)
+    {
+        const QString folder = qEnvironmentVariable("TARNWICK_SCREENSHOTS");
+        if (folder.isEmpty())
+            return;
+        QDir().mkpath(folder);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        window->grab().save(folder + u'/' + name + QStringLiteral(".png"));
+    }
+};
+
+TMessageRow msg(const QString &subject, const QString &sender, const QStringList &headers = {}, int mailbox = 1)
+{
+    TMessageRow r;
+    r.subject = subject;
+    r.sender = sender;
+    r.sizeText = QStringLiteral("1000");
+    r.headers = QStringList{QStringLiteral("From: ") + sender, QStringLiteral("Subject: ") + subject} + headers;
+    r.mailbox = mailbox;
+    return r;
+}
+
+struct DialogCase
+{
+    const char *name;
+    int list;
+    std::function<void(QDialog &)> fill;
+    QStringList cells; // columns 0 ... 6 of the new row
+    TMessageRow hit;
+    TMessageRow miss;
+    int hitMark;
+};
+
+TEST_F(OptionsWindow, EachDialogMakesItsRuleAndTheEvaluationAgrees)
+{
+    using W = TfrmOptionsMain;
+    const QList<DialogCase> cases{
+        {"subject whole word", W::SubjectList, [](QDialog &d) {
+             auto &s = as<TfrmOptionsSubject>(d);
+             s.cbOperator->setCurrentText("Contains (whole word)");
+             s.cbText->setCurrentText(" free ");
+         }, {"", "Contains (whole word)", "free", "No", "Yes", "0", ""},
+         msg("(free) offer", "a@b.test"), msg("freedom", "a@b.test"), 0},
+        {"subject uppercase, question mark", W::SubjectList, [](QDialog &d) {
+             auto &s = as<TfrmOptionsSubject>(d);
+             s.cbText->setCurrentText("typed first");
+             s.cbOperator->setCurrentText("Is all UPPERCASE");
+             s.rbQuestion->setChecked(true);
+         }, {"", "Is UPPERCASE", "", "", "No", "0", ""},
+         msg("BUY NOW 123", "a@b.test"), msg("Buy now", "a@b.test"), 1},
+        {"header equals, case", W::HeaderList, [](QDialog &d) {
+             auto &h = as<TfrmHeaders>(d);
+             h.cbOperator->setCurrentText("Equals (exact match)");
+             h.cbHeader->setCurrentText("X-Mailer: Group Mail");
+             h.chkCase->setChecked(true);
+         }, {"", "Equals", "X-Mailer: Group Mail", "Yes", "Yes", "0", ""},
+         msg("s", "a@b.test", {"X-Mailer: Group Mail"}), msg("s", "a@b.test", {"X-Mailer: group mail"}), 0},
+        {"header to does not contain, mailbox 3", W::HeaderList, [](QDialog &d) {
+             auto &h = as<TfrmHeaders>(d);
+             h.rbTo->setChecked(true);
+             h.edTo->setText(" you@work.test ");
+             h.cbMailbox->setCurrentIndex(1);
+         }, {"", "To does not contain", "you@work.test - MailBox #3", "No", "Yes", "0", ""},
+         msg("s", "a@b.test", {"To: list@else.test"}, 3), msg("s", "a@b.test", {"To: list@else.test"}, 1), 0},
+        {"header reply-to", W::HeaderList, [](QDialog &d) { as<TfrmHeaders>(d).rbReplyTo->setChecked(true); },
+         {"", "Sender", "does not match Reply-to", "No", "Yes", "0", ""},
+         msg("s", "a@b.test", {"Reply-To: c@d.test"}), msg("s", "a@b.test", {"Reply-To: a@b.test"}), 0},
+        {"sender domain ends with", W::SenderList, [](QDialog &d) {
+             auto &f = as<TfrmOptionsFROM>(d);
+             f.cbOperator->setCurrentText("Ends with");
+             f.cbText->setCurrentText(".invalid");
+         }, {"", "Domain name", "Ends with", ".invalid", "Yes", "0", ""},
+         msg("s", "x@spam.invalid"), msg("s", "x@spam.test"), 0},
+        {"sender half numeric", W::SenderList, [](QDialog &d) {
+             auto &f = as<TfrmOptionsFROM>(d);
+             f.cbWhat->setCurrentText("E-mail address");
+             f.cbOperator->setCurrentText("Is at least 1/2 numeric");
+         }, {"", "E-mail address", "50% numeric", "", "Yes", "0", ""},
+         msg("s", "ab_1@host.test"), msg("s", "abc1@host.test"), 0},
+        {"exception any header", W::ExceptList, [](QDialog &d) {
+             auto &e = as<TfrmAlwaysAccept>(d);
+             e.rbHeader->setChecked(true);
+             e.cbHeader->setCurrentText("Any Header");
+             e.cbOperator->setCurrentText("Starts with");
+             e.edText->setText("List-Id:");
+             e.pictures->button(7)->setChecked(true);
+         }, {"Any Header", "Starts with", "List-Id:", "No", "0", "", "7"},
+         msg("", "a@b.test", {"List-Id: club"}), msg("", "a@b.test"), 7},
+    };
+    for (const DialogCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        for (int list = 0; list < 4; ++list)
+            window->Table(list).ClearRules();
+        // An empty subject marks every message, so an exception shows by its picture.
+        if (c.list == W::ExceptList) {
+            fill = [](QDialog &d) { as<TfrmOptionsSubject>(d).cbOperator->setCurrentText("Is blank or empty"); };
+            window->btInsertClick(W::SubjectList);
+        }
+        fill = c.fill;
+        window->btInsertClick(c.list);
+        RuleTable &t = window->Table(c.list);
+        ASSERT_EQ(t.RowCount(), 2);
+        QStringList cells;
+        for (int col = 0; col < 7; ++col)
+            cells << t.Cells(col, 1);
+        EXPECT_EQ(cells, c.cells);
+        EXPECT_EQ(window->CountLabel(c.list)->text(), "1 rule");
+        EXPECT_EQ(mark(c.hit), c.hitMark);
+        EXPECT_NE(mark(c.miss), c.hitMark);
+    }
+    EXPECT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join('\n').toStdString();
+}
+
+TEST_F(OptionsWindow, DialogsRefuseBlankValuesAndStayOpen)
+{
+    fill = [](QDialog &d) { as<TfrmOptionsSubject>(d).cbText->setCurrentText("  "); };
+    window->btInsertClick(TfrmOptionsMain::SubjectList);
+    fill = [](QDialog &d) { as<TfrmOptionsFROM>(d).cbText->setCurrentText(""); };
+    window->btInsertClick(TfrmOptionsMain::SenderList);
+    fill = [](QDialog &d) { as<TfrmHeaders>(d).rbTo->setChecked(true); };
+    window->btInsertClick(TfrmOptionsMain::HeaderList);
+    fill = [](QDialog &d) { as<TfrmAlwaysAccept>(d).rbDomain->setChecked(true); };
+    window->btInsertClick(TfrmOptionsMain::ExceptList);
+    EXPECT_EQ(prompts.errors, (QStringList{"The subject text cannot be blank.", "The Sender field cannot be left blank.",
+                                           "The TO field cannot be blank", "The domain line cannot be blank"}));
+    for (int list = 0; list < 4; ++list)
+        EXPECT_TRUE(window->Table(list).IsEmptyList()) << list;
+}
+
+TEST_F(OptionsWindow, InsertEditDeleteAndMove)
+{
+    using W = TfrmOptionsMain;
+    addSubject("a");
+    addSubject("b"); // with row 1 current: goes above it
+    EXPECT_EQ(column(W::SubjectList, 2), (QStringList{"b", "a"}));
+    window->View(W::SubjectList)->setCurrentIndex(QModelIndex());
+    addSubject("c"); // no current row: at the end
+    EXPECT_EQ(column(W::SubjectList, 2), (QStringList{"b", "a", "c"}));
+    EXPECT_EQ(window->CountLabel(W::SubjectList)->text(), "3 rules");
+
+    // Edit keeps the hit count; Cancel of the dialog changes nothing.
+    window->Table(W::SubjectList).SetCells(5, 2, "17");
+    select(W::SubjectList, 2);
+    fill = [](QDialog &d) {
+        auto &s = as<TfrmOptionsSubject>(d);
+        EXPECT_EQ(s.cbText->currentText(), "a");
+        s.cbText->setCurrentText("a2");
+        s.rbQuestion->setChecked(true);
+    };
+    window->btEditClick(W::SubjectList);
+    EXPECT_EQ(column(W::SubjectList, 2), (QStringList{"b", "a2", "c"}));
+    EXPECT_EQ(window->Table(W::SubjectList).Cells(5, 2), "17");
+    EXPECT_EQ(window->Table(W::SubjectList).Picture(2), 1);
+    fill = nullptr;
+    window->btEditClick(W::SubjectList);
+    window->btInsertClick(W::SubjectList);
+    EXPECT_EQ(column(W::SubjectList, 2), (QStringList{"b", "a2", "c"}));
+
+    // Move: the selection goes with the rule; nothing moves past either end.
+    select(W::SubjectList, 2);
+    window->btMoveClick(W::SubjectList, -1);
+    window->btMoveClick(W::SubjectList, -1);
+    EXPECT_EQ(column(W::SubjectList, 2), (QStringList{"a2", "b", "c"}));
+    EXPECT_EQ(window->View(W::SubjectList)->currentIndex().row(), 0);
+    select(W::SubjectList, 3);
+    window->btMoveClick(W::SubjectList, 1);
+    EXPECT_EQ(column(W::SubjectList, 2), (QStringList{"a2", "b", "c"}));
+    select(W::SubjectList, 1);
+    window->btMoveClick(W::SubjectList, 1);
+    EXPECT_EQ(column(W::SubjectList, 2), (QStringList{"b", "a2", "c"}));
+    EXPECT_EQ(window->Table(W::SubjectList).Picture(2), 1); // the picture moved along
+
+    // Edit on nothing.
+    window->View(W::HeaderList)->setCurrentIndex(QModelIndex());
+    window->btEditClick(W::HeaderList);
+    EXPECT_EQ(prompts.errors, QStringList{"Error: nothing selected to edit"});
+
+    // The delete key: rules go one by one; the last leaves an empty list, then nothing happens.
+    QTableView *view = window->View(W::SubjectList);
+    for (int i = 0; i < 4; ++i) {
+        select(W::SubjectList, 1);
+        QTest::keyClick(view, Qt::Key_Delete);
+    }
+    EXPECT_TRUE(window->Table(W::SubjectList).IsEmptyList());
+    EXPECT_EQ(window->CountLabel(W::SubjectList)->text(), "0 rules");
+    addSubject("again");
+    EXPECT_EQ(window->Table(W::SubjectList).RowCount(), 2);
+}
+
+TEST_F(OptionsWindow, EditingAMailboxRuleKeepsItsNumber)
+{
+    RuleTable &t = window->Table(TfrmOptionsMain::HeaderList);
+    t.SetCells(1, 1, "To does not contain");
+    t.SetCells(2, 1, "old@home.test - MailBox #5");
+    t.SetCells(4, 1, "Yes");
+    select(TfrmOptionsMain::HeaderList, 1);
+    fill = [](QDialog &d) {
+        auto &h = as<TfrmHeaders>(d);
+        EXPECT_TRUE(h.rbTo->isChecked());
+        EXPECT_EQ(h.edTo->text(), "old@home.test");
+        EXPECT_EQ(MailboxItemNumber(h.cbMailbox->currentText()), 5);
+        h.edTo->setText("new@home.test");
+    };
+    window->btEditClick(TfrmOptionsMain::HeaderList);
+    EXPECT_EQ(t.Cells(2, 1), "new@home.test - MailBox #5");
+}
+
+TEST_F(OptionsWindow, InPlaceEditsAreCheckedAndSortingReordersTheRules)
+{
+    using W = TfrmOptionsMain;
+    addSubject("b");
+    addSubject("a");
+    window->Table(W::SubjectList).SetCells(5, 1, "10");
+    window->Table(W::SubjectList).SetCells(5, 2, "9");
+    QAbstractItemModel *model = window->View(W::SubjectList)->model();
+    EXPECT_FALSE(model->setData(model->index(0, 2), " "));
+    EXPECT_FALSE(model->setData(model->index(0, 5), "-3"));
+    EXPECT_EQ(prompts.errors.size(), 2);
+    EXPECT_TRUE(model->setData(model->index(0, 2), "c"));
+    EXPECT_EQ(column(W::SubjectList, 2), (QStringList{"c", "b"}));
+
+    QHeaderView *header = window->View(W::SubjectList)->horizontalHeader();
+    EXPECT_TRUE(model->headerData(5, Qt::Horizontal, Qt::ToolTipRole).toString().contains("order"));
+    emit header->sectionClicked(5);
+    EXPECT_EQ(column(W::SubjectList, 2), (QStringList{"b", "c"})); // 9 before 10
+    emit header->sectionClicked(5);
+    EXPECT_EQ(column(W::SubjectList, 2), (QStringList{"c", "b"}));
+    emit header->sectionClicked(1); // "What" does not sort the subject list
+    EXPECT_EQ(column(W::SubjectList, 2), (QStringList{"c", "b"}));
+    // The evaluation sees the new order: the first deleting match stops the scan.
+    mark(msg("b c", "x@y.test"));
+    EXPECT_EQ(window->Table(W::SubjectList).Cells(5, 1), "11");
+    EXPECT_EQ(window->Table(W::SubjectList).Cells(5, 2), "9");
+}
+
+TEST_F(OptionsWindow, OkRemovesNeighbouringDuplicatesAndStores_CancelReadsTheFilesBack)
+{
+    using W = TfrmOptionsMain;
+    window->show();
+    addSubject("x");
+    addSubject("y");
+    addSubject("y"); // same as its neighbour
+    window->View(W::SubjectList)->setCurrentIndex(QModelIndex());
+    addSubject("y"); // same as a rule further up: stays
+    window->chkLarger->setChecked(true);
+    window->edLarger->setValue(12345);
+    window->rbLargerQuestion->setChecked(true);
+    window->accept();
+    EXPECT_EQ(window->result(), QDialog::Accepted);
+    EXPECT_EQ(column(W::SubjectList, 2), (QStringList{"y", "x", "y"}));
+
+    TSpamSettings stored(home.path());
+    stored.readSettings();
+    EXPECT_EQ(stored.gridSubject.RowCount(), 4);
+    EXPECT_TRUE(stored.larger.on);
+    EXPECT_EQ(stored.larger.limit, 12345);
+    EXPECT_FALSE(stored.larger.check);
+
+    window->show();
+    addSubject("unsaved");
+    window->chkSmaller->setChecked(true);
+    window->reject();
+    EXPECT_EQ(column(W::SubjectList, 2), (QStringList{"y", "x", "y"}));
+    EXPECT_FALSE(spam.smaller.on);
+    EXPECT_FALSE(window->edSmaller->isEnabled());
+    EXPECT_EQ(window->CountLabel(W::SubjectList)->text(), "3 rules");
+}
+
+TEST_F(OptionsWindow, AFailedSaveSaysSoAndKeepsEverything)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only folders";
+    window->show();
+    addSubject("kept");
+    ASSERT_TRUE(spam.Savesettings());
+    addSubject("new");
+    const QByteArray before = home.read("subj.lst");
+    chmod(home.path().toLocal8Bit().constData(), 0500);
+    window->accept();
+    chmod(home.path().toLocal8Bit().constData(), 0700);
+    EXPECT_NE(window->result(), QDialog::Accepted);
+    ASSERT_EQ(prompts.errors.size(), 1);
+    EXPECT_TRUE(prompts.errors.first().startsWith("The spam settings could not be saved"));
+    EXPECT_EQ(column(TfrmOptionsMain::SubjectList, 2), (QStringList{"new", "kept"}));
+    EXPECT_EQ(home.read("subj.lst"), before);
+}
+
+TEST_F(OptionsWindow, PrintsAListToPdf)
+{
+    addSubject("cheap watches");
+    fill = [](QDialog &d) { as<TfrmOptionsFROM>(d).cbText->setCurrentText("bulk.example.test"); };
+    window->btInsertClick(TfrmOptionsMain::SenderList);
+    // Enough rules for a second page: the headings repeat there.
+    for (int i = 0; i < 80; ++i)
+        addSubject(QStringLiteral("rule%1").arg(i));
+    const QString pdf = home.file("subjects.pdf");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    window->btPrintClick(TfrmOptionsMain::SubjectList, &printer);
+    ASSERT_TRUE(QFileInfo(pdf).size() > 0);
+    QProcess p;
+    p.start("pdftotext", {"-layout", pdf, "-"});
+    if (!p.waitForFinished(20000) || p.exitCode() != 0)
+        GTEST_SKIP() << "pdftotext is not installed";
+    const QString text = QString::fromUtf8(p.readAllStandardOutput());
+    EXPECT_TRUE(text.contains("Tarnwick - Subject Line Settings"));
+    EXPECT_TRUE(text.contains("cheap watches"));
+    EXPECT_TRUE(text.contains("rule0"));
+    EXPECT_TRUE(text.contains("Page 2"));
+    EXPECT_GE(text.count("Matches"), 2);
+    EXPECT_FALSE(text.contains("bulk.example.test")); // the sender list is another list
+}
+
+TEST_F(OptionsWindow, TabsInOrderWithScreenshots)
+{
+    const QStringList tabs{"Subject", "Headers", "Sender", "Size", "Exceptions", "BlackList"};
+    ASSERT_EQ(window->tabs->count(), tabs.size());
+    for (int i = 0; i < tabs.size(); ++i)
+        EXPECT_EQ(window->tabs->tabText(i), tabs.at(i));
+    EXPECT_EQ(window->windowTitle(), "Spam Settings");
+    addSubject("free");
+    addSubject("make money", false);
+    fill = [](QDialog &d) { as<TfrmHeaders>(d).rbReplyTo->setChecked(true); };
+    window->btInsertClick(TfrmOptionsMain::HeaderList);
+    fill = [](QDialog &d) { as<TfrmHeaders>(d).cbHeader->setCurrentText("X-Mailer: Floodgate"); };
+    window->btInsertClick(TfrmOptionsMain::HeaderList);
+    fill = [](QDialog &d) { as<TfrmOptionsFROM>(d).cbText->setCurrentText("spam.invalid"); };
+    window->btInsertClick(TfrmOptionsMain::SenderList);
+    fill = [](QDialog &d) { as<TfrmAlwaysAccept>(d).edAddress->setText("friend@home.test"); };
+    window->btInsertClick(TfrmOptionsMain::ExceptList);
+    window->show();
+    for (int i = 0; i < tabs.size(); ++i) {
+        window->tabs->setCurrentIndex(i);
+        screenshot(QStringLiteral("spam-settings-") + tabs.at(i).toLower());
+    }
+    // The size fields follow their boxes.
+    window->tabs->setCurrentIndex(3);
+    window->chkSmaller->setChecked(true);
+    EXPECT_TRUE(window->edSmaller->isEnabled());
+    EXPECT_FALSE(window->edLarger->isEnabled());
+    window->reject();
+}
+
+} // namespace
