@@ -7,7 +7,30 @@
 
 #include <QFile>
 
+#include <initializer_list>
+#include <utility>
+
 using namespace RuleWords;
+
+namespace {
+
+// Writes the given cells of one row of a rule list; the others keep what they have.
+void setCells(RuleTable &table, int row, std::initializer_list<std::pair<int, QString>> cells)
+{
+    for (const auto &[col, text] : cells)
+        table.SetCells(col, row, text);
+}
+
+// An exception for one sender address: "E-mail address Equals address", never hit yet,
+// shown with the exceptions' first picture.
+void setSenderException(RuleTable &table, int row, const QString &address)
+{
+    setCells(table, row,
+             {{0, EmailAddress}, {1, EqualsOp}, {2, address}, {3, No}, {4, QStringLiteral("0")},
+              {6, QStringLiteral("3")}});
+}
+
+} // namespace
 
 int ExceptionPicture(const QString &cell)
 {
@@ -188,35 +211,21 @@ bool TSpamSettings::AddSenderToExceptions(const QString &sender)
 {
     if (TrimControls(sender).isEmpty())
         return false;
-    const int row = gridExcept.AppendRule();
-    gridExcept.SetCells(0, row, EmailAddress);
-    gridExcept.SetCells(1, row, EqualsOp);
-    gridExcept.SetCells(2, row, sender);
-    gridExcept.SetCells(3, row, No);
-    gridExcept.SetCells(4, row, QStringLiteral("0"));
-    gridExcept.SetCells(6, row, QStringLiteral("3"));
+    setSenderException(gridExcept, gridExcept.AppendRule(), sender);
     return true;
 }
 
 void TSpamSettings::AddSubjectForDeletion(const QString &subject)
 {
     const int row = gridSubject.InsertRuleAtTop();
-    gridSubject.SetCells(1, row, EqualsOp);
-    gridSubject.SetCells(2, row, subject);
-    gridSubject.SetCells(3, row, Yes);
-    gridSubject.SetCells(4, row, Yes);
-    gridSubject.SetCells(5, row, QStringLiteral("1"));
+    setCells(gridSubject, row, {{1, EqualsOp}, {2, subject}, {3, Yes}, {4, Yes}, {5, QStringLiteral("1")}});
     gridSubject.SetPicture(row, CheckMark);
 }
 
 void TSpamSettings::AddSenderForDeletion(const QString &sender)
 {
     const int row = gridFrom.InsertRuleAtTop();
-    gridFrom.SetCells(1, row, EmailAddress);
-    gridFrom.SetCells(2, row, EqualsOp);
-    gridFrom.SetCells(3, row, sender);
-    gridFrom.SetCells(4, row, Yes);
-    gridFrom.SetCells(5, row, QStringLiteral("1"));
+    setCells(gridFrom, row, {{1, EmailAddress}, {2, EqualsOp}, {3, sender}, {4, Yes}, {5, QStringLiteral("1")}});
     gridFrom.SetPicture(row, CheckMark);
 }
 
@@ -239,11 +248,8 @@ int TSpamSettings::ImportKeywords(const QStringList &lines)
         if (keyword.isEmpty())
             continue;
         const int row = gridSubject.AppendRule();
-        gridSubject.SetCells(1, row, ContainsWholeWord);
-        gridSubject.SetCells(2, row, keyword);
-        gridSubject.SetCells(3, row, No);
-        gridSubject.SetCells(4, row, Yes);
-        gridSubject.SetCells(5, row, QStringLiteral("0"));
+        setCells(gridSubject, row,
+                 {{1, ContainsWholeWord}, {2, keyword}, {3, No}, {4, Yes}, {5, QStringLiteral("0")}});
         gridSubject.SetPicture(row, CheckMark);
         ++added;
     }
@@ -258,12 +264,7 @@ int TSpamSettings::ImportAddresses(const QStringList &lines)
         if (address.isEmpty())
             continue;
         const int row = gridExcept.AppendRule();
-        gridExcept.SetCells(0, row, EmailAddress);
-        gridExcept.SetCells(1, row, EqualsOp);
-        gridExcept.SetCells(2, row, address);
-        gridExcept.SetCells(3, row, No);
-        gridExcept.SetCells(4, row, QStringLiteral("0"));
-        gridExcept.SetCells(6, row, QStringLiteral("3"));
+        setSenderException(gridExcept, row, address);
         gridExcept.SetPicture(row, FirstExceptionPicture);
         ++added;
     }
@@ -282,11 +283,7 @@ bool TSpamSettings::AddFirstRunHeaderRule(const QString &userName, QString *erro
     // Only a suspect mark: a user name that is not part of the address would otherwise
     // have every message of the mailbox deleted unattended.
     const int row = gridHeader.InsertRuleAtTop();
-    gridHeader.SetCells(1, row, ToDoesNotContain);
-    gridHeader.SetCells(2, row, value);
-    gridHeader.SetCells(3, row, No);
-    gridHeader.SetCells(4, row, No);
-    gridHeader.SetCells(5, row, QStringLiteral("0"));
+    setCells(gridHeader, row, {{1, ToDoesNotContain}, {2, value}, {3, No}, {4, No}, {5, QStringLiteral("0")}});
     gridHeader.SetPicture(row, QuestionMark);
     return Savesettings(errorText);
 }
