@@ -340,6 +340,8 @@ QWidget *TfrmOptionsMain::listPage(int list, const QString &text, bool import)
     side->addLayout(moves);
     side->addStretch(1);
     layout->addLayout(side, 1, 1);
+    // The table takes the spare width; the buttons keep their own.
+    layout->setColumnStretch(0, 1);
     m_counts[list] = new QLabel(page);
     layout->addWidget(m_counts.at(list), 2, 0, 1, 2);
     return page;
