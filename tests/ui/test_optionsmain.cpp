@@ -446,3 +446,51 @@ TEST_F(OptionsWindow, TabsInOrderWithScreenshots)
 }
 
 } // namespace
+
+namespace {
+
+TEST(RuleDialogs, CaptionsAndWhatEachChoiceShows)
+{
+    TTestPrompts prompts;
+    TfrmOptionsSubject subject(prompts);
+    TfrmHeaders header(prompts, {MailboxItemText(1, "me", "pop.home.test")});
+    TfrmOptionsFROM sender(prompts);
+    TfrmAlwaysAccept accept(prompts);
+    const QList<std::pair<QDialog *, QString>> dialogs{{&subject, "Subject line options"},
+                                                       {&header, "Header characteristics"},
+                                                       {&sender, "Sender characteristics"},
+                                                       {&accept, "Accept e-mail from"}};
+    const QString folder = qEnvironmentVariable("TARNWICK_SCREENSHOTS");
+    for (const auto &[dialog, caption] : dialogs) {
+        EXPECT_EQ(dialog->windowTitle(), caption);
+        dialog->show();
+        if (!folder.isEmpty()) {
+            QDir().mkpath(folder);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+            dialog->grab().save(folder + QStringLiteral("/rule-dialog-") + caption.section(u' ', 0, 0).toLower() + ".png");
+        }
+    }
+    // Insert starts from these choices.
+    EXPECT_EQ(subject.cbOperator->currentText(), "Contains");
+    EXPECT_TRUE(subject.rbCheck->isChecked());
+    EXPECT_EQ(header.cbHeader->currentText(), "X-1");
+    EXPECT_EQ(sender.cbWhat->currentText(), "Domain name");
+    EXPECT_EQ(sender.cbOperator->currentText(), "Equals (exact match)");
+    EXPECT_EQ(accept.pictures->checkedId(), 3);
+    // Fields follow the choice.
+    subject.cbOperator->setCurrentText("Is blank or empty");
+    EXPECT_FALSE(subject.cbText->isVisible());
+    EXPECT_FALSE(subject.chkCase->isVisible());
+    sender.cbOperator->setCurrentText("Starts with a number");
+    EXPECT_FALSE(sender.cbText->isVisible());
+    header.rbTo->setChecked(true);
+    EXPECT_TRUE(header.edTo->isVisible());
+    EXPECT_FALSE(header.cbHeader->isVisible());
+    accept.rbDomain->setChecked(true);
+    EXPECT_TRUE(accept.edDomain->isVisible());
+    EXPECT_FALSE(accept.edAddress->isVisible());
+    for (const auto &[dialog, caption] : dialogs)
+        dialog->close();
+}
+
+} // namespace
