@@ -18,12 +18,15 @@ namespace {
 
 // The files that ship with the program live in the data folder, where the user may replace
 // them; a missing one is put back at start. A file the user already has is never touched.
+// The copy is made writable: a resource copies read-only, and the user edits the blacklist.
 void InstallShippedFiles()
 {
-    const QString sound = DataFile(QStringLiteral("harptune.wav"));
-    if (!QFileInfo::exists(sound) && QFile::copy(QStringLiteral(":/harptune.wav"), sound))
-        QFile::setPermissions(sound, QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                         | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    for (const QString &name : {QStringLiteral("harptune.wav"), QStringLiteral("known.lst")}) {
+        const QString file = DataFile(name);
+        if (!QFileInfo::exists(file) && QFile::copy(QStringLiteral(":/") + name, file))
+            QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                            | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    }
 }
 
 // Prompts for a run nobody watches (the demo's screenshot under Xvfb): texts go to standard

@@ -2,6 +2,7 @@
 
 #include "files.h"
 #include "knownlist.h"
+#include "pictures.h"
 #include "prompts.h"
 #include "spamsettings.h"
 
@@ -15,7 +16,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QStyle>
 #include <QTextBlock>
 #include <QVBoxLayout>
 
@@ -38,7 +38,8 @@ TBlackListPage::TBlackListPage(TSpamSettings &settings, TKnownList &known, QWidg
     cbKnown = new QCheckBox(
         QStringLiteral("Compare e-mail with this list of known spammers. Will be marked with :"));
     auto *mark = new QLabel;
-    mark->setPixmap(QApplication::style()->standardIcon(QStyle::SP_DialogDiscardButton).pixmap(16, 16));
+    // The same picture the message list gives a sender found in the list.
+    mark->setPixmap(Picture(QStringLiteral("mark-blacklist")).pixmap(16, 16));
     mark->setToolTip(QStringLiteral("A sender found in the list is marked for deletion"));
     connect(cbKnown, &QCheckBox::toggled, this, [this](bool on) { m_settings.knownOn = on; });
 

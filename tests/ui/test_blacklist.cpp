@@ -1,0 +1,181 @@
+// The "BlackList" tab over a real data folder: an edit saved there is what the next
+// evaluation finds; a save that fails keeps the edit; without the file nothing is editable.
+// Set TARNWICK_SCREENSHOTS to a folder to keep a picture of the tab.
+
+#include "blacklistpage.h"
+#include "evaluator.h"
+#include "knownlist.h"
+#include "spamsettings.h"
+#include "temp_home.h"
+#include "ui_test.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+class BlackListPage : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        settings.readSettings();
+        page.SetPrompts(&prompts);
+    }
+
+    // The mark the evaluation gives one message from the sender.
+    int markOf(const QString &sender)
+    {
+        TMessageRowList rows;
+        rows.rows.append(TMessageRow{QStringLiteral("Hello"), sender, QStringLiteral("1200"), {}, 1, -1});
+        TRuleEvaluator evaluator(settings, known, &rows);
+        evaluator.MarkForDeletion(0);
+        return rows.rows.at(0).mark;
+    }
+
+    void start(const QByteArray &file)
+    {
+        home.write(QStringLiteral("known.lst"), file);
+        known.LoadUpKnownList();
+        page.LoadMemoofKnownSpammers();
+    }
+
+    TempHome home;
+    TSpamSettings settings{home.path()};
+    TKnownList known;
+    TTestPrompts prompts;
+    TBlackListPage page{settings, known};
+};
+
+TEST_F(BlackListPage, EditSaveIsSeenByTheNextEvaluation)
+{
+    start("zed.example\r\nalpha.example\r\n");
+    EXPECT_TRUE(page.memoKnown->isReadOnly());
+    EXPECT_FALSE(page.SavePending());
+    EXPECT_FALSE(page.btCancelChanges->isEnabled());
+    EXPECT_EQ(page.LineCount(), 2);
+    EXPECT_EQ(markOf(QStringLiteral("joe@new.example")), -1);
+
+    page.btEditClick();
+    EXPECT_FALSE(page.memoKnown->isReadOnly());
+    EXPECT_TRUE(page.SavePending());
+    // The user's last line has no line break after it; it must still count.
+    page.memoKnown->setPlainText(QStringLiteral(
+        "zed.example\nalpha.example\nnew.example\nNEW.example\n123@spam.example\nlast@end.example"));
+    EXPECT_EQ(page.LineCount(), 6);
+
+    ASSERT_TRUE(page.btSaveChangesClick());
+    EXPECT_TRUE(prompts.errors.isEmpty());
+    EXPECT_EQ(home.read(QStringLiteral("known.lst")),
+              QByteArray("alpha.example\nlast@end.example\nnew.example\nzed.example\n"));
+    EXPECT_EQ(page.memoKnown->toPlainText(),
+              QStringLiteral("alpha.example\nlast@end.example\nnew.example\nzed.example\n"));
+    EXPECT_TRUE(page.memoKnown->isReadOnly());
+    EXPECT_FALSE(page.SavePending());
+    EXPECT_FALSE(page.pnlBusy->isVisibleTo(&page));
+    EXPECT_EQ(page.LineCount(), 4);
+    EXPECT_TRUE(page.lbCount->text().contains(u'4'));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    EXPECT_TRUE(TRuleEvaluator::IsMarkedForDeletion(markOf(QStringLiteral("joe@NEW.example"))));
+    EXPECT_TRUE(TRuleEvaluator::IsMarkedForDeletion(markOf(QStringLiteral("last@end.example"))));
+    EXPECT_EQ(markOf(QStringLiteral("other@end.example")), -1);
+    EXPECT_EQ(markOf(QStringLiteral("123@spam.example")), -1);
+
+    // The switch is the settings' own value: off, the list is not consulted.
+    page.cbKnown->setChecked(false);
+    EXPECT_FALSE(settings.knownOn);
+    EXPECT_EQ(markOf(QStringLiteral("joe@new.example")), -1);
+    settings.knownOn = true;
+    page.LoadMemoofKnownSpammers();
+    EXPECT_TRUE(page.cbKnown->isChecked());
+}
+
+TEST_F(BlackListPage, CancelDiscardsTheEdit)
+{
+    start("alpha.example\n");
+    page.btEditClick();
+    page.memoKnown->setPlainText(QStringLiteral("typed.example\n"));
+    page.btCancelChangesClick();
+    EXPECT_EQ(page.memoKnown->toPlainText(), QStringLiteral("alpha.example\n"));
+    EXPECT_TRUE(page.memoKnown->isReadOnly());
+    EXPECT_FALSE(page.SavePending());
+    EXPECT_EQ(home.read(QStringLiteral("known.lst")), QByteArray("alpha.example\n"));
+    EXPECT_EQ(known.Entries(), QStringList{QStringLiteral("alpha.example")});
+}
+
+TEST_F(BlackListPage, FailedSaveKeepsTheEditAndTheList)
+{
+    start("alpha.example\n");
+    page.btEditClick();
+    const QString edit = QStringLiteral("alpha.example\nbeta.example\n");
+    page.memoKnown->setPlainText(edit);
+    // Replace the file by a folder of that name: it exists, yet cannot be written over.
+    ASSERT_TRUE(QFile::remove(home.file(QStringLiteral("known.lst"))));
+    ASSERT_TRUE(QDir(home.path()).mkdir(QStringLiteral("known.lst")));
+
+    EXPECT_FALSE(page.btSaveChangesClick());
+    ASSERT_EQ(prompts.errors.size(), 1);
+    EXPECT_TRUE(prompts.errors.at(0).contains(QStringLiteral("not saved"))) << prompts.errors.at(0).toStdString();
+    EXPECT_EQ(page.memoKnown->toPlainText(), edit);
+    EXPECT_FALSE(page.memoKnown->isReadOnly());
+    EXPECT_TRUE(page.SavePending());
+    EXPECT_FALSE(page.pnlBusy->isVisibleTo(&page));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(known.Entries(), QStringList{QStringLiteral("alpha.example")});
+
+    // Once the file can be written again, the same edit saves.
+    ASSERT_TRUE(QDir(home.path()).rmdir(QStringLiteral("known.lst")));
+    home.write(QStringLiteral("known.lst"), "alpha.example\n");
+    EXPECT_TRUE(page.btSaveChangesClick());
+    EXPECT_EQ(known.Entries(), (QStringList{QStringLiteral("alpha.example"), QStringLiteral("beta.example")}));
+}
+
+TEST_F(BlackListPage, MissingFileCannotBeEdited)
+{
+    known.LoadUpKnownList();
+    page.LoadMemoofKnownSpammers();
+    EXPECT_TRUE(page.FileMissing());
+    EXPECT_TRUE(page.pnlBusy->isVisibleTo(&page));
+    EXPECT_EQ(page.lbBusy->text(), QStringLiteral("Could not locate the known spammer blacklist!"));
+    EXPECT_TRUE(page.btEdit->isHidden());
+    EXPECT_TRUE(page.btSaveChanges->isHidden());
+    EXPECT_TRUE(page.btCancelChanges->isHidden());
+    page.btEditClick();
+    EXPECT_TRUE(page.memoKnown->isReadOnly());
+    EXPECT_FALSE(page.SavePending());
+    EXPECT_FALSE(page.btSaveChangesClick());
+    EXPECT_FALSE(QFileInfo::exists(home.file(QStringLiteral("known.lst"))));
+    EXPECT_EQ(markOf(QStringLiteral("joe@anything.example")), -1);
+
+    // The file comes back: the next showing offers editing again.
+    home.write(QStringLiteral("known.lst"), "back.example\n");
+    page.LoadMemoofKnownSpammers();
+    EXPECT_FALSE(page.FileMissing());
+    EXPECT_FALSE(page.btEdit->isHidden());
+    EXPECT_FALSE(page.pnlBusy->isVisibleTo(&page));
+}
+
+TEST_F(BlackListPage, Screenshot)
+{
+    start(QByteArray("bulkmailer.example\nlucky-prize.example.com\noffers@rapiddeals.test\n"));
+    page.resize(560, 380);
+    page.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
+    page.btEditClick();
+    // Nothing of the tab's text may be cut off at this size.
+    EXPECT_LE(page.cbKnown->sizeHint().width(), page.cbKnown->width() + 1);
+    const QString folder = qEnvironmentVariable("TARNWICK_SCREENSHOTS");
+    if (!folder.isEmpty()) {
+        QDir().mkpath(folder);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        EXPECT_TRUE(page.grab().save(folder + QStringLiteral("/blacklist.png")));
+    }
+}
+
+} // namespace
