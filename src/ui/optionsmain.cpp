@@ -1,6 +1,7 @@
 #include "optionsmain.h"
 
 #include "blacklistpage.h"
+#include "importspam.h"
 #include "pictures.h"
 #include "prompts.h"
 #include "ruledialogs.h"
@@ -318,10 +319,8 @@ QWidget *TfrmOptionsMain::listPage(int list, const QString &text, bool import)
     button(QStringLiteral("&Edit"), [this, list] { btEditClick(list); })->setObjectName(QStringLiteral("btEdit"));
     button(QStringLiteral("&Print"), [this, list] { btPrintClick(list); })->setObjectName(QStringLiteral("btPrint"));
     if (import) {
-        QPushButton *b = button(QStringLiteral("I&mport"), [] {});
-        b->setObjectName(QStringLiteral("btImport"));
-        // The keyword import dialog comes with the blacklist work; until then the button is greyed.
-        b->setEnabled(false);
+        button(QStringLiteral("I&mport"), [this, list] { btImportClick(list); })
+            ->setObjectName(QStringLiteral("btImport"));
     }
     auto *up = new QToolButton(page);
     up->setArrowType(Qt::UpArrow);
@@ -543,6 +542,26 @@ void TfrmOptionsMain::btMoveClick(int list, int step)
         return;
     SwapRules(table, row, other);
     selectRow(list, other);
+}
+
+void TfrmOptionsMain::btImportClick(int list)
+{
+    {
+        TfrmImportSpam dialog(this);
+        dialog.Run(m_spam, list == ExceptList ? TfrmImportSpam::Kind::Addresses : TfrmImportSpam::Kind::Keywords);
+    }
+    // Stored whether the import ended with OK or not, with every edit made in the window so
+    // far: a later Cancel goes back to this state.
+    writeSizeControls();
+    QString error;
+    bool saved = false;
+    {
+        BusyCursor busy;
+        saved = m_spam.Savesettings(&error);
+    }
+    if (!saved)
+        m_prompts.ErrorBox(QStringLiteral("The spam settings could not be saved:\n") + error);
+    updateCounts();
 }
 
 void TfrmOptionsMain::btPrintClick(int list, QPrinter *printer)

@@ -73,6 +73,8 @@ public:
     void btDeleteClick(int list);
     void btEditClick(int list);
     void btMoveClick(int list, int step);
+    // "I&mport" of the subject list (keywords) or the exceptions (e-mail addresses).
+    void btImportClick(int list);
     // Prints the list to printer, or asks for a printer when none is given.
     void btPrintClick(int list, QPrinter *printer = nullptr);
 

@@ -4,6 +4,7 @@
 
 #include "blacklistpage.h"
 #include "evaluator.h"
+#include "importspam.h"
 #include "optionsmain.h"
 #include "ruledialogs.h"
 #include "settingsstore.h"
@@ -19,6 +20,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -491,6 +493,65 @@ TEST(RuleDialogs, CaptionsAndWhatEachChoiceShows)
     EXPECT_FALSE(accept.edAddress->isVisible());
     for (const auto &[dialog, caption] : dialogs)
         dialog->close();
+}
+
+} // namespace
+
+namespace {
+
+// Fills the import dialog once it is up and presses OK (or Cancel).
+void answerImport(const QString &text, bool ok, std::unique_ptr<TPoller> &poller)
+{
+    poller = std::make_unique<TPoller>([text, ok] {
+        auto *dialog = qobject_cast<TfrmImportSpam *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return false;
+        dialog->memoImport->setPlainText(text);
+        (ok ? dialog->btOK : dialog->btCancel)->click();
+        return true;
+    });
+}
+
+TEST_F(OptionsWindow, ImportAddsRulesAndStoresEvenWhenCancelled)
+{
+    using W = TfrmOptionsMain;
+    window->show();
+    addSubject("edited before");
+    std::unique_ptr<TPoller> poller;
+    answerImport("cheap\ncheap\n  pills  \ncheap\n", true, poller);
+    window->btImportClick(W::SubjectList);
+    EXPECT_EQ(column(W::SubjectList, 2), (QStringList{"edited before", "cheap", "pills", "cheap"}));
+    EXPECT_EQ(window->Table(W::SubjectList).Cells(1, 2), "Contains (whole word)");
+    EXPECT_EQ(window->CountLabel(W::SubjectList)->text(), "4 rules");
+
+    answerImport("friend@home.test", false, poller);
+    window->btImportClick(W::ExceptList);
+    EXPECT_TRUE(window->Table(W::ExceptList).IsEmptyList());
+    answerImport("friend@home.test", true, poller);
+    window->btImportClick(W::ExceptList);
+    EXPECT_EQ(column(W::ExceptList, 2), QStringList{"friend@home.test"});
+
+    // Cancel of the window keeps what the imports stored.
+    addSubject("not stored");
+    window->reject();
+    EXPECT_EQ(column(W::SubjectList, 2), (QStringList{"edited before", "cheap", "pills", "cheap"}));
+    EXPECT_EQ(column(W::ExceptList, 2), QStringList{"friend@home.test"});
+    EXPECT_TRUE(prompts.errors.isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(OptionsWindow, ColumnWidthsAreKeptPerList)
+{
+    window->View(TfrmOptionsMain::HeaderList)->setColumnWidth(2, 333);
+    window->View(TfrmOptionsMain::ExceptList)->setColumnWidth(0, 144);
+    window->reject();
+    TfrmOptionsMain again(spam, known, store, prompts);
+    EXPECT_EQ(again.View(TfrmOptionsMain::HeaderList)->columnWidth(2), 333);
+    EXPECT_EQ(again.View(TfrmOptionsMain::ExceptList)->columnWidth(0), 144);
+    EXPECT_NE(again.View(TfrmOptionsMain::SubjectList)->columnWidth(2), 333);
 }
 
 } // namespace
