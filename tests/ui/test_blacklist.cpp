@@ -161,6 +161,19 @@ TEST_F(BlackListPage, MissingFileCannotBeEdited)
     EXPECT_FALSE(page.pnlBusy->isVisibleTo(&page));
 }
 
+TEST_F(BlackListPage, UnreadableFileIsNeitherEditedNorOverwritten)
+{
+    // A folder in the file's place stands for any file that exists but cannot be read.
+    ASSERT_TRUE(QDir(home.path()).mkdir(QStringLiteral("known.lst")));
+    page.LoadMemoofKnownSpammers();
+    EXPECT_TRUE(page.FileMissing());
+    EXPECT_TRUE(page.lbBusy->text().startsWith(QStringLiteral("Could not locate the known spammer blacklist!\n")))
+        << page.lbBusy->text().toStdString();
+    EXPECT_TRUE(page.lbBusy->text().contains(QStringLiteral("known.lst")));
+    EXPECT_TRUE(page.btEdit->isHidden());
+    EXPECT_FALSE(page.btSaveChangesClick());
+}
+
 TEST_F(BlackListPage, Screenshot)
 {
     start(QByteArray("bulkmailer.example\nlucky-prize.example.com\noffers@rapiddeals.test\n"));
