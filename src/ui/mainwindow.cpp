@@ -5,6 +5,7 @@
 #include "boxprompts.h"
 #include "files.h"
 #include "general.h"
+#include "markfordeletion.h"
 #include "messagelistmodel.h"
 #include "optionsmain.h"
 #include "ruleforms.h"
@@ -181,11 +182,11 @@ TfrmMain::TfrmMain(TMailGuard &guard, TPrompts &prompts, QWidget *parent)
     PopupMenu1->addSeparator();
     QAction *headers = PopupMenu1->addAction(QStringLiteral("View selected message(s) headers"));
     QAction *body = PopupMenu1->addAction(QStringLiteral("View body of one message"));
-    // These need the rule dialog and the message decoder, which this build does not have yet.
-    toSpam->setEnabled(false);
+    // This needs the message decoder, which this build does not have yet.
     body->setEnabled(false);
     connect(why, &QAction::triggered, this, &TfrmMain::Why1Click);
     connect(toExceptions, &QAction::triggered, this, &TfrmMain::AddtoExceptions1Click);
+    connect(toSpam, &QAction::triggered, this, &TfrmMain::AddtoSpam1Click);
     connect(headers, &QAction::triggered, this, &TfrmMain::ViewHeader1Click);
     connect(ListView1, &QTreeView::customContextMenuRequested, this, [this](const QPoint &at) {
         m_guard.playAlarmSound(false);
@@ -544,6 +545,29 @@ void TfrmMain::AddtoExceptions1Click()
     if (!m_guard.SpamSettings().Savesettings(&error))
         m_prompts.ErrorBox(error);
     // The new exceptions show at once.
+    m_guard.btRemarkClick();
+}
+
+void TfrmMain::AddtoSpam1Click()
+{
+    if (m_guard.IsBusy())
+        return;
+    const QList<int> rows = SelectedRows();
+    if (rows.isEmpty()) {
+        showNoSelection();
+        return;
+    }
+    QList<TMarkMessage> messages;
+    for (int row : rows) {
+        const TMessageListRow &r = m_guard.Messages().Row(row);
+        messages.append({r.subject, r.sender});
+    }
+    m_guard.BeginModal();
+    TfrmMarkForDeletion dialog(m_guard.SpamSettings(), this);
+    dialog.SetPrompts(&m_prompts);
+    dialog.Run(messages);
+    m_guard.EndModal();
+    // Whichever way the dialog closed, the marks follow the rules as they are now.
     m_guard.btRemarkClick();
 }
 

@@ -63,6 +63,7 @@ public:
     void ViewHeader1Click();     // "View selected message(s) headers"
     void Why1Click();            // "Why was this e-mail marked?"
     void AddtoExceptions1Click(); // "Add selected sender(s) to exceptions list"
+    void AddtoSpam1Click();       // "Add selected message(s) to spam list"
 
     TMailGuard &Guard() { return m_guard; }
     TfrmGeneral *General() const { return frmGeneral; }

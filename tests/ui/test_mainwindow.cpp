@@ -6,6 +6,7 @@
 #include "general.h"
 #include "pictures.h"
 #include "mainwindow.h"
+#include "markfordeletion.h"
 #include "retrieving.h"
 #include "spamsettings.h"
 #include "temp_home.h"
@@ -17,6 +18,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QHeaderView>
 #include <QLabel>
@@ -399,6 +401,27 @@ TEST_F(MainWindow, RealCheckShowsEveryMessageWithItsMarkAndDeletesTheMarked)
     window->Why1Click();
     EXPECT_TRUE(why.startsWith("Message from anna@work.example\nSubject of   Minutes of the meeting\n")) << why.toStdString();
     EXPECT_EQ(list->index(1, 0).data(TMessageListModel::MarkRole).toInt(), 3); // Why changes no mark
+
+    // The friend's message is added to the spam rules: the dialog's OK puts both rules at the
+    // top, and the list is marked again at once; the friend's exception still wins.
+    window->ListView1->clearSelection();
+    window->ListView1->selectionModel()->select(list->index(0, 0),
+                                                QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    bool offered = false;
+    TPoller confirm([&] {
+        auto *dialog = qobject_cast<TfrmMarkForDeletion *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return false;
+        offered = dialog->MessageCount() == 1;
+        dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+        return true;
+    });
+    window->AddtoSpam1Click();
+    EXPECT_TRUE(offered);
+    EXPECT_EQ(guard->SpamSettings().gridSubject.Cells(2, 1), "Lunch on Friday?");
+    EXPECT_EQ(guard->SpamSettings().gridFrom.Cells(3, 1), "friend@example.org");
+    EXPECT_EQ(list->index(0, 0).data(TMessageListModel::MarkRole).toInt(), 5);
+    EXPECT_EQ(list->index(1, 0).data(TMessageListModel::MarkRole).toInt(), 3);
 }
 
 // Pictures of the dialogs as a user meets them, for looking at; they check only that the
