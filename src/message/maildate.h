@@ -6,7 +6,7 @@
 
 struct TmsMailDate
 {
-    // The sender's wall-clock time as written; the zone is not applied. Its time spec is
+    // The sender's wall-clock time as written; the zone is not applied. It is marked as
     // UTC only so that no daylight-saving gap of this machine can make it invalid.
     QDateTime dateTime;
     QString rest; // what follows the time, upper-cased, normally the zone ("-0500")
