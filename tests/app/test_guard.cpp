@@ -4,6 +4,7 @@
 
 #include "pop3.h"
 
+#include <vector>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -290,11 +291,12 @@ TEST_F(Guard, AlarmPlaysAnExistingFileElseBeeps)
     Start();
     h.home.write(QStringLiteral("ring.wav"), "RIFF");
     QStringList played;
-    QList<bool> repeats;
+    // std::vector: comparing two empty QList<bool> passes a null pointer to memcmp.
+    std::vector<bool> repeats;
     int beeps = 0, stops = 0;
     QObject::connect(guard.get(), &TMailGuard::alarmRequested, [&](const QString &f, bool r) {
         played << f;
-        repeats << r;
+        repeats.push_back(r);
     });
     QObject::connect(guard.get(), &TMailGuard::beepRequested, [&] { ++beeps; });
     QObject::connect(guard.get(), &TMailGuard::alarmStopped, [&] { ++stops; });
@@ -307,7 +309,7 @@ TEST_F(Guard, AlarmPlaysAnExistingFileElseBeeps)
         guard->General().repeat = c.repeat;
         guard->playAlarmSound(true);
         EXPECT_EQ(played, c.fileExists ? QStringList{guard->General().alarmFile} : QStringList{}) << c.name;
-        EXPECT_EQ(repeats, c.fileExists ? QList<bool>{c.repeat} : QList<bool>{}) << c.name;
+        EXPECT_EQ(repeats, c.fileExists ? std::vector<bool>{c.repeat} : std::vector<bool>{}) << c.name;
         EXPECT_EQ(beeps, c.fileExists ? 0 : 1) << c.name;
     }
     guard->playAlarmSound(false);
