@@ -380,6 +380,14 @@ void TfrmMain::btListClick()
     m_guard.btListClick();
 }
 
+QList<int> TfrmMain::selectedRowsOrSay()
+{
+    const QList<int> rows = SelectedRows();
+    if (rows.isEmpty())
+        showNoSelection();
+    return rows;
+}
+
 void TfrmMain::showNoSelection()
 {
     m_prompts.InfoBox(m_guard.Messages().IsEmpty()
@@ -393,11 +401,9 @@ void TfrmMain::showNoSelection()
 void TfrmMain::btMarkClick()
 {
     m_guard.playAlarmSound(false);
-    const QList<int> rows = SelectedRows();
-    if (rows.isEmpty()) {
-        showNoSelection();
+    const QList<int> rows = selectedRowsOrSay();
+    if (rows.isEmpty())
         return;
-    }
     m_guard.btMarkClick(rows);
 }
 
@@ -534,11 +540,9 @@ void TfrmMain::AddtoExceptions1Click()
 {
     if (m_guard.IsBusy())
         return;
-    const QList<int> rows = SelectedRows();
-    if (rows.isEmpty()) {
-        showNoSelection();
+    const QList<int> rows = selectedRowsOrSay();
+    if (rows.isEmpty())
         return;
-    }
     for (int row : rows)
         m_guard.SpamSettings().AddSenderToExceptions(m_guard.Messages().Row(row).sender);
     QString error;
@@ -552,11 +556,9 @@ void TfrmMain::AddtoSpam1Click()
 {
     if (m_guard.IsBusy())
         return;
-    const QList<int> rows = SelectedRows();
-    if (rows.isEmpty()) {
-        showNoSelection();
+    const QList<int> rows = selectedRowsOrSay();
+    if (rows.isEmpty())
         return;
-    }
     QList<TMarkMessage> messages;
     for (int row : rows) {
         const TMessageListRow &r = m_guard.Messages().Row(row);

@@ -107,6 +107,8 @@ private:
     void applyCaptions(const TCaptionState &state);
     void quitProgram();
     void showNoSelection();
+    // The selected rows; when there are none the user is told how to select.
+    QList<int> selectedRowsOrSay();
     // The first selected row for a one-message command, after saying so when several are
     // selected; -1 (and the no-selection message) when none is.
     int oneSelectedRow();

@@ -19,6 +19,17 @@
 
 namespace {
 
+// Tells why a rule is refused and puts the cursor where it can be mended; true when refused,
+// and the dialog then stays open.
+bool refused(TPrompts &prompts, const QString &error, QWidget *field)
+{
+    if (error.isEmpty())
+        return false;
+    prompts.ErrorBox(error);
+    field->setFocus();
+    return true;
+}
+
 QLabel *heading(const QString &text, QWidget *parent)
 {
     auto *label = new QLabel(text, parent);
@@ -148,12 +159,8 @@ TSubjectRuleForm TfrmOptionsSubject::read() const
 void TfrmOptionsSubject::accept()
 {
     TSubjectRuleForm f = read();
-    const QString error = CheckSubjectForm(f);
-    if (!error.isEmpty()) {
-        m_prompts.ErrorBox(error);
-        cbText->setFocus();
+    if (refused(m_prompts, CheckSubjectForm(f), cbText))
         return;
-    }
     m_form = f;
     QDialog::accept();
 }
@@ -336,12 +343,8 @@ TSenderRuleForm TfrmOptionsFROM::read() const
 void TfrmOptionsFROM::accept()
 {
     TSenderRuleForm f = read();
-    const QString error = CheckSenderForm(f);
-    if (!error.isEmpty()) {
-        m_prompts.ErrorBox(error);
-        cbText->setFocus();
+    if (refused(m_prompts, CheckSenderForm(f), cbText))
         return;
-    }
     m_form = f;
     QDialog::accept();
 }
@@ -455,12 +458,11 @@ TExceptRuleForm TfrmAlwaysAccept::read() const
 void TfrmAlwaysAccept::accept()
 {
     const TExceptRuleForm f = read();
-    const QString error = CheckExceptForm(f);
-    if (!error.isEmpty()) {
-        m_prompts.ErrorBox(error);
-        (f.choice == TExceptChoice::Address ? edAddress : f.choice == TExceptChoice::Domain ? edDomain : edText)->setFocus();
+    QWidget *field = f.choice == TExceptChoice::Address ? edAddress
+                     : f.choice == TExceptChoice::Domain ? edDomain
+                                                         : edText;
+    if (refused(m_prompts, CheckExceptForm(f), field))
         return;
-    }
     m_form = f;
     QDialog::accept();
 }
