@@ -142,16 +142,22 @@ const QStringList &ExceptionHeaders()
     return list;
 }
 
+// Refuses a blank rule text with the dialog's message, else trims it in place.
+static QString requireText(QString &text, const QString &refusal)
+{
+    if (blank(text))
+        return refusal;
+    text = trimBlanks(text);
+    return QString();
+}
+
 // --- subject rules ---
 
 QString CheckSubjectForm(TSubjectRuleForm &form)
 {
     if (!TakesText(form.op))
         return QString();
-    if (blank(form.text))
-        return QStringLiteral("The subject text cannot be blank.");
-    form.text = trimBlanks(form.text);
-    return QString();
+    return requireText(form.text, QStringLiteral("The subject text cannot be blank."));
 }
 
 TSubjectRuleForm ReadSubjectRule(const RuleTable &table, int row)
@@ -283,10 +289,7 @@ QString CheckSenderForm(TSenderRuleForm &form)
         form.text.clear();
         return QString();
     }
-    if (blank(form.text))
-        return QStringLiteral("The Sender field cannot be left blank.");
-    form.text = trimBlanks(form.text);
-    return QString();
+    return requireText(form.text, QStringLiteral("The Sender field cannot be left blank."));
 }
 
 TSenderRuleForm ReadSenderRule(const RuleTable &table, int row)
