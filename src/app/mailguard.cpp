@@ -6,6 +6,7 @@
 #include "textutil.h"
 #include "tls.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -22,8 +23,6 @@ const QString kCanceledText = QStringLiteral("Operation has been canceled");
 constexpr int kAlarmNameLength = 201;
 // Messages larger than this are only downloaded for viewing after a question.
 constexpr qint64 kLargeMessage = 50000;
-// "msg_0.eml" ... "msg_100.eml" are cleaned up at start.
-constexpr int kLastCleanedMessageFile = 100;
 
 QString CountdownCaption(int minutes)
 {
@@ -1130,7 +1129,9 @@ QString TMailGuard::RetrieveMessage(int row)
 
 void TMailGuard::CleanUpEMLFiles()
 {
-    const QString folder = DataFolder() + u'/';
-    for (int n = 0; n <= kLastCleanedMessageFile; ++n)
-        QFile::remove(folder + QStringLiteral("msg_%1.eml").arg(n));
+    // Every downloaded message, whatever its row was: a mailbox of more than a hundred
+    // messages leaves "msg_101.eml" and beyond, and those must not pile up either.
+    QDir folder(DataFolder());
+    for (const QString &name : folder.entryList({QStringLiteral("msg_*.eml")}, QDir::Files | QDir::Hidden))
+        folder.remove(name);
 }

@@ -218,7 +218,7 @@ public:
     // data folder as "msg_<row>.eml" and returns that file's path; empty when refused or
     // failed (the reason was shown).
     QString RetrieveMessage(int row);
-    // Removes the "msg_0.eml" ... "msg_100.eml" left in the data folder by an earlier run.
+    // Removes every "msg_*.eml" left in the data folder by an earlier run.
     void CleanUpEMLFiles();
 
 signals:

@@ -110,6 +110,11 @@ TfrmGeneral::TfrmGeneral(UserSettings &store, GeneralSettings &general, ServerSe
     btOK->setDefault(true);
     btCancel = named(buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole),
                      QStringLiteral("btCancel"));
+    btHelp = named(buttons->addButton(QStringLiteral("&Help"), QDialogButtonBox::HelpRole), QStringLiteral("btHelp"));
+    connect(btHelp, &QPushButton::clicked, this, [this] {
+        if (m_help)
+            m_help();
+    });
     layout->addWidget(buttons);
     connect(btOK, &QPushButton::clicked, this, &TfrmGeneral::btOKClick);
     connect(btCancel, &QPushButton::clicked, this, &TfrmGeneral::btCancelClick);

@@ -52,6 +52,8 @@ public:
     void SetLauncher(std::function<void()> launch) { m_launch = std::move(launch); }
     // "View Statistics"; the button is greyed while none is set.
     void SetStatistics(std::function<void()> statistics);
+    // "&Help": opens the manual.
+    void SetHelp(std::function<void()> help) { m_help = std::move(help); }
     // The player behind "Test".
     void SetAlarm(TAlarmSound *alarm) { m_alarm = alarm; }
     // The dial-up entries after "None"; the stored position is kept when it is beyond them.
@@ -96,6 +98,7 @@ public:
     QPushButton *btLaunch = nullptr;
     QPushButton *btOK = nullptr;
     QPushButton *btCancel = nullptr;
+    QPushButton *btHelp = nullptr;
 
     void btOKClick();
     void btCancelClick();
@@ -140,6 +143,7 @@ private:
     std::function<std::optional<ImportedMailbox>()> m_importMailbox;
     std::function<void()> m_launch;
     std::function<void()> m_statistics;
+    std::function<void()> m_help;
     TAlarmSound *m_alarm = nullptr;
 
     QButtonGroup *m_slotGroup = nullptr;

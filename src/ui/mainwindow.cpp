@@ -5,6 +5,7 @@
 #include "boxprompts.h"
 #include "files.h"
 #include "general.h"
+#include "helpfile.h"
 #include "markfordeletion.h"
 #include "messagelistmodel.h"
 #include "optionsmain.h"
@@ -34,8 +35,6 @@ namespace {
 
 const QString kHint = QStringLiteral("Right click for more options, double click to mark");
 const QString kBanner = QStringLiteral("Quickly eliminate junk e-mail before it gets to your mailbox");
-// The manual that ships with the program, in the data folder.
-const QString kHelpFile = QStringLiteral("tarnwick.html");
 
 } // namespace
 
@@ -71,7 +70,7 @@ QVariant TMarkPictureModel::headerData(int section, Qt::Orientation orientation,
 // ---- the window ----
 
 TfrmMain::TfrmMain(TMailGuard &guard, TPrompts &prompts, QWidget *parent)
-    : QMainWindow(parent), m_guard(guard), m_prompts(prompts), m_quit([] { QApplication::quit(); })
+    : QMainWindow(parent), m_guard(guard), m_prompts(prompts), m_inspector(guard, prompts), m_quit([] { QApplication::quit(); })
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tarnwick"));
@@ -119,15 +118,13 @@ TfrmMain::TfrmMain(TMailGuard &guard, TPrompts &prompts, QWidget *parent)
     QAction *help = mnuOptions->addAction(QStringLiteral("Help"));
     QAction *about = mnuOptions->addAction(QStringLiteral("About"));
     QAction *stats = mnuOptions->addAction(QStringLiteral("Stats"));
-    // The statistics are a window of its own that this build does not have yet; its entry
-    // stays in place, greyed.
-    stats->setEnabled(false);
     btOptions->setMenu(mnuOptions);
     btOptions->setPopupMode(QToolButton::InstantPopup);
     connect(spam, &QAction::triggered, this, &TfrmMain::btSpamClick);
     connect(general, &QAction::triggered, this, &TfrmMain::btGeneralClick);
     connect(help, &QAction::triggered, this, &TfrmMain::btHelpClick);
     connect(about, &QAction::triggered, this, &TfrmMain::btAboutClick);
+    connect(stats, &QAction::triggered, this, &TfrmMain::ShowStatistics);
 
     // The heading: the automatic-mode texts.
     auto *heading = new QHBoxLayout();
@@ -292,7 +289,7 @@ void TfrmMain::bindTray()
     connect(m_tray->actAbout, &QAction::triggered, this, &TfrmMain::btAboutClick);
     connect(m_tray->actExit, &QAction::triggered, this, [this] { m_guard.btExitClick(true); });
     connect(m_tray->actSpam, &QAction::triggered, this, &TfrmMain::btSpamClick);
-    m_tray->SetAvailable(m_tray->actStatistics, false);
+    connect(m_tray->actStatistics, &QAction::triggered, this, &TfrmMain::ShowStatistics);
 }
 
 void TfrmMain::FormCreate()
@@ -306,6 +303,8 @@ void TfrmMain::FormCreate()
     frmOptionsMain = new TfrmOptionsMain(m_guard.SpamSettings(), m_guard.KnownList(), m_guard.Settings(),
                                          m_prompts, this);
     frmOptionsMain->SetHelp([this] { btHelpClick(); });
+    frmGeneral->SetHelp([this] { btHelpClick(); });
+    frmGeneral->SetStatistics([this] { ShowStatistics(); });
     frmGeneral->SetAlarm(m_alarm);
     frmGeneral->SetLauncher([this] { m_guard.btLaunchClick(); });
 
@@ -380,31 +379,12 @@ void TfrmMain::btListClick()
     m_guard.btListClick();
 }
 
-QList<int> TfrmMain::selectedRowsOrSay()
-{
-    const QList<int> rows = SelectedRows();
-    if (rows.isEmpty())
-        showNoSelection();
-    return rows;
-}
-
-void TfrmMain::showNoSelection()
-{
-    m_prompts.InfoBox(m_guard.Messages().IsEmpty()
-                          ? QStringLiteral("Either there are no e-mail messages waiting on the mail server or "
-                                           "you have not yet clicked on the \"Check E-Mail\" button.")
-                          : QStringLiteral("No messages were selected.  To select one message click on a "
-                                           "subject.  To select multiple messages drag the mouse over the "
-                                           "list of desired subjects."));
-}
-
 void TfrmMain::btMarkClick()
 {
     m_guard.playAlarmSound(false);
-    const QList<int> rows = selectedRowsOrSay();
-    if (rows.isEmpty())
-        return;
-    m_guard.btMarkClick(rows);
+    const QList<int> rows = SelectedRows();
+    if (m_inspector.RequireSelection(rows))
+        m_guard.btMarkClick(rows);
 }
 
 void TfrmMain::btDeleteClick()
@@ -461,9 +441,24 @@ void TfrmMain::btAboutClick()
 void TfrmMain::btHelpClick()
 {
     m_guard.BeginModal();
-    const QString file = DataFile(kHelpFile);
-    if (!QFileInfo(file).isFile() || !QDesktopServices::openUrl(QUrl::fromLocalFile(file)))
-        m_prompts.ErrorBox(QStringLiteral("Unable to open help file - tarnwick.hlp."));
+    const QString file = HelpFile();
+    if (file.isEmpty())
+        m_prompts.ErrorBox(QStringLiteral("Unable to open help file - tarnwick.html.\nThe manual is not where "
+                                          "the program was installed (share/tarnwick/help). Install Tarnwick "
+                                          "again to put it back."));
+    else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(file)))
+        m_prompts.ErrorBox(QStringLiteral("Unable to open help file - tarnwick.html.\nThe desktop has no program "
+                                          "set up to show web pages. Open %1 in a web browser.")
+                               .arg(file));
+    m_guard.EndModal();
+}
+
+void TfrmMain::ShowStatistics()
+{
+    m_guard.BeginModal();
+    m_prompts.InfoBox(QStringLiteral("Statistics are not built into this version of Tarnwick yet. Every check "
+                                     "and every deletion is written to the activity log: open it with "
+                                     "\"View log file\" in the general settings."));
     m_guard.EndModal();
 }
 
@@ -483,81 +478,44 @@ void TfrmMain::Show1Click()
     m_guard.btListClick();
 }
 
+void TfrmMain::showViewer(const QStringList &lines, bool headers, bool reasons)
+{
+    TfrmViewHeader viewer(this);
+    viewer.ViewingHeaders = headers;
+    viewer.ViewingReasons = reasons;
+    viewer.SetLines(lines);
+    viewer.exec();
+}
+
 void TfrmMain::ViewHeader1Click()
 {
     m_guard.BeginModal();
-    const QList<int> rows = SelectedRows();
-    if (rows.isEmpty()) {
-        showNoSelection();
-    } else {
-        TfrmViewHeader viewer(this);
-        viewer.ViewingHeaders = true;
-        const QString stars(38, u'*');
-        for (int row : rows) {
-            const TMessageListRow &message = m_guard.Messages().Row(row);
-            viewer.AddLine(stars);
-            viewer.AddLine(QStringLiteral("Subject : ") + message.subject + QStringLiteral(" Sender : ")
-                           + message.sender);
-            viewer.AddLine(stars);
-            for (const QString &line : message.headers)
-                viewer.AddLine(line);
-        }
-        viewer.exec();
-    }
+    const QStringList text = m_inspector.ViewHeader1Click(SelectedRows());
+    if (!text.isEmpty())
+        showViewer(text, true, false);
     m_guard.EndModal();
-}
-
-int TfrmMain::oneSelectedRow()
-{
-    const QList<int> rows = SelectedRows();
-    if (rows.isEmpty()) {
-        showNoSelection();
-        return -1;
-    }
-    if (rows.size() > 1)
-        m_prompts.InfoBox(QStringLiteral("You have selected more than one message to view.  Only one message can "
-                                         "be viewed at one time.  The first one selected will be displayed."));
-    return rows.first();
 }
 
 void TfrmMain::Why1Click()
 {
-    if (m_guard.IsBusy())
-        return;
     m_guard.BeginModal();
-    const int row = oneSelectedRow();
-    if (row >= 0) {
-        TfrmViewHeader viewer(this);
-        viewer.ViewingReasons = true;
-        for (const QString &line : m_guard.Evaluator().WhyMarked(row))
-            viewer.AddLine(line);
-        viewer.exec();
-    }
+    const QStringList text = m_inspector.Why1Click(SelectedRows());
+    if (!text.isEmpty())
+        showViewer(text, false, true);
     m_guard.EndModal();
 }
 
 void TfrmMain::AddtoExceptions1Click()
 {
-    if (m_guard.IsBusy())
-        return;
-    const QList<int> rows = selectedRowsOrSay();
-    if (rows.isEmpty())
-        return;
-    for (int row : rows)
-        m_guard.SpamSettings().AddSenderToExceptions(m_guard.Messages().Row(row).sender);
-    QString error;
-    if (!m_guard.SpamSettings().Savesettings(&error))
-        m_prompts.ErrorBox(error);
-    // The new exceptions show at once.
-    m_guard.btRemarkClick();
+    m_inspector.AddtoExceptions1Click(SelectedRows());
 }
 
 void TfrmMain::AddtoSpam1Click()
 {
     if (m_guard.IsBusy())
         return;
-    const QList<int> rows = selectedRowsOrSay();
-    if (rows.isEmpty())
+    const QList<int> rows = SelectedRows();
+    if (!m_inspector.RequireSelection(rows))
         return;
     QList<TMarkMessage> messages;
     for (int row : rows) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "inspection.h"
 #include "mailguard.h"
 
 #include <QIdentityProxyModel>
@@ -64,6 +65,8 @@ public:
     void Why1Click();            // "Why was this e-mail marked?"
     void AddtoExceptions1Click(); // "Add selected sender(s) to exceptions list"
     void AddtoSpam1Click();       // "Add selected message(s) to spam list"
+    // "Stats", the tray's "Statistics" and the general settings' "View Statistics".
+    void ShowStatistics();
 
     TMailGuard &Guard() { return m_guard; }
     TfrmGeneral *General() const { return frmGeneral; }
@@ -106,15 +109,12 @@ private:
     void applyButtons(const TButtonState &state);
     void applyCaptions(const TCaptionState &state);
     void quitProgram();
-    void showNoSelection();
-    // The selected rows; when there are none the user is told how to select.
-    QList<int> selectedRowsOrSay();
-    // The first selected row for a one-message command, after saying so when several are
-    // selected; -1 (and the no-selection message) when none is.
-    int oneSelectedRow();
+    // A viewer over the window with the given title flags and text, shown modally.
+    void showViewer(const QStringList &lines, bool headers, bool reasons);
 
     TMailGuard &m_guard;
     TPrompts &m_prompts;
+    TMessageInspector m_inspector;
     TMarkPictureModel *m_listModel = nullptr;
     TfrmRetrieving *frmRetrieving = nullptr;
     TfrmGeneral *frmGeneral = nullptr;

@@ -1,6 +1,11 @@
 #include "viewheader.h"
 
+#include <QDesktopServices>
+#include <QFileInfo>
 #include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QMessageBox>
+#include <QUrl>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -24,17 +29,57 @@ TfrmViewHeader::TfrmViewHeader(QWidget *parent) : QDialog(parent)
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
     Memo1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     layout->addWidget(Memo1);
+    auto *buttons = new QHBoxLayout();
+    btOpen = new QPushButton(QStringLiteral("Open in mail program"), this);
+    btOpen->setObjectName(QStringLiteral("btOpen"));
+    btOpen->setToolTip(QStringLiteral("Show the whole message, with its pictures and attachments, in the "
+                                      "desktop's program for e-mail files"));
+    btOpen->setAutoDefault(false);
+    btOpen->hide();
+    buttons->addWidget(btOpen);
+    buttons->addStretch();
     btOK = new QPushButton(QStringLiteral("OK"), this);
     btOK->setObjectName(QStringLiteral("btOK"));
     btOK->setDefault(true);
-    layout->addWidget(btOK, 0, Qt::AlignRight);
+    buttons->addWidget(btOK);
+    layout->addLayout(buttons);
     connect(btOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(btOpen, &QPushButton::clicked, this, &TfrmViewHeader::btOpenClick);
     resize(612, 390);
 }
 
 void TfrmViewHeader::AddLine(const QString &line)
 {
     Memo1->appendPlainText(line);
+}
+
+void TfrmViewHeader::SetLines(const QStringList &lines)
+{
+    Memo1->setPlainText(lines.join(u'\n'));
+}
+
+void TfrmViewHeader::SetMessageFile(const QString &file)
+{
+    m_file = file;
+    btOpen->setVisible(!file.isEmpty());
+}
+
+void TfrmViewHeader::btOpenClick()
+{
+    if (m_file.isEmpty())
+        return;
+    if (!QFileInfo(m_file).isFile()) {
+        QMessageBox::critical(this, windowTitle(),
+                              QStringLiteral("The message file %1 is gone. View the message again to download "
+                                             "it once more.")
+                                  .arg(m_file));
+        return;
+    }
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(m_file)))
+        QMessageBox::critical(this, windowTitle(),
+                              QStringLiteral("The desktop has no program set up for e-mail files (.eml). The "
+                                             "message is saved as %1; open it with your mail program.")
+                                  .arg(m_file));
 }
 
 QString TfrmViewHeader::Text() const

@@ -1,0 +1,229 @@
+// The commands on selected rows against the real Dovecot of the test fixture: why a row got
+// its mark, header blocks, exceptions from selected rows, and the clean-up of downloaded
+// messages. Mailboxes user21 ... user23 belong to these tests.
+#include "dovecot_test.h"
+#include "guard_test.h"
+
+#include "files.h"
+#include "helpfile.h"
+#include "inspection.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+namespace {
+
+class InspectDovecot : public DovecotTest
+{
+protected:
+    // A check of user's mailbox, holding the standard five messages, with the standard rules.
+    void CheckStandard(const QString &user)
+    {
+        Seed(user, StandardMailbox());
+        MailboxSlot slot;
+        slot.server = Server();
+        slot.mailbox = user;
+        slot.password = env.Password;
+        h.servers.slot(1) = slot;
+        h.write(TGuardHome::StandardRules(), TGuardHome::StandardKnown());
+        guard = std::make_unique<TMailGuard>(prompts);
+        guard->SetNetworkTimeOut(10);
+        guard->FormCreate();
+        inspector = std::make_unique<TMessageInspector>(*guard, prompts);
+        ASSERT_TRUE(guard->btListClick()) << prompts.texts(TPromptCall::Error).join(u'\n').toStdString();
+        ASSERT_EQ(Marks(), StandardMarks());
+        prompts.calls.clear();
+    }
+
+    QList<int> Marks() const
+    {
+        QList<int> out;
+        for (int i = 0; i < guard->Messages().Count(); ++i)
+            out << guard->Messages().MessageMark(i);
+        return out;
+    }
+
+    TGuardHome h;
+    TScriptedPrompts prompts;
+    std::unique_ptr<TMailGuard> guard;
+    std::unique_ptr<TMessageInspector> inspector;
+};
+
+// The reasons text of one row, and what it does to the marks (nothing).
+TEST_F(InspectDovecot, WhyExplainsTheMarkAndLeavesEveryMarkAsItWas)
+{
+    CheckStandard(QStringLiteral("user21"));
+    // Row 4 ("Lunch") has no mark; the user marks it by hand, so Why must say so.
+    guard->btMarkClick({4});
+    const QList<int> before = Marks();
+    ASSERT_EQ(before.at(4), 0);
+
+    struct Case
+    {
+        const char *what;
+        QList<int> selected;
+        QStringList text;
+        bool onlyOneNotice;
+    };
+    const QList<Case> cases{
+        {"subject rule",
+         {0},
+         {"Message from shop@pills.example", "Subject of   Cheap pills today", "",
+          "Delete   :  Subject Contains \"pills\" "},
+         false},
+        {"exception wins, and says so",
+         {2},
+         {"Message from friend@example.org", "Subject of   Cheap pills for you", "",
+          "Exception :  E-mail address Equals \"friend@example.org\" "},
+         false},
+        {"blacklisted domain",
+         {1},
+         {"Message from spammer@known-spam.example", "Subject of   Hello there", "",
+          "Delete   :  Domain \"known-spam.example\" is on the KNOWN SPAMMER BLACKLIST (you may edit if this is in "
+          "error)"},
+         false},
+        {"header rule gives the question mark",
+         {3},
+         {"Message from someone@example.net", "Subject of   Meeting", "", "Question :  Header Contains \"BulkMailer\" "},
+         false},
+        {"marked by hand, no rule",
+         {4},
+         {"Message from colleague@example.com", "Subject of   Lunch", "",
+          "Message was neither on the exception list nor on the list of matching criteria",
+          "** You marked this message **"},
+         false},
+        {"two selected: the lower row, after a notice",
+         {3, 0},
+         {"Message from shop@pills.example", "Subject of   Cheap pills today", "",
+          "Delete   :  Subject Contains \"pills\" "},
+         true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        prompts.calls.clear();
+        EXPECT_EQ(inspector->Why1Click(c.selected), c.text);
+        EXPECT_EQ(prompts.texts(TPromptCall::Info),
+                  c.onlyOneNotice ? QStringList{TMessageInspector::OnlyOneText()} : QStringList{});
+        EXPECT_EQ(Marks(), before);
+    }
+
+}
+
+TEST_F(InspectDovecot, NothingSelectedSaysHowToSelect)
+{
+    Seed(QStringLiteral("user22"), {});
+    h.write();
+    guard = std::make_unique<TMailGuard>(prompts);
+    guard->FormCreate();
+    inspector = std::make_unique<TMessageInspector>(*guard, prompts);
+
+    // An empty list: the user has not checked yet.
+    EXPECT_TRUE(inspector->Why1Click({}).isEmpty());
+    EXPECT_TRUE(inspector->ViewHeader1Click({}).isEmpty());
+    EXPECT_FALSE(inspector->AddtoExceptions1Click({}));
+    const QString notChecked = TMessageInspector::NoSelectionText(true);
+    EXPECT_TRUE(notChecked.contains(QStringLiteral("\"Check E-Mail\"")));
+    EXPECT_EQ(prompts.texts(TPromptCall::Info), QStringList(3, notChecked));
+}
+
+TEST_F(InspectDovecot, HeadersOfSelectedRowsInListOrder)
+{
+    CheckStandard(QStringLiteral("user22"));
+    const QStringList text = inspector->ViewHeader1Click({0, 3});
+    const QString stars(38, u'*');
+    // Two blocks, each two star lines around the identification, then the stored lines.
+    QStringList expected;
+    for (int row : {0, 3}) {
+        const TMessageListRow &r = guard->Messages().Row(row);
+        expected << stars << QStringLiteral("Subject : %1 Sender : %2").arg(r.subject, r.sender) << stars;
+        expected << QStringList(r.headers.begin(), r.headers.end());
+    }
+    EXPECT_EQ(text, expected);
+    EXPECT_TRUE(text.contains(QStringLiteral("X-Mailer: BulkMailer 2.0")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Subject : Meeting Sender : someone@example.net")));
+    EXPECT_EQ(text.count(stars), 4);
+}
+
+// Two selected rows become two exception rules: stored at once, used at once, and still
+// used by the next check, which accepts both messages.
+TEST_F(InspectDovecot, ExceptionsFromTwoSelectedRowsAcceptThemFromNowOn)
+{
+    CheckStandard(QStringLiteral("user23"));
+    const int exceptBefore = guard->SpamSettings().gridExcept.RowCount();
+
+    ASSERT_TRUE(inspector->AddtoExceptions1Click({0, 1}));
+    EXPECT_TRUE(prompts.texts(TPromptCall::Error).isEmpty()) << prompts.texts(TPromptCall::Error).join(u'\n').toStdString();
+    // The new rules carry picture 3: both rows show it now, the rest are as before.
+    EXPECT_EQ(Marks(), (QList<int>{3, 3, 5, 1, -1}));
+    EXPECT_EQ(guard->StatusText(), QStringLiteral("Message Total: 5 Number Marked: 0"));
+
+    // Stored: a fresh reading of the files has the two rules at the end, in list order.
+    TSpamSettings stored;
+    stored.readSettings();
+    const RuleTable &ex = stored.gridExcept;
+    ASSERT_EQ(ex.RowCount(), exceptBefore + 2);
+    const QStringList senders{"shop@pills.example", "spammer@known-spam.example"};
+    for (int i = 0; i < 2; ++i) {
+        const int row = exceptBefore + i;
+        EXPECT_EQ(ex.Cells(0, row), QStringLiteral("E-mail address"));
+        EXPECT_EQ(ex.Cells(1, row), QStringLiteral("Equals"));
+        EXPECT_EQ(ex.Cells(2, row), senders.at(i));
+        EXPECT_EQ(ex.Cells(3, row), QStringLiteral("No"));
+        EXPECT_EQ(ex.Cells(6, row), QStringLiteral("3"));
+    }
+
+    // The next evaluation, by a new check of the same mailbox, accepts them.
+    ASSERT_TRUE(guard->btListClick());
+    EXPECT_EQ(Marks(), (QList<int>{3, 3, 5, 1, -1}));
+    EXPECT_EQ(WaitingSubjects(Server(), QStringLiteral("user23"), env.Password), StandardSubjects());
+}
+
+// Every "msg_*.eml" goes at start, also beyond the hundredth row; nothing else does.
+TEST(InspectCleanUp, EveryDownloadedMessageGoesAndNothingElse)
+{
+    TGuardHome h;
+    h.write();
+    const QStringList gone{"msg_0.eml", "msg_100.eml", "msg_101.eml", "msg_4999.eml"};
+    const QStringList kept{"msg_1.txt", "mymsg_1.eml", "known.lst", "notes.eml"};
+    for (const QString &name : gone + kept)
+        h.home.write(name, "x");
+    TScriptedPrompts prompts;
+    TMailGuard guard(prompts);
+    guard.FormCreate();
+    for (const QString &name : gone)
+        EXPECT_FALSE(QFile::exists(h.home.file(name))) << name.toStdString();
+    for (const QString &name : kept)
+        EXPECT_TRUE(QFile::exists(h.home.file(name))) << name.toStdString();
+}
+
+// The manual is found from the build tree and from an installed tree, the installed one
+// first; every picture and page it links to is there.
+TEST(InspectHelp, ManualIsFoundAndComplete)
+{
+    const QString fromBuild = HelpFile(QStringLiteral("/nonexistent/bin"));
+    ASSERT_FALSE(fromBuild.isEmpty());
+    EXPECT_TRUE(fromBuild.endsWith(QStringLiteral("/data/help/tarnwick.html"))) << fromBuild.toStdString();
+
+    TempHome prefix;
+    QDir(prefix.path()).mkpath(QStringLiteral("bin"));
+    QDir(prefix.path()).mkpath(QStringLiteral("share/tarnwick/help"));
+    prefix.write(QStringLiteral("share/tarnwick/help/tarnwick.html"), "<html></html>");
+    EXPECT_EQ(HelpFile(prefix.file(QStringLiteral("bin"))),
+              QDir::cleanPath(prefix.file(QStringLiteral("share/tarnwick/help/tarnwick.html"))));
+
+    QFile manual(fromBuild);
+    ASSERT_TRUE(manual.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(manual.readAll());
+    const QRegularExpression link(QStringLiteral("(?:src|href)=\"([^\"#:]+)(?:#[^\"]*)?\""));
+    int pictures = 0;
+    for (auto it = link.globalMatch(html); it.hasNext();) {
+        const QString target = it.next().captured(1);
+        pictures += target.endsWith(QStringLiteral(".png"));
+        EXPECT_TRUE(QFileInfo(QFileInfo(fromBuild).dir().filePath(target)).isFile()) << target.toStdString();
+    }
+    EXPECT_GE(pictures, 3) << "the manual shows the program";
+}
+
+} // namespace
