@@ -1,5 +1,9 @@
 #include "inspection.h"
 
+#include "mspars.h"
+
+#include <QScopeGuard>
+
 TMessageInspector::TMessageInspector(TMailGuard &guard, TPrompts &prompts) : m_guard(guard), m_prompts(prompts)
 {
 }
@@ -96,4 +100,37 @@ bool TMessageInspector::AddtoExceptions1Click(const QList<int> &rows)
     // The new exceptions show at once.
     m_guard.btRemarkClick();
     return true;
+}
+
+std::optional<TViewedMessage> TMessageInspector::ViewMessages1Click(const QList<int> &rows)
+{
+    // The message object is filled while the download's wait runs the event loop; a second
+    // command then must not clear it under the first.
+    if (m_viewing) {
+        m_prompts.InfoBox(QStringLiteral("A message is being downloaded for viewing. Wait until it is shown, "
+                                         "then view the next one."));
+        return std::nullopt;
+    }
+    if (m_guard.IsBusy())
+        return std::nullopt;
+    m_viewing = true;
+    const auto done = qScopeGuard([this] { m_viewing = false; });
+
+    const int row = OneSelectedRow(rows);
+    if (row < 0)
+        return std::nullopt;
+    const QString file = m_guard.RetrieveMessage(row);
+    if (file.isEmpty())
+        return std::nullopt;
+    try {
+        // Decoding runs start to end without the event loop: nothing can reach the message
+        // while it is being filled.
+        LoadFromFile(m_message, file);
+    } catch (const EMessageError &e) {
+        m_prompts.ErrorBox(QStringLiteral("The message was downloaded as %1 but could not be read: %2\nOpen the "
+                                          "file with your mail program to see it.")
+                               .arg(file, e.Message()));
+        return std::nullopt;
+    }
+    return TViewedMessage{file, m_message.Body()};
 }

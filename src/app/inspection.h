@@ -1,11 +1,20 @@
 #pragma once
 
 #include "mailguard.h"
+#include "message.h"
 #include "prompts.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <optional>
+
+// A message downloaded for viewing: its file in the data folder and its decoded text.
+struct TViewedMessage
+{
+    QString file;
+    QStringList lines;
+};
 
 // The commands on the rows the user selected in the message list: why a row got its mark,
 // its header lines, turning rows into exception rules. The window passes the selected rows
@@ -38,6 +47,12 @@ public:
     // "Add selected sender(s) to exceptions list": one exception rule per selected row, the
     // rule lists stored, every row evaluated again. True when rules were added.
     bool AddtoExceptions1Click(const QList<int> &rows);
+    // "View body of one message": downloads the first selected message (it stays on the
+    // server) to "msg_<row>.eml" in the data folder and decodes it. Nothing when refused or
+    // failed (the reason was shown); a file from an earlier download never stands in for it.
+    // A second call while one runs is refused with a notice.
+    std::optional<TViewedMessage> ViewMessages1Click(const QList<int> &rows);
+    bool ViewingBody() const { return m_viewing; }
 
     // The texts of the message boxes, as they stand.
     static QString NoSelectionText(bool listEmpty);
@@ -46,4 +61,6 @@ public:
 private:
     TMailGuard &m_guard;
     TPrompts &m_prompts;
+    TmsMessage m_message; // msMessage1, the message being viewed
+    bool m_viewing = false;
 };

@@ -179,12 +179,11 @@ TfrmMain::TfrmMain(TMailGuard &guard, TPrompts &prompts, QWidget *parent)
     PopupMenu1->addSeparator();
     QAction *headers = PopupMenu1->addAction(QStringLiteral("View selected message(s) headers"));
     QAction *body = PopupMenu1->addAction(QStringLiteral("View body of one message"));
-    // This needs the message decoder, which this build does not have yet.
-    body->setEnabled(false);
     connect(why, &QAction::triggered, this, &TfrmMain::Why1Click);
     connect(toExceptions, &QAction::triggered, this, &TfrmMain::AddtoExceptions1Click);
     connect(toSpam, &QAction::triggered, this, &TfrmMain::AddtoSpam1Click);
     connect(headers, &QAction::triggered, this, &TfrmMain::ViewHeader1Click);
+    connect(body, &QAction::triggered, this, &TfrmMain::ViewMessages1Click);
     connect(ListView1, &QTreeView::customContextMenuRequested, this, [this](const QPoint &at) {
         m_guard.playAlarmSound(false);
         // The rows belong to the command that is running.
@@ -478,12 +477,13 @@ void TfrmMain::Show1Click()
     m_guard.btListClick();
 }
 
-void TfrmMain::showViewer(const QStringList &lines, bool headers, bool reasons)
+void TfrmMain::showViewer(const QStringList &lines, bool headers, bool reasons, const QString &file)
 {
     TfrmViewHeader viewer(this);
     viewer.ViewingHeaders = headers;
     viewer.ViewingReasons = reasons;
     viewer.SetLines(lines);
+    viewer.SetMessageFile(file);
     viewer.exec();
 }
 
@@ -502,6 +502,14 @@ void TfrmMain::Why1Click()
     const QStringList text = m_inspector.Why1Click(SelectedRows());
     if (!text.isEmpty())
         showViewer(text, false, true);
+    m_guard.EndModal();
+}
+
+void TfrmMain::ViewMessages1Click()
+{
+    m_guard.BeginModal();
+    if (const std::optional<TViewedMessage> message = m_inspector.ViewMessages1Click(SelectedRows()))
+        showViewer(message->lines, false, false, message->file);
     m_guard.EndModal();
 }
 

@@ -63,6 +63,7 @@ public:
     void Show1Click();           // the tray's "Check e-mail for spam"
     void ViewHeader1Click();     // "View selected message(s) headers"
     void Why1Click();            // "Why was this e-mail marked?"
+    void ViewMessages1Click();   // "View body of one message"
     void AddtoExceptions1Click(); // "Add selected sender(s) to exceptions list"
     void AddtoSpam1Click();       // "Add selected message(s) to spam list"
     // "Stats", the tray's "Statistics" and the general settings' "View Statistics".
@@ -110,7 +111,7 @@ private:
     void applyCaptions(const TCaptionState &state);
     void quitProgram();
     // A viewer over the window with the given title flags and text, shown modally.
-    void showViewer(const QStringList &lines, bool headers, bool reasons);
+    void showViewer(const QStringList &lines, bool headers, bool reasons, const QString &file = QString());
 
     TMailGuard &m_guard;
     TPrompts &m_prompts;
