@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -229,9 +230,19 @@ TEST_F(InspectDovecot, BodyOfTheThirdMessageIsItsText)
     // Left from an earlier run that was not cleaned up: it must not pass for message 3.
     h.home.write(QStringLiteral("msg_2.eml"), Mail(QStringLiteral("old@example.org"), QStringLiteral("Stale")));
 
+    // A second "View body" reaching the window while the download waits is turned away, and
+    // the first goes on undisturbed.
+    std::optional<std::optional<TViewedMessage>> second;
+    QTimer::singleShot(0, [&] { second = inspector->ViewMessages1Click({0}); });
     const std::optional<TViewedMessage> viewed = inspector->ViewMessages1Click({2, 3});
+    ASSERT_TRUE(second.has_value()) << "the second command did not run during the download";
+    EXPECT_FALSE(*second);
+    EXPECT_FALSE(QFile::exists(h.home.file(QStringLiteral("msg_0.eml"))));
     ASSERT_TRUE(viewed) << prompts.texts(TPromptCall::Error).join(u'\n').toStdString();
-    EXPECT_EQ(prompts.texts(TPromptCall::Info), QStringList{TMessageInspector::OnlyOneText()});
+    const QStringList infos = prompts.texts(TPromptCall::Info);
+    ASSERT_EQ(infos.size(), 2);
+    EXPECT_EQ(infos.at(0), TMessageInspector::OnlyOneText());
+    EXPECT_TRUE(infos.at(1).startsWith(QStringLiteral("A message is being downloaded for viewing."))) << infos.at(1).toStdString();
     EXPECT_EQ(viewed->file, h.home.file(QStringLiteral("msg_2.eml")));
     EXPECT_EQ(h.home.read(QStringLiteral("msg_2.eml")), ToCrlf(ThirdMessage()));
     const QStringList expected{"Hi all,", QStringLiteral("the budget review moves to Tuesday, 10:00, room Grünwald."),

@@ -157,6 +157,31 @@ TEST_F(InspectWindow, MenusOfferEveryCommandInOrder)
     EXPECT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join(u'\n').toStdString();
 }
 
+// In automatic mode the minute tick goes on after every inspection command, also when
+// nothing was selected.
+TEST_F(InspectWindow, AutomaticModeKeepsTickingAfterEachCommand)
+{
+    {
+        UserSettings store;
+        GeneralSettings g;
+        g.automatic = true;
+        ASSERT_TRUE(SaveGeneralSettings(store, g));
+    }
+    Start();
+    ASSERT_TRUE(guard->Timer1Enabled());
+    const std::pair<const char *, std::function<void()>> commands[] = {
+        {"why", [&] { window->Why1Click(); }},
+        {"headers", [&] { window->ViewHeader1Click(); }},
+        {"body", [&] { window->ViewMessages1Click(); }},
+        {"statistics", [&] { window->ShowStatistics(); }},
+    };
+    for (const auto &[name, command] : commands) {
+        command();
+        EXPECT_TRUE(guard->Timer1Enabled()) << name;
+    }
+    EXPECT_EQ(prompts.infos.size(), 4);
+}
+
 TEST_F(InspectWindow, WhyAndBodyOfTheDemoMail)
 {
     QString error;
