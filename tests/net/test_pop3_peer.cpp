@@ -483,7 +483,14 @@ TEST(Pop3Peer, ASecondOperationDuringAWaitIsRefusedAndDisconnectCancels)
     TmsRemotePOP pop;
     Configure(pop, peer, false, 5);
     int refusals = 0;
-    QTimer::singleShot(100, &pop, [&] {
+    // Acts once the client waits for the stalled reply, however slow the machine is: a fixed
+    // delay could fire while the client still connects.
+    QTimer act;
+    act.setInterval(5);
+    QObject::connect(&act, &QTimer::timeout, &pop, [&] {
+        if (!peer.Received().contains("LIST 1"))
+            return;
+        act.stop();
         for (const auto &op : std::initializer_list<std::function<void()>>{
                  [&] { pop.UpdateInfo(); }, [&] { pop.TransferData(); }, [&] { pop.Connect(); },
                  [&] { pop.Retrieve(0); }}) {
@@ -495,9 +502,11 @@ TEST(Pop3Peer, ASecondOperationDuringAWaitIsRefusedAndDisconnectCancels)
         }
         pop.Disconnect();
     });
+    act.start();
     EXPECT_THROW(pop.UpdateInfo(), ECanceledError);
     EXPECT_EQ(refusals, 4);
     EXPECT_EQ(peer.Connections(), 1);
+    ASSERT_FALSE(peer.Received().isEmpty());
     EXPECT_EQ(peer.Received().last(), "LIST 1");
     EXPECT_FALSE(pop.Busy());
 }
