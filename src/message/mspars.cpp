@@ -213,7 +213,8 @@ QString HeaderText(const QByteArray &line)
 // A name for an attachment from a header or a begin line, reduced to a plain file name.
 QString OutsideName(const QString &raw)
 {
-    return SafeAttachmentFileName(DecodeEncodedWords(raw));
+    // Decoding cuts to 255 characters, which would lose the extension of a long plain name.
+    return SafeAttachmentFileName(raw.contains(QStringLiteral("=?")) ? DecodeEncodedWords(raw) : raw);
 }
 
 } // namespace
