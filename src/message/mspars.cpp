@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QStringDecoder>
+#include <utility>
 
 bool TLineStream::ReadLine(QByteArray &line)
 {
@@ -212,7 +213,8 @@ QString HeaderText(const QByteArray &line)
 // A name for an attachment from a header or a begin line, reduced to a plain file name.
 QString OutsideName(const QString &raw)
 {
-    return SafeAttachmentFileName(DecodeEncodedWords(raw));
+    // Decoding cuts to 255 characters, which would lose the extension of a long plain name.
+    return SafeAttachmentFileName(raw.contains(QStringLiteral("=?")) ? DecodeEncodedWords(raw) : raw);
 }
 
 } // namespace
@@ -235,6 +237,7 @@ struct TmsMessageDecoder::Impl
     QList<Level> levels;    // the multiparts we are inside, outermost first
     bool messageAlternative = false;
     int parts = 0;
+    QString parserError;
 
     Impl(TmsMessage &m, QIODevice &in) : message(m), input(in), reader(in) {}
 
@@ -245,7 +248,7 @@ struct TmsMessageDecoder::Impl
     bool SingleTextParse(); // false: the text holds a uuencoded file, parse it as plain
     void SingleAttachmentParse(const QString &ct);
     void MultipartParse(const QString &ct);
-    void ReadUuFile(const QByteArray &name);
+    std::optional<QByteArray> ReadUuFile(const QByteArray &name);
     void AppendBodyText(const QList<QByteArray> &lines, const QString &charset, bool quotedPrintable);
     void CountPart();
     void EnterMultipart(const QString &ct);
@@ -273,6 +276,11 @@ void TmsMessageDecoder::Decode()
     d->Decode();
 }
 
+QString TmsMessageDecoder::ParserError() const
+{
+    return d->parserError;
+}
+
 void TmsMessageDecoder::Impl::ReadHeader(TmsHeaders &into)
 {
     into.clear();
@@ -291,6 +299,7 @@ void TmsMessageDecoder::Impl::Decode()
         else
             PlainParse();
     } catch (const EMessageParserError &error) {
+        parserError = error.Message();
         message.Body().append(QStringLiteral("The following error has been occured while processing the message:"));
         message.Body().append(error.Message());
         message.Body().append(QStringLiteral("The original message will be stored as an attachment"));
@@ -364,10 +373,16 @@ void TmsMessageDecoder::Impl::PlainParse()
     const QString charset = GetParam(QStringLiteral("charset"), GetFieldValue(headers, QStringLiteral("Content-Type")));
     QList<QByteArray> body;
     QByteArray line;
-    while (reader.ReadLine(line)) {
+    std::optional<QByteArray> pending;
+    while (pending || reader.ReadLine(line)) {
+        if (pending)
+            line = *std::exchange(pending, std::nullopt);
         if (const std::optional<QByteArray> name = UuBeginName(line)) {
+            // The text so far goes to the body first, so that it stays when the file fails.
+            AppendBodyText(body, charset, false);
+            body.clear();
             message.SetEncoding(meUU);
-            ReadUuFile(*name);
+            pending = ReadUuFile(*name);
         } else {
             body.append(line);
         }
@@ -375,7 +390,9 @@ void TmsMessageDecoder::Impl::PlainParse()
     AppendBodyText(body, charset, false);
 }
 
-void TmsMessageDecoder::Impl::ReadUuFile(const QByteArray &rawName)
+// Reads a uuencoded file up to its end line. A file closed by the grave-accent line is
+// normally followed by "end", which belongs to it; any other line after it is handed back.
+std::optional<QByteArray> TmsMessageDecoder::Impl::ReadUuFile(const QByteArray &rawName)
 {
     CountPart();
     TmsAttItem item;
@@ -386,7 +403,12 @@ void TmsMessageDecoder::Impl::ReadUuFile(const QByteArray &rawName)
     QByteArray data;
     QByteArray line;
     bool failed = false;
-    while (reader.ReadLine(line) && !IsUuEndLine(line)) {
+    bool graveEnd = false;
+    while (reader.ReadLine(line)) {
+        if (IsUuEndLine(line)) {
+            graveEnd = line == "`";
+            break;
+        }
         if (failed)
             continue;
         if (const std::optional<QByteArray> bytes = UudecodeLine(line))
@@ -398,6 +420,10 @@ void TmsMessageDecoder::Impl::ReadUuFile(const QByteArray &rawName)
         throw EMessageParserError(MsgText::kAttachmentDecoding);
     item.SetData(data);
     message.Attachments().Append(item);
+    std::optional<QByteArray> next;
+    if (graveEnd && reader.ReadLine(line) && line.toUpper() != "END")
+        next = line;
+    return next;
 }
 
 bool TmsMessageDecoder::Impl::SingleTextParse()
@@ -666,22 +692,26 @@ void TmsMessageDecoder::Impl::MultipartParse(const QString &ct)
     }
 }
 
-void LoadFromStream(TmsMessage &message, QIODevice &stream)
+void LoadFromStream(TmsMessage &message, QIODevice &stream, QString *parserError)
 {
+    QBuffer buffer;
+    QIODevice *input = &stream;
     if (stream.isSequential()) {
         // The parser goes back to the start (a uuencoded file in a MIME text, the original
         // kept when the structure is broken), which a pipe or socket cannot do.
-        QBuffer buffer;
         buffer.setData(stream.readAll());
         buffer.open(QIODevice::ReadOnly);
-        TmsMessageDecoder(message, buffer).Decode();
-        return;
+        input = &buffer;
+    } else {
+        stream.seek(0);
     }
-    stream.seek(0);
-    TmsMessageDecoder(message, stream).Decode();
+    TmsMessageDecoder decoder(message, *input);
+    decoder.Decode();
+    if (parserError)
+        *parserError = decoder.ParserError();
 }
 
-void LoadFromFile(TmsMessage &message, const QString &fileName)
+void LoadFromFile(TmsMessage &message, const QString &fileName, QString *parserError)
 {
     message.Clear();
     QFile file(fileName);
@@ -689,7 +719,7 @@ void LoadFromFile(TmsMessage &message, const QString &fileName)
         throw EMessageFileError(QStringLiteral("Cannot open the message file \"%1\": %2. Check that the file "
                                                "exists and that you may read it.")
                                     .arg(fileName, file.errorString()));
-    LoadFromStream(message, file);
+    LoadFromStream(message, file, parserError);
     if (file.error() != QFileDevice::NoError)
         throw EMessageFileError(QStringLiteral("Cannot read the message file \"%1\": %2.")
                                     .arg(fileName, file.errorString()));
