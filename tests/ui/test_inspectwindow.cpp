@@ -247,6 +247,20 @@ TEST_F(InspectWindow, WhyAndBodyOfTheDemoMail)
     EXPECT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join(u'\n').toStdString();
     EXPECT_FALSE(guard->IsBusy());
 
+    // A double click toggles a row's mark: the question mark becomes the check mark, and a
+    // second double click takes it away.
+    const int urgent = Row(QStringLiteral("URGENT BUSINESS PROPOSAL"));
+    ASSERT_GE(urgent, 0);
+    ASSERT_EQ(guard->Messages().MessageMark(urgent), 1);
+    Select(urgent);
+    const QRect cell = window->ListView1->visualRect(window->ListView1->model()->index(urgent, 1));
+    for (const int expected : {0, -1}) {
+        // The view reports a double click only after the press that starts it.
+        QTest::mouseClick(window->ListView1->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(window->ListView1->viewport(), Qt::LeftButton, {}, cell.center());
+        EXPECT_EQ(guard->Messages().MessageMark(urgent), expected);
+    }
+
     // The settings windows as the manual shows them.
     TfrmGeneral *general = window->General();
     general->show();
