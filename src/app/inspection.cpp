@@ -41,12 +41,13 @@ int TMessageInspector::OneSelectedRow(const QList<int> &rows)
         return -1;
     if (rows.size() > 1)
         m_prompts.InfoBox(OnlyOneText());
+    // Looked for after the box, which ran an event loop of its own: the row must still be
+    // in the list.
     int first = -1;
     for (int row : rows)
         if (row >= 0 && row < m_guard.Messages().Count() && (first < 0 || row < first))
             first = row;
-    // The box above ran an event loop of its own; the row must still be there.
-    return first < m_guard.Messages().Count() ? first : -1;
+    return first;
 }
 
 QStringList TMessageInspector::Why1Click(const QList<int> &rows)

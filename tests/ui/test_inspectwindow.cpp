@@ -7,6 +7,7 @@
 #include "general.h"
 #include "mainwindow.h"
 #include "optionsmain.h"
+#include "splash.h"
 #include "temp_home.h"
 #include "trayicon.h"
 #include "ui_test.h"
@@ -16,6 +17,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QDir>
+#include <QPointer>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
@@ -155,6 +157,21 @@ TEST_F(InspectWindow, MenusOfferEveryCommandInOrder)
         Find(window->PopupMenu1, caption)->trigger();
     EXPECT_EQ(prompts.infos, QStringList(5, TMessageInspector::NoSelectionText(true)));
     EXPECT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join(u'\n').toStdString();
+}
+
+// The splash stays in front of the ready window for timSplash's 1500 ms, then closes and
+// goes away by itself.
+TEST(Splash, ClosesItselfOnceAfterTheWindowsAreReady)
+{
+    QPointer<TfrmSplash> splash = new TfrmSplash();
+    splash->show();
+    splash->Ready();
+    Keep(splash, QStringLiteral("splash"));
+    // A timer never fires early: at 1000 ms it is certainly still there.
+    QTest::qWait(1000);
+    ASSERT_TRUE(splash);
+    EXPECT_TRUE(splash->isVisible());
+    EXPECT_TRUE(WaitUntil([&] { return splash.isNull(); }, 10000));
 }
 
 // In automatic mode the minute tick goes on after every inspection command, also when
