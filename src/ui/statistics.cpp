@@ -1,5 +1,7 @@
 #include "statistics.h"
 
+#include "logformat.h"
+
 #include <QApplication>
 #include <QBarCategoryAxis>
 #include <QBarSeries>
@@ -799,7 +801,9 @@ TfrmChartMain::TfrmChartMain(const QString &logFile, QWidget *parent) : QDialog(
 {
     setObjectName(QStringLiteral("TfrmChartMain"));
     setWindowTitle(QStringLiteral("Statistics"));
-    edLogFile = named(new QLineEdit(logFile), QStringLiteral("edLogFile"));
+    // No name set yet: the log is where the program writes it when no name is given.
+    edLogFile = named(new QLineEdit(logFile.trimmed().isEmpty() ? DefaultLogFileName() : logFile),
+                      QStringLiteral("edLogFile"));
     edLogFile->setMinimumWidth(360);
     btBrowse = named(new QPushButton(QStringLiteral("&Browse...")), QStringLiteral("btBrowse"));
     btOK = named(new QPushButton(QStringLiteral("OK")), QStringLiteral("btOK"));
