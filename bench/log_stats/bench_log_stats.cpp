@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -85,6 +86,18 @@ void BM_ReadLog(benchmark::State &state)
     state.counters["entries"] = kChecks + kDeletions;
 }
 BENCHMARK(BM_ReadLog)->Unit(benchmark::kMillisecond);
+
+// The parsing alone, on the file's bytes already in memory.
+void BM_ParseInMemory(benchmark::State &state)
+{
+    QFile file(yearLog().path);
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read the benchmark log");
+    const QByteArray bytes = file.readAll();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ParseActivityLog(bytes).checks.size());
+}
+BENCHMARK(BM_ParseInMemory)->Unit(benchmark::kMillisecond);
 
 void BM_ComputeTables(benchmark::State &state)
 {

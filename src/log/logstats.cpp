@@ -125,10 +125,32 @@ LogStatistics ComputeStatistics(const ActivityLogData &data, const StatsSelectio
         return day;
     };
 
+    // A year of log has a few hundred dates and at most 1440 times: their texts are made once
+    // and shared by the rows.
+    QDate lastDate;
+    QString lastDateText;
+    const auto dateText = [&](const QDate &date) {
+        if (date != lastDate) {
+            lastDate = date;
+            lastDateText = StatsDateText(date);
+        }
+        return lastDateText;
+    };
+    QList<QString> times(24 * 60);
+    const auto timeText = [&times](const QTime &time) {
+        if (!time.isValid())
+            return QString();
+        QString &text = times[time.hour() * 60 + time.minute()];
+        if (text.isEmpty())
+            text = StatsTimeText(time);
+        return text;
+    };
+
+    stats.hits.reserve(data.checks.size());
     for (const CheckRow &row : data.checks) {
         if (!selection.selects(row.mailbox, row.date))
             continue;
-        stats.hits.append({StatsDateText(row.date), StatsTimeText(row.time), row.server,
+        stats.hits.append({dateText(row.date), timeText(row.time), row.server,
                            row.mailbox, QString::number(row.count)});
         const int d = dayIndex(row.date), s = slotOf(row.time);
         ++stats.checksByDay[d];
@@ -145,7 +167,7 @@ LogStatistics ComputeStatistics(const ActivityLogData &data, const StatsSelectio
     for (const DeletionRow &row : data.deletions) {
         if (!selection.selects(row.mailbox, row.date))
             continue;
-        stats.deleted.append({StatsDateText(row.date), StatsTimeText(row.time), row.server,
+        stats.deleted.append({dateText(row.date), timeText(row.time), row.server,
                               row.mailbox, row.size ? QString::number(*row.size) : QString(),
                               row.sender, row.domain});
         senders.append(row.sender);

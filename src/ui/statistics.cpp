@@ -73,6 +73,16 @@ const QString kChecks = QStringLiteral("E-mail Check");
 const QString kFound = QStringLiteral("Number Found");
 const QString kDeleted = QStringLiteral("Number Deleted");
 
+// Each measure keeps its colour on every chart, so the charts read alike.
+QColor measureColor(const QString &name)
+{
+    if (name == kChecks)
+        return QColor(0x20, 0x9f, 0xdf);
+    if (name == kFound)
+        return QColor(0x7a, 0xb0, 0x2c);
+    return QColor(0xf0, 0x8c, 0x10);
+}
+
 // A value axis from 0 whose ticks fall on whole numbers, so that counts never read "2.5".
 QValueAxis *countAxis(qint64 largest, const QString &title)
 {
@@ -562,6 +572,8 @@ void TfrmChart::PlotReadings()
             deleted->append(double(s.deletedByDay[d]));
             top = std::max({top, qint64(s.checksByDay[d]), s.foundByDay[d], s.deletedByDay[d]});
         }
+        for (QBarSet *set : {checks, found, deleted})
+            set->setColor(measureColor(set->label()));
         series->append({checks, found, deleted});
         auto *x = new QBarCategoryAxis;
         x->append(ShortDayNames());
@@ -592,6 +604,7 @@ void TfrmChart::PlotReadings()
         const auto add = [&](const QString &name, auto values) {
             auto *line = new QLineSeries;
             line->setName(name);
+            line->setColor(measureColor(name));
             for (int slot = 0; slot < 48; ++slot)
                 line->append(slot, double(values[slot]));
             attach(chart, line, x, y);
@@ -628,6 +641,7 @@ void TfrmChart::PlotReadings()
         const auto add = [&](const QString &name, auto value) {
             auto *line = new QLineSeries;
             line->setName(name);
+            line->setColor(measureColor(name));
             QList<double> xs, ys;
             for (const StatsDay &day : s.days) {
                 const double ms = double(day.date.startOfDay().toMSecsSinceEpoch());
