@@ -398,7 +398,9 @@ TfrmChart::TfrmChart(QWidget *parent) : QDialog(parent)
         grid->setSortingEnabled(true);
         grid->horizontalHeader()->setSortIndicatorShown(true);
         grid->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
-        grid->horizontalHeader()->setStretchLastSection(true);
+        // The deletions end in text columns that may use the room; the checks end in a
+        // number that belongs next to the rest of its row.
+        grid->horizontalHeader()->setStretchLastSection(grid == grDel);
         grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
         grid->setSelectionBehavior(QAbstractItemView::SelectRows);
         tabs->addTab(grid, QString::fromLatin1(kTabCaptions[grid == grHits ? Hits : Deleted]));
