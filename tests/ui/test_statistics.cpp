@@ -537,6 +537,15 @@ TEST(StatisticsScreens, DemoLogPictures)
         QTest::qWait(50);
         Keep(&chart, QStringLiteral("statistics-%1").arg(tab));
     }
+    // A printed chart and a printed table, to look at.
+    for (TfrmChart::Tab tab : {TfrmChart::DayByDay, TfrmChart::Hits}) {
+        chart.tabs->setCurrentIndex(tab);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setPageOrientation(tab == TfrmChart::Hits ? QPageLayout::Portrait : QPageLayout::Landscape);
+        printer.setOutputFileName(folder + QStringLiteral("/statistics-print-%1.pdf").arg(tab));
+        chart.PrintCurrent(printer);
+    }
     chart.tabs->setCurrentIndex(TfrmChart::DayOfWeek);
     chart.btHints->click();
     QTest::qWait(50);
