@@ -124,12 +124,12 @@ void attach(QChart *chart, QAbstractSeries *series, QAbstractAxis *x, QAbstractA
 
 // Prints rows as a table: the title, the date at top left and the page number at the bottom
 // of every page, the headings repeated on each page.
-void printTable(QPrinter &printer, const QString &title, const QStringList &headings,
+bool printTable(QPrinter &printer, const QString &title, const QStringList &headings,
                 const QList<QStringList> &rows, int rightColumn)
 {
     QPainter p;
     if (!p.begin(&printer))
-        return;
+        return false;
     const QRect page = p.viewport();
     const QFontMetrics fm(p.font());
     const int line = fm.height() + fm.height() / 3;
@@ -177,9 +177,11 @@ void printTable(QPrinter &printer, const QString &title, const QStringList &head
         p.drawText(page.right() - fm.horizontalAdvance(number), page.bottom() - fm.descent(), number);
         if (next >= rows.size())
             break;
-        printer.newPage();
+        if (!printer.newPage())
+            return false;
         ++pageNo;
     }
+    return true;
 }
 
 } // namespace
@@ -708,22 +710,21 @@ bool TfrmChart::CurrentIsTable() const
     return tabs->currentIndex() >= kChartTabs;
 }
 
-void TfrmChart::PrintCurrent(QPrinter &printer)
+bool TfrmChart::PrintCurrent(QPrinter &printer)
 {
     const int tab = tabs->currentIndex();
     const QString title = windowTitle();
     if (tab == Hits || tab == Deleted) {
         const TStatsTableModel *model = tab == Hits ? m_hitsModel : m_delModel;
-        printTable(printer, tabs->tabText(tab) + QStringLiteral(": ") + title, model->Headings(),
-                   model->Rows(), 4);
-        return;
+        return printTable(printer, tabs->tabText(tab) + QStringLiteral(": ") + title,
+                          model->Headings(), model->Rows(), 4);
     }
     QChartView *view = m_views.at(tab);
     if (!view->isVisible() && view->size().width() < 200)
         view->resize(1000, 620);
     QPainter p;
     if (!p.begin(&printer))
-        return;
+        return false;
     const QRect page = p.viewport();
     const QFontMetrics fm(p.font());
     p.drawText(QRect(page.left(), page.top(), page.width(), fm.height() * 2), Qt::AlignHCenter | Qt::AlignTop,
@@ -738,6 +739,7 @@ void TfrmChart::PrintCurrent(QPrinter &printer)
     target.setSize(fitted);
     view->render(&p, target, source);
     chart->setBackgroundBrush(background);
+    return p.end();
 }
 
 bool TfrmChart::SaveCurrent(const QString &fileName, QString *error)
@@ -775,8 +777,15 @@ void TfrmChart::btPrintClick()
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    TBusyCursor busy;
-    PrintCurrent(printer);
+    bool printed = false;
+    {
+        TBusyCursor busy;
+        printed = PrintCurrent(printer);
+    }
+    if (!printed)
+        QMessageBox::critical(this, QStringLiteral("Print"),
+                              QStringLiteral("The printer could not be started. Check that it is "
+                                             "switched on and set up, or print to a PDF file."));
 }
 
 void TfrmChart::btSaveClick()

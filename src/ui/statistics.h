@@ -113,12 +113,13 @@ public:
     // Recomputes the tables and charts for the chosen mailbox and range (the "Plot" button).
     void btPlotClick();
     void btDateRangeClick();
-    // Prints the tab shown: a grid as a table, a chart as a picture.
-    void PrintCurrent(QPrinter &printer);
+    // Prints the tab shown: a grid as a table, a chart as a picture. False when the printer
+    // could not be started or a page not begun.
+    bool PrintCurrent(QPrinter &printer);
     // Saves the tab shown: a chart as a PNG picture, a grid as CSV text. False with error set
     // when the file could not be written.
     bool SaveCurrent(const QString &fileName, QString *error);
-    // The file name and filter the save dialog offers for the tab shown.
+    // A grid tab is shown (saved as CSV), not a chart (saved as PNG).
     bool CurrentIsTable() const;
 
     const LogStatistics &Statistics() const { return m_stats; }

@@ -348,11 +348,19 @@ TEST_F(Statistics, PrintsToPdf)
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf);
-        chart.PrintCurrent(printer);
+        EXPECT_TRUE(chart.PrintCurrent(printer)) << c.tab;
         const int pages = pdfPages(pdf);
         EXPECT_GE(pages, c.minPages) << c.tab;
         EXPECT_LE(pages, c.maxPages) << c.tab;
         EXPECT_GT(QFileInfo(pdf).size(), 1000) << c.tab;
+    }
+    // A printer that cannot start is reported, not taken for printed.
+    for (TfrmChart::Tab tab : {TfrmChart::Hits, TfrmChart::DayOfWeek}) {
+        chart.tabs->setCurrentIndex(tab);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(home.file("no/such/folder/print.pdf"));
+        EXPECT_FALSE(chart.PrintCurrent(printer)) << tab;
     }
 }
 
