@@ -43,6 +43,14 @@ QString FormatLogStamp(const QDateTime &when)
 
 std::optional<QDateTime> ParseLogStamp(QStringView text)
 {
+    const std::optional<LogStamp> stamp = ParseLogStampParts(text);
+    if (!stamp)
+        return std::nullopt;
+    return QDateTime(stamp->date, stamp->time);
+}
+
+std::optional<LogStamp> ParseLogStampParts(QStringView text)
+{
     if (text.size() != kLogStampLength || text.at(3) != u' ' || text.at(8) != u'-'
         || text.at(11) != u'-' || text.at(14) != u' ' || text.at(17) != u':')
         return std::nullopt;
@@ -62,7 +70,7 @@ std::optional<QDateTime> ParseLogStamp(QStringView text)
     const QTime time(hour, minute);
     if (!date.isValid() || !time.isValid())
         return std::nullopt;
-    return QDateTime(date, time);
+    return LogStamp{date, time};
 }
 
 QString CleanLogField(const QString &text)

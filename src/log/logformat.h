@@ -19,6 +19,14 @@ constexpr int kLogStampLength = 20;
 QString FormatLogStamp(const QDateTime &when);
 // The local date and time of a stamp of exactly that form; nothing for anything else.
 std::optional<QDateTime> ParseLogStamp(QStringView text);
+// The same as a plain date and time. Much cheaper when a whole log is read: a local
+// QDateTime looks up the time zone each time one is made.
+struct LogStamp
+{
+    QDate date;
+    QTime time;
+};
+std::optional<LogStamp> ParseLogStampParts(QStringView text);
 
 // A field taken from a message or a server (subject, sender, an error text) as it may go
 // into the log: every control character becomes a blank, so a field can never end a line

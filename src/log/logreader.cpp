@@ -23,12 +23,12 @@ const QString kBlockLabels[4] = {QStringLiteral("   Server:  "), QStringLiteral(
                                  QStringLiteral("   Sender:  "), QStringLiteral("   Size:    ")};
 
 // The stamp that ends a line after separator (" at " or " AT "), or nothing.
-std::optional<QDateTime> trailingStamp(const QString &line, QLatin1String separator)
+std::optional<LogStamp> trailingStamp(const QString &line, QLatin1String separator)
 {
     const qsizetype tail = kLogStampLength + separator.size();
     if (line.size() < tail || QStringView(line).right(tail).left(separator.size()) != separator)
         return std::nullopt;
-    return ParseLogStamp(QStringView(line).right(kLogStampLength));
+    return ParseLogStampParts(QStringView(line).right(kLogStampLength));
 }
 
 QString firstWord(const QString &text)
@@ -112,7 +112,7 @@ void ActivityLogParser::parseLine(const QString &line)
 bool ActivityLogParser::parseCheck(const QString &line)
 {
     // MAIL CHECK <count> msg(s) for "<mailbox>" on server <server> at <stamp>
-    const std::optional<QDateTime> when = trailingStamp(line, QLatin1String(" at "));
+    const std::optional<LogStamp> when = trailingStamp(line, QLatin1String(" at "));
     if (!when || line.size() < kCheckStart.size() + 4 + kLogStampLength)
         return false;
     const QString middle =
@@ -133,8 +133,8 @@ bool ActivityLogParser::parseCheck(const QString &line)
     row.count = count;
     row.mailbox = rest.mid(kCheckMiddle.size(), serverAt - kCheckMiddle.size());
     row.server = rest.mid(serverAt + kCheckServer.size());
-    row.date = when->date();
-    row.time = when->time();
+    row.date = when->date;
+    row.time = when->time;
     if (!containsIgnoringCase(m_data.mailboxes, row.mailbox))
         m_data.mailboxes.append(row.mailbox);
     m_data.checks.append(row);
@@ -143,13 +143,13 @@ bool ActivityLogParser::parseCheck(const QString &line)
 
 void ActivityLogParser::startDeletion(const QString &line)
 {
-    const std::optional<QDateTime> when =
-        ParseLogStamp(QStringView(line).mid(kDeletionStart.size()));
+    const std::optional<LogStamp> when =
+        ParseLogStampParts(QStringView(line).mid(kDeletionStart.size()));
     m_deletion = DeletionRow{};
     m_deletionValid = when.has_value();
     if (when) {
-        m_deletion->date = when->date();
-        m_deletion->time = when->time();
+        m_deletion->date = when->date;
+        m_deletion->time = when->time;
     }
     m_nextLabel = 0;
     if (!m_deletionValid)

@@ -1,4 +1,5 @@
 #include "mainwindow.h"
+#include "statistics.h"
 
 #include "about.h"
 #include "alarm.h"
@@ -455,9 +456,7 @@ void TfrmMain::btHelpClick()
 void TfrmMain::ShowStatistics()
 {
     m_guard.BeginModal();
-    m_prompts.InfoBox(QStringLiteral("Statistics are not built into this version of Tarnwick yet. Every check "
-                                     "and every deletion is written to the activity log: open it with "
-                                     "\"View log file\" in the general settings."));
+    ::ShowStatistics(this, m_guard.General().logFile);
     m_guard.EndModal();
 }
 

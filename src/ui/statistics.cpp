@@ -1,0 +1,915 @@
+#include "statistics.h"
+
+#include "logformat.h"
+
+#include <QApplication>
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QCategoryAxis>
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDateTime>
+#include <QDateTimeAxis>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QHorizontalBarSeries>
+#include <QLabel>
+#include <QLegend>
+#include <QLegendMarker>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPieSeries>
+#include <QPieSlice>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSaveFile>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <QValueAxis>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The hourglass for as long as the object lives, whichever way the block is left.
+class TBusyCursor
+{
+public:
+    TBusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TBusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    TBusyCursor(const TBusyCursor &) = delete;
+    TBusyCursor &operator=(const TBusyCursor &) = delete;
+};
+
+template <typename W>
+W *named(W *widget, const QString &name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+const char *const kTabCaptions[] = {"Day of week", "Hour of day",   "Day by day",
+                                    "% Deleted",   "Top 10 Spam Domains", "Top 10 Spammers",
+                                    "Email traffic", "Spam Deleted"};
+constexpr int kChartTabs = 6;
+
+const QString kChecks = QStringLiteral("E-mail Check");
+const QString kFound = QStringLiteral("Number Found");
+const QString kDeleted = QStringLiteral("Number Deleted");
+
+// Each measure keeps its colour on every chart, so the charts read alike.
+QColor measureColor(const QString &name)
+{
+    if (name == kChecks)
+        return QColor(0x20, 0x9f, 0xdf);
+    if (name == kFound)
+        return QColor(0x7a, 0xb0, 0x2c);
+    return QColor(0xf0, 0x8c, 0x10);
+}
+
+// A value axis from 0 whose ticks fall on whole numbers, so that counts never read "2.5".
+QValueAxis *countAxis(qint64 largest, const QString &title)
+{
+    auto *axis = new QValueAxis;
+    axis->setTitleText(title);
+    const double top = std::max<qint64>(largest, 1);
+    // 1, 2 or 5 times a power of ten, for at most about eight steps.
+    double step = 1;
+    for (double unit = 1; top / step > 8; unit *= 10) {
+        for (double m : {1.0, 2.0, 5.0}) {
+            step = m * unit;
+            if (top / step <= 8)
+                break;
+        }
+    }
+    axis->setRange(0, std::ceil(top / step) * step);
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(0);
+    axis->setTickInterval(step);
+    axis->setLabelFormat(QStringLiteral("%.0f"));
+    return axis;
+}
+
+void resetChart(QChart *chart)
+{
+    chart->removeAllSeries();
+    for (QAbstractAxis *axis : chart->axes()) {
+        chart->removeAxis(axis);
+        delete axis;
+    }
+}
+
+void attach(QChart *chart, QAbstractSeries *series, QAbstractAxis *x, QAbstractAxis *y)
+{
+    chart->addSeries(series);
+    series->attachAxis(x);
+    series->attachAxis(y);
+}
+
+// Prints rows as a table: the title, the date at top left and the page number at the bottom
+// of every page, the headings repeated on each page.
+bool printTable(QPrinter &printer, const QString &title, const QStringList &headings,
+                const QList<QStringList> &rows, int rightColumn)
+{
+    QPainter p;
+    if (!p.begin(&printer))
+        return false;
+    const QRect page = p.viewport();
+    const QFontMetrics fm(p.font());
+    const int line = fm.height() + fm.height() / 3;
+    QList<int> want;
+    for (int c = 0; c < headings.size(); ++c) {
+        int w = fm.horizontalAdvance(headings.at(c));
+        for (const QStringList &row : rows)
+            w = std::max(w, fm.horizontalAdvance(row.value(c)));
+        want << std::min(w, page.width() / 3) + fm.averageCharWidth() * 2;
+    }
+    int total = 0;
+    for (int w : want)
+        total += w;
+    const double scale = total > page.width() ? double(page.width()) / total : 1.0;
+    const QString date = QDate::currentDate().toString(Qt::ISODate);
+    QFont bold = p.font();
+    bold.setBold(true);
+    const QFont plain = p.font();
+    int pageNo = 1;
+    qsizetype next = 0;
+    while (true) {
+        p.setFont(plain);
+        p.drawText(page.left(), page.top() + fm.ascent(), date);
+        p.setFont(bold);
+        p.drawText(QRect(page.left(), page.top(), page.width(), line), Qt::AlignHCenter | Qt::AlignTop, title);
+        int y = page.top() + 2 * line;
+        auto drawRow = [&](const QStringList &cells) {
+            int x = page.left();
+            for (int c = 0; c < headings.size(); ++c) {
+                const int w = int(want.at(c) * scale);
+                const QString text = fm.elidedText(cells.value(c), Qt::ElideRight, w - fm.averageCharWidth());
+                const Qt::Alignment align = c == rightColumn ? Qt::AlignRight : Qt::AlignLeft;
+                p.drawText(QRect(x, y, w - fm.averageCharWidth(), line), align | Qt::AlignVCenter, text);
+                x += w;
+            }
+            y += line;
+        };
+        drawRow(headings);
+        p.drawLine(page.left(), y, page.right(), y);
+        p.setFont(plain);
+        const int bottom = page.bottom() - 2 * line;
+        while (next < rows.size() && y + line <= bottom)
+            drawRow(rows.at(next++));
+        const QString number = QStringLiteral("Page %1").arg(pageNo);
+        p.drawText(page.right() - fm.horizontalAdvance(number), page.bottom() - fm.descent(), number);
+        if (next >= rows.size())
+            break;
+        if (!printer.newPage())
+            return false;
+        ++pageNo;
+    }
+    return true;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+
+TStatsTableModel::TStatsTableModel(QStringList headings, int numericColumn, QObject *parent)
+    : QAbstractTableModel(parent), m_headings(std::move(headings)), m_numericColumn(numericColumn)
+{
+}
+
+void TStatsTableModel::SetRows(QList<QStringList> rows)
+{
+    beginResetModel();
+    m_rows = std::move(rows);
+    endResetModel();
+}
+
+int TStatsTableModel::rowCount(const QModelIndex &parent) const
+{
+    // An empty table still shows one blank row, so that it does not look like a broken window.
+    return parent.isValid() ? 0 : std::max<int>(1, int(m_rows.size()));
+}
+
+int TStatsTableModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_headings.size());
+}
+
+QVariant TStatsTableModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_rows.size())
+        return {};
+    if (role == Qt::DisplayRole)
+        return m_rows.at(index.row()).value(index.column());
+    if (role == Qt::TextAlignmentRole && index.column() == m_numericColumn)
+        return int(Qt::AlignRight | Qt::AlignVCenter);
+    return {};
+}
+
+QVariant TStatsTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
+        return m_headings.value(section);
+    if (orientation == Qt::Horizontal && role == Qt::TextAlignmentRole && section == m_numericColumn)
+        return int(Qt::AlignRight | Qt::AlignVCenter);
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+void TStatsTableModel::sort(int column, Qt::SortOrder order)
+{
+    if (column < 0 || column >= m_headings.size())
+        return;
+    const bool numeric = column == m_numericColumn;
+    const auto less = [column, numeric](const QStringList &a, const QStringList &b) {
+        const QString &x = a.at(column), &y = b.at(column);
+        if (numeric && x.size() != y.size()) {
+            // Whole decimal numbers without sign: the shorter is smaller; empty first.
+            return x.size() < y.size();
+        }
+        if (column == 0 && x == y) // same date: by time
+            return a.at(1) < b.at(1);
+        return x < y;
+    };
+    emit layoutAboutToBeChanged();
+    if (order == Qt::AscendingOrder)
+        std::stable_sort(m_rows.begin(), m_rows.end(), less);
+    else
+        std::stable_sort(m_rows.begin(), m_rows.end(),
+                         [&less](const QStringList &a, const QStringList &b) { return less(b, a); });
+    emit layoutChanged();
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TfrmSelectDateRange::TfrmSelectDateRange(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("TfrmSelectDateRange"));
+    setWindowTitle(QStringLiteral("Select date range"));
+    rbBetween = named(new QRadioButton(QStringLiteral("between")), QStringLiteral("rbBetween"));
+    rbMonths = named(new QRadioButton(QStringLiteral("during the previous")), QStringLiteral("rbMonths"));
+    rbDays = named(new QRadioButton(QStringLiteral("during the previous")), QStringLiteral("rbDays"));
+    dtStart = named(new QDateEdit, QStringLiteral("dtStart"));
+    dtEnd = named(new QDateEdit, QStringLiteral("dtEnd"));
+    for (QDateEdit *edit : {dtStart, dtEnd}) {
+        edit->setCalendarPopup(true);
+        edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    }
+    edMonths = named(new QSpinBox, QStringLiteral("edMonths"));
+    edMonths->setRange(1, 12);
+    edMonths->setValue(1);
+    edDays = named(new QSpinBox, QStringLiteral("edDays"));
+    edDays->setRange(1, 365);
+    edDays->setValue(1);
+    rbBetween->setChecked(true);
+
+    auto *grid = new QGridLayout;
+    grid->addWidget(rbBetween, 0, 0);
+    grid->addWidget(dtStart, 0, 1);
+    grid->addWidget(new QLabel(QStringLiteral("and")), 0, 2);
+    grid->addWidget(dtEnd, 0, 3);
+    grid->addWidget(rbMonths, 1, 0);
+    grid->addWidget(edMonths, 1, 1);
+    grid->addWidget(new QLabel(QStringLiteral("months")), 1, 2);
+    grid->addWidget(rbDays, 2, 0);
+    grid->addWidget(edDays, 2, 1);
+    grid->addWidget(new QLabel(QStringLiteral("days")), 2, 2);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(grid);
+    layout->addWidget(buttons);
+
+    for (QRadioButton *rb : {rbBetween, rbMonths, rbDays})
+        connect(rb, &QRadioButton::clicked, this, &TfrmSelectDateRange::computeStartEnd);
+    // One end edited past the other takes the other along.
+    connect(dtStart, &QDateEdit::dateChanged, this, [this](QDate start) {
+        if (start > dtEnd->date())
+            dtEnd->setDate(start);
+    });
+    connect(dtEnd, &QDateEdit::dateChanged, this, [this](QDate end) {
+        if (end < dtStart->date())
+            dtStart->setDate(end);
+    });
+}
+
+void TfrmSelectDateRange::SetRange(const QDate &start, const QDate &end)
+{
+    // The end first, so that a start later than the old end does not move it.
+    dtEnd->setDate(end);
+    dtStart->setDate(start);
+    dtEnd->setDate(end);
+    m_start = dtStart->date();
+    m_end = dtEnd->date();
+}
+
+void TfrmSelectDateRange::computeStartEnd()
+{
+    const QDate now = today();
+    if (rbMonths->isChecked()) {
+        m_end = now;
+        m_start = PreviousMonthsStart(now, edMonths->value());
+    } else if (rbDays->isChecked()) {
+        m_end = now;
+        m_start = PreviousDaysStart(now, edDays->value());
+    } else {
+        m_start = dtStart->date();
+        m_end = dtEnd->date();
+    }
+    dtStart->setEnabled(rbBetween->isChecked());
+    dtEnd->setEnabled(rbBetween->isChecked());
+    edMonths->setEnabled(rbMonths->isChecked());
+    edDays->setEnabled(rbDays->isChecked());
+}
+
+void TfrmSelectDateRange::showEvent(QShowEvent *event)
+{
+    computeStartEnd();
+    QDialog::showEvent(event);
+}
+
+void TfrmSelectDateRange::accept()
+{
+    computeStartEnd();
+    QDialog::accept();
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TfrmChart::TfrmChart(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("TfrmChart"));
+    setWindowFlag(Qt::WindowMaximizeButtonHint);
+    const StatsSelection initial = DefaultStatsSelection(QDate::currentDate());
+    m_start = initial.start;
+    m_end = initial.end;
+
+    cbMailbox = named(new QComboBox, QStringLiteral("cbMailbox"));
+    cbMailbox->addItem(kAllMailboxes);
+    cbMailbox->setMinimumContentsLength(20);
+    btPlot = named(new QPushButton(QStringLiteral("&Plot")), QStringLiteral("btPlot"));
+    btDateRange = named(new QPushButton(QStringLiteral("&Date range...")), QStringLiteral("btDateRange"));
+    btPrint = named(new QPushButton(QStringLiteral("P&rint...")), QStringLiteral("btPrint"));
+    btSave = named(new QPushButton(QStringLiteral("&Save...")), QStringLiteral("btSave"));
+    btHints = named(new QPushButton(QStringLiteral("&Hints")), QStringLiteral("btHints"));
+    btClose = named(new QPushButton(QStringLiteral("&Close")), QStringLiteral("btClose"));
+    btSave->setToolTip(QStringLiteral("Save the chart shown as a PNG picture, or the table shown as CSV text"));
+    auto *bar = new QHBoxLayout;
+    bar->addWidget(new QLabel(QStringLiteral("Mailbox:")));
+    bar->addWidget(cbMailbox);
+    for (QPushButton *b : {btPlot, btDateRange, btPrint, btSave, btHints})
+        bar->addWidget(b);
+    bar->addStretch();
+    bar->addWidget(btClose);
+
+    tabs = named(new QTabWidget, QStringLiteral("tabs"));
+    for (int t = 0; t < kChartTabs; ++t) {
+        auto *chart = new QChart;
+        chart->setAnimationOptions(QChart::NoAnimation);
+        chart->legend()->setAlignment(Qt::AlignBottom);
+        auto *view = new QChartView(chart);
+        view->setRenderHint(QPainter::Antialiasing);
+        m_views << view;
+        tabs->addTab(view, QString::fromLatin1(kTabCaptions[t]));
+    }
+    m_views.at(TopDomains)->chart()->legend()->hide();
+    m_views.at(TopSpammers)->chart()->legend()->hide();
+    m_hitsModel = new TStatsTableModel(kHitsColumns, 4, this);
+    m_delModel = new TStatsTableModel(kDeletedColumns, 4, this);
+    grHits = named(new QTableView, QStringLiteral("grHits"));
+    grDel = named(new QTableView, QStringLiteral("grDel"));
+    grHits->setModel(m_hitsModel);
+    grDel->setModel(m_delModel);
+    for (QTableView *grid : {grHits, grDel}) {
+        grid->setSortingEnabled(true);
+        grid->horizontalHeader()->setSortIndicatorShown(true);
+        grid->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+        // The deletions end in text columns that may use the room; the checks end in a
+        // number that belongs next to the rest of its row.
+        grid->horizontalHeader()->setStretchLastSection(grid == grDel);
+        grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
+        grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+        tabs->addTab(grid, QString::fromLatin1(kTabCaptions[grid == grHits ? Hits : Deleted]));
+    }
+
+    lblStatus = named(new QLabel, QStringLiteral("lblStatus"));
+    lblStatus->setWordWrap(true);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(bar);
+    layout->addWidget(tabs, 1);
+    layout->addWidget(lblStatus);
+
+    pnlHints = named(new QFrame(this), QStringLiteral("pnlHints"));
+    pnlHints->setFrameShape(QFrame::StyledPanel);
+    pnlHints->setAutoFillBackground(true);
+    auto *hintText = new QLabel(QStringLiteral(
+        "<b>Reading the statistics</b><br><br>"
+        "Choose a mailbox and press <i>Plot</i> to see only its checks and deletions.<br>"
+        "<i>Date range...</i> limits every chart and table to a period.<br><br>"
+        "<i>E-mail Check</i> counts the checks, <i>Number Found</i> the messages waiting at "
+        "them (a message seen at several checks counts each time), <i>Number Deleted</i> the "
+        "messages deleted as spam. The dashed lines of <i>Day by day</i> are the trends.<br><br>"
+        "<i>Print...</i> prints the tab shown; <i>Save...</i> saves a chart as a PNG picture "
+        "or a table as CSV for a spreadsheet. Click a table's heading to sort by it."));
+    hintText->setWordWrap(true);
+    auto *hintClose = new QPushButton(QStringLiteral("Close"));
+    auto *hintLayout = new QVBoxLayout(pnlHints);
+    hintLayout->addWidget(hintText);
+    hintLayout->addWidget(hintClose, 0, Qt::AlignRight);
+    pnlHints->setFixedWidth(420);
+    pnlHints->hide();
+    connect(hintClose, &QPushButton::clicked, pnlHints, &QWidget::hide);
+
+    dateRange = new TfrmSelectDateRange(this);
+
+    connect(btPlot, &QPushButton::clicked, this, &TfrmChart::btPlotClick);
+    connect(btDateRange, &QPushButton::clicked, this, &TfrmChart::btDateRangeClick);
+    connect(btPrint, &QPushButton::clicked, this, &TfrmChart::btPrintClick);
+    connect(btSave, &QPushButton::clicked, this, &TfrmChart::btSaveClick);
+    connect(btHints, &QPushButton::clicked, this, &TfrmChart::btHintsClick);
+    connect(btClose, &QPushButton::clicked, this, &QDialog::accept);
+    resize(1000, 680);
+    updateTitle();
+}
+
+TfrmChart::~TfrmChart() = default;
+
+QChart *TfrmChart::Chart(Tab tab) const
+{
+    return tab < kChartTabs ? m_views.at(tab)->chart() : nullptr;
+}
+
+QChartView *TfrmChart::ChartView(Tab tab) const
+{
+    return tab < kChartTabs ? m_views.at(tab) : nullptr;
+}
+
+ActivityLogReadResult TfrmChart::readInLogFile(const QString &fileName,
+                                               const std::function<void(qint64, qint64)> &progress)
+{
+    ActivityLogReadResult result = ReadActivityLog(fileName, progress);
+    if (result.ok)
+        SetData(std::move(result.data));
+    return result;
+}
+
+void TfrmChart::SetData(ActivityLogData data)
+{
+    m_data = std::move(data);
+    cbMailbox->clear();
+    cbMailbox->addItem(kAllMailboxes);
+    cbMailbox->addItems(m_data.mailboxes);
+    cbMailbox->setCurrentIndex(0);
+    if (m_data.skippedLines > 0)
+        lblStatus->setText(QStringLiteral("%1 line(s) of the log were not entries Tarnwick "
+                                          "writes and were left out (the first is line %2). "
+                                          "Check that the file chosen is the activity log.")
+                               .arg(m_data.skippedLines)
+                               .arg(m_data.firstSkippedLine));
+    else
+        lblStatus->clear();
+}
+
+void TfrmChart::SetRange(const QDate &start, const QDate &end)
+{
+    m_start = start;
+    m_end = end;
+}
+
+StatsSelection TfrmChart::Selection() const
+{
+    StatsSelection selection{m_start, m_end, QString()};
+    if (cbMailbox->currentIndex() > 0)
+        selection.mailbox = cbMailbox->currentText();
+    return selection;
+}
+
+void TfrmChart::updateTitle()
+{
+    setWindowTitle(StatsTitle(Selection()));
+}
+
+void TfrmChart::btPlotClick()
+{
+    TBusyCursor busy;
+    updateTitle();
+    m_stats = ComputeStatistics(m_data, Selection());
+    fillInGrids();
+    RecomputePie();
+    PlotReadings();
+}
+
+void TfrmChart::btDateRangeClick()
+{
+    dateRange->SetRange(m_start, m_end);
+    if (dateRange->exec() != QDialog::Accepted)
+        return;
+    SetRange(dateRange->StartDate(), dateRange->EndDate());
+    btPlotClick();
+}
+
+void TfrmChart::fillInGrids()
+{
+    m_hitsModel->SetRows(m_stats.hits);
+    m_delModel->SetRows(m_stats.deleted);
+    for (QTableView *grid : {grHits, grDel}) {
+        grid->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+        grid->resizeColumnsToContents();
+    }
+}
+
+void TfrmChart::RecomputePie()
+{
+    QChart *chart = Chart(PercentDeleted);
+    resetChart(chart);
+    chart->setTitle(QStringLiteral("Share of spam deleted among the messages seen at checks"));
+    auto *pie = new QPieSeries;
+    QPieSlice *normal = pie->append(QStringLiteral("Normal E-mail"), double(m_stats.normalMessages()));
+    QPieSlice *spam = pie->append(QStringLiteral("Spam Deleted"), double(m_stats.deletedMessages));
+    normal->setColor(QColor(0, 255, 0));
+    spam->setColor(QColor(255, 0, 0));
+    const qint64 sum = m_stats.normalMessages() + m_stats.deletedMessages;
+    for (QPieSlice *slice : {normal, spam}) {
+        const qint64 value = qint64(slice->value());
+        slice->setLabel(QStringLiteral("%1: %2 (%3%)")
+                            .arg(slice->label())
+                            .arg(value)
+                            .arg(sum ? 100.0 * double(value) / double(sum) : 0.0, 0, 'f', 1));
+        slice->setLabelVisible(value > 0);
+        slice->setBorderColor(Qt::white);
+    }
+    pie->setPieSize(0.6);
+    chart->addSeries(pie);
+}
+
+void TfrmChart::PlotReadings()
+{
+    const LogStatistics &s = m_stats;
+
+    // Day of week: bars, Sunday first.
+    {
+        QChart *chart = Chart(DayOfWeek);
+        resetChart(chart);
+        chart->setTitle(QStringLiteral("Checks and messages by day of the week"));
+        auto *series = new QBarSeries;
+        auto *checks = new QBarSet(kChecks), *found = new QBarSet(kFound), *deleted = new QBarSet(kDeleted);
+        qint64 top = 0;
+        for (int d = 0; d < 7; ++d) {
+            checks->append(s.checksByDay[d]);
+            found->append(double(s.foundByDay[d]));
+            deleted->append(double(s.deletedByDay[d]));
+            top = std::max({top, qint64(s.checksByDay[d]), s.foundByDay[d], s.deletedByDay[d]});
+        }
+        for (QBarSet *set : {checks, found, deleted})
+            set->setColor(measureColor(set->label()));
+        series->append({checks, found, deleted});
+        auto *x = new QBarCategoryAxis;
+        x->append(ShortDayNames());
+        x->setTitleText(QStringLiteral("Day of the week"));
+        chart->addAxis(x, Qt::AlignBottom);
+        QValueAxis *y = countAxis(top, QStringLiteral("Number"));
+        chart->addAxis(y, Qt::AlignLeft);
+        attach(chart, series, x, y);
+    }
+
+    // Hour of day: one point per half hour, the axis named every two hours.
+    {
+        QChart *chart = Chart(HourOfDay);
+        resetChart(chart);
+        chart->setTitle(QStringLiteral("Checks and messages by time of day (half hours)"));
+        auto *x = new QCategoryAxis;
+        x->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+        for (int slot = 0; slot < 48; slot += 4)
+            x->append(SlotLabel(slot), slot);
+        x->setRange(0, 47);
+        x->setTitleText(QStringLiteral("Time of day"));
+        chart->addAxis(x, Qt::AlignBottom);
+        qint64 top = 0;
+        for (int slot = 0; slot < 48; ++slot)
+            top = std::max({top, qint64(s.checksBySlot[slot]), s.foundBySlot[slot], s.deletedBySlot[slot]});
+        QValueAxis *y = countAxis(top, QStringLiteral("Number"));
+        chart->addAxis(y, Qt::AlignLeft);
+        const auto add = [&](const QString &name, auto values) {
+            auto *line = new QLineSeries;
+            line->setName(name);
+            line->setColor(measureColor(name));
+            for (int slot = 0; slot < 48; ++slot)
+                line->append(slot, double(values[slot]));
+            attach(chart, line, x, y);
+        };
+        add(kChecks, s.checksBySlot);
+        add(kFound, s.foundBySlot);
+        add(kDeleted, s.deletedBySlot);
+    }
+
+    // Day by day: the three series on one date axis, each with its trend.
+    {
+        QChart *chart = Chart(DayByDay);
+        resetChart(chart);
+        chart->setTitle(QStringLiteral("Checks and messages day by day"));
+        auto *x = new QDateTimeAxis;
+        x->setFormat(QStringLiteral("yyyy-MM-dd"));
+        x->setTitleText(QStringLiteral("Date"));
+        x->setTickCount(6);
+        chart->addAxis(x, Qt::AlignBottom);
+        qint64 top = 0;
+        for (const StatsDay &day : s.days)
+            top = std::max({top, qint64(day.checks), day.found, day.deleted});
+        QValueAxis *y = countAxis(top, QStringLiteral("Number"));
+        chart->addAxis(y, Qt::AlignLeft);
+        if (!s.days.isEmpty()) {
+            const QDateTime first(s.days.front().date.startOfDay());
+            const QDateTime last(s.days.back().date.startOfDay());
+            // A single day still needs a width to be drawn on.
+            x->setRange(first, last > first ? last : first.addDays(1));
+        } else {
+            const QDateTime end(m_end.isValid() ? m_end.startOfDay() : QDateTime::currentDateTime());
+            x->setRange(end.addDays(-1), end);
+        }
+        const auto add = [&](const QString &name, auto value) {
+            auto *line = new QLineSeries;
+            line->setName(name);
+            line->setColor(measureColor(name));
+            QList<double> xs, ys;
+            for (const StatsDay &day : s.days) {
+                const double ms = double(day.date.startOfDay().toMSecsSinceEpoch());
+                line->append(ms, double(value(day)));
+                xs << double(day.date.toJulianDay());
+                ys << double(value(day));
+            }
+            attach(chart, line, x, y);
+            if (s.days.size() < 2)
+                return;
+            const TrendLine trend = FitTrend(xs, ys);
+            auto *trendLine = new QLineSeries;
+            QPen pen(line->color());
+            pen.setStyle(Qt::DashLine);
+            pen.setWidthF(1.5);
+            trendLine->setPen(pen);
+            for (const StatsDay *day : {&s.days.front(), &s.days.back()})
+                trendLine->append(double(day->date.startOfDay().toMSecsSinceEpoch()),
+                                  std::max(0.0, trend.at(double(day->date.toJulianDay()))));
+            attach(chart, trendLine, x, y);
+            // The trend has no entry of its own in the legend: the hints explain the dashes.
+            chart->legend()->markers(trendLine).value(0)->setVisible(false);
+        };
+        add(kFound, [](const StatsDay &d) { return d.found; });
+        add(kDeleted, [](const StatsDay &d) { return d.deleted; });
+        add(kChecks, [](const StatsDay &d) { return qint64(d.checks); });
+    }
+
+    // Top ten: horizontal bars, the largest at the top.
+    const auto topTen = [&](Tab tab, const QList<StatsRank> &ranks, const QString &title,
+                            const QString &what) {
+        QChart *chart = Chart(tab);
+        resetChart(chart);
+        chart->setTitle(title);
+        auto *series = new QHorizontalBarSeries;
+        auto *set = new QBarSet(QStringLiteral("Deleted"));
+        auto *y = new QBarCategoryAxis;
+        y->setTitleText(what);
+        // Categories run upwards from the axis, so the smallest goes in first.
+        for (qsizetype i = ranks.size() - 1; i >= 0; --i) {
+            set->append(ranks.at(i).count);
+            y->append(ranks.at(i).name);
+        }
+        set->setLabelColor(Qt::black);
+        series->append(set);
+        series->setLabelsVisible(true);
+        series->setLabelsPosition(QAbstractBarSeries::LabelsInsideEnd);
+        chart->addAxis(y, Qt::AlignLeft);
+        QValueAxis *x = countAxis(ranks.isEmpty() ? 0 : ranks.front().count,
+                                  QStringLiteral("Messages deleted"));
+        chart->addAxis(x, Qt::AlignBottom);
+        attach(chart, series, x, y);
+    };
+    topTen(TopDomains, s.topDomains, QStringLiteral("The ten sender domains deleted most often"),
+           QStringLiteral("Sender domain"));
+    topTen(TopSpammers, s.topSenders, QStringLiteral("The ten senders deleted most often"),
+           QStringLiteral("Sender address"));
+}
+
+bool TfrmChart::CurrentIsTable() const
+{
+    return tabs->currentIndex() >= kChartTabs;
+}
+
+bool TfrmChart::PrintCurrent(QPrinter &printer)
+{
+    const int tab = tabs->currentIndex();
+    const QString title = windowTitle();
+    if (tab == Hits || tab == Deleted) {
+        const TStatsTableModel *model = tab == Hits ? m_hitsModel : m_delModel;
+        return printTable(printer, tabs->tabText(tab) + QStringLiteral(": ") + title,
+                          model->Headings(), model->Rows(), 4);
+    }
+    QChartView *view = m_views.at(tab);
+    if (!view->isVisible() && view->size().width() < 200)
+        view->resize(1000, 620);
+    QPainter p;
+    if (!p.begin(&printer))
+        return false;
+    const QRect page = p.viewport();
+    const QFontMetrics fm(p.font());
+    p.drawText(QRect(page.left(), page.top(), page.width(), fm.height() * 2), Qt::AlignHCenter | Qt::AlignTop,
+               title);
+    // The chart on white whatever the window's colours, as large as the page allows.
+    QChart *chart = view->chart();
+    const QBrush background = chart->backgroundBrush();
+    chart->setBackgroundBrush(Qt::white);
+    const QRect source = view->viewport()->rect();
+    QRect target(page.left(), page.top() + fm.height() * 2, page.width(), page.height() - fm.height() * 2);
+    QSize fitted = source.size().scaled(target.size(), Qt::KeepAspectRatio);
+    target.setSize(fitted);
+    view->render(&p, target, source);
+    chart->setBackgroundBrush(background);
+    return p.end();
+}
+
+bool TfrmChart::SaveCurrent(const QString &fileName, QString *error)
+{
+    const int tab = tabs->currentIndex();
+    if (tab == Hits || tab == Deleted) {
+        const TStatsTableModel *model = tab == Hits ? m_hitsModel : m_delModel;
+        QSaveFile file(fileName);
+        if (!file.open(QIODevice::WriteOnly)
+            || file.write(TableToCsv(model->Headings(), model->Rows()).toUtf8()) < 0 || !file.commit()) {
+            *error = QStringLiteral("The table could not be saved as \"%1\": %2. Choose a folder you may write to.")
+                         .arg(fileName, file.errorString());
+            return false;
+        }
+        return true;
+    }
+    QChartView *view = m_views.at(tab);
+    if (!view->isVisible() && view->size().width() < 200)
+        view->resize(1000, 620);
+    const QPixmap picture = view->grab();
+    if (!picture.save(fileName, "PNG")) {
+        *error = QStringLiteral("The chart could not be saved as \"%1\". Choose a folder you may write to.")
+                     .arg(fileName);
+        return false;
+    }
+    return true;
+}
+
+void TfrmChart::btPrintClick()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(tabs->tabText(tabs->currentIndex()));
+    if (!CurrentIsTable())
+        printer.setPageOrientation(QPageLayout::Landscape);
+    QPrintDialog dialog(&printer, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    bool printed = false;
+    {
+        TBusyCursor busy;
+        printed = PrintCurrent(printer);
+    }
+    if (!printed)
+        QMessageBox::critical(this, QStringLiteral("Print"),
+                              QStringLiteral("The printer could not be started. Check that it is "
+                                             "switched on and set up, or print to a PDF file."));
+}
+
+void TfrmChart::btSaveClick()
+{
+    const bool table = CurrentIsTable();
+    QString name = tabs->tabText(tabs->currentIndex());
+    name.replace(QStringLiteral("% "), QString()).replace(u' ', u'-');
+    const QString fileName = QFileDialog::getSaveFileName(
+        this, table ? QStringLiteral("Save table as CSV") : QStringLiteral("Save chart as picture"),
+        name.toLower() + (table ? QStringLiteral(".csv") : QStringLiteral(".png")),
+        table ? QStringLiteral("CSV files (*.csv);;All files (*)")
+              : QStringLiteral("PNG pictures (*.png);;All files (*)"));
+    if (fileName.isEmpty())
+        return;
+    QString error;
+    if (!SaveCurrent(fileName, &error))
+        QMessageBox::critical(this, QStringLiteral("Save"), error);
+}
+
+void TfrmChart::btHintsClick()
+{
+    pnlHints->adjustSize();
+    pnlHints->move((width() - pnlHints->width()) / 2, (height() - pnlHints->height()) / 2);
+    pnlHints->raise();
+    pnlHints->show();
+}
+
+// ---------------------------------------------------------------------------------------------
+
+bool TfrmChartMain::s_busy = false;
+
+bool TfrmChartMain::Busy()
+{
+    return s_busy;
+}
+
+TfrmChartMain::TfrmChartMain(const QString &logFile, QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("TfrmChartMain"));
+    setWindowTitle(QStringLiteral("Statistics"));
+    // No name set yet: the log is where the program writes it when no name is given.
+    edLogFile = named(new QLineEdit(logFile.trimmed().isEmpty() ? DefaultLogFileName() : logFile),
+                      QStringLiteral("edLogFile"));
+    edLogFile->setMinimumWidth(360);
+    btBrowse = named(new QPushButton(QStringLiteral("&Browse...")), QStringLiteral("btBrowse"));
+    btOK = named(new QPushButton(QStringLiteral("OK")), QStringLiteral("btOK"));
+    btCancel = named(new QPushButton(QStringLiteral("Cancel")), QStringLiteral("btCancel"));
+    btOK->setDefault(true);
+    progress = named(new QProgressBar, QStringLiteral("progress"));
+    progress->setRange(0, 1000);
+    progress->setTextVisible(false);
+    progress->hide();
+
+    auto *fileRow = new QHBoxLayout;
+    fileRow->addWidget(edLogFile, 1);
+    fileRow->addWidget(btBrowse);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btOK);
+    buttons->addWidget(btCancel);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("Activity log file:")));
+    layout->addLayout(fileRow);
+    layout->addWidget(progress);
+    layout->addLayout(buttons);
+
+    errorBox = [this](const QString &text, const QString &detail) {
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Statistics"), text, QMessageBox::Ok, this);
+        box.setInformativeText(detail);
+        box.exec();
+    };
+    connect(btBrowse, &QPushButton::clicked, this, &TfrmChartMain::btBrowseClick);
+    connect(btOK, &QPushButton::clicked, this, &TfrmChartMain::btOKClick);
+    connect(btCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TfrmChartMain::btBrowseClick()
+{
+    QFileDialog dialog(this, QStringLiteral("Location of Tarnwick activity log file"),
+                       QFileInfo(edLogFile->text()).absolutePath(),
+                       QStringLiteral("Activity log files (*.txt);;All files (*)"));
+    dialog.setDefaultSuffix(QStringLiteral("txt"));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        edLogFile->setText(dialog.selectedFiles().constFirst());
+}
+
+void TfrmChartMain::btOKClick()
+{
+    if (s_busy)
+        return;
+    s_busy = true;
+    // Clears the flag and restores the cursor however this is left.
+    struct Done
+    {
+        ~Done() { s_busy = false; }
+    } done;
+    TfrmChart chart(this);
+    ActivityLogReadResult result;
+    {
+        TBusyCursor busy;
+        progress->setValue(0);
+        progress->show();
+        result = chart.readInLogFile(edLogFile->text().trimmed(), [this](qint64 read, qint64 total) {
+            progress->setValue(total > 0 ? int(read * 1000 / total) : 1000);
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        });
+        progress->hide();
+        if (result.ok)
+            chart.btPlotClick();
+    }
+    if (!result.ok) {
+        errorBox(result.error, result.detail);
+        return;
+    }
+    hide();
+    chart.exec();
+    accept();
+}
+
+void ShowStatistics(QWidget *parent, const QString &logFile)
+{
+    if (TfrmChartMain::Busy())
+        return;
+    TfrmChartMain dialog(logFile, parent);
+    dialog.exec();
+}

@@ -1,0 +1,563 @@
+// The statistics windows on real log files: what each chart and grid holds, the mailbox and
+// date filters, saving (PNG, CSV) and printing to PDF, the start dialog's errors and its busy
+// state. Set TARNWICK_SCREENSHOTS to a folder to keep a picture of every tab for the demo log.
+
+#include "statistics.h"
+#include "temp_home.h"
+#include "ui_test.h"
+
+#include <QAbstractBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFile>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QPieSeries>
+#include <QPieSlice>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableView>
+#include <QValueAxis>
+#include <gtest/gtest.h>
+
+namespace {
+
+const char kLog[] =
+    "MAIL CHECK 3 msg(s) for \"joe\" on server pop.a at Sat 2026-10-31 23:45\r\n"
+    "DELETE SPAM on Sat 2026-10-31 23:46\r\n"
+    "   Server:  pop.a Mailbox: joe\r\n"
+    "   Subject: Pills\r\n"
+    "   Sender:  Pills@Spam.Example\r\n"
+    "   Size:    2048  Date: Sat, 31 Oct 2026\r\n"
+    "MAIL CHECK 2 msg(s) for \"ann\" on server pop.b at Sun 2026-11-01 00:10\r\n"
+    "DELETE SPAM on Sun 2026-11-01 00:11\r\n"
+    "   Server:  pop.b Mailbox: ann\r\n"
+    "   Subject: More pills\r\n"
+    "   Sender:  pills@spam.example\r\n"
+    "   Size:    100  Date: Sun, 1 Nov 2026\r\n"
+    "MAIL CHECK 0 msg(s) for \"JOE\" on server pop.a at Sun 2026-11-01 08:30\r\n"
+    "MAIL CHECK many msg(s) for \"joe\" on server pop.a at Sun 2026-11-01 09:00\r\n"
+    "MAIL CHECK 4 msg(s) for \"joe\" on server pop.a at Tue 2026-11-03 12:29\r\n"
+    "DELETE SPAM on Tue 2026-11-03 12:30\r\n"
+    "   Server:  pop.a Mailbox: joe\r\n"
+    "   Subject: Offer\r\n"
+    "   Sender:  bob@other.example\r\n"
+    "   Size:    5  Date: Tue, 3 Nov 2026\r\n"
+    "DELETE SPAM on Tue 2026-11-03 12:31\r\n"
+    "   Server:  pop.a Mailbox: joe\r\n"
+    "   Subject: Pills again\r\n"
+    "   Sender:  pills@spam.example\r\n"
+    "   Size:    7  Date: Tue, 3 Nov 2026\r\n";
+
+const char kBinary[] = "\x00\xff\xfe\x01MAIL CHECK \x00 at \x7f\n\x89PNG\r\n";
+
+void Keep(QWidget *window, const QString &name)
+{
+    const QString folder = qEnvironmentVariable("TARNWICK_SCREENSHOTS");
+    if (folder.isEmpty())
+        return;
+    QDir().mkpath(folder);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    window->grab().save(folder + u'/' + name + QStringLiteral(".png"));
+}
+
+QList<double> barValues(QBarSet *set)
+{
+    QList<double> values;
+    for (int i = 0; i < set->count(); ++i)
+        values << set->at(i);
+    return values;
+}
+
+QList<QAbstractSeries *> seriesOf(TfrmChart &chart, TfrmChart::Tab tab)
+{
+    return chart.Chart(tab)->series();
+}
+
+// Pages of a PDF written by Qt: one "/Type /Page" object each.
+int pdfPages(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray pdf = file.readAll();
+    if (!pdf.startsWith("%PDF"))
+        return -1;
+    return int(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") + pdf.count("/Type /Page/")
+               + pdf.count("/Type /Page "));
+}
+
+class Statistics : public ::testing::Test
+{
+protected:
+    void Open(const QByteArray &log)
+    {
+        home.write("log.txt", log);
+        const ActivityLogReadResult result = chart.readInLogFile(home.file("log.txt"));
+        ASSERT_TRUE(result.ok) << result.error.toStdString();
+        chart.SetRange(QDate(1998, 1, 1), QDate(2026, 12, 6));
+        chart.btPlotClick();
+    }
+
+    TempHome home;
+    TfrmChart chart;
+};
+
+TEST_F(Statistics, EveryChartAndGridOfTheLog)
+{
+    Open(kLog);
+    EXPECT_EQ(chart.windowTitle(), "All mailboxes from 1998-01-01 thru 2026-12-06");
+    QStringList boxes;
+    for (int i = 0; i < chart.cbMailbox->count(); ++i)
+        boxes << chart.cbMailbox->itemText(i);
+    EXPECT_EQ(boxes, (QStringList{"All mailboxes", "joe", "ann"}));
+    EXPECT_TRUE(chart.lblStatus->text().contains("1 line(s)")) << chart.lblStatus->text().toStdString();
+    EXPECT_TRUE(chart.lblStatus->text().contains("line 14")) << chart.lblStatus->text().toStdString();
+
+    QStringList tabs;
+    for (int i = 0; i < chart.tabs->count(); ++i)
+        tabs << chart.tabs->tabText(i);
+    EXPECT_EQ(tabs, (QStringList{"Day of week", "Hour of day", "Day by day", "% Deleted",
+                                 "Top 10 Spam Domains", "Top 10 Spammers", "Email traffic",
+                                 "Spam Deleted"}));
+
+    // Grids: one row per entry, in file order, the count right-aligned.
+    EXPECT_EQ(chart.HitsModel()->rowCount(), 4);
+    EXPECT_EQ(chart.DeletedModel()->rowCount(), 4);
+    EXPECT_EQ(chart.HitsModel()->headerData(4, Qt::Horizontal, Qt::DisplayRole).toString(), "# Mail");
+    EXPECT_EQ(chart.HitsModel()->index(0, 3).data().toString(), "joe");
+    EXPECT_EQ(chart.HitsModel()->index(0, 4).data(Qt::TextAlignmentRole).toInt(),
+              int(Qt::AlignRight | Qt::AlignVCenter));
+    EXPECT_EQ(chart.DeletedModel()->index(3, 5).data().toString(), "pills@spam.example");
+
+    // Day of week: three sets of seven bars, Sunday first.
+    auto *week = qobject_cast<QAbstractBarSeries *>(seriesOf(chart, TfrmChart::DayOfWeek).value(0));
+    ASSERT_NE(week, nullptr);
+    ASSERT_EQ(week->count(), 3);
+    EXPECT_EQ(week->barSets()[0]->label(), "E-mail Check");
+    EXPECT_EQ(barValues(week->barSets()[0]), (QList<double>{2, 0, 1, 0, 0, 0, 1}));
+    EXPECT_EQ(week->barSets()[1]->label(), "Number Found");
+    EXPECT_EQ(barValues(week->barSets()[1]), (QList<double>{2, 0, 4, 0, 0, 0, 3}));
+    EXPECT_EQ(week->barSets()[2]->label(), "Number Deleted");
+    EXPECT_EQ(barValues(week->barSets()[2]), (QList<double>{1, 0, 2, 0, 0, 0, 1}));
+
+    // Hour of day: 48 points per line.
+    const QList<QAbstractSeries *> hours = seriesOf(chart, TfrmChart::HourOfDay);
+    ASSERT_EQ(hours.size(), 3);
+    auto *hourChecks = qobject_cast<QLineSeries *>(hours[0]);
+    auto *hourDeleted = qobject_cast<QLineSeries *>(hours[2]);
+    ASSERT_EQ(hourChecks->count(), 48);
+    EXPECT_EQ(hourChecks->at(17), QPointF(17, 1));
+    EXPECT_EQ(hourDeleted->name(), "Number Deleted");
+    EXPECT_EQ(hourDeleted->at(25), QPointF(25, 2));
+    EXPECT_EQ(hourDeleted->at(47), QPointF(47, 1));
+
+    // Day by day: three series on one date axis (the check of 1 November without mail still
+    // has a point in every series), each with a dashed trend line.
+    const QList<QAbstractSeries *> days = seriesOf(chart, TfrmChart::DayByDay);
+    ASSERT_EQ(days.size(), 6);
+    QList<QList<qreal>> xs;
+    QStringList names;
+    for (QAbstractSeries *s : days) {
+        auto *line = qobject_cast<QLineSeries *>(s);
+        ASSERT_NE(line, nullptr);
+        if (line->pen().style() == Qt::DashLine) {
+            EXPECT_EQ(line->count(), 2);
+            continue;
+        }
+        names << line->name();
+        QList<qreal> x;
+        for (const QPointF &p : line->points())
+            x << p.x();
+        xs << x;
+    }
+    EXPECT_EQ(names, (QStringList{"Number Found", "Number Deleted", "E-mail Check"}));
+    ASSERT_EQ(xs.size(), 3);
+    EXPECT_EQ(xs[0].size(), 3);
+    EXPECT_EQ(xs[0], xs[1]);
+    EXPECT_EQ(xs[0], xs[2]);
+
+    // The pie: 9 messages seen, 4 deleted.
+    auto *pie = qobject_cast<QPieSeries *>(seriesOf(chart, TfrmChart::PercentDeleted).value(0));
+    ASSERT_NE(pie, nullptr);
+    ASSERT_EQ(pie->count(), 2);
+    EXPECT_EQ(pie->slices()[0]->value(), 5);
+    EXPECT_EQ(pie->slices()[0]->color(), QColor(0, 255, 0));
+    EXPECT_TRUE(pie->slices()[0]->label().startsWith("Normal E-mail"));
+    EXPECT_EQ(pie->slices()[1]->value(), 4);
+    EXPECT_EQ(pie->slices()[1]->color(), QColor(255, 0, 0));
+    EXPECT_TRUE(pie->slices()[1]->label().startsWith("Spam Deleted"));
+
+    // Top ten: a sender deleted three times and one deleted once: bars 3 and 1, the larger at
+    // the top (categories run upwards, so it comes last).
+    for (TfrmChart::Tab tab : {TfrmChart::TopSpammers, TfrmChart::TopDomains}) {
+        auto *bars = qobject_cast<QAbstractBarSeries *>(seriesOf(chart, tab).value(0));
+        ASSERT_NE(bars, nullptr);
+        EXPECT_EQ(barValues(bars->barSets()[0]), (QList<double>{1, 3}));
+    }
+    // Counts on the axis are whole numbers.
+    for (QAbstractAxis *axis : chart.Chart(TfrmChart::TopSpammers)->axes(Qt::Horizontal)) {
+        auto *values = qobject_cast<QValueAxis *>(axis);
+        ASSERT_NE(values, nullptr);
+        EXPECT_EQ(values->tickInterval(), 1);
+        EXPECT_EQ(values->titleText(), "Messages deleted");
+    }
+}
+
+TEST_F(Statistics, MailboxAndRangeRestrictEverything)
+{
+    Open(kLog);
+    const struct
+    {
+        int mailbox;
+        QDate start, end;
+        const char *title;
+        int hits, deleted;
+        double normal, spam;
+    } cases[] = {
+        {1, QDate(1998, 1, 1), QDate(2026, 12, 6), "joe from 1998-01-01 thru 2026-12-06", 3, 3, 4, 3},
+        {2, QDate(1998, 1, 1), QDate(2026, 12, 6), "ann from 1998-01-01 thru 2026-12-06", 1, 1, 1, 1},
+        {0, QDate(2026, 11, 1), QDate(2026, 11, 2), "All mailboxes from 2026-11-01 thru 2026-11-02", 2, 1, 1, 1},
+        {0, QDate(2027, 1, 1), QDate(2027, 2, 1), "All mailboxes from 2027-01-01 thru 2027-02-01", 0, 0, 0, 0},
+        {0, QDate(1998, 1, 1), QDate(2026, 12, 6), "All mailboxes from 1998-01-01 thru 2026-12-06", 4, 4, 5, 4},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.title);
+        chart.cbMailbox->setCurrentIndex(c.mailbox);
+        chart.SetRange(c.start, c.end);
+        chart.btPlotClick();
+        EXPECT_EQ(chart.windowTitle(), c.title);
+        EXPECT_EQ(chart.HitsModel()->Rows().size(), c.hits);
+        EXPECT_EQ(chart.DeletedModel()->Rows().size(), c.deleted);
+        // An empty grid still shows one blank row.
+        EXPECT_EQ(chart.HitsModel()->rowCount(), std::max(1, c.hits));
+        auto *pie = qobject_cast<QPieSeries *>(seriesOf(chart, TfrmChart::PercentDeleted).value(0));
+        ASSERT_NE(pie, nullptr);
+        EXPECT_EQ(pie->slices()[0]->value(), c.normal);
+        EXPECT_EQ(pie->slices()[1]->value(), c.spam);
+        auto *week = qobject_cast<QAbstractBarSeries *>(seriesOf(chart, TfrmChart::DayOfWeek).value(0));
+        double checks = 0;
+        for (double v : barValues(week->barSets()[0]))
+            checks += v;
+        EXPECT_EQ(checks, c.hits);
+    }
+}
+
+TEST_F(Statistics, GridsSortDatesAndNumbers)
+{
+    Open(kLog);
+    TStatsTableModel *hits = chart.HitsModel();
+    const struct
+    {
+        int column;
+        Qt::SortOrder order;
+        QStringList first; // column 4 of the rows, top to bottom
+    } cases[] = {
+        {4, Qt::AscendingOrder, {"0", "2", "3", "4"}},
+        {4, Qt::DescendingOrder, {"4", "3", "2", "0"}},
+        {0, Qt::DescendingOrder, {"4", "0", "2", "3"}},
+        {0, Qt::AscendingOrder, {"3", "2", "0", "4"}},
+        {3, Qt::AscendingOrder, {"0", "2", "3", "4"}}, // "JOE" < "ann" < "joe"
+    };
+    for (const auto &c : cases) {
+        hits->sort(c.column, c.order);
+        QStringList counts;
+        for (const QStringList &row : hits->Rows())
+            counts << row.at(4);
+        EXPECT_EQ(counts, c.first) << "column " << c.column;
+    }
+    // Ten sorts before nine as a number.
+    chart.DeletedModel()->sort(4, Qt::DescendingOrder);
+    EXPECT_EQ(chart.DeletedModel()->Rows().front().at(4), "2048");
+    EXPECT_EQ(chart.DeletedModel()->Rows().back().at(4), "5");
+}
+
+TEST_F(Statistics, SavesChartsAsPngAndTablesAsCsv)
+{
+    Open(kLog);
+    chart.tabs->setCurrentIndex(TfrmChart::Hits);
+    chart.HitsModel()->sort(4, Qt::DescendingOrder);
+    QString error;
+    ASSERT_TRUE(chart.SaveCurrent(home.file("hits.csv"), &error)) << error.toStdString();
+    // The table as the user sees it: sorted by "# Mail".
+    EXPECT_EQ(home.read("hits.csv"),
+              "Date,Time,Server,Mailbox,# Mail\r\n"
+              "2026-11-03,12:29,pop.a,joe,4\r\n"
+              "2026-10-31,23:45,pop.a,joe,3\r\n"
+              "2026-11-01,00:10,pop.b,ann,2\r\n"
+              "2026-11-01,08:30,pop.a,JOE,0\r\n");
+    chart.tabs->setCurrentIndex(TfrmChart::Deleted);
+    ASSERT_TRUE(chart.SaveCurrent(home.file("deleted.csv"), &error)) << error.toStdString();
+    EXPECT_EQ(home.read("deleted.csv"),
+              "Date,Time,Server,Mailbox,Size,Sender,Domain\r\n"
+              "2026-10-31,23:46,pop.a,joe,2048,pills@spam.example,spam.example\r\n"
+              "2026-11-01,00:11,pop.b,ann,100,pills@spam.example,spam.example\r\n"
+              "2026-11-03,12:30,pop.a,joe,5,bob@other.example,other.example\r\n"
+              "2026-11-03,12:31,pop.a,joe,7,pills@spam.example,spam.example\r\n");
+
+    for (int tab = TfrmChart::DayOfWeek; tab <= TfrmChart::TopSpammers; ++tab) {
+        chart.tabs->setCurrentIndex(tab);
+        const QString png = home.file(QStringLiteral("chart%1.png").arg(tab));
+        ASSERT_TRUE(chart.SaveCurrent(png, &error)) << error.toStdString();
+        const QImage image(png);
+        EXPECT_GE(image.width(), 200) << tab;
+        EXPECT_GE(image.height(), 200) << tab;
+    }
+
+    // A folder that does not exist: a message that says so, nothing claimed.
+    error.clear();
+    EXPECT_FALSE(chart.SaveCurrent(home.file("no/such/folder/x.png"), &error));
+    EXPECT_TRUE(error.contains("could not be saved")) << error.toStdString();
+    chart.tabs->setCurrentIndex(TfrmChart::Hits);
+    error.clear();
+    EXPECT_FALSE(chart.SaveCurrent(home.file("no/such/folder/x.csv"), &error));
+    EXPECT_TRUE(error.contains("could not be saved")) << error.toStdString();
+}
+
+TEST_F(Statistics, PrintsToPdf)
+{
+    // Enough checks for the table to need more than one page.
+    QByteArray log;
+    for (int i = 0; i < 150; ++i)
+        log += QStringLiteral("MAIL CHECK %1 msg(s) for \"joe\" on server pop.a at Sun 2026-11-01 %2:%3\r\n")
+                   .arg(i % 7)
+                   .arg(i / 60 + 10)
+                   .arg(i % 60, 2, 10, QLatin1Char('0'))
+                   .toLatin1();
+    Open(log + kLog);
+    const struct
+    {
+        TfrmChart::Tab tab;
+        int minPages, maxPages;
+    } cases[] = {{TfrmChart::Hits, 2, 10}, {TfrmChart::Deleted, 1, 1},
+                 {TfrmChart::DayByDay, 1, 1}, {TfrmChart::PercentDeleted, 1, 1}};
+    for (const auto &c : cases) {
+        chart.tabs->setCurrentIndex(c.tab);
+        const QString pdf = home.file(QStringLiteral("print%1.pdf").arg(c.tab));
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        EXPECT_TRUE(chart.PrintCurrent(printer)) << c.tab;
+        const int pages = pdfPages(pdf);
+        EXPECT_GE(pages, c.minPages) << c.tab;
+        EXPECT_LE(pages, c.maxPages) << c.tab;
+        EXPECT_GT(QFileInfo(pdf).size(), 1000) << c.tab;
+    }
+    // A printer that cannot start is reported, not taken for printed.
+    for (TfrmChart::Tab tab : {TfrmChart::Hits, TfrmChart::DayOfWeek}) {
+        chart.tabs->setCurrentIndex(tab);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(home.file("no/such/folder/print.pdf"));
+        EXPECT_FALSE(chart.PrintCurrent(printer)) << tab;
+    }
+}
+
+TEST_F(Statistics, EmptyAndForeignFiles)
+{
+    const struct
+    {
+        const char *name;
+        QByteArray bytes;
+        int skipped;
+    } cases[] = {
+        {"empty log", "", 0},
+        {"a text that is no log", "Dear John,\r\nMAIL CHECK soon\r\nDELETE SPAM on Monday\r\n", 3},
+        {"binary bytes", QByteArray(kBinary, sizeof kBinary - 1), 2},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        TfrmChart fresh;
+        home.write("other.txt", c.bytes);
+        ASSERT_TRUE(fresh.readInLogFile(home.file("other.txt")).ok);
+        fresh.btPlotClick();
+        EXPECT_EQ(fresh.cbMailbox->count(), 1);
+        EXPECT_EQ(fresh.HitsModel()->rowCount(), 1);
+        EXPECT_EQ(fresh.DeletedModel()->rowCount(), 1);
+        EXPECT_TRUE(fresh.HitsModel()->index(0, 0).data().toString().isEmpty());
+        EXPECT_TRUE(seriesOf(fresh, TfrmChart::DayByDay).size() == 3);
+        auto *spam = qobject_cast<QAbstractBarSeries *>(seriesOf(fresh, TfrmChart::TopSpammers).value(0));
+        ASSERT_NE(spam, nullptr);
+        EXPECT_EQ(spam->barSets()[0]->count(), 0);
+        EXPECT_EQ(fresh.lblStatus->text().isEmpty(), c.skipped == 0);
+        if (c.skipped) {
+            EXPECT_TRUE(fresh.lblStatus->text().startsWith(QStringLiteral("%1 line(s)").arg(c.skipped)))
+                << fresh.lblStatus->text().toStdString();
+        }
+    }
+}
+
+TEST(StatisticsDateRange, ModesReckonTheirRange)
+{
+    TfrmSelectDateRange dialog;
+    dialog.today = [] { return QDate(2027, 3, 31); };
+    dialog.SetRange(QDate(2027, 1, 1), QDate(2027, 1, 31));
+    const struct
+    {
+        QRadioButton *mode;
+        int months, days;
+        QDate start, end;
+    } cases[] = {
+        {dialog.rbMonths, 1, 1, QDate(2027, 2, 28), QDate(2027, 3, 31)},
+        {dialog.rbMonths, 12, 1, QDate(2026, 3, 31), QDate(2027, 3, 31)},
+        {dialog.rbDays, 1, 10, QDate(2027, 3, 21), QDate(2027, 3, 31)},
+        {dialog.rbDays, 1, 365, QDate(2026, 3, 31), QDate(2027, 3, 31)},
+        {dialog.rbBetween, 1, 1, QDate(2027, 1, 1), QDate(2027, 1, 31)},
+    };
+    for (const auto &c : cases) {
+        dialog.edMonths->setValue(c.months);
+        dialog.edDays->setValue(c.days);
+        c.mode->click();
+        EXPECT_EQ(dialog.StartDate(), c.start) << c.mode->objectName().toStdString();
+        EXPECT_EQ(dialog.EndDate(), c.end) << c.mode->objectName().toStdString();
+        // Only the chosen mode's controls can be edited.
+        EXPECT_EQ(dialog.dtStart->isEnabled(), c.mode == dialog.rbBetween);
+        EXPECT_EQ(dialog.edMonths->isEnabled(), c.mode == dialog.rbMonths);
+        EXPECT_EQ(dialog.edDays->isEnabled(), c.mode == dialog.rbDays);
+    }
+    // Moving one end past the other takes the other along.
+    dialog.dtStart->setDate(QDate(2027, 2, 10));
+    EXPECT_EQ(dialog.dtEnd->date(), QDate(2027, 2, 10));
+    dialog.dtEnd->setDate(QDate(2027, 1, 5));
+    EXPECT_EQ(dialog.dtStart->date(), QDate(2027, 1, 5));
+    // Limits of the two counts.
+    dialog.edMonths->setValue(13);
+    EXPECT_EQ(dialog.edMonths->value(), 12);
+    dialog.edDays->setValue(400);
+    EXPECT_EQ(dialog.edDays->value(), 365);
+}
+
+TEST_F(Statistics, DateRangeButtonReplots)
+{
+    Open(kLog);
+    chart.dateRange->today = [] { return QDate(2026, 11, 3); };
+    TPoller poller([this] {
+        if (!chart.dateRange->isVisible())
+            return false;
+        chart.dateRange->edDays->setValue(2);
+        chart.dateRange->rbDays->click();
+        chart.dateRange->accept();
+        return true;
+    });
+    chart.btDateRangeClick();
+    EXPECT_TRUE(poller.done());
+    EXPECT_EQ(chart.windowTitle(), "All mailboxes from 2026-11-01 thru 2026-11-03");
+    EXPECT_EQ(chart.HitsModel()->Rows().size(), 3);
+}
+
+TEST(StatisticsStart, MissingFileUnreadableFileAndBusyState)
+{
+    TempHome home;
+    const struct
+    {
+        const char *name;
+        QString file;
+        QString error;
+    } cases[] = {
+        {"missing", home.file("nothing.txt"),
+         "The activity log file does not exist!  Either you have cleared/deleted the activity log "
+         "or you have not yet begun to use Tarnwick."},
+        {"a folder", home.path(), "Could not open Activity log file for reading!"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        TfrmChartMain start(c.file);
+        QStringList errors;
+        start.errorBox = [&errors](const QString &text, const QString &detail) {
+            errors << text;
+            EXPECT_FALSE(detail.isEmpty());
+        };
+        start.btOKClick();
+        EXPECT_EQ(errors, QStringList{c.error});
+        EXPECT_FALSE(TfrmChartMain::Busy());
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(start.findChild<TfrmChart *>(), nullptr);
+    }
+}
+
+TEST(StatisticsStart, OkShowsTheChartWindowOnceAndCleansUp)
+{
+    TempHome home;
+    home.write("log.txt", kLog);
+    TfrmChartMain start(home.file("log.txt"));
+    start.show();
+    int seen = 0;
+    bool busyWhileShown = false;
+    int charts = 0;
+    TPoller poller([&] {
+        TfrmChart *chart = start.findChild<TfrmChart *>();
+        if (!chart || !chart->isVisible())
+            return false;
+        ++seen;
+        busyWhileShown = TfrmChartMain::Busy();
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+        EXPECT_FALSE(start.isVisible());
+        EXPECT_EQ(chart->HitsModel()->Rows().size(), 4);
+        // A second OK while the window is up is ignored.
+        start.btOKClick();
+        charts = int(start.findChildren<TfrmChart *>().size());
+        chart->btClose->click();
+        return true;
+    });
+    start.btOKClick();
+    EXPECT_EQ(seen, 1);
+    EXPECT_TRUE(busyWhileShown);
+    EXPECT_EQ(charts, 1);
+    EXPECT_FALSE(TfrmChartMain::Busy());
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(start.findChild<TfrmChart *>(), nullptr);
+    EXPECT_EQ(start.result(), QDialog::Accepted);
+}
+
+TEST(StatisticsStart, BlankNameMeansTheDefaultLog)
+{
+    TempHome home;
+    TfrmChartMain start(QStringLiteral("  "));
+    EXPECT_EQ(start.edLogFile->text(), QDir(home.path()).filePath("logfile.txt"));
+    TfrmChartMain named(QStringLiteral("/var/tmp/Dec26.txt"));
+    EXPECT_EQ(named.edLogFile->text(), "/var/tmp/Dec26.txt");
+}
+
+TEST(StatisticsScreens, DemoLogPictures)
+{
+    const QString folder = qEnvironmentVariable("TARNWICK_SCREENSHOTS");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "TARNWICK_SCREENSHOTS is not set";
+    TfrmChart chart;
+    ASSERT_TRUE(chart.readInLogFile(QStringLiteral(TARNWICK_SOURCE_DIR "/data/demo/logfile.txt")).ok);
+    chart.SetRange(QDate(2026, 9, 1), QDate(2026, 12, 6));
+    chart.btPlotClick();
+    chart.resize(1000, 680);
+    chart.show();
+    for (int tab = 0; tab < chart.tabs->count(); ++tab) {
+        chart.tabs->setCurrentIndex(tab);
+        QTest::qWait(50);
+        Keep(&chart, QStringLiteral("statistics-%1").arg(tab));
+    }
+    // A printed chart and a printed table, to look at.
+    for (TfrmChart::Tab tab : {TfrmChart::DayByDay, TfrmChart::Hits}) {
+        chart.tabs->setCurrentIndex(tab);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setPageOrientation(tab == TfrmChart::Hits ? QPageLayout::Portrait : QPageLayout::Landscape);
+        printer.setOutputFileName(folder + QStringLiteral("/statistics-print-%1.pdf").arg(tab));
+        chart.PrintCurrent(printer);
+    }
+    chart.tabs->setCurrentIndex(TfrmChart::DayOfWeek);
+    chart.btHints->click();
+    QTest::qWait(50);
+    Keep(&chart, QStringLiteral("statistics-hints"));
+}
+
+} // namespace
