@@ -1,8 +1,12 @@
 // The SMTP client against the real aiosmtpd of tests/fixtures: a session opened and closed in
-// plain text, with STARTTLS and with implicit TLS, a server that refuses HELO, and a server that
-// is not there.
+// plain text, with STARTTLS and with implicit TLS, a server that refuses HELO, a server that is
+// not there, and composed messages handed over in a data phase that the test writes itself.
 #include "smtp_test.h"
 
+#include "msencode.h"
+
+#include <QFile>
+#include <QRandomGenerator>
 #include <QTcpServer>
 #include <gtest/gtest.h>
 
@@ -94,6 +98,85 @@ TEST_F(SmtpServer, AServerThatIsDownIsASocketError)
     }
     EXPECT_EQ(errors.size(), 1);
     EXPECT_FALSE(smtp.Connected());
+}
+
+TmsMailAddress Address(const QString &name, const QString &address)
+{
+    TmsMailAddress a;
+    a.SetName(name);
+    a.SetAddress(address);
+    return a;
+}
+
+TEST_F(SmtpServer, TheServerReceivesExactlyTheComposedText)
+{
+    QByteArray binary;
+    for (int i = 0; i < 1000; ++i)
+        binary += char(i * 31 + 7);
+    struct Case {
+        const char *recipient;
+        std::function<void(TmsMessage &)> build;
+    };
+    const Case cases[] = {
+        {"plain@example.com",
+         [](TmsMessage &m) { m.Body() = QStringList{"Hello,", ".", ".leading dot", "..", "", "Ann"}; }},
+        {"long@example.com",
+         [](TmsMessage &m) { m.Body() = QStringList{".", QString(300, u'w') + " . =", QString::fromUtf8("Gr\u00fc\u00dfe")}; }},
+        {"multipart@example.com",
+         [&](TmsMessage &m) {
+             m.Body() = QStringList{"See the files.", "."};
+             TmsAttItem html;
+             html.SetFileName("_alt.0");
+             html.SetContentType("text/html");
+             html.SetEncoding(aeQuotedPrintable);
+             html.SetData(".<p>dot first</p>\r\n.\r\n");
+             m.Attachments().Append(html);
+             TmsAttItem file;
+             file.SetFileName("data.bin");
+             file.SetData(binary);
+             m.Attachments().Append(file);
+             TmsAttItem seven;
+             seven.SetFileName("fwd.eml");
+             seven.SetData("Subject: fwd\r\n\r\n.\r\n..\r\n");
+             m.Attachments().Append(seven);
+         }},
+    };
+    for (const Case &c : cases) {
+        TmsMessage m;
+        m.Sender() = Address("A. Sender", "ann@example.com");
+        m.Recipients().Append(Address("Smith, John", c.recipient));
+        m.BCC().Append(Address("", "hidden@example.com"));
+        m.SetSubject("Handed over");
+        c.build(m);
+        ValidateMessage(m);
+        const QByteArray text = TmsMessageEncoder(m).Encode();
+        ASSERT_TRUE(text.endsWith("\r\n")) << c.recipient;
+
+        TmsSMTP smtp;
+        Configure(smtp, env.SmtpPort);
+        smtp.Connect();
+        auto command = [&](const QString &line, int expected) {
+            smtp.SendLine(line);
+            EXPECT_EQ(smtp.ReadReply(), expected) << c.recipient << ": " << line.toStdString() << " -> "
+                                                  << smtp.LastReply().toStdString();
+        };
+        command("MAIL FROM:<" + m.Sender().Address() + ">", 250);
+        command(QStringLiteral("RCPT TO:<%1>").arg(c.recipient), 250);
+        command("DATA", 354);
+        QList<QByteArray> lines = text.split('\n');
+        lines.removeLast();  // after the last line end
+        for (QByteArray line : lines) {
+            line.chop(1);
+            smtp.SendLine(QString::fromUtf8(line));
+        }
+        command(".", 250);
+        smtp.Disconnect();
+
+        QFile received(env.ReceivedFile(c.recipient));
+        ASSERT_TRUE(received.open(QIODevice::ReadOnly)) << c.recipient;
+        EXPECT_EQ(received.readAll(), text) << c.recipient;
+        EXPECT_FALSE(text.contains("hidden@example.com")) << c.recipient;
+    }
 }
 
 } // namespace
