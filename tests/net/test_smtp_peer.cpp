@@ -166,4 +166,37 @@ TEST(SmtpPeer, SettingsAndTransportFailures)
     }
 }
 
+TEST(SmtpPeer, StartTlsRefusalsAreTlsErrors)
+{
+    const QByteArray ehlo = "EHLO " + QHostInfo::localHostName().toLatin1();
+    struct Case {
+        const char *name;
+        PeerScript script;
+        const char *inMessage;
+    };
+    const Case cases[] = {
+        {"EHLO refused", {{"", "220 ready\r\n"}, {ehlo, "502 5.5.1 unknown command\r\n"}}, "502 5.5.1 unknown command"},
+        {"STARTTLS refused",
+         {{"", "220 ready\r\n"}, {ehlo, "250-peer\r\n250 8BITMIME\r\n"}, {"STARTTLS", "454 TLS not available\r\n"}},
+         "454 TLS not available"},
+    };
+    for (const Case &c : cases) {
+        ScriptedPeer peer({c.script});
+        TmsSMTP smtp;
+        smtp.SetServer(peer.Server());
+        smtp.SetTimeOut(2);
+        smtp.SetTls({TmsTlsMode::StartTls, QString()});
+        try {
+            smtp.Connect();
+            ADD_FAILURE() << c.name << ": no error";
+        } catch (const ETlsError &e) {
+            EXPECT_TRUE(e.Message().contains(c.inMessage)) << c.name << ": " << e.Message().toStdString();
+        }
+        EXPECT_FALSE(smtp.Connected()) << c.name;
+        // Nothing is sent in the clear after TLS was refused.
+        EXPECT_FALSE(peer.Received().contains(Helo())) << c.name;
+        EXPECT_EQ(peer.Mismatches(), QStringList()) << c.name;
+    }
+}
+
 } // namespace
