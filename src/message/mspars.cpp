@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QStringDecoder>
+#include <utility>
 
 bool TLineStream::ReadLine(QByteArray &line)
 {
@@ -245,7 +246,7 @@ struct TmsMessageDecoder::Impl
     bool SingleTextParse(); // false: the text holds a uuencoded file, parse it as plain
     void SingleAttachmentParse(const QString &ct);
     void MultipartParse(const QString &ct);
-    void ReadUuFile(const QByteArray &name);
+    std::optional<QByteArray> ReadUuFile(const QByteArray &name);
     void AppendBodyText(const QList<QByteArray> &lines, const QString &charset, bool quotedPrintable);
     void CountPart();
     void EnterMultipart(const QString &ct);
@@ -364,10 +365,16 @@ void TmsMessageDecoder::Impl::PlainParse()
     const QString charset = GetParam(QStringLiteral("charset"), GetFieldValue(headers, QStringLiteral("Content-Type")));
     QList<QByteArray> body;
     QByteArray line;
-    while (reader.ReadLine(line)) {
+    std::optional<QByteArray> pending;
+    while (pending || reader.ReadLine(line)) {
+        if (pending)
+            line = *std::exchange(pending, std::nullopt);
         if (const std::optional<QByteArray> name = UuBeginName(line)) {
+            // The text so far goes to the body first, so that it stays when the file fails.
+            AppendBodyText(body, charset, false);
+            body.clear();
             message.SetEncoding(meUU);
-            ReadUuFile(*name);
+            pending = ReadUuFile(*name);
         } else {
             body.append(line);
         }
@@ -375,7 +382,9 @@ void TmsMessageDecoder::Impl::PlainParse()
     AppendBodyText(body, charset, false);
 }
 
-void TmsMessageDecoder::Impl::ReadUuFile(const QByteArray &rawName)
+// Reads a uuencoded file up to its end line. A file closed by the grave-accent line is
+// normally followed by "end", which belongs to it; any other line after it is handed back.
+std::optional<QByteArray> TmsMessageDecoder::Impl::ReadUuFile(const QByteArray &rawName)
 {
     CountPart();
     TmsAttItem item;
@@ -386,7 +395,12 @@ void TmsMessageDecoder::Impl::ReadUuFile(const QByteArray &rawName)
     QByteArray data;
     QByteArray line;
     bool failed = false;
-    while (reader.ReadLine(line) && !IsUuEndLine(line)) {
+    bool graveEnd = false;
+    while (reader.ReadLine(line)) {
+        if (IsUuEndLine(line)) {
+            graveEnd = line == "`";
+            break;
+        }
         if (failed)
             continue;
         if (const std::optional<QByteArray> bytes = UudecodeLine(line))
@@ -398,6 +412,10 @@ void TmsMessageDecoder::Impl::ReadUuFile(const QByteArray &rawName)
         throw EMessageParserError(MsgText::kAttachmentDecoding);
     item.SetData(data);
     message.Attachments().Append(item);
+    std::optional<QByteArray> next;
+    if (graveEnd && reader.ReadLine(line) && line.toUpper() != "END")
+        next = line;
+    return next;
 }
 
 bool TmsMessageDecoder::Impl::SingleTextParse()
