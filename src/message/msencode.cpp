@@ -2,7 +2,8 @@
 
 #include "codec.h"
 
-#include <QIODevice>
+#include <QBuffer>
+#include <QFileDevice>
 #include <QRandomGenerator>
 
 namespace {
@@ -547,4 +548,9 @@ void SaveToStream(const TmsMessage &message, QIODevice &stream)
         stream.seek(0);
     if (stream.write(text) != text.size())
         throw EMessageFileError(QStringLiteral("The message could not be written: %1").arg(stream.errorString()));
+    // A longer text saved there before must not trail behind this one.
+    if (auto *file = qobject_cast<QFileDevice *>(&stream))
+        file->resize(text.size());
+    else if (auto *buffer = qobject_cast<QBuffer *>(&stream))
+        buffer->buffer().truncate(text.size());
 }

@@ -86,7 +86,7 @@ private:
     QByteArray m_out;
 };
 
-// Writes the message to the device from its start (the device is truncated when it is a file
-// or buffer opened for writing). Throws EMessageFileError when the device takes the text only
+// Writes the message to the device from its start; a file or buffer is cut after the text, so
+// that nothing of a longer text saved there before remains. Throws EMessageFileError when the device takes the text only
 // in part, and what Encode throws.
 void SaveToStream(const TmsMessage &message, QIODevice &stream);
