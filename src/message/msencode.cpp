@@ -132,6 +132,25 @@ void EncodeParagraph(const QByteArray &paragraph, bool softEnd, QList<QByteArray
     } while (start < paragraph.size());
 }
 
+// Text split at every line break, whether CR LF, LF or a lone CR: a line written out must never
+// hold a break of its own, or a receiver would see a line the writer never checked (a lone "."
+// would end an SMTP data phase early).
+QList<QByteArray> SplitTextLines(const QByteArray &text)
+{
+    QList<QByteArray> lines;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = start;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n')
+            ++end;
+        lines << text.mid(start, end - start);
+        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n')
+            ++end;
+        start = end + 1;
+    }
+    return lines;
+}
+
 char UUChar(int value)
 {
     return value == 0 ? '`' : char(value + 32);
@@ -239,7 +258,8 @@ QByteArray TmsMessageEncoder::Encode()
     m_longLines = false;
     m_charset = m_message.CharSet() == csISO8859 ? TextCharset::Latin1 : TextCharset::Ascii;
     for (const QString &line : m_message.Body()) {
-        if (line.size() > kLongLine)
+        // A line break inside a line can only travel escaped, as a long line does.
+        if (line.size() > kLongLine || line.contains(u'\r') || line.contains(u'\n'))
             m_longLines = true;
         for (QChar c : line) {
             if (c.unicode() >= 256)
@@ -339,8 +359,12 @@ void TmsMessageEncoder::WriteAddressBlock(const QString &name, const TmsAddressL
 void TmsMessageEncoder::WriteUUBody()
 {
     WriteLine(QByteArray());
-    for (const QString &line : m_message.Body())
-        WriteLine(line.toUtf8());
+    for (const QString &line : m_message.Body()) {
+        const QList<QByteArray> pieces = SplitTextLines(line.toUtf8());
+        if (pieces.isEmpty())
+            WriteLine(QByteArray());
+        WriteLines(pieces);
+    }
     for (const TmsAttItem &item : m_message.Attachments()) {
         WriteLine(QByteArray());
         WriteLine(QStringLiteral("begin 600 ") + HeaderText(BaseName(item.FileName())));
@@ -528,17 +552,7 @@ void TmsMessageEncoder::WriteAttachmentData(const TmsAttItem &item)
     case aeSevenBit:
         break;
     }
-    qsizetype start = 0;
-    while (start < data.size()) {
-        qsizetype end = data.indexOf('\n', start);
-        if (end < 0)
-            end = data.size();
-        qsizetype stop = end;
-        if (stop > start && data[stop - 1] == '\r')
-            --stop;
-        WriteLine(data.mid(start, stop - start));
-        start = end + 1;
-    }
+    WriteLines(SplitTextLines(data));
 }
 
 void SaveToStream(const TmsMessage &message, QIODevice &stream)

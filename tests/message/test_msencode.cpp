@@ -288,9 +288,54 @@ TEST(Compose, LinesThatBeginWithADotHaveItDoubled)
     EXPECT_EQ(BodyLines(text), (QList<QByteArray>{"before", "..", "..hidden", "a.b", "...", ""}));
     // No line of the text would end an SMTP data phase early.
     EXPECT_FALSE(Lines(text).contains("."));
-    // The same goes for quoted-printable text and uuencoded data.
+    // The same goes for quoted-printable text.
     m.Body().append(QString(300, u'x'));
     EXPECT_FALSE(Lines(Encode(m)).contains("."));
+}
+
+TEST(Compose, LineBreaksInsideALineNeverReachTheWire)
+{
+    // A line that holds its own line break, followed by a dot, would otherwise end the data
+    // phase early at servers that take a bare LF or CR for a line end, and the rest of the text
+    // would pass as commands.
+    const QString smuggled = QStringLiteral("a\n.\nMAIL FROM:<x@y>\r.\rb");
+    struct Case {
+        const char *name;
+        std::function<void(TmsMessage &)> build;
+    };
+    const Case cases[] = {
+        {"body line", [&](TmsMessage &m) { m.Body() = QStringList{smuggled}; }},
+        {"uuencoded body line", [&](TmsMessage &m) {
+             m.SetEncoding(meUU);
+             m.Body() = QStringList{smuggled};
+         }},
+        {"7 bit attachment", [&](TmsMessage &m) {
+             TmsAttItem item = Attachment("fwd.eml", smuggled.toLatin1());
+             item.SetEncoding(aeSevenBit);
+             m.Attachments().Append(item);
+         }},
+        {"subject and names", [&](TmsMessage &m) {
+             m.SetSubject(smuggled);
+             m.Sender().SetName(smuggled);
+             m.Recipients().Item(0).SetAddress(smuggled);
+         }},
+    };
+    for (const Case &c : cases) {
+        TmsMessage m = Basic();
+        c.build(m);
+        const QByteArray text = Encode(m);
+        EXPECT_FALSE(text.contains("\n.\n")) << c.name;
+        EXPECT_FALSE(text.contains("\r.\r")) << c.name;
+        EXPECT_EQ(text.count('\n'), text.count("\r\n")) << c.name;
+        EXPECT_EQ(text.count('\r'), text.count("\r\n")) << c.name;
+        EXPECT_FALSE(Lines(text).contains(".")) << c.name;
+    }
+    // A body line with a break inside travels quoted-printable and comes back as lines.
+    TmsMessage m = Basic();
+    m.Body() = QStringList{"one\ntwo"};
+    const QByteArray text = Encode(m);
+    EXPECT_TRUE(text.contains("Content-Transfer-Encoding: quoted-printable"));
+    EXPECT_EQ(Parse(text).Body(), (QStringList{"one", "two"}));
 }
 
 TEST(Compose, ALongLineSwitchesTheWholeBodyToQuotedPrintable)
