@@ -70,16 +70,22 @@ QString TrimBlanksAndDots(const QString &text)
     return text.mid(begin, end - begin);
 }
 
-// Drops code points from the end of text until its UTF-8 form fits maxBytes.
+// The longest start of text whose UTF-8 form fits maxBytes, never cutting a character.
 QString CutToUtf8Bytes(const QString &text, qsizetype maxBytes)
 {
-    QString out = text;
-    while (!out.isEmpty() && out.toUtf8().size() > maxBytes) {
-        const qsizetype last = out.size() - 1;
-        const bool pair = last > 0 && out.at(last).isLowSurrogate() && out.at(last - 1).isHighSurrogate();
-        out.chop(pair ? 2 : 1);
+    qsizetype bytes = 0;
+    qsizetype units = 0;
+    while (units < text.size()) {
+        const bool pair = text.at(units).isHighSurrogate() && units + 1 < text.size()
+            && text.at(units + 1).isLowSurrogate();
+        const char16_t u = text.at(units).unicode();
+        const qsizetype size = pair ? 4 : u < 0x80 ? 1 : u < 0x800 ? 2 : 3;
+        if (bytes + size > maxBytes)
+            break;
+        bytes += size;
+        units += pair ? 2 : 1;
     }
-    return out;
+    return text.left(units);
 }
 
 } // namespace

@@ -213,7 +213,8 @@ QString HeaderText(const QByteArray &line)
 // A name for an attachment from a header or a begin line, reduced to a plain file name.
 QString OutsideName(const QString &raw)
 {
-    return SafeAttachmentFileName(DecodeEncodedWords(raw));
+    // Decoding cuts to 255 characters, which would lose the extension of a long plain name.
+    return SafeAttachmentFileName(raw.contains(QStringLiteral("=?")) ? DecodeEncodedWords(raw) : raw);
 }
 
 } // namespace
@@ -236,6 +237,7 @@ struct TmsMessageDecoder::Impl
     QList<Level> levels;    // the multiparts we are inside, outermost first
     bool messageAlternative = false;
     int parts = 0;
+    QString parserError;
 
     Impl(TmsMessage &m, QIODevice &in) : message(m), input(in), reader(in) {}
 
@@ -274,6 +276,11 @@ void TmsMessageDecoder::Decode()
     d->Decode();
 }
 
+QString TmsMessageDecoder::ParserError() const
+{
+    return d->parserError;
+}
+
 void TmsMessageDecoder::Impl::ReadHeader(TmsHeaders &into)
 {
     into.clear();
@@ -292,6 +299,7 @@ void TmsMessageDecoder::Impl::Decode()
         else
             PlainParse();
     } catch (const EMessageParserError &error) {
+        parserError = error.Message();
         message.Body().append(QStringLiteral("The following error has been occured while processing the message:"));
         message.Body().append(error.Message());
         message.Body().append(QStringLiteral("The original message will be stored as an attachment"));
@@ -684,22 +692,26 @@ void TmsMessageDecoder::Impl::MultipartParse(const QString &ct)
     }
 }
 
-void LoadFromStream(TmsMessage &message, QIODevice &stream)
+void LoadFromStream(TmsMessage &message, QIODevice &stream, QString *parserError)
 {
+    QBuffer buffer;
+    QIODevice *input = &stream;
     if (stream.isSequential()) {
         // The parser goes back to the start (a uuencoded file in a MIME text, the original
         // kept when the structure is broken), which a pipe or socket cannot do.
-        QBuffer buffer;
         buffer.setData(stream.readAll());
         buffer.open(QIODevice::ReadOnly);
-        TmsMessageDecoder(message, buffer).Decode();
-        return;
+        input = &buffer;
+    } else {
+        stream.seek(0);
     }
-    stream.seek(0);
-    TmsMessageDecoder(message, stream).Decode();
+    TmsMessageDecoder decoder(message, *input);
+    decoder.Decode();
+    if (parserError)
+        *parserError = decoder.ParserError();
 }
 
-void LoadFromFile(TmsMessage &message, const QString &fileName)
+void LoadFromFile(TmsMessage &message, const QString &fileName, QString *parserError)
 {
     message.Clear();
     QFile file(fileName);
@@ -707,7 +719,7 @@ void LoadFromFile(TmsMessage &message, const QString &fileName)
         throw EMessageFileError(QStringLiteral("Cannot open the message file \"%1\": %2. Check that the file "
                                                "exists and that you may read it.")
                                     .arg(fileName, file.errorString()));
-    LoadFromStream(message, file);
+    LoadFromStream(message, file, parserError);
     if (file.error() != QFileDevice::NoError)
         throw EMessageFileError(QStringLiteral("Cannot read the message file \"%1\": %2.")
                                     .arg(fileName, file.errorString()));

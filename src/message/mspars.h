@@ -57,6 +57,8 @@ public:
     ~TmsMessageDecoder();
 
     void Decode();
+    // The text of the EMessageParserError that ended the parse, empty when there was none.
+    QString ParserError() const;
 
 private:
     struct Impl;
@@ -65,9 +67,10 @@ private:
 
 // Clears the message and parses the file into it. Throws EMessageFileError when the file
 // cannot be opened or read, EMimeDecodeError for a single-part body that does not decode;
-// structural faults end up in the message itself (see EMessageParserError).
-void LoadFromFile(TmsMessage &message, const QString &fileName);
+// structural faults end up in the message itself (see EMessageParserError), and their text
+// in *parserError when given (empty when the structure was sound).
+void LoadFromFile(TmsMessage &message, const QString &fileName, QString *parserError = nullptr);
 
 // Parses the device from its start into the message, which is not cleared first. A device
 // that cannot seek is read whole into memory first. Throws like LoadFromFile.
-void LoadFromStream(TmsMessage &message, QIODevice &stream);
+void LoadFromStream(TmsMessage &message, QIODevice &stream, QString *parserError = nullptr);

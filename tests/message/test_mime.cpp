@@ -550,13 +550,21 @@ TEST(MessageParser, HostileAttachmentNamesNeverBecomePaths)
         {"Content-Type: application/octet-stream; name=\"..\"", "att.0"},
         {"Content-Type: application/octet-stream; name=\"/\"", "att.0"},
     };
+    auto parse = [](const QByteArray &header) {
+        return Parse("MIME-Version: 1.0\nContent-Type: multipart/mixed; boundary=b\n\n--b\n\nt\n--b\n" + header
+                     + "\n\ndata\n--b--\n");
+    };
     for (const auto &c : cases) {
-        const QByteArray raw = "MIME-Version: 1.0\nContent-Type: multipart/mixed; boundary=b\n\n--b\n\nt\n--b\n"
-            + QByteArray(c.header) + "\n\ndata\n--b--\n";
-        const TmsMessage m = Parse(raw);
+        const TmsMessage m = parse(c.header);
         ASSERT_EQ(m.Attachments().Count(), 1) << c.header;
         EXPECT_EQ(m.Attachments().Item(0).FileName(), QString::fromUtf8(c.name)) << c.header;
     }
+
+    // A very long name is cut to a file name's length and keeps its extension and its type.
+    const TmsMessage m = parse("Content-Type: application/octet-stream; name=\"" + QByteArray(2000000, 'a') + ".pdf\"");
+    ASSERT_EQ(m.Attachments().Count(), 1);
+    EXPECT_EQ(m.Attachments().Item(0).FileName(), QString(251, u'a') + QStringLiteral(".pdf"));
+    EXPECT_EQ(m.Attachments().Item(0).ContentType(), QStringLiteral("application/pdf"));
 }
 
 TEST(Message, ClearEmptiesEverything)
