@@ -79,7 +79,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     m.SetPriority(TPriority((flags >> 2) % 3));
     for (int i = 7; i + 1 < fields.size() && i < 13; i += 2) {
         TmsAttItem item;
-        item.SetFileName(QString::fromUtf8(fields[i]));
+        // Names go through the same cleaning as the parser's: Qt 6.4's media type lookup has
+        // been seen to read out of bounds on names holding NUL characters.
+        item.SetFileName(SafeAttachmentFileName(QString::fromUtf8(fields[i])));
         item.SetEncoding(TmsAttEncoding(((flags >> 4) + i) % 3));
         item.SetData(fields[i + 1]);
         m.Attachments().Append(item);
