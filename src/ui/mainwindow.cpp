@@ -307,6 +307,7 @@ void TfrmMain::FormCreate()
                                          m_prompts, this);
     frmOptionsMain->SetHelp([this] { btHelpClick(); });
     frmGeneral->SetAlarm(m_alarm);
+    frmGeneral->SetPhoneBook(m_guard.Ras().EntryList());
     frmGeneral->SetLauncher([this] { m_guard.btLaunchClick(); });
 
     // The icon is there only in tray mode; without a notification area the guard has
