@@ -139,13 +139,17 @@ QStringList TagNmDialer::ListEntries()
                                   QStringLiteral("--fields"), QStringLiteral("NAME"), QStringLiteral("connection"),
                                   QStringLiteral("show")},
                                  QStringLiteral("listing the connections"));
+    return ParseEntries(out);
+}
+
+QStringList TagNmDialer::ParseEntries(const QByteArray &output)
+{
     QStringList names;
-    for (const QString &line : QString::fromUtf8(out).split(u'\n')) {
-        if (line.isEmpty())
-            continue;
-        const QString name = SplitTerse(line).constFirst();
-        if (!name.isEmpty())
-            names << name;
+    for (const QString &line : QString::fromUtf8(output).split(u'\n')) {
+        const QStringList fields = SplitTerse(line);
+        // A name is one field; anything else is not a line of this listing.
+        if (fields.size() == 1 && !fields.constFirst().trimmed().isEmpty())
+            names << fields.constFirst();
     }
     return names;
 }
@@ -156,10 +160,15 @@ QList<TagActiveConnection> TagNmDialer::ListActive()
                                   QStringLiteral("--fields"), QStringLiteral("NAME,TYPE,STATE"),
                                   QStringLiteral("connection"), QStringLiteral("show"), QStringLiteral("--active")},
                                  QStringLiteral("looking for a connection that is up"));
+    return ParseActive(out);
+}
+
+QList<TagActiveConnection> TagNmDialer::ParseActive(const QByteArray &output)
+{
     QList<TagActiveConnection> active;
-    for (const QString &line : QString::fromUtf8(out).split(u'\n')) {
+    for (const QString &line : QString::fromUtf8(output).split(u'\n')) {
         const QStringList fields = SplitTerse(line);
-        if (fields.size() < 3 || fields.at(0).isEmpty())
+        if (fields.size() != 3 || fields.at(0).trimmed().isEmpty())
             continue;
         active.append({fields.at(0), fields.at(1), fields.at(2) == QLatin1String("activated")});
     }

@@ -93,6 +93,10 @@ public:
 
     // One record of nmcli's terse output, its fields split at unescaped colons.
     static QStringList SplitTerse(const QString &line);
+    // nmcli's terse listings: profile names (one field a line), and name, type and state of
+    // the connections that are up. Lines that do not fit are skipped.
+    static QStringList ParseEntries(const QByteArray &output);
+    static QList<TagActiveConnection> ParseActive(const QByteArray &output);
 
 private:
     QString Program() const;

@@ -473,4 +473,18 @@ TEST(RasTerse, SplitsAtUnescapedColons)
         EXPECT_EQ(TagNmDialer::SplitTerse(line), fields) << line.toStdString();
 }
 
+TEST(RasTerse, ListingsSkipLinesThatDoNotFit)
+{
+    EXPECT_EQ(TagNmDialer::ParseEntries("Home DSL\n\nZeta\\:1\n  \nbroken:line\nlast"),
+              (QStringList{"Home DSL", "Zeta:1", "last"}));
+    const QList<TagActiveConnection> active = TagNmDialer::ParseActive(
+        "Wired:802-3-ethernet:activated\nModem:gsm:activating\nshort:line\n:gsm:activated\nA\\:B:vpn:activated\n");
+    ASSERT_EQ(active.size(), 3);
+    EXPECT_EQ(active.at(0).Name, "Wired");
+    EXPECT_TRUE(active.at(0).Activated);
+    EXPECT_EQ(active.at(1).Type, "gsm");
+    EXPECT_FALSE(active.at(1).Activated);
+    EXPECT_EQ(active.at(2).Name, "A:B");
+}
+
 } // namespace
