@@ -174,7 +174,7 @@ void TagRas::Connect()
             timedOut = true;
             break;
         }
-        timer.start(int(qMax<qint64>(1, deadline.remainingTime())));
+        timer.start(int(qBound(qint64(1), deadline.remainingTime(), qint64(24 * 3600 * 1000))));
         if (loop.exec() != kWakeCode)
             m_stopRequested = true;  // someone ended every event loop: the program is closing
     }
