@@ -47,6 +47,7 @@ struct TMailGuard::Outcome
     bool ok = true;
     bool canceled = false;
     bool serverRefused = false;
+    bool dialUp = false; // the dial-up connection could not be made
     QString text;        // the error's text, as the client (and its OnError handler) left it
     QString fingerprint; // set when the server's certificate was refused
 };
@@ -82,6 +83,7 @@ TMailGuard::TMailGuard(TPrompts &prompts, QObject *parent)
     m_timer1.setInterval(60000);
     connect(&m_timer1, &QTimer::timeout, this, &TMailGuard::Timer1Timer);
     m_pop.SetTimeOut(120);
+    m_pop.SetRAS(&m_ras);
     // The log reports a failure while a command runs; it is shown once the command is over.
     m_log.setErrorHandler([this](const QString &text) { m_pendingProblem = text; });
     connectClientEvents();
@@ -143,6 +145,11 @@ void TMailGuard::FormCreate()
 
     GetRemotePOPSettings(m_Iwhich);
     CleanUpEMLFiles();
+    // The dial-up entry by its stored position in the phone book as listed now. A position
+    // beyond the list (the phone book shrank, or there is no dial-up service) means "None".
+    m_ras.Entries();
+    if (const QString problem = m_ras.SetService(m_ras.EntryAt(m_general.ras)); !problem.isEmpty())
+        problems << problem;
 
     setExitButtonCancel(false);
     enableAllButtons();
@@ -334,6 +341,8 @@ void TMailGuard::connectClientEvents()
         m_log.logError(msg, m_pop.UserName(), m_pop.Server());
     };
     m_pop.OnDeleting = [this](QObject *, int num) { messageDeleting(num); };
+    m_ras.OnStatusChange = [this](QObject *, const QString &text) { setStatus(text); };
+    m_ras.OnDisconnected = [this](QObject *) { setStatus(QStringLiteral("Disconnected")); };
     m_pop.OnDeleted = [this](QObject *, int num) { m_deletedRows.append(num); };
 }
 
@@ -382,6 +391,9 @@ TMailGuard::Outcome TMailGuard::runClient(const std::function<void()> &operation
     } catch (const EServerError &e) {
         out.text = e.Message();
         out.serverRefused = true;
+    } catch (const ERASError &e) {
+        out.text = e.Message();
+        out.dialUp = true;
     } catch (const ENetError &e) {
         out.text = e.Message();
     } catch (const std::exception &e) {
@@ -545,7 +557,12 @@ void TMailGuard::reportFailure(const Outcome &out, int slot)
         return;
     }
     QString text = out.text;
-    if (out.serverRefused)
+    if (out.dialUp)
+        text = QStringLiteral("The dial-up connection \"%1\" could not be made: %2\nCheck the connection "
+                              "and the entry chosen on the Connection tab of the General settings, then "
+                              "try again.")
+                   .arg(m_ras.Service(), out.text);
+    else if (out.serverRefused)
         text = QStringLiteral("The server %1 refused the request: %2\nIf it refused the log-in, check the "
                               "user name and password of mailbox %3 in the General settings.")
                    .arg(m_pop.Server(), out.text, QString::number(slot));

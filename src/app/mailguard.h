@@ -5,6 +5,7 @@
 #include "knownlist.h"
 #include "messagelistmodel.h"
 #include "pop3.h"
+#include "ras.h"
 #include "prompts.h"
 #include "settings.h"
 #include "spamsettings.h"
@@ -116,6 +117,9 @@ public:
     TKnownList &KnownList() { return m_known; }
     TRuleEvaluator &Evaluator() { return m_evaluator; }
     TmsRemotePOP &RemotePOP() { return m_pop; }
+    // The dial-up component: the client dials its Service before it connects and hangs up
+    // after. Its entry is chosen at start from the stored "RAS" position.
+    TagRas &Ras() { return m_ras; }
     ActivityLog &Log() { return m_log; }
     TMessageListModel &Messages() { return m_messages; }
     const TMessageListModel &Messages() const { return m_messages; }
@@ -302,6 +306,7 @@ private:
     TKnownList m_known;
     TMessageListModel m_messages;
     TRuleEvaluator m_evaluator;
+    TagRas m_ras;
     TmsRemotePOP m_pop;
     ActivityLog m_log;
     QTimer m_timer1;

@@ -59,3 +59,9 @@ QString SocketErrorText(int code, const QString &systemText)
     const QString prefix = QStringLiteral("Error #") + QString::number(code);
     return wording.isEmpty() ? prefix : prefix + QStringLiteral(": ") + wording;
 }
+
+QString RasErrorText(int code, const QString &systemText)
+{
+    const QString text = systemText.trimmed();
+    return text.isEmpty() ? QStringLiteral("RAS error no ") + QString::number(code) : text;
+}

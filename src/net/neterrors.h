@@ -18,6 +18,8 @@
 //    +- ECanceledError        "Operation has been canceled" (OnError fires first)
 //    +- ETimedOutError        "Operation timed out" (OnError fires first)
 //    +- EWinsockDLLError      the socket layer or one of its functions is missing
+//    +- ERASError             the dial-up connection could not be made (Code(): the dial-up
+//                             layer's error number)
 class ENetError : public std::exception
 {
 public:
@@ -94,6 +96,20 @@ class EWinsockDLLError : public ENetError
 public:
     using ENetError::ENetError;
 };
+
+class ERASError : public ENetError
+{
+public:
+    ERASError(const QString &message, int code) : ENetError(message), m_code(code) {}
+    int Code() const noexcept { return m_code; }
+
+private:
+    int m_code;
+};
+
+// The text of a dial-up error: the system's own wording when it gave one, else
+// "RAS error no " followed by the code.
+QString RasErrorText(int code, const QString &systemText = QString());
 
 // The message table of the network clients, by the numbers the mail library has always used.
 namespace NetText {

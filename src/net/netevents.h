@@ -18,3 +18,5 @@ using TmsNumNotifyEvent = std::function<void(QObject *Sender, int Num)>;
 // Perc is the share of the expected size received so far, or -1 when the size is not known.
 using TmsProgressEvent = std::function<void(QObject *Sender, int Perc, qint64 Transferred)>;
 using TmsUserMsgSaveEvent = std::function<void(QObject *Sender, int Num, const QByteArray &Contents)>;
+// A dial-up status text for the user ("Dialing...", "Successfully connected").
+using TRASNotifyEvent = std::function<void(QObject *Sender, const QString &RASStatusStr)>;

@@ -1,6 +1,7 @@
 #include "tagsocket.h"
 
 #include "linecodec.h"
+#include "ras.h"
 #include "textutil.h"
 #include "winsock.h"
 
@@ -60,6 +61,16 @@ TagSocket::~TagSocket()
         m_socket->disconnect(this);
         m_socket->abort();
     }
+}
+
+TagRas *TagSocket::RAS() const
+{
+    return m_ras;
+}
+
+void TagSocket::SetRAS(TagRas *ras)
+{
+    m_ras = ras;
 }
 
 bool TagSocket::WinsockLoaded() const
@@ -344,6 +355,7 @@ void TagSocket::Open()
     RefuseWhileWaiting();
     TagWinsock::Instance().RequireFunction(QStringLiteral("WSAStartup"));
     CloseSocket();  // a connection still open from before ends properly, with its events
+    DialUp();
     if (OnOpen)
         OnOpen(this);
     if (m_server.trimmed().isEmpty())
@@ -366,6 +378,25 @@ void TagSocket::Open()
     m_port = ResolvePort(server.Port);
     CreateSocket();
     m_open = true;
+}
+
+void TagSocket::DialUp()
+{
+    if (!m_ras)
+        return;
+    try {
+        m_ras->Connect();
+    } catch (const ECanceledError &) {
+        RaiseCanceled();
+    } catch (const ETimedOutError &) {
+        RaiseTimedOut();
+    } catch (const ERASError &e) {
+        const QString text = FireError(e.Message());
+        throw ERASError(text, e.Code());
+    }
+    // A Cancel that came while the line was being dialed ends the operation here.
+    if (m_canceled)
+        RaiseCanceled();
 }
 
 void TagSocket::ResolveHost(const QString &host)
@@ -441,15 +472,17 @@ quint16 TagSocket::ResolvePort(quint16 given)
 
 void TagSocket::CloseSocket()
 {
-    if (!m_open)
-        return;
-    if (OnClosing)
-        OnClosing(this);
-    m_open = false;
-    if (m_socket)
-        m_socket->abort();
-    if (OnClosed)
-        OnClosed(this);
+    if (m_open) {
+        if (OnClosing)
+            OnClosing(this);
+        m_open = false;
+        if (m_socket)
+            m_socket->abort();
+        if (OnClosed)
+            OnClosed(this);
+    }
+    if (m_ras)
+        m_ras->Disconnect();
 }
 
 void TagSocket::Close()

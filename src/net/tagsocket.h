@@ -9,6 +9,7 @@
 #include <QHostAddress>
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -17,6 +18,7 @@ class QEventLoop;
 class QIODevice;
 class QSslError;
 class QSslSocket;
+class TagRas;
 
 // One TCP (optionally TLS) connection to a mail server that sends command lines, reads reply
 // lines and reads dot-terminated data blocks.
@@ -51,6 +53,10 @@ public:
     // The shared socket layer (see TagWinsock); loaded unless someone unloaded it.
     bool WinsockLoaded() const;
     void SetWinsockLoaded(bool loaded);
+    // The dial-up component that Open asks to connect first and every close asks to hang up;
+    // none by default. Cleared by itself when that component is destroyed.
+    TagRas *RAS() const;
+    void SetRAS(TagRas *ras);
     const TmsTlsSettings &Tls() const { return m_tls; }
     void SetTls(const TmsTlsSettings &tls) { m_tls = tls; }
 
@@ -121,7 +127,8 @@ protected:
     // having come through TLS.
     void StartTls();
 
-    // Closes without the busy check; for the clients' own clean-up paths.
+    // Closes without the busy check; for the clients' own clean-up paths. Connected or not,
+    // an attached dial-up component is told to hang up.
     void CloseSocket();
 
     // Public operations of the clients hold one of these for their whole run: a second
@@ -168,12 +175,14 @@ private:
     QDeadlineTimer FreshDeadline() const;
     void RequireOpen();
     void ResolveHost(const QString &host);
+    void DialUp();
     quint16 ResolvePort(quint16 given);
 
     QString m_server;
     quint16 m_defaultPort = 0;
     int m_timeOut = 60;
     TmsTlsSettings m_tls;
+    QPointer<TagRas> m_ras;
     QString m_serviceName;
     QString m_tlsServiceName;
     quint16 m_tlsDefaultPort = 0;

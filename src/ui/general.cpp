@@ -410,8 +410,7 @@ void TfrmGeneral::fillFromSettings()
     cbExit->setChecked(g.exitAfterCheck);
     cbAlarm->setChecked(g.alarm);
     cbRepeat->setChecked(g.repeat);
-    m_ras = g.ras;
-    lstRas->setCurrentRow(m_ras < lstRas->count() ? m_ras : -1);
+    showRas(g.ras);
     lblCount->setText(QString::number(g.count));
     m_countReset = false;
     cbSysTray->setChecked(g.sysTray);
@@ -662,12 +661,16 @@ void TfrmGeneral::SetStatistics(std::function<void()> statistics)
 void TfrmGeneral::SetPhoneBook(const QStringList &entries)
 {
     m_phoneBook = entries;
-    const int ras = m_ras;
     lstRas->clear();
     lstRas->addItem(QStringLiteral("None"));
     lstRas->addItems(entries);
-    m_ras = ras;
-    lstRas->setCurrentRow(m_ras < lstRas->count() ? m_ras : -1);
+    showRas(m_general.ras);
+}
+
+void TfrmGeneral::showRas(int stored)
+{
+    m_ras = stored >= 0 && stored < lstRas->count() ? stored : 0;
+    lstRas->setCurrentRow(m_ras);
 }
 
 // ---- the buttons on the tabs ----

@@ -56,7 +56,9 @@ public:
     void SetHelp(std::function<void()> help) { m_help = std::move(help); }
     // The player behind "Test".
     void SetAlarm(TAlarmSound *alarm) { m_alarm = alarm; }
-    // The dial-up entries after "None"; the stored position is kept when it is beyond them.
+    // The dial-up entries after "None", in the order the dial-up component lists them. A stored
+    // position beyond them (the phone book shrank, or there is no dial-up service) shows and
+    // is stored as "None", as the dial-up component treats it.
     void SetPhoneBook(const QStringList &entries);
 
     // The mailbox choice picked slot n: its radio button is selected (synchronizeIwhich).
@@ -124,6 +126,7 @@ private:
     GeneralSettings generalFromControls() const;
     ServerSettings serversFromControls() const;
     void updatePanels();
+    void showRas(int stored);
     void showMailboxProblem(int slot, QWidget *box, const QString &message);
 
     void btTestClick();

@@ -306,6 +306,7 @@ void TfrmMain::FormCreate()
     frmGeneral->SetHelp([this] { btHelpClick(); });
     frmGeneral->SetStatistics([this] { ShowStatistics(); });
     frmGeneral->SetAlarm(m_alarm);
+    frmGeneral->SetPhoneBook(m_guard.Ras().EntryList());
     frmGeneral->SetLauncher([this] { m_guard.btLaunchClick(); });
 
     // The icon is there only in tray mode; without a notification area the guard has

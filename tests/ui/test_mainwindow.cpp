@@ -3,6 +3,7 @@
 // Dovecot fixture. Set TARNWICK_SCREENSHOTS to a folder to keep pictures of the windows.
 
 #include "dovecot_env.h"
+#include "fake_nmcli.h"
 #include "general.h"
 #include "pictures.h"
 #include "mainwindow.h"
@@ -21,6 +22,8 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QHeaderView>
+#include <QJsonDocument>
+#include <QListWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -456,6 +459,103 @@ TEST_F(MainWindow, DialogPictures)
     about.btPoint->click();
     EXPECT_EQ(about.Points(), 1);
     Keep(&about, "about");
+}
+
+// The Connection tab lists NetworkManager's profiles (a stand-in nmcli on the PATH) after
+// "None", sorted by name, and the stored position picks the entry the checks dial.
+TEST_F(MainWindow, ConnectionTabListsThePhoneBookAndTheStoredPositionPicksTheEntry)
+{
+    const QJsonObject phoneBook = QJsonDocument::fromJson(R"({"connections": [
+        {"name": "Zeta Mobile", "type": "gsm", "state": ""},
+        {"name": "Home DSL", "type": "pppoe", "state": ""},
+        {"name": "alpha Modem", "type": "gsm", "state": ""}]})").object();
+    struct Case {
+        const char *name;
+        bool nmcli;
+        int stored;
+        QStringList items;
+        int selected;
+        QString service;
+    };
+    const QList<Case> cases = {
+        {"second entry", true, 2, {"None", "alpha Modem", "Home DSL", "Zeta Mobile"}, 2, "Home DSL"},
+        {"no dial-up", true, 0, {"None", "alpha Modem", "Home DSL", "Zeta Mobile"}, 0, ""},
+        {"the phone book shrank", true, 7, {"None", "alpha Modem", "Home DSL", "Zeta Mobile"}, 0, ""},
+        {"no nmcli", false, 2, {"None"}, 0, ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TFakeNmcli nmcli(phoneBook, !c.nmcli);
+        GeneralSettings g;
+        g.ras = c.stored;
+        Store(g, {});
+        Start();
+        TfrmGeneral *general = window->General();
+        QStringList items;
+        for (int i = 0; i < general->lstRas->count(); ++i)
+            items << general->lstRas->item(i)->text();
+        EXPECT_EQ(items, c.items);
+        EXPECT_EQ(general->lstRas->currentRow(), c.selected);
+        EXPECT_EQ(guard->Ras().Service(), c.service);
+        // A position that names nothing is dropped without a word.
+        EXPECT_TRUE(prompts.infos.isEmpty()) << prompts.infos.join('\n').toStdString();
+        if (c.stored == 2 && c.nmcli) {
+            general->show();
+            general->PageControl1->setCurrentIndex(1);
+            EXPECT_EQ(general->PageControl1->tabText(1), "Connection");
+            EXPECT_TRUE(general->lstRas->isVisible());
+            Keep(general, QStringLiteral("general-connection"));
+            // Choosing another entry stores its position.
+            general->lstRas->setCurrentRow(3);
+            general->btOK->click();
+            EXPECT_EQ(ReadGeneralSettings(UserSettings()).ras, 3);
+        }
+        window.reset();
+        guard.reset();
+    }
+}
+
+// A check with a dial-up entry configured dials it before connecting to Dovecot and hangs
+// it up afterwards; the dial's texts reach the status bar.
+TEST_F(MainWindow, CheckDialsTheEntryFirstAndHangsUpAfter)
+{
+    QString error;
+    const std::optional<DovecotEnv> env = DovecotEnv::Load(DovecotEnv::DefaultIni(), &error);
+    ASSERT_TRUE(env) << error.toStdString();
+    ASSERT_TRUE(env->SeedMailbox("user19", {Mail("Someone <someone@example.org>", "Hello")}, &error))
+        << error.toStdString();
+    TFakeNmcli nmcli(QJsonDocument::fromJson(R"({"connections": [
+        {"name": "Home DSL", "type": "pppoe", "state": ""}]})").object());
+    ServerSettings s;
+    s.slot(1) = {env->Server(env->Pop3Port), "user19", env->Password, TlsMode::None, {}};
+    GeneralSettings g;
+    g.launch = false;
+    g.ras = 1;
+    Store(g, s);
+    Start();
+    QStringList statuses;
+    QObject::connect(guard.get(), &TMailGuard::statusChanged, [&](const QString &text) { statuses << text; });
+    nmcli.ClearCalls();
+    window->btList->click();
+    ASSERT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join('\n').toStdString();
+    EXPECT_EQ(window->ListView1->model()->rowCount(), 1);
+    EXPECT_EQ(nmcli.Verbs(), (QStringList{"active", "up", "down"}));
+    EXPECT_TRUE(statuses.contains("Successfully connected")) << statuses.join('|').toStdString();
+    EXPECT_TRUE(statuses.contains("Disconnected")) << statuses.join('|').toStdString();
+    EXPECT_LT(statuses.indexOf("Successfully connected"), statuses.indexOf("Disconnected"));
+    EXPECT_FALSE(guard->Ras().DialedByUs());
+
+    // The line cannot be brought up: the check says so and points at the Connection tab.
+    nmcli.SetScenario(QJsonDocument::fromJson(R"({"connections": [
+        {"name": "Home DSL", "type": "pppoe", "state": ""}],
+        "up": {"exit": 4, "stderr": "Error: Connection activation failed: The PPP service failed"}})").object());
+    window->btList->click();
+    ASSERT_EQ(prompts.errors.size(), 1);
+    EXPECT_TRUE(prompts.errors.at(0).startsWith("The dial-up connection \"Home DSL\" could not be made: "
+                                                "Error: Connection activation failed: The PPP service failed"))
+        << prompts.errors.at(0).toStdString();
+    EXPECT_TRUE(prompts.errors.at(0).contains("Connection tab"));
+    EXPECT_TRUE(window->btList->isEnabled());
 }
 
 } // namespace
