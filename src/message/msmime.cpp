@@ -37,9 +37,13 @@ QString AttEncodingName(TmsAttEncoding kind)
 QString MediaTypeForFileName(const QString &fileName)
 {
     static const QMimeDatabase db;
+    // Only the last path component without control characters goes to the lookup: Qt's glob
+    // matcher reads past the end of a name holding NUL characters.
+    QString name = fileName.section(u'/', -1);
+    name.removeIf([](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
     // By extension only: the name comes from a message and names no file of ours, and a
     // lookup that opened the file could read whatever a hostile name points at.
-    const QMimeType type = db.mimeTypeForFile(fileName, QMimeDatabase::MatchExtension);
+    const QMimeType type = db.mimeTypeForFile(name, QMimeDatabase::MatchExtension);
     if (!type.isValid() || type.isDefault())
         return QStringLiteral("application/octet-stream");
     return type.name();

@@ -195,6 +195,13 @@ TEST(Attachment, FileNameSetsTypeAndKind)
         EXPECT_EQ(item.ContentType(), QString::fromLatin1(c.type)) << c.name;
         EXPECT_EQ(item.Encoding(), c.kind) << c.name;
     }
+    // NULs, control characters and folders in a name from outside do not disturb the lookup.
+    for (const QString &name : {QString::fromLatin1("pa\0per.pdf", 10), QStringLiteral("dir/\x01paper.pdf"),
+                                QString::fromLatin1("\0\0\0x.pdf", 8)}) {
+        TmsAttItem item;
+        item.SetFileName(name);
+        EXPECT_EQ(item.ContentType(), QStringLiteral("application/pdf")) << name.toStdString();
+    }
     // An empty name changes neither.
     TmsAttItem item;
     item.SetContentType(QStringLiteral("x/old"));
