@@ -56,8 +56,10 @@ TEST_F(PipelineDovecot, PipelinedAndSequentialListingsAreIdentical)
     for (int i = 1; i <= 1500; ++i)
         messages << TestMessage(i, i % 5);
     Seed("pipe01", messages);
-    for (const TmsTlsMode mode : {TmsTlsMode::None, TmsTlsMode::StartTls}) {
-        for (const bool uidl : {false, true}) {
+    const std::pair<TmsTlsMode, bool> cases[] = {
+        {TmsTlsMode::None, false}, {TmsTlsMode::None, true}, {TmsTlsMode::StartTls, true}};
+    for (const auto &[mode, uidl] : cases) {
+        {
             SCOPED_TRACE(testing::Message() << "tls " << int(mode) << " uidl " << uidl);
             QList<QStringList> items;
             QList<QStringList> events;
