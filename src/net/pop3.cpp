@@ -94,7 +94,7 @@ void TmsCustomPOP::Login()
         // Asked only now under STLS: what was announced before the handshake is not to be
         // trusted.
         if (m_usePipelining)
-            ReadCapabilities();
+            ReadCapabilities(m_capabilities);
         for (const QString &command : {QStringLiteral("USER ") + m_userName, QStringLiteral("PASS ") + m_password}) {
             const int code = Command(command);
             if (code != 1) {
@@ -105,10 +105,13 @@ void TmsCustomPOP::Login()
         Stat();
         if (m_capabilities.LoginDelayPerUser) {
             // The delay announced before the log-in was only a default; this user's is told now.
-            const int before = m_capabilities.LoginDelay;
-            ReadCapabilities();
-            if (m_capabilities.LoginDelay < 0)
-                m_capabilities.LoginDelay = before;
+            // A refusal now leaves what was announced before.
+            Pop3Capabilities now;
+            if (ReadCapabilities(now)) {
+                if (now.LoginDelay < 0)
+                    now.LoginDelay = m_capabilities.LoginDelay;
+                m_capabilities = now;
+            }
         }
         m_pipelining = m_usePipelining && m_capabilities.Pipelining;
     } catch (...) {
@@ -117,18 +120,17 @@ void TmsCustomPOP::Login()
     }
 }
 
-void TmsCustomPOP::ReadCapabilities()
+bool TmsCustomPOP::ReadCapabilities(Pop3Capabilities &capabilities)
 {
     // A server without CAPA refuses it; it then simply has no capabilities we could use.
-    if (Command(QStringLiteral("CAPA")) != 1) {
-        m_capabilities = {};
-        return;
-    }
+    if (Command(QStringLiteral("CAPA")) != 1)
+        return false;
     QByteArray block;
     QBuffer buffer(&block);
     buffer.open(QIODevice::WriteOnly);
     ReceiveBlock(buffer, -1, kMaxCapaBlock, false);
-    m_capabilities = ParseCapaListing(block);
+    capabilities = ParseCapaListing(block);
+    return true;
 }
 
 // ---- the window of outstanding commands ----

@@ -115,7 +115,8 @@ protected:
     void ResetWindow();
 
 private:
-    void ReadCapabilities();
+    // CAPA; false (and capabilities unchanged) when the server refuses it.
+    bool ReadCapabilities(Pop3Capabilities &capabilities);
     void ReadQueued(QueuedReply &entry, bool current);
 
     QString m_userName;

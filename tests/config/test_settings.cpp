@@ -80,7 +80,7 @@ TEST(Settings, UnusableValuesFallBack)
         {"Server\\Which=six\nServer\\Tls1=-1", 10, 0, 0, 1, TlsMode::None},
         {"Server\\Pipelining1=0", 10, 0, 0, 1, TlsMode::None, false},
         {"Server\\Pipelining1=1", 10, 0, 0, 1, TlsMode::None, true},
-        {"Server\\Pipelining1=no", 10, 0, 0, 1, TlsMode::None, true},
+        {"Server\\Pipelining1=no", 10, 0, 0, 1, TlsMode::None, false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.file);

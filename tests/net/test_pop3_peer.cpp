@@ -483,7 +483,14 @@ TEST(Pop3Peer, ASecondOperationDuringAWaitIsRefusedAndDisconnectCancels)
     TmsRemotePOP pop;
     Configure(pop, peer, false, 5);
     int refusals = 0;
-    QTimer::singleShot(100, &pop, [&] {
+    // Once the peer has LIST 1 the client waits for its reply (which never comes); a fixed
+    // delay instead could fire before that on a busy machine.
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, &pop, [&] {
+        if (!peer.Received().contains("LIST 1"))
+            return;
+        poll.stop();
         for (const auto &op : std::initializer_list<std::function<void()>>{
                  [&] { pop.UpdateInfo(); }, [&] { pop.TransferData(); }, [&] { pop.Connect(); },
                  [&] { pop.Retrieve(0); }}) {
@@ -495,9 +502,11 @@ TEST(Pop3Peer, ASecondOperationDuringAWaitIsRefusedAndDisconnectCancels)
         }
         pop.Disconnect();
     });
+    poll.start();
     EXPECT_THROW(pop.UpdateInfo(), ECanceledError);
     EXPECT_EQ(refusals, 4);
     EXPECT_EQ(peer.Connections(), 1);
+    ASSERT_FALSE(peer.Received().isEmpty());
     EXPECT_EQ(peer.Received().last(), "LIST 1");
     EXPECT_FALSE(pop.Busy());
 }
