@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QScopeGuard>
+#include <QTime>
 
 namespace {
 
@@ -416,6 +417,7 @@ void TMailGuard::GetRemotePOPSettings(int n)
     m_pop.SetUserName(slot.mailbox);
     m_pop.SetPassword(slot.password);
     m_pop.SetTls({TlsModeFromInt(int(slot.tls)), slot.fingerprint});
+    m_pop.SetUsePipelining(slot.pipelining);
     m_clientSlot = n;
 }
 
@@ -509,12 +511,15 @@ bool TMailGuard::runCheck()
     enableAllButtons();
     setExitButtonCancel(false);
     chooseCheckButtonPicture();
-    const bool quietFailure = !out.ok && quiet();
+    // A log-in refused as too soon is no fault during the automatic pass: the pass shows the
+    // mailbox as skipped and tries again after the pause.
+    m_checkDelayed = noteLoginDelay(m_clientSlot, out) && m_autoCheckRunning;
+    const bool quietFailure = !out.ok && (quiet() || m_checkDelayed);
     if (!out.ok && !quietFailure)
         reportFailure(out, m_clientSlot);
     restoreTimer1();
 
-    if (out.ok || quietFailure) {
+    if (out.ok || (quietFailure && !m_checkDelayed)) {
         m_log.logCheck(m_messages.Count(), m_pop.UserName(), m_pop.Server());
         if (out.ok && m_messages.IsEmpty() && !m_general.automatic && m_general.exitAfterCheck) {
             if (m_sysTrayMode)
@@ -562,6 +567,10 @@ void TMailGuard::reportFailure(const Outcome &out, int slot)
                               "and the entry chosen on the Connection tab of the General settings, then "
                               "try again.")
                    .arg(m_ras.Service(), out.text);
+    else if (out.serverRefused && m_pop.LoginDelayRefused())
+        text = QStringLiteral("The server %1 refused the log-in because mailbox %2 was checked only a "
+                              "short while ago: %3\nTry again later.")
+                   .arg(m_pop.Server(), QString::number(slot), out.text);
     else if (out.serverRefused)
         text = QStringLiteral("The server %1 refused the request: %2\nIf it refused the log-in, check the "
                               "user name and password of mailbox %3 in the General settings.")
@@ -826,6 +835,31 @@ void TMailGuard::Timer1Timer()
     commandEnded();
 }
 
+bool TMailGuard::LoginDelayPending(int n) const
+{
+    return n >= 1 && n <= kMailboxSlots && !m_loginNotBefore[size_t(n - 1)].hasExpired();
+}
+
+bool TMailGuard::noteLoginDelay(int slot, const Outcome &out)
+{
+    if (slot < 1 || slot > kMailboxSlots)
+        return false;
+    // Counted from the end of the check, a little later than the log-in the server counts
+    // from, so the next one is never early.
+    if (m_pop.LoginDelay() > 0)
+        m_loginNotBefore[size_t(slot - 1)] = QDeadlineTimer(qint64(m_pop.LoginDelay()) * 1000);
+    return !out.ok && out.serverRefused && m_pop.LoginDelayRefused();
+}
+
+QString TMailGuard::loginDelayNote(int slot, const QString &user) const
+{
+    const QDeadlineTimer &until = m_loginNotBefore[size_t(slot - 1)];
+    if (until.hasExpired())
+        return QStringLiteral("MailBox %1 skipped: its server asks for a pause between checks").arg(user);
+    const QTime at = QTime::currentTime().addMSecs(int(qMin<qint64>(until.remainingTime(), 24 * 3600 * 1000)));
+    return QStringLiteral("MailBox %1 skipped until %2").arg(user, at.toString(QStringLiteral("HH:mm")));
+}
+
 void TMailGuard::automaticPass()
 {
     if (m_minutesLeft > 0) {
@@ -838,20 +872,30 @@ void TMailGuard::automaticPass()
     bool found = false;
     QString foundUser;
     int foundCount = 0;
+    QStringList skipped;
     for (int n = 1; n <= kMailboxSlots && !m_passCanceled && !m_quitPending; ++n) {
         setIwhich(n);
         GetRemotePOPSettings(n);
         if (m_pop.Server().isEmpty() || m_pop.UserName().isEmpty())
             continue;
         const QString user = m_pop.UserName();
+        if (LoginDelayPending(n)) {
+            skipped << loginDelayNote(n, user);
+            continue;
+        }
         TCaptionState c = m_captions;
         c.windowCaption = QStringLiteral("Tarnwick - Now checking e-mail for ") + user;
         c.title = c.windowCaption;
         c.trayHint = c.windowCaption;
         setCaptions(c);
+        m_checkDelayed = false;
         btListClick();
         if (m_passCanceled || m_quitPending)
             break;
+        if (m_checkDelayed) {
+            skipped << loginDelayNote(n, user);
+            continue;
+        }
         if (m_general.kill) {
             btDeleteClick();
             // What is left after the spam went is mail for the user: the pass goes on to the
@@ -871,15 +915,17 @@ void TMailGuard::automaticPass()
         }
     }
     TCaptionState c = m_captions;
+    const QString skipNote = skipped.isEmpty() ? QString() : QStringLiteral(" - ") + skipped.join(QStringLiteral(", "));
     if (found) {
-        c.windowCaption = QStringLiteral("Tarnwick - MailBox %1 - %2 messages").arg(foundUser, QString::number(foundCount));
+        c.windowCaption = QStringLiteral("Tarnwick - MailBox %1 - %2 messages").arg(foundUser, QString::number(foundCount))
+                          + skipNote;
         c.tmLabelVisible = false;
         setCaptions(c);
         emit showWindowRequested();
         if (m_general.alarm)
             playAlarmSound(true);
     } else {
-        c.windowCaption = QStringLiteral("Tarnwick - No waiting messages found");
+        c.windowCaption = QStringLiteral("Tarnwick - No waiting messages found") + skipNote;
         c.title = c.windowCaption;
         c.trayHint = c.windowCaption;
         setCaptions(c);

@@ -10,9 +10,11 @@
 #include "settings.h"
 #include "spamsettings.h"
 
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -177,6 +179,10 @@ public:
     // rows are cleared. Does nothing when nothing runs.
     void Cancel();
 
+    // Whether the server of slot n asked for a pause between log-ins (LOGIN-DELAY) that has
+    // not passed yet; the automatic pass leaves the slot alone until then.
+    bool LoginDelayPending(int n) const;
+
     // --- deletion and automatic mode ---
     // "Delete marked messages", also called by the automatic pass.
     void btDeleteClick();
@@ -286,6 +292,11 @@ private:
     // started now.
     bool DeleteMessages();
     void automaticPass();
+    // After a listing of slot: remembers the server's LOGIN-DELAY; true when the listing was
+    // refused because of it.
+    bool noteLoginDelay(int slot, const Outcome &out);
+    // "MailBox user skipped until hh:mm" for the caption of the automatic pass.
+    QString loginDelayNote(int slot, const QString &user) const;
     void reportFailure(const Outcome &out, int slot);
     void saveRuleLists();
     // An error of the guard's own: a box, or the status panel during a quiet pass.
@@ -333,6 +344,11 @@ private:
     int m_deleteTotal = 0;
     int m_deleteCounter = 1;
     QList<int> m_deletedRows; // rows whose DELE the server accepted in this run
+    // Per slot: no automatic log-in before this (the server's LOGIN-DELAY); expired when the
+    // server asked for nothing.
+    std::array<QDeadlineTimer, kMailboxSlots> m_loginNotBefore{};
+    // The last check was a log-in the server refused as too soon during an automatic pass.
+    bool m_checkDelayed = false;
     // A log or settings file problem met during a command, shown when the command ends.
     QString m_pendingProblem;
 

@@ -88,6 +88,7 @@ MailboxSlot ReadMailboxSlot(const SettingsReader &s, int n, QString *warning)
     if (tls >= int(TlsMode::None) && tls <= int(TlsMode::StartTls))
         slot.tls = TlsMode(tls);
     slot.fingerprint = s.readString(Server, slotName("Fingerprint", n));
+    slot.pipelining = s.readBool(Server, slotName("Pipelining", n), slot.pipelining);
     return slot;
 }
 
@@ -150,7 +151,8 @@ ServerSaveResult saveServerSettings(UserSettings &s, const ServerSettings &serve
              && s.writeString(Server, slotName("Mailbox", n), slot.mailbox)
              && s.writeString(Server, slotName("Passwd", n), ScramblePassword(slot.password, n))
              && s.writeInteger(Server, slotName("Tls", n), int(slot.tls))
-             && s.writeString(Server, slotName("Fingerprint", n), slot.fingerprint);
+             && s.writeString(Server, slotName("Fingerprint", n), slot.fingerprint)
+             && s.writeBool(Server, slotName("Pipelining", n), slot.pipelining);
     }
     // What was written before an incomplete slot is stored all the same.
     if (!ok || !s.flush())

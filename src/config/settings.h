@@ -55,6 +55,9 @@ struct MailboxSlot
     QString password;    // "Passwd"n, stored scrambled
     TlsMode tls = TlsMode::None; // "Tls"n
     QString fingerprint; // "Fingerprint"n: SHA-256 of a certificate trusted by hand, hex
+    // "Pipelining"n: ask the server for CAPA and send the listing's commands in a window when
+    // it can take them; off gives one command at a time for servers that mishandle it.
+    bool pipelining = true;
 
     bool operator==(const MailboxSlot &) const = default;
 };

@@ -5,12 +5,17 @@
 
 #include <QBuffer>
 #include <QScopeGuard>
+#include <algorithm>
+#include <stdexcept>
+#include <utility>
 
 namespace {
 constexpr qint64 kMaxMessageBlock = qint64(1) << 30;
 constexpr qint64 kUnknownSizeMessageBlock = qint64(256) << 20;
 // A UIDL listing line is at most "n id" with a 70-character id.
 constexpr qint64 kUidlBytesPerMessage = 96;
+// A CAPA listing is a few dozen short lines.
+constexpr qint64 kMaxCapaBlock = 64 * 1024;
 
 bool HasLineBreakOrNul(const QString &text)
 {
@@ -54,6 +59,7 @@ void TmsCustomPOP::Open()
 
 int TmsCustomPOP::Command(const QString &line)
 {
+    m_lastCommand = line.startsWith(QLatin1String("PASS ")) ? QStringLiteral("PASS") : line;
     SendLine(line);
     QString reply;
     return ReadLine(reply);
@@ -70,6 +76,11 @@ void TmsCustomPOP::Login()
     RefuseWhileWaiting();
     m_messageCount = -1;
     m_totalSize = -1;
+    m_capabilities = {};
+    m_pipelining = false;
+    m_loginDelayRefused = false;
+    m_lastCommand.clear();
+    ResetWindow();
     try {
         ResetState();
         ConnectSocket();
@@ -80,13 +91,131 @@ void TmsCustomPOP::Login()
                 RaiseTlsError(QStringLiteral("The server does not offer STLS (it answered \"%1\")").arg(LastReply()));
             StartTls();
         }
-        RequirePositive(Command(QStringLiteral("USER ") + m_userName));
-        RequirePositive(Command(QStringLiteral("PASS ") + m_password));
+        // Asked only now under STLS: what was announced before the handshake is not to be
+        // trusted.
+        if (m_usePipelining)
+            ReadCapabilities(m_capabilities);
+        for (const QString &command : {QStringLiteral("USER ") + m_userName, QStringLiteral("PASS ") + m_password}) {
+            const int code = Command(command);
+            if (code != 1) {
+                m_loginDelayRefused = HasLoginDelayCode(LastReply());
+                RequirePositive(code);
+            }
+        }
         Stat();
+        if (m_capabilities.LoginDelayPerUser) {
+            // The delay announced before the log-in was only a default; this user's is told now.
+            // A refusal now leaves what was announced before.
+            Pop3Capabilities now;
+            if (ReadCapabilities(now)) {
+                if (now.LoginDelay < 0)
+                    now.LoginDelay = m_capabilities.LoginDelay;
+                m_capabilities = now;
+            }
+        }
+        m_pipelining = m_usePipelining && m_capabilities.Pipelining;
     } catch (...) {
         CloseSocket();
         throw;
     }
+}
+
+bool TmsCustomPOP::ReadCapabilities(Pop3Capabilities &capabilities)
+{
+    // A server without CAPA refuses it; it then simply has no capabilities we could use.
+    if (Command(QStringLiteral("CAPA")) != 1)
+        return false;
+    QByteArray block;
+    QBuffer buffer(&block);
+    buffer.open(QIODevice::WriteOnly);
+    ReceiveBlock(buffer, -1, kMaxCapaBlock, false);
+    capabilities = ParseCapaListing(block);
+    return true;
+}
+
+// ---- the window of outstanding commands ----
+
+TmsCustomPOP::Ticket TmsCustomPOP::Queue(const QString &line, qint64 blockLimit, bool progress)
+{
+    if (line.contains(u'\r') || line.contains(u'\n') || line.contains(QChar(0)))
+        RaiseErrorText(QStringLiteral("A command line must not contain CR, LF or NUL"), false);
+    QueuedReply entry;
+    entry.command = line;
+    const QByteArray bytes = line.toUtf8() + "\r\n";
+    entry.bytes = bytes.size();
+    entry.blockLimit = blockLimit;
+    entry.progress = progress;
+    m_unsent += bytes;
+    m_outstandingBytes += entry.bytes;
+    m_window.push_back(std::move(entry));
+    return m_nextTicket++;
+}
+
+bool TmsCustomPOP::WindowHasRoom(int lines, qint64 bytes) const
+{
+    return (m_nextTicket - m_readTicket) + lines <= kWindowCommands
+        && m_outstandingBytes + lines * bytes <= kWindowBytes;
+}
+
+bool TmsCustomPOP::WindowLow() const
+{
+    return (m_nextTicket - m_readTicket) <= kWindowCommands / 2 && m_outstandingBytes <= kWindowBytes / 2;
+}
+
+void TmsCustomPOP::FlushWindow()
+{
+    if (m_unsent.isEmpty())
+        return;
+    const QByteArray bytes = std::exchange(m_unsent, QByteArray());
+    WriteAhead(bytes);
+}
+
+void TmsCustomPOP::ReadQueued(QueuedReply &entry, bool current)
+{
+    QString line;
+    entry.code = ReadLine(line);
+    entry.line = line;
+    m_outstandingBytes -= entry.bytes;
+    if (entry.blockLimit >= 0 && entry.code == 1) {
+        QBuffer buffer(&entry.block);
+        buffer.open(QIODevice::WriteOnly);
+        ReceiveBlock(buffer, -1, entry.blockLimit, entry.progress && current);
+    }
+    entry.readAhead = !current;
+}
+
+TmsCustomPOP::QueuedReply TmsCustomPOP::Take(Ticket ticket)
+{
+    if (ticket < m_windowBase || ticket >= m_nextTicket || m_window[size_t(ticket - m_windowBase)].taken)
+        throw std::logic_error("TmsCustomPOP::Take: no such outstanding command");
+    FlushWindow();
+    while (m_readTicket <= ticket) {
+        ReadQueued(m_window[size_t(m_readTicket - m_windowBase)], m_readTicket == ticket);
+        ++m_readTicket;
+    }
+    QueuedReply &slot = m_window[size_t(ticket - m_windowBase)];
+    QueuedReply reply = std::move(slot);
+    slot.taken = true;
+    while (!m_window.empty() && m_window.front().taken) {
+        m_window.pop_front();
+        ++m_windowBase;
+    }
+    m_lastCommand = reply.command;
+    SetLastReply(reply.line);
+    // A block read ahead reported no progress then; it does now, at its turn, so the events
+    // come in the order of a client that waits for each reply.
+    if (reply.readAhead && reply.progress && reply.blockLimit >= 0 && reply.code == 1 && OnProgress)
+        OnProgress(this, -1, 0);
+    return reply;
+}
+
+void TmsCustomPOP::ResetWindow()
+{
+    m_window.clear();
+    m_windowBase = m_nextTicket;
+    m_readTicket = m_nextTicket;
+    m_outstandingBytes = 0;
+    m_unsent.clear();
 }
 
 void TmsCustomPOP::Stat()
@@ -223,24 +352,76 @@ void TmsRemotePOP::DoUpdateInfo()
         if (OnUpdatingInfo)
             OnUpdatingInfo(this);
         m_remoteInfo.Clear();
-        QHash<int, QString> ids;
-        if (m_useUidl && MessageCount() > 0)
-            ids = ListUniqueIds();
-        for (int index = 0; index < MessageCount(); ++index) {
-            TmsRemoteInfoItem item;
-            FetchInfo(index, item, false);
-            item.Uidl = ids.value(index + 1);
-            m_remoteInfo.Add(std::move(item));
-            if (OnNextInfoUpdated)
-                OnNextInfoUpdated(this, m_remoteInfo.Count() - 1);
+        if (Pipelining()) {
+            ListPipelined();
+        } else {
+            QHash<int, QString> ids;
+            if (m_useUidl && MessageCount() > 0)
+                ids = ListUniqueIds();
+            for (int index = 0; index < MessageCount(); ++index) {
+                TmsRemoteInfoItem item;
+                FetchInfo(index, item, false);
+                item.Uidl = ids.value(index + 1);
+                m_remoteInfo.Add(std::move(item));
+                if (OnNextInfoUpdated)
+                    OnNextInfoUpdated(this, m_remoteInfo.Count() - 1);
+            }
         }
         DoDisconnect();
     } catch (...) {
+        // The replies of the rest of the window are dropped with the connection.
+        ResetWindow();
         CloseSocket();
         throw;
     }
     if (OnInfoUpdated)
         OnInfoUpdated(this);
+}
+
+void TmsRemotePOP::ListPipelined()
+{
+    // The same commands as one at a time (UIDL, then LIST n and TOP n 1 for each message),
+    // sent ahead in windows; the replies are handled in order, so items and events come as
+    // they would without a window, and the first refusal ends the listing at its message.
+    const int count = MessageCount();
+    Ticket uidl = -1;
+    if (m_useUidl && count > 0)
+        uidl = Queue(QStringLiteral("UIDL"), 65536 + qint64(count) * kUidlBytesPerMessage);
+    std::vector<std::pair<Ticket, Ticket>> tickets;
+    tickets.reserve(size_t(count));
+    const qint64 lineBytes = QByteArray::number(count).size() + 8;
+    const auto fill = [&] {
+        while (int(tickets.size()) < count && WindowHasRoom(2, lineBytes)) {
+            const QString n = QString::number(tickets.size() + 1);
+            const Ticket list = Queue(QStringLiteral("LIST ") + n);
+            const Ticket top = Queue(QStringLiteral("TOP ") + n + QStringLiteral(" 1"), kMaxHeaderBlock, true);
+            tickets.emplace_back(list, top);
+        }
+        FlushWindow();
+    };
+    fill();
+    QHash<int, QString> ids;
+    if (uidl >= 0) {
+        const QueuedReply reply = Take(uidl);
+        // A server without UIDL refuses it; the listing then simply has no ids.
+        if (reply.code == 1)
+            ids = ParseUidlListing(reply.block);
+    }
+    for (int index = 0; index < count; ++index) {
+        if (int(tickets.size()) <= index || WindowLow())
+            fill();
+        TmsRemoteInfoItem item;
+        const QueuedReply list = Take(tickets[size_t(index)].first);
+        RequirePositive(list.code);
+        item.Size = ParseListSize(list.line);
+        const QueuedReply top = Take(tickets[size_t(index)].second);
+        RequirePositive(top.code);
+        item.Headers = HeadersFromBlock(top.block);
+        item.Uidl = ids.value(index + 1);
+        m_remoteInfo.Add(std::move(item));
+        if (OnNextInfoUpdated)
+            OnNextInfoUpdated(this, m_remoteInfo.Count() - 1);
+    }
 }
 
 bool TmsRemotePOP::SetFlags(int Index, quint8 flags)
@@ -321,27 +502,113 @@ void TmsRemotePOP::DoTransferData()
         DoConnect();
         if (OnTransferringData)
             OnTransferringData(this);
-        for (int index = 0; index < m_remoteInfo.Count(); ++index) {
-            if (m_remoteInfo[index].MarkedForRetrieval()) {
-                if (!DoVerifyItem(index)) {
-                    Skip(index);
-                    continue;
+        const bool retrieving = std::any_of(m_remoteInfo.begin(), m_remoteInfo.end(),
+                                            [](const TmsRemoteInfoItem &item) { return item.MarkedForRetrieval(); });
+        // Whole messages are fetched one at a time: a window of them would hold many in memory.
+        if (Pipelining() && !retrieving) {
+            DeletePipelined();
+        } else {
+            for (int index = 0; index < m_remoteInfo.Count(); ++index) {
+                if (m_remoteInfo[index].MarkedForRetrieval()) {
+                    if (!DoVerifyItem(index)) {
+                        Skip(index);
+                        continue;
+                    }
+                    DoRetrieve(index);
                 }
-                DoRetrieve(index);
-            }
-            if (m_remoteInfo[index].MarkedForDeletion()) {
-                if (!DoVerifyItem(index)) {
-                    Skip(index);
-                    continue;
+                if (m_remoteInfo[index].MarkedForDeletion()) {
+                    if (!DoVerifyItem(index)) {
+                        Skip(index);
+                        continue;
+                    }
+                    DoDelete(index);
                 }
-                DoDelete(index);
             }
         }
         if (OnDataTransfered)
             OnDataTransfered(this);
         DoDisconnect();
     } catch (...) {
+        ResetWindow();
         CloseSocket();
         throw;
+    }
+}
+
+void TmsRemotePOP::DeletePipelined()
+{
+    // The checks of the marked messages (LIST n, TOP n 1 and, with a known id, UIDL n) go out
+    // ahead in windows; each DELE is sent once its message has passed, behind the checks
+    // already on their way. Replies read before their turn wait in memory, so the events keep
+    // the order of a client that waits for each reply.
+    struct Check {
+        int index;
+        Ticket list;
+        Ticket top;
+        Ticket uidl;
+    };
+    QList<int> marked;
+    for (int index = 0; index < m_remoteInfo.Count(); ++index) {
+        if (m_remoteInfo[index].MarkedForDeletion())
+            marked.append(index);
+    }
+    std::deque<Check> ahead;
+    qsizetype next = 0;
+    const qint64 lineBytes = QByteArray::number(m_remoteInfo.Count()).size() + 8;
+    const auto fill = [&] {
+        while (next < marked.size() && WindowHasRoom(4, lineBytes)) {
+            const int index = marked[next++];
+            const QString n = QString::number(index + 1);
+            Check check{index, Queue(QStringLiteral("LIST ") + n),
+                        Queue(QStringLiteral("TOP ") + n + QStringLiteral(" 1"), kMaxHeaderBlock, true), -1};
+            if (m_useUidl && !m_remoteInfo[index].Uidl.isEmpty())
+                check.uidl = Queue(QStringLiteral("UIDL ") + n);
+            ahead.push_back(check);
+        }
+        FlushWindow();
+    };
+    for (qsizetype k = 0; k < marked.size(); ++k) {
+        if (ahead.empty() || WindowLow())
+            fill();
+        const Check check = ahead.front();
+        ahead.pop_front();
+        const int n = check.index + 1;
+        const TmsRemoteInfoItem &stored = m_remoteInfo[check.index];
+        bool same = false;
+        const QueuedReply list = Take(check.list);
+        if (list.code == -1) {
+            // The mailbox shrank since the listing: the rest of this check is answered too.
+            Take(check.top);
+            if (check.uidl >= 0)
+                Take(check.uidl);
+        } else {
+            RequirePositive(list.code);
+            const qint64 size = ParseListSize(list.line);
+            const QueuedReply top = Take(check.top);
+            RequirePositive(top.code);
+            const TmsHeaders headers = HeadersFromBlock(top.block);
+            bool decided = false;
+            if (check.uidl >= 0) {
+                const QueuedReply uidl = Take(check.uidl);
+                const QString id = uidl.code == 1 ? ParseUidlReply(uidl.line, n) : QString();
+                if (!id.isEmpty()) {
+                    same = id == stored.Uidl;
+                    decided = true;
+                }
+            }
+            if (!decided)
+                same = size == stored.Size && SameHeaders(stored.Headers, headers);
+        }
+        if (!same) {
+            Skip(check.index);
+            continue;
+        }
+        if (OnDeleting)
+            OnDeleting(this, check.index);
+        const Ticket dele = Queue(QStringLiteral("DELE ") + QString::number(n));
+        fill();
+        RequirePositive(Take(dele).code);
+        if (OnDeleted)
+            OnDeleted(this, check.index);
     }
 }

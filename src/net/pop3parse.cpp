@@ -143,3 +143,46 @@ bool SameHeaders(const TmsHeaders &stored, const TmsHeaders &fresh)
 {
     return WithoutStatusFields(stored) == WithoutStatusFields(fresh);
 }
+
+Pop3Capabilities ParseCapaListing(const QByteArray &block)
+{
+    Pop3Capabilities caps;
+    const QList<QByteArray> rawLines = block.split('\n');
+    for (QByteArray raw : rawLines) {
+        while (raw.endsWith('\r'))
+            raw.chop(1);
+        if (raw.isEmpty() || raw.size() > 512)
+            continue;
+        if (caps.Lines.size() >= kMaxCapaLines)
+            break;
+        const QString line = DecodeUtf8OrLatin1(raw);
+        caps.Lines.append(line);
+        const QList<QStringView> tokens = Tokens(line);
+        if (tokens.isEmpty())
+            continue;
+        const QStringView tag = tokens.first();
+        if (tag.compare(u"PIPELINING", Qt::CaseInsensitive) == 0) {
+            caps.Pipelining = true;
+        } else if (tag.compare(u"UIDL", Qt::CaseInsensitive) == 0) {
+            caps.Uidl = true;
+        } else if (tag.compare(u"LOGIN-DELAY", Qt::CaseInsensitive) == 0 && tokens.size() >= 2) {
+            qint64 seconds = 0;
+            // A day is more than any server asks for; a larger value would only park the
+            // mailbox for ever.
+            if (ParseNumber(tokens[1], 24 * 3600, seconds)) {
+                caps.LoginDelay = int(seconds);
+                caps.LoginDelayPerUser = tokens.size() >= 3 && tokens[2].compare(u"USER", Qt::CaseInsensitive) == 0;
+            }
+        }
+    }
+    return caps;
+}
+
+bool HasLoginDelayCode(const QString &line)
+{
+    // The response code comes first after the status indicator: "-ERR [LOGIN-DELAY] text".
+    if (Pop3ReplyCode(line) != -1)
+        return false;
+    const qsizetype blank = line.indexOf(u' ');
+    return blank > 0 && QStringView(line).mid(blank + 1).trimmed().startsWith(u"[LOGIN-DELAY]", Qt::CaseInsensitive);
+}

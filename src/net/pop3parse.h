@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <QStringList>
 
 // Pure readers of POP3 replies (RFC 1939): no sockets, no event loop.
 
@@ -33,3 +34,25 @@ TmsHeaders HeadersFromBlock(const QByteArray &block);
 // (with their continuation lines) are left out of the comparison: some servers rewrite them
 // when a message has been read.
 bool SameHeaders(const TmsHeaders &stored, const TmsHeaders &fresh);
+
+// What a server announced in its CAPA listing (RFC 2449). Tags are compared without regard
+// to case; unknown ones are kept in Lines only.
+struct Pop3Capabilities {
+    QStringList Lines;        // every capability line as sent
+    bool Pipelining = false;  // PIPELINING: commands may be sent without waiting for replies
+    bool Uidl = false;
+    // LOGIN-DELAY: the seconds the server wants between two log-ins; -1 when not announced.
+    int LoginDelay = -1;
+    // LOGIN-DELAY ... USER: the value may differ per user, and the server tells the real
+    // one after the log-in.
+    bool LoginDelayPerUser = false;
+};
+
+// The lines of a CAPA data block. Over-long lines and more than kMaxCapaLines lines are left
+// out; a LOGIN-DELAY whose argument is not a number counts as not announced.
+Pop3Capabilities ParseCapaListing(const QByteArray &block);
+inline constexpr int kMaxCapaLines = 100;
+
+// Whether a negative reply carries the response code [LOGIN-DELAY] (RFC 2449): the server
+// refused the log-in because the last one was too recent.
+bool HasLoginDelayCode(const QString &line);

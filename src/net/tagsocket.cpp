@@ -578,6 +578,16 @@ void TagSocket::SendLine(const QString &line)
         RaiseWaitEnd(end);
 }
 
+void TagSocket::WriteAhead(const QByteArray &bytes)
+{
+    RefuseWhileWaiting();
+    RequireOpen();
+    if (m_socket->state() != QAbstractSocket::ConnectedState)
+        RaiseSocketError(SocketCode::kConnectionReset);
+    if (m_socket->write(bytes) != bytes.size())
+        RaiseSocketFailure();
+}
+
 int TagSocket::ReadLine(QString &line)
 {
     // One deadline for the whole line: a server that sends a byte now and then cannot

@@ -159,6 +159,12 @@ protected:
     QString FireError(const QString &message);
 
     void ReceiveBlock(QIODevice &stream, qint64 expectedSize, qint64 maxSize, bool reportProgress);
+    // Hands bytes (whole command lines, each checked by the caller) to the connection without
+    // waiting until they are sent: the replies are read while the rest still goes out. The
+    // socket buffers what the network does not take yet.
+    void WriteAhead(const QByteArray &bytes);
+    // For replies read ahead of their turn: LastReply is the reply of the command handled now.
+    void SetLastReply(const QString &line) { m_lastReply = line; }
     QString HostPart() const { return m_hostPart; }
 
 private:

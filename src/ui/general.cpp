@@ -148,7 +148,7 @@ QWidget *TfrmGeneral::makeMailboxesTab()
     grid->setVerticalSpacing(3);
     const QStringList headings{QString(), QStringLiteral("POP Server"), QStringLiteral("User Name/Mailbox"),
                                QStringLiteral("Password"), QStringLiteral("Security"),
-                               QStringLiteral("Trusted certificate")};
+                               QStringLiteral("Trusted certificate"), QStringLiteral("Pipelining")};
     for (int c = 0; c < headings.size(); ++c) {
         auto *h = new QLabel(headings.at(c), page);
         QFont bold = h->font();
@@ -186,6 +186,12 @@ QWidget *TfrmGeneral::makeMailboxesTab()
         grid->addWidget(edPass[i], n, 3);
         grid->addWidget(cbTls[i], n, 4);
         grid->addWidget(edFingerprint[i], n, 5);
+        cbPipelining[i] = named(new QCheckBox(page), QStringLiteral("cbPipelining%1").arg(n));
+        cbPipelining[i]->setToolTip(
+            QStringLiteral("Send the commands of a check several at a time when the server allows "
+                           "it, which is much faster over a slow line. Untick it for a server that "
+                           "stumbles over this."));
+        grid->addWidget(cbPipelining[i], n, 6, Qt::AlignCenter);
     }
     grid->setColumnStretch(1, 3);
     grid->setColumnStretch(2, 2);
@@ -434,6 +440,7 @@ void TfrmGeneral::fillServers()
         const QString normal = NormalizeFingerprint(slot.fingerprint);
         edFingerprint[i]->setText(normal.isEmpty() ? slot.fingerprint : FormatFingerprint(normal));
         edFingerprint[i]->setCursorPosition(0);
+        cbPipelining[i]->setChecked(slot.pipelining);
     }
     if (QAbstractButton *rb = m_slotGroup->button(m_servers.which))
         rb->setChecked(true);
@@ -474,6 +481,7 @@ ServerSettings TfrmGeneral::serversFromControls() const
         slot.password = edPass[i]->text();
         slot.tls = TlsMode(qBound(0, cbTls[i]->currentIndex(), 2));
         slot.fingerprint = edFingerprint[i]->text().trimmed();
+        slot.pipelining = cbPipelining[i]->isChecked();
     }
     return s;
 }

@@ -74,6 +74,7 @@ public:
     std::array<QLineEdit *, kMailboxSlots> edPass{};
     std::array<QComboBox *, kMailboxSlots> cbTls{};
     std::array<QLineEdit *, kMailboxSlots> edFingerprint{};
+    std::array<QCheckBox *, kMailboxSlots> cbPipelining{};
     QListWidget *lstRas = nullptr;
     QRadioButton *rbManual = nullptr;
     QRadioButton *rbAuto = nullptr;

@@ -4,6 +4,7 @@
 #include "guard_test.h"
 #include "scripted_peer.h"
 
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace {
@@ -47,7 +48,8 @@ TEST(GuardPeer, DeletionNotCommittedByQuitIsNeitherLoggedNorCounted)
         ScriptedPeer peer({CheckSession(), deletion});
 
         TGuardHome h;
-        h.servers.slot(1) = {peer.Server(), QStringLiteral("alice"), QStringLiteral("secret"), TlsMode::None, QString()};
+        h.servers.slot(1) = {peer.Server(), QStringLiteral("alice"), QStringLiteral("secret"), TlsMode::None, QString(),
+                             false};
         h.general.ask = false;
         h.write(TGuardHome::StandardRules());
         TScriptedPrompts prompts;
@@ -75,6 +77,90 @@ TEST(GuardPeer, DeletionNotCommittedByQuitIsNeitherLoggedNorCounted)
         EXPECT_TRUE(guard.Buttons().trayMenuEnabled) << c.name;
         EXPECT_FALSE(guard.Buttons().exitIsCancel) << c.name;
         EXPECT_FALSE(guard.Progress().visible) << c.name;
+    }
+}
+
+PeerStep Capa(const QByteArray &lines)
+{
+    return {"CAPA", "+OK\r\n" + lines + ".\r\n"};
+}
+
+void Automatic(TGuardHome &h, const ScriptedPeer &peer)
+{
+    h.servers.slot(1) = {peer.Server(), QStringLiteral("alice"), QStringLiteral("secret"), TlsMode::None, QString(),
+                         true};
+    h.general.automatic = true;
+    h.general.minutes = 1;
+    h.write(TGuardHome::StandardRules());
+}
+
+TEST(GuardPeer, AnnouncedLoginDelaySkipsTheSlotInTheAutomaticPass)
+{
+    PeerScript emptyBox{Greeting(), Capa("PIPELINING\r\nLOGIN-DELAY 600\r\n")};
+    emptyBox += Login("+OK 0 0\r\n");
+    emptyBox += Quit();
+    ScriptedPeer peer({emptyBox, emptyBox});
+    TGuardHome h;
+    Automatic(h, peer);
+    TScriptedPrompts prompts;
+    TMailGuard guard(prompts);
+    guard.SetNetworkTimeOut(2);
+    guard.FormCreate();
+    EXPECT_FALSE(guard.LoginDelayPending(1));
+
+    guard.Timer1Timer();
+    EXPECT_EQ(peer.Connections(), 1);
+    EXPECT_TRUE(guard.LoginDelayPending(1));
+    EXPECT_EQ(guard.Captions().windowCaption, QStringLiteral("Tarnwick - No waiting messages found"));
+
+    guard.Timer1Timer();
+    EXPECT_EQ(peer.Connections(), 1) << "the server asked for ten minutes between log-ins";
+    const QString caption = guard.Captions().windowCaption;
+    EXPECT_TRUE(caption.contains(QRegularExpression(
+        QStringLiteral("^Tarnwick - No waiting messages found - MailBox alice skipped until \\d\\d:\\d\\d$"))))
+        << caption.toStdString();
+    EXPECT_EQ(guard.Captions().trayHint, caption);
+    EXPECT_EQ(LinesWith(h.readLog(), QStringLiteral("MAIL CHECK")).size(), 1);
+
+    // The user's own check is not held back.
+    EXPECT_TRUE(guard.btListClick());
+    EXPECT_EQ(peer.Connections(), 2);
+    EXPECT_TRUE(peer.Mismatches().isEmpty()) << peer.Mismatches().join("\n").toStdString();
+    EXPECT_TRUE(prompts.calls.isEmpty());
+}
+
+TEST(GuardPeer, LoginRefusedAsTooSoon)
+{
+    const PeerScript refused{Greeting(), Capa("UIDL\r\n"), {"USER alice", "+OK\r\n"},
+                             {"PASS secret", "-ERR [LOGIN-DELAY] wait five minutes\r\n"}};
+    for (const bool visible : {false, true}) {
+        SCOPED_TRACE(visible ? "window shown" : "window hidden");
+        ScriptedPeer peer({refused, refused});
+        TGuardHome h;
+        Automatic(h, peer);
+        TScriptedPrompts prompts;
+        TMailGuard guard(prompts);
+        guard.SetNetworkTimeOut(2);
+        guard.FormCreate();
+        guard.SetMainWindowVisible(visible);
+
+        guard.Timer1Timer();
+        // Not an error of the server: the pass shows the mailbox as skipped.
+        EXPECT_TRUE(prompts.calls.isEmpty());
+        EXPECT_EQ(guard.Captions().windowCaption,
+                  QStringLiteral("Tarnwick - No waiting messages found - MailBox alice skipped: its server asks "
+                                 "for a pause between checks"));
+        EXPECT_TRUE(LinesWith(h.readLog(), QStringLiteral("MAIL CHECK")).isEmpty());
+        EXPECT_FALSE(guard.IsBusy());
+        EXPECT_TRUE(guard.Timer1Enabled());
+
+        // Asked for by hand, the refusal is explained.
+        EXPECT_FALSE(guard.btListClick());
+        const QStringList errors = prompts.texts(TPromptCall::Error);
+        ASSERT_EQ(errors.size(), 1);
+        EXPECT_TRUE(errors[0].contains(QStringLiteral("checked only a short while ago"))) << errors[0].toStdString();
+        EXPECT_TRUE(errors[0].contains(QStringLiteral("-ERR [LOGIN-DELAY] wait five minutes")));
+        EXPECT_EQ(peer.Connections(), 2);
     }
 }
 

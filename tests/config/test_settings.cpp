@@ -64,6 +64,7 @@ TEST(Settings, UnusableValuesFallBack)
         qint64 count;
         int which;
         TlsMode tls;
+        bool pipelining = true;
     };
     const Case cases[] = {
         {"", 10, 0, 0, 1, TlsMode::None},
@@ -77,6 +78,9 @@ TEST(Settings, UnusableValuesFallBack)
         {"Server\\Which=0\nServer\\Tls1=2", 10, 0, 0, 1, TlsMode::StartTls},
         {"Server\\Which=13\nServer\\Tls1=3", 10, 0, 0, 1, TlsMode::None},
         {"Server\\Which=six\nServer\\Tls1=-1", 10, 0, 0, 1, TlsMode::None},
+        {"Server\\Pipelining1=0", 10, 0, 0, 1, TlsMode::None, false},
+        {"Server\\Pipelining1=1", 10, 0, 0, 1, TlsMode::None, true},
+        {"Server\\Pipelining1=no", 10, 0, 0, 1, TlsMode::None, false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.file);
@@ -90,6 +94,7 @@ TEST(Settings, UnusableValuesFallBack)
         const ServerSettings s = readServerSettings(settings);
         EXPECT_EQ(s.which, c.which);
         EXPECT_EQ(s.slot(1).tls, c.tls);
+        EXPECT_EQ(s.slot(1).pipelining, c.pipelining);
     }
 }
 
@@ -127,7 +132,7 @@ ServerSettings twelveMailboxes()
     for (int n = 1; n <= kMailboxSlots; ++n)
         s.slot(n) = {QStringLiteral("pop%1.example.org").arg(n), QStringLiteral("user%1").arg(n),
                      passwords[n - 1], TlsMode(n % 3),
-                     n % 2 ? QString(64, QLatin1Char("0123456789abcdef"[n])) : QString()};
+                     n % 2 ? QString(64, QLatin1Char("0123456789abcdef"[n])) : QString(), n % 4 != 0};
     return s;
 }
 
@@ -152,6 +157,7 @@ TEST(ServerSettings, AllTwelveSlotsRoundTripWithScrambledPasswords)
         EXPECT_FALSE(password.size() > 2 && text.contains(password)) << "slot " << n;
         EXPECT_TRUE(text.contains(
             QStringLiteral("Server\\Passwd%1=%2").arg(n).arg(ScramblePassword(password, n))));
+        EXPECT_TRUE(text.contains(QStringLiteral("Server\\Pipelining%1=%2").arg(n).arg(n % 4 != 0 ? 1 : 0)));
     }
 }
 

@@ -3,7 +3,9 @@
 #include <QHostAddress>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QScopeGuard>
 #include <QTimer>
+#include <utility>
 #include <stdexcept>
 
 ScriptedPeer::ScriptedPeer(std::initializer_list<PeerScript> sessions)
@@ -37,6 +39,7 @@ void ScriptedPeer::Accept()
             continue;
         }
         m_position.append(0);
+        m_withheld.append(QByteArray());
         connect(socket, &QIODevice::readyRead, this, [this, socket, session] { OnReadyRead(socket, session); });
         const PeerScript &script = m_sessions[session];
         if (!script.isEmpty() && script.first().expect.isEmpty()) {
@@ -58,6 +61,7 @@ void ScriptedPeer::Perform(QTcpSocket *socket, const PeerStep &step)
         socket->disconnectFromHost();
         break;
     case PeerAction::Stall:
+    case PeerAction::Withhold:
         break;
     case PeerAction::Trickle: {
         auto *timer = new QTimer(socket);
@@ -78,7 +82,10 @@ void ScriptedPeer::Perform(QTcpSocket *socket, const PeerStep &step)
 
 void ScriptedPeer::OnReadyRead(QTcpSocket *socket, int session)
 {
+    int lines = 0;
+    const auto count = qScopeGuard([&] { m_maxLinesPerRead = qMax(m_maxLinesPerRead, lines); });
     while (socket->canReadLine()) {
+        ++lines;
         QByteArray line = socket->readLine();
         while (line.endsWith('\n') || line.endsWith('\r'))
             line.chop(1);
@@ -97,6 +104,10 @@ void ScriptedPeer::OnReadyRead(QTcpSocket *socket, int session)
             socket->write("-ERR not in the script\r\n");
             continue;
         }
+        if (!m_withheld[session].isEmpty())
+            socket->write(std::exchange(m_withheld[session], QByteArray()));
+        if (step.action == PeerAction::Withhold)
+            m_withheld[session] = step.reply;
         Perform(socket, step);
     }
 }

@@ -16,6 +16,9 @@ enum class PeerAction {
     ReplyAndClose,  // send reply, then close the connection (reply may stop mid-line)
     Stall,          // send nothing, keep the connection open
     Trickle,        // send reply one byte at a time, kTrickleMs apart
+    // Hold reply back until the next line of the script has arrived: only a client that
+    // sends ahead without waiting for replies gets past this step.
+    Withhold,
 };
 
 struct PeerStep {
@@ -41,6 +44,9 @@ public:
     const QList<QByteArray> &Received() const { return m_received; }
     QStringList Mismatches() const { return m_mismatches; }
     int Connections() const { return m_connections; }
+    // The most lines that arrived together, in one read. A client that waits for each reply
+    // before its next command never sends two lines the peer reads at once.
+    int MaxLinesPerRead() const { return m_maxLinesPerRead; }
 
 private:
     void Accept();
@@ -50,6 +56,8 @@ private:
     QTcpServer *m_server;
     QList<PeerScript> m_sessions;
     QList<int> m_position;
+    QList<QByteArray> m_withheld;
+    int m_maxLinesPerRead = 0;
     QList<QByteArray> m_received;
     QStringList m_mismatches;
     int m_connections = 0;

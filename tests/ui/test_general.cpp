@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -96,7 +97,16 @@ TEST_F(GeneralDialog, OkStoresEveryTabAndMakesItLive)
     d.edPass[1]->setText("s3cret word");
     d.cbTls[1]->setCurrentIndex(1);
     d.edFingerprint[1]->setText(kFingerprint);
+    EXPECT_TRUE(d.cbPipelining[1]->isChecked()) << "pipelining is on unless switched off";
+    d.cbPipelining[1]->setChecked(false);
     d.rbMailbox[1]->setChecked(true);
+    const QString folder = qEnvironmentVariable("TARNWICK_SCREENSHOTS");
+    if (!folder.isEmpty()) {
+        QDir().mkpath(folder);
+        d.PageControl1->setCurrentIndex(0);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        EXPECT_TRUE(d.grab().save(folder + QStringLiteral("/general_mailboxes.png")));
+    }
     d.rbAuto->setChecked(true);
     d.nMinutes->setValue(25);
     d.cbKill->setChecked(true);
@@ -135,7 +145,7 @@ TEST_F(GeneralDialog, OkStoresEveryTabAndMakesItLive)
     EXPECT_EQ(general, expected);
 
     const MailboxSlot slot2{"pop.example.org:1995", "alice", "s3cret word", TlsMode::Implicit,
-                            QString(kFingerprint).remove(':').toLower()};
+                            QString(kFingerprint).remove(':').toLower(), false};
     const ServerSettings stored = StoredServers();
     EXPECT_EQ(stored.which, 2);
     EXPECT_EQ(stored.slot(2), slot2);
