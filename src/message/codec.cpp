@@ -20,6 +20,8 @@ int Base64Value(char c)
     return -1;
 }
 
+} // namespace
+
 int HexValue(char c)
 {
     if (c >= '0' && c <= '9')
@@ -31,7 +33,6 @@ int HexValue(char c)
     return -1;
 }
 
-} // namespace
 
 std::optional<QByteArray> DecodeBase64Text(const QByteArray &text)
 {

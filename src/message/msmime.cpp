@@ -1,5 +1,6 @@
 #include "msmime.h"
 
+#include "codec.h"
 #include "textutil.h"
 
 #include <QFileInfo>
@@ -144,17 +145,6 @@ void TmsAttItem::SetContentType(const QString &contentType)
 }
 
 namespace {
-
-int HexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
 
 // "=XX" escapes of one line; an "=" without two hex digits after it stays as it is.
 void AppendDecodedLine(QByteArray &out, QByteArrayView line)

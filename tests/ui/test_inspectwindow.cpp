@@ -32,17 +32,6 @@
 
 namespace {
 
-void Keep(QWidget *window, const QString &name)
-{
-    const QString folder = qEnvironmentVariable("TARNWICK_SCREENSHOTS");
-    if (folder.isEmpty())
-        return;
-    QDir().mkpath(folder);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-    QCoreApplication::processEvents();
-    window->grab().save(folder + u'/' + name + QStringLiteral(".png"));
-}
-
 // A menu as the user reads it: captions in order, "-" for a separator, "Sub > Item" for the
 // items of a submenu.
 QStringList Captions(const QMenu *menu, const QString &prefix = QString())

@@ -39,17 +39,6 @@ namespace {
 
 const QString kCanceled = QStringLiteral("Operation has been canceled");
 
-// Keeps a picture of a window when the run asks for them.
-void Keep(QWidget *window, const QString &name)
-{
-    const QString folder = qEnvironmentVariable("TARNWICK_SCREENSHOTS");
-    if (folder.isEmpty())
-        return;
-    QDir().mkpath(folder);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-    window->grab().save(folder + u'/' + name + QStringLiteral(".png"));
-}
-
 class MainWindow : public ::testing::Test
 {
 protected:

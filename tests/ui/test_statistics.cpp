@@ -62,16 +62,6 @@ const char kLog[] =
 
 const char kBinary[] = "\x00\xff\xfe\x01MAIL CHECK \x00 at \x7f\n\x89PNG\r\n";
 
-void Keep(QWidget *window, const QString &name)
-{
-    const QString folder = qEnvironmentVariable("TARNWICK_SCREENSHOTS");
-    if (folder.isEmpty())
-        return;
-    QDir().mkpath(folder);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-    window->grab().save(folder + u'/' + name + QStringLiteral(".png"));
-}
-
 QList<double> barValues(QBarSet *set)
 {
     QList<double> values;

@@ -6,6 +6,7 @@
 #include "prompts.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -67,4 +68,16 @@ template <typename Pred>
 bool WaitUntil(Pred pred, int ms = 5000)
 {
     return QTest::qWaitFor(pred, ms);
+}
+
+// Keeps a picture of a window when the run asks for them (TARNWICK_SCREENSHOTS=folder).
+inline void Keep(QWidget *window, const QString &name)
+{
+    const QString folder = qEnvironmentVariable("TARNWICK_SCREENSHOTS");
+    if (folder.isEmpty())
+        return;
+    QDir().mkpath(folder);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QCoreApplication::processEvents();
+    window->grab().save(folder + u'/' + name + QStringLiteral(".png"));
 }
