@@ -35,22 +35,273 @@ public:
         }
         return m_headers;
     }
+    // The same lines with ASCII case folded, for rules that ignore case.
+    const QStringList &folded()
+    {
+        if (!m_foldedLoaded) {
+            const TmsHeaders &lines = get();
+            m_folded.reserve(lines.size());
+            for (const QString &line : lines)
+                m_folded.append(foldAsciiCase(line));
+            m_foldedLoaded = true;
+        }
+        return m_folded;
+    }
 
 private:
     const TMessageRows &m_rows;
     int m_row;
     bool m_loaded = false;
+    bool m_foldedLoaded = false;
     TmsHeaders m_headers;
+    QStringList m_folded;
 };
+
+// A text test of a rule: against the text as it is when case counts, else against folded
+// text with the value folded once when the rule was read.
+inline bool matchRuleText(TextOp op, const QString &text, const QString &folded,
+                          const QString &value, const QString &foldedValue, bool caseSensitive)
+{
+    return caseSensitive ? matchTextOp(op, text, value, true)
+                         : matchTextOp(op, folded, foldedValue, true);
+}
 
 const QString kBlacklistText =
     QStringLiteral("\"%1\" is on the KNOWN SPAMMER BLACKLIST (you may edit if this is in error)");
+
+enum class ExceptKind { Domain, Email, Subject, AnyHeader, Field };
+enum class PredicateOp { Text, IsBlank, IsUppercase, AllNumeric, HalfNumeric, FirstCharNumeric };
+enum class HeaderKind { ToDoesNotContain, SenderReplyTo, SenderTo, Text };
+
+struct ExceptRule
+{
+    int row;
+    ExceptKind kind;
+    TextOp textOp;
+    QString what, op, value, foldedValue;
+    bool caseSensitive;
+};
+
+struct SubjectRule
+{
+    int row;
+    PredicateOp kind;
+    TextOp textOp;
+    QString op, value, foldedValue;
+    bool caseSensitive, rowDel;
+};
+
+struct SenderRule
+{
+    int row;
+    bool isDomain;
+    PredicateOp kind;
+    TextOp textOp;
+    QString condition, value, foldedValue;
+    bool rowDel;
+};
+
+struct HeaderRule
+{
+    int row;
+    HeaderKind kind;
+    TextOp textOp;
+    QString what, value, foldedValue;
+    // "To does not contain": the address and mailbox number taken from the value.
+    QString address;
+    int mailbox;
+    bool caseSensitive, rowDel;
+};
+
+} // namespace
+
+// Rows that can never match (an operator no family knows, a damaged "To does not contain"
+// value) are left out; every other row keeps its place and its row number for the hit count.
+struct TPreparedRules
+{
+    QList<ExceptRule> except;
+    QList<SubjectRule> subject;
+    QList<SenderRule> sender;
+    QList<HeaderRule> header;
+};
+
+namespace {
+
+PredicateOp parsePredicate(const QString &op, bool &known)
+{
+    known = true;
+    if (is(op, IsBlank))
+        return PredicateOp::IsBlank;
+    if (is(op, IsUppercase))
+        return PredicateOp::IsUppercase;
+    if (is(op, AllNumeric))
+        return PredicateOp::AllNumeric;
+    if (is(op, HalfNumeric))
+        return PredicateOp::HalfNumeric;
+    if (is(op, FirstCharNumeric))
+        return PredicateOp::FirstCharNumeric;
+    known = false;
+    return PredicateOp::Text;
+}
+
+bool matchPredicate(PredicateOp op, const QString &text)
+{
+    switch (op) {
+    case PredicateOp::IsBlank: return isBlank(text);
+    case PredicateOp::IsUppercase: return isUpperCaseText(text);
+    case PredicateOp::AllNumeric: return isAllNumeric(text);
+    case PredicateOp::HalfNumeric: return isHalfNumeric(text);
+    case PredicateOp::FirstCharNumeric: return isFirstCharNumeric(text);
+    case PredicateOp::Text: break;
+    }
+    return false;
+}
+
+void prepareExceptions(const RuleTable &grid, QList<ExceptRule> &out)
+{
+    for (int row = 1; row < grid.RowCount(); ++row) {
+        ExceptRule rule;
+        rule.row = row;
+        rule.what = grid.Cells(0, row);
+        if (rule.what.isEmpty())
+            continue;
+        rule.op = grid.Cells(1, row);
+        rule.value = grid.Cells(2, row);
+        rule.foldedValue = foldAsciiCase(rule.value);
+        rule.caseSensitive = grid.Cells(3, row) == Yes;
+        rule.textOp = ParseTextOp(rule.op);
+        if (is(rule.what, DomainName))
+            rule.kind = ExceptKind::Domain;
+        else if (is(rule.what, EmailAddress))
+            rule.kind = ExceptKind::Email;
+        else if (is(rule.what, Subject))
+            rule.kind = ExceptKind::Subject;
+        else if (is(rule.what, AnyHeader))
+            rule.kind = ExceptKind::AnyHeader;
+        else
+            rule.kind = ExceptKind::Field;
+        // Address and domain rules ignore the operator; the others need one of the five.
+        if (rule.kind != ExceptKind::Domain && rule.kind != ExceptKind::Email
+            && rule.textOp == TextOp::None)
+            continue;
+        out.append(rule);
+    }
+}
+
+void prepareSubjects(const RuleTable &grid, QList<SubjectRule> &out)
+{
+    for (int row = 1; row < grid.RowCount(); ++row) {
+        SubjectRule rule;
+        rule.row = row;
+        rule.op = grid.Cells(1, row);
+        if (rule.op.isEmpty())
+            break;
+        rule.textOp = ParseTextOp(rule.op);
+        rule.kind = PredicateOp::Text;
+        if (rule.textOp == TextOp::None) {
+            if (is(rule.op, IsBlank))
+                rule.kind = PredicateOp::IsBlank;
+            else if (is(rule.op, IsUppercase))
+                rule.kind = PredicateOp::IsUppercase;
+            else
+                continue;
+        }
+        rule.value = grid.Cells(2, row);
+        rule.foldedValue = foldAsciiCase(rule.value);
+        rule.caseSensitive = grid.Cells(3, row) == Yes;
+        rule.rowDel = grid.Cells(4, row) == Yes;
+        out.append(rule);
+    }
+}
+
+void prepareSenders(const RuleTable &grid, QList<SenderRule> &out)
+{
+    for (int row = 1; row < grid.RowCount(); ++row) {
+        SenderRule rule;
+        rule.row = row;
+        const QString what = grid.Cells(1, row);
+        if (what.isEmpty())
+            break;
+        rule.isDomain = is(what, DomainName);
+        rule.condition = grid.Cells(2, row);
+        rule.textOp = ParseTextOp(rule.condition);
+        rule.kind = PredicateOp::Text;
+        if (rule.textOp == TextOp::None) {
+            bool known = false;
+            rule.kind = parsePredicate(rule.condition, known);
+            if (!known)
+                continue;
+        }
+        rule.value = grid.Cells(3, row);
+        rule.foldedValue = foldAsciiCase(rule.value);
+        rule.rowDel = grid.Cells(4, row) == Yes;
+        out.append(rule);
+    }
+}
+
+void prepareHeaders(const RuleTable &grid, QList<HeaderRule> &out)
+{
+    for (int row = 1; row < grid.RowCount(); ++row) {
+        HeaderRule rule;
+        rule.row = row;
+        rule.what = grid.Cells(1, row);
+        if (rule.what.isEmpty())
+            break;
+        rule.value = grid.Cells(2, row);
+        rule.caseSensitive = grid.Cells(3, row) == Yes;
+        rule.rowDel = grid.Cells(4, row) == Yes;
+        rule.textOp = TextOp::None;
+        rule.mailbox = 0;
+        if (is(rule.what, ToDoesNotContain)) {
+            // "<address> - MailBox #<n>". A row without a mailbox number 1 ... 12 or without
+            // an address is damaged: with an empty address it would mark every message of
+            // the mailbox, so such a row is skipped.
+            const qsizetype at = rule.value.indexOf(MailBoxMark);
+            if (at < 0)
+                continue;
+            bool ok = false;
+            const int number = rule.value.mid(at + MailBoxMark.size()).toInt(&ok);
+            if (!ok || number < 1 || number > 12)
+                continue;
+            rule.address = rule.value.left(at);
+            if (TrimControls(rule.address).isEmpty())
+                continue;
+            rule.mailbox = number;
+            rule.kind = HeaderKind::ToDoesNotContain;
+        } else if (is(rule.what, Sender)) {
+            rule.kind = is(rule.value, DoesNotMatchReplyTo) ? HeaderKind::SenderReplyTo
+                                                            : HeaderKind::SenderTo;
+        } else {
+            rule.textOp = ParseTextOp(rule.what);
+            if (rule.textOp == TextOp::None)
+                continue;
+            rule.kind = HeaderKind::Text;
+            rule.foldedValue = foldAsciiCase(rule.value);
+        }
+        out.append(rule);
+    }
+}
 
 } // namespace
 
 TRuleEvaluator::TRuleEvaluator(TSpamSettings &settings, const TKnownList &known, TMessageRows *rows)
     : m_settings(settings), m_known(known), m_rows(rows)
 {
+}
+
+TRuleEvaluator::~TRuleEvaluator() = default;
+
+const TPreparedRules &TRuleEvaluator::prepared()
+{
+    if (m_inPass && m_prepared)
+        return *m_prepared;
+    auto rules = std::make_unique<TPreparedRules>();
+    prepareExceptions(m_settings.gridExcept, rules->except);
+    prepareSubjects(m_settings.gridSubject, rules->subject);
+    prepareSenders(m_settings.gridFrom, rules->sender);
+    prepareHeaders(m_settings.gridHeader, rules->header);
+    m_prepared = std::move(rules);
+    return *m_prepared;
 }
 
 int TRuleEvaluator::raise(int mark, bool del)
@@ -64,9 +315,19 @@ void TRuleEvaluator::MarkForDeletion(int index)
 {
     if (!m_rows)
         return;
+    if (index >= 0 && index >= m_rows->MessageCount())
+        return;
+    // The tables are read once for the pass; the flag is cleared however the pass ends.
+    prepared();
+    struct PassGuard
+    {
+        bool &flag;
+        bool before;
+        explicit PassGuard(bool &f) : flag(f), before(f) { flag = true; }
+        ~PassGuard() { flag = before; }
+    } guard(m_inPass);
     if (index >= 0) {
-        if (index < m_rows->MessageCount())
-            markRow(index);
+        markRow(index);
         return;
     }
     for (int row = 0; row < m_rows->MessageCount(); ++row)
@@ -112,51 +373,70 @@ bool TRuleEvaluator::qIsInException(int index, const QString &subject, const QSt
                                     int &picture)
 {
     RuleTable &grid = m_settings.gridExcept;
+    const QList<ExceptRule> &rules = prepared().except;
     LazyHeaders headers(*m_rows, index);
-    for (int row = 1; row < grid.RowCount(); ++row) {
-        const QString what = grid.Cells(0, row);
-        if (what.isEmpty())
-            continue;
-        const QString op = grid.Cells(1, row);
-        const QString value = grid.Cells(2, row);
-        const bool caseSensitive = grid.Cells(3, row) == Yes;
+    QString foldedSubject, foldedSender;
+    bool subjectFolded = false, senderFolded = false;
+    auto folded = [](const QString &text, QString &cache, bool &done) -> const QString & {
+        if (!done) {
+            cache = foldAsciiCase(text);
+            done = true;
+        }
+        return cache;
+    };
+    for (const ExceptRule &rule : rules) {
         bool matched = false;
 
         // An address or domain rule without a value accepts every sender. Only a damaged file
         // holds one, and accepting errs on the side of never deleting good mail.
-        if (is(what, DomainName)) {
-            matched = endsWithText(sender, value, false);
+        switch (rule.kind) {
+        case ExceptKind::Domain:
+            matched = endsWithText(folded(sender, foldedSender, senderFolded), rule.foldedValue,
+                                   true);
             if (matched)
-                whyExcept(DomainName, EqualsOp, value, false);
-        } else if (is(what, EmailAddress)) {
-            matched = startsWithText(sender, value, false);
+                whyExcept(DomainName, EqualsOp, rule.value, false);
+            break;
+        case ExceptKind::Email:
+            matched = startsWithText(folded(sender, foldedSender, senderFolded),
+                                     rule.foldedValue, true);
             if (matched)
-                whyExcept(EmailAddress, EqualsOp, value, false);
-        } else if (is(what, Subject)) {
-            matched = matchException(op, subject, value, caseSensitive);
+                whyExcept(EmailAddress, EqualsOp, rule.value, false);
+            break;
+        case ExceptKind::Subject:
+            matched = rule.caseSensitive
+                          ? matchTextOp(rule.textOp, subject, rule.value, true)
+                          : matchTextOp(rule.textOp, folded(subject, foldedSubject, subjectFolded),
+                                        rule.foldedValue, true);
             if (matched)
-                whyExcept(Subject, op, value, caseSensitive);
-        } else if (is(what, AnyHeader)) {
+                whyExcept(Subject, rule.op, rule.value, rule.caseSensitive);
+            break;
+        case ExceptKind::AnyHeader: {
             // Every stored line, the last one too: it is a header line like the others.
-            const TextOp textOp = ParseTextOp(op);
-            for (const QString &line : headers.get()) {
-                if (!matchTextOp(textOp, line, value, caseSensitive))
+            const TmsHeaders &lines = headers.get();
+            const QStringList &foldedLines = rule.caseSensitive ? lines : headers.folded();
+            for (qsizetype i = 0; i < lines.size(); ++i) {
+                if (!matchRuleText(rule.textOp, lines.at(i), foldedLines.at(i), rule.value,
+                                   rule.foldedValue, rule.caseSensitive))
                     continue;
                 matched = true;
-                whyExcept(AnyHeader + u' ' + line, op, value, caseSensitive);
+                whyExcept(AnyHeader + u' ' + lines.at(i), rule.op, rule.value, rule.caseSensitive);
                 if (!whyMode)
                     break;
             }
-        } else {
-            const QString field = GetFieldValue(headers.get(), what);
-            matched = matchException(op, field, value, caseSensitive);
+            break;
+        }
+        case ExceptKind::Field: {
+            const QString field = GetFieldValue(headers.get(), rule.what);
+            matched = matchTextOp(rule.textOp, field, rule.value, rule.caseSensitive);
             if (matched)
-                whyExcept(what + u' ' + field, op, value, caseSensitive);
+                whyExcept(rule.what + u' ' + field, rule.op, rule.value, rule.caseSensitive);
+            break;
+        }
         }
 
         if (matched) {
-            picture = ExceptionPicture(grid.Cells(6, row));
-            BumpUpGrid(grid, row);
+            picture = ExceptionPicture(grid.Cells(6, rule.row));
+            BumpUpGrid(grid, rule.row);
             return true;
         }
     }
@@ -191,18 +471,20 @@ bool TRuleEvaluator::tooBigSmall(const QString &sizeText, bool &del)
 bool TRuleEvaluator::qMarkThisSubject(const QString &subject, bool &del)
 {
     RuleTable &grid = m_settings.gridSubject;
+    const QList<SubjectRule> &rules = prepared().subject;
+    const QString foldedSubject = foldAsciiCase(subject);
     QString yn;
-    for (int row = 1; row < grid.RowCount(); ++row) {
-        const QString op = grid.Cells(1, row);
-        if (op.isEmpty())
-            break;
-        const QString value = grid.Cells(2, row);
-        const bool caseSensitive = grid.Cells(3, row) == Yes;
-        const bool rowDel = grid.Cells(4, row) == Yes;
-        if (!matchSubject(op, subject, value, caseSensitive))
+    for (const SubjectRule &rule : rules) {
+        const bool matched =
+            rule.kind == PredicateOp::Text
+                ? matchRuleText(rule.textOp, subject, foldedSubject, rule.value, rule.foldedValue,
+                                rule.caseSensitive)
+                : matchPredicate(rule.kind, subject);
+        if (!matched)
             continue;
-        whyAdd(rowDel, Subject, op, isPredicateOperator(op) ? QString() : value, caseSensitive);
-        if (countHit(grid, row, rowDel, yn))
+        whyAdd(rule.rowDel, Subject, rule.op,
+               rule.kind == PredicateOp::Text ? rule.value : QString(), rule.caseSensitive);
+        if (countHit(grid, rule.row, rule.rowDel, yn))
             break;
     }
     del = yn.contains(u'Y');
@@ -214,27 +496,32 @@ bool TRuleEvaluator::qmarkThisSender(const QString &sender, bool &del)
     const qsizetype at = sender.indexOf(u'@');
     const QString localPart = at < 0 ? sender : sender.left(at);
     const QString domain = at < 0 ? sender : CutText(sender.mid(at + 1));
+    // Sender rules never distinguish case.
+    const QString foldedSender = foldAsciiCase(sender);
+    const QString foldedDomain = foldAsciiCase(domain);
 
     RuleTable &grid = m_settings.gridFrom;
+    const QList<SenderRule> &rules = prepared().sender;
     QString yn;
-    for (int row = 1; row < grid.RowCount(); ++row) {
-        const QString what = grid.Cells(1, row);
-        if (what.isEmpty())
-            break;
-        const QString condition = grid.Cells(2, row);
-        const QString value = grid.Cells(3, row);
-        const bool rowDel = grid.Cells(4, row) == Yes;
-        const bool isDomain = is(what, DomainName);
-        const bool predicate = isPredicateOperator(condition);
-        // The character-class tests look at the name before the "@" only; "Is blank" and
-        // the text operators at the whole address.
-        const bool onLocalPart = predicate && !is(condition, IsBlank);
-        const QString &text = isDomain ? domain : (onLocalPart ? localPart : sender);
-        if (!matchSender(condition, text, value))
+    for (const SenderRule &rule : rules) {
+        const bool predicate = rule.kind != PredicateOp::Text;
+        bool matched;
+        if (!predicate) {
+            // The text operators look at the whole address.
+            matched = matchTextOp(rule.textOp, rule.isDomain ? foldedDomain : foldedSender,
+                                  rule.foldedValue, true);
+        } else {
+            // The character-class tests look at the name before the "@" only; "Is blank" at
+            // the whole address.
+            const bool onLocalPart = rule.kind != PredicateOp::IsBlank;
+            const QString &text = rule.isDomain ? domain : (onLocalPart ? localPart : sender);
+            matched = matchPredicate(rule.kind, text);
+        }
+        if (!matched)
             continue;
-        whyAdd(rowDel, isDomain ? DomainName : EmailAddress, condition,
-               predicate ? QString() : value, false);
-        if (countHit(grid, row, rowDel, yn))
+        whyAdd(rule.rowDel, rule.isDomain ? DomainName : EmailAddress, rule.condition,
+               predicate ? QString() : rule.value, false);
+        if (countHit(grid, rule.row, rule.rowDel, yn))
             break;
     }
     del = yn.contains(u'Y');
@@ -244,41 +531,27 @@ bool TRuleEvaluator::qmarkThisSender(const QString &sender, bool &del)
 bool TRuleEvaluator::qMarkThisHeader(int index, bool &del)
 {
     RuleTable &grid = m_settings.gridHeader;
+    const QList<HeaderRule> &rules = prepared().header;
     LazyHeaders headers(*m_rows, index);
     const int mailbox = m_rows->MailboxNumber(index);
     QString yn;
 
-    for (int row = 1; row < grid.RowCount(); ++row) {
-        const QString what = grid.Cells(1, row);
-        if (what.isEmpty())
-            break;
-        const QString value = grid.Cells(2, row);
-        const bool caseSensitive = grid.Cells(3, row) == Yes;
-        const bool rowDel = grid.Cells(4, row) == Yes;
+    for (const HeaderRule &rule : rules) {
+        const bool caseSensitive = rule.caseSensitive;
+        const bool rowDel = rule.rowDel;
 
-        if (is(what, ToDoesNotContain)) {
-            // "<address> - MailBox #<n>". A row without a mailbox number 1 ... 12 or without
-            // an address is damaged: with an empty address it would mark every message of
-            // the mailbox, so such a row is skipped.
-            const qsizetype at = value.indexOf(MailBoxMark);
-            if (at < 0)
-                continue;
-            bool ok = false;
-            const int number = value.mid(at + MailBoxMark.size()).toInt(&ok);
-            if (!ok || number < 1 || number > 12 || number != mailbox)
-                continue;
-            const QString address = value.left(at);
-            if (TrimControls(address).isEmpty())
+        if (rule.kind == HeaderKind::ToDoesNotContain) {
+            if (rule.mailbox != mailbox)
                 continue;
             const QString to = GetFieldValue(headers.get(), QStringLiteral("To:"));
-            if (to.isEmpty() || containsText(to, address, false))
+            if (to.isEmpty() || containsText(to, rule.address, false))
                 continue;
-            whyAdd(rowDel, QStringLiteral("Header \"%1\"").arg(to), ToDoesNotContain, address,
-                   caseSensitive);
-        } else if (is(what, Sender)) {
+            whyAdd(rowDel, QStringLiteral("Header \"%1\"").arg(to), ToDoesNotContain,
+                   rule.address, caseSensitive);
+        } else if (rule.kind == HeaderKind::SenderReplyTo || rule.kind == HeaderKind::SenderTo) {
             const QString from =
                 SplitMailAddress(GetFieldValue(headers.get(), QStringLiteral("From:"))).address;
-            if (is(value, DoesNotMatchReplyTo)) {
+            if (rule.kind == HeaderKind::SenderReplyTo) {
                 const QString replyTo = GetFieldValue(headers.get(), QStringLiteral("Reply-to:"));
                 if (replyTo.isEmpty() || containsPart(replyTo, from) || containsPart(from, replyTo))
                     continue;
@@ -298,14 +571,14 @@ bool TRuleEvaluator::qMarkThisHeader(int index, bool &del)
             // An operator tried on every stored line, the last one too; each matching line
             // counts on its own.
             bool stop = false;
-            const TextOp textOp = ParseTextOp(what);
-            if (textOp == TextOp::None)
-                continue;
-            for (const QString &line : headers.get()) {
-                if (!matchTextOp(textOp, line, value, caseSensitive))
+            const TmsHeaders &lines = headers.get();
+            const QStringList &foldedLines = caseSensitive ? lines : headers.folded();
+            for (qsizetype i = 0; i < lines.size(); ++i) {
+                if (!matchRuleText(rule.textOp, lines.at(i), foldedLines.at(i), rule.value,
+                                   rule.foldedValue, caseSensitive))
                     continue;
-                whyAdd(rowDel, QStringLiteral("Header"), what, value, caseSensitive);
-                if (countHit(grid, row, rowDel, yn)) {
+                whyAdd(rowDel, QStringLiteral("Header"), rule.what, rule.value, caseSensitive);
+                if (countHit(grid, rule.row, rowDel, yn)) {
                     stop = true;
                     break;
                 }
@@ -315,7 +588,7 @@ bool TRuleEvaluator::qMarkThisHeader(int index, bool &del)
             continue;
         }
 
-        if (countHit(grid, row, rowDel, yn))
+        if (countHit(grid, rule.row, rowDel, yn))
             break;
     }
     if (!yn.isEmpty())

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 // The messages an evaluation marks, seen as rows: the main window's message list, or a
 // plain list of messages for the tools. Row i is message i of the mailbox.
 class TMessageRows
@@ -54,6 +56,8 @@ public:
     void SetMessageMark(int row, int mark) override { rows[row].mark = mark; }
 };
 
+struct TPreparedRules;
+
 // Marks messages by the live rule set: exceptions, size, subject, sender, header rules and
 // the blacklist, in that order. It reads the settings' tables at the moment of evaluation
 // (a rule added anywhere counts at once) and adds to their hit counts, except in reason
@@ -62,6 +66,7 @@ class TRuleEvaluator
 {
 public:
     TRuleEvaluator(TSpamSettings &settings, const TKnownList &known, TMessageRows *rows = nullptr);
+    ~TRuleEvaluator();
 
     void SetRows(TMessageRows *rows) { m_rows = rows; }
     TMessageRows *Rows() const { return m_rows; }
@@ -109,6 +114,13 @@ private:
     // Applies a family's result to the mark: a check mark always, a question mark unless
     // the mark already is a check mark.
     static int raise(int mark, bool del);
+    // The four tables read into ready rules: operator words resolved, values folded. One
+    // evaluation pass reads them once (only hit counts change during a pass); outside a
+    // pass every call reads the tables afresh.
+    const TPreparedRules &prepared();
+
+    std::unique_ptr<TPreparedRules> m_prepared;
+    bool m_inPass = false;
 
     TSpamSettings &m_settings;
     const TKnownList &m_known;

@@ -3,6 +3,7 @@
 #include "rulewords.h"
 #include "textutil.h"
 
+#include <algorithm>
 #include <array>
 
 const QString WordDelimiters = QStringLiteral("\t'\r\n ,./?;:`\"<>[]{}-=\\+|()%@&^$#!~*");
@@ -47,12 +48,21 @@ qsizetype findText(QStringView text, QStringView value, bool caseSensitive)
         return 0;
     if (value.size() > text.size())
         return -1;
-    if (caseSensitive)
-        return text.indexOf(value);
     const char16_t *t = text.utf16();
     const char16_t *v = value.utf16();
     const qsizetype m = value.size();
     const qsizetype last = text.size() - m;
+    if (caseSensitive) {
+        // Qt's general substring search hashes every character of these short texts; the
+        // vectorised search for the first character is several times faster here.
+        const QStringView starts = text.first(last + 1);
+        for (qsizetype i = starts.indexOf(QChar(v[0])); i >= 0;
+             i = starts.indexOf(QChar(v[0]), i + 1)) {
+            if (std::equal(v + 1, v + m, t + i + 1))
+                return i;
+        }
+        return -1;
+    }
     const char16_t upper = fold(v[0]);
     const char16_t lower = (upper >= u'A' && upper <= u'Z') ? char16_t(upper + 32) : upper;
     auto next = [&](char16_t c, qsizetype from) {
@@ -293,6 +303,16 @@ bool matchSender(QStringView op, QStringView text, QStringView value)
     if (isOp(op, FirstCharNumeric))
         return isFirstCharNumeric(text);
     return false;
+}
+
+QString foldAsciiCase(QStringView text)
+{
+    QString out(text.size(), Qt::Uninitialized);
+    char16_t *o = reinterpret_cast<char16_t *>(out.data());
+    const char16_t *t = text.utf16();
+    for (qsizetype i = 0; i < text.size(); ++i)
+        o[i] = fold(t[i]);
+    return out;
 }
 
 bool isPredicateOperator(QStringView op)

@@ -60,5 +60,10 @@ TextOp ParseTextOp(QStringView op);
 // TextOp::None never matches.
 bool matchTextOp(TextOp op, QStringView text, QStringView value, bool caseSensitive);
 
+// The text with a-z turned into A-Z and nothing else changed. A test without case
+// sensitivity gives the same answer on folded text and value with case sensitivity, so a
+// rule's value and a message's texts can be folded once instead of at every comparison.
+QString foldAsciiCase(QStringView text);
+
 // Whether a subject or sender operator takes no value (its reason line shows none).
 bool isPredicateOperator(QStringView op);

@@ -1,4 +1,5 @@
 #include "evaluator.h"
+#include "rulewords.h"
 
 #include <gtest/gtest.h>
 
@@ -427,6 +428,28 @@ TEST_F(EvaluatorTest, HitCountsGrowPerPassAndNotInReasonMode)
     ev.WhyMarked(0);
     EXPECT_EQ(s.gridSubject.Cells(5, row), QStringLiteral("4"));
     EXPECT_FALSE(ev.whyMode);
+}
+
+TEST_F(EvaluatorTest, RulesChangedBetweenPassesCountInTheNextPass)
+{
+    const int row = subject(QStringLiteral("Contains"), QStringLiteral("win"), false, true);
+    const int m = message(QStringLiteral("Cheap pills"), QStringLiteral("a@b"));
+    auto markNow = [&] { return rows.rows.at(m).mark; };
+    ev.MarkForDeletion(-1);
+    EXPECT_EQ(markNow(), NoMark);
+
+    // A changed operator and value, then a new rule in another list.
+    s.gridSubject.SetCells(1, row, QStringLiteral("Starts with"));
+    s.gridSubject.SetCells(2, row, QStringLiteral("CHEAP"));
+    ev.MarkForDeletion(-1);
+    EXPECT_EQ(markNow(), CheckMark);
+
+    s.gridSubject.SetCells(4, row, QStringLiteral("No"));
+    rows.rows[m].mark = NoMark;
+    exception(QStringLiteral("E-mail address"), QStringLiteral("Equals"), QStringLiteral("A@"), false,
+              QStringLiteral("7"));
+    ev.MarkForDeletion(-1);
+    EXPECT_EQ(markNow(), 7);
 }
 
 TEST_F(EvaluatorTest, ReasonsTextIsExact)

@@ -1,5 +1,7 @@
 #include "ruletext.h"
 
+#include <QStringList>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -196,6 +198,39 @@ TEST(RuleText, DigitHelpers)
     EXPECT_EQ(pluralS(1), QString());
     EXPECT_EQ(pluralS(0), QStringLiteral("s"));
     EXPECT_EQ(pluralS(2), QStringLiteral("s"));
+}
+
+TEST(RuleText, FoldingChangesOnlyAsciiLetters)
+{
+    EXPECT_EQ(foldAsciiCase(u"abz ABZ 09_@"), QStringLiteral("ABZ ABZ 09_@"));
+    EXPECT_EQ(foldAsciiCase(u"\u00e9\u00df\u00c9"), QStringLiteral("\u00e9\u00df\u00c9"));
+    EXPECT_EQ(foldAsciiCase(u"x\U0001F600y"), QStringLiteral("X\U0001F600Y"));
+    EXPECT_EQ(foldAsciiCase(u""), QString());
+}
+
+// A rule that ignores case is tested on folded text with a folded value; every operator
+// must give the same answer that way as on the texts as they are.
+TEST(RuleText, FoldedTextsGiveTheCaseInsensitiveAnswer)
+{
+    const QStringList texts{QString(), QStringLiteral("Free Offer"), QStringLiteral("fREE-offer!"),
+                            QStringLiteral("caf\u00e9 CAF\u00c9"), QStringLiteral(" \r\n"),
+                            QStringLiteral("Re: x_1 free"), QStringLiteral("FREE")};
+    const QStringList values{QString(), QStringLiteral("free"), QStringLiteral("OFFER"),
+                             QStringLiteral("caf\u00c9"), QStringLiteral("e o"), QStringLiteral(" "),
+                             QStringLiteral("X_1"), QStringLiteral("Free Offer")};
+    const TextOp ops[] = {TextOp::Contains, TextOp::ContainsWholeWord, TextOp::Equals,
+                          TextOp::StartsWith, TextOp::EndsWith};
+    int matches = 0;
+    for (const TextOp op : ops)
+        for (const QString &text : texts)
+            for (const QString &value : values) {
+                const bool plain = matchTextOp(op, text, value, false);
+                matches += plain;
+                EXPECT_EQ(matchTextOp(op, foldAsciiCase(text), foldAsciiCase(value), true), plain)
+                    << int(op) << " [" << qPrintable(text) << "] [" << qPrintable(value) << "]";
+            }
+    // The table is only worth something if it holds matches as well as misses.
+    EXPECT_GT(matches, 10);
 }
 
 } // namespace
