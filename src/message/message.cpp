@@ -7,6 +7,11 @@ void TmsMessage::SetSubject(const QString &subject)
     m_subject = CutText(subject);
 }
 
+void TmsMessage::SetContentType(const QString &contentType)
+{
+    m_contentType = CutText(AsciiLower(contentType));
+}
+
 void TmsMessage::Clear()
 {
     *this = TmsMessage();

@@ -1,12 +1,14 @@
 // tarnwick-cli: the mail guard without a window, for people who run Tarnwick from cron or on
 // a server. It checks a mailbox with the same code as the main window (same marks, same log
 // entries, same hit counts), deletes the marked messages on request, sets up the mailboxes
-// (the password from standard input only) and classifies saved mail like tarnwick-classify.
+// (the password from standard input only), classifies saved mail like tarnwick-classify and
+// shows what a saved message holds without a mail program.
 
 #include "classifycore.h"
 #include "files.h"
 #include "logformat.h"
 #include "mailguard.h"
+#include "mspars.h"
 #include "tls.h"
 
 #include <QCoreApplication>
@@ -39,6 +41,12 @@ const char kUsage[] =
     "      Shows the mailbox slots (never their passwords); * marks the selected one.\n"
     "  classify [--why] FILE...\n"
     "      Marks saved mail files with the rules, as tarnwick-classify does.\n"
+    "  show FILE [--save-attachments DIR]\n"
+    "      Prints a saved message: sender, recipients, subject, date, the text\n"
+    "      body, and one line per attachment (name, content type, size in bytes),\n"
+    "      separated by tabs. With --save-attachments the attachments are written\n"
+    "      into DIR (created when missing) under their cleaned names; an existing\n"
+    "      file is never replaced: the copy is named \"name (1).ext\" and so on.\n"
     "\n"
     "  --data DIR  the data folder (settings.ini, rule lists, known.lst, log);\n"
     "              default: $TARNWICK_HOME, else the program's data folder\n"
@@ -363,6 +371,170 @@ int Classify(const QStringList &args)
     return ClassifyFiles(DataFolder(), request.files, request.why, out, [](const QString &text) { err(text); });
 }
 
+// Text from a message, made harmless for a terminal: control characters (escape sequences
+// above all) become "?"; tabs stay where tabs may stand.
+QString TerminalText(const QString &text, bool keepTabs)
+{
+    QString out = text;
+    for (QChar &c : out) {
+        const char16_t u = c.unicode();
+        if ((u < 0x20 && !(keepTabs && u == u'\t')) || (u >= 0x7F && u <= 0x9F)
+            || (u >= 0x202A && u <= 0x202E) || (u >= 0x2066 && u <= 0x2069))
+            c = u'?';
+    }
+    return out;
+}
+
+QString AddressText(const TmsMailAddress &address)
+{
+    QString name = address.Name();
+    // A name with a comma in it would read as two recipients.
+    if (name.contains(u',') || name.contains(u'"'))
+        name = u'"' + name.replace(u'"', QStringLiteral("\\\"")) + u'"';
+    if (name.isEmpty())
+        return address.Address();
+    if (address.Address().isEmpty())
+        return name;
+    return name + QStringLiteral(" <") + address.Address() + u'>';
+}
+
+QString AddressListText(const TmsAddressList &list)
+{
+    QStringList items;
+    for (int i = 0; i < list.Count(); ++i)
+        items.append(AddressText(list.Item(i)));
+    return items.join(QStringLiteral(", "));
+}
+
+// Writes data into dir under name, or under "name (1).ext", "name (2).ext", ... when that is
+// taken. The file is created exclusively, so neither an existing file nor a link planted under
+// the name is ever written through. Returns the path written, or empty with errorText set.
+QString SaveAttachment(const QDir &dir, const QString &name, const QByteArray &data, QString &errorText)
+{
+    const qsizetype dot = name.lastIndexOf(u'.');
+    const QString stem = dot > 0 ? name.left(dot) : name;
+    const QString ext = dot > 0 ? name.mid(dot) : QString();
+    for (int n = 0; n < 1000; ++n) {
+        const QString candidate = n == 0 ? name : QStringLiteral("%1 (%2)%3").arg(stem).arg(n).arg(ext);
+        const QString path = dir.filePath(candidate);
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            if (QFileInfo(path).exists() || QFileInfo(path).isSymLink())
+                continue;
+            errorText = QStringLiteral("cannot create %1: %2").arg(path, file.errorString());
+            return {};
+        }
+        if (file.write(data) != data.size() || !file.flush()) {
+            errorText = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+            file.close();
+            file.remove();
+            return {};
+        }
+        file.close();
+        return path;
+    }
+    errorText = QStringLiteral("%1 and 999 numbered copies of it exist already in %2; clean up the folder or "
+                               "choose another one")
+                    .arg(name, dir.path());
+    return {};
+}
+
+// Writes every attachment into saveDir; false when any of them could not be written.
+bool SaveAttachments(const TmsMessage &message, const QString &saveDir)
+{
+    if (!QDir().mkpath(saveDir)) {
+        err(QStringLiteral("cannot create the folder %1; check the path and your permissions").arg(saveDir));
+        return false;
+    }
+    const QDir dir(saveDir);
+    bool ok = true;
+    for (int i = 0; i < message.Attachments().Count(); ++i) {
+        const TmsAttItem &item = message.Attachments().Item(i);
+        // The parser cleans names already; cleaning again keeps a name from anywhere else safe.
+        QString name = SafeAttachmentFileName(item.FileName());
+        if (name.isEmpty())
+            name = QStringLiteral("att.%1").arg(i);
+        QString errorText;
+        const QString path = SaveAttachment(dir, name, item.Data(), errorText);
+        if (path.isEmpty()) {
+            err(errorText);
+            ok = false;
+        } else {
+            out(QStringLiteral("Saved\t%1\n").arg(TerminalText(path, false)));
+        }
+    }
+    return ok;
+}
+
+int Show(const QStringList &args)
+{
+    QString fileName;
+    QString saveDir;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &arg = args.at(i);
+        if (arg == u"--save-attachments") {
+            if (i + 1 >= args.size())
+                return usage(QStringLiteral("--save-attachments needs a folder"));
+            saveDir = args.at(++i);
+        } else if (arg.startsWith(QStringLiteral("--save-attachments="))) {
+            saveDir = arg.mid(19);
+            if (saveDir.isEmpty())
+                return usage(QStringLiteral("--save-attachments needs a folder"));
+        } else if (arg.startsWith(u'-') && arg != u"-") {
+            return usage(QStringLiteral("show: unknown option %1").arg(arg));
+        } else if (fileName.isEmpty()) {
+            fileName = arg;
+        } else {
+            return usage(QStringLiteral("show takes one message file"));
+        }
+    }
+    if (fileName.isEmpty())
+        return usage(QStringLiteral("show: no message file given"));
+
+    TmsMessage message;
+    QString parserError;
+    try {
+        LoadFromFile(message, fileName, &parserError);
+    } catch (const EMessageError &error) {
+        err(QStringLiteral("%1: %2").arg(fileName, error.Message()));
+        return 1;
+    }
+    if (!parserError.isEmpty()) {
+        // The parser has put its explanation at the end of the body and kept the whole
+        // message as an attachment, which --save-attachments writes out like any other.
+        const QStringList &body = message.Body();
+        for (const QString &line : body.mid(std::max<qsizetype>(0, body.size() - 3)))
+            err(QStringLiteral("%1: %2").arg(fileName, TerminalText(line, false)));
+        if (saveDir.isEmpty())
+            err(QStringLiteral("(add --save-attachments DIR to write it and any attachments read before the error)"));
+        else
+            SaveAttachments(message, saveDir);
+        return 1;
+    }
+
+    QString text;
+    text += QStringLiteral("From: %1\n").arg(TerminalText(AddressText(message.Sender()), false));
+    text += QStringLiteral("To: %1\n").arg(TerminalText(AddressListText(message.Recipients()), false));
+    if (message.CC().Count() > 0)
+        text += QStringLiteral("Cc: %1\n").arg(TerminalText(AddressListText(message.CC()), false));
+    text += QStringLiteral("Subject: %1\n").arg(TerminalText(message.Subject(), false));
+    text += QStringLiteral("Date: %1\n").arg(TerminalText(GetFieldValue(message.Headers(), QStringLiteral("Date")), false));
+    text += u'\n';
+    for (const QString &line : message.Body())
+        text += TerminalText(line, true) + u'\n';
+    if (message.Attachments().Count() > 0)
+        text += u'\n';
+    for (const TmsAttItem &item : message.Attachments())
+        text += QStringLiteral("Attachment\t%1\t%2\t%3 bytes\n")
+                    .arg(TerminalText(item.FileName(), false), TerminalText(item.ContentType(), false))
+                    .arg(item.Data().size());
+    out(text);
+
+    if (saveDir.isEmpty())
+        return 0;
+    return SaveAttachments(message, saveDir) ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -420,5 +592,7 @@ int main(int argc, char **argv)
     }
     if (command == u"classify")
         return Classify(args);
+    if (command == u"show")
+        return Show(args);
     return usage(QStringLiteral("unknown command %1").arg(command));
 }

@@ -1,0 +1,182 @@
+// The SMTP client against the real aiosmtpd of tests/fixtures: a session opened and closed in
+// plain text, with STARTTLS and with implicit TLS, a server that refuses HELO, a server that is
+// not there, and composed messages handed over in a data phase that the test writes itself.
+#include "smtp_test.h"
+
+#include "msencode.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTcpServer>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST_F(SmtpServer, SessionsOpenAndClose)
+{
+    struct Case {
+        const char *name;
+        quint16 port;
+        TmsTlsMode mode;
+    };
+    const Case cases[] = {
+        {"plain", env.SmtpPort, TmsTlsMode::None},
+        {"STARTTLS", env.SmtpPort, TmsTlsMode::StartTls},
+        {"implicit TLS", env.SmtpsPort, TmsTlsMode::Implicit},
+    };
+    for (const Case &c : cases) {
+        TmsSMTP smtp;
+        Configure(smtp, c.port, c.mode, env.Fingerprint);
+        QStringList events;
+        smtp.OnOpen = [&](QObject *) { events << "Open"; };
+        smtp.OnClosing = [&](QObject *) { events << "Closing"; };
+        smtp.OnClosed = [&](QObject *) { events << "Closed"; };
+        smtp.Connect();
+        EXPECT_TRUE(smtp.Connected()) << c.name;
+        EXPECT_EQ(smtp.Encrypted(), c.mode != TmsTlsMode::None) << c.name;
+        // The server answered our HELO with its own name.
+        EXPECT_EQ(smtp.LastReply(), "250 tarnwick-smtp.invalid") << c.name;
+        smtp.Disconnect();
+        EXPECT_FALSE(smtp.Connected()) << c.name;
+        EXPECT_EQ(smtp.LastReply().left(3), "221") << c.name;
+        EXPECT_EQ(events, QStringList({"Open", "Closing", "Closed"})) << c.name;
+        EXPECT_EQ(errors, QStringList()) << c.name;
+    }
+}
+
+TEST_F(SmtpServer, AnUntrustedCertificateIsRefused)
+{
+    for (TmsTlsMode mode : {TmsTlsMode::StartTls, TmsTlsMode::Implicit}) {
+        TmsSMTP smtp;
+        Configure(smtp, mode == TmsTlsMode::Implicit ? env.SmtpsPort : env.SmtpPort, mode);
+        try {
+            smtp.Connect();
+            ADD_FAILURE() << "a self-signed certificate was taken";
+        } catch (const ECertificateError &e) {
+            EXPECT_EQ(e.Fingerprint(), env.Fingerprint);
+        }
+        EXPECT_FALSE(smtp.Connected());
+    }
+}
+
+TEST_F(SmtpServer, RefusedHeloIsAServerError)
+{
+    TmsSMTP smtp;
+    Configure(smtp, env.RefusePort);
+    try {
+        smtp.Connect();
+        ADD_FAILURE() << "no error";
+    } catch (const EServerError &e) {
+        // The bare HELO that follows the refused one is refused too, for want of a name.
+        EXPECT_EQ(e.Message(), "501 Syntax: HELO hostname");
+    }
+    EXPECT_FALSE(smtp.Connected());
+    EXPECT_EQ(errors, QStringList());
+    // The client is ready for the next server.
+    smtp.SetServer(env.Server(env.SmtpPort));
+    smtp.Connect();
+    smtp.Disconnect();
+}
+
+TEST_F(SmtpServer, AServerThatIsDownIsASocketError)
+{
+    // A port that was free a moment ago and that nobody listens on.
+    quint16 port = 0;
+    {
+        QTcpServer probe;
+        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
+        port = probe.serverPort();
+    }
+    TmsSMTP smtp;
+    Configure(smtp, port);
+    try {
+        smtp.Connect();
+        ADD_FAILURE() << "no error";
+    } catch (const ESocketError &e) {
+        EXPECT_EQ(e.Code(), 10061);
+        EXPECT_TRUE(e.Message().startsWith("Error #10061")) << e.Message().toStdString();
+    }
+    EXPECT_EQ(errors.size(), 1);
+    EXPECT_FALSE(smtp.Connected());
+}
+
+TmsMailAddress Address(const QString &name, const QString &address)
+{
+    TmsMailAddress a;
+    a.SetName(name);
+    a.SetAddress(address);
+    return a;
+}
+
+TEST_F(SmtpServer, TheServerReceivesExactlyTheComposedText)
+{
+    QByteArray binary;
+    for (int i = 0; i < 1000; ++i)
+        binary += char(i * 31 + 7);
+    struct Case {
+        const char *recipient;
+        std::function<void(TmsMessage &)> build;
+    };
+    const Case cases[] = {
+        {"plain@example.com",
+         [](TmsMessage &m) { m.Body() = QStringList{"Hello,", ".", ".leading dot", "..", "", "Ann"}; }},
+        {"long@example.com",
+         [](TmsMessage &m) { m.Body() = QStringList{".", QString(300, u'w') + " . =", QString::fromUtf8("Gr\u00fc\u00dfe")}; }},
+        {"multipart@example.com",
+         [&](TmsMessage &m) {
+             m.Body() = QStringList{"See the files.", "."};
+             TmsAttItem html;
+             html.SetFileName("_alt.0");
+             html.SetContentType("text/html");
+             html.SetEncoding(aeQuotedPrintable);
+             html.SetData(".<p>dot first</p>\r\n.\r\n");
+             m.Attachments().Append(html);
+             TmsAttItem file;
+             file.SetFileName("data.bin");
+             file.SetData(binary);
+             m.Attachments().Append(file);
+             TmsAttItem seven;
+             seven.SetFileName("fwd.eml");
+             seven.SetData("Subject: fwd\r\n\r\n.\r\n..\r\n");
+             m.Attachments().Append(seven);
+         }},
+    };
+    for (const Case &c : cases) {
+        TmsMessage m;
+        m.Sender() = Address("A. Sender", "ann@example.com");
+        m.Recipients().Append(Address("Smith, John", c.recipient));
+        m.BCC().Append(Address("", "hidden@example.com"));
+        m.SetSubject("Handed over");
+        c.build(m);
+        ValidateMessage(m);
+        const QByteArray text = TmsMessageEncoder(m).Encode();
+        ASSERT_TRUE(text.endsWith("\r\n")) << c.recipient;
+
+        TmsSMTP smtp;
+        Configure(smtp, env.SmtpPort);
+        smtp.Connect();
+        auto command = [&](const QString &line, int expected) {
+            smtp.SendLine(line);
+            EXPECT_EQ(smtp.ReadReply(), expected) << c.recipient << ": " << line.toStdString() << " -> "
+                                                  << smtp.LastReply().toStdString();
+        };
+        command("MAIL FROM:<" + m.Sender().Address() + ">", 250);
+        command(QStringLiteral("RCPT TO:<%1>").arg(c.recipient), 250);
+        command("DATA", 354);
+        QList<QByteArray> lines = text.split('\n');
+        lines.removeLast();  // after the last line end
+        for (QByteArray line : lines) {
+            line.chop(1);
+            smtp.SendLine(QString::fromUtf8(line));
+        }
+        command(".", 250);
+        smtp.Disconnect();
+
+        QFile received(env.ReceivedFile(c.recipient));
+        ASSERT_TRUE(received.open(QIODevice::ReadOnly)) << c.recipient;
+        EXPECT_EQ(received.readAll(), text) << c.recipient;
+        EXPECT_FALSE(text.contains("hidden@example.com")) << c.recipient;
+    }
+}
+
+} // namespace

@@ -1,0 +1,193 @@
+// tarnwick-cli show: a saved message printed and its attachments written, run as the user runs it.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ToolRun
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+ToolRun Cli(const QStringList &args, const QString &workDir)
+{
+    QProcess p;
+    p.setWorkingDirectory(workDir);
+    p.start(QStringLiteral(CLI_BINARY), QStringList{QStringLiteral("show")} + args);
+    if (!p.waitForFinished(60000)) {
+        p.kill();
+        p.waitForFinished();
+        return {};
+    }
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+QByteArray Crlf(const char *text)
+{
+    QByteArray bytes(text);
+    bytes.replace("\n", "\r\n");
+    return bytes;
+}
+
+bool WriteFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QByteArray ReadFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+const QByteArray kMessage = Crlf(
+    "MIME-Version: 1.0\n"
+    "From: \"Ann Example\" <ann@example.com>\n"
+    "To: bob@example.com, \"Doe, Jo\" <jo@example.com>\n"
+    "Subject: Report \x1b[2J\n"
+    "Date: Tue, 5 Jan 2021 10:20:30 +0100\n"
+    "Content-Type: multipart/mixed; boundary=b\n"
+    "\n"
+    "--b\n"
+    "Content-Type: text/plain; charset=iso-8859-1\n"
+    "Content-Transfer-Encoding: quoted-printable\n"
+    "\n"
+    "Caf=E9 at =\n"
+    "noon.\n"
+    "--b\n"
+    "Content-Type: application/pdf; name=\"../../report.pdf\"\n"
+    "Content-Transfer-Encoding: base64\n"
+    "\n"
+    "UERGLTEu\n"
+    "NA==\n"
+    "--b\n"
+    "Content-Type: application/octet-stream; name=\"/etc/passwd\"\n"
+    "\n"
+    "root\n"
+    "--b\n"
+    "Content-Type: application/octet-stream; name=\"..\"\n"
+    "\n"
+    "dots\n"
+    "--b--\n");
+
+class CliShow : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(tmp.isValid());
+        ASSERT_TRUE(WriteFile(tmp.filePath(QStringLiteral("m.eml")), kMessage));
+    }
+    QString Path(const QString &name) const { return tmp.filePath(name); }
+    QTemporaryDir tmp;
+};
+
+TEST_F(CliShow, PrintsTheMessage)
+{
+    const ToolRun run = Cli({QStringLiteral("m.eml")}, tmp.path());
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.out, QString::fromUtf8("From: Ann Example <ann@example.com>\n"
+                                         "To: bob@example.com, \"Doe, Jo\" <jo@example.com>\n"
+                                         "Subject: Report ?[2J\n"
+                                         "Date: Tue, 5 Jan 2021 10:20:30 +0100\n"
+                                         "\n"
+                                         "Caf\u00e9 at noon.\n"
+                                         "\n"
+                                         "Attachment\treport.pdf\tapplication/pdf\t7 bytes\n"
+                                         "Attachment\tpasswd\tapplication/octet-stream\t6 bytes\n"
+                                         "Attachment\tatt.2\tapplication/octet-stream\t6 bytes\n"));
+    EXPECT_EQ(run.err, QString());
+}
+
+TEST_F(CliShow, SavesInsideTheFolderAndNeverOverwrites)
+{
+    const QString outDir = Path(QStringLiteral("out"));
+    // Taken names: a file of the user's, and a link that points outside the folder.
+    ASSERT_TRUE(QDir().mkpath(outDir));
+    ASSERT_TRUE(WriteFile(outDir + QStringLiteral("/passwd"), "mine"));
+    ASSERT_TRUE(QFile::link(Path(QStringLiteral("target")), outDir + QStringLiteral("/report.pdf")));
+
+    for (int round = 0; round < 2; ++round) {
+        const ToolRun run = Cli({QStringLiteral("m.eml"), QStringLiteral("--save-attachments"), QStringLiteral("out")},
+                                tmp.path());
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    }
+    const QStringList expected{QStringLiteral("att (1).2"),   QStringLiteral("att.2"),
+                               QStringLiteral("passwd"),      QStringLiteral("passwd (1)"),
+                               QStringLiteral("passwd (2)"),  QStringLiteral("report (1).pdf"),
+                               QStringLiteral("report (2).pdf"), QStringLiteral("report.pdf")};
+    EXPECT_EQ(QDir(outDir).entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot, QDir::Name), expected);
+    EXPECT_EQ(ReadFile(outDir + QStringLiteral("/passwd")), QByteArray("mine"));
+    EXPECT_EQ(ReadFile(outDir + QStringLiteral("/passwd (1)")), QByteArray("root\r\n"));
+    EXPECT_EQ(ReadFile(outDir + QStringLiteral("/report (2).pdf")), QByteArray("PDF-1.4"));
+    EXPECT_EQ(ReadFile(outDir + QStringLiteral("/att (1).2")), QByteArray("dots\r\n"));
+    // Nothing beside the folder: no link followed, no name climbed out.
+    EXPECT_FALSE(QFileInfo::exists(Path(QStringLiteral("target"))));
+    EXPECT_EQ(QDir(tmp.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name),
+              (QStringList{QStringLiteral("m.eml"), QStringLiteral("out")}));
+}
+
+TEST_F(CliShow, FailuresSayWhatWentWrong)
+{
+    ASSERT_TRUE(WriteFile(Path(QStringLiteral("broken.eml")),
+                          Crlf("MIME-Version: 1.0\nContent-Type: multipart/mixed; boundary=never\n\ntext\n")));
+    ASSERT_TRUE(WriteFile(Path(QStringLiteral("notb64.eml")),
+                          Crlf("MIME-Version: 1.0\nContent-Transfer-Encoding: base64\n\n*** not base64 ***\n")));
+    const struct
+    {
+        QStringList args;
+        int exitCode;
+        const char *errPart;
+    } cases[] = {
+        {{QStringLiteral("broken.eml")}, 1, "broken.eml: Cannot find boundary"},
+        {{QStringLiteral("notb64.eml")}, 1, "notb64.eml: Invalid Character"},
+        {{QStringLiteral("missing.eml")}, 1, "Cannot open the message file \"missing.eml\""},
+        {{}, 2, "show: no message file given"},
+        {{QStringLiteral("m.eml"), QStringLiteral("--save-attachments")}, 2, "--save-attachments needs a folder"},
+        {{QStringLiteral("m.eml"), QStringLiteral("--bogus")}, 2, "show: unknown option --bogus"},
+        {{QStringLiteral("m.eml"), QStringLiteral("m.eml")}, 2, "show takes one message file"},
+        {{QStringLiteral("m.eml"), QStringLiteral("--save-attachments"), QStringLiteral("m.eml/sub")}, 1,
+         "cannot create the folder m.eml/sub"},
+    };
+    for (const auto &c : cases) {
+        const ToolRun run = Cli(c.args, tmp.path());
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.errPart;
+        EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.errPart))) << run.err.toStdString();
+    }
+
+    // A broken message still gives up the original when asked to save.
+    const ToolRun run = Cli({QStringLiteral("broken.eml"), QStringLiteral("--save-attachments"), QStringLiteral("keep")},
+                            tmp.path());
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(ReadFile(Path(QStringLiteral("keep/original.eml"))), ReadFile(Path(QStringLiteral("broken.eml"))));
+}
+
+TEST_F(CliShow, GarbageNeverCrashes)
+{
+    QRandomGenerator random(8);
+    for (int i = 0; i < 20; ++i) {
+        QByteArray bytes = Crlf("MIME-Version: 1.0\nContent-Type: multipart/mixed; boundary=b\n\n--b\n");
+        for (int k = 0; k < 2000; ++k) {
+            static const char pieces[][64] = {"--b\r\n", "--b--\r\n", "\r\n", "begin 644 x\r\n", "=\r\n", "=3D",
+                                              "Content-Type: multipart/alternative; boundary=b\r\n",
+                                              "Content-Transfer-Encoding: base64\r\n", "QUJD", "\xff\x00"};
+            bytes += pieces[random.bounded(int(std::size(pieces)))];
+            if (random.bounded(4) == 0)
+                bytes += char(random.bounded(256));
+        }
+        ASSERT_TRUE(WriteFile(Path(QStringLiteral("g.eml")), bytes));
+        const ToolRun run = Cli({QStringLiteral("g.eml")}, tmp.path());
+        EXPECT_TRUE(run.exitCode == 0 || run.exitCode == 1) << "round " << i << ": " << run.err.toStdString();
+    }
+}
+
+} // namespace
