@@ -10,14 +10,18 @@
 #include "textutil.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
 
-void check(bool condition)
+// Stops the run at a broken expectation, naming its line (the inlined check has none).
+void check(bool condition, int line = __builtin_LINE())
 {
-    if (!condition)
+    if (!condition) {
+        std::fprintf(stderr, "check failed at %s:%d\n", __FILE__, line);
         std::abort();
+    }
 }
 
 void readInto(RuleTable &table, const QStringList &lines)
@@ -29,7 +33,13 @@ void readInto(RuleTable &table, const QStringList &lines)
     const QStringList written = table.WriteLines();
     RuleTable again(table.kind());
     again.ReadLines(written);
-    check(again.WriteLines() == written);
+    const QStringList rewritten = again.WriteLines();
+    for (qsizetype i = 0; i < std::min(written.size(), rewritten.size()); ++i)
+        if (written.at(i) != rewritten.at(i))
+            std::fprintf(stderr, "line %lld: \"%s\" read back as \"%s\"\n", static_cast<long long>(i),
+                         written.at(i).toUtf8().toPercentEncoding(" ,").constData(),
+                         rewritten.at(i).toUtf8().toPercentEncoding(" ,").constData());
+    check(rewritten == written);
     for (int row = 1; row < table.RowCount(); ++row) {
         const int picture = ExceptionPicture(table.Cells(6, row));
         check(picture >= FirstExceptionPicture && picture <= LastExceptionPicture);

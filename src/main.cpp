@@ -18,12 +18,17 @@ namespace {
 
 // The files that ship with the program live in the data folder, where the user may replace
 // them; a missing one is put back at start. A file the user already has is never touched.
-// The copy is made writable: a resource copies read-only, and the user edits the blacklist.
+// The installed copy is taken when there is one (a packager may replace the starter
+// blacklist), else the one compiled in. The copy is made writable: a resource and an
+// installed file copy read-only, and the user edits the blacklist.
 void InstallShippedFiles()
 {
     for (const QString &name : {QStringLiteral("harptune.wav"), QStringLiteral("known.lst")}) {
         const QString file = DataFile(name);
-        if (!QFileInfo::exists(file) && QFile::copy(QStringLiteral(":/") + name, file))
+        QString shipped = ShippedFile(name);
+        if (shipped.isEmpty())
+            shipped = QStringLiteral(":/") + name;
+        if (!QFileInfo::exists(file) && QFile::copy(shipped, file))
             QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner
                                             | QFileDevice::ReadGroup | QFileDevice::ReadOther);
     }

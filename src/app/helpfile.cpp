@@ -1,30 +1,26 @@
 #include "helpfile.h"
 
-#include <QCoreApplication>
-#include <QDir>
+#include "files.h"
+
 #include <QFileInfo>
 
 namespace {
 
-const QString kManual = QStringLiteral("tarnwick.html");
+const QString kManual = QStringLiteral("help/tarnwick.html");
+
+QString IfManual(const QString &path)
+{
+    return !path.isEmpty() && QFileInfo(path).isFile() ? QFileInfo(path).absoluteFilePath() : QString();
+}
 
 } // namespace
 
 QString HelpFile(const QString &programFolder)
 {
-    const QStringList folders{
-        QDir(programFolder).filePath(QStringLiteral("../share/tarnwick/help")),
-        QStringLiteral(TARNWICK_SOURCE_HELP_DIR),
-    };
-    for (const QString &folder : folders) {
-        const QFileInfo manual(QDir(folder).filePath(kManual));
-        if (manual.isFile() && manual.isReadable())
-            return QDir::cleanPath(manual.absoluteFilePath());
-    }
-    return {};
+    return IfManual(ShippedFileIn(programFolder, kManual));
 }
 
 QString HelpFile()
 {
-    return HelpFile(QCoreApplication::applicationDirPath());
+    return IfManual(ShippedFile(kManual));
 }

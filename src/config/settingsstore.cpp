@@ -44,15 +44,27 @@ QString iniProblem(const QByteArray &bytes)
         return QStringLiteral("it is not UTF-8 text");
     const QStringList lines = SplitLines(text);
     bool continued = false;
+    // QSettings skips only blanks and tabs before a line; anything else there (a vertical
+    // tab, a form feed) starts a line it cannot parse.
+    const auto trimBlanks = [](const QString &line) {
+        qsizetype from = 0, to = line.size();
+        while (from < to && (line.at(from) == u' ' || line.at(from) == u'\t'))
+            ++from;
+        while (to > from && (line.at(to - 1) == u' ' || line.at(to - 1) == u'\t'))
+            --to;
+        return line.mid(from, to - from);
+    };
     for (qsizetype i = 0; i < lines.size(); ++i) {
-        const QString line = lines.at(i).trimmed();
+        const QString line = trimBlanks(lines.at(i));
         const bool wasContinued = continued;
         // A value may go on over a line that ends in a lone backslash.
         qsizetype slashes = 0;
         while (slashes < line.size() && line.at(line.size() - 1 - slashes) == u'\\')
             ++slashes;
         continued = slashes % 2 == 1;
-        if (wasContinued || line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
+        // Only ";" starts a comment: QSettings reads a "#" line but refuses to write the
+        // file back, so every later save would fail.
+        if (wasContinued || line.isEmpty() || line.startsWith(u';'))
             continue;
         if (line.startsWith(u'[')) {
             if (!line.contains(u']'))
@@ -125,7 +137,9 @@ UserSettings::UserSettings(const QString &fileName)
 {
     checkFile();
     openSettings();
-    // QSettings reports the little it finds wrong only to the first reader of a file.
+    // QSettings reads the file at the first access and reports the little it finds wrong
+    // only to the first reader of a file; a file it cannot parse it also refuses to save.
+    m_settings->allKeys();
     if (!m_damaged && m_settings->status() == QSettings::FormatError)
         setDamaged(QStringLiteral("it is not a valid settings file"));
 }

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
 
@@ -27,6 +28,33 @@ QString DataFolder()
 QString DataFile(const QString &name)
 {
     return DataFolder() + u'/' + name;
+}
+
+QString ShippedFileIn(const QString &programFolder, const QString &name)
+{
+    QStringList folders;
+    if (const QString own = qEnvironmentVariable("TARNWICK_DATA_DIR"); !own.isEmpty())
+        folders.append(own);
+    if (!programFolder.isEmpty())
+        folders.append(programFolder + QStringLiteral("/../" TARNWICK_SHARE_SUBDIR));
+#ifdef TARNWICK_SOURCE_DATA_DIR
+    folders.append(QStringLiteral(TARNWICK_SOURCE_DATA_DIR));
+#endif
+    for (const QString &folder : std::as_const(folders)) {
+        const QString file = QDir::cleanPath(folder + u'/' + name);
+        if (QFileInfo::exists(file))
+            return file;
+    }
+    return {};
+}
+
+QString ShippedFile(const QString &name)
+{
+    // Without a QCoreApplication the program's own path still comes from the kernel.
+    const QString program = QCoreApplication::instance()
+        ? QCoreApplication::applicationFilePath()
+        : QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+    return ShippedFileIn(QFileInfo(program).absolutePath(), name);
 }
 
 std::optional<QStringList> ReadTextLines(const QString &path, QString *errorText)

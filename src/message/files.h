@@ -11,6 +11,15 @@ QString DataFolder();
 // DataFolder() + "/" + name
 QString DataFile(const QString &name);
 
+// The files that ship with the program (the starter blacklist, the alarm sound, the manual
+// under "help/"), found where they were installed. Looked for in order: $TARNWICK_DATA_DIR;
+// "../share/tarnwick" beside the program's folder (an installation under any prefix, also one
+// unpacked somewhere else); the source tree's "data" folder (a program run from its build
+// folder). Empty when none has the file. ShippedFileIn does the same for a given program
+// folder.
+QString ShippedFile(const QString &name);
+QString ShippedFileIn(const QString &programFolder, const QString &name);
+
 // Reads a whole text file (UTF-8, or Latin-1 when it is not valid UTF-8; CR LF or LF) as
 // lines. Empty optional when the file does not exist or cannot be read; errorText (when
 // given) then says why, and stays empty for a file that simply is not there.

@@ -35,16 +35,37 @@ QString AttEncodingName(TmsAttEncoding kind)
     return {};
 }
 
+namespace {
+
+// The last one or two extensions of a name (".gz", ".tar.gz") when they are plain ASCII
+// letters, digits, "+", "-" or "_"; empty otherwise.
+QString PlainExtensions(const QString &fileName)
+{
+    const QStringList parts = fileName.split(u'.');
+    QString out;
+    for (qsizetype i = parts.size() - 1; i >= 1 && parts.size() - i <= 2; --i) {
+        const QString &part = parts.at(i);
+        bool plain = !part.isEmpty();
+        for (const QChar c : part)
+            plain = plain && c.unicode() < 128 && (c.isLetterOrNumber() || c == u'+' || c == u'-' || c == u'_');
+        if (!plain)
+            break;
+        out.prepend(u'.' + part);
+    }
+    return out;
+}
+
+} // namespace
+
 QString MediaTypeForFileName(const QString &fileName)
 {
     static const QMimeDatabase db;
-    // Only the last path component without control characters goes to the lookup: Qt's glob
-    // matcher reads past the end of a name holding NUL characters.
-    QString name = fileName.section(u'/', -1);
-    name.removeIf([](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
     // By extension only: the name comes from a message and names no file of ours, and a
-    // lookup that opened the file could read whatever a hostile name points at.
-    const QMimeType type = db.mimeTypeForFile(name, QMimeDatabase::MatchExtension);
+    // lookup that opened the file could read whatever a hostile name points at. Only plain
+    // extensions reach Qt: its lookup walks the MIME cache by the name's characters and reads
+    // past the cache on some of them (two NUL characters in a row do it in Qt 6.4).
+    const QMimeType type =
+        db.mimeTypeForFile(QStringLiteral("attachment") + PlainExtensions(fileName), QMimeDatabase::MatchExtension);
     if (!type.isValid() || type.isDefault())
         return QStringLiteral("application/octet-stream");
     return type.name();

@@ -253,12 +253,17 @@ void RuleTable::ReadLines(const QStringList &lines, QStringList *problems)
         }
         if (*col >= colLimit)
             continue;
+        // An empty cell holds nothing and is never written; letting it make rows would read a
+        // stray line as hundreds of blank rules that the next save could not read back.
+        const QString text = DecodeCellText(line.mid(c2 + 1));
+        if (text.isEmpty())
+            continue;
         if (*row >= m_rows.size())
             m_rows.resize(*row + 1);
         QStringList &cells = m_rows[*row].cells;
         if (cells.size() < m_colCount)
             cells.resize(m_colCount);
-        cells[*col] = DecodeCellText(line.mid(c2 + 1));
+        cells[*col] = text;
     }
     // A list may end in a few blank rows (the editor can leave them), but a count far beyond
     // the last cell is damage; blank rows hold nothing, so they are not kept then.

@@ -1,6 +1,7 @@
 #include "general.h"
 
 #include "alarm.h"
+#include "autostart.h"
 #include "files.h"
 #include "logformat.h"
 #include "prompts.h"
@@ -11,6 +12,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDate>
 #include <QDesktopServices>
 #include <QDir>
@@ -317,6 +319,10 @@ QWidget *TfrmGeneral::makeStartUpTab()
                            page);
     m_noTrayNote->setObjectName(QStringLiteral("lblNoTray"));
     layout->addWidget(m_noTrayNote);
+    layout->addSpacing(12);
+    cbAutostart = named(new QCheckBox(QStringLiteral("Start Tarnwick when I log in to the desktop"), page),
+                        QStringLiteral("cbAutostart"));
+    layout->addWidget(cbAutostart);
     layout->addStretch();
     return page;
 }
@@ -534,6 +540,8 @@ void TfrmGeneral::FormShow()
 
     m_killAtShow = cbKill->isChecked();
     m_trayAtShow = cbSysTray->isChecked();
+    // The entry on disk is the setting, so a change made elsewhere shows here.
+    cbAutostart->setChecked(IsAutostartEnabled());
     m_noTrayNote->setVisible(!TTrayIcon::IsAvailable());
     updatePanels();
 
@@ -630,6 +638,13 @@ void TfrmGeneral::btOKClick()
     }
     m_servers = s;
     fillServers(); // fingerprints in their shown form
+    if (cbAutostart->isChecked() != IsAutostartEnabled()) {
+        QString error;
+        if (!SetAutostart(cbAutostart->isChecked(), QCoreApplication::applicationFilePath(), &error)) {
+            m_prompts.ErrorBox(error);
+            return;
+        }
+    }
     accept();
 }
 

@@ -88,6 +88,7 @@ public:
     QCheckBox *cbLaunch = nullptr;
     QCheckBox *cbExit = nullptr;
     QCheckBox *cbSysTray = nullptr;
+    QCheckBox *cbAutostart = nullptr; // the desktop session's autostart entry
     QLineEdit *edLog = nullptr;
     QRadioButton *rbAsIs = nullptr;
     QRadioButton *rbMonth = nullptr;

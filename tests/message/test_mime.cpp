@@ -179,6 +179,7 @@ TEST(Attachment, FileNameSetsTypeAndKind)
         const char *name;
         const char *type;
         TmsAttEncoding kind;
+        qsizetype size = -1; // for names holding NUL characters
     } cases[] = {
         {"notes.txt", "text/plain", aeQuotedPrintable},
         {"page.HTML", "text/html", aeQuotedPrintable},
@@ -187,11 +188,19 @@ TEST(Attachment, FileNameSetsTypeAndKind)
         {"photo.jpg", "image/jpeg", aeBase64},
         {"data.no-such-extension", "application/octet-stream", aeBase64},
         {"noextension", "application/octet-stream", aeBase64},
+        {"backup.tar.gz", "application/x-compressed-tar", aeBase64},
+        {"dir.d/readme.txt", "text/plain", aeQuotedPrintable},
+        // Names from a hostile message: control characters never reach the MIME lookup
+        // (two NULs in a row made Qt read past its cache).
+        {"a\0\0.htm", "text/html", aeQuotedPrintable, 7},
+        {"_htm}\0\0\0.htm", "text/html", aeQuotedPrintable, 12},
+        {"page.htm\0\0", "application/octet-stream", aeBase64, 10},
+        {"file.tta\r", "application/octet-stream", aeBase64},
     };
     for (const auto &c : cases) {
         TmsAttItem item;
         item.SetContentType(QStringLiteral("x/old"));
-        item.SetFileName(QString::fromLatin1(c.name));
+        item.SetFileName(QString::fromLatin1(c.name, c.size < 0 ? qsizetype(qstrlen(c.name)) : c.size));
         EXPECT_EQ(item.ContentType(), QString::fromLatin1(c.type)) << c.name;
         EXPECT_EQ(item.Encoding(), c.kind) << c.name;
     }

@@ -135,6 +135,10 @@ INSTANTIATE_TEST_SUITE_P(
                     {{1, 1, "Contains"}}, false},
         DamagedCase{"ByteOrderMarkAndBlankLines", L({"\xEF\xBB\xBF" "6,2", "", "1,1,Contains", "  "}),
                     2, {{1, 1, "Contains"}}, false},
+        // An empty cell is never written, so it must not make rows either: the next save
+        // would declare rows that the reading after it throws away.
+        DamagedCase{"EmptyCellMakesNoRows", L({"6,999,", "1,1,Contains", "2,700,"}), 2,
+                    {{1, 1, "Contains"}}, true},
         DamagedCase{"HugeRowIndexInSmallFile", L({"6,2", "1,2000000000,x", "1,1,Equals"}), 2,
                     {{1, 1, "Equals"}}, true}),
     [](const ::testing::TestParamInfo<DamagedCase> &info) { return std::string(info.param.name); });

@@ -15,6 +15,8 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -429,3 +431,57 @@ TEST_F(GeneralDialog, TestButtonPlaysAndStops)
 }
 
 } // namespace
+
+// The Start Up tab's autostart box writes and removes the session's autostart entry; the
+// entry on disk decides what the box shows. Set TARNWICK_SCREENSHOTS to keep a picture.
+TEST_F(GeneralDialog, AutostartBoxWritesAndRemovesTheSessionEntry)
+{
+    QTemporaryDir config;
+    const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+    const bool hadConfig = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    const QString entry = config.filePath(QStringLiteral("autostart/tarnwick.desktop"));
+
+    Open();
+    dialog->show();
+    EXPECT_FALSE(dialog->cbAutostart->isChecked());
+    dialog->cbAutostart->setChecked(true);
+    if (const QString folder = qEnvironmentVariable("TARNWICK_SCREENSHOTS"); !folder.isEmpty()) {
+        auto *tabs = dialog->findChild<QTabWidget *>();
+        tabs->setCurrentIndex(3); // "Start Up"
+        QCoreApplication::processEvents();
+        dialog->grab().save(folder + QStringLiteral("/general-startup.png"));
+    }
+    dialog->btOK->click();
+    EXPECT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join('\n').toStdString();
+    ASSERT_TRUE(QFileInfo::exists(entry));
+    QFile file(entry);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("\nExec=" + QFile::encodeName(QCoreApplication::applicationFilePath()) + "\n"));
+    file.close();
+
+    // Shown again: ticked, because the entry is there; unticked and OK removes it.
+    dialog->show();
+    EXPECT_TRUE(dialog->cbAutostart->isChecked());
+    dialog->cbAutostart->setChecked(false);
+    dialog->btOK->click();
+    EXPECT_FALSE(QFileInfo::exists(entry));
+
+    // An entry that cannot be written: the dialog says so and stays open.
+    {
+        QFile blocker(config.filePath(QStringLiteral("autostart")));
+        QDir(config.path()).rmdir(QStringLiteral("autostart"));
+        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    }
+    dialog->show();
+    dialog->cbAutostart->setChecked(true);
+    dialog->btOK->click();
+    EXPECT_TRUE(dialog->isVisible());
+    ASSERT_EQ(prompts.errors.size(), 1);
+    EXPECT_TRUE(prompts.errors.first().contains(config.filePath(QStringLiteral("autostart"))));
+
+    if (hadConfig)
+        qputenv("XDG_CONFIG_HOME", oldConfig);
+    else
+        qunsetenv("XDG_CONFIG_HOME");
+}

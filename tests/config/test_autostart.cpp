@@ -1,0 +1,160 @@
+#include "autostart.h"
+#include "imports.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// XDG_CONFIG_HOME (and HOME) pointed at a fresh folder for one test.
+class AutostartTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        oldConfig = qgetenv("XDG_CONFIG_HOME");
+        hadConfig = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config"))));
+    }
+    void TearDown() override
+    {
+        if (hadConfig)
+            qputenv("XDG_CONFIG_HOME", oldConfig);
+        else
+            qunsetenv("XDG_CONFIG_HOME");
+    }
+    QString entryFile() const { return dir.filePath(QStringLiteral("config/autostart/tarnwick.desktop")); }
+    static QByteArray read(const QString &file)
+    {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    static void write(const QString &file, const QByteArray &bytes)
+    {
+        QDir().mkpath(QFileInfo(file).absolutePath());
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+
+    QTemporaryDir dir;
+    QByteArray oldConfig;
+    bool hadConfig = false;
+};
+
+} // namespace
+
+TEST_F(AutostartTest, FileFollowsXdgConfigHome)
+{
+    EXPECT_EQ(AutostartFile(), entryFile());
+    // A relative XDG_CONFIG_HOME is not valid and is ignored.
+    qputenv("XDG_CONFIG_HOME", "relative/config");
+    EXPECT_EQ(AutostartFile(), QDir::homePath() + QStringLiteral("/.config/autostart/tarnwick.desktop"));
+    qunsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(AutostartFile(), QDir::homePath() + QStringLiteral("/.config/autostart/tarnwick.desktop"));
+}
+
+TEST_F(AutostartTest, SwitchingOnWritesTheEntryAndOffRemovesIt)
+{
+    const QString program = QStringLiteral("/usr/bin/tarnwick");
+    EXPECT_FALSE(IsAutostartEnabled());
+    QString error;
+    // Off when it is already off: nothing to do, no error.
+    EXPECT_TRUE(SetAutostart(false, program, &error));
+    EXPECT_TRUE(error.isEmpty());
+
+    ASSERT_TRUE(SetAutostart(true, program, &error)) << error.toStdString();
+    EXPECT_TRUE(IsAutostartEnabled());
+    const QByteArray text = read(entryFile());
+    EXPECT_TRUE(text.startsWith("[Desktop Entry]\n"));
+    EXPECT_TRUE(text.contains("\nExec=/usr/bin/tarnwick\n"));
+    EXPECT_TRUE(text.contains("\nType=Application\n"));
+
+    // On again replaces the entry whole, e.g. after the program moved.
+    ASSERT_TRUE(SetAutostart(true, QStringLiteral("/opt/tarnwick/bin/tarnwick"), &error));
+    EXPECT_TRUE(read(entryFile()).contains("\nExec=/opt/tarnwick/bin/tarnwick\n"));
+    EXPECT_EQ(read(entryFile()).count("Exec="), 1);
+
+    ASSERT_TRUE(SetAutostart(false, program, &error));
+    EXPECT_FALSE(QFileInfo::exists(entryFile()));
+    EXPECT_FALSE(IsAutostartEnabled());
+}
+
+TEST_F(AutostartTest, EntriesSwitchedOffByTheDesktopReadAsOff)
+{
+    struct Case
+    {
+        const char *what;
+        QByteArray text;
+        bool enabled;
+    };
+    const Case cases[] = {
+        {"plain", "[Desktop Entry]\nType=Application\nExec=tarnwick\n", true},
+        {"hidden", "[Desktop Entry]\nExec=tarnwick\nHidden=true\n", false},
+        {"gnome off", "[Desktop Entry]\nExec=tarnwick\nX-GNOME-Autostart-enabled=false\n", false},
+        {"gnome on", "[Desktop Entry]\nExec=tarnwick\nX-GNOME-Autostart-enabled=true\n", true},
+        {"hidden in another group", "[Desktop Entry]\nExec=tarnwick\n[Desktop Action x]\nHidden=true\n", true},
+        {"hidden false", "[Desktop Entry]\r\nHidden=false\r\n", true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        write(entryFile(), c.text);
+        EXPECT_EQ(IsAutostartEnabled(), c.enabled);
+    }
+}
+
+TEST_F(AutostartTest, AnyProgramPathSurvivesTheExecQuoting)
+{
+    // Read back by the desktop-entry reader the program uses for the mail program, and split
+    // as a command line: the path must come back as one argument, unchanged.
+    const QString paths[] = {
+        QStringLiteral("/usr/bin/tarnwick"),
+        QStringLiteral("/home/jo/My Programs/tarnwick"),
+        QStringLiteral("/opt/\"quoted\"/tarnwick"),
+        QStringLiteral("/opt/$HOME/back\\slash/tarnwick"),
+        QStringLiteral("/opt/100%/tarnwick %u"),
+        QStringLiteral("/opt/it's `here`/tarnwick"),
+    };
+    for (const QString &path : paths) {
+        SCOPED_TRACE(path.toStdString());
+        const QString entry = AutostartEntry(path);
+        const QString command = DesktopEntryCommand(entry, entryFile());
+        EXPECT_EQ(QProcess::splitCommand(command), QStringList{path}) << entry.toStdString();
+    }
+}
+
+TEST_F(AutostartTest, EntryPassesTheDesktopValidator)
+{
+    const QString validator = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
+    if (validator.isEmpty())
+        GTEST_SKIP() << "desktop-file-validate is not installed (scripts/setup installs it)";
+    ASSERT_TRUE(SetAutostart(true, QStringLiteral("/home/jo/My Programs/tarnwick")));
+    QProcess run;
+    run.start(validator, {entryFile()});
+    ASSERT_TRUE(run.waitForFinished(30000));
+    EXPECT_EQ(run.exitCode(), 0) << run.readAllStandardOutput().toStdString();
+    EXPECT_TRUE(run.readAllStandardOutput().trimmed().isEmpty());
+}
+
+TEST_F(AutostartTest, FailuresSayWhatToDo)
+{
+    // A file where the autostart folder should be: the entry cannot be written.
+    write(dir.filePath(QStringLiteral("config/autostart")), "not a folder");
+    QString error;
+    EXPECT_FALSE(SetAutostart(true, QStringLiteral("/usr/bin/tarnwick"), &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("could not set itself to start"))) << error.toStdString();
+    EXPECT_TRUE(error.contains(dir.filePath(QStringLiteral("config/autostart")))) << error.toStdString();
+    EXPECT_FALSE(IsAutostartEnabled());
+
+    // A folder in place of the entry cannot be removed as a file.
+    QFile::remove(dir.filePath(QStringLiteral("config/autostart")));
+    ASSERT_TRUE(QDir().mkpath(entryFile()));
+    EXPECT_FALSE(SetAutostart(false, QStringLiteral("/usr/bin/tarnwick"), &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("cannot be removed"))) << error.toStdString();
+    EXPECT_TRUE(error.contains(entryFile())) << error.toStdString();
+}

@@ -1,0 +1,88 @@
+#include "files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Sets an environment variable for one scope.
+class ScopedEnv
+{
+public:
+    ScopedEnv(const char *name, const QString &value)
+        : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_old(qgetenv(name))
+    {
+        if (value.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, QFile::encodeName(value));
+    }
+    ~ScopedEnv()
+    {
+        if (m_had)
+            qputenv(m_name, m_old);
+        else
+            qunsetenv(m_name);
+    }
+
+private:
+    const char *m_name;
+    bool m_had;
+    QByteArray m_old;
+};
+
+void Touch(const QString &file)
+{
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+}
+
+} // namespace
+
+TEST(ShippedFile, IsFoundWhereverThePrefixIs)
+{
+    QTemporaryDir root;
+    const QString prefix = root.filePath(QStringLiteral("opt/some prefix"));
+    Touch(prefix + QStringLiteral("/share/tarnwick/known.lst"));
+    Touch(prefix + QStringLiteral("/share/tarnwick/help/index.html"));
+    QDir().mkpath(prefix + QStringLiteral("/bin"));
+    QTemporaryDir own;
+    Touch(own.filePath(QStringLiteral("known.lst")));
+    const QString sourceData = QStringLiteral(TARNWICK_SOURCE_DIR "/data");
+
+    struct Case
+    {
+        const char *what;
+        QString dataDir; // TARNWICK_DATA_DIR; null = unset
+        QString programFolder;
+        QString name;
+        QString expected;
+    };
+    const Case cases[] = {
+        {"installed", {}, prefix + "/bin", "known.lst", prefix + "/share/tarnwick/known.lst"},
+        {"a file below a folder", {}, prefix + "/bin", "help/index.html",
+         prefix + "/share/tarnwick/help/index.html"},
+        {"the user's own folder first", own.path(), prefix + "/bin", "known.lst",
+         own.filePath("known.lst")},
+        {"own folder without the file", own.path(), prefix + "/bin", "help/index.html",
+         prefix + "/share/tarnwick/help/index.html"},
+        {"run from the build folder", {}, root.filePath("build/src/ui"), "known.lst",
+         sourceData + "/known.lst"},
+        {"shipped nowhere", {}, prefix + "/bin", "no-such-file.txt", {}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const ScopedEnv env("TARNWICK_DATA_DIR", c.dataDir);
+        EXPECT_EQ(ShippedFileIn(c.programFolder, c.name), QDir::cleanPath(c.expected));
+    }
+}
+
+TEST(ShippedFile, TheRunningProgramFindsTheSourceTreeCopy)
+{
+    const ScopedEnv env("TARNWICK_DATA_DIR", QString());
+    EXPECT_EQ(ShippedFile(QStringLiteral("harptune.wav")),
+              QDir::cleanPath(QStringLiteral(TARNWICK_SOURCE_DIR "/data/harptune.wav")));
+}
