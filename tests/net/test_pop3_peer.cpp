@@ -1,5 +1,6 @@
 // The POP3 client against scripted conversations: the exact command traffic, the event order,
 // every command failing in turn, safe deletion, STLS refusals and re-entry.
+#include "pop3_events.h"
 #include "scripted_peer.h"
 
 #include "pop3.h"
@@ -50,32 +51,6 @@ void Configure(TmsRemotePOP &pop, const ScriptedPeer &peer, bool uidl = false, i
     pop.SetTimeOut(timeOut);
     pop.SetUseUidl(uidl);
 }
-
-// Every event of the client in order; OnProgress as "Progress".
-struct PopEvents {
-    QStringList events;
-    void Attach(TmsRemotePOP &pop)
-    {
-        pop.OnOpen = [this](QObject *) { events << "Open"; };
-        pop.OnClosing = [this](QObject *) { events << "Closing"; };
-        pop.OnClosed = [this](QObject *) { events << "Closed"; };
-        pop.OnCancel = [this](QObject *) { events << "Cancel"; };
-        pop.OnError = [this](QObject *, QString &msg) { events << "Error:" + msg; };
-        pop.OnProgress = [this](QObject *, int, qint64) { events << "Progress"; };
-        pop.OnUpdatingInfo = [this](QObject *) { events << "UpdatingInfo"; };
-        pop.OnInfoUpdated = [this](QObject *) { events << "InfoUpdated"; };
-        pop.OnNextInfoUpdated = [this](QObject *, int n) { events << "NextInfoUpdated:" + QString::number(n); };
-        pop.OnTransferringData = [this](QObject *) { events << "TransferringData"; };
-        pop.OnDataTransfered = [this](QObject *) { events << "DataTransfered"; };
-        pop.OnRetrieving = [this](QObject *, int n) { events << "Retrieving:" + QString::number(n); };
-        pop.OnRetrieved = [this](QObject *, int n) { events << "Retrieved:" + QString::number(n); };
-        pop.OnDeleting = [this](QObject *, int n) { events << "Deleting:" + QString::number(n); };
-        pop.OnDeleted = [this](QObject *, int n) { events << "Deleted:" + QString::number(n); };
-        pop.OnItemSkipped = [this](QObject *, int n) { events << "ItemSkipped:" + QString::number(n); };
-    }
-    QStringList WithoutProgress() const { return events.filter(QRegularExpression("^(?!Progress$)")); }
-    int Errors() const { return int(events.filter(QRegularExpression("^Error:")).size()); }
-};
 
 TEST(Pop3Peer, CheckSendsTheExpectedCommandsAndFiresEventsInOrder)
 {

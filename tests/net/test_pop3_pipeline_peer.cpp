@@ -1,6 +1,7 @@
 // Capability discovery and the window of outstanding commands against scripted conversations:
 // the exact traffic with and without PIPELINING, identical results and events in both modes,
 // failures in the middle of a window, and LOGIN-DELAY.
+#include "pop3_events.h"
 #include "scripted_peer.h"
 
 #include "pop3.h"
@@ -59,38 +60,6 @@ void Configure(TmsRemotePOP &pop, const ScriptedPeer &peer, bool pipelining, boo
     pop.SetUsePipelining(pipelining);
 }
 
-struct Events {
-    QStringList events;
-    void Attach(TmsRemotePOP &pop)
-    {
-        pop.OnOpen = [this](QObject *) { events << "Open"; };
-        pop.OnClosing = [this](QObject *) { events << "Closing"; };
-        pop.OnClosed = [this](QObject *) { events << "Closed"; };
-        pop.OnError = [this](QObject *, QString &msg) { events << "Error:" + msg; };
-        pop.OnProgress = [this](QObject *, int, qint64) { events << "Progress"; };
-        pop.OnUpdatingInfo = [this](QObject *) { events << "UpdatingInfo"; };
-        pop.OnInfoUpdated = [this](QObject *) { events << "InfoUpdated"; };
-        pop.OnNextInfoUpdated = [this](QObject *, int n) { events << "NextInfoUpdated:" + QString::number(n); };
-        pop.OnTransferringData = [this](QObject *) { events << "TransferringData"; };
-        pop.OnDataTransfered = [this](QObject *) { events << "DataTransfered"; };
-        pop.OnDeleting = [this](QObject *, int n) { events << "Deleting:" + QString::number(n); };
-        pop.OnDeleted = [this](QObject *, int n) { events << "Deleted:" + QString::number(n); };
-        pop.OnItemSkipped = [this](QObject *, int n) { events << "ItemSkipped:" + QString::number(n); };
-    }
-    // Progress comes once per wake-up of a wait, which depends on how the bytes arrive; the
-    // first one of each header block is what both modes promise.
-    QStringList WithoutRepeatedProgress() const
-    {
-        QStringList out;
-        for (const QString &e : events) {
-            if (e == "Progress" && !out.isEmpty() && out.last() == "Progress")
-                continue;
-            out << e;
-        }
-        return out;
-    }
-};
-
 // What one listing produced, for comparing the two modes.
 struct Listing {
     QStringList events;
@@ -115,7 +84,7 @@ Listing List(const PeerScript &script, bool pipelining, bool uidl)
     ScriptedPeer peer({script});
     TmsRemotePOP pop;
     Configure(pop, peer, pipelining, uidl);
-    Events log;
+    PopEvents log;
     log.Attach(pop);
     Listing out;
     try {
@@ -309,7 +278,7 @@ TEST(Pop3Pipeline, PipelinedDeletionMatchesTheSequentialOne)
             pop.UpdateInfo();
             for (const int index : {0, 1, 3})
                 pop.MarkDelete(index);
-            Events log;
+            PopEvents log;
             log.Attach(pop);
             pop.TransferData();
             EXPECT_EQ(pop.Pipelining(), pipelining);
@@ -345,7 +314,7 @@ TEST(Pop3Pipeline, ARefusedDeleInAWindowEndsTheRunAtThatMessage)
     pop.UpdateInfo();
     for (const int index : {0, 1, 3})
         pop.MarkDelete(index);
-    Events log;
+    PopEvents log;
     log.Attach(pop);
     try {
         pop.TransferData();
