@@ -20,20 +20,27 @@ class InspectDovecot : public DovecotTest
 {
 protected:
     // A check of user's mailbox, holding the standard five messages, with the standard rules.
-    void CheckStandard(const QString &user)
+    // Seeds the mailbox of user, makes it slot 1 over the given rules and checks it.
+    void CheckMailbox(const QString &user, const QList<QByteArray> &mail, const QList<TRuleCells> &rules = {},
+                      const QStringList &known = {})
     {
-        Seed(user, StandardMailbox());
+        Seed(user, mail);
         MailboxSlot slot;
         slot.server = Server();
         slot.mailbox = user;
         slot.password = env.Password;
         h.servers.slot(1) = slot;
-        h.write(TGuardHome::StandardRules(), TGuardHome::StandardKnown());
+        h.write(rules, known);
         guard = std::make_unique<TMailGuard>(prompts);
         guard->SetNetworkTimeOut(10);
         guard->FormCreate();
         inspector = std::make_unique<TMessageInspector>(*guard, prompts);
         ASSERT_TRUE(guard->btListClick()) << prompts.texts(TPromptCall::Error).join(u'\n').toStdString();
+    }
+
+    void CheckStandard(const QString &user)
+    {
+        CheckMailbox(user, StandardMailbox(), TGuardHome::StandardRules(), TGuardHome::StandardKnown());
         ASSERT_EQ(Marks(), StandardMarks());
         prompts.calls.clear();
     }
@@ -212,20 +219,9 @@ QByteArray ThirdMessage()
 TEST_F(InspectDovecot, BodyOfTheThirdMessageIsItsText)
 {
     const QString user = QStringLiteral("user19");
-    Seed(user, {Mail(QStringLiteral("a@example.org"), QStringLiteral("First")),
-                Mail(QStringLiteral("b@example.org"), QStringLiteral("Second")), ThirdMessage(),
-                Mail(QStringLiteral("d@example.org"), QStringLiteral("Fourth"))});
-    MailboxSlot slot;
-    slot.server = Server();
-    slot.mailbox = user;
-    slot.password = env.Password;
-    h.servers.slot(1) = slot;
-    h.write();
-    guard = std::make_unique<TMailGuard>(prompts);
-    guard->SetNetworkTimeOut(10);
-    guard->FormCreate();
-    inspector = std::make_unique<TMessageInspector>(*guard, prompts);
-    ASSERT_TRUE(guard->btListClick());
+    ASSERT_NO_FATAL_FAILURE(CheckMailbox(user, {Mail(QStringLiteral("a@example.org"), QStringLiteral("First")),
+                                                Mail(QStringLiteral("b@example.org"), QStringLiteral("Second")),
+                                                ThirdMessage(), Mail(QStringLiteral("d@example.org"), QStringLiteral("Fourth"))}));
     prompts.calls.clear();
     // Left from an earlier run that was not cleaned up: it must not pass for message 3.
     h.home.write(QStringLiteral("msg_2.eml"), Mail(QStringLiteral("old@example.org"), QStringLiteral("Stale")));
@@ -286,18 +282,7 @@ TEST_F(InspectDovecot, LargeMessagesAskFirst)
         return mail;
     };
     const QString user = QStringLiteral("user22");
-    Seed(user, {sized("Exactly", 50000), sized("One more", 50001)});
-    MailboxSlot slot;
-    slot.server = Server();
-    slot.mailbox = user;
-    slot.password = env.Password;
-    h.servers.slot(1) = slot;
-    h.write();
-    guard = std::make_unique<TMailGuard>(prompts);
-    guard->SetNetworkTimeOut(10);
-    guard->FormCreate();
-    inspector = std::make_unique<TMessageInspector>(*guard, prompts);
-    ASSERT_TRUE(guard->btListClick());
+    ASSERT_NO_FATAL_FAILURE(CheckMailbox(user, {sized("Exactly", 50000), sized("One more", 50001)}));
     ASSERT_EQ(guard->Messages().Row(0).sizeText, QStringLiteral("50000"));
     ASSERT_EQ(guard->Messages().Row(1).sizeText, QStringLiteral("50001"));
 
