@@ -79,12 +79,7 @@ bool IsAlternative(const TmsAttItem &item)
 // "7bit" rather than the "7 bit" of the kind's display name: the token MIME defines.
 QString TransferEncodingToken(TmsAttEncoding kind)
 {
-    switch (kind) {
-    case aeBase64: return QStringLiteral("Base64");
-    case aeQuotedPrintable: return QStringLiteral("Quoted-Printable");
-    case aeSevenBit: break;
-    }
-    return QStringLiteral("7bit");
+    return kind == aeSevenBit ? QStringLiteral("7bit") : AttEncodingName(kind);
 }
 
 void AppendEscaped(QByteArray &out, uchar byte)
