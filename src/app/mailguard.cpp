@@ -42,17 +42,6 @@ bool DefaultLauncher(const QString &command)
 
 } // namespace
 
-// How one call of the POP3 client ended.
-struct TMailGuard::Outcome
-{
-    bool ok = true;
-    bool canceled = false;
-    bool serverRefused = false;
-    bool dialUp = false; // the dial-up connection could not be made
-    QString text;        // the error's text, as the client (and its OnError handler) left it
-    QString fingerprint; // set when the server's certificate was refused
-};
-
 // Marks the guard busy for one command; at its end a problem noted meanwhile is shown and a
 // quit that was asked for meanwhile goes on to the window.
 class TMailGuard::ActivityScope
@@ -370,40 +359,25 @@ void TMailGuard::messageDeleting(int num)
     setStatus(QStringLiteral("Deleting %1 %2").arg(num + 1).arg(row.subject));
 }
 
-TMailGuard::Outcome TMailGuard::runClient(const std::function<void()> &operation)
+TMailGuard::Outcome TMailGuard::runTask(const std::function<Outcome()> &conversation)
 {
-    Outcome out;
     // A cancel that came before the client started would be forgotten by its log-in.
     if (m_cancelRequested) {
+        Outcome out;
         out.ok = false;
         out.canceled = true;
         out.text = kCanceledText;
         return out;
     }
-    try {
-        operation();
-        return out;
-    } catch (const ECertificateError &e) {
-        out.text = e.Message();
-        out.fingerprint = e.Fingerprint();
-    } catch (const ECanceledError &e) {
-        out.text = e.Message();
-        out.canceled = true;
-    } catch (const EServerError &e) {
-        out.text = e.Message();
-        out.serverRefused = true;
-    } catch (const ERASError &e) {
-        out.text = e.Message();
-        out.dialUp = true;
-    } catch (const ENetError &e) {
-        out.text = e.Message();
-    } catch (const std::exception &e) {
-        out.text = QString::fromLocal8Bit(e.what());
-    }
-    out.ok = false;
-    if (m_cancelRequested)
+    Outcome out = conversation();
+    if (!out.ok && m_cancelRequested)
         out.canceled = true;
     return out;
+}
+
+TMailGuard::Outcome TMailGuard::runClient(const std::function<void()> &operation)
+{
+    return runTask([&operation] { return RunConversation(operation); });
 }
 
 // ---------------- settings into the client ----------------
@@ -492,10 +466,31 @@ bool TMailGuard::btListClick()
                 return false;
         }
     }
-    return runCheck();
+    return runCheck(false, false).ok;
 }
 
-bool TMailGuard::runCheck()
+TTaskResult TMailGuard::CheckUnattended(int n, bool deleteMarked)
+{
+    Outcome refused;
+    refused.ok = false;
+    if (IsBusy()) {
+        refused.text = QStringLiteral("Another command is still running; try again when it has ended.");
+        return refused;
+    }
+    ActivityScope scope(*this, Activity::Check);
+    const auto timerBack = qScopeGuard([this] { restoreTimer1(); });
+    playAlarmSound(false);
+    GetRemotePOPSettings(n == 0 ? m_Iwhich : n);
+    if (!checkSlotSettings()) {
+        refused.text = QStringLiteral("The mailbox is not set up.");
+        return refused;
+    }
+    Outcome out = runCheck(true, deleteMarked);
+    out.rows = m_lastRows;
+    return out;
+}
+
+TMailGuard::Outcome TMailGuard::runCheck(bool unattended, bool deleteInSession)
 {
     setTimer1(false);
     m_messages.Clear();
@@ -504,7 +499,11 @@ bool TMailGuard::runCheck()
     if (m_windowVisible || !m_autoCheckRunning)
         showProgress(kRetrievingTitle);
 
-    const Outcome out = listMailbox();
+    Outcome out = listMailbox(deleteInSession);
+    // The rows as listed and marked, before deleted ones leave the list.
+    m_lastRows.clear();
+    for (int i = 0; i < m_messages.Count(); ++i)
+        m_lastRows.append(m_messages.Row(i));
 
     setTrayMenuEnabled(true);
     hideProgress();
@@ -521,26 +520,43 @@ bool TMailGuard::runCheck()
 
     if (out.ok || (quietFailure && !m_checkDelayed)) {
         m_log.logCheck(m_messages.Count(), m_pop.UserName(), m_pop.Server());
-        if (out.ok && m_messages.IsEmpty() && !m_general.automatic && m_general.exitAfterCheck) {
+        if (out.ok && deleteInSession)
+            recordDeletions(out.deleted);
+        if (out.ok && !unattended && m_messages.IsEmpty() && !m_general.automatic && m_general.exitAfterCheck) {
             if (m_sysTrayMode)
                 emit hideToTrayRequested();
             else
                 requestQuit();
         }
         ShowTotalCount();
+        if (out.ok && deleteInSession && !out.deleted.isEmpty())
+            announceDeletions(int(out.deleted.size()), 0);
     }
     // The rows evaluated so far have added to the hit counts, also when the check failed.
     saveRuleLists();
-    return out.ok;
+    return out;
 }
 
-TMailGuard::Outcome TMailGuard::listMailbox()
+TMailGuard::Outcome TMailGuard::listMailbox(bool deleteInSession)
 {
     m_listSlot = m_clientSlot;
     m_listMailbox = serverToIndex();
+    m_listIdentity = TMailboxIdentity::Of(m_servers.slot(m_clientSlot));
     m_checkInProgress = true;
     setTrayMenuEnabled(false);
-    Outcome out = runClient([this] { m_pop.UpdateInfo(); });
+    std::function<QList<int>()> pick;
+    if (deleteInSession) {
+        // Asked when the whole mailbox is listed and marked, before the session's QUIT.
+        pick = [this] {
+            const QList<int> rows = m_messages.MarkedRows();
+            m_deleteTotal = int(rows.size());
+            m_deleteCounter = 1;
+            if (!rows.isEmpty() && m_progress.visible)
+                showProgress(kDeletingTitle);
+            return rows;
+        };
+    }
+    Outcome out = runTask([this, &pick] { return TCheckTask(m_pop).Run(pick); });
     m_checkInProgress = false;
     // A cancelled listing shows nothing: half a mailbox would look like all of it.
     if (out.canceled)
@@ -729,10 +745,23 @@ bool TMailGuard::DeleteMessages()
     ActivityScope scope(*this, Activity::Delete);
     // The rows act on the mailbox they were listed from, whatever the client was given since.
     const int slot = m_messages.ListedSlot();
+    if (const QString refusal = listingRefusal(slot, QStringLiteral("deleted")); !refusal.isEmpty()) {
+        tell(refusal);
+        return false;
+    }
     GetRemotePOPSettings(slot);
     if (m_pop.RemoteInfo().Count() != total) {
         tell(QStringLiteral("The message list no longer matches what was listed from the server, so "
                             "nothing was deleted. Check e-mail again, then delete."));
+        return false;
+    }
+    // A log-in the server would refuse as too soon is not tried.
+    if (LoginDelayPending(slot)) {
+        const QDeadlineTimer &until = m_loginNotBefore[size_t(slot - 1)];
+        const QTime at = QTime::currentTime().addMSecs(int(qMin<qint64>(until.remainingTime(), 24 * 3600 * 1000)));
+        tell(QStringLiteral("The server %1 asks for a pause between log-ins to mailbox %2, so deleting is "
+                            "possible from %3. The marks stay as they are: delete again then.")
+                 .arg(m_pop.Server(), QString::number(slot), at.toString(QStringLiteral("HH:mm"))));
         return false;
     }
     // Only what the user sees marked now is deleted: no request left over from earlier.
@@ -751,31 +780,21 @@ bool TMailGuard::DeleteMessages()
         showProgress(kDeletingTitle);
 
     const Outcome out = runClient([this] { m_pop.TransferData(); });
+    noteLoginDelay(slot, out);
     const QList<int> skipped = m_pop.SkippedItems();
 
     // The server removes messages only when the session ended with an accepted QUIT, which
     // is when TransferData returned normally; only those messages are logged and counted.
-    int deleted = 0;
+    const int deleted = out.ok ? int(m_deletedRows.size()) : 0;
     Outcome relisted;
-    bool relist = false;
     if (out.ok) {
-        deleted = int(m_deletedRows.size());
-        {
-            ActivityLog::Batch batch(m_log);
-            for (int row : std::as_const(m_deletedRows)) {
-                const TMessageListRow &r = m_messages.Row(row);
-                m_log.logDeletion(m_pop.UserName(), m_pop.Server(), {r.subject, r.sender, r.sizeText, r.date});
-            }
-        }
-        if (deleted > 0) {
-            m_general.count += deleted;
-            if (!SaveSpamCount(*m_settings, m_general.count))
-                m_pendingProblem = QStringLiteral("The count of deleted spam could not be stored: %1")
-                                       .arg(m_settings->lastError());
-        }
-        m_messages.Clear();
-        relist = !(total != deleted && !m_general.automatic && m_general.launch);
-        if (relist) {
+        recordDeletions(m_deletedRows);
+        const bool launchNext = total != deleted && !m_general.automatic && m_general.launch;
+        // A server that wants a pause between log-ins would refuse the listing again: the
+        // rows left stay as they were listed.
+        if (launchNext || m_pop.LoginDelay() <= 0)
+            m_messages.Clear();
+        if (!launchNext && m_pop.LoginDelay() <= 0) {
             if (m_windowVisible || !m_autoCheckRunning)
                 showProgress(kRetrievingTitle);
             relisted = listMailbox();
@@ -786,14 +805,8 @@ bool TMailGuard::DeleteMessages()
     setTrayMenuEnabled(true);
     enableAllButtons();
     setExitButtonCancel(false);
-    if (out.ok) {
-        setStatus(QStringLiteral("There were %1 messages deleted").arg(deleted));
-        TCaptionState c = m_captions;
-        c.trayHint = QStringLiteral("%1 spams deleted").arg(deleted);
-        if (!skipped.isEmpty())
-            c.trayHint += QStringLiteral(", %1 left alone").arg(skipped.size());
-        setCaptions(c);
-    }
+    if (out.ok)
+        announceDeletions(deleted, int(skipped.size()));
     chooseCheckButtonPicture();
     hideProgress();
 
@@ -809,6 +822,52 @@ bool TMailGuard::DeleteMessages()
                         .arg(skipped.size()));
     }
     return out.ok && total != deleted && (m_windowVisible || !m_autoCheckRunning) && m_general.launch;
+}
+
+void TMailGuard::recordDeletions(const QList<int> &deletedRows)
+{
+    {
+        ActivityLog::Batch batch(m_log);
+        for (int row : deletedRows) {
+            const TMessageListRow &r = m_messages.Row(row);
+            m_log.logDeletion(m_pop.UserName(), m_pop.Server(), {r.subject, r.sender, r.sizeText, r.date});
+        }
+    }
+    if (!deletedRows.isEmpty()) {
+        m_general.count += deletedRows.size();
+        if (!SaveSpamCount(*m_settings, m_general.count))
+            m_pendingProblem = QStringLiteral("The count of deleted spam could not be stored: %1")
+                                   .arg(m_settings->lastError());
+    }
+    // What is gone from the server leaves the list; the rest keep their marks.
+    QList<TMessageListRow> kept;
+    for (int row = 0; row < m_messages.Count(); ++row)
+        if (!deletedRows.contains(row))
+            kept.append(m_messages.Row(row));
+    if (kept.size() != m_messages.Count()) {
+        m_messages.Clear();
+        for (const TMessageListRow &r : std::as_const(kept))
+            m_messages.Append(r);
+    }
+}
+
+void TMailGuard::announceDeletions(int deleted, int skipped)
+{
+    setStatus(QStringLiteral("There were %1 messages deleted").arg(deleted));
+    TCaptionState c = m_captions;
+    c.trayHint = QStringLiteral("%1 spams deleted").arg(deleted);
+    if (skipped > 0)
+        c.trayHint += QStringLiteral(", %1 left alone").arg(skipped);
+    setCaptions(c);
+}
+
+QString TMailGuard::listingRefusal(int slot, const QString &action) const
+{
+    if (slot < 1 || slot > kMailboxSlots || TMailboxIdentity::Of(m_servers.slot(slot)) == m_listIdentity)
+        return {};
+    return QStringLiteral("Mailbox %1 was changed in the settings after this list was made, so nothing was %2. "
+                          "Check e-mail again to see what is waiting in the mailbox it names now.")
+        .arg(QString::number(slot), action);
 }
 
 // ---------------- automatic mode ----------------
@@ -889,7 +948,8 @@ void TMailGuard::automaticPass()
         c.trayHint = c.windowCaption;
         setCaptions(c);
         m_checkDelayed = false;
-        btListClick();
+        // With deletion on, nobody confirms: the spam goes in the listing's own session.
+        const TTaskResult result = CheckUnattended(n, m_general.kill);
         if (m_passCanceled || m_quitPending)
             break;
         if (m_checkDelayed) {
@@ -897,7 +957,8 @@ void TMailGuard::automaticPass()
             continue;
         }
         if (m_general.kill) {
-            btDeleteClick();
+            if (result.ok && result.listed != result.deleted.size() && m_windowVisible && m_general.launch)
+                btLaunchClick();
             // What is left after the spam went is mail for the user: the pass goes on to the
             // other mailboxes, and tells about the first one with mail when it is done.
             if (!found && !m_messages.IsEmpty()) {
@@ -1146,6 +1207,10 @@ QString TMailGuard::RetrieveMessage(int row)
     if (m_cancelRequested || row >= m_messages.Count())
         return {};
 
+    if (const QString refusal = listingRefusal(slot, QStringLiteral("downloaded")); !refusal.isEmpty()) {
+        errorBox(refusal);
+        return {};
+    }
     GetRemotePOPSettings(slot);
     if (m_pop.RemoteInfo().Count() != m_messages.Count()) {
         errorBox(QStringLiteral("The message list no longer matches what was listed from the "

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "activitylog.h"
+#include "checktask.h"
 #include "evaluator.h"
 #include "knownlist.h"
 #include "messagelistmodel.h"
@@ -89,7 +90,10 @@ struct TCaptionState
 //
 // The rows remember the mailbox slot they were listed from; a deletion or a body download
 // loads that slot into the client first, so they always act on the mailbox the user sees,
-// whatever the automatic pass or the settings gave the client since. Deletions are logged
+// whatever the automatic pass gave the client since. When the slot names another mailbox
+// now (server, port, user name or security changed in the settings), they are refused and
+// nothing is sent. When nobody confirms (automatic pass with deletion, tarnwick-cli), the
+// marked messages are deleted in the listing's own session. Deletions are logged
 // and counted only for messages the server really removed (DELE accepted and the session
 // ended by an accepted QUIT); messages the client left alone because the mailbox changed
 // after the listing are reported to the user instead.
@@ -159,6 +163,12 @@ public:
     // True when the mailbox was listed to the end; false when it was refused (busy), stopped
     // (missing settings, the mailbox choice cancelled) or failed (the error was shown).
     bool btListClick();
+    // A check nobody watches or confirms (tarnwick-cli, the automatic pass): slot n (0: slot
+    // Iwhich) is listed and marked and, with deleteMarked, its marked messages are deleted in
+    // the same session. Logs, counts and keeps hit counts as the window's check and deletion
+    // do; asks for no mailbox, starts no mail program and never ends the program. The result
+    // holds the rows as listed and marked, and the listed indexes the server removed.
+    TTaskResult CheckUnattended(int n, bool deleteMarked);
     // Makes slot n (1 ... 12) the one the next check uses, as the mailbox choice does, and
     // loads it into the client. Ignored while busy.
     void SelectMailbox(int n);
@@ -257,7 +267,7 @@ signals:
 
 private:
     enum class Activity { None, Check, Delete, Retrieve };
-    struct Outcome;
+    using Outcome = TTaskResult;
     class ActivityScope;
     class PromptScope;
 
@@ -281,13 +291,23 @@ private:
     void setIwhich(int slot);
     bool quiet() const;
 
-    // Runs one operation of the POP3 client and turns its exception into an Outcome.
+    // Runs one conversation unless a cancel came first; a failure after a cancel counts as
+    // cancelled.
+    Outcome runTask(const std::function<Outcome()> &conversation);
     Outcome runClient(const std::function<void()> &operation);
     bool checkSlotSettings();
-    // Steps 6 ... 21 of a check.
-    bool runCheck();
-    // UpdateInfo with checkInProgress set, for a check and for the listing after a deletion.
-    Outcome listMailbox();
+    // Steps 6 ... 21 of a check; unattended: no leaving after an empty check; deleteInSession:
+    // the marked messages are deleted before the listing's QUIT.
+    Outcome runCheck(bool unattended, bool deleteInSession);
+    // The listing with checkInProgress set, for a check and for the listing after a deletion.
+    Outcome listMailbox(bool deleteInSession = false);
+    // After a deletion the server committed: logs and counts the deleted rows, takes them off
+    // the list, and shows the count.
+    void recordDeletions(const QList<int> &deletedRows);
+    // "There were n messages deleted" and the tray's "n spams deleted".
+    void announceDeletions(int deleted, int skipped);
+    // Why the rows of the list must not be acted on in slot's mailbox now; empty when they may.
+    QString listingRefusal(int slot, const QString &action) const;
     // Confirms, deletes, logs, counts and lists again; true when the mail program should be
     // started now.
     bool DeleteMessages();
@@ -318,7 +338,7 @@ private:
     TMessageListModel m_messages;
     TRuleEvaluator m_evaluator;
     TagRas m_ras;
-    TmsRemotePOP m_pop;
+    TGuardPOP m_pop;
     ActivityLog m_log;
     QTimer m_timer1;
     std::function<bool(const QString &)> m_launcher;
@@ -334,6 +354,8 @@ private:
     int m_clientSlot = 1;  // the slot loaded into the client
     int m_listSlot = 1;    // the slot and mailbox number of the listing that runs
     int m_listMailbox = 0;
+    TMailboxIdentity m_listIdentity; // the mailbox the rows were listed from
+    QList<TMessageListRow> m_lastRows; // the last check's rows as listed and marked
 
     Activity m_activity = Activity::None;
     bool m_cancelRequested = false;

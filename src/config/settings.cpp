@@ -84,8 +84,12 @@ MailboxSlot ReadMailboxSlot(const SettingsReader &s, int n, QString *warning)
         *warning = QStringLiteral("The stored password of mailbox %1 is damaged. Enter the "
                                   "password again in the General settings.")
                        .arg(n);
+    // A slot without server and user name holds no mailbox yet: the one set up there starts
+    // with TLS. A stored mailbox keeps its choice; before "Tls"n existed, all were plain POP3.
     const int tls = s.readInteger(Server, slotName("Tls", n), int(TlsMode::None));
-    if (tls >= int(TlsMode::None) && tls <= int(TlsMode::StartTls))
+    if (slot.server.isEmpty() && slot.mailbox.isEmpty())
+        slot.tls = TlsMode::Implicit;
+    else if (tls >= int(TlsMode::None) && tls <= int(TlsMode::StartTls))
         slot.tls = TlsMode(tls);
     slot.fingerprint = s.readString(Server, slotName("Fingerprint", n));
     slot.pipelining = s.readBool(Server, slotName("Pipelining", n), slot.pipelining);

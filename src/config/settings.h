@@ -53,7 +53,9 @@ struct MailboxSlot
     QString server;      // "Server"n
     QString mailbox;     // "Mailbox"n: the user name on the server
     QString password;    // "Passwd"n, stored scrambled
-    TlsMode tls = TlsMode::None; // "Tls"n
+    // "Tls"n. A new mailbox starts with TLS, and so does a slot read without server and
+    // user name; a stored mailbox keeps its choice, plain POP3 when it has no value.
+    TlsMode tls = TlsMode::Implicit;
     QString fingerprint; // "Fingerprint"n: SHA-256 of a certificate trusted by hand, hex
     // "Pipelining"n: ask the server for CAPA and send the listing's commands in a window when
     // it can take them; off gives one command at a time for servers that mishandle it.

@@ -7,6 +7,7 @@
 #include "classifycore.h"
 #include "files.h"
 #include "logformat.h"
+#include "mailboxsetup.h"
 #include "mailguard.h"
 #include "mspars.h"
 #include "tls.h"
@@ -36,7 +37,8 @@ const char kUsage[] =
     "                [--trust-fingerprint HEX|none] [--password-stdin]\n"
     "      Stores mailbox slot N (1-12). The password is read from standard input\n"
     "      (one line), never from the command line. Options left out keep what\n"
-    "      the slot had; a new slot needs a server, a user name and a password.\n"
+    "      the slot had; a new slot needs a server, a user name and a password,\n"
+    "      and uses implicit TLS (port 995) unless --tls says otherwise.\n"
     "  mailbox list\n"
     "      Shows the mailbox slots (never their passwords); * marks the selected one.\n"
     "  classify [--why] FILE...\n"
@@ -145,33 +147,23 @@ int Check(const QStringList &args)
     });
     guard.FormCreate();
     const int warningsAtStart = prompts.errors;
-    // Unattended: no mail program, no leaving, no minute tick, no question before deleting.
-    guard.General().launch = false;
-    guard.General().exitAfterCheck = false;
-    guard.General().ask = false;
-    guard.General().automatic = false;
-    guard.UpdateAutomaticCaptions(false, guard.General().minutes);
-    if (slot != 0)
-        guard.SelectMailbox(slot);
-
-    if (!guard.btListClick() || prompts.errors > warningsAtStart)
+    // Nobody confirms here: with --delete the marked messages go in the listing's own session.
+    const TTaskResult result = guard.CheckUnattended(slot, remove);
+    if (!result.ok || prompts.errors > warningsAtStart)
         return 1;
-    const TMessageListModel &rows = guard.Messages();
-    for (int i = 0; i < rows.Count(); ++i)
-        out(MarkedLine(rows.Row(i)));
+    int marked = 0;
+    for (const TMessageListRow &row : result.rows) {
+        out(MarkedLine(row));
+        if (TRuleEvaluator::IsMarkedForDeletion(row.mark))
+            ++marked;
+    }
     if (!remove)
         return 0;
-
-    const int marked = rows.MarkedCount();
-    if (marked == 0) {
+    if (marked == 0)
         err(QStringLiteral("No messages are marked for deletion."));
-        return 0;
-    }
-    const qint64 countBefore = guard.General().count;
-    guard.btDeleteClick();
-    const qint64 deleted = guard.General().count - countBefore;
-    err(QStringLiteral("Deleted %1 of %2 marked messages.").arg(deleted).arg(marked));
-    return prompts.errors > warningsAtStart ? 1 : 0;
+    else
+        err(QStringLiteral("Deleted %1 of %2 marked messages.").arg(result.deleted.size()).arg(marked));
+    return 0;
 }
 
 // One line from standard input, without echo when it is a terminal.
@@ -273,6 +265,7 @@ int MailboxSet(const QStringList &args)
     QStringList warnings;
     ServerSettings servers = readServerSettings(settings, &warnings);
     MailboxSlot &slot = servers.slot(n);
+    const MailboxSlot before = slot;
     const bool firstMailbox = n == 1 && slot.server.isEmpty() && slot.mailbox.isEmpty();
     if (server)
         slot.server = *server;
@@ -316,6 +309,7 @@ int MailboxSet(const QStringList &args)
             || !settings.flush())
             err(QStringLiteral("warning: no activity log was set up: ") + settings.lastError());
     }
+    QString ruleNote;
     if (firstMailbox) {
         TSpamSettings spam;
         spam.readSettings();
@@ -323,12 +317,17 @@ int MailboxSet(const QStringList &args)
         if (!spam.AddFirstRunHeaderRule(slot.mailbox, &error))
             err(QStringLiteral("warning: the rule for mail not addressed to %1 was not stored: %2")
                     .arg(slot.mailbox, error));
+        else
+            ruleNote = QStringLiteral("; ") + FirstMailboxRuleText(slot.mailbox);
     }
-    out(QStringLiteral("Mailbox %1 stored: %2 on %3, security %4%5\n")
+    if (const QString notice = PlainPasswordNotice(before, slot, n); !notice.isEmpty())
+        err(QStringLiteral("warning: ") + notice);
+    out(QStringLiteral("Mailbox %1 stored: %2 on %3, security %4%5%6\n")
             .arg(n)
             .arg(slot.mailbox, slot.server, TlsName(slot.tls),
                  slot.fingerprint.isEmpty() ? QString()
-                                            : QStringLiteral(", trusted certificate ") + FormatFingerprint(slot.fingerprint)));
+                                            : QStringLiteral(", trusted certificate ") + FormatFingerprint(slot.fingerprint),
+                 ruleNote));
     return 0;
 }
 

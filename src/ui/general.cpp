@@ -4,6 +4,7 @@
 #include "autostart.h"
 #include "files.h"
 #include "logformat.h"
+#include "mailboxsetup.h"
 #include "prompts.h"
 #include "spamsettings.h"
 #include "tls.h"
@@ -623,6 +624,11 @@ void TfrmGeneral::btOKClick()
     m_general = g;
     m_countReset = false;
 
+    // Plain POP3 newly chosen for a server elsewhere: said once, when the choice is stored.
+    QStringList plainNotices;
+    for (int n = 1; n <= kMailboxSlots; ++n)
+        if (const QString notice = PlainPasswordNotice(m_servers.slot(n), s.slot(n), n); !notice.isEmpty())
+            plainNotices << notice;
     const ServerSaveResult result = saveServerSettings(m_store, s);
     if (result.problem) {
         const int i = result.problem->slot - 1;
@@ -638,6 +644,8 @@ void TfrmGeneral::btOKClick()
     }
     m_servers = s;
     fillServers(); // fingerprints in their shown form
+    if (!plainNotices.isEmpty())
+        m_prompts.InfoBox(plainNotices.join(u'\n'));
     if (cbAutostart->isChecked() != IsAutostartEnabled()) {
         QString error;
         if (!SetAutostart(cbAutostart->isChecked(), QCoreApplication::applicationFilePath(), &error)) {

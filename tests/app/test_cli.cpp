@@ -60,7 +60,7 @@ TEST_F(CliDovecot, CheckListsAndDeletesAsTheWindowDoes)
     Seed("user25", StandardMailbox());
     h.write(TGuardHome::StandardRules(), TGuardHome::StandardKnown());
     const QString data = h.home.path();
-    const ToolRun set = Cli(data, {"mailbox", "set", "1", "--server", Server(), "--user", "user25",
+    const ToolRun set = Cli(data, {"mailbox", "set", "1", "--server", Server(), "--user", "user25", "--tls", "none",
                                "--password-stdin"},
                         env.Password.toUtf8() + "\n");
     ASSERT_EQ(set.exitCode, 0) << set.err.toStdString();
@@ -109,7 +109,7 @@ TEST_F(CliDovecot, FailuresExitNonZeroWithAClearMessage)
     EXPECT_TRUE(empty.err.contains(QStringLiteral("You need to enter your e-mail username in the settings.")));
     EXPECT_TRUE(empty.err.contains(QStringLiteral("tarnwick-cli mailbox set"))) << empty.err.toStdString();
 
-    ASSERT_EQ(Cli(data, {"mailbox", "set", "1", "--server", Server(), "--user", "user24",
+    ASSERT_EQ(Cli(data, {"mailbox", "set", "1", "--server", Server(), "--user", "user24", "--tls", "none",
                          "--password-stdin"},
                   "wrong\n")
                   .exitCode,
@@ -146,15 +146,24 @@ TEST(Cli, MailboxSetAndListKeepThePasswordOutOfSight)
                                  "--password-stdin"},
                           kPassword.toUtf8() + "\r\n");
     ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
+    // A new mailbox uses TLS unless told otherwise; the first one brings its header rule.
+    EXPECT_EQ(first.out, QStringLiteral("Mailbox 1 stored: alice@example.org on pop.example.org, security implicit; "
+                                        "header rule \"To does not contain alice@example.org - MailBox #1\" "
+                                        "(suspect) added\n"));
+    EXPECT_TRUE(first.err.isEmpty()) << first.err.toStdString();
     const QString fp = QStringLiteral("ab").repeated(32);
-    const ToolRun third = Cli(data, {"mailbox", "set", "3", "--server", "mail.example.net:995", "--user", "bob", "--tls",
-                                 "implicit", "--trust-fingerprint", fp, "--password-stdin"},
+    const ToolRun third = Cli(data, {"mailbox", "set", "3", "--server", "mail.example.net:110", "--user", "bob", "--tls",
+                                 "none", "--trust-fingerprint", fp, "--password-stdin"},
                           "other-pw\n");
     ASSERT_EQ(third.exitCode, 0) << third.err.toStdString();
+    EXPECT_TRUE(third.err.startsWith(QStringLiteral("tarnwick-cli: warning: Mailbox 3 uses plain POP3 without "
+                                                    "encryption: the password and the mail cross the network to "
+                                                    "mail.example.net")))
+        << third.err.toStdString();
     const ToolRun list = Cli(data, {"mailbox", "list"});
     EXPECT_EQ(list.exitCode, 0);
-    EXPECT_EQ(list.out, QStringLiteral("1*\tpop.example.org\talice@example.org\tnone\tpassword set\t-\n"
-                                       "3\tmail.example.net:995\tbob\timplicit\tpassword set\t%1\n")
+    EXPECT_EQ(list.out, QStringLiteral("1*\tpop.example.org\talice@example.org\timplicit\tpassword set\t-\n"
+                                       "3\tmail.example.net:110\tbob\tnone\tpassword set\t%1\n")
                             .arg(FormatFingerprint(fp)));
     for (const ToolRun &r : {first, third, list})
         everything << r.out << r.err;
@@ -170,7 +179,8 @@ TEST(Cli, MailboxSetAndListKeepThePasswordOutOfSight)
         UserSettings stored;
         const ServerSettings servers = readServerSettings(stored);
         EXPECT_EQ(servers.slot(1).password, kPassword) << "the CR of a CR LF line end is not part of it";
-        EXPECT_EQ(servers.slot(3).tls, TlsMode::Implicit);
+        EXPECT_EQ(servers.slot(1).tls, TlsMode::Implicit);
+        EXPECT_EQ(servers.slot(3).tls, TlsMode::None);
         EXPECT_FALSE(ReadGeneralSettings(stored).logFile.isEmpty()) << "a log is set up";
         TSpamSettings spam;
         spam.readSettings();
@@ -179,10 +189,11 @@ TEST(Cli, MailboxSetAndListKeepThePasswordOutOfSight)
     }
     qunsetenv("TARNWICK_HOME");
 
-    // Changing the user keeps the stored password; nothing else changes.
+    // Changing the user keeps the stored password and security; the warning was given once.
     const ToolRun rename = Cli(data, {"mailbox", "set", "3", "--user", "robert"});
     EXPECT_EQ(rename.exitCode, 0) << rename.err.toStdString();
-    EXPECT_TRUE(Cli(data, {"mailbox", "list"}).out.contains(QStringLiteral("3\tmail.example.net:995\trobert\timplicit\tpassword set")));
+    EXPECT_TRUE(rename.err.isEmpty()) << rename.err.toStdString();
+    EXPECT_TRUE(Cli(data, {"mailbox", "list"}).out.contains(QStringLiteral("3\tmail.example.net:110\trobert\tnone\tpassword set")));
 }
 
 struct UsageCase

@@ -1,6 +1,6 @@
 // The mail guard against a scripted POP3 peer, for what a real server does not do on request:
-// a deletion whose session does not end with an accepted QUIT, so the server keeps every
-// message although it accepted each DELE.
+// a QUIT that does not commit, a pause asked for between log-ins (LOGIN-DELAY), and a count of
+// connections that shows that nothing was sent.
 #include "guard_test.h"
 #include "scripted_peer.h"
 
@@ -14,119 +14,158 @@ using namespace Pop3Script;
 const QList<QByteArray> kSpam = {"From: shop@pills.example", "Subject: Cheap pills", "Message-ID: <1@x>"};
 const QList<QByteArray> kMail = {"From: mum@example.com", "Subject: Sunday", "Message-ID: <2@x>"};
 
-PeerScript CheckSession()
+PeerStep Capa(const QByteArray &lines)
+{
+    return {"CAPA", "+OK\r\n" + lines + ".\r\n"};
+}
+
+// Greeting, optional CAPA, log-in and the listing of one spam and one mail, without QUIT.
+PeerScript Listing(const QByteArray &capa = {})
 {
     PeerScript s{Greeting()};
+    if (!capa.isEmpty())
+        s += Capa(capa);
     s += Login("+OK 2 320\r\n");
     s += PeerStep{"UIDL", "+OK\r\n1 id-1\r\n2 id-2\r\n.\r\n"};
     s += Info(1, 120, kSpam);
     s += Info(2, 200, kMail);
-    s += Quit();
     return s;
 }
 
-struct QuitCase
+struct Fixture
 {
-    const char *name;
-    QByteArray reply;
-    PeerAction action;
+    explicit Fixture(const ScriptedPeer &peer, bool pipelining = false, bool automatic = false)
+    {
+        h.servers.slot(1) = {peer.Server(), QStringLiteral("alice"), QStringLiteral("secret"), TlsMode::None,
+                             QString(), pipelining};
+        h.general.ask = false;
+        h.general.automatic = automatic;
+        h.general.kill = automatic;
+        h.general.minutes = 1;
+        h.write(TGuardHome::StandardRules());
+        guard.SetNetworkTimeOut(2);
+        guard.FormCreate();
+    }
+    TGuardHome h;
+    TScriptedPrompts prompts;
+    TMailGuard guard{prompts};
 };
 
 TEST(GuardPeer, DeletionNotCommittedByQuitIsNeitherLoggedNorCounted)
 {
-    const QuitCase cases[] = {
+    const struct {
+        const char *name;
+        QByteArray reply;
+        PeerAction action;
+    } cases[] = {
         {"QuitRefused", "-ERR cannot commit changes\r\n", PeerAction::Reply},
         {"LineDroppedAtQuit", "", PeerAction::ReplyAndClose},
     };
-    for (const QuitCase &c : cases) {
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
         PeerScript deletion{Greeting()};
         deletion += Login("+OK 2 320\r\n");
         deletion += Info(1, 120, kSpam);
         deletion += PeerStep{"UIDL 1", "+OK 1 id-1\r\n"};
         deletion += PeerStep{"DELE 1", "+OK marked\r\n"};
         deletion += PeerStep{"QUIT", c.reply, c.action};
-        ScriptedPeer peer({CheckSession(), deletion});
+        ScriptedPeer peer({Listing() << Quit(), deletion});
+        Fixture f(peer);
+        ASSERT_TRUE(f.guard.btListClick());
+        ASSERT_EQ(f.guard.Messages().MarkedCount(), 1);
 
-        TGuardHome h;
-        h.servers.slot(1) = {peer.Server(), QStringLiteral("alice"), QStringLiteral("secret"), TlsMode::None, QString(),
-                             false};
-        h.general.ask = false;
-        h.write(TGuardHome::StandardRules());
-        TScriptedPrompts prompts;
-        TMailGuard guard(prompts);
-        guard.SetNetworkTimeOut(2);
-        guard.FormCreate();
-        ASSERT_TRUE(guard.btListClick()) << c.name;
-        ASSERT_EQ(guard.Messages().MarkedCount(), 1) << c.name;
+        f.guard.btDeleteClick();
 
-        guard.btDeleteClick();
-
-        EXPECT_TRUE(peer.Mismatches().isEmpty()) << c.name << ": " << peer.Mismatches().join("\n").toStdString();
-        EXPECT_EQ(peer.Received().count("DELE 1"), 1) << c.name;
-        EXPECT_EQ(prompts.texts(TPromptCall::Error).size(), 1) << c.name;
-        EXPECT_TRUE(LinesWith(h.readLog(), QStringLiteral("DELETE SPAM")).isEmpty()) << c.name;
-        EXPECT_EQ(guard.General().count, 0) << c.name;
-        EXPECT_EQ(StoredGeneral().count, 0) << c.name;
-        EXPECT_FALSE(guard.StatusText().startsWith(QStringLiteral("There were"))) << c.name;
+        EXPECT_TRUE(peer.Mismatches().isEmpty()) << peer.Mismatches().join("\n").toStdString();
+        EXPECT_EQ(peer.Received().count("DELE 1"), 1);
+        EXPECT_EQ(f.prompts.texts(TPromptCall::Error).size(), 1);
+        EXPECT_TRUE(LinesWith(f.h.readLog(), QStringLiteral("DELETE SPAM")).isEmpty());
+        EXPECT_EQ(StoredGeneral().count, 0);
+        EXPECT_FALSE(f.guard.StatusText().startsWith(QStringLiteral("There were")));
         // Nothing was deleted, so the rows stay as the user saw them, ready for another try.
-        EXPECT_EQ(guard.Messages().Count(), 2) << c.name;
-        EXPECT_EQ(guard.Messages().MarkedCount(), 1) << c.name;
-        EXPECT_FALSE(guard.IsBusy()) << c.name;
-        EXPECT_FALSE(guard.deleteInProgress()) << c.name;
-        EXPECT_TRUE(guard.Buttons().checkEnabled) << c.name;
-        EXPECT_TRUE(guard.Buttons().trayMenuEnabled) << c.name;
-        EXPECT_FALSE(guard.Buttons().exitIsCancel) << c.name;
-        EXPECT_FALSE(guard.Progress().visible) << c.name;
+        EXPECT_EQ(f.guard.Messages().Count(), 2);
+        EXPECT_EQ(f.guard.Messages().MarkedCount(), 1);
+        EXPECT_FALSE(f.guard.IsBusy());
+        EXPECT_TRUE(f.guard.Buttons().checkEnabled);
+        EXPECT_TRUE(f.guard.Buttons().trayMenuEnabled);
+        EXPECT_FALSE(f.guard.Progress().visible);
     }
 }
 
-PeerStep Capa(const QByteArray &lines)
+// A server that allows one log-in in ten minutes: when nobody confirms (tarnwick-cli's
+// check --delete, the automatic pass with deletion) the spam goes in the listing's session.
+TEST(GuardPeer, UnattendedDeletionNeedsOneLogIn)
 {
-    return {"CAPA", "+OK\r\n" + lines + ".\r\n"};
+    for (const bool automatic : {false, true}) {
+        SCOPED_TRACE(automatic ? "automatic pass" : "check --delete");
+        // The pass runs over a server that takes commands in windows, the CLI over one that does not.
+        PeerScript session = Listing(automatic ? "PIPELINING\r\nUIDL\r\nLOGIN-DELAY 600\r\n" : "UIDL\r\nLOGIN-DELAY 600\r\n");
+        session += PeerStep{"DELE 1", "+OK marked\r\n"};
+        session += Quit();
+        ScriptedPeer peer({session});
+        Fixture f(peer, true, automatic);
+
+        QStringList listed;
+        int deleted = -1;
+        if (automatic) {
+            f.guard.Timer1Timer();
+        } else {
+            const TTaskResult result = f.guard.CheckUnattended(0, true);
+            EXPECT_TRUE(result.ok) << result.text.toStdString();
+            for (const TMessageListRow &row : result.rows)
+                listed << row.subject;
+            deleted = int(result.deleted.size());
+        }
+
+        EXPECT_EQ(peer.Connections(), 1);
+        EXPECT_TRUE(peer.Mismatches().isEmpty()) << peer.Mismatches().join("\n").toStdString();
+        EXPECT_TRUE(f.prompts.calls.isEmpty());
+        if (!automatic) {
+            EXPECT_EQ(listed, (QStringList{"Cheap pills", "Sunday"}));
+            EXPECT_EQ(deleted, 1);
+        }
+        const QString log = f.h.readLog();
+        EXPECT_EQ(LinesWith(log, QStringLiteral("MAIL CHECK 2 msg(s)")).size(), 1);
+        EXPECT_EQ(LinesWith(log, QStringLiteral("   Subject: ")), QStringList{"   Subject: Cheap pills"});
+        EXPECT_LT(log.indexOf(QStringLiteral("MAIL CHECK")), log.indexOf(QStringLiteral("DELETE SPAM")));
+        EXPECT_EQ(StoredGeneral().count, 1);
+        ASSERT_EQ(f.guard.Messages().Count(), 1);
+        EXPECT_EQ(f.guard.Messages().Row(0).subject, QStringLiteral("Sunday"));
+        EXPECT_FALSE(f.guard.IsBusy());
+    }
 }
 
-void Automatic(TGuardHome &h, const ScriptedPeer &peer)
+TEST(GuardPeer, AnnouncedLoginDelayHoldsBackTheNextLogInAndSaysUntilWhen)
 {
-    h.servers.slot(1) = {peer.Server(), QStringLiteral("alice"), QStringLiteral("secret"), TlsMode::None, QString(),
-                         true};
-    h.general.automatic = true;
-    h.general.minutes = 1;
-    h.write(TGuardHome::StandardRules());
-}
+    PeerScript session = Listing("UIDL\r\nLOGIN-DELAY 600\r\n");
+    session += Quit();
+    ScriptedPeer peer({session, session});
+    Fixture f(peer, true);
+    EXPECT_FALSE(f.guard.LoginDelayPending(1));
+    ASSERT_TRUE(f.guard.btListClick());
+    EXPECT_TRUE(f.guard.LoginDelayPending(1));
 
-TEST(GuardPeer, AnnouncedLoginDelaySkipsTheSlotInTheAutomaticPass)
-{
-    PeerScript emptyBox{Greeting(), Capa("PIPELINING\r\nLOGIN-DELAY 600\r\n")};
-    emptyBox += Login("+OK 0 0\r\n");
-    emptyBox += Quit();
-    ScriptedPeer peer({emptyBox, emptyBox});
-    TGuardHome h;
-    Automatic(h, peer);
-    TScriptedPrompts prompts;
-    TMailGuard guard(prompts);
-    guard.SetNetworkTimeOut(2);
-    guard.FormCreate();
-    EXPECT_FALSE(guard.LoginDelayPending(1));
-
-    guard.Timer1Timer();
-    EXPECT_EQ(peer.Connections(), 1);
-    EXPECT_TRUE(guard.LoginDelayPending(1));
-    EXPECT_EQ(guard.Captions().windowCaption, QStringLiteral("Tarnwick - No waiting messages found"));
-
-    guard.Timer1Timer();
-    EXPECT_EQ(peer.Connections(), 1) << "the server asked for ten minutes between log-ins";
-    const QString caption = guard.Captions().windowCaption;
+    // The pass leaves the slot alone ...
+    f.guard.Timer1Timer();
+    const QString caption = f.guard.Captions().windowCaption;
     EXPECT_TRUE(caption.contains(QRegularExpression(
         QStringLiteral("^Tarnwick - No waiting messages found - MailBox alice skipped until \\d\\d:\\d\\d$"))))
         << caption.toStdString();
-    EXPECT_EQ(guard.Captions().trayHint, caption);
-    EXPECT_EQ(LinesWith(h.readLog(), QStringLiteral("MAIL CHECK")).size(), 1);
+    EXPECT_EQ(f.guard.Captions().trayHint, caption);
+
+    // ... and the window's deletion, which logs in again, says when it will be possible.
+    f.guard.btDeleteClick();
+    const QStringList errors = f.prompts.texts(TPromptCall::Error);
+    ASSERT_EQ(errors.size(), 1);
+    EXPECT_TRUE(errors[0].contains(QRegularExpression(QStringLiteral("deleting is possible from \\d\\d:\\d\\d"))))
+        << errors[0].toStdString();
+    EXPECT_EQ(peer.Connections(), 1);
+    EXPECT_EQ(f.guard.Messages().MarkedCount(), 1) << "the marks stay for later";
 
     // The user's own check is not held back.
-    EXPECT_TRUE(guard.btListClick());
+    EXPECT_TRUE(f.guard.btListClick());
     EXPECT_EQ(peer.Connections(), 2);
     EXPECT_TRUE(peer.Mismatches().isEmpty()) << peer.Mismatches().join("\n").toStdString();
-    EXPECT_TRUE(prompts.calls.isEmpty());
 }
 
 TEST(GuardPeer, LoginRefusedAsTooSoon)
@@ -136,31 +175,61 @@ TEST(GuardPeer, LoginRefusedAsTooSoon)
     for (const bool visible : {false, true}) {
         SCOPED_TRACE(visible ? "window shown" : "window hidden");
         ScriptedPeer peer({refused, refused});
-        TGuardHome h;
-        Automatic(h, peer);
-        TScriptedPrompts prompts;
-        TMailGuard guard(prompts);
-        guard.SetNetworkTimeOut(2);
-        guard.FormCreate();
-        guard.SetMainWindowVisible(visible);
+        Fixture f(peer, true, true);
+        f.guard.SetMainWindowVisible(visible);
 
-        guard.Timer1Timer();
+        f.guard.Timer1Timer();
         // Not an error of the server: the pass shows the mailbox as skipped.
-        EXPECT_TRUE(prompts.calls.isEmpty());
-        EXPECT_EQ(guard.Captions().windowCaption,
+        EXPECT_TRUE(f.prompts.calls.isEmpty());
+        EXPECT_EQ(f.guard.Captions().windowCaption,
                   QStringLiteral("Tarnwick - No waiting messages found - MailBox alice skipped: its server asks "
                                  "for a pause between checks"));
-        EXPECT_TRUE(LinesWith(h.readLog(), QStringLiteral("MAIL CHECK")).isEmpty());
-        EXPECT_FALSE(guard.IsBusy());
-        EXPECT_TRUE(guard.Timer1Enabled());
+        EXPECT_TRUE(LinesWith(f.h.readLog(), QStringLiteral("MAIL CHECK")).isEmpty());
+        EXPECT_FALSE(f.guard.IsBusy());
+        EXPECT_TRUE(f.guard.Timer1Enabled());
 
         // Asked for by hand, the refusal is explained.
-        EXPECT_FALSE(guard.btListClick());
-        const QStringList errors = prompts.texts(TPromptCall::Error);
+        EXPECT_FALSE(f.guard.btListClick());
+        const QStringList errors = f.prompts.texts(TPromptCall::Error);
         ASSERT_EQ(errors.size(), 1);
         EXPECT_TRUE(errors[0].contains(QStringLiteral("checked only a short while ago"))) << errors[0].toStdString();
         EXPECT_TRUE(errors[0].contains(QStringLiteral("-ERR [LOGIN-DELAY] wait five minutes")));
         EXPECT_EQ(peer.Connections(), 2);
+    }
+}
+
+// The rows belong to the mailbox they were listed from: when the settings make their slot
+// name another one, deleting and viewing them are refused before anything is sent.
+TEST(GuardPeer, RowsOfAMailboxTheSlotNoLongerNamesAreNotActedOn)
+{
+    const struct {
+        const char *name;
+        std::function<void(MailboxSlot &)> change;
+    } cases[] = {
+        {"user", [](MailboxSlot &s) { s.mailbox = QStringLiteral("bob"); }},
+        {"server", [](MailboxSlot &s) { s.server = QStringLiteral("127.0.0.2:") + s.server.section(u':', -1); }},
+        {"port", [](MailboxSlot &s) { s.server = s.server.section(u':', 0, 0) + QStringLiteral(":1"); }},
+        {"security", [](MailboxSlot &s) { s.tls = TlsMode::StartTls; }},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedPeer peer({Listing() << Quit()});
+        Fixture f(peer);
+        ASSERT_TRUE(f.guard.btListClick());
+        c.change(f.guard.Servers().slot(1));
+
+        f.guard.btDeleteClick();
+        EXPECT_TRUE(f.guard.RetrieveMessage(1).isEmpty());
+
+        const QStringList errors = f.prompts.texts(TPromptCall::Error);
+        ASSERT_EQ(errors.size(), 2);
+        EXPECT_TRUE(errors[0].startsWith(QStringLiteral("Mailbox 1 was changed in the settings after this list was "
+                                                        "made, so nothing was deleted. Check e-mail again")))
+            << errors[0].toStdString();
+        EXPECT_TRUE(errors[1].contains(QStringLiteral("nothing was downloaded"))) << errors[1].toStdString();
+        EXPECT_EQ(peer.Connections(), 1);
+        EXPECT_EQ(f.guard.Messages().Count(), 2);
+        EXPECT_FALSE(f.guard.IsBusy());
     }
 }
 

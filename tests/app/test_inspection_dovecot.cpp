@@ -29,6 +29,7 @@ protected:
         slot.server = Server();
         slot.mailbox = user;
         slot.password = env.Password;
+        slot.tls = TlsMode::None;
         h.servers.slot(1) = slot;
         h.write(rules, known);
         guard = std::make_unique<TMailGuard>(prompts);

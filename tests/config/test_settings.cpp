@@ -26,7 +26,7 @@ TEST(GeneralSettings, FreshUserDefaults)
     const ServerSettings servers = readServerSettings(settings);
     EXPECT_EQ(servers.which, 1);
     for (const MailboxSlot &slot : servers.mailboxes)
-        EXPECT_EQ(slot, (MailboxSlot{"", "", "", TlsMode::None, ""}));
+        EXPECT_EQ(slot, (MailboxSlot{"", "", "", TlsMode::Implicit, ""})) << "a new mailbox starts with TLS";
 }
 
 TEST(GeneralSettings, EveryValueRoundTripsUnderItsOwnName)
@@ -85,7 +85,8 @@ TEST(Settings, UnusableValuesFallBack)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.file);
         TempHome home;
-        home.write("settings.ini", QByteArray("[10]\n") + c.file + "\n");
+        // Slot 1 holds a mailbox: without "Tls1" it stays plain POP3, as it was stored.
+        home.write("settings.ini", QByteArray("[10]\nServer\\Server1=h\n") + c.file + "\n");
         UserSettings settings;
         const GeneralSettings g = ReadGeneralSettings(settings);
         EXPECT_EQ(g.minutes, c.minutes);
