@@ -1,6 +1,6 @@
 // The commands on selected rows against the real Dovecot of the test fixture: why a row got
 // its mark, header blocks, exceptions from selected rows, and the clean-up of downloaded
-// messages. Mailboxes user18, user19 and user21 ... user23 belong to these tests.
+// messages. Mailboxes user15, user18 and user21 ... user23 belong to these tests.
 #include "dovecot_test.h"
 #include "guard_test.h"
 
@@ -219,7 +219,7 @@ QByteArray ThirdMessage()
 // server meanwhile, its old file is not shown in its place.
 TEST_F(InspectDovecot, BodyOfTheThirdMessageIsItsText)
 {
-    const QString user = QStringLiteral("user19");
+    const QString user = QStringLiteral("user15");
     ASSERT_NO_FATAL_FAILURE(CheckMailbox(user, {Mail(QStringLiteral("a@example.org"), QStringLiteral("First")),
                                                 Mail(QStringLiteral("b@example.org"), QStringLiteral("Second")),
                                                 ThirdMessage(), Mail(QStringLiteral("d@example.org"), QStringLiteral("Fourth"))}));
