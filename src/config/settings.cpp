@@ -86,6 +86,8 @@ MailboxSlot ReadMailboxSlot(const SettingsReader &s, int n, QString *warning)
                        .arg(n);
     // A slot without server and user name holds no mailbox yet: the one set up there starts
     // with TLS. A stored mailbox keeps its choice; before "Tls"n existed, all were plain POP3.
+    // A value that names no security keeps TLS: a damaged file must not send the password
+    // in plain text.
     const int tls = s.readInteger(Server, slotName("Tls", n), int(TlsMode::None));
     if (slot.server.isEmpty() && slot.mailbox.isEmpty())
         slot.tls = TlsMode::Implicit;

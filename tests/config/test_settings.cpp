@@ -76,8 +76,9 @@ TEST(Settings, UnusableValuesFallBack)
         {"General\\RAS=4\nGeneral\\Count=77", 10, 4, 77, 1, TlsMode::None},
         {"Server\\Which=12\nServer\\Tls1=1", 10, 0, 0, 12, TlsMode::Implicit},
         {"Server\\Which=0\nServer\\Tls1=2", 10, 0, 0, 1, TlsMode::StartTls},
-        {"Server\\Which=13\nServer\\Tls1=3", 10, 0, 0, 1, TlsMode::None},
-        {"Server\\Which=six\nServer\\Tls1=-1", 10, 0, 0, 1, TlsMode::None},
+        // A value that names no security is not taken for plain POP3.
+        {"Server\\Which=13\nServer\\Tls1=3", 10, 0, 0, 1, TlsMode::Implicit},
+        {"Server\\Which=six\nServer\\Tls1=-1", 10, 0, 0, 1, TlsMode::Implicit},
         {"Server\\Pipelining1=0", 10, 0, 0, 1, TlsMode::None, false},
         {"Server\\Pipelining1=1", 10, 0, 0, 1, TlsMode::None, true},
         {"Server\\Pipelining1=no", 10, 0, 0, 1, TlsMode::None, false},
