@@ -2,6 +2,7 @@
 // about alarm, mail program and leaving, and the checks made before anything connects.
 #include "guard_test.h"
 
+#include "mailboxsetup.h"
 #include "pop3.h"
 
 #include <vector>
@@ -69,6 +70,35 @@ TEST(MessageListModel, CountsOnlyCheckAndBlacklistMarksAndNotifiesMarkChanges)
     model.Clear();
     EXPECT_EQ(model.rowCount(), 0);
     EXPECT_EQ(model.ListedSlot(), 0);
+}
+
+// Plain POP3 for a server elsewhere is said once: when it is chosen, not at every saving.
+TEST(MailboxSetup, PlainPasswordNoticeOnlyWhenThePasswordWouldCrossANetwork)
+{
+    const auto slot = [](const char *server, TlsMode tls) {
+        return MailboxSlot{QString::fromLatin1(server), "u", "p", tls, {}};
+    };
+    const struct {
+        MailboxSlot before, after;
+        bool notice;
+    } cases[] = {
+        {MailboxSlot(), slot("pop.example.org", TlsMode::None), true},
+        {slot("pop.example.org", TlsMode::Implicit), slot("pop.example.org:110", TlsMode::None), true},
+        {slot("old.example.org", TlsMode::None), slot("pop.example.org", TlsMode::None), true},
+        {slot("pop.example.org", TlsMode::None), slot("POP.example.org", TlsMode::None), false},
+        {MailboxSlot(), slot("pop.example.org", TlsMode::StartTls), false},
+        {MailboxSlot(), slot("localhost:1110", TlsMode::None), false},
+        {MailboxSlot(), slot("127.0.0.2", TlsMode::None), false},
+        {MailboxSlot(), slot("[::1]:110", TlsMode::None), false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.after.server.toStdString());
+        const QString notice = PlainPasswordNotice(c.before, c.after, 2);
+        EXPECT_EQ(!notice.isEmpty(), c.notice);
+        if (c.notice) {
+            EXPECT_TRUE(notice.startsWith(QStringLiteral("Mailbox 2 uses plain POP3"))) << notice.toStdString();
+        }
+    }
 }
 
 class Guard : public ::testing::Test
