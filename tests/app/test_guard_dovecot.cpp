@@ -3,8 +3,7 @@
 //
 // Every test has a mailbox of its own (user16, user26 ... user40): tests run side by side, and
 // two tests seeding one mailbox would pull messages from under each other's check.
-#include "dovecot_test.h"
-#include "guard_test.h"
+#include "guard_dovecot.h"
 
 #include "logformat.h"
 
@@ -14,86 +13,9 @@
 
 namespace {
 
-class GuardDovecot : public DovecotTest
-{
-protected:
-    MailboxSlot Slot(const QString &user, TlsMode tls = TlsMode::None) const
-    {
-        return {env.Server(tls == TlsMode::Implicit ? env.Pop3sPort : env.Pop3Port), user, env.Password, tls, {}};
-    }
-
-    void Start()
-    {
-        h.write(TGuardHome::StandardRules(), TGuardHome::StandardKnown());
-        guard = std::make_unique<TMailGuard>(prompts);
-        guard->SetNetworkTimeOut(10);
-        guard->SetLauncher([this](const QString &command) {
-            launched << command;
-            return true;
-        });
-        QObject::connect(guard.get(), &TMailGuard::statusChanged, [this](const QString &s) { statuses << s; });
-        QObject::connect(guard.get(), &TMailGuard::alarmRequested, [this](const QString &file, bool) { alarms << file; });
-        QObject::connect(guard.get(), &TMailGuard::showWindowRequested, [this] { ++shown; });
-        QObject::connect(guard.get(), &TMailGuard::captionsChanged, [this](const TCaptionState &c) { trayHints << c.trayHint; });
-        guard->FormCreate();
-    }
-
-    // The subjects waiting in a mailbox now, seen by a client of its own.
-    QStringList Waiting(const QString &user) const { return WaitingSubjects(Server(), user, env.Password); }
-
-    QStringList RowSubjects() const
-    {
-        QStringList out;
-        for (int i = 0; i < guard->Messages().Count(); ++i)
-            out << guard->Messages().Row(i).subject;
-        return out;
-    }
-
-    QList<int> RowMarks() const
-    {
-        QList<int> out;
-        for (int i = 0; i < guard->Messages().Count(); ++i)
-            out << guard->Messages().data(guard->Messages().index(i, 0), TMessageListModel::MarkRole).toInt();
-        return out;
-    }
-
-    void ExpectIdle() const
-    {
-        EXPECT_FALSE(guard->IsBusy());
-        EXPECT_FALSE(guard->RemotePOP().Connected());
-        const TButtonState &b = guard->Buttons();
-        EXPECT_TRUE(b.checkEnabled && b.optionsEnabled && b.trayMenuEnabled);
-        EXPECT_FALSE(b.exitIsCancel);
-        EXPECT_EQ(b.exitCaption, QStringLiteral("Goodbye"));
-        EXPECT_EQ(b.trayExitCaption, QStringLiteral("Exit"));
-        EXPECT_EQ(b.messageButtonsVisible, !guard->Messages().IsEmpty());
-        EXPECT_EQ(b.bannerVisible, guard->Messages().IsEmpty());
-        EXPECT_FALSE(guard->Progress().visible);
-    }
-
-    // Hit count of the first rule of a list as stored in its file.
-    static int StoredHits(RuleTable::Kind kind)
-    {
-        TSpamSettings spam;
-        spam.readSettings();
-        const RuleTable &t = kind == RuleTable::Kind::Subject ? spam.gridSubject
-                           : kind == RuleTable::Kind::Header  ? spam.gridHeader
-                                                              : spam.gridExcept;
-        return t.Cells(t.HitColumn(), 1).toInt();
-    }
-
-    TGuardHome h;
-    TScriptedPrompts prompts;
-    std::unique_ptr<TMailGuard> guard;
-    QStringList statuses, launched, alarms, trayHints;
-    int shown = 0;
-};
-
 TEST_F(GuardDovecot, CheckListsMarksLogsAndKeepsHitCounts)
 {
-    Seed("user40", StandardMailbox());
-    h.servers.slot(1) = Slot("user40");
-    Start();
+    StartWith("user40", StandardMailbox());
 
     ASSERT_TRUE(guard->btListClick());
 
@@ -126,10 +48,8 @@ TEST_F(GuardDovecot, CheckListsMarksLogsAndKeepsHitCounts)
 
 TEST_F(GuardDovecot, WindowDeletionAsksThenDeletesExactlyTheMarkedRows)
 {
-    Seed("user39", StandardMailbox());
-    h.servers.slot(1) = Slot("user39");
     h.general.count = 7;
-    Start();
+    StartWith("user39", StandardMailbox());
     ASSERT_TRUE(guard->btListClick());
     // The user marks the suspect row; a request left on the client for the plain row from
     // earlier must not delete it.
@@ -228,9 +148,7 @@ TEST_F(GuardDovecot, CancelDuringTheListingClearsTheListAndReturnsToIdle)
     QList<QByteArray> many;
     for (int i = 1; i <= 8; ++i)
         many << Mail(QStringLiteral("sender%1@example.com").arg(i), QStringLiteral("Message %1").arg(i));
-    Seed("user34", many);
-    h.servers.slot(1) = Slot("user34");
-    Start();
+    StartWith("user34", many);
     int rowsSeen = 0;
     QObject::connect(&guard->Messages(), &QAbstractItemModel::rowsInserted, [&] {
         if (++rowsSeen == 3) {
@@ -262,10 +180,8 @@ TEST_F(GuardDovecot, CancelDuringTheListingClearsTheListAndReturnsToIdle)
 
 TEST_F(GuardDovecot, EveryOtherCommandIsRefusedWhileACheckRuns)
 {
-    Seed("user33", StandardMailbox());
-    h.servers.slot(1) = Slot("user33");
     h.general.mailer = QStringLiteral("mailer");
-    Start();
+    StartWith("user33", StandardMailbox());
     int rowsSeen = 0;
     bool refusedAll = false;
     QObject::connect(&guard->Messages(), &QAbstractItemModel::rowsInserted, [&] {
@@ -295,9 +211,7 @@ TEST_F(GuardDovecot, EveryOtherCommandIsRefusedWhileACheckRuns)
 
 TEST_F(GuardDovecot, ClosingWhileBusyCancelsAndQuitsOnceUnwound)
 {
-    Seed("user27", StandardMailbox());
-    h.servers.slot(1) = Slot("user27");
-    Start();
+    StartWith("user27", StandardMailbox());
     int quits = 0;
     bool busyAtQuit = true;
     QObject::connect(guard.get(), &TMailGuard::quitRequested, [&] {
@@ -318,10 +232,8 @@ TEST_F(GuardDovecot, ClosingWhileBusyCancelsAndQuitsOnceUnwound)
 
 TEST_F(GuardDovecot, AnEmptyMailboxEndsTheProgramWhenAskedTo)
 {
-    Seed("user26", {});
-    h.servers.slot(1) = Slot("user26");
     h.general.exitAfterCheck = true;
-    Start();
+    StartWith("user26", {});
     int quits = 0;
     QObject::connect(guard.get(), &TMailGuard::quitRequested, [&] { ++quits; });
     EXPECT_TRUE(guard->btListClick());
@@ -386,12 +298,10 @@ TEST_F(GuardDovecot, FailedCheckShowsTheErrorOnceAndReturnsToIdle)
 
 TEST_F(GuardDovecot, SwitchingToManualDuringAPassStopsTheTimer)
 {
-    Seed("user16", {Mail("boss@example.com", "Report")});
-    h.servers.slot(1) = Slot("user16");
     h.general.automatic = true;
     h.general.minutes = 1;
     h.general.alarm = false;
-    Start();
+    StartWith("user16", {Mail("boss@example.com", "Report")});
     QObject::connect(&guard->Messages(), &QAbstractItemModel::rowsInserted, [&] { guard->EnableAutomatic(false); });
     guard->Timer1Timer();
     EXPECT_EQ(guard->Messages().Count(), 1);
@@ -458,10 +368,8 @@ TEST_F(GuardDovecot, RefusedCertificateCanBeTrustedForTheMailbox)
 
 TEST_F(GuardDovecot, MessagesChangedSinceTheListingAreLeftAloneAndNotLogged)
 {
-    Seed("user29", StandardMailbox());
-    h.servers.slot(1) = Slot("user29");
     h.general.ask = false;
-    Start();
+    StartWith("user29", StandardMailbox());
     ASSERT_TRUE(guard->btListClick());
     ASSERT_EQ(guard->Messages().MarkedCount(), 2);
     // Another mail program takes the first message: every later one moves up by one.
@@ -492,9 +400,7 @@ TEST_F(GuardDovecot, MessagesChangedSinceTheListingAreLeftAloneAndNotLogged)
 
 TEST_F(GuardDovecot, BodyOfOneMessageComesFromTheListedMailbox)
 {
-    Seed("user28", StandardMailbox());
-    h.servers.slot(1) = Slot("user28");
-    Start();
+    StartWith("user28", StandardMailbox());
     ASSERT_TRUE(guard->btListClick());
     // Pointing the client elsewhere does not change where the rows' messages are fetched.
     guard->GetRemotePOPSettings(2);
