@@ -55,7 +55,9 @@ protected:
     TGuardHome h;
 };
 
-TEST_F(CliDovecot, CheckListsAndDeletesAsTheWindowDoes)
+// What a check in the window does (marks, log, hit counts) is the guard's own evidence; here
+// the command line: its output, exit status and one session for check --delete.
+TEST_F(CliDovecot, CheckListsAndDeletes)
 {
     Seed("user25", StandardMailbox());
     h.write(TGuardHome::StandardRules(), TGuardHome::StandardKnown());
@@ -64,6 +66,7 @@ TEST_F(CliDovecot, CheckListsAndDeletesAsTheWindowDoes)
                                "--password-stdin"},
                         env.Password.toUtf8() + "\n");
     ASSERT_EQ(set.exitCode, 0) << set.err.toStdString();
+    EXPECT_TRUE(set.err.isEmpty()) << "a server on this machine: no warning";
 
     const QString listing = QStringLiteral("0\tshop@pills.example\tCheap pills today\n"
                                            "2\tspammer@known-spam.example\tHello there\n"
@@ -76,27 +79,21 @@ TEST_F(CliDovecot, CheckListsAndDeletesAsTheWindowDoes)
     EXPECT_EQ(check.exitCode, 0) << check.err.toStdString();
     EXPECT_EQ(check.out, listing);
     EXPECT_EQ(Waiting("user25"), 5);
-    EXPECT_EQ(LinesWith(h.readLog(), QStringLiteral("MAIL CHECK 5 msg(s) for \"user25\"")).size(), 1);
-    TSpamSettings spam;
-    spam.readSettings();
-    ASSERT_EQ(spam.gridHeader.Cells(2, 2), QStringLiteral("BulkMailer"));
-    EXPECT_EQ(spam.gridHeader.Cells(5, 2), QStringLiteral("2")) << "hit counts kept";
 
     const ToolRun removal = Cli(data, {"check", "--slot", "1", "--delete"});
     EXPECT_EQ(removal.exitCode, 0) << removal.err.toStdString();
     EXPECT_EQ(removal.out, listing);
     EXPECT_TRUE(removal.err.contains(QStringLiteral("Deleted 2 of 2 marked messages."))) << removal.err.toStdString();
     EXPECT_EQ(Waiting("user25"), 3);
-    const QString log = h.readLog();
-    EXPECT_EQ(LinesWith(log, QStringLiteral("   Subject: ")),
+    EXPECT_EQ(LinesWith(h.readLog(), QStringLiteral("   Subject: ")),
               (QStringList{"   Subject: Cheap pills today", "   Subject: Hello there"}));
+    EXPECT_EQ(LinesWith(h.readLog(), QStringLiteral("MAIL CHECK")).size(), 2) << "one check, one log-in each";
     EXPECT_EQ(StoredGeneral().count, 2);
 
     const ToolRun again = Cli(data, {"check", "--delete"});
     EXPECT_EQ(again.exitCode, 0);
     EXPECT_EQ(again.out.count(u'\n'), 3);
     EXPECT_TRUE(again.err.contains(QStringLiteral("No messages are marked for deletion."))) << again.err.toStdString();
-    EXPECT_EQ(Waiting("user25"), 3);
 }
 
 TEST_F(CliDovecot, FailuresExitNonZeroWithAClearMessage)

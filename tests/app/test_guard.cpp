@@ -369,22 +369,6 @@ TEST_F(Guard, ExitHidesInTrayModeOnlyWhenThereIsATray)
     }
 }
 
-TEST_F(Guard, TrustingAFingerprintStoresItForThatSlotOnly)
-{
-    h.servers.slot(2) = {QStringLiteral("pop.example.org"), QStringLiteral("bob"), QStringLiteral("pw"), TlsMode::None, {}};
-    Start();
-    EXPECT_TRUE(guard->TrustCertificate(2, QStringLiteral("AB:") + QStringLiteral("cd").repeated(31)));
-    const QString normalized = QStringLiteral("ab") + QStringLiteral("cd").repeated(31);
-    const ServerSettings servers = readServerSettings(UserSettings());
-    EXPECT_EQ(servers.slot(2).fingerprint, normalized);
-    EXPECT_EQ(servers.slot(2).password, QStringLiteral("pw"));
-    EXPECT_TRUE(servers.slot(1).fingerprint.isEmpty());
-
-    EXPECT_FALSE(guard->TrustCertificate(2, QStringLiteral("not hex")));
-    EXPECT_EQ(prompts.texts(TPromptCall::Error).size(), 1);
-    EXPECT_EQ(readServerSettings(UserSettings()).slot(2).fingerprint, normalized);
-}
-
 TEST_F(Guard, SlotSettingsReachTheClientWithTheirSecurity)
 {
     h.servers.slot(3) = {QStringLiteral("mail.example.org:995"), QStringLiteral("carol"), QStringLiteral("pw"),

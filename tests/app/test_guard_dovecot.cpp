@@ -359,6 +359,10 @@ TEST_F(GuardDovecot, RefusedCertificateCanBeTrustedForTheMailbox)
     EXPECT_TRUE(prompts.texts(TPromptCall::Error).isEmpty());
     EXPECT_EQ(readServerSettings(UserSettings()).slot(1).fingerprint, env.Fingerprint);
     ExpectIdle();
+    // What is no fingerprint is refused and changes nothing.
+    EXPECT_FALSE(guard->TrustCertificate(1, QStringLiteral("not hex")));
+    EXPECT_EQ(prompts.texts(TPromptCall::Error).size(), 1);
+    EXPECT_EQ(readServerSettings(UserSettings()).slot(1).fingerprint, env.Fingerprint);
 
     prompts.calls.clear();
     EXPECT_TRUE(guard->btListClick());
