@@ -326,6 +326,7 @@ void TMailGuard::connectClientEvents()
         m_log.logCancel(m_pop.UserName(), m_pop.Server());
     };
     m_pop.OnError = [this](QObject *, QString &msg) {
+        m_errorReported = true;
         setStatus(msg);
         chooseCheckButtonPicture();
         m_log.logError(msg, m_pop.UserName(), m_pop.Server());
@@ -369,10 +370,21 @@ TMailGuard::Outcome TMailGuard::runTask(const std::function<Outcome()> &conversa
         out.text = kCanceledText;
         return out;
     }
+    m_errorReported = false;
     Outcome out = conversation();
     if (!out.ok && m_cancelRequested)
         out.canceled = true;
     return out;
+}
+
+void TMailGuard::noteQuietFailure(const Outcome &out)
+{
+    // The client's OnError has shown and logged what it raised itself; a refusal by the
+    // server is only thrown, and a pass nobody watches must still leave a trace of it.
+    if (out.ok || out.canceled || m_errorReported)
+        return;
+    setStatus(out.text);
+    m_log.logError(out.text, m_pop.UserName(), m_pop.Server());
 }
 
 TMailGuard::Outcome TMailGuard::runClient(const std::function<void()> &operation)
@@ -532,6 +544,8 @@ TMailGuard::Outcome TMailGuard::runCheck(bool unattended, bool deleteInSession)
         if (out.ok && deleteInSession && !out.deleted.isEmpty())
             announceDeletions(int(out.deleted.size()), 0);
     }
+    if (quietFailure && !m_checkDelayed)
+        noteQuietFailure(out);
     // The rows evaluated so far have added to the hit counts, also when the check failed.
     saveRuleLists();
     return out;
@@ -810,7 +824,9 @@ bool TMailGuard::DeleteMessages()
     chooseCheckButtonPicture();
     hideProgress();
 
-    if (!quiet()) {
+    if (quiet()) {
+        noteQuietFailure(out.ok ? relisted : out);
+    } else {
         if (!out.ok)
             reportFailure(out, slot);
         else if (!relisted.ok)

@@ -318,6 +318,9 @@ private:
     // "MailBox user skipped until hh:mm" for the caption of the automatic pass.
     QString loginDelayNote(int slot, const QString &user) const;
     void reportFailure(const Outcome &out, int slot);
+    // A failure in a pass nobody watches: the status panel and the log, unless the client
+    // reported it already.
+    void noteQuietFailure(const Outcome &out);
     void saveRuleLists();
     // An error of the guard's own: a box, or the status panel during a quiet pass.
     void tell(const QString &error);
@@ -371,6 +374,8 @@ private:
     std::array<QDeadlineTimer, kMailboxSlots> m_loginNotBefore{};
     // The last check was a log-in the server refused as too soon during an automatic pass.
     bool m_checkDelayed = false;
+    // The client's OnError fired during the running conversation.
+    bool m_errorReported = false;
     // A log or settings file problem met during a command, shown when the command ends.
     QString m_pendingProblem;
 

@@ -135,6 +135,27 @@ TEST(GuardPeer, UnattendedDeletionNeedsOneLogIn)
     }
 }
 
+// A refusal in a pass nobody watches is not dropped: it stays in the status panel and the log.
+TEST(GuardPeer, RefusedDeletionInAQuietPassIsShownAndLogged)
+{
+    PeerScript session = Listing();
+    session += PeerStep{"DELE 1", "-ERR message is locked\r\n"};
+    ScriptedPeer peer({session});
+    Fixture f(peer, false, true);
+
+    f.guard.Timer1Timer();
+
+    EXPECT_TRUE(peer.Mismatches().isEmpty()) << peer.Mismatches().join("\n").toStdString();
+    EXPECT_FALSE(peer.Received().contains("QUIT")) << "no QUIT: the server keeps every message";
+    EXPECT_TRUE(f.prompts.calls.isEmpty());
+    EXPECT_EQ(f.guard.StatusText(), QStringLiteral("-ERR message is locked"));
+    const QString log = f.h.readLog();
+    EXPECT_EQ(LinesWith(log, QStringLiteral("ERROR -ERR message is locked FOR alice ON ")).size(), 1);
+    EXPECT_TRUE(LinesWith(log, QStringLiteral("DELETE SPAM")).isEmpty());
+    EXPECT_EQ(StoredGeneral().count, 0);
+    EXPECT_FALSE(f.guard.IsBusy());
+}
+
 TEST(GuardPeer, AnnouncedLoginDelayHoldsBackTheNextLogInAndSaysUntilWhen)
 {
     PeerScript session = Listing("UIDL\r\nLOGIN-DELAY 600\r\n");
