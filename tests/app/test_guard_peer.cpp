@@ -4,7 +4,10 @@
 #include "guard_test.h"
 #include "scripted_peer.h"
 
+#include <QEventLoop>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -105,33 +108,35 @@ TEST(GuardPeer, UnattendedDeletionNeedsOneLogIn)
         ScriptedPeer peer({session});
         Fixture f(peer, true, automatic);
 
-        QStringList listed;
-        int deleted = -1;
         if (automatic) {
             f.guard.Timer1Timer();
         } else {
-            const TTaskResult result = f.guard.CheckUnattended(0, true);
-            EXPECT_TRUE(result.ok) << result.text.toStdString();
-            for (const TMessageListRow &row : result.rows)
-                listed << row.subject;
-            deleted = int(result.deleted.size());
+            // tarnwick-cli as a user runs it; the peer answers while the test waits for it.
+            QProcess cli;
+            cli.start(QStringLiteral(CLI_BINARY), {"--data", f.h.home.path(), "check", "--delete"});
+            QEventLoop wait;
+            QObject::connect(&cli, &QProcess::finished, &wait, &QEventLoop::quit);
+            QTimer::singleShot(60000, &wait, &QEventLoop::quit);
+            wait.exec();
+            const QString err = QString::fromUtf8(cli.readAllStandardError());
+            EXPECT_EQ(cli.exitCode(), 0) << err.toStdString();
+            EXPECT_EQ(QString::fromUtf8(cli.readAllStandardOutput()),
+                      QStringLiteral("0\tshop@pills.example\tCheap pills\n-1\tmum@example.com\tSunday\n"));
+            EXPECT_TRUE(err.contains(QStringLiteral("Deleted 1 of 1 marked messages."))) << err.toStdString();
         }
 
         EXPECT_EQ(peer.Connections(), 1);
         EXPECT_TRUE(peer.Mismatches().isEmpty()) << peer.Mismatches().join("\n").toStdString();
         EXPECT_TRUE(f.prompts.calls.isEmpty());
-        if (!automatic) {
-            EXPECT_EQ(listed, (QStringList{"Cheap pills", "Sunday"}));
-            EXPECT_EQ(deleted, 1);
-        }
         const QString log = f.h.readLog();
         EXPECT_EQ(LinesWith(log, QStringLiteral("MAIL CHECK 2 msg(s)")).size(), 1);
         EXPECT_EQ(LinesWith(log, QStringLiteral("   Subject: ")), QStringList{"   Subject: Cheap pills"});
         EXPECT_LT(log.indexOf(QStringLiteral("MAIL CHECK")), log.indexOf(QStringLiteral("DELETE SPAM")));
         EXPECT_EQ(StoredGeneral().count, 1);
-        ASSERT_EQ(f.guard.Messages().Count(), 1);
-        EXPECT_EQ(f.guard.Messages().Row(0).subject, QStringLiteral("Sunday"));
-        EXPECT_FALSE(f.guard.IsBusy());
+        if (automatic) {
+            ASSERT_EQ(f.guard.Messages().Count(), 1);
+            EXPECT_EQ(f.guard.Messages().Row(0).subject, QStringLiteral("Sunday"));
+        }
     }
 }
 
