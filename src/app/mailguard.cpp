@@ -793,16 +793,18 @@ bool TMailGuard::DeleteMessages()
     if (m_windowVisible || !m_autoCheckRunning)
         showProgress(kDeletingTitle);
 
-    const Outcome out = runClient([this] { m_pop.TransferData(); });
+    Outcome out = runClient([this] { m_pop.TransferData(); });
     noteLoginDelay(slot, out);
-    const QList<int> skipped = m_pop.SkippedItems();
-
     // The server removes messages only when the session ended with an accepted QUIT, which
     // is when TransferData returned normally; only those messages are logged and counted.
-    const int deleted = out.ok ? int(m_deletedRows.size()) : 0;
+    out.changed = m_pop.SkippedItems();
+    if (out.ok)
+        out.deleted = m_deletedRows;
+    const QList<int> &skipped = out.changed;
+    const int deleted = int(out.deleted.size());
     Outcome relisted;
     if (out.ok) {
-        recordDeletions(m_deletedRows);
+        recordDeletions(out.deleted);
         const bool launchNext = total != deleted && !m_general.automatic && m_general.launch;
         // A server that wants a pause between log-ins would refuse the listing again: the
         // rows left stay as they were listed.
