@@ -4,6 +4,7 @@
 #include "files.h"
 #include "mailguard.h"
 #include "mainwindow.h"
+#include "oldfolders.h"
 #include "pictures.h"
 #include "singleinstance.h"
 #include "splash.h"
@@ -90,8 +91,8 @@ int RunForScreenshot(const QString &file)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Ostrand Corporation"));
     QApplication::setApplicationName(QStringLiteral("Tarnwick"));
+    QApplication::setDesktopFileName(QStringLiteral("tarnwick"));
     QApplication::setApplicationVersion(QStringLiteral(TARNWICK_VERSION));
     QApplication::setWindowIcon(Picture(QStringLiteral("tarnwick")));
     // In tray mode the program lives on with no window open.
@@ -111,13 +112,19 @@ int main(int argc, char **argv)
     splash->show();
     app.processEvents();
 
+    // Before anything reads a setting or a rule list: the first builds kept them elsewhere.
+    const FolderMove moved = MoveOldFolders();
     InstallShippedFiles();
     TBoxPrompts prompts;
     TMailGuard guard(prompts);
     TfrmMain window(guard, prompts);
     QObject::connect(&instance, &TSingleInstance::showRequested, &window, &TfrmMain::ShowMainScreen1Click);
     window.FormCreate();
+    for (const QString &text : moved.moved + moved.problems)
+        guard.Log().logFolderMove(text);
     splash->Ready();
+    if (!moved.problems.isEmpty())
+        prompts.ErrorBox(moved.problems.join(QStringLiteral("\n\n")));
 
     const int result = app.exec();
     window.SaveAtExit();

@@ -124,6 +124,11 @@ QString AutomaticModeEntry(bool enabled, const QString &stamp)
         .arg(enabled ? QStringLiteral("enabled") : QStringLiteral("disabled"), stamp);
 }
 
+QString FolderMoveEntry(const QString &text, const QString &stamp)
+{
+    return QStringLiteral("FOLDER MOVE: %1 at %2").arg(CleanLogField(text), stamp);
+}
+
 QString LogFolderOf(const QString &name)
 {
     const qsizetype slash = name.lastIndexOf(u'/');
