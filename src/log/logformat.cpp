@@ -126,7 +126,11 @@ QString AutomaticModeEntry(bool enabled, const QString &stamp)
 
 QString FolderMoveEntry(const QString &text, const QString &stamp)
 {
-    return QStringLiteral("FOLDER MOVE: %1 at %2").arg(CleanLogField(text), stamp);
+    // The texts are sentences; the stamp follows without the last full stop.
+    QString what = CleanLogField(text);
+    if (what.endsWith(u'.'))
+        what.chop(1);
+    return QStringLiteral("FOLDER MOVE: %1 at %2").arg(what, stamp);
 }
 
 QString LogFolderOf(const QString &name)

@@ -191,7 +191,7 @@ TEST(OldFolders, TheMoveIsLogged)
     const QString name = home.path("logfile.txt");
     {
         ActivityLog log(name);
-        log.logFolderMove(QStringLiteral("Moved 3 files from \"a\" to \"b\".\nforged line"));
+        log.logFolderMove(QStringLiteral("Moved 3 files from \"a\" to \"b\".\nforged line."));
     }
     const QByteArray text = Read(name);
     EXPECT_TRUE(text.startsWith("FOLDER MOVE: Moved 3 files from \"a\" to \"b\". forged line at ")) << text.data();
