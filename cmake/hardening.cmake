@@ -4,11 +4,12 @@
 # dpkg-buildflags' file prefix map is left out too: it names the folder of each tree, so no two
 # worktrees would share a compiler cache entry. The package's programs are stripped, and
 # assertions are off outside Debug builds, so no file name of the build reaches them anyway.
-# Not for Debug builds (_FORTIFY_SOURCE needs optimisation) nor the sanitizer and fuzz builds.
+# Only for the optimised build types (_FORTIFY_SOURCE needs optimisation: without it glibc
+# warns in every file, an error with TARNWICK_WERROR), not the sanitizer and fuzz builds.
 option(TARNWICK_HARDENING "Use the hardening flags of dpkg-buildflags" ON)
 find_program(DPKG_BUILDFLAGS dpkg-buildflags)
 if(TARNWICK_HARDENING AND DPKG_BUILDFLAGS AND NOT TARNWICK_SANITIZE AND NOT TARNWICK_FUZZ
-   AND NOT CMAKE_BUILD_TYPE STREQUAL "Debug")
+   AND CMAKE_BUILD_TYPE MATCHES "^(Release|RelWithDebInfo|MinSizeRel)$")
   foreach(kind CPPFLAGS CXXFLAGS LDFLAGS)
     execute_process(
       COMMAND ${CMAKE_COMMAND} -E env DEB_BUILD_MAINT_OPTIONS=hardening=+all
