@@ -4,11 +4,13 @@
 #include "files.h"
 #include "mailguard.h"
 #include "mainwindow.h"
+#include "oldfolders.h"
 #include "pictures.h"
 #include "singleinstance.h"
 #include "splash.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QFile>
 #include <QFileInfo>
 #include <QTimer>
@@ -59,14 +61,6 @@ public:
     }
 };
 
-// "--demo-screenshot FILE": the one option, for scripts/demo: check the mailbox, save a
-// picture of the main window and end. Everything else starts the program as usual.
-QString ScreenshotFile(const QStringList &args)
-{
-    const qsizetype at = args.indexOf(QStringLiteral("--demo-screenshot"));
-    return at > 0 && at + 1 < args.size() ? args.at(at + 1) : QString();
-}
-
 int RunForScreenshot(const QString &file)
 {
     TUnattendedPrompts prompts;
@@ -90,14 +84,42 @@ int RunForScreenshot(const QString &file)
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Ostrand Corporation"));
     QApplication::setApplicationName(QStringLiteral("Tarnwick"));
+    QApplication::setDesktopFileName(QStringLiteral("tarnwick"));
     QApplication::setApplicationVersion(QStringLiteral(TARNWICK_VERSION));
     QApplication::setWindowIcon(Picture(QStringLiteral("tarnwick")));
     // In tray mode the program lives on with no window open.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    if (const QString shot = ScreenshotFile(QApplication::arguments()); !shot.isEmpty()) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Checks your POP3 mailboxes and deletes spam on the server before it is downloaded."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption hidden(QStringLiteral("hidden"),
+                                    QStringLiteral("Start in the notification area, without the window."));
+    const QCommandLineOption check(QStringLiteral("check"),
+                                   QStringLiteral("Check the selected mailbox as soon as the program has started."));
+    // For scripts/demo: check the mailbox, save a picture of the main window and end.
+    QCommandLineOption screenshot(QStringLiteral("demo-screenshot"), QStringLiteral("Save the window as FILE."),
+                                  QStringLiteral("FILE"));
+    screenshot.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOptions({hidden, check, screenshot});
+    // A usage error ends with status 2, as with tarnwick-cli and tarnwick-classify (Qt's own
+    // handling would end with 1).
+    if (!parser.parse(QApplication::arguments()) || !parser.positionalArguments().isEmpty()) {
+        const QString problem = parser.positionalArguments().isEmpty()
+            ? parser.errorText()
+            : QStringLiteral("unexpected argument %1").arg(parser.positionalArguments().first());
+        std::fprintf(stderr, "tarnwick: %s\n\n%s", qPrintable(problem), qPrintable(parser.helpText()));
+        return 2;
+    }
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all")))
+        parser.showHelp(0);
+    if (parser.isSet(version))
+        parser.showVersion();
+
+    if (const QString shot = parser.value(screenshot); !shot.isEmpty()) {
         InstallShippedFiles();
         return RunForScreenshot(shot);
     }
@@ -111,13 +133,22 @@ int main(int argc, char **argv)
     splash->show();
     app.processEvents();
 
+    // Before anything reads a setting or a rule list: the first builds kept them elsewhere.
+    const FolderMove moved = MoveOldFolders();
     InstallShippedFiles();
     TBoxPrompts prompts;
     TMailGuard guard(prompts);
     TfrmMain window(guard, prompts);
+    guard.SetStartInTray(parser.isSet(hidden));
     QObject::connect(&instance, &TSingleInstance::showRequested, &window, &TfrmMain::ShowMainScreen1Click);
     window.FormCreate();
+    for (const QString &text : moved.moved + moved.problems)
+        guard.Log().logFolderMove(text);
     splash->Ready();
+    if (!moved.problems.isEmpty())
+        prompts.ErrorBox(moved.problems.join(QStringLiteral("\n\n")));
+    if (parser.isSet(check))
+        QTimer::singleShot(0, &window, &TfrmMain::btListClick);
 
     const int result = app.exec();
     window.SaveAtExit();

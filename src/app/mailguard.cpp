@@ -95,7 +95,7 @@ void TMailGuard::SetLauncher(std::function<bool(const QString &)> launcher)
 void TMailGuard::SetTrayAvailable(bool available)
 {
     m_trayAvailable = available;
-    m_sysTrayMode = m_general.sysTray && m_trayAvailable;
+    m_sysTrayMode = (m_general.sysTray || m_startInTray) && m_trayAvailable;
     if (!IsBusy())
         setExitButtonCancel(false);
 }
@@ -119,7 +119,7 @@ void TMailGuard::FormCreate()
         problems << m_settings->warning();
     m_general = ReadGeneralSettings(*m_settings);
     m_servers = readServerSettings(*m_settings, &problems);
-    m_sysTrayMode = m_general.sysTray && m_trayAvailable;
+    m_sysTrayMode = (m_general.sysTray || m_startInTray) && m_trayAvailable;
     m_minutesLeft = m_general.minutes;
     m_autoCheckRunning = false;
     m_checkInProgress = false;
@@ -1132,6 +1132,7 @@ void TMailGuard::EndGeneralSettings()
 {
     if (m_modalDepth > 0)
         --m_modalDepth;
+    m_startInTray = false; // the settings just made rule from now on
     m_sysTrayMode = m_general.sysTray && m_trayAvailable;
     m_log.setFileName(m_general.logFile);
     setIwhich(m_servers.which);

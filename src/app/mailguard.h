@@ -152,6 +152,9 @@ public:
     // Without a notification area (QSystemTrayIcon::isSystemTrayAvailable() false) tray mode
     // is ignored, so the program never hides where the user cannot reach it.
     void SetTrayAvailable(bool available);
+    // Tray mode for this run whatever the setting says ("tarnwick --hidden"), until the
+    // general settings are next closed. Takes effect at FormCreate().
+    void SetStartInTray(bool on) { m_startInTray = on; }
     // Seconds each network wait may take (120 by default).
     void SetNetworkTimeOut(int seconds) { m_pop.SetTimeOut(seconds); }
     // How the mail program is started; true when it started. The default splits the command
@@ -352,6 +355,7 @@ private:
     bool m_deleteInProgress = false;
     int m_minutesLeft = 10;
     bool m_sysTrayMode = false;
+    bool m_startInTray = false;
     bool m_windowVisible = false;
     bool m_trayAvailable = true;
     int m_clientSlot = 1;  // the slot loaded into the client

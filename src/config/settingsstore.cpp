@@ -11,8 +11,6 @@
 
 namespace {
 
-const QString kOrganisation = QStringLiteral("Ostrand Corporation");
-const QString kApplication = QStringLiteral("Tarnwick");
 const QString kTopGroup = QStringLiteral("10");
 
 // Far above anything this program writes; a bigger file is not ours.
@@ -125,9 +123,7 @@ QString UserSettings::defaultFileName()
 {
     if (!qEnvironmentVariable("TARNWICK_HOME").isEmpty())
         return DataFile(QStringLiteral("settings.ini"));
-    const QSettings probe(QSettings::IniFormat, QSettings::UserScope, kOrganisation,
-                          kApplication);
-    return probe.fileName();
+    return XdgConfigHome() + QStringLiteral("/tarnwick/settings.ini");
 }
 
 UserSettings::UserSettings() : UserSettings(defaultFileName()) {}

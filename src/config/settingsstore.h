@@ -28,8 +28,9 @@ public:
 };
 
 // The user's own settings: one INI file, readable by its owner only. With $TARNWICK_HOME
-// set it is $TARNWICK_HOME/settings.ini, otherwise the per-user file of organisation
-// "Ostrand Corporation", application "Tarnwick" (~/.config/Ostrand Corporation/Tarnwick.ini).
+// set it is $TARNWICK_HOME/settings.ini, otherwise ~/.config/tarnwick/settings.ini
+// ($XDG_CONFIG_HOME honoured). The same name in both places: the data folder's own
+// "tarnwick.ini" is another file.
 // Every value lives under the top group "10", one sub-group per section.
 //
 // A file that cannot be read, or that is not a settings file any more, is left alone: it

@@ -148,3 +148,8 @@ void ActivityLog::logAutomaticMode(bool enabled)
 {
     writeLines({AutomaticModeEntry(enabled, stamp())});
 }
+
+void ActivityLog::logFolderMove(const QString &text)
+{
+    writeLines({FolderMoveEntry(text, stamp())});
+}

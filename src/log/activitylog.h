@@ -65,6 +65,8 @@ public:
     void logCancel(const QString &user, const QString &server);
     // "Automatic mode enabled/disabled at ...".
     void logAutomaticMode(bool enabled);
+    // "FOLDER MOVE: ..." for files moved from the first builds' folders, or left there.
+    void logFolderMove(const QString &text);
 
     // The last failure, for the user; empty when none since clearError().
     QString lastError() const { return m_lastError; }

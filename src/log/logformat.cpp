@@ -124,6 +124,15 @@ QString AutomaticModeEntry(bool enabled, const QString &stamp)
         .arg(enabled ? QStringLiteral("enabled") : QStringLiteral("disabled"), stamp);
 }
 
+QString FolderMoveEntry(const QString &text, const QString &stamp)
+{
+    // The texts are sentences; the stamp follows without the last full stop.
+    QString what = CleanLogField(text);
+    if (what.endsWith(u'.'))
+        what.chop(1);
+    return QStringLiteral("FOLDER MOVE: %1 at %2").arg(what, stamp);
+}
+
 QString LogFolderOf(const QString &name)
 {
     const qsizetype slash = name.lastIndexOf(u'/');

@@ -48,6 +48,8 @@ QString ErrorEntry(const QString &message, const QString &user, const QString &s
                    const QString &stamp);
 QString CancelEntry(const QString &user, const QString &server, const QString &stamp);
 QString AutomaticModeEntry(bool enabled, const QString &stamp);
+// "FOLDER MOVE: <what> at <stamp>": files moved from the first builds' folders, or left there.
+QString FolderMoveEntry(const QString &text, const QString &stamp);
 
 // The log file name. An empty name becomes defaultFolder + "/logfile.txt"; with Month or
 // Quarter naming the file part becomes the name for today ("Dec26.txt", "Q4_26.txt") in the

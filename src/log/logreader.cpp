@@ -104,6 +104,8 @@ void ActivityLogParser::parseLine(const QString &line)
                 || line.startsWith(QLatin1String("Automatic mode disabled at ")))
                && trailingStamp(line, QLatin1String(" at "))) {
         ++m_data.modeSwitches;
+    } else if (line.startsWith(QLatin1String("FOLDER MOVE: ")) && trailingStamp(line, QLatin1String(" at "))) {
+        // Housekeeping of the program's own: nothing for the statistics, and not a stray line.
     } else if (!TrimControls(line).isEmpty()) {
         skip();
     }

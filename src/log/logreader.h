@@ -11,7 +11,8 @@
 
 // Reading the activity log back for the statistics: every "MAIL CHECK" entry becomes a check
 // row, every "DELETE SPAM" block a deletion row. Error, cancel and automatic-mode entries are
-// counted; a line that is none of these is skipped and counted, whatever it holds.
+// counted; a folder-move note passes; a line that is none of these is skipped and counted,
+// whatever it holds.
 
 struct CheckRow
 {

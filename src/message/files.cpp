@@ -7,20 +7,35 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStandardPaths>
+
+namespace {
+
+// A base folder of the XDG rules: the variable when it holds an absolute path (a relative
+// one is to be ignored), else the fallback below the home folder.
+QString XdgHome(const char *variable, const QString &fallback)
+{
+    const QString own = qEnvironmentVariable(variable);
+    return QDir::cleanPath(!own.isEmpty() && QDir::isAbsolutePath(own) ? own
+                                                                       : QDir::homePath() + u'/' + fallback);
+}
+
+} // namespace
+
+QString XdgConfigHome()
+{
+    return XdgHome("XDG_CONFIG_HOME", QStringLiteral(".config"));
+}
+
+QString XdgDataHome()
+{
+    return XdgHome("XDG_DATA_HOME", QStringLiteral(".local/share"));
+}
 
 QString DataFolder()
 {
     QString folder = qEnvironmentVariable("TARNWICK_HOME");
-    if (folder.isEmpty()) {
-        // Without a QCoreApplication the names are not set yet; fix them so the path is stable.
-        if (QCoreApplication::organizationName().isEmpty())
-            QCoreApplication::setOrganizationName(QStringLiteral("Ostrand Corporation"));
-        if (QCoreApplication::applicationName().isEmpty()
-            || QCoreApplication::applicationName() != QStringLiteral("Tarnwick"))
-            QCoreApplication::setApplicationName(QStringLiteral("Tarnwick"));
-        folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    }
+    if (folder.isEmpty())
+        folder = XdgDataHome() + QStringLiteral("/tarnwick");
     QDir().mkpath(folder);
     return QDir::cleanPath(folder);
 }
@@ -37,9 +52,6 @@ QString ShippedFileIn(const QString &programFolder, const QString &name)
         folders.append(own);
     if (!programFolder.isEmpty())
         folders.append(programFolder + QStringLiteral("/../" TARNWICK_SHARE_SUBDIR));
-#ifdef TARNWICK_SOURCE_DATA_DIR
-    folders.append(QStringLiteral(TARNWICK_SOURCE_DATA_DIR));
-#endif
     for (const QString &folder : std::as_const(folders)) {
         const QString file = QDir::cleanPath(folder + u'/' + name);
         if (QFileInfo::exists(file))

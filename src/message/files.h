@@ -5,8 +5,12 @@
 #include <QStringList>
 #include <optional>
 
-// Where the user's files live: $TARNWICK_HOME when set, else the per-user application data
-// folder. The folder is created when it does not exist yet.
+// The per-user base folders: $XDG_CONFIG_HOME or ~/.config, $XDG_DATA_HOME or ~/.local/share.
+QString XdgConfigHome();
+QString XdgDataHome();
+
+// Where the user's files live: $TARNWICK_HOME when set, else XdgDataHome() + "/tarnwick".
+// The folder is created when it does not exist yet.
 QString DataFolder();
 // DataFolder() + "/" + name
 QString DataFile(const QString &name);
@@ -14,8 +18,8 @@ QString DataFile(const QString &name);
 // The files that ship with the program (the starter blacklist, the alarm sound, the manual
 // under "help/"), found where they were installed. Looked for in order: $TARNWICK_DATA_DIR;
 // "../share/tarnwick" beside the program's folder (an installation under any prefix, also one
-// unpacked somewhere else); the source tree's "data" folder (a program run from its build
-// folder). Empty when none has the file. ShippedFileIn does the same for a given program
+// unpacked somewhere else; the build tree links the source tree's "data" folder there, so a
+// program run from its build folder finds it the same way). Empty when none has the file. ShippedFileIn does the same for a given program
 // folder.
 QString ShippedFile(const QString &name);
 QString ShippedFileIn(const QString &programFolder, const QString &name);

@@ -4,6 +4,7 @@
 #include "classifycore.h"
 #include "files.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
 
@@ -20,6 +21,7 @@ const char kUsage[] =
     "              (default: $TARNWICK_HOME, else the program's data folder)\n"
     "  --why       after each line, the reasons for the mark, indented\n"
     "  --help      this text\n"
+    "  --version   the version of the program\n"
     "\n"
     "Marks: -1 none, 0 delete, 1 suspect, 2 blacklisted (delete), 3-14 accepted\n"
     "by an exception. Hit counts and files are never changed.\n"
@@ -43,41 +45,47 @@ void err(const QString &text)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    QStringList args = app.arguments();
-    args.removeFirst();
+    QCoreApplication::setApplicationName(QStringLiteral("tarnwick-classify"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TARNWICK_VERSION));
 
-    QString dataDir;
-    ClassifyArguments request;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &arg = args.at(i);
-        if (request.Take(arg))
-            continue;
-        if (arg == u"--help" || arg == u"-h") {
-            std::fputs(kUsage, stdout);
-            return 0;
-        } else if (arg == u"--data" && i + 1 < args.size()) {
-            dataDir = args.at(++i);
-        } else if (arg.startsWith(QStringLiteral("--data="))) {
-            dataDir = arg.mid(7);
-        } else {
-            err(arg == u"--data" ? QStringLiteral("--data needs a folder")
-                                 : QStringLiteral("unknown option %1").arg(arg));
-            std::fputs(kUsage, stderr);
-            return 2;
-        }
-    }
-    if (request.files.isEmpty()) {
-        err(QStringLiteral("no message files given"));
+    // Parsed by Qt's parser, but with this program's own help text and its own exit status
+    // for a usage error (2; Qt's parser would end with 1, which here means an unreadable file).
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("this text"));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("the version of the program"));
+    const QCommandLineOption data(QStringLiteral("data"), QStringLiteral("the data folder"), QStringLiteral("DIR"));
+    const QCommandLineOption why(QStringLiteral("why"), QStringLiteral("the reasons for each mark"));
+    parser.addOptions({help, version, data, why});
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("a saved mail message"),
+                                 QStringLiteral("FILE..."));
+    const auto refuse = [](const QString &problem) {
+        err(problem);
         std::fputs(kUsage, stderr);
         return 2;
+    };
+    if (!parser.parse(QCoreApplication::arguments()))
+        return refuse(parser.errorText());
+    if (parser.isSet(help)) {
+        std::fputs(kUsage, stdout);
+        return 0;
     }
-    if (!dataDir.isEmpty() && !QFileInfo(dataDir).isDir()) {
+    if (parser.isSet(version)) {
+        out(QStringLiteral("tarnwick-classify %1\n").arg(QCoreApplication::applicationVersion()));
+        return 0;
+    }
+    const QStringList files = parser.positionalArguments();
+    if (files.isEmpty())
+        return refuse(QStringLiteral("no message files given"));
+    const QString dataDir = parser.value(data);
+    if (parser.isSet(data) && !QFileInfo(dataDir).isDir()) {
         err(QStringLiteral("no data folder %1").arg(dataDir));
         return 2;
     }
     const QString folder = dataDir.isEmpty() ? DataFolder() : QFileInfo(dataDir).absoluteFilePath();
 
-    const int status = ClassifyFiles(folder, request.files, request.why, out, [](const QString &text) { err(text); });
+    const int status = ClassifyFiles(folder, files, parser.isSet(why), out, [](const QString &text) { err(text); });
     std::fflush(stdout);
     return status;
 }

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Unpacks the Debian package into a temporary root (dpkg -x, no root rights needed) and checks
 # what a user gets: the programs run from there and find their data files, the desktop entry
-# passes desktop-file-validate, the icons are there in every size.
+# passes desktop-file-validate, the icons are there in every size, lintian finds no error and
+# no warning, the metainfo, the manual pages and the systemd units are there and valid, the
+# programs are hardened and hold no folder of the build machine.
 #   check_deb.sh BUILD_DIR SOURCE_DIR
 # The package is built with cpack when build/package holds none newer than the programs.
 set -euo pipefail
@@ -30,7 +32,10 @@ for f in usr/bin/tarnwick usr/bin/tarnwick-cli usr/bin/tarnwick-classify; do
   [ -x "$root/$f" ] || fail "$f is missing or not executable"
 done
 for f in usr/share/tarnwick/known.lst usr/share/tarnwick/harptune.wav \
-         usr/share/applications/tarnwick.desktop usr/share/icons/hicolor/scalable/apps/tarnwick.svg; do
+         usr/share/applications/tarnwick.desktop usr/share/icons/hicolor/scalable/apps/tarnwick.svg \
+         usr/share/doc/tarnwick/copyright usr/share/doc/tarnwick/changelog.gz \
+         usr/share/metainfo/org.example.tarnwick.metainfo.xml \
+         usr/lib/systemd/user/tarnwick-check.service usr/lib/systemd/user/tarnwick-check.timer; do
   [ -s "$root/$f" ] || fail "$f is missing"
 done
 if [ -d "$source/data/help" ]; then
@@ -69,4 +74,53 @@ env -u TARNWICK_DATA_DIR TARNWICK_HOME="$first" QT_QPA_PLATFORM=offscreen \
   timeout 60 "$root/usr/bin/tarnwick" --demo-screenshot "$first/shot.png" >/dev/null 2>&1 || true
 grep -qx "marked.example" "$first/known.lst" 2>/dev/null || fail "the installed program did not take its starter blacklist from share/tarnwick"
 [ -s "$first/harptune.wav" ] || fail "the installed program did not copy its alarm sound"
+
+# Debian's own checks: no error, no warning, and of the informational notes none about the
+# hardening (relro, bind-now, fortified functions).
+command -v lintian >/dev/null || fail "lintian is missing (scripts/setup installs it)"
+lint=$(lintian --display-info --tag-display-limit 0 "$deb" 2>&1 || true)
+echo "$lint"
+grep -E '^[EW]: |hardening-' <<<"$lint" && fail "lintian reports errors, warnings or missing hardening"
+# No network on a build machine: the metainfo's links are not fetched.
+appstreamcli validate --pedantic --no-net "$root/usr/share/metainfo/org.example.tarnwick.metainfo.xml" \
+  || fail "appstreamcli validate refuses the metainfo"
+
+# Each program has a manual page that describes every option its --help names and the exit
+# status; --version gives the package's version.
+version=$(dpkg-deb -f "$deb" Version)
+for prog in tarnwick tarnwick-cli tarnwick-classify; do
+  man=$root/usr/share/man/man1/$prog.1.gz
+  [ -s "$man" ] || fail "the manual page $prog(1) is missing"
+  page=$(LC_ALL=C.UTF-8 MANWIDTH=300 man -l "$man" 2>/dev/null) || fail "man cannot show $prog(1)"
+  grep -q "EXIT STATUS" <<<"$page" || fail "$prog(1) does not give the exit status"
+  help=$(QT_QPA_PLATFORM=offscreen "$root/usr/bin/$prog" --help 2>&1) || fail "$prog --help failed: $help"
+  for opt in $(grep -oE -- '--[a-z][a-z-]+' <<<"$help" | sort -u); do
+    grep -qF -- "$opt" <<<"$page" || fail "$prog(1) does not describe $opt"
+  done
+  if grep -q -- --version <<<"$help"; then
+    out=$(QT_QPA_PLATFORM=offscreen "$root/usr/bin/$prog" --version 2>&1) || fail "$prog --version failed"
+    grep -qx "[A-Za-z-]* $version" <<<"$out" || fail "$prog --version says \"$out\", not $version"
+  fi
+  QT_QPA_PLATFORM=offscreen "$root/usr/bin/$prog" --no-such-option >/dev/null 2>&1 && status=0 || status=$?
+  [ "$status" -eq 2 ] || fail "$prog ends with $status, not 2, on an unknown option"
+done
+
+# The user units: systemd reads them, and the command they run is in the package. The
+# verification runs the installed program instead of /usr/bin's (not installed here).
+units=$(mktemp -d -p "$root")
+sed "s|/usr/bin/|$root/usr/bin/|" "$root/usr/lib/systemd/user/tarnwick-check.service" >"$units/tarnwick-check.service"
+cp "$root/usr/lib/systemd/user/tarnwick-check.timer" "$units/"
+grep -qx 'ExecStart=/usr/bin/tarnwick-cli check --all --delete' "$root/usr/lib/systemd/user/tarnwick-check.service" \
+  || fail "the service does not run the check of every mailbox"
+if command -v systemd-analyze >/dev/null; then
+  MANPATH=$root/usr/share/man systemd-analyze verify "$units/tarnwick-check.timer" "$units/tarnwick-check.service" \
+    || fail "systemd-analyze verify refuses the units"
+fi
+
+# No folder of the build machine in a program.
+for f in usr/bin/tarnwick usr/bin/tarnwick-cli usr/bin/tarnwick-classify; do
+  for dir in "$source" "$build"; do
+    ! grep -qF "$dir" "$root/$f" || fail "$f holds the build machine's folder $dir"
+  done
+done
 echo "package check passed"
