@@ -183,6 +183,73 @@ TEST(Pop3Replies, SameHeadersIgnoresOnlyStatusFields)
         EXPECT_EQ(SameHeaders(stored, c.fresh), c.same) << c.name;
 }
 
+TEST(Pop3Replies, SameMessageNeedsEveryFactToAgree)
+{
+    const Pop3MessageFacts listed{1200, {"From: a@b", "Status: O", "Subject: one"}, "id-1"};
+    struct Case {
+        const char *name;
+        Pop3MessageFacts fresh;
+        bool same;
+    };
+    const Case cases[] = {
+        {"identical", listed, true},
+        {"status rewritten, no id now", {1200, {"From: a@b", "Status: RO", "Subject: one"}, ""}, true},
+        {"other size, same id", {1201, listed.Headers, "id-1"}, false},
+        {"other headers, same id", {1200, {"From: a@b", "Subject: two"}, "id-1"}, false},
+        {"other id, same size and headers", {1200, listed.Headers, "id-2"}, false},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(SameMessage(listed, c.fresh), c.same) << c.name;
+    // Without an id in the listing, size and header lines decide.
+    EXPECT_TRUE(SameMessage({1200, listed.Headers, ""}, {1200, listed.Headers, "id-9"}));
+
+    const QHash<int, QString> ids{{1, "a"}, {2, "b"}, {3, "b"}};
+    EXPECT_EQ(FindUniqueId(ids, "a"), 1);
+    EXPECT_EQ(FindUniqueId(ids, "b"), 0) << "an id held twice names no message";
+    EXPECT_EQ(FindUniqueId(ids, "c"), 0);
+}
+
+TEST(Pop3Replies, CapabilityListings)
+{
+    struct Case {
+        const char *name;
+        QByteArray block;
+        bool pipelining;
+        int loginDelay;
+        bool perUser;
+    };
+    const Case cases[] = {
+        {"Empty", "", false, -1, false},
+        {"Dovecot", "CAPA\r\nTOP\r\nUIDL\r\nRESP-CODES\r\nPIPELINING\r\nUSER\r\nSASL PLAIN\r\n", true, -1, false},
+        {"LowerCase", "pipelining\r\nlogin-delay 300\r\n", true, 300, false},
+        {"PerUser", "LOGIN-DELAY 900 USER\r\n", false, 900, true},
+        {"BareLf", "PIPELINING\nLOGIN-DELAY 60\n", true, 60, false},
+        {"DelayNotANumber", "LOGIN-DELAY soon\r\n", false, -1, false},
+        {"DelayMissing", "LOGIN-DELAY\r\n", false, -1, false},
+        {"DelayNegative", "LOGIN-DELAY -5\r\n", false, -1, false},
+        {"DelayHuge", "LOGIN-DELAY 99999999999\r\n", false, -1, false},
+        {"PipeliningAsArgument", "X-PIPELINING\r\nSASL PIPELINING\r\n", false, -1, false},
+    };
+    for (const Case &c : cases) {
+        const Pop3Capabilities caps = ParseCapaListing(c.block);
+        EXPECT_EQ(caps.Pipelining, c.pipelining) << c.name;
+        EXPECT_EQ(caps.LoginDelay, c.loginDelay) << c.name;
+        EXPECT_EQ(caps.LoginDelayPerUser, c.perUser) << c.name;
+    }
+    QByteArray many;
+    for (int i = 0; i < 500; ++i)
+        many += "X-CAP-" + QByteArray::number(i) + "\r\n";
+    EXPECT_EQ(ParseCapaListing(many + "PIPELINING\r\n").Lines.size(), kMaxCapaLines);
+
+    const std::pair<const char *, bool> codes[] = {
+        {"-ERR [LOGIN-DELAY] wait a while", true}, {"-ERR [login-delay] wait", true},
+        {"-ERR [IN-USE] mailbox locked", false},   {"-ERR wrong password [LOGIN-DELAY]", false},
+        {"+OK [LOGIN-DELAY]", false},              {"", false},
+    };
+    for (const auto &[line, expected] : codes)
+        EXPECT_EQ(HasLoginDelayCode(QString::fromLatin1(line)), expected) << line;
+}
+
 TEST(Fingerprints, AreComparedInOneForm)
 {
     const QString hex = QStringLiteral("ae318af825f6e75a6903861f054d9f6f68f130fbcec6ec7d9f421163742c0686");
