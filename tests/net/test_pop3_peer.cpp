@@ -44,7 +44,7 @@ PeerScript Start(int count, bool pipelining)
     PeerScript s{Greeting()};
     if (pipelining)
         s += kPipelining;
-    return s + Login("+OK " + QByteArray::number(count) + " " + QByteArray::number(count * 100) + "\r\n");
+    return s + Login("+OK " + QByteArray::number(count) + " " + QByteArray::number(qint64(count) * 100) + "\r\n");
 }
 
 // A check of count messages, message n of size 100 + n.
@@ -471,6 +471,79 @@ TEST(Pop3Peer, ARefusedDeleEndsTheRunAtThatMessage)
         for (const TmsRemoteInfoItem &item : pop.RemoteInfo())
             EXPECT_EQ(item.Flags, 0);
     }
+}
+
+// What a server sends is never taken as the measure of what the client holds or how long it
+// waits: each hostile reply ends with an error that names the limit, and the session ends
+// without DELE or QUIT, so the mailbox stays as it was.
+TEST(Pop3Peer, HostileRepliesEndWithAClearErrorAndTouchNothing)
+{
+    const auto padded = [](int n, qint64 bytes) {
+        return Info(n, 100 + n, {"Subject: padded", "X-Pad: " + QByteArray(bytes, 'x')});
+    };
+    PeerScript giantHeaders = Start(40, false);
+    for (int n = 1; n <= 40; ++n)
+        giantHeaders += padded(n, 1000 * 1000);
+    const QByteArray hugeUidl = "+OK\r\n" + QByteArray("1 ") + QByteArray(70, 'u') + "\r\n" + QByteArray(300000, '9') + "\r\n.\r\n";
+    struct Case {
+        const char *name;
+        PeerScript script;
+        bool deletion;  // mark every listed message and delete (after an honest listing of 3)
+        QString message;
+    };
+    const Case cases[] = {
+        {"a STAT count beyond the listing limit", Start(2000000000, false), false, "more than the 100000"},
+        {"a UIDL listing beyond its bound", Start(2, false) << PeerStep{"UIDL", hugeUidl}, false,
+         "larger than 65728 bytes"},
+        {"one header block beyond its bound", Start(1, false) + padded(1, 1100 * 1000), false, "larger than 1048576"},
+        {"header lines beyond the listing's bound", giantHeaders, false, "more than the 32 MiB"},
+        // Listed small, padded to 1 MB when checked before deletion.
+        {"a check's header block beyond the listed size", Start(3, true) + padded(1, 1000 * 1000), true,
+         "larger than 65637 bytes"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const bool uidl = c.name == std::string("a UIDL listing beyond its bound");
+        ScriptedPeer peer = c.deletion ? ScriptedPeer({Check(3, true, false), c.script}) : ScriptedPeer({c.script});
+        TmsRemotePOP pop;
+        Configure(pop, peer, c.deletion, uidl);
+        QString error;
+        try {
+            if (c.deletion) {
+                pop.UpdateInfo();
+                for (int index = 0; index < 3; ++index)
+                    pop.MarkDelete(index);
+                pop.TransferData();
+            } else {
+                pop.UpdateInfo();
+            }
+            ADD_FAILURE() << "no error";
+        } catch (const ENetError &e) {
+            error = e.Message();
+        }
+        EXPECT_TRUE(error.contains(c.message)) << error.toStdString();
+        EXPECT_FALSE(pop.Connected());
+        const QList<QByteArray> last = peer.Received().mid(peer.Received().lastIndexOf("PASS secret"));
+        EXPECT_FALSE(last.contains("QUIT"));
+        for (const QByteArray &line : last)
+            EXPECT_FALSE(line.startsWith("DELE")) << line.constData();
+    }
+}
+
+TEST(Pop3Peer, ATricklingDownloadEndsWithATimeOut)
+{
+    // The size claimed (a gigabyte) buys the server no time: one byte every 150 ms ends after
+    // the time-out.
+    PeerScript retrieval = Start(1, false) + Info(1, 101, Headers(1));
+    retrieval << PeerStep{"LIST 1", "+OK 1 1000000000\r\n"}
+              << PeerStep{"RETR 1", "+OK\r\n" + QByteArray(100000, 'x'), PeerAction::Trickle};
+    ScriptedPeer peer({Check(1, false, false), retrieval});
+    TmsRemotePOP pop;
+    Configure(pop, peer, false, false, 1);
+    pop.UpdateInfo();
+    pop.MarkRetrieve(0);
+    EXPECT_THROW(pop.TransferData(), ETimedOutError);
+    EXPECT_EQ(peer.Received().last(), "RETR 1");
 }
 
 TEST(Pop3Peer, StlsRefusals)
