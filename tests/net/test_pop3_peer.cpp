@@ -1,7 +1,6 @@
 // The POP3 client against scripted conversations, one command at a time and in a window of
 // outstanding commands (PIPELINING): the exact traffic, identical items and events in both
 // modes, every command failing in turn, safe deletion, STLS refusals and re-entry.
-#include "pop3_events.h"
 #include "scripted_peer.h"
 
 #include "pop3.h"
@@ -15,6 +14,46 @@
 namespace {
 
 using namespace Pop3Script;
+
+// The client's events in order, OnProgress as "Progress".
+struct PopEvents {
+    QStringList events;
+    void Attach(TmsRemotePOP &pop)
+    {
+        const auto note = [this](const char *name) { return [this, name](QObject *) { events << name; }; };
+        const auto noteNum = [this](const char *name) {
+            return [this, name](QObject *, int n) { events << name + (":" + QString::number(n)); };
+        };
+        pop.OnOpen = note("Open");
+        pop.OnClosing = note("Closing");
+        pop.OnClosed = note("Closed");
+        pop.OnError = [this](QObject *, QString &msg) { events << "Error:" + msg; };
+        pop.OnProgress = [this](QObject *, int, qint64) { events << "Progress"; };
+        pop.OnUpdatingInfo = note("UpdatingInfo");
+        pop.OnInfoUpdated = note("InfoUpdated");
+        pop.OnNextInfoUpdated = noteNum("NextInfoUpdated");
+        pop.OnTransferringData = note("TransferringData");
+        pop.OnDataTransfered = note("DataTransfered");
+        pop.OnRetrieving = noteNum("Retrieving");
+        pop.OnRetrieved = noteNum("Retrieved");
+        pop.OnDeleting = noteNum("Deleting");
+        pop.OnDeleted = noteNum("Deleted");
+        pop.OnItemSkipped = noteNum("ItemSkipped");
+    }
+    // Progress comes once per wake-up of a wait, which depends on how the bytes arrive; the
+    // first one of each run is what every mode promises.
+    QStringList WithoutRepeatedProgress() const
+    {
+        QStringList out;
+        for (const QString &e : events) {
+            if (e != "Progress" || out.isEmpty() || out.last() != "Progress")
+                out << e;
+        }
+        return out;
+    }
+    QStringList WithoutProgress() const { return events.filter(QRegularExpression("^(?!Progress$)")); }
+    int Errors() const { return int(events.filter(QRegularExpression("^Error:")).size()); }
+};
 
 QList<QByteArray> Headers(int n)
 {
@@ -544,24 +583,6 @@ TEST(Pop3Peer, CancelDisconnectOrAnExceptionFromAnEventHandlerEndsTheSessionWith
     }
 }
 
-TEST(Pop3Peer, CancelledDeletionIsNotReplayed)
-{
-    PeerScript stalled = Start(2, false) + Info(2, 102, Headers(2)) << PeerStep{"DELE 2", "", PeerAction::Stall};
-    ScriptedPeer peer({Check(2, false, false), stalled, Start(2, false) << Quit()});
-    TmsRemotePOP pop;
-    Configure(pop, peer, false, false, 5);
-    pop.UpdateInfo();
-    EXPECT_FALSE(pop.MarkDelete(2));
-    pop.MarkDelete(1);
-    QTimer::singleShot(100, &pop, [&pop] { pop.Cancel(); });
-    EXPECT_THROW(pop.TransferData(), ECanceledError);
-    EXPECT_EQ(pop.RemoteInfo()[1].Flags, 0);
-    pop.TransferData();
-    EXPECT_EQ(peer.Received().count("DELE 2"), 1);
-    EXPECT_EQ(peer.Received().last(), "QUIT");
-    EXPECT_TRUE(peer.Mismatches().isEmpty()) << peer.Mismatches().join("\n").toStdString();
-}
-
 TEST(Pop3Peer, LoginDelayFromTheServer)
 {
     struct Case {
@@ -589,15 +610,11 @@ TEST(Pop3Peer, LoginDelayFromTheServer)
         ScriptedPeer peer({c.script});
         TmsRemotePOP pop;
         Configure(pop, peer, true);
-        const bool failed = [&] {
-            try {
-                pop.UpdateInfo();
-                return false;
-            } catch (const EServerError &) {
-                return true;
-            }
-        }();
-        EXPECT_EQ(failed, QString(c.name).startsWith("Refused") || QString(c.name) == "WrongPassword");
+        if (c.delay == 600) {
+            EXPECT_THROW(pop.UpdateInfo(), EServerError);
+        } else {
+            pop.UpdateInfo();
+        }
         EXPECT_EQ(pop.LoginDelayRefused(), c.refused);
         EXPECT_EQ(pop.LoginDelay(), c.delay);
         EXPECT_TRUE(peer.Mismatches().isEmpty()) << peer.Mismatches().join("\n").toStdString();
