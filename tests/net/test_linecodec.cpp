@@ -88,68 +88,35 @@ TEST(DotDecoder, IsNotDoneBeforeTheEndLine)
     }
 }
 
-TEST(Pop3Replies, StatCountAndSize)
+TEST(Pop3Replies, StatListAndUidlLines)
 {
-    struct Case {
-        const char *line;
-        bool ok;
-        int count;
-        qint64 size;
+    // STAT: "count size" as read, "-" when the line is refused.
+    const std::pair<const char *, const char *> stat[] = {
+        {"+OK 2 320", "2 320"}, {"+OK 0 0", "0 0"}, {"+OK 7", "7 -1"},  // a count alone
+        {"+OK 3 4096 messages follow", "3 4096"}, {"+OK  5\t100", "5 100"}, {"+OK", "-"}, {"+OK lots 100", "-"},
+        {"+OK -1 100", "-"}, {"+OK 99999999999 1", "-"},  // more messages than a count can hold
+        {"+OK 3 big", "-"},
     };
-    const Case cases[] = {
-        {"+OK 2 320", true, 2, 320},
-        {"+OK 0 0", true, 0, 0},
-        {"+OK 7", true, 7, -1},                      // a count alone
-        {"+OK 3 4096 messages follow", true, 3, 4096},
-        {"+OK  5\t100", true, 5, 100},
-        {"+OK", false, 0, 0},
-        {"+OK lots 100", false, 0, 0},
-        {"+OK -1 100", false, 0, 0},
-        {"+OK 99999999999 1", false, 0, 0},         // more messages than a count can hold
-        {"+OK 3 big", false, 0, 0},
-    };
-    for (const Case &c : cases) {
+    for (const auto &[line, expected] : stat) {
         int count = -1;
         qint64 size = -2;
-        EXPECT_EQ(ParseStatReply(QString::fromLatin1(c.line), count, size), c.ok) << c.line;
-        if (c.ok) {
-            EXPECT_EQ(count, c.count) << c.line;
-            EXPECT_EQ(size, c.size) << c.line;
-        }
+        const bool ok = ParseStatReply(QString::fromLatin1(line), count, size);
+        EXPECT_EQ(ok ? QString("%1 %2").arg(count).arg(size) : QString("-"), expected) << line;
     }
-}
-
-TEST(Pop3Replies, ListSize)
-{
-    struct Case {
-        const char *line;
-        qint64 size;
+    // LIST n: the size, 0 when there is none; more text after it is allowed.
+    const std::pair<const char *, qint64> list[] = {
+        {"+OK 2 1200", 1200}, {"+OK 2 1200 octets", 1200}, {"+OK 2 1200\tsomething", 1200}, {"+OK 2", 0},
+        {"+OK 2 lots", 0},    {"+OK", 0},                  {"+OK 2 3000000000", 3000000000LL},
     };
-    const Case cases[] = {
-        {"+OK 2 1200", 1200},
-        {"+OK 2 1200 octets", 1200},      // more text after the size is allowed
-        {"+OK 2 1200\tsomething", 1200},
-        {"+OK 2", 0},
-        {"+OK 2 lots", 0},
-        {"+OK", 0},
-        {"+OK 2 3000000000", 3000000000LL},
-    };
-    for (const Case &c : cases)
-        EXPECT_EQ(ParseListSize(QString::fromLatin1(c.line)), c.size) << c.line;
-}
+    for (const auto &[line, size] : list)
+        EXPECT_EQ(ParseListSize(QString::fromLatin1(line)), size) << line;
 
-TEST(Pop3Replies, UniqueIds)
-{
     EXPECT_EQ(ParseUidlReply(QStringLiteral("+OK 3 00000003abc"), 3), QStringLiteral("00000003abc"));
-    EXPECT_EQ(ParseUidlReply(QStringLiteral("+OK 4 00000003abc"), 3), QString());   // another message
+    EXPECT_EQ(ParseUidlReply(QStringLiteral("+OK 4 00000003abc"), 3), QString());  // another message
     EXPECT_EQ(ParseUidlReply(QStringLiteral("+OK 3"), 3), QString());
     EXPECT_EQ(ParseUidlReply(QStringLiteral("+OK 3 ") + QString(71, u'x'), 3), QString());
-
     const QHash<int, QString> ids = ParseUidlListing("1 aa\r\n2 bb\r\nthree cc\r\n4\r\n5 \x01x\r\n6 ff extra\r\n");
-    EXPECT_EQ(ids.size(), 3);
-    EXPECT_EQ(ids.value(1), QStringLiteral("aa"));
-    EXPECT_EQ(ids.value(2), QStringLiteral("bb"));
-    EXPECT_EQ(ids.value(6), QStringLiteral("ff"));
+    EXPECT_EQ(ids, (QHash<int, QString>{{1, "aa"}, {2, "bb"}, {6, "ff"}}));
 }
 
 TEST(Pop3Replies, HeaderLinesOfATopBlock)

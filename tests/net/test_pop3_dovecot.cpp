@@ -5,6 +5,7 @@
 //
 // Each test uses a user of its own, so tests can run side by side.
 #include "dovecot_test.h"
+#include "scripted_peer.h"
 
 #include "pop3.h"
 #include "temp_home.h"
@@ -119,13 +120,9 @@ TEST_F(Dovecot, WrongPasswordIsAServerRefusal)
     TmsRemotePOP pop;
     Configure(pop, "user03");
     pop.SetPassword("not the password");
-    try {
-        pop.UpdateInfo();
-        ADD_FAILURE() << "logged in with a wrong password";
-    } catch (const EServerError &e) {
-        EXPECT_TRUE(e.Message().startsWith("-ERR")) << e.Message().toStdString();
-        EXPECT_EQ(e.Message(), pop.LastReply());
-    }
+    const QString error = ErrorOf<EServerError>([&] { pop.UpdateInfo(); });
+    EXPECT_TRUE(error.startsWith("-ERR")) << error.toStdString();
+    EXPECT_EQ(error, pop.LastReply());
     EXPECT_TRUE(errors.isEmpty()) << "OnError does not fire for a refusal";
     EXPECT_FALSE(pop.Connected());
     EXPECT_EQ(pop.MessageCount(), -1);

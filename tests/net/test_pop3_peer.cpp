@@ -241,12 +241,7 @@ TEST(Pop3Peer, EachCommandFailingInTurnLeavesTheClientReusable)
                 log.Attach(pop);
                 SCOPED_TRACE(testing::Message() << f.name << " at " << good[k].expect.constData() << ", pipelining "
                                                 << pipelining);
-                try {
-                    pop.UpdateInfo();
-                    ADD_FAILURE() << "no error";
-                } catch (const EServerError &e) {
-                    EXPECT_EQ(e.Message(), f.message);
-                }
+                EXPECT_EQ(ErrorOf<EServerError>([&] { pop.UpdateInfo(); }), f.message);
                 // The password stays out of it.
                 EXPECT_EQ(pop.LastCommand(), QString::fromLatin1(good[k].expect == "PASS secret" ? "PASS" : good[k].expect));
                 EXPECT_EQ(log.Errors(), 0) << "a refusal is not reported through OnError";
@@ -413,12 +408,7 @@ TEST(Pop3Peer, ARefusedDeleEndsTheRunAtThatMessage)
         pop.MarkDelete(1);
         PopEvents log;
         log.Attach(pop);
-        try {
-            pop.TransferData();
-            ADD_FAILURE() << "a refused DELE went unnoticed";
-        } catch (const EServerError &e) {
-            EXPECT_EQ(e.Message(), "-ERR message is locked");
-        }
+        EXPECT_EQ(ErrorOf<EServerError>([&] { pop.TransferData(); }), "-ERR message is locked");
         EXPECT_EQ(pop.LastCommand(), "DELE 1");
         EXPECT_TRUE(peer.Mismatches().isEmpty()) << peer.Mismatches().join("\n").toStdString();
         EXPECT_EQ(log.WithoutProgress(), (QStringList{"Open", "TransferringData", "Deleting:0", "Closing", "Closed"}));
@@ -471,16 +461,12 @@ TEST(Pop3Peer, FailuresEndWithAClearErrorAndTouchNothing)
                                        : ScriptedPeer({c.script, Check(2, false, false)});
         TmsRemotePOP pop;
         Configure(pop, peer, c.deletion, c.uidl, 1);
-        QString error;
-        try {
+        const QString error = ErrorOf<ENetError>([&] {
             pop.UpdateInfo();
             for (int index = 0; index < pop.RemoteInfo().Count(); ++index)
                 pop.MarkDelete(index);
             pop.TransferData();
-            ADD_FAILURE() << "no error";
-        } catch (const ENetError &e) {
-            error = e.Message();
-        }
+        });
         EXPECT_TRUE(error.contains(c.message)) << error.toStdString();
         EXPECT_FALSE(pop.Connected());
         const QList<QByteArray> last = peer.Received().mid(peer.Received().lastIndexOf("PASS secret"));
