@@ -158,17 +158,25 @@ TEST_F(Dovecot, RetrievesAMessageByteForByte)
 {
     const QList<QByteArray> messages = Messages(4);
     Seed("user05", messages);
-    TempHome home;
-    TmsRemotePOP pop;
-    Configure(pop, "user05");
-    pop.SetMessageDirectory(home.path());
-    pop.UpdateInfo();
-    pop.MarkRetrieve(2);
-    pop.TransferData();
-    EXPECT_EQ(home.read("msg_2.eml"), ToCrlf(messages[2]));
-    EXPECT_FALSE(QFile::exists(home.file("msg_0.eml")));
-    pop.UpdateInfo();
-    EXPECT_EQ(pop.RemoteInfo().Count(), 4) << "retrieving does not delete";
+    for (const bool handler : {false, true}) {
+        TempHome home;
+        TmsRemotePOP pop;
+        Configure(pop, "user05");
+        pop.SetMessageDirectory(home.path());
+        QList<QByteArray> handed;
+        if (handler)
+            pop.OnUserMessageSave = [&](QObject *, int index, const QByteArray &contents) {
+                handed << QByteArray::number(index) + ":" + contents;
+            };
+        pop.UpdateInfo();
+        pop.MarkRetrieve(2);
+        pop.TransferData();
+        EXPECT_EQ(handler ? handed.value(0) : "2:" + home.read("msg_2.eml"), "2:" + ToCrlf(messages[2]));
+        EXPECT_EQ(QFile::exists(home.file("msg_2.eml")), !handler);
+        EXPECT_FALSE(QFile::exists(home.file("msg_0.eml")));
+        pop.UpdateInfo();
+        EXPECT_EQ(pop.RemoteInfo().Count(), 4) << "retrieving does not delete";
+    }
 }
 
 TEST_F(Dovecot, TlsWithTheFixtureCertificate)
