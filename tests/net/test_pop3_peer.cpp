@@ -98,17 +98,13 @@ PeerScript Check(int count, bool pipelining, bool uidl, const std::function<QByt
     return s << Quit();
 }
 
-QList<QByteArray> CheckTraffic(int count, bool capa, bool uidl)
+// The lines a client following the check's script sends.
+QList<QByteArray> CheckTraffic(int count, bool pipelining, bool uidl)
 {
     QList<QByteArray> lines;
-    if (capa)
-        lines << "CAPA";
-    lines << "USER alice" << "PASS secret" << "STAT";
-    if (uidl && count > 0)
-        lines << "UIDL";
-    for (int n = 1; n <= count; ++n)
-        lines << "LIST " + QByteArray::number(n) << "TOP " + QByteArray::number(n) + " 1";
-    return lines << "QUIT";
+    for (const PeerStep &step : Check(count, pipelining, uidl).mid(1))
+        lines << step.expect;
+    return lines;
 }
 
 void Configure(TmsRemotePOP &pop, const ScriptedPeer &peer, bool pipelining = false, bool uidl = false,

@@ -1,7 +1,9 @@
 // The SMTP client against the real aiosmtpd of tests/fixtures: a session opened and closed in
-// plain text, with STARTTLS and with implicit TLS, a server that refuses HELO, a server that is
-// not there, and composed messages handed over in a data phase that the test writes itself.
-#include "smtp_test.h"
+// plain text, with STARTTLS and with implicit TLS (and an untrusted certificate refused), a
+// server that refuses HELO, and composed messages handed over in a data phase that the test
+// writes itself.
+#include "smtp.h"
+#include "smtp_env.h"
 
 #include "msencode.h"
 
@@ -10,6 +12,32 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+// Base of the tests that run against the fixture's aiosmtpd: loads its description before each
+// test (a test whose fixture is not up stops there).
+class SmtpServer : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        QString error;
+        std::optional<SmtpEnv> loaded = SmtpEnv::Load(SmtpEnv::DefaultIni(), &error);
+        ASSERT_TRUE(loaded) << error.toStdString();
+        env = *loaded;
+    }
+
+    void Configure(TmsSMTP &smtp, quint16 port, TmsTlsMode mode = TmsTlsMode::None,
+                   const QString &trusted = QString())
+    {
+        smtp.SetServer(env.Server(port));
+        smtp.SetTimeOut(5);
+        smtp.SetTls({mode, trusted});
+        smtp.OnError = [this](QObject *, QString &msg) { errors << msg; };
+    }
+
+    SmtpEnv env;
+    QStringList errors;
+};
 
 TEST_F(SmtpServer, SessionsOpenAndClose)
 {
