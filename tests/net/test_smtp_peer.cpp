@@ -107,13 +107,6 @@ TEST(SmtpPeer, Sessions)
         smtp.Disconnect();
         EXPECT_EQ(peer.Received().mid(c.traffic.size()), QList<QByteArray>({Helo(), "QUIT"}));
     }
-    // The setting is checked before anything starts.
-    TmsSMTP smtp;
-    EXPECT_EQ(smtp.DefaultPort(), 25);
-    QStringList errors;
-    smtp.OnError = [&](QObject *, QString &msg) { errors << msg; };
-    EXPECT_THROW(smtp.Connect(), ESocketError);
-    EXPECT_EQ(errors, QStringList({"Server property is required"}));
 }
 
 } // namespace
