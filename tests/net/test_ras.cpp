@@ -44,34 +44,24 @@ const char kModem[] = R"({"connections": [{"name": "Modem", "type": "gsm", "stat
 
 TEST(RasEntries, ListedSortedByNameOnceEach)
 {
-    struct Case {
-        const char *name;
-        const char *scenario;
-        QStringList entries;
-        int lastError;
-    };
-    const QList<Case> cases = {
-        {"sorted, case folded first, duplicates once, escaped colons read back",
-         R"({"connections": [{"name": "Zeta"}, {"name": "alpha"}, {"name": "Beta:2\\x"},
-                             {"name": "Alpha"}, {"name": "Zeta"}]})",
+    // Sorted, case folded first, duplicates once, escaped colons read back; an empty phone
+    // book; NetworkManager not running: no entries, the error kept.
+    const std::tuple<const char *, QStringList, int> cases[] = {
+        {R"({"connections": [{"name": "Zeta"}, {"name": "alpha"}, {"name": "Beta:2\\x"}, {"name": "Alpha"},
+                             {"name": "Zeta"}]})",
          {"Alpha", "alpha", "Beta:2\\x", "Zeta"}, 0},
-        {"empty phone book", R"({"connections": []})", {}, 0},
-        {"NetworkManager not running: no entries, the error kept",
-         R"({"connections": [{"name": "Modem"}],
-             "list": {"exit": 8, "stderr": "Error: NetworkManager is not running."}})",
-         {}, 8},
+        {R"({"connections": []})", {}, 0},
+        {R"({"connections": [{"name": "Modem"}],
+             "list": {"exit": 8, "stderr": "Error: NetworkManager is not running."}})", {}, 8},
     };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        TFakeNmcli nmcli(Scenario(c.scenario));
+    for (const auto &[scenario, entries, lastError] : cases) {
+        TFakeNmcli nmcli(Scenario(scenario));
         TagRas ras;
         EXPECT_TRUE(ras.Available());
-        EXPECT_EQ(ras.EntryList(), c.entries);
-        EXPECT_EQ(ras.Entries(), c.entries);
-        EXPECT_EQ(ras.LastError(), c.lastError);
-        if (c.lastError) {
-            EXPECT_EQ(ras.LastErrorText(), "Error: NetworkManager is not running.");
-        }
+        EXPECT_EQ(ras.EntryList(), entries);
+        EXPECT_EQ(ras.Entries(), entries);
+        EXPECT_EQ(ras.LastError(), lastError);
+        EXPECT_EQ(ras.LastErrorText(), lastError ? "Error: NetworkManager is not running." : "");
     }
 }
 
