@@ -152,7 +152,7 @@ bool TmsCustomPOP::WindowHasRoom(int lines, qint64 bytes, qint64 blockBytes) con
     if (pending == 0)
         return true;
     return pending + lines <= m_windowCommands && m_pendingBytes + lines * bytes <= kWindowBytes
-        && m_heldBytes + m_pendingBlockBytes + blockBytes <= kMaxReadAheadBytes;
+        && (blockBytes == 0 || m_heldBytes + m_pendingBlockBytes + blockBytes <= kMaxReadAheadBytes);
 }
 
 bool TmsCustomPOP::WindowLow() const

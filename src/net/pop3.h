@@ -47,14 +47,16 @@ public:
     QString LastCommand() const { return m_lastCommand; }
 
     // The bounds of the window: commands whose replies have not been read, and their bytes.
-    // The replies are read while the window fills (the socket takes whatever arrives), so the
-    // server is never stuck writing to a client that does not read; the bounds keep what one
-    // window can make the server hold, and what waits in memory here, small. Without
-    // pipelining the window holds one command: each is sent once the reply before it is read.
+    // The replies are read while the window fills (the socket takes up to kReadBufferBytes
+    // ahead), so the server is never stuck writing to a client that does not read; the bounds
+    // keep what one window can make the server hold, and what waits in memory here, small.
+    // Without pipelining the window holds one command: each is sent once the reply before it
+    // is read.
     static constexpr int kWindowCommands = 2048;
     static constexpr qint64 kWindowBytes = 32 * 1024;
-    // Replies read before their turn wait in memory; the data blocks expected from the window
-    // (each counted at its limit) and those held may together take at most this much.
+    // Replies read before their turn (the deletion's checks, read to reach a DELE's reply) wait
+    // in memory; the blocks expected from the window, each counted at its limit, and those
+    // held may together take at most this much.
     static constexpr qint64 kMaxReadAheadBytes = 16 * 1024 * 1024;
     // The largest message fetched whole: it is held in memory to be shown or saved.
     static constexpr qint64 kMaxMessageBytes = 64 * 1024 * 1024;
@@ -113,8 +115,9 @@ protected:
     // Queues a command; it goes out with the next FlushWindow (or Take) once the window has
     // room for it.
     Ticket Queue(const QString &line, qint64 blockLimit = -1, bool progress = false);
-    // Whether lines more commands of about bytes each, expecting data blocks of blockBytes in
-    // all, fit into the window now. An empty window always has room.
+    // Whether lines more commands of about bytes each fit into the window now. blockBytes are
+    // the data blocks they may bring that could be read before their turn (kMaxReadAheadBytes);
+    // 0 when every reply is taken in order. An empty window always has room.
     bool WindowHasRoom(int lines, qint64 bytes, qint64 blockBytes = 0) const;
     // Less than half of the window is in use: time to send the next batch.
     bool WindowLow() const;
