@@ -10,10 +10,6 @@
 #include <utility>
 
 namespace {
-constexpr qint64 kMaxMessageBlock = qint64(1) << 30;
-constexpr qint64 kUnknownSizeMessageBlock = qint64(256) << 20;
-// A UIDL listing line is at most "n id" with a 70-character id.
-constexpr qint64 kUidlBytesPerMessage = 96;
 // A CAPA listing is a few dozen short lines.
 constexpr qint64 kMaxCapaBlock = 64 * 1024;
 
@@ -141,33 +137,43 @@ TmsCustomPOP::Ticket TmsCustomPOP::Queue(const QString &line, qint64 blockLimit,
         RaiseErrorText(QStringLiteral("A command line must not contain CR, LF or NUL"), false);
     QueuedReply entry;
     entry.command = line;
-    const QByteArray bytes = line.toUtf8() + "\r\n";
-    entry.bytes = bytes.size();
+    entry.bytes = line.toUtf8().size() + 2;
     entry.blockLimit = blockLimit;
     entry.progress = progress;
-    m_unsent += bytes;
-    m_outstandingBytes += entry.bytes;
+    m_pendingBytes += entry.bytes;
+    m_pendingBlockBytes += qMax(blockLimit, qint64(0));
     m_window.push_back(std::move(entry));
     return m_nextTicket++;
 }
 
-bool TmsCustomPOP::WindowHasRoom(int lines, qint64 bytes) const
+bool TmsCustomPOP::WindowHasRoom(int lines, qint64 bytes, qint64 blockBytes) const
 {
-    return (m_nextTicket - m_readTicket) + lines <= kWindowCommands
-        && m_outstandingBytes + lines * bytes <= kWindowBytes;
+    const qint64 pending = m_nextTicket - m_readTicket;
+    if (pending == 0)
+        return true;
+    return pending + lines <= m_windowCommands && m_pendingBytes + lines * bytes <= kWindowBytes
+        && (blockBytes == 0 || m_heldBytes + m_pendingBlockBytes + blockBytes <= kMaxReadAheadBytes);
 }
 
 bool TmsCustomPOP::WindowLow() const
 {
-    return (m_nextTicket - m_readTicket) <= kWindowCommands / 2 && m_outstandingBytes <= kWindowBytes / 2;
+    return (m_nextTicket - m_readTicket) <= m_windowCommands / 2 && m_pendingBytes <= kWindowBytes / 2;
+}
+
+void TmsCustomPOP::SetWindowAhead(bool ahead)
+{
+    m_windowCommands = ahead && m_pipelining ? kWindowCommands : 1;
 }
 
 void TmsCustomPOP::FlushWindow()
 {
-    if (m_unsent.isEmpty())
-        return;
-    const QByteArray bytes = std::exchange(m_unsent, QByteArray());
-    WriteAhead(bytes);
+    QByteArray bytes;
+    while (m_sendTicket < m_nextTicket && m_sendTicket - m_readTicket < m_windowCommands) {
+        bytes += m_window[size_t(m_sendTicket - m_windowBase)].command.toUtf8() + "\r\n";
+        ++m_sendTicket;
+    }
+    if (!bytes.isEmpty())
+        WriteAhead(bytes);
 }
 
 void TmsCustomPOP::ReadQueued(QueuedReply &entry, bool current)
@@ -175,21 +181,24 @@ void TmsCustomPOP::ReadQueued(QueuedReply &entry, bool current)
     QString line;
     entry.code = ReadLine(line);
     entry.line = line;
-    m_outstandingBytes -= entry.bytes;
+    m_pendingBytes -= entry.bytes;
+    m_pendingBlockBytes -= qMax(entry.blockLimit, qint64(0));
     if (entry.blockLimit >= 0 && entry.code == 1) {
         QBuffer buffer(&entry.block);
         buffer.open(QIODevice::WriteOnly);
         ReceiveBlock(buffer, -1, entry.blockLimit, entry.progress && current);
     }
     entry.readAhead = !current;
+    if (entry.readAhead)
+        m_heldBytes += entry.block.size();
 }
 
 TmsCustomPOP::QueuedReply TmsCustomPOP::Take(Ticket ticket)
 {
     if (ticket < m_windowBase || ticket >= m_nextTicket || m_window[size_t(ticket - m_windowBase)].taken)
         throw std::logic_error("TmsCustomPOP::Take: no such outstanding command");
-    FlushWindow();
     while (m_readTicket <= ticket) {
+        FlushWindow();
         ReadQueued(m_window[size_t(m_readTicket - m_windowBase)], m_readTicket == ticket);
         ++m_readTicket;
     }
@@ -200,6 +209,8 @@ TmsCustomPOP::QueuedReply TmsCustomPOP::Take(Ticket ticket)
         m_window.pop_front();
         ++m_windowBase;
     }
+    if (reply.readAhead)
+        m_heldBytes -= reply.block.size();
     m_lastCommand = reply.command;
     SetLastReply(reply.line);
     // A block read ahead reported no progress then; it does now, at its turn, so the events
@@ -213,9 +224,11 @@ void TmsCustomPOP::ResetWindow()
 {
     m_window.clear();
     m_windowBase = m_nextTicket;
+    m_sendTicket = m_nextTicket;
     m_readTicket = m_nextTicket;
-    m_outstandingBytes = 0;
-    m_unsent.clear();
+    m_pendingBytes = 0;
+    m_pendingBlockBytes = 0;
+    m_heldBytes = 0;
 }
 
 void TmsCustomPOP::Stat()
@@ -240,12 +253,14 @@ void TmsCustomPOP::Quit()
 void TmsCustomPOP::Retrieve(int Index)
 {
     Operation operation(this);
-    DoRetrieve(Index);
+    DoRetrieve(Index, Index + 1);
 }
 
-void TmsCustomPOP::DoRetrieve(int Index)
+void TmsCustomPOP::DoRetrieve(int Index, int Number)
 {
-    const QString n = QString::number(Index + 1);
+    if (m_readTicket != m_nextTicket)
+        throw std::logic_error("TmsCustomPOP::DoRetrieve: commands wait in the window");
+    const QString n = QString::number(Number);
     RequirePositive(Command(QStringLiteral("LIST ") + n));
     const qint64 size = ParseListSize(LastReply());
     if (OnRetrieving)
@@ -254,7 +269,7 @@ void TmsCustomPOP::DoRetrieve(int Index)
     QByteArray contents;
     QBuffer buffer(&contents);
     buffer.open(QIODevice::WriteOnly);
-    const qint64 limit = size > 0 ? qMin(2 * size + 65536, kMaxMessageBlock) : kUnknownSizeMessageBlock;
+    const qint64 limit = size > 0 ? qMin(2 * size + 65536, kMaxMessageBytes) : kMaxMessageBytes;
     ReceiveToStream(buffer, size, limit);
     buffer.close();
     StoreMessage(Index, contents);
@@ -301,40 +316,78 @@ void TmsRemotePOP::StoreMessage(int Index, const QByteArray &Contents)
         RaiseErrorText(QStringLiteral("The message could not be saved as %1: %2").arg(path, error), false);
 }
 
-bool TmsRemotePOP::FetchInfo(int Index, TmsRemoteInfoItem &Item, bool goneIsMismatch)
+qint64 TmsRemotePOP::UidlLimit() const
 {
-    const QString n = QString::number(Index + 1);
-    const int listed = Command(QStringLiteral("LIST ") + n);
-    if (listed == -1 && goneIsMismatch)
-        return false;  // "-ERR no such message": the mailbox shrank since the listing
-    RequirePositive(listed);
-    Item.Size = ParseListSize(LastReply());
-    RequirePositive(Command(QStringLiteral("TOP ") + n + QStringLiteral(" 1")));
-    QByteArray block;
-    QBuffer buffer(&block);
-    buffer.open(QIODevice::WriteOnly);
-    ReceiveToStream(buffer, -1, kMaxHeaderBlock);
-    buffer.close();
-    Item.Headers = HeadersFromBlock(block);
+    return 65536 + qint64(qBound(0, MessageCount(), kMaxListedMessages)) * kUidlBytesPerMessage;
+}
+
+TmsRemotePOP::Check TmsRemotePOP::QueueCheck(int index, int number, bool withId, qint64 topLimit)
+{
+    const QString n = QString::number(number);
+    Check check;
+    check.index = index;
+    check.number = number;
+    check.list = Queue(QStringLiteral("LIST ") + n);
+    check.top = Queue(QStringLiteral("TOP ") + n + QStringLiteral(" 1"), topLimit, true);
+    if (withId)
+        check.uidl = Queue(QStringLiteral("UIDL ") + n);
+    return check;
+}
+
+bool TmsRemotePOP::TakeCheck(const Check &check, bool goneIsFalse, Pop3MessageFacts &fresh)
+{
+    const QueuedReply list = Take(check.list);
+    if (list.code == -1 && goneIsFalse) {
+        // "-ERR no such message": the mailbox shrank since the listing. The rest of the
+        // check is answered too.
+        Take(check.top);
+        if (check.uidl >= 0)
+            Take(check.uidl);
+        return false;
+    }
+    RequirePositive(list.code);
+    fresh.Size = ParseListSize(list.line);
+    const QueuedReply top = Take(check.top);
+    RequirePositive(top.code);
+    fresh.Headers = HeadersFromBlock(top.block);
+    if (check.uidl >= 0) {
+        const QueuedReply uidl = Take(check.uidl);
+        if (uidl.code == 1)
+            fresh.Uidl = ParseUidlReply(uidl.line, check.number);
+    }
     return true;
 }
 
-void TmsRemotePOP::GetInfo(int Index, TmsRemoteInfoItem &Item)
+qint64 TmsRemotePOP::TopLimit(const TmsRemoteInfoItem &item)
 {
-    Operation operation(this);
-    FetchInfo(Index, Item, false);
+    // The header lines and one body line cannot be longer than the whole message; the slack
+    // covers servers that count line ends as one octet.
+    return item.Size > 0 ? qMin(kMaxHeaderBlock, item.Size + 65536) : kMaxHeaderBlock;
 }
 
-QHash<int, QString> TmsRemotePOP::ListUniqueIds()
+int TmsRemotePOP::Locate(const Check &check)
 {
-    // A server without UIDL refuses it; the listing then simply has no ids.
-    if (Command(QStringLiteral("UIDL")) != 1)
-        return {};
-    QByteArray block;
-    QBuffer buffer(&block);
-    buffer.open(QIODevice::WriteOnly);
-    ReceiveBlock(buffer, -1, 65536 + qint64(MessageCount()) * kUidlBytesPerMessage, false);
-    return ParseUidlListing(block);
+    const TmsRemoteInfoItem &listed = m_remoteInfo[check.index];
+    Pop3MessageFacts fresh;
+    if (TakeCheck(check, true, fresh) && SameMessage(listed, fresh))
+        return check.number;
+    // Only the unique id can tell where a message went; without one it stays where it is.
+    if (!m_useUidl || listed.Uidl.isEmpty())
+        return 0;
+    if (!m_freshIds) {
+        // Message numbers do not change within a session: one listing serves the whole run.
+        const QueuedReply reply = Take(Queue(QStringLiteral("UIDL"), UidlLimit()));
+        m_freshIds = reply.code == 1 ? ParseUidlListing(reply.block) : QHash<int, QString>();
+    }
+    const int moved = FindUniqueId(*m_freshIds, listed.Uidl);
+    if (moved == 0 || moved == check.number)
+        return 0;
+    Pop3MessageFacts there;
+    there.Uidl = listed.Uidl;
+    // A message deleted earlier in this run answers "-ERR": it is not found again.
+    if (!TakeCheck(QueueCheck(check.index, moved, false, TopLimit(listed)), true, there) || !SameMessage(listed, there))
+        return 0;
+    return moved;
 }
 
 void TmsRemotePOP::UpdateInfo()
@@ -352,21 +405,7 @@ void TmsRemotePOP::DoUpdateInfo()
         if (OnUpdatingInfo)
             OnUpdatingInfo(this);
         m_remoteInfo.Clear();
-        if (Pipelining()) {
-            ListPipelined();
-        } else {
-            QHash<int, QString> ids;
-            if (m_useUidl && MessageCount() > 0)
-                ids = ListUniqueIds();
-            for (int index = 0; index < MessageCount(); ++index) {
-                TmsRemoteInfoItem item;
-                FetchInfo(index, item, false);
-                item.Uidl = ids.value(index + 1);
-                m_remoteInfo.Add(std::move(item));
-                if (OnNextInfoUpdated)
-                    OnNextInfoUpdated(this, m_remoteInfo.Count() - 1);
-            }
-        }
+        ListMessages();
         DoDisconnect();
     } catch (...) {
         // The replies of the rest of the window are dropped with the connection.
@@ -378,24 +417,28 @@ void TmsRemotePOP::DoUpdateInfo()
         OnInfoUpdated(this);
 }
 
-void TmsRemotePOP::ListPipelined()
+void TmsRemotePOP::ListMessages()
 {
-    // The same commands as one at a time (UIDL, then LIST n and TOP n 1 for each message),
-    // sent ahead in windows; the replies are handled in order, so items and events come as
-    // they would without a window, and the first refusal ends the listing at its message.
+    // UIDL, then LIST n and TOP n 1 for each message, in a window when the session pipelines;
+    // the replies are handled in order, so items and events come the same either way, and the
+    // first refusal ends the listing at its message.
     const int count = MessageCount();
+    if (count > kMaxListedMessages)
+        RaiseProtocolError(QStringLiteral("The mailbox holds %1 messages, more than the %2 that one check lists. "
+                                          "Remove messages with your mail program, then check again.")
+                               .arg(count)
+                               .arg(kMaxListedMessages));
+    SetWindowAhead(true);
     Ticket uidl = -1;
     if (m_useUidl && count > 0)
-        uidl = Queue(QStringLiteral("UIDL"), 65536 + qint64(count) * kUidlBytesPerMessage);
-    std::vector<std::pair<Ticket, Ticket>> tickets;
-    tickets.reserve(size_t(count));
+        uidl = Queue(QStringLiteral("UIDL"), UidlLimit());
+    std::deque<Check> ahead;
+    int next = 0;
     const qint64 lineBytes = QByteArray::number(count).size() + 8;
     const auto fill = [&] {
-        while (int(tickets.size()) < count && WindowHasRoom(2, lineBytes)) {
-            const QString n = QString::number(tickets.size() + 1);
-            const Ticket list = Queue(QStringLiteral("LIST ") + n);
-            const Ticket top = Queue(QStringLiteral("TOP ") + n + QStringLiteral(" 1"), kMaxHeaderBlock, true);
-            tickets.emplace_back(list, top);
+        while (next < count && WindowHasRoom(2, lineBytes)) {
+            ahead.push_back(QueueCheck(next, next + 1, false, kMaxHeaderBlock));
+            ++next;
         }
         FlushWindow();
     };
@@ -407,17 +450,23 @@ void TmsRemotePOP::ListPipelined()
         if (reply.code == 1)
             ids = ParseUidlListing(reply.block);
     }
+    qint64 listedBytes = 0;
     for (int index = 0; index < count; ++index) {
-        if (int(tickets.size()) <= index || WindowLow())
+        if (ahead.empty() || WindowLow())
             fill();
+        const Check check = ahead.front();
+        ahead.pop_front();
         TmsRemoteInfoItem item;
-        const QueuedReply list = Take(tickets[size_t(index)].first);
-        RequirePositive(list.code);
-        item.Size = ParseListSize(list.line);
-        const QueuedReply top = Take(tickets[size_t(index)].second);
-        RequirePositive(top.code);
-        item.Headers = HeadersFromBlock(top.block);
+        TakeCheck(check, false, item);
         item.Uidl = ids.value(index + 1);
+        for (const QString &line : std::as_const(item.Headers))
+            listedBytes += line.size() + 2;
+        if (listedBytes > kMaxListingBytes)
+            RaiseProtocolError(QStringLiteral("The header lines of the first %1 messages take more than the %2 MiB "
+                                              "that one check keeps. Remove messages with your mail program, then "
+                                              "check again.")
+                                   .arg(index + 1)
+                                   .arg(kMaxListingBytes / (1024 * 1024)));
         m_remoteInfo.Add(std::move(item));
         if (OnNextInfoUpdated)
             OnNextInfoUpdated(this, m_remoteInfo.Count() - 1);
@@ -454,26 +503,13 @@ bool TmsRemotePOP::Unmark(int Index)
 bool TmsRemotePOP::VerifyItem(int Index)
 {
     Operation operation(this);
-    return DoVerifyItem(Index);
-}
-
-bool TmsRemotePOP::DoVerifyItem(int Index)
-{
     if (Index < 0 || Index >= m_remoteInfo.Count())
         return false;
-    TmsRemoteInfoItem fresh;
-    if (!FetchInfo(Index, fresh, true))
-        return false;
-    const TmsRemoteInfoItem &stored = m_remoteInfo[Index];
-    if (m_useUidl && !stored.Uidl.isEmpty()) {
-        const int n = Index + 1;
-        if (Command(QStringLiteral("UIDL ") + QString::number(n)) == 1) {
-            const QString id = ParseUidlReply(LastReply(), n);
-            if (!id.isEmpty())
-                return id == stored.Uidl;
-        }
-    }
-    return fresh.Size == stored.Size && SameHeaders(stored.Headers, fresh.Headers);
+    SetWindowAhead(false);
+    const TmsRemoteInfoItem &listed = m_remoteInfo[Index];
+    Pop3MessageFacts fresh;
+    const Check check = QueueCheck(Index, Index + 1, m_useUidl && !listed.Uidl.isEmpty(), TopLimit(listed));
+    return TakeCheck(check, true, fresh) && SameMessage(listed, fresh);
 }
 
 void TmsRemotePOP::Skip(int Index)
@@ -500,31 +536,10 @@ void TmsRemotePOP::DoTransferData()
     });
     try {
         DoConnect();
+        m_freshIds.reset();
         if (OnTransferringData)
             OnTransferringData(this);
-        const bool retrieving = std::any_of(m_remoteInfo.begin(), m_remoteInfo.end(),
-                                            [](const TmsRemoteInfoItem &item) { return item.MarkedForRetrieval(); });
-        // Whole messages are fetched one at a time: a window of them would hold many in memory.
-        if (Pipelining() && !retrieving) {
-            DeletePipelined();
-        } else {
-            for (int index = 0; index < m_remoteInfo.Count(); ++index) {
-                if (m_remoteInfo[index].MarkedForRetrieval()) {
-                    if (!DoVerifyItem(index)) {
-                        Skip(index);
-                        continue;
-                    }
-                    DoRetrieve(index);
-                }
-                if (m_remoteInfo[index].MarkedForDeletion()) {
-                    if (!DoVerifyItem(index)) {
-                        Skip(index);
-                        continue;
-                    }
-                    DoDelete(index);
-                }
-            }
-        }
+        TransferMarked();
         if (OnDataTransfered)
             OnDataTransfered(this);
         DoDisconnect();
@@ -535,35 +550,32 @@ void TmsRemotePOP::DoTransferData()
     }
 }
 
-void TmsRemotePOP::DeletePipelined()
+void TmsRemotePOP::TransferMarked()
 {
-    // The checks of the marked messages (LIST n, TOP n 1 and, with a known id, UIDL n) go out
-    // ahead in windows; each DELE is sent once its message has passed, behind the checks
-    // already on their way. Replies read before their turn wait in memory, so the events keep
-    // the order of a client that waits for each reply.
-    struct Check {
-        int index;
-        Ticket list;
-        Ticket top;
-        Ticket uidl;
-    };
+    // The checks of the marked messages go out ahead in a window when the session pipelines;
+    // each DELE is sent once its message has passed, behind the checks already on their way.
+    // Replies read before their turn wait in memory, so the events keep the order of a client
+    // that waits for each reply. Whole messages are fetched one at a time: a window of them
+    // would hold many in memory.
     QList<int> marked;
+    bool retrieving = false;
     for (int index = 0; index < m_remoteInfo.Count(); ++index) {
-        if (m_remoteInfo[index].MarkedForDeletion())
+        if (m_remoteInfo[index].Flags != 0)
             marked.append(index);
+        retrieving = retrieving || m_remoteInfo[index].MarkedForRetrieval();
     }
+    SetWindowAhead(!retrieving);
     std::deque<Check> ahead;
     qsizetype next = 0;
     const qint64 lineBytes = QByteArray::number(m_remoteInfo.Count()).size() + 8;
     const auto fill = [&] {
-        while (next < marked.size() && WindowHasRoom(4, lineBytes)) {
-            const int index = marked[next++];
-            const QString n = QString::number(index + 1);
-            Check check{index, Queue(QStringLiteral("LIST ") + n),
-                        Queue(QStringLiteral("TOP ") + n + QStringLiteral(" 1"), kMaxHeaderBlock, true), -1};
-            if (m_useUidl && !m_remoteInfo[index].Uidl.isEmpty())
-                check.uidl = Queue(QStringLiteral("UIDL ") + n);
-            ahead.push_back(check);
+        while (next < marked.size()) {
+            const TmsRemoteInfoItem &item = m_remoteInfo[marked[next]];
+            const qint64 topLimit = TopLimit(item);
+            if (!WindowHasRoom(4, lineBytes, topLimit))
+                break;
+            ahead.push_back(QueueCheck(marked[next], marked[next] + 1, m_useUidl && !item.Uidl.isEmpty(), topLimit));
+            ++next;
         }
         FlushWindow();
     };
@@ -572,40 +584,18 @@ void TmsRemotePOP::DeletePipelined()
             fill();
         const Check check = ahead.front();
         ahead.pop_front();
-        const int n = check.index + 1;
-        const TmsRemoteInfoItem &stored = m_remoteInfo[check.index];
-        bool same = false;
-        const QueuedReply list = Take(check.list);
-        if (list.code == -1) {
-            // The mailbox shrank since the listing: the rest of this check is answered too.
-            Take(check.top);
-            if (check.uidl >= 0)
-                Take(check.uidl);
-        } else {
-            RequirePositive(list.code);
-            const qint64 size = ParseListSize(list.line);
-            const QueuedReply top = Take(check.top);
-            RequirePositive(top.code);
-            const TmsHeaders headers = HeadersFromBlock(top.block);
-            bool decided = false;
-            if (check.uidl >= 0) {
-                const QueuedReply uidl = Take(check.uidl);
-                const QString id = uidl.code == 1 ? ParseUidlReply(uidl.line, n) : QString();
-                if (!id.isEmpty()) {
-                    same = id == stored.Uidl;
-                    decided = true;
-                }
-            }
-            if (!decided)
-                same = size == stored.Size && SameHeaders(stored.Headers, headers);
-        }
-        if (!same) {
+        const int number = Locate(check);
+        if (number == 0) {
             Skip(check.index);
             continue;
         }
+        if (m_remoteInfo[check.index].MarkedForRetrieval())
+            DoRetrieve(check.index, number);
+        if (!m_remoteInfo[check.index].MarkedForDeletion())
+            continue;
         if (OnDeleting)
             OnDeleting(this, check.index);
-        const Ticket dele = Queue(QStringLiteral("DELE ") + QString::number(n));
+        const Ticket dele = Queue(QStringLiteral("DELE ") + QString::number(number));
         fill();
         RequirePositive(Take(dele).code);
         if (OnDeleted)

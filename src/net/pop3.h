@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <deque>
+#include <optional>
 #include <vector>
 
 // A POP3 client (RFC 1939) that uses USER, PASS, STAT, LIST, TOP, RETR, DELE and QUIT, plus
@@ -46,11 +47,19 @@ public:
     QString LastCommand() const { return m_lastCommand; }
 
     // The bounds of the window: commands whose replies have not been read, and their bytes.
-    // The replies are read while the window fills (the socket takes whatever arrives), so the
-    // server is never stuck writing to a client that does not read; the bounds keep what one
-    // window can make the server hold, and what waits in memory here, small.
+    // The replies are read while the window fills (the socket takes up to kReadBufferBytes
+    // ahead), so the server is never stuck writing to a client that does not read; the bounds
+    // keep what one window can make the server hold, and what waits in memory here, small.
+    // Without pipelining the window holds one command: each is sent once the reply before it
+    // is read.
     static constexpr int kWindowCommands = 2048;
     static constexpr qint64 kWindowBytes = 32 * 1024;
+    // Replies read before their turn (the deletion's checks, read to reach a DELE's reply) wait
+    // in memory; the blocks expected from the window, each counted at its limit, and those
+    // held may together take at most this much.
+    static constexpr qint64 kMaxReadAheadBytes = 16 * 1024 * 1024;
+    // The largest message fetched whole: it is held in memory to be shown or saved.
+    static constexpr qint64 kMaxMessageBytes = 64 * 1024 * 1024;
 
     TmsNumNotifyEvent OnRetrieving;
     TmsNumNotifyEvent OnRetrieved;
@@ -83,7 +92,9 @@ protected:
     int Command(const QString &line);
     // EServerError with LastReply unless code is positive.
     void RequirePositive(int code);
-    void DoRetrieve(int Index);
+    // Fetches message Number (Index + 1 unless it moved) and stores it as Index; nothing may
+    // wait in the window.
+    void DoRetrieve(int Index, int Number);
     void DoDelete(int Index);
 
     // ---- the window of outstanding commands ----
@@ -92,7 +103,7 @@ protected:
     using Ticket = qint64;
     struct QueuedReply {
         QString command;
-        qint64 bytes = 0;
+        qint64 bytes = 0;         // of the command line with its CR LF
         qint64 blockLimit = -1;   // >= 0: a positive reply is followed by a data block
         bool progress = false;    // its block reports OnProgress
         bool taken = false;
@@ -101,13 +112,20 @@ protected:
         QString line;
         QByteArray block;
     };
-    // Queues a command; it goes out with the next FlushWindow (or Take).
+    // Queues a command; it goes out with the next FlushWindow (or Take) once the window has
+    // room for it.
     Ticket Queue(const QString &line, qint64 blockLimit = -1, bool progress = false);
-    // Whether lines more commands of about bytes each fit into the window now.
-    bool WindowHasRoom(int lines, qint64 bytes) const;
+    // Whether lines more commands of about bytes each fit into the window now. blockBytes are
+    // the data blocks they may bring that could be read before their turn (kMaxReadAheadBytes);
+    // 0 when every reply is taken in order. An empty window always has room.
+    bool WindowHasRoom(int lines, qint64 bytes, qint64 blockBytes = 0) const;
     // Less than half of the window is in use: time to send the next batch.
     bool WindowLow() const;
+    // Sends the queued commands the window has room for.
     void FlushWindow();
+    // The commands one window may hold from now on: kWindowCommands when the session pipelines
+    // and ahead is true, else one.
+    void SetWindowAhead(bool ahead);
     // Reads replies in order up to the one of ticket and hands it over, with LastReply and
     // LastCommand set to it.
     QueuedReply Take(Ticket ticket);
@@ -132,24 +150,23 @@ private:
     std::deque<QueuedReply> m_window;
     Ticket m_windowBase = 0;   // the ticket of m_window.front()
     Ticket m_nextTicket = 0;
+    Ticket m_sendTicket = 0;   // the next command to send
     Ticket m_readTicket = 0;   // the next reply to read
-    qint64 m_outstandingBytes = 0;
-    QByteArray m_unsent;
+    int m_windowCommands = 1;
+    qint64 m_pendingBytes = 0;        // command bytes queued whose replies are not read yet
+    qint64 m_pendingBlockBytes = 0;   // the block limits of those commands
+    qint64 m_heldBytes = 0;           // blocks read ahead and not taken yet
 };
 
 // What the last listing knew about one waiting message; its POP3 message number is its index
 // in RemoteInfo + 1.
-struct TmsRemoteInfoItem {
+// Size is 0 when the LIST reply held no usable size; Headers hold one entry per physical line,
+// cut at the first empty line; Uidl is empty when the server gave no id.
+struct TmsRemoteInfoItem : Pop3MessageFacts {
     static constexpr quint8 kRetrieve = 0x01;
     static constexpr quint8 kDelete = 0x02;
 
     quint8 Flags = 0;
-    // Octets from the LIST reply; 0 when the reply held no usable size.
-    qint64 Size = 0;
-    // The header lines, one entry per physical line, cut at the first empty line.
-    TmsHeaders Headers;
-    // The server's unique id for the message; empty when the server gave none.
-    QString Uidl;
 
     bool MarkedForRetrieval() const { return Flags & kRetrieve; }
     bool MarkedForDeletion() const { return Flags & kDelete; }
@@ -176,9 +193,11 @@ private:
 // marks, and the two batch operations, each one whole session (log in, work, QUIT).
 //
 // Deletion is safe against a mailbox that changed since the listing: before a marked message
-// is retrieved or deleted, VerifyItem fetches its size and header lines (and unique id) again
-// and compares them with the listing. A message that is no longer the one listed is neither
-// retrieved nor deleted; it is reported through OnItemSkipped and SkippedItems().
+// is retrieved or deleted, its size and header lines (and unique id) are fetched again and
+// compared with the listing (SameMessage). A message that only moved to another number is
+// found again by its unique id, checked the same way at its new number, and deleted there;
+// without ids it stays. A message that is no longer the one listed is neither retrieved nor
+// deleted; it is reported through OnItemSkipped and SkippedItems().
 class TmsRemotePOP : public TmsCustomPOP
 {
     Q_OBJECT
@@ -209,8 +228,6 @@ public:
     // A marked item was skipped because the message on the server is no longer the one listed.
     TmsNumNotifyEvent OnItemSkipped;
 
-    // Size and header lines of message Index + 1.
-    void GetInfo(int Index, TmsRemoteInfoItem &Item);
     // Rebuilds RemoteInfo for the whole mailbox.
     void UpdateInfo();
     // Set or clear the marks of item Index; false (and nothing changes) for an index that is
@@ -221,24 +238,45 @@ public:
     // Retrieves, then deletes, the marked messages in index order. Every mark is cleared when it
     // ends, normally or by an exception, so a failed run is never replayed by a later one.
     void TransferData();
-    // Whether message Index + 1 on the server is still the one RemoteInfo lists at Index:
-    // the same unique id when both are known, else the same size and header lines (ignoring
-    // "Status:" and "X-Status:"). A message number the server no longer has is not.
+    // Whether message Index + 1 on the server is still the one RemoteInfo lists at Index
+    // (SameMessage). A message number the server no longer has is not.
     bool VerifyItem(int Index);
 
     void StoreMessage(int Index, const QByteArray &Contents) override;
 
     // The largest TOP block accepted for one message's header lines.
     static constexpr qint64 kMaxHeaderBlock = 1024 * 1024;
+    // The most messages one listing takes in; a bigger mailbox is refused before any is read.
+    static constexpr int kMaxListedMessages = 100000;
+    // The header lines of one listing may take at most this many bytes as the server sent them.
+    static constexpr qint64 kMaxListingBytes = 32 * 1024 * 1024;
+    // A UIDL listing may take at most this many bytes per message ("n id" with a 70-character
+    // id and room to spare), plus 64 KiB.
+    static constexpr qint64 kUidlBytesPerMessage = 96;
 
 private:
+    // The replies of one message's check: LIST n, TOP n 1 and, with a known id, UIDL n.
+    struct Check {
+        int index = -1;
+        int number = 0;
+        Ticket list = -1;
+        Ticket top = -1;
+        Ticket uidl = -1;
+    };
     void DoUpdateInfo();
-    void ListPipelined();
+    void ListMessages();
     void DoTransferData();
-    void DeletePipelined();
-    bool FetchInfo(int Index, TmsRemoteInfoItem &Item, bool goneIsMismatch);
-    bool DoVerifyItem(int Index);
-    QHash<int, QString> ListUniqueIds();
+    void TransferMarked();
+    Check QueueCheck(int index, int number, bool withId, qint64 topLimit);
+    // Reads a check's replies into fresh. A number the server no longer has gives false when
+    // goneIsFalse, else it is a refusal.
+    bool TakeCheck(const Check &check, bool goneIsFalse, Pop3MessageFacts &fresh);
+    // The number the checked message has now: its own when it is still the one listed, the
+    // one its unique id moved to when the message there passes the same test, else 0.
+    int Locate(const Check &check);
+    // The TOP block accepted when checking a listed message again.
+    static qint64 TopLimit(const TmsRemoteInfoItem &item);
+    qint64 UidlLimit() const;
     bool SetFlags(int Index, quint8 flags);
     void Skip(int Index);
 
@@ -246,4 +284,6 @@ private:
     bool m_useUidl = true;
     TmsRemoteInfo m_remoteInfo;
     QList<int> m_skipped;
+    // The UIDL listing of this session, asked for once a marked message is not where it was.
+    std::optional<QHash<int, QString>> m_freshIds;
 };

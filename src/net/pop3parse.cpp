@@ -144,6 +144,26 @@ bool SameHeaders(const TmsHeaders &stored, const TmsHeaders &fresh)
     return WithoutStatusFields(stored) == WithoutStatusFields(fresh);
 }
 
+bool SameMessage(const Pop3MessageFacts &listed, const Pop3MessageFacts &fresh)
+{
+    if (!listed.Uidl.isEmpty() && !fresh.Uidl.isEmpty() && listed.Uidl != fresh.Uidl)
+        return false;
+    return listed.Size == fresh.Size && SameHeaders(listed.Headers, fresh.Headers);
+}
+
+int FindUniqueId(const QHash<int, QString> &ids, const QString &id)
+{
+    int found = 0;
+    for (auto it = ids.cbegin(); it != ids.cend(); ++it) {
+        if (it.value() != id)
+            continue;
+        if (found != 0)
+            return 0;  // the same id twice: it names no message for sure
+        found = it.key();
+    }
+    return found;
+}
+
 Pop3Capabilities ParseCapaListing(const QByteArray &block)
 {
     Pop3Capabilities caps;

@@ -35,6 +35,23 @@ TmsHeaders HeadersFromBlock(const QByteArray &block);
 // when a message has been read.
 bool SameHeaders(const TmsHeaders &stored, const TmsHeaders &fresh);
 
+// What the client learns of one message when it lists it, or looks at it again before acting
+// on it.
+struct Pop3MessageFacts {
+    qint64 Size = 0;     // octets from LIST
+    TmsHeaders Headers;  // the header lines from TOP n 1
+    QString Uidl;        // the unique id from UIDL; empty when the server gave none
+};
+
+// Whether fresh facts describe the listed message: the same size, the same header lines (see
+// SameHeaders) and, when both carry a unique id, the same id. Any difference means another
+// message: servers that reuse ids or number them by position give a matching id to a different
+// message, so an id never outweighs a different size or different header lines.
+bool SameMessage(const Pop3MessageFacts &listed, const Pop3MessageFacts &fresh);
+
+// The message number that carries id in a UIDL listing; 0 when no message or more than one does.
+int FindUniqueId(const QHash<int, QString> &ids, const QString &id);
+
 // What a server announced in its CAPA listing (RFC 2449). Tags are compared without regard
 // to case; unknown ones are kept in Lines only.
 struct Pop3Capabilities {

@@ -5,6 +5,7 @@
 #include "textutil.h"
 #include "winsock.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QHostInfo>
 #include <QIODevice>
@@ -266,6 +267,7 @@ void TagSocket::CreateSocket()
     }
     m_socket = new QSslSocket(this);
     m_socket->setProtocol(QSsl::SecureProtocols);
+    m_socket->setReadBufferSize(kReadBufferBytes);
     const auto wake = [this] { Wake(); };
     connect(m_socket, &QAbstractSocket::connected, this, wake);
     connect(m_socket, &QSslSocket::encrypted, this, wake);
@@ -655,8 +657,8 @@ void TagSocket::ReceiveBlock(QIODevice &stream, qint64 expectedSize, qint64 maxS
     RequireOpen();
     if (maxSize < 0)
         maxSize = expectedSize > 0 ? 2 * expectedSize + kUnknownSizeBasis : kUnknownSizeMaxBlock;
-    const qint64 basis = expectedSize > 0 ? expectedSize : kUnknownSizeBasis;
-    const QDeadlineTimer total(qint64(m_timeOut) * 1000 + basis * 1000 / kMinBytesPerSecond, Qt::PreciseTimer);
+    QElapsedTimer elapsed;
+    elapsed.start();
     QDeadlineTimer idle = FreshDeadline();
 
     TagDotDecoder decoder;
@@ -664,6 +666,9 @@ void TagSocket::ReceiveBlock(QIODevice &stream, qint64 expectedSize, qint64 maxS
     QByteArray decoded;
     qint64 received = 0;
     while (!decoder.Done()) {
+        const qint64 allowed = qMin(qint64(m_timeOut) * 1000 + received * 1000 / kMinBytesPerSecond,
+                                    qint64(kMaxBlockSeconds) * 1000);
+        const QDeadlineTimer total(qMax(qint64(0), allowed - elapsed.elapsed()), Qt::PreciseTimer);
         const WaitEnd end = WaitFor([this] { return m_socket->bytesAvailable() > 0; }, idle, total);
         if (end != WaitEnd::Done)
             RaiseWaitEnd(end);

@@ -115,8 +115,14 @@ public:
     static constexpr int kMaxLineBytes = 1024;
     // A data block must keep arriving at this rate at least, so a server that trickles data
     // cannot hold a wait open for ever: the whole block may take TimeOut seconds plus one second
-    // per kMinBytesPerSecond of its expected size.
+    // per kMinBytesPerSecond it has brought so far (what the server says it will send counts
+    // for nothing) ...
     static constexpr qint64 kMinBytesPerSecond = 1024;
+    // ... and never more than this in all.
+    static constexpr int kMaxBlockSeconds = 3600;
+    // The connection takes at most this much from the network ahead of what is read; the rest
+    // waits with the server.
+    static constexpr qint64 kReadBufferBytes = 1024 * 1024;
 
 protected:
     // The services database name and fallback port, for plain and for implicit-TLS connections.

@@ -73,3 +73,15 @@ PeerScript Login(const QByteArray &statReply);
 PeerScript Info(int n, qint64 size, const QList<QByteArray> &headerLines);
 PeerStep Quit();
 } // namespace Pop3Script
+
+// The text of the E that f raises; "no error" when it raises none.
+template <typename E, typename F>
+QString ErrorOf(F &&f)
+{
+    try {
+        f();
+    } catch (const E &e) {
+        return e.Message();
+    }
+    return QStringLiteral("no error");
+}

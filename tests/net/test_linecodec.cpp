@@ -88,68 +88,35 @@ TEST(DotDecoder, IsNotDoneBeforeTheEndLine)
     }
 }
 
-TEST(Pop3Replies, StatCountAndSize)
+TEST(Pop3Replies, StatListAndUidlLines)
 {
-    struct Case {
-        const char *line;
-        bool ok;
-        int count;
-        qint64 size;
+    // STAT: "count size" as read, "-" when the line is refused.
+    const std::pair<const char *, const char *> stat[] = {
+        {"+OK 2 320", "2 320"}, {"+OK 0 0", "0 0"}, {"+OK 7", "7 -1"},  // a count alone
+        {"+OK 3 4096 messages follow", "3 4096"}, {"+OK  5\t100", "5 100"}, {"+OK", "-"}, {"+OK lots 100", "-"},
+        {"+OK -1 100", "-"}, {"+OK 99999999999 1", "-"},  // more messages than a count can hold
+        {"+OK 3 big", "-"},
     };
-    const Case cases[] = {
-        {"+OK 2 320", true, 2, 320},
-        {"+OK 0 0", true, 0, 0},
-        {"+OK 7", true, 7, -1},                      // a count alone
-        {"+OK 3 4096 messages follow", true, 3, 4096},
-        {"+OK  5\t100", true, 5, 100},
-        {"+OK", false, 0, 0},
-        {"+OK lots 100", false, 0, 0},
-        {"+OK -1 100", false, 0, 0},
-        {"+OK 99999999999 1", false, 0, 0},         // more messages than a count can hold
-        {"+OK 3 big", false, 0, 0},
-    };
-    for (const Case &c : cases) {
+    for (const auto &[line, expected] : stat) {
         int count = -1;
         qint64 size = -2;
-        EXPECT_EQ(ParseStatReply(QString::fromLatin1(c.line), count, size), c.ok) << c.line;
-        if (c.ok) {
-            EXPECT_EQ(count, c.count) << c.line;
-            EXPECT_EQ(size, c.size) << c.line;
-        }
+        const bool ok = ParseStatReply(QString::fromLatin1(line), count, size);
+        EXPECT_EQ(ok ? QString("%1 %2").arg(count).arg(size) : QString("-"), expected) << line;
     }
-}
-
-TEST(Pop3Replies, ListSize)
-{
-    struct Case {
-        const char *line;
-        qint64 size;
+    // LIST n: the size, 0 when there is none; more text after it is allowed.
+    const std::pair<const char *, qint64> list[] = {
+        {"+OK 2 1200", 1200}, {"+OK 2 1200 octets", 1200}, {"+OK 2 1200\tsomething", 1200}, {"+OK 2", 0},
+        {"+OK 2 lots", 0},    {"+OK", 0},                  {"+OK 2 3000000000", 3000000000LL},
     };
-    const Case cases[] = {
-        {"+OK 2 1200", 1200},
-        {"+OK 2 1200 octets", 1200},      // more text after the size is allowed
-        {"+OK 2 1200\tsomething", 1200},
-        {"+OK 2", 0},
-        {"+OK 2 lots", 0},
-        {"+OK", 0},
-        {"+OK 2 3000000000", 3000000000LL},
-    };
-    for (const Case &c : cases)
-        EXPECT_EQ(ParseListSize(QString::fromLatin1(c.line)), c.size) << c.line;
-}
+    for (const auto &[line, size] : list)
+        EXPECT_EQ(ParseListSize(QString::fromLatin1(line)), size) << line;
 
-TEST(Pop3Replies, UniqueIds)
-{
     EXPECT_EQ(ParseUidlReply(QStringLiteral("+OK 3 00000003abc"), 3), QStringLiteral("00000003abc"));
-    EXPECT_EQ(ParseUidlReply(QStringLiteral("+OK 4 00000003abc"), 3), QString());   // another message
+    EXPECT_EQ(ParseUidlReply(QStringLiteral("+OK 4 00000003abc"), 3), QString());  // another message
     EXPECT_EQ(ParseUidlReply(QStringLiteral("+OK 3"), 3), QString());
     EXPECT_EQ(ParseUidlReply(QStringLiteral("+OK 3 ") + QString(71, u'x'), 3), QString());
-
     const QHash<int, QString> ids = ParseUidlListing("1 aa\r\n2 bb\r\nthree cc\r\n4\r\n5 \x01x\r\n6 ff extra\r\n");
-    EXPECT_EQ(ids.size(), 3);
-    EXPECT_EQ(ids.value(1), QStringLiteral("aa"));
-    EXPECT_EQ(ids.value(2), QStringLiteral("bb"));
-    EXPECT_EQ(ids.value(6), QStringLiteral("ff"));
+    EXPECT_EQ(ids, (QHash<int, QString>{{1, "aa"}, {2, "bb"}, {6, "ff"}}));
 }
 
 TEST(Pop3Replies, HeaderLinesOfATopBlock)
@@ -181,6 +148,73 @@ TEST(Pop3Replies, SameHeadersIgnoresOnlyStatusFields)
     };
     for (const Case &c : cases)
         EXPECT_EQ(SameHeaders(stored, c.fresh), c.same) << c.name;
+}
+
+TEST(Pop3Replies, SameMessageNeedsEveryFactToAgree)
+{
+    const Pop3MessageFacts listed{1200, {"From: a@b", "Status: O", "Subject: one"}, "id-1"};
+    struct Case {
+        const char *name;
+        Pop3MessageFacts fresh;
+        bool same;
+    };
+    const Case cases[] = {
+        {"identical", listed, true},
+        {"status rewritten, no id now", {1200, {"From: a@b", "Status: RO", "Subject: one"}, ""}, true},
+        {"other size, same id", {1201, listed.Headers, "id-1"}, false},
+        {"other headers, same id", {1200, {"From: a@b", "Subject: two"}, "id-1"}, false},
+        {"other id, same size and headers", {1200, listed.Headers, "id-2"}, false},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(SameMessage(listed, c.fresh), c.same) << c.name;
+    // Without an id in the listing, size and header lines decide.
+    EXPECT_TRUE(SameMessage({1200, listed.Headers, ""}, {1200, listed.Headers, "id-9"}));
+
+    const QHash<int, QString> ids{{1, "a"}, {2, "b"}, {3, "b"}};
+    EXPECT_EQ(FindUniqueId(ids, "a"), 1);
+    EXPECT_EQ(FindUniqueId(ids, "b"), 0) << "an id held twice names no message";
+    EXPECT_EQ(FindUniqueId(ids, "c"), 0);
+}
+
+TEST(Pop3Replies, CapabilityListings)
+{
+    struct Case {
+        const char *name;
+        QByteArray block;
+        bool pipelining;
+        int loginDelay;
+        bool perUser;
+    };
+    const Case cases[] = {
+        {"Empty", "", false, -1, false},
+        {"Dovecot", "CAPA\r\nTOP\r\nUIDL\r\nRESP-CODES\r\nPIPELINING\r\nUSER\r\nSASL PLAIN\r\n", true, -1, false},
+        {"LowerCase", "pipelining\r\nlogin-delay 300\r\n", true, 300, false},
+        {"PerUser", "LOGIN-DELAY 900 USER\r\n", false, 900, true},
+        {"BareLf", "PIPELINING\nLOGIN-DELAY 60\n", true, 60, false},
+        {"DelayNotANumber", "LOGIN-DELAY soon\r\n", false, -1, false},
+        {"DelayMissing", "LOGIN-DELAY\r\n", false, -1, false},
+        {"DelayNegative", "LOGIN-DELAY -5\r\n", false, -1, false},
+        {"DelayHuge", "LOGIN-DELAY 99999999999\r\n", false, -1, false},
+        {"PipeliningAsArgument", "X-PIPELINING\r\nSASL PIPELINING\r\n", false, -1, false},
+    };
+    for (const Case &c : cases) {
+        const Pop3Capabilities caps = ParseCapaListing(c.block);
+        EXPECT_EQ(caps.Pipelining, c.pipelining) << c.name;
+        EXPECT_EQ(caps.LoginDelay, c.loginDelay) << c.name;
+        EXPECT_EQ(caps.LoginDelayPerUser, c.perUser) << c.name;
+    }
+    QByteArray many;
+    for (int i = 0; i < 500; ++i)
+        many += "X-CAP-" + QByteArray::number(i) + "\r\n";
+    EXPECT_EQ(ParseCapaListing(many + "PIPELINING\r\n").Lines.size(), kMaxCapaLines);
+
+    const std::pair<const char *, bool> codes[] = {
+        {"-ERR [LOGIN-DELAY] wait a while", true}, {"-ERR [login-delay] wait", true},
+        {"-ERR [IN-USE] mailbox locked", false},   {"-ERR wrong password [LOGIN-DELAY]", false},
+        {"+OK [LOGIN-DELAY]", false},              {"", false},
+    };
+    for (const auto &[line, expected] : codes)
+        EXPECT_EQ(HasLoginDelayCode(QString::fromLatin1(line)), expected) << line;
 }
 
 TEST(Fingerprints, AreComparedInOneForm)
