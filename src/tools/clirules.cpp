@@ -200,6 +200,11 @@ int AddRule(const QCommandLineParser &p, const QString &list, const QString &tex
     }
     if (!refusal.isEmpty())
         return usage(QStringLiteral("the rule was not added: ") + refusal);
+    // The dialogs hide the text field for these operators; a text given would be dropped.
+    const bool textless = (list == u"subject" || list == u"sender") && p.isSet(QStringLiteral("op"))
+                          && !TakesText(OperatorOf(SenderOperators(), opGiven).value_or(QString()));
+    if (!text.isEmpty() && textless)
+        return usage(QStringLiteral("the rule was not added: \"%1\" compares with no text").arg(opGiven));
     const int row = InsertRuleRow(table, -1);
     write(row);
     if (const int status = Save(spam))
@@ -253,7 +258,7 @@ int ChangeBlacklist(bool add, const QStringList &entries)
             lines->append(entry);
         } else {
             const qsizetype before = lines->size();
-            lines->removeIf([&](const QString &line) { return TKnownList::Compare(line.trimmed(), entry) == 0; });
+            lines->removeIf([&](const QString &line) { return line.trimmed().compare(entry, Qt::CaseInsensitive) == 0; });
             if (lines->size() == before)
                 return usage(QStringLiteral("%1 is not on the blacklist").arg(entry));
         }
@@ -305,10 +310,33 @@ void AddRulesOptions(QCommandLineParser &p)
         p.addOption({QString::fromLatin1(name), QString()});
 }
 
+// The options a rules command takes; one it does not take would be ignored, which the user
+// could not tell from success.
+QStringList OptionsOf(const QString &action, const QString &list)
+{
+    if (action == u"test")
+        return {"why"};
+    if (action != u"add")
+        return {};
+    if (list == u"subject")
+        return {"op", "case", "suspect"};
+    if (list == u"header")
+        return {"kind", "op", "case", "suspect", "mailbox"};
+    if (list == u"sender")
+        return {"kind", "op", "suspect"};
+    if (list == u"except")
+        return {"kind", "op", "case", "picture"};
+    return {};
+}
+
 int Rules(const QCommandLineParser &p)
 {
     QStringList args = p.positionalArguments();
     const QString action = args.isEmpty() ? QString() : args.takeFirst();
+    const QStringList allowed = OptionsOf(action, args.value(0).toLower());
+    for (const QString &name : p.optionNames())
+        if (name != u"data" && !allowed.contains(name))
+            return usage(QStringLiteral("rules %1 %2 takes no --%3").arg(action, args.value(0), name).simplified());
     if (action == u"test") {
         if (args.isEmpty())
             return usage(QStringLiteral("rules test: no message files given"));

@@ -358,6 +358,8 @@ TEST(Cli, RulesChangeWhatClassifyGives)
         {{"add", "blacklist", "1234@shop.example"}, 2, "-1", "generated"},
         {{"remove", "subject", "1"}, 2, "-1", "has no rule 1"},
         {{"add", "filters", "x"}, 2, "-1", "no list filters"},
+        {{"add", "subject", "--kind", "address", "offer"}, 2, "-1", "rules add subject takes no --kind"},
+        {{"add", "subject", "--op", "Is blank", "offer"}, 2, "-1", "\"Is blank\" compares with no text"},
     };
     for (const auto &step : steps) {
         const QString name = step.args.join(u' ');
