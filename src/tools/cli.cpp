@@ -174,7 +174,8 @@ QJsonArray MessageNumbers(const QList<int> &indexes)
     return numbers;
 }
 
-// One mailbox's part of check --json: its rows as listed and marked, what went, the error.
+// One mailbox's part of check --json: its rows as listed and marked, what went, the error. The
+// date is the Date field as sent, not the list's date in this machine's locale.
 QJsonObject CheckJson(int slot, const MailboxSlot &box, const TTaskResult &result, const TmsRemoteInfo &info,
                       TFailureClass failure, const QStringList &errors)
 {
@@ -182,7 +183,7 @@ QJsonObject CheckJson(int slot, const MailboxSlot &box, const TTaskResult &resul
     for (qsizetype i = 0; i < result.rows.size(); ++i) {
         const TMessageListRow &row = result.rows.at(i);
         QJsonObject message{{"number", int(i + 1)},     {"mark", row.mark},    {"sender", row.sender},
-                            {"subject", row.subject},   {"date", row.date},    {"size", row.sizeText.toLongLong()}};
+                            {"subject", row.subject},   {"date", GetFieldValue(row.headers, QStringLiteral("Date"))},    {"size", row.sizeText.toLongLong()}};
         if (i < info.Count() && !info[int(i)].Uidl.isEmpty())
             message.insert(QStringLiteral("uid"), info[int(i)].Uidl);
         messages.append(message);
@@ -228,11 +229,14 @@ int Check(const QCommandLineParser &p)
                            "--password-stdin"));
     });
     guard.FormCreate();
-    if (all && chosen.isEmpty())
-        err(QStringLiteral("No mailbox is set up. Add one with: tarnwick-cli mailbox set 1 --server HOST "
-                           "--user NAME --password-stdin"));
     QJsonArray mailboxes;
     QList<TFailureClass> failures;
+    // Checking nothing is no success: a timer would never tell that the set-up was lost.
+    if (all && chosen.isEmpty()) {
+        err(QStringLiteral("error: No mailbox is set up. Add one with: tarnwick-cli mailbox set 1 --server HOST "
+                           "--user NAME --password-stdin"));
+        failures << TFailureClass::Other;
+    }
     // One mailbox after another, as the automatic pass goes; a failure does not stop the rest.
     for (int n : chosen) {
         prompts.prefix = all ? QStringLiteral("mailbox %1: ").arg(n) : QString();
@@ -603,6 +607,13 @@ int main(int argc, char **argv)
         if (positional.isEmpty())
             return usage(QStringLiteral("mailbox needs set or list"));
         const QString sub = positional.takeFirst();
+        // An option of the other subcommand would be ignored without a word.
+        const QStringList allowed = sub == u"set"
+            ? QStringList{"server", "user", "tls", "trust-fingerprint", "password-stdin"}
+            : QStringList{"json"};
+        for (const QString &name : p.optionNames())
+            if (name != u"data" && !allowed.contains(name))
+                return usage(QStringLiteral("mailbox %1 takes no --%2").arg(sub, name));
         if (sub == u"set")
             return MailboxSet(p, positional);
         if (sub == u"list" && positional.isEmpty())

@@ -320,6 +320,9 @@ TEST(Cli, BadCommandLinesAreRefusedWithAReason)
          "no password on standard input"},
         {"CheckSlot", {"check", "--slot", "0"}, {}, 2, "from 1 to 12"},
         {"UnknownCommand", {"fetch"}, {}, 2, "unknown command fetch"},
+        {"SlotAndAll", {"check", "--slot", "1", "--all"}, {}, 2, "--slot or --all, not both"},
+        {"OptionOfTheOtherSubcommand", {"mailbox", "list", "--server", "h"}, {}, 2, "mailbox list takes no --server"},
+        {"NothingToCheck", {"check", "--all"}, {}, 1, "No mailbox is set up"},
     };
     for (const UsageCase &c : cases) {
         const ToolRun r = Cli(data, c.args, c.input);
@@ -328,6 +331,10 @@ TEST(Cli, BadCommandLinesAreRefusedWithAReason)
         EXPECT_FALSE(r.err.contains(QStringLiteral("pw\n"))) << c.name;
     }
     EXPECT_FALSE(Cli(data, {"mailbox", "list"}).out.contains(QStringLiteral("\th\t"))) << "no refused slot was stored";
+    const ToolRun help = Tool(CLI_BINARY, {"check", "--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.contains(QStringLiteral("  75  temporary failure")) && help.out.contains(QStringLiteral("  77  permanent")));
+    EXPECT_TRUE(Tool(CLI_BINARY, {"--version"}).out.startsWith(QStringLiteral("tarnwick-cli 0.")));
     const ToolRun missing = Tool(CLI_BINARY, {"--data", dir.filePath(QStringLiteral("typo")), "check"});
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("typo"))));
