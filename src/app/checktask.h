@@ -31,11 +31,22 @@ struct TTaskResult
     bool dialUp = false;        // the dial-up connection could not be made
     QString text;               // the error's text, as the client (and its OnError handler) left it
     QString fingerprint;        // set when the server's certificate was refused
+    bool timedOut = false;      // the server did not answer in time
+    int socketCode = 0;         // the socket error code of a transport failure (SocketCode), else 0
+    bool loginRefused = false;  // the server refused the log-in (USER, PASS, APOP or AUTH)
+    bool loginDelay = false;    // ... because the last log-in was too recent (LOGIN-DELAY)
     int listed = 0;             // messages listed
     QList<int> deleted;         // listed messages the server removed (DELE accepted, QUIT accepted)
     QList<int> changed;         // marked messages left on the server because they changed
     QList<TMessageListRow> rows; // the rows as listed and marked (filled by the guard)
 };
+
+// What a failed task means to someone who runs it from a script or a timer: try again later
+// (the server could not be reached, did not answer, or asked for a pause between log-ins),
+// do not try again before a person has changed something (log-in or certificate refused),
+// or any other failure.
+enum class TFailureClass { None, Temporary, Permanent, Other };
+TFailureClass ClassifyFailure(const TTaskResult &result);
 
 // The guard's POP3 client: a TmsRemotePOP that can also delete in the session of a listing,
 // after the last message was listed and before the QUIT that commits the deletions.

@@ -2,62 +2,28 @@
 // a server. It checks a mailbox with the same code as the main window (same marks, same log
 // entries, same hit counts), deletes the marked messages on request, sets up the mailboxes
 // (the password from standard input only), classifies saved mail like tarnwick-classify and
-// shows what a saved message holds without a mail program.
+// shows what a saved message holds without a mail program, and keeps the rule lists.
 
 #include "classifycore.h"
 #include "files.h"
 #include "logformat.h"
-#include "mailboxsetup.h"
 #include "mailguard.h"
 #include "mspars.h"
-#include "tls.h"
 
+#include "checktask.h"
+#include "clitool.h"
+
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonObject>
 
 #include <cstdio>
-#include <iostream>
-#include <string>
-#include <termios.h>
-#include <unistd.h>
 
-namespace {
-
-const char kUsage[] =
-    "Usage: tarnwick-cli [--data DIR] COMMAND ...\n"
-    "\n"
-    "  check [--slot N] [--delete]\n"
-    "      Checks mailbox slot N (default: the one selected in the settings) and\n"
-    "      prints one line per waiting message: mark, sender, subject, separated\n"
-    "      by tabs. With --delete the messages marked for deletion (marks 0 and 2)\n"
-    "      are deleted on the server without a question. Writes the activity log\n"
-    "      and keeps the rules' hit counts, as a check in the window does.\n"
-    "  mailbox set N [--server HOST[:PORT]] [--user NAME] [--tls none|implicit|stls]\n"
-    "                [--trust-fingerprint HEX|none] [--password-stdin]\n"
-    "      Stores mailbox slot N (1-12). The password is read from standard input\n"
-    "      (one line), never from the command line. Options left out keep what\n"
-    "      the slot had; a new slot needs a server, a user name and a password,\n"
-    "      and uses implicit TLS (port 995) unless --tls says otherwise.\n"
-    "  mailbox list\n"
-    "      Shows the mailbox slots (never their passwords); * marks the selected one.\n"
-    "  classify [--why] FILE...\n"
-    "      Marks saved mail files with the rules, as tarnwick-classify does.\n"
-    "  show FILE [--save-attachments DIR]\n"
-    "      Prints a saved message: sender, recipients, subject, date, the text\n"
-    "      body, and one line per attachment (name, content type, size in bytes),\n"
-    "      separated by tabs. With --save-attachments the attachments are written\n"
-    "      into DIR (created when missing) under their cleaned names; an existing\n"
-    "      file is never replaced: the copy is named \"name (1).ext\" and so on.\n"
-    "\n"
-    "  --data DIR  the data folder (settings.ini, rule lists, known.lst, log);\n"
-    "              default: $TARNWICK_HOME, else the program's data folder\n"
-    "  --help      this text\n"
-    "\n"
-    "Marks: -1 none, 0 delete, 1 suspect, 2 blacklisted (delete), 3-14 accepted\n"
-    "by an exception.\n"
-    "Exit status: 0 on success, 1 when the command failed (the reason is on\n"
-    "standard error), 2 on a usage error.\n";
+namespace cli {
 
 void write(FILE *stream, const QString &text)
 {
@@ -79,41 +45,13 @@ void err(const QString &text)
 int usage(const QString &problem)
 {
     err(problem);
-    write(stderr, QString::fromLatin1(kUsage));
-    return 2;
+    err(QStringLiteral("run tarnwick-cli --help for the commands and their options"));
+    return kExitUsage;
 }
 
-// The guard's questions, answered by the command line: nothing is asked, the options decide.
-class TCliPrompts : public TPrompts
+void outJson(const QJsonDocument &document)
 {
-public:
-    int errors = 0;
-
-    void ErrorBox(const QString &text) override
-    {
-        ++errors;
-        err(QStringLiteral("error: ") + text);
-    }
-    void InfoBox(const QString &text) override { err(text); }
-    // Only a deletion asks, and --delete was the user's answer; nothing else is wanted.
-    bool AskYesNo(const QString &) override { return false; }
-    // The slot was chosen on the command line already.
-    int ChooseMailbox(const QList<TMailboxEntry> &, int current) override { return current; }
-    bool AskTrustCertificate(int slot, const QString &message, const QString &fingerprint) override
-    {
-        ++errors;
-        err(QStringLiteral("error: ") + message);
-        err(QStringLiteral("If this is the certificate you expect, trust it with: tarnwick-cli mailbox set %1 "
-                           "--trust-fingerprint %2")
-                .arg(slot)
-                .arg(fingerprint));
-        return false;
-    }
-};
-
-QString MarkedLine(const TMessageListRow &row)
-{
-    return QStringLiteral("%1\t%2\t%3\n").arg(row.mark).arg(CleanLogField(row.sender), CleanLogField(row.subject));
+    write(stdout, QString::fromUtf8(document.toJson(QJsonDocument::Indented)));
 }
 
 bool ParseSlot(const QString &text, int &slot)
@@ -123,21 +61,166 @@ bool ParseSlot(const QString &text, int &slot)
     return ok && slot >= 1 && slot <= kMailboxSlots;
 }
 
-int Check(const QStringList &args)
+} // namespace cli
+
+namespace {
+
+using namespace cli;
+
+const char kCommands[] =
+    "\n"
+    "Commands:\n"
+    "  check [--slot N | --all] [--delete] [--json]\n"
+    "      Checks mailbox slot N (default: the one selected in the settings) and\n"
+    "      prints one line per waiting message: mark, sender, subject, separated\n"
+    "      by tabs. With --all every configured mailbox is checked, one after\n"
+    "      another, and each line starts with the mailbox number and a tab. With\n"
+    "      --delete the messages marked for deletion (marks 0 and 2) are deleted\n"
+    "      on the server without a question. Writes the activity log and keeps\n"
+    "      the rules' hit counts, as a check in the window does.\n"
+    "  mailbox set N [--server HOST[:PORT]] [--user NAME] [--tls none|implicit|stls]\n"
+    "                [--trust-fingerprint HEX|none] [--password-stdin]\n"
+    "      Stores mailbox slot N (1-12). The password is read from standard input\n"
+    "      (one line), never from the command line. Options left out keep what\n"
+    "      the slot had; a new slot needs a server, a user name and a password,\n"
+    "      and uses implicit TLS (port 995) unless --tls says otherwise.\n"
+    "  mailbox list [--json]\n"
+    "      Shows the mailbox slots (never their passwords); * marks the selected one.\n"
+    "  classify [--why] FILE...\n"
+    "      Marks saved mail files with the rules, as tarnwick-classify does.\n"
+    "  show FILE [--save-attachments DIR] [--json]\n"
+    "      Prints a saved message: sender, recipients, subject, date, the text\n"
+    "      body, and one line per attachment (name, content type, size in bytes),\n"
+    "      separated by tabs. With --save-attachments the attachments are written\n"
+    "      into DIR (created when missing) under their cleaned names; an existing\n"
+    "      file is never replaced: the copy is named \"name (1).ext\" and so on.\n"
+    "%1"
+    "\n"
+    "--json prints one JSON document on standard output instead of lines, for\n"
+    "scripts; messages for people still go to standard error.\n"
+    "--data DIR may also follow the command.\n"
+    "\n"
+    "Marks: -1 none, 0 delete, 1 suspect, 2 blacklisted (delete), 3-14 accepted\n"
+    "by an exception.\n"
+    "\n"
+    "Exit status:\n"
+    "   0  success\n"
+    "   1  the command failed (the reason is on standard error)\n"
+    "   2  usage error, also a rule the rule dialogs would refuse\n"
+    "  75  temporary failure, worth trying again later: the server could not be\n"
+    "      reached or did not answer in time, it asked for a pause between\n"
+    "      log-ins, or the mailbox was in use\n"
+    "  77  permanent failure: the server refused the log-in, or its certificate\n"
+    "      was refused; change the settings before trying again\n"
+    "With --all: 77 when any mailbox failed permanently, else 1 when any failed\n"
+    "otherwise, else 75 when any failed for a while.\n";
+
+enum ExitStatus { kExitFailed = 1, kExitTempFail = 75, kExitNoPerm = 77 };
+
+// The guard's questions, answered by the command line: nothing is asked, the options decide.
+// Its messages go to standard error, after the mailbox when several are checked.
+class TCliPrompts : public TPrompts
+{
+public:
+    int errors = 0;
+    QString prefix;
+    QStringList texts; // the errors since the last clear, for --json
+
+    void ErrorBox(const QString &text) override
+    {
+        ++errors;
+        texts << text;
+        err(prefix + QStringLiteral("error: ") + text);
+    }
+    void InfoBox(const QString &text) override { err(prefix + text); }
+    // Only a deletion asks, and --delete was the user's answer; nothing else is wanted.
+    bool AskYesNo(const QString &) override { return false; }
+    // The slot was chosen on the command line already.
+    int ChooseMailbox(const QList<TMailboxEntry> &, int current) override { return current; }
+    bool AskTrustCertificate(int slot, const QString &message, const QString &fingerprint) override
+    {
+        ++errors;
+        texts << message;
+        err(prefix + QStringLiteral("error: ") + message);
+        err(prefix + QStringLiteral("If this is the certificate you expect, trust it with: tarnwick-cli mailbox "
+                                    "set %1 --trust-fingerprint %2")
+                         .arg(slot)
+                         .arg(fingerprint));
+        return false;
+    }
+};
+
+QString MarkedLine(const TMessageListRow &row)
+{
+    return QStringLiteral("%1\t%2\t%3\n").arg(row.mark).arg(CleanLogField(row.sender), CleanLogField(row.subject));
+}
+
+QString FailureName(TFailureClass failure)
+{
+    switch (failure) {
+    case TFailureClass::None: break;
+    case TFailureClass::Temporary: return QStringLiteral("temporary");
+    case TFailureClass::Permanent: return QStringLiteral("permanent");
+    case TFailureClass::Other: return QStringLiteral("other");
+    }
+    return QString();
+}
+
+QJsonArray MessageNumbers(const QList<int> &indexes)
+{
+    QJsonArray numbers;
+    for (int index : indexes)
+        numbers.append(index + 1);
+    return numbers;
+}
+
+// One mailbox's part of check --json: its rows as listed and marked, what went, the error. The
+// date is the Date field as sent, not the list's date in this machine's locale.
+QJsonObject CheckJson(int slot, const MailboxSlot &box, const TTaskResult &result, const TmsRemoteInfo &info,
+                      TFailureClass failure, const QStringList &errors)
+{
+    QJsonArray messages;
+    for (qsizetype i = 0; i < result.rows.size(); ++i) {
+        const TMessageListRow &row = result.rows.at(i);
+        QJsonObject message{{"number", int(i + 1)},     {"mark", row.mark},    {"sender", row.sender},
+                            {"subject", row.subject},   {"date", GetFieldValue(row.headers, QStringLiteral("Date"))},    {"size", row.sizeText.toLongLong()}};
+        if (i < info.Count() && !info[int(i)].Uidl.isEmpty())
+            message.insert(QStringLiteral("uid"), info[int(i)].Uidl);
+        messages.append(message);
+    }
+    QJsonObject json{{"slot", slot},
+                     {"server", box.server},
+                     {"user", box.mailbox},
+                     {"ok", failure == TFailureClass::None},
+                     {"messages", messages},
+                     {"deleted", MessageNumbers(result.deleted)},
+                     {"changed", MessageNumbers(result.changed)}};
+    if (failure != TFailureClass::None) {
+        json.insert(QStringLiteral("failure"), FailureName(failure));
+        json.insert(QStringLiteral("error"), errors.isEmpty() ? result.text : errors.join(u'\n'));
+    }
+    return json;
+}
+
+int Check(const QCommandLineParser &p)
 {
     int slot = 0;
-    bool remove = false;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &arg = args.at(i);
-        if (arg == u"--delete") {
-            remove = true;
-        } else if (arg == u"--slot" && i + 1 < args.size()) {
-            if (!ParseSlot(args.at(++i), slot))
-                return usage(QStringLiteral("--slot needs a mailbox number from 1 to %1").arg(kMailboxSlots));
-        } else {
-            return usage(QStringLiteral("check: unknown argument %1").arg(arg));
-        }
-    }
+    const bool remove = p.isSet(QStringLiteral("delete"));
+    const bool all = p.isSet(QStringLiteral("all"));
+    const bool json = p.isSet(QStringLiteral("json"));
+    if (!p.positionalArguments().isEmpty())
+        return usage(QStringLiteral("check: unknown argument %1").arg(p.positionalArguments().first()));
+    if (p.isSet(QStringLiteral("slot")) && (all || !ParseSlot(p.value(QStringLiteral("slot")), slot)))
+        return usage(all ? QStringLiteral("check takes --slot or --all, not both")
+                         : QStringLiteral("--slot needs a mailbox number from 1 to %1").arg(kMailboxSlots));
+
+    const ServerSettings servers = readServerSettings(UserSettings());
+    QList<int> chosen;
+    for (int n = 1; n <= kMailboxSlots && all; ++n)
+        if (!servers.slot(n).server.trimmed().isEmpty() && !servers.slot(n).mailbox.isEmpty())
+            chosen << n;
+    if (!all)
+        chosen << (slot != 0 ? slot : std::clamp(servers.which, 1, kMailboxSlots));
 
     TCliPrompts prompts;
     TMailGuard guard(prompts);
@@ -146,228 +229,66 @@ int Check(const QStringList &args)
                            "--password-stdin"));
     });
     guard.FormCreate();
-    const int warningsAtStart = prompts.errors;
-    // Nobody confirms here: with --delete the marked messages go in the listing's own session.
-    const TTaskResult result = guard.CheckUnattended(slot, remove);
-    if (!result.ok || prompts.errors > warningsAtStart)
-        return 1;
-    int marked = 0;
-    for (const TMessageListRow &row : result.rows) {
-        out(MarkedLine(row));
-        if (TRuleEvaluator::IsMarkedForDeletion(row.mark))
-            ++marked;
-    }
-    if (!remove)
-        return 0;
-    if (marked == 0)
-        err(QStringLiteral("No messages are marked for deletion."));
-    else
-        err(QStringLiteral("Deleted %1 of %2 marked messages.").arg(result.deleted.size()).arg(marked));
-    return 0;
-}
-
-// One line from standard input, without echo when it is a terminal.
-bool ReadPassword(QString &password)
-{
-    const bool terminal = ::isatty(STDIN_FILENO);
-    termios saved{};
-    if (terminal && ::tcgetattr(STDIN_FILENO, &saved) == 0) {
-        termios quiet = saved;
-        quiet.c_lflag &= ~tcflag_t(ECHO);
-        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
-        write(stderr, QStringLiteral("Password: "));
-    }
-    std::string line;
-    const bool got = bool(std::getline(std::cin, line));
-    if (terminal) {
-        ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
-        write(stderr, QStringLiteral("\n"));
-    }
-    if (!got && line.empty())
-        return false;
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    password = QString::fromStdString(line);
-    return true;
-}
-
-bool HasLineBreakOrNul(const QString &text)
-{
-    return text.contains(u'\r') || text.contains(u'\n') || text.contains(QChar(0));
-}
-
-QString TlsName(TlsMode mode)
-{
-    switch (mode) {
-    case TlsMode::Implicit: return QStringLiteral("implicit");
-    case TlsMode::StartTls: return QStringLiteral("stls");
-    case TlsMode::None: break;
-    }
-    return QStringLiteral("none");
-}
-
-int MailboxSet(const QStringList &args)
-{
-    if (args.isEmpty())
-        return usage(QStringLiteral("mailbox set needs a slot number"));
-    int n = 0;
-    if (!ParseSlot(args.first(), n))
-        return usage(QStringLiteral("mailbox set: the slot must be a number from 1 to %1").arg(kMailboxSlots));
-    std::optional<QString> server, user, fingerprint;
-    std::optional<TlsMode> tls;
-    bool passwordFromStdin = false;
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        const QString &arg = args.at(i);
-        const bool hasValue = i + 1 < args.size();
-        if (arg == u"--password-stdin") {
-            passwordFromStdin = true;
-        } else if (arg == u"--password" || arg.startsWith(QStringLiteral("--password="))) {
-            return usage(QStringLiteral("a password is never given on the command line (other users can see it "
-                                        "there): use --password-stdin"));
-        } else if (arg == u"--server" && hasValue) {
-            server = args.at(++i).trimmed();
-        } else if (arg == u"--user" && hasValue) {
-            user = args.at(++i);
-        } else if (arg == u"--tls" && hasValue) {
-            const QString mode = args.at(++i).toLower();
-            if (mode == u"none")
-                tls = TlsMode::None;
-            else if (mode == u"implicit")
-                tls = TlsMode::Implicit;
-            else if (mode == u"stls" || mode == u"starttls")
-                tls = TlsMode::StartTls;
-            else
-                return usage(QStringLiteral("--tls takes none, implicit or stls"));
-        } else if (arg == u"--trust-fingerprint" && hasValue) {
-            const QString given = args.at(++i);
-            if (given.toLower() == u"none") {
-                fingerprint = QString();
-            } else {
-                fingerprint = NormalizeFingerprint(given);
-                if (fingerprint->isEmpty())
-                    return usage(QStringLiteral("--trust-fingerprint needs the certificate's SHA-256 "
-                                                "fingerprint: 64 hex digits, with or without colons"));
-            }
-        } else {
-            return usage(QStringLiteral("mailbox set: unknown argument %1").arg(arg));
-        }
-    }
-    if (server && (server->isEmpty() || HasLineBreakOrNul(*server) || server->contains(u' ')))
-        return usage(QStringLiteral("--server needs a host name, optionally with :PORT"));
-    if (user && (IsBlankText(*user) || HasLineBreakOrNul(*user)))
-        return usage(QStringLiteral("--user needs the user name of the mailbox on the server"));
-
-    UserSettings settings;
-    if (settings.isDamaged()) {
-        err(QStringLiteral("error: ") + settings.warning());
-        return 1;
-    }
-    QStringList warnings;
-    ServerSettings servers = readServerSettings(settings, &warnings);
-    MailboxSlot &slot = servers.slot(n);
-    const MailboxSlot before = slot;
-    const bool firstMailbox = n == 1 && slot.server.isEmpty() && slot.mailbox.isEmpty();
-    if (server)
-        slot.server = *server;
-    if (user)
-        slot.mailbox = *user;
-    if (tls)
-        slot.tls = *tls;
-    if (fingerprint)
-        slot.fingerprint = *fingerprint;
-    if (passwordFromStdin) {
-        QString password;
-        if (!ReadPassword(password) || password.isEmpty()) {
-            err(QStringLiteral("error: no password on standard input: give it as one line"));
-            return 1;
-        }
-        if (HasLineBreakOrNul(password)) {
-            err(QStringLiteral("error: the password must not contain line breaks or NUL characters"));
-            return 1;
-        }
-        slot.password = password;
-    }
-    if (const std::optional<SlotProblem> problem = CheckMailboxSlot(slot, n)) {
-        err(QStringLiteral("error: ") + problem->message + QStringLiteral(
-                ": give --server, --user and --password-stdin for a new mailbox"));
-        return 1;
-    }
-    const ServerSaveResult saved = saveServerSettings(settings, servers);
-    if (saved.problem) {
-        err(QStringLiteral("error: ") + saved.problem->message
-            + QStringLiteral(": put that mailbox right first (tarnwick-cli mailbox set %1 ...)").arg(saved.problem->slot));
-        return 1;
-    }
-    if (!saved.error.isEmpty()) {
-        err(QStringLiteral("error: ") + saved.error);
-        return 1;
-    }
-    // What the settings window does on its first showing: a log to write into, and the
-    // per-mailbox rule for the first mailbox.
-    if (!settings.value(SettingsSection::General, QStringLiteral("Logfile"))) {
-        if (!settings.writeString(SettingsSection::General, QStringLiteral("Logfile"), DefaultLogFileName())
-            || !settings.flush())
-            err(QStringLiteral("warning: no activity log was set up: ") + settings.lastError());
-    }
-    QString ruleNote;
-    if (firstMailbox) {
-        TSpamSettings spam;
-        spam.readSettings();
-        QString error;
-        if (!spam.AddFirstRunHeaderRule(slot.mailbox, &error))
-            err(QStringLiteral("warning: the rule for mail not addressed to %1 was not stored: %2")
-                    .arg(slot.mailbox, error));
-        else
-            ruleNote = QStringLiteral("; ") + FirstMailboxRuleText(slot.mailbox);
-    }
-    if (const QString notice = PlainPasswordNotice(before, slot, n); !notice.isEmpty())
-        err(QStringLiteral("warning: ") + notice);
-    out(QStringLiteral("Mailbox %1 stored: %2 on %3, security %4%5%6\n")
-            .arg(n)
-            .arg(slot.mailbox, slot.server, TlsName(slot.tls),
-                 slot.fingerprint.isEmpty() ? QString()
-                                            : QStringLiteral(", trusted certificate ") + FormatFingerprint(slot.fingerprint),
-                 ruleNote));
-    return 0;
-}
-
-int MailboxList()
-{
-    UserSettings settings;
-    if (!settings.warning().isEmpty())
-        err(QStringLiteral("warning: ") + settings.warning());
-    QStringList warnings;
-    const ServerSettings servers = readServerSettings(settings, &warnings);
-    for (const QString &w : warnings)
-        err(QStringLiteral("warning: ") + w);
-    bool any = false;
-    for (int n = 1; n <= kMailboxSlots; ++n) {
-        const MailboxSlot &slot = servers.slot(n);
-        if (slot.server.isEmpty() && slot.mailbox.isEmpty())
-            continue;
-        any = true;
-        out(QStringLiteral("%1%2\t%3\t%4\t%5\t%6\t%7\n")
-                .arg(n)
-                .arg(n == servers.which ? QStringLiteral("*") : QString(), slot.server, slot.mailbox, TlsName(slot.tls),
-                     slot.password.isEmpty() ? QStringLiteral("no password") : QStringLiteral("password set"),
-                     slot.fingerprint.isEmpty() ? QStringLiteral("-") : FormatFingerprint(slot.fingerprint)));
-    }
-    if (!any)
-        err(QStringLiteral("No mailbox is set up. Add one with: tarnwick-cli mailbox set 1 --server HOST "
+    QJsonArray mailboxes;
+    QList<TFailureClass> failures;
+    // Checking nothing is no success: a timer would never tell that the set-up was lost.
+    if (all && chosen.isEmpty()) {
+        err(QStringLiteral("error: No mailbox is set up. Add one with: tarnwick-cli mailbox set 1 --server HOST "
                            "--user NAME --password-stdin"));
+        failures << TFailureClass::Other;
+    }
+    // One mailbox after another, as the automatic pass goes; a failure does not stop the rest.
+    for (int n : chosen) {
+        prompts.prefix = all ? QStringLiteral("mailbox %1: ").arg(n) : QString();
+        prompts.texts.clear();
+        const int errorsBefore = prompts.errors;
+        // Nobody confirms here: with --delete the marked messages go in the listing's own session.
+        const TTaskResult result = guard.CheckUnattended(all ? n : slot, remove);
+        TFailureClass failure = ClassifyFailure(result);
+        if (failure == TFailureClass::None && prompts.errors > errorsBefore)
+            failure = TFailureClass::Other;
+        if (!result.ok && prompts.texts.isEmpty())
+            err(prompts.prefix + QStringLiteral("error: ") + result.text);
+        failures << failure;
+        if (json) {
+            mailboxes.append(CheckJson(n, servers.slot(n), result, guard.RemotePOP().RemoteInfo(), failure,
+                                       prompts.texts));
+        }
+        if (failure != TFailureClass::None)
+            continue;
+        int marked = 0;
+        for (const TMessageListRow &row : result.rows) {
+            if (!json)
+                out((all ? QStringLiteral("%1\t").arg(n) : QString()) + MarkedLine(row));
+            if (TRuleEvaluator::IsMarkedForDeletion(row.mark))
+                ++marked;
+        }
+        if (!remove)
+            continue;
+        if (marked == 0)
+            err(prompts.prefix + QStringLiteral("No messages are marked for deletion."));
+        else
+            err(prompts.prefix
+                + QStringLiteral("Deleted %1 of %2 marked messages.").arg(result.deleted.size()).arg(marked));
+    }
+    if (json)
+        outJson(QJsonDocument(QJsonObject{{"mailboxes", mailboxes}}));
+    // Trying again helps only when every failure was one that passes.
+    if (failures.contains(TFailureClass::Permanent))
+        return kExitNoPerm;
+    if (failures.contains(TFailureClass::Other))
+        return kExitFailed;
+    if (failures.contains(TFailureClass::Temporary))
+        return kExitTempFail;
     return 0;
 }
 
-int Classify(const QStringList &args)
+int Classify(const QCommandLineParser &p)
 {
-    ClassifyArguments request;
-    for (const QString &arg : args) {
-        if (!request.Take(arg))
-            return usage(QStringLiteral("classify: unknown option %1").arg(arg));
-    }
-    if (request.files.isEmpty())
+    const QStringList files = p.positionalArguments();
+    if (files.isEmpty())
         return usage(QStringLiteral("classify: no message files given"));
-    return ClassifyFiles(DataFolder(), request.files, request.why, out, [](const QString &text) { err(text); });
+    return ClassifyFiles(DataFolder(), files, p.isSet(QStringLiteral("why")), out, [](const QString &text) { err(text); });
 }
 
 // Text from a message, made harmless for a terminal: control characters (escape sequences
@@ -439,7 +360,8 @@ QString SaveAttachment(const QDir &dir, const QString &name, const QByteArray &d
 }
 
 // Writes every attachment into saveDir; false when any of them could not be written.
-bool SaveAttachments(const TmsMessage &message, const QString &saveDir)
+// With saved given, the paths written are collected there instead of printed.
+bool SaveAttachments(const TmsMessage &message, const QString &saveDir, QStringList *saved = nullptr)
 {
     if (!QDir().mkpath(saveDir)) {
         err(QStringLiteral("cannot create the folder %1; check the path and your permissions").arg(saveDir));
@@ -458,6 +380,8 @@ bool SaveAttachments(const TmsMessage &message, const QString &saveDir)
         if (path.isEmpty()) {
             err(errorText);
             ok = false;
+        } else if (saved) {
+            saved->append(path);
         } else {
             out(QStringLiteral("Saved\t%1\n").arg(TerminalText(path, false)));
         }
@@ -465,30 +389,49 @@ bool SaveAttachments(const TmsMessage &message, const QString &saveDir)
     return ok;
 }
 
-int Show(const QStringList &args)
+// show --json: the header fields, the body and the attachments as they are (JSON escapes what
+// a terminal must not see), and the files written with --save-attachments.
+int ShowJson(const TmsMessage &message, const QString &saveDir)
 {
-    QString fileName;
-    QString saveDir;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &arg = args.at(i);
-        if (arg == u"--save-attachments") {
-            if (i + 1 >= args.size())
-                return usage(QStringLiteral("--save-attachments needs a folder"));
-            saveDir = args.at(++i);
-        } else if (arg.startsWith(QStringLiteral("--save-attachments="))) {
-            saveDir = arg.mid(19);
-            if (saveDir.isEmpty())
-                return usage(QStringLiteral("--save-attachments needs a folder"));
-        } else if (arg.startsWith(u'-') && arg != u"-") {
-            return usage(QStringLiteral("show: unknown option %1").arg(arg));
-        } else if (fileName.isEmpty()) {
-            fileName = arg;
-        } else {
-            return usage(QStringLiteral("show takes one message file"));
-        }
+    auto addresses = [](const TmsAddressList &list) {
+        QJsonArray items;
+        for (int i = 0; i < list.Count(); ++i)
+            items.append(AddressText(list.Item(i)));
+        return items;
+    };
+    QJsonArray attachments;
+    for (const TmsAttItem &item : message.Attachments())
+        attachments.append(QJsonObject{
+            {"name", item.FileName()}, {"contentType", item.ContentType()}, {"size", item.Data().size()}});
+    QJsonObject json{{"from", AddressText(message.Sender())},
+                     {"to", addresses(message.Recipients())},
+                     {"cc", addresses(message.CC())},
+                     {"subject", message.Subject()},
+                     {"date", GetFieldValue(message.Headers(), QStringLiteral("Date"))},
+                     {"body", message.Body().join(u'\n')},
+                     {"attachments", attachments}};
+    bool ok = true;
+    if (!saveDir.isEmpty()) {
+        QStringList saved;
+        ok = SaveAttachments(message, saveDir, &saved);
+        json.insert(QStringLiteral("saved"), QJsonArray::fromStringList(saved));
     }
-    if (fileName.isEmpty())
+    outJson(QJsonDocument(json));
+    return ok ? 0 : 1;
+}
+
+int Show(const QCommandLineParser &p)
+{
+    const QStringList files = p.positionalArguments();
+    const bool json = p.isSet(QStringLiteral("json"));
+    const QString saveDir = p.value(QStringLiteral("save-attachments"));
+    if (p.isSet(QStringLiteral("save-attachments")) && saveDir.isEmpty())
+        return usage(QStringLiteral("--save-attachments needs a folder"));
+    if (files.size() > 1)
+        return usage(QStringLiteral("show takes one message file"));
+    if (files.isEmpty())
         return usage(QStringLiteral("show: no message file given"));
+    const QString fileName = files.first();
 
     TmsMessage message;
     QString parserError;
@@ -510,6 +453,9 @@ int Show(const QStringList &args)
             SaveAttachments(message, saveDir);
         return 1;
     }
+
+    if (json)
+        return ShowJson(message, saveDir);
 
     QString text;
     text += QStringLiteral("From: %1\n").arg(TerminalText(AddressText(message.Sender()), false));
@@ -534,40 +480,118 @@ int Show(const QStringList &args)
     return SaveAttachments(message, saveDir) ? 0 : 1;
 }
 
+// The options each command takes besides --data and --help; false for a command there is not.
+bool AddCommandOptions(const QString &command, QCommandLineParser &p)
+{
+    auto flag = [&p](const char *name) { p.addOption({QString::fromLatin1(name), QString()}); };
+    auto valued = [&p](const char *name) {
+        p.addOption({QString::fromLatin1(name), QString(), QStringLiteral("value")});
+    };
+    if (command == u"check") {
+        valued("slot");
+        for (const char *name : {"all", "delete", "json"})
+            flag(name);
+    } else if (command == u"mailbox") {
+        for (const char *name : {"server", "user", "tls", "trust-fingerprint"})
+            valued(name);
+        flag("password-stdin");
+        flag("json");
+    } else if (command == u"classify") {
+        flag("why");
+    } else if (command == u"show") {
+        valued("save-attachments");
+        flag("json");
+    } else if (command == u"rules") {
+        AddRulesOptions(p);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// The parser's complaint in this program's words: what is unknown, or what a value-taking
+// option at the end lacks.
+QString ParseProblem(const QString &command, const QCommandLineParser &p, const QStringList &args)
+{
+    if (!p.unknownOptionNames().isEmpty()) {
+        const QString name = p.unknownOptionNames().first();
+        return QStringLiteral("%1: unknown option %2%3").arg(command, name.size() == 1 ? "-" : "--", name);
+    }
+    static const QHash<QString, QString> kNeeds{
+        {"--data", "a folder"},       {"--save-attachments", "a folder"}, {"--slot", "a mailbox number"},
+        {"--server", "a host name"},  {"--user", "a user name"},          {"--tls", "none, implicit or stls"},
+        {"--trust-fingerprint", "the certificate's fingerprint"},          {"--kind", "a kind of rule"},
+        {"--op", "an operator"},      {"--mailbox", "a mailbox number"},  {"--picture", "a picture number"}};
+    if (!args.isEmpty() && kNeeds.contains(args.last()))
+        return QStringLiteral("%1 needs %2").arg(args.last(), kNeeds.value(args.last()));
+    return QStringLiteral("%1: %2").arg(command, p.errorText());
+}
+
+QString HelpText(const QCommandLineParser &top)
+{
+    return top.helpText() + QString::fromLatin1(kCommands).arg(QString::fromLatin1(kRulesHelp));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    QStringList args = app.arguments();
-    args.removeFirst();
+    QCoreApplication::setApplicationName(QStringLiteral("tarnwick-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TARNWICK_VERSION));
 
-    // --data may stand anywhere before a "--".
-    QString dataDir;
-    for (qsizetype i = 0; i < args.size();) {
-        const QString arg = args.at(i);
-        if (arg == u"--")
-            break;
-        if (arg == u"--help" || arg == u"-h") {
-            write(stdout, QString::fromLatin1(kUsage));
-            return 0;
-        }
-        if (arg == u"--data") {
-            if (i + 1 >= args.size())
-                return usage(QStringLiteral("--data needs a folder"));
-            dataDir = args.at(i + 1);
-            args.remove(i, 2);
-        } else if (arg.startsWith(QStringLiteral("--data="))) {
-            dataDir = arg.mid(7);
-            args.remove(i);
-        } else {
-            ++i;
-        }
+    const QCommandLineOption dataOption(QStringLiteral("data"),
+                                        QStringLiteral("The data folder (settings.ini, rule lists, known.lst, log); "
+                                                       "default: $TARNWICK_HOME, else the program's data folder."),
+                                        QStringLiteral("DIR"));
+    QCommandLineParser top;
+    top.setApplicationDescription(QStringLiteral(
+        "Tarnwick without a window: checks and cleans mailboxes, sets them up, keeps the rules."));
+    const QCommandLineOption helpOption = top.addHelpOption();
+    const QCommandLineOption versionOption = top.addVersionOption();
+    top.addOption(dataOption);
+    top.addPositionalArgument(QStringLiteral("command"), QStringLiteral("check, mailbox, classify, show or rules"),
+                              QStringLiteral("COMMAND ..."));
+    // What follows the command is the command's own.
+    top.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    if (!top.parse(app.arguments()))
+        return usage(top.errorText());
+    if (top.isSet(helpOption) || top.isSet(QStringLiteral("help-all"))) {
+        out(HelpText(top));
+        return 0;
     }
+    if (top.isSet(versionOption)) {
+        out(QStringLiteral("tarnwick-cli %1\n").arg(QCoreApplication::applicationVersion()));
+        return 0;
+    }
+    QStringList args = top.positionalArguments();
     if (args.isEmpty())
         return usage(QStringLiteral("no command given"));
     const QString command = args.takeFirst();
-    const bool setting = command == u"mailbox" && !args.isEmpty() && args.first() == u"set";
+    // Refused before anything else, also where the option is unknown: the line may already be
+    // in a shell history, and the user should learn the safe way at once.
+    for (const QString &arg : args) {
+        if (arg == u"--")
+            break;
+        if (arg == u"--password" || arg.startsWith(QStringLiteral("--password=")))
+            return usage(QStringLiteral("a password is never given on the command line (other users can see it "
+                                        "there): use --password-stdin"));
+    }
+
+    QCommandLineParser p;
+    p.addOption(dataOption);
+    p.addOption(helpOption);
+    if (!AddCommandOptions(command, p))
+        return usage(QStringLiteral("unknown command %1").arg(command));
+    if (!p.parse(QStringList{app.arguments().first()} + args))
+        return usage(ParseProblem(command, p, args));
+    if (p.isSet(helpOption)) {
+        out(HelpText(top));
+        return 0;
+    }
+    const QString dataDir = p.isSet(dataOption) ? p.value(dataOption) : top.value(dataOption);
+    QStringList positional = p.positionalArguments();
+    const bool setting = command == u"mailbox" && positional.value(0) == u"set";
 
     if (!dataDir.isEmpty()) {
         // Only setting a mailbox up may start a new data folder; anything else with a folder
@@ -578,20 +602,27 @@ int main(int argc, char **argv)
     }
 
     if (command == u"check")
-        return Check(args);
+        return Check(p);
     if (command == u"mailbox") {
-        if (args.isEmpty())
+        if (positional.isEmpty())
             return usage(QStringLiteral("mailbox needs set or list"));
-        const QString sub = args.takeFirst();
+        const QString sub = positional.takeFirst();
+        // An option of the other subcommand would be ignored without a word.
+        const QStringList allowed = sub == u"set"
+            ? QStringList{"server", "user", "tls", "trust-fingerprint", "password-stdin"}
+            : QStringList{"json"};
+        for (const QString &name : p.optionNames())
+            if (name != u"data" && !allowed.contains(name))
+                return usage(QStringLiteral("mailbox %1 takes no --%2").arg(sub, name));
         if (sub == u"set")
-            return MailboxSet(args);
-        if (sub == u"list" && args.isEmpty())
-            return MailboxList();
+            return MailboxSet(p, positional);
+        if (sub == u"list" && positional.isEmpty())
+            return MailboxList(p.isSet(QStringLiteral("json")));
         return usage(QStringLiteral("mailbox: unknown command %1").arg(sub));
     }
     if (command == u"classify")
-        return Classify(args);
+        return Classify(p);
     if (command == u"show")
-        return Show(args);
-    return usage(QStringLiteral("unknown command %1").arg(command));
+        return Show(p);
+    return Rules(p);
 }

@@ -1,11 +1,16 @@
 // tarnwick-cli as a user runs it: mailbox set-up (the password only through standard input),
 // a check and a deletion against the Dovecot of the test fixture, failures, a self-signed
-// certificate trusted by its fingerprint, and "classify" next to tarnwick-classify.
+// certificate trusted by its fingerprint, check --all and --json for scripts, the exit status
+// by failure class, "rules", and "classify" next to tarnwick-classify.
 #include "dovecot_test.h"
 #include "guard_test.h"
 
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
+#include <QTcpServer>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -112,7 +117,7 @@ TEST_F(CliDovecot, FailuresExitNonZeroWithAClearMessage)
                   .exitCode,
               0);
     const ToolRun refused = Cli(data, {"check", "--delete"});
-    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.exitCode, 77) << "permanent: no use trying again unchanged";
     EXPECT_TRUE(refused.out.isEmpty());
     EXPECT_TRUE(refused.err.contains(QStringLiteral("refused the request: -ERR"))) << refused.err.toStdString();
     EXPECT_FALSE(refused.err.contains(QStringLiteral("wrong")));
@@ -125,13 +130,103 @@ TEST_F(CliDovecot, FailuresExitNonZeroWithAClearMessage)
                   .exitCode,
               0);
     const ToolRun untrusted = Cli(data, {"check"});
-    EXPECT_EQ(untrusted.exitCode, 1);
+    EXPECT_EQ(untrusted.exitCode, 77);
     EXPECT_TRUE(untrusted.err.contains(QStringLiteral("--trust-fingerprint ") + env.Fingerprint)) << untrusted.err.toStdString();
     const ToolRun trust = Cli(data, {"mailbox", "set", "1", "--trust-fingerprint", FormatFingerprint(env.Fingerprint)});
     EXPECT_EQ(trust.exitCode, 0) << trust.err.toStdString();
     const ToolRun trusted = Cli(data, {"check"});
     EXPECT_EQ(trusted.exitCode, 0) << trusted.err.toStdString();
     EXPECT_EQ(trusted.out.count(u'\n'), 5);
+}
+
+QJsonObject ParseJson(const QString &text)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(text.toUtf8(), &error);
+    EXPECT_EQ(error.error, QJsonParseError::NoError) << text.toStdString();
+    return document.object();
+}
+
+// check --all goes through every configured mailbox, one failing does not stop the others, and
+// the exit status says whether trying again later can help: 75 for a server that cannot be
+// reached, 77 when any log-in was refused.
+TEST_F(CliDovecot, CheckAllGivesEachMailboxAndTheFailureClass)
+{
+    Seed("user23", StandardMailbox());
+    h.write(TGuardHome::StandardRules(), TGuardHome::StandardKnown());
+    const QString data = h.home.path();
+    QTcpServer closed; // a port that was free a moment ago: nobody listens there
+    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
+    const QString closedServer = QStringLiteral("127.0.0.1:%1").arg(closed.serverPort());
+    closed.close();
+    const struct { const char *slot; QString server; QByteArray password; int alone; } boxes[] = {
+        {"1", Server(), env.Password.toUtf8(), 0}, {"3", closedServer, "pw", 75}, {"4", Server(), "wrong", 77}};
+    for (const auto &b : boxes) {
+        ASSERT_EQ(Cli(data, {"mailbox", "set", b.slot, "--server", b.server, "--user", "user23", "--tls", "none",
+                             "--password-stdin"}, b.password + "\n").exitCode, 0);
+        EXPECT_EQ(Cli(data, {"check", "--slot", b.slot}).exitCode, b.alone) << b.slot;
+    }
+
+    const ToolRun all = Cli(data, {"check", "--all"});
+    EXPECT_EQ(all.exitCode, 77);
+    EXPECT_EQ(all.out.count(QStringLiteral("\n1\t")) + all.out.startsWith(QStringLiteral("1\t")), 5) << all.out.toStdString();
+    EXPECT_TRUE(all.err.contains(QStringLiteral("mailbox 3: error: ")) && all.err.contains(QStringLiteral("mailbox 4: error: ")))
+        << all.err.toStdString();
+
+    const ToolRun json = Cli(data, {"check", "--all", "--delete", "--json"});
+    EXPECT_EQ(json.exitCode, 77);
+    const QJsonArray mailboxes = ParseJson(json.out)["mailboxes"].toArray();
+    ASSERT_EQ(mailboxes.size(), 3);
+    const QJsonObject first = mailboxes[0].toObject();
+    EXPECT_TRUE(first["ok"].toBool());
+    QList<int> marks;
+    for (const QJsonValue &m : first["messages"].toArray()) {
+        marks << m["mark"].toInt();
+        EXPECT_EQ(m["number"].toInt(), marks.size());
+        EXPECT_FALSE(m["uid"].toString().isEmpty() || m["sender"].toString().isEmpty() || m["date"].toString().isEmpty());
+        EXPECT_GT(m["size"].toInt(), 0);
+    }
+    EXPECT_EQ(marks, (QList<int>{0, 2, 5, 1, 1}));
+    EXPECT_EQ(first["deleted"].toArray(), (QJsonArray{1, 2}));
+    EXPECT_EQ(first["changed"].toArray(), QJsonArray());
+    EXPECT_EQ(Waiting("user23"), 3);
+    for (const auto &[index, failure] : {std::pair{1, "temporary"}, std::pair{2, "permanent"}}) {
+        const QJsonObject box = mailboxes[index].toObject();
+        EXPECT_EQ(box["slot"].toInt(), index + 2);
+        EXPECT_FALSE(box["ok"].toBool());
+        EXPECT_EQ(box["failure"].toString(), QString::fromLatin1(failure));
+        EXPECT_FALSE(box["error"].toString().isEmpty());
+    }
+}
+
+// The failure classes from a check's result, as the exit status reports them.
+TEST(Cli, FailureClassOfACheck)
+{
+    const auto failed = [](const std::function<void(TTaskResult &)> &set) {
+        TTaskResult r;
+        r.ok = false;
+        set(r);
+        return r;
+    };
+    const auto login = [](const char *line) {
+        return [line](TTaskResult &r) { r.serverRefused = r.loginRefused = true, r.text = QString::fromLatin1(line); };
+    };
+    const struct { const char *name; TTaskResult result; TFailureClass expected; } cases[] = {
+        {"ok", TTaskResult{}, TFailureClass::None},
+        {"port closed", failed([](TTaskResult &r) { r.socketCode = SocketCode::kConnectionRefused; }), TFailureClass::Temporary},
+        {"no such host", failed([](TTaskResult &r) { r.socketCode = SocketCode::kHostNotFound; }), TFailureClass::Temporary},
+        {"timed out", failed([](TTaskResult &r) { r.timedOut = true; }), TFailureClass::Temporary},
+        {"dial-up", failed([](TTaskResult &r) { r.dialUp = true; }), TFailureClass::Temporary},
+        {"login delay", failed([&](TTaskResult &r) { login("-ERR [LOGIN-DELAY] wait")(r), r.loginDelay = true; }), TFailureClass::Temporary},
+        {"mailbox in use", failed(login("-ERR [IN-USE] locked")), TFailureClass::Temporary},
+        {"password", failed(login("-ERR [AUTH] Authentication failed.")), TFailureClass::Permanent},
+        {"certificate", failed([](TTaskResult &r) { r.fingerprint = QStringLiteral("ab").repeated(32); }), TFailureClass::Permanent},
+        {"command after log-in", failed([](TTaskResult &r) { r.serverRefused = true; }), TFailureClass::Other},
+        {"garbled reply", failed([](TTaskResult &) {}), TFailureClass::Other},
+        {"canceled", failed([](TTaskResult &r) { r.canceled = true; }), TFailureClass::Other},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ClassifyFailure(c.result), c.expected) << c.name;
 }
 
 TEST(Cli, MailboxSetAndListKeepThePasswordOutOfSight)
@@ -162,7 +257,14 @@ TEST(Cli, MailboxSetAndListKeepThePasswordOutOfSight)
     EXPECT_EQ(list.out, QStringLiteral("1*\tpop.example.org\talice@example.org\timplicit\tpassword set\t-\n"
                                        "3\tmail.example.net:110\tbob\tnone\tpassword set\t%1\n")
                             .arg(FormatFingerprint(fp)));
-    for (const ToolRun &r : {first, third, list})
+    const ToolRun listJson = Cli(data, {"mailbox", "list", "--json"});
+    const QJsonArray boxes = ParseJson(listJson.out)["mailboxes"].toArray();
+    ASSERT_EQ(boxes.size(), 2);
+    EXPECT_EQ(boxes[1].toObject(), (QJsonObject{{"slot", 3}, {"selected", false}, {"server", "mail.example.net:110"},
+                                                {"user", "bob"}, {"tls", "none"}, {"passwordSet", true},
+                                                {"fingerprint", fp}, {"pipelining", true}}));
+    EXPECT_TRUE(boxes[0]["selected"].toBool());
+    for (const ToolRun &r : {first, third, list, listJson})
         everything << r.out << r.err;
     EXPECT_FALSE(everything.join(u'\n').contains(kPassword));
     EXPECT_FALSE(everything.join(u'\n').contains(QStringLiteral("other-pw")));
@@ -218,6 +320,9 @@ TEST(Cli, BadCommandLinesAreRefusedWithAReason)
          "no password on standard input"},
         {"CheckSlot", {"check", "--slot", "0"}, {}, 2, "from 1 to 12"},
         {"UnknownCommand", {"fetch"}, {}, 2, "unknown command fetch"},
+        {"SlotAndAll", {"check", "--slot", "1", "--all"}, {}, 2, "--slot or --all, not both"},
+        {"OptionOfTheOtherSubcommand", {"mailbox", "list", "--server", "h"}, {}, 2, "mailbox list takes no --server"},
+        {"NothingToCheck", {"check", "--all"}, {}, 1, "No mailbox is set up"},
     };
     for (const UsageCase &c : cases) {
         const ToolRun r = Cli(data, c.args, c.input);
@@ -226,9 +331,52 @@ TEST(Cli, BadCommandLinesAreRefusedWithAReason)
         EXPECT_FALSE(r.err.contains(QStringLiteral("pw\n"))) << c.name;
     }
     EXPECT_FALSE(Cli(data, {"mailbox", "list"}).out.contains(QStringLiteral("\th\t"))) << "no refused slot was stored";
+    const ToolRun help = Tool(CLI_BINARY, {"check", "--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.contains(QStringLiteral("  75  temporary failure")) && help.out.contains(QStringLiteral("  77  permanent")));
+    EXPECT_TRUE(Tool(CLI_BINARY, {"--version"}).out.startsWith(QStringLiteral("tarnwick-cli 0.")));
     const ToolRun missing = Tool(CLI_BINARY, {"--data", dir.filePath(QStringLiteral("typo")), "check"});
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("typo"))));
+}
+
+// rules add and remove change what a check would mark, with the rule dialogs' checks: a row a
+// dialog refuses is refused with its message and a usage status, and nothing is stored.
+TEST(Cli, RulesChangeWhatClassifyGives)
+{
+    TGuardHome h;
+    h.write({}, {QStringLiteral("placeholder.example")});
+    const QString data = h.home.path();
+    const QString mail = h.home.file(QStringLiteral("m.eml"));
+    QFile file(mail);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(Mail("ann@shop.example", "Quarterly offer")) > 0);
+    file.close();
+    const struct { QStringList args; int exitCode; const char *mark; const char *message; } steps[] = {
+        {{"add", "subject", "--op", "contains (whole word)", "offer"}, 0, "0", "Added subject rule 1"},
+        {{"add", "except", "--kind", "domain", "--picture", "7", "shop.example"}, 0, "7", "Added except rule 1"},
+        {{"remove", "except", "1"}, 0, "0", ""},
+        {{"remove", "subject", "1"}, 0, "-1", ""},
+        {{"add", "blacklist", "ann@shop.example"}, 0, "2", ""},
+        {{"remove", "blacklist", "ANN@shop.example"}, 0, "-1", ""},
+        {{"add", "subject", " "}, 2, "-1", "The subject text cannot be blank."},
+        {{"add", "header", "--kind", "to-lacks", "me@example.org"}, 2, "-1", "Choose the mailbox this rule is for."},
+        {{"add", "sender", "--op", "Sounds like", "x"}, 2, "-1", "--op for sender rules takes one of"},
+        {{"add", "except", "--picture", "2", "friend@example.org"}, 2, "-1", "from 3 to 14"},
+        {{"add", "blacklist", "1234@shop.example"}, 2, "-1", "generated"},
+        {{"remove", "subject", "1"}, 2, "-1", "has no rule 1"},
+        {{"add", "filters", "x"}, 2, "-1", "no list filters"},
+        {{"add", "subject", "--kind", "address", "offer"}, 2, "-1", "rules add subject takes no --kind"},
+        {{"add", "subject", "--op", "Is blank", "offer"}, 2, "-1", "\"Is blank\" compares with no text"},
+    };
+    for (const auto &step : steps) {
+        const QString name = step.args.join(u' ');
+        const ToolRun r = Cli(data, QStringList{"rules"} + step.args);
+        EXPECT_EQ(r.exitCode, step.exitCode) << name.toStdString() << ": " << r.err.toStdString();
+        EXPECT_TRUE((r.out + r.err).contains(QString::fromUtf8(step.message))) << name.toStdString();
+        EXPECT_EQ(Cli(data, {"rules", "test", mail}).out, QStringLiteral("%1\t%2\n").arg(step.mark, mail))
+            << name.toStdString();
+    }
+    EXPECT_EQ(Cli(data, {"rules", "list"}).out, QStringLiteral("blacklist\tplaceholder.example\n"));
 }
 
 TEST(Cli, ClassifyGivesWhatTarnwickClassifyGives)

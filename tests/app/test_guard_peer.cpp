@@ -35,6 +35,18 @@ PeerScript Listing(const QByteArray &capa = {})
     return s;
 }
 
+// tarnwick-cli as a user runs it; the peer answers while the test waits for it. Returns what
+// it wrote to standard error.
+QString RunCli(QProcess &cli, const QStringList &args)
+{
+    cli.start(QStringLiteral(CLI_BINARY), args);
+    QEventLoop wait;
+    QObject::connect(&cli, &QProcess::finished, &wait, &QEventLoop::quit);
+    QTimer::singleShot(60000, &wait, &QEventLoop::quit);
+    wait.exec();
+    return QString::fromUtf8(cli.readAllStandardError());
+}
+
 struct Fixture
 {
     explicit Fixture(const ScriptedPeer &peer, bool pipelining = false, bool automatic = false)
@@ -111,14 +123,8 @@ TEST(GuardPeer, UnattendedDeletionNeedsOneLogIn)
         if (automatic) {
             f.guard.Timer1Timer();
         } else {
-            // tarnwick-cli as a user runs it; the peer answers while the test waits for it.
             QProcess cli;
-            cli.start(QStringLiteral(CLI_BINARY), {"--data", f.h.home.path(), "check", "--delete"});
-            QEventLoop wait;
-            QObject::connect(&cli, &QProcess::finished, &wait, &QEventLoop::quit);
-            QTimer::singleShot(60000, &wait, &QEventLoop::quit);
-            wait.exec();
-            const QString err = QString::fromUtf8(cli.readAllStandardError());
+            const QString err = RunCli(cli, {"--data", f.h.home.path(), "check", "--delete"});
             EXPECT_EQ(cli.exitCode(), 0) << err.toStdString();
             EXPECT_EQ(QString::fromUtf8(cli.readAllStandardOutput()),
                       QStringLiteral("0\tshop@pills.example\tCheap pills\n-1\tmum@example.com\tSunday\n"));
@@ -222,6 +228,13 @@ TEST(GuardPeer, LoginRefusedAsTooSoon)
         EXPECT_TRUE(errors[0].contains(QStringLiteral("-ERR [LOGIN-DELAY] wait five minutes")));
         EXPECT_EQ(peer.Connections(), 2);
     }
+    // For a script: a failure that passes, worth trying again later.
+    ScriptedPeer peer({refused});
+    Fixture f(peer, true);
+    QProcess cli;
+    const QString err = RunCli(cli, {"--data", f.h.home.path(), "check"});
+    EXPECT_EQ(cli.exitCode(), 75) << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("checked only a short while ago"))) << err.toStdString();
 }
 
 // The rows belong to the mailbox they were listed from: when the settings make their slot

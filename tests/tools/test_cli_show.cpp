@@ -2,6 +2,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -106,6 +109,29 @@ TEST_F(CliShow, PrintsTheMessage)
                                          "Attachment\tpasswd\tapplication/octet-stream\t6 bytes\n"
                                          "Attachment\tatt.2\tapplication/octet-stream\t6 bytes\n"));
     EXPECT_EQ(run.err, QString());
+}
+
+// For scripts: one JSON document, the texts as they are (JSON escapes what a terminal must not
+// see), and the files written listed instead of printed.
+TEST_F(CliShow, JsonHoldsTheFieldsTheBodyAndTheAttachments)
+{
+    const ToolRun run = Cli({"m.eml", "--json", "--save-attachments", "out"}, tmp.path());
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QJsonParseError error;
+    const QJsonObject json = QJsonDocument::fromJson(run.out.toUtf8(), &error).object();
+    ASSERT_EQ(error.error, QJsonParseError::NoError) << run.out.toStdString();
+    EXPECT_EQ(json["from"].toString(), QStringLiteral("Ann Example <ann@example.com>"));
+    EXPECT_EQ(json["to"].toArray(), (QJsonArray{"bob@example.com", "\"Doe, Jo\" <jo@example.com>"}));
+    EXPECT_EQ(json["subject"].toString(), QStringLiteral("Report \x1b[2J"));
+    EXPECT_EQ(json["date"].toString(), QStringLiteral("Tue, 5 Jan 2021 10:20:30 +0100"));
+    EXPECT_EQ(json["body"].toString(), QString::fromUtf8("Caf\u00e9 at noon."));
+    QStringList attachments;
+    for (const QJsonValue &a : json["attachments"].toArray())
+        attachments << QStringLiteral("%1 %2 %3").arg(a["name"].toString(), a["contentType"].toString()).arg(a["size"].toInt());
+    EXPECT_EQ(attachments, (QStringList{"report.pdf application/pdf 7", "passwd application/octet-stream 6",
+                                        "att.2 application/octet-stream 6"}));
+    EXPECT_EQ(json["saved"].toArray().size(), 3);
+    EXPECT_EQ(QDir(Path("out")).entryList(QDir::Files).size(), 3);
 }
 
 TEST_F(CliShow, SavesInsideTheFolderAndNeverOverwrites)
