@@ -9,6 +9,10 @@
 #include "logformat.h"
 #include "mailguard.h"
 #include "mspars.h"
+#include "oldfolders.h"
+#include "settings.h"
+#include "settingsstore.h"
+#include "activitylog.h"
 
 #include "checktask.h"
 #include "clitool.h"
@@ -599,6 +603,18 @@ int main(int argc, char **argv)
         if (!QFileInfo(dataDir).isDir() && !(setting && QDir().mkpath(dataDir)))
             return usage(QStringLiteral("no data folder %1").arg(dataDir));
         qputenv("TARNWICK_HOME", QFile::encodeName(QFileInfo(dataDir).absoluteFilePath()));
+    }
+
+    // Before anything reads a setting or a rule list: the first builds kept them elsewhere, and
+    // a user who only runs the timer after an upgrade must not start with no mailboxes.
+    const FolderMove moved = MoveOldFolders();
+    if (!moved.moved.isEmpty() || !moved.problems.isEmpty()) {
+        ActivityLog log;
+        log.setFileName(ReadGeneralSettings(UserSettings()).logFile);
+        for (const QString &text : moved.moved + moved.problems)
+            log.logFolderMove(text);
+        for (const QString &text : moved.problems)
+            err(text);
     }
 
     if (command == u"check")
