@@ -320,6 +320,7 @@ struct LaunchCase
 {
     const char *name;
     const char *mailer;
+    const char *desktopDefault; // the desktop's default mail program
     bool works;
     const char *errorStart; // empty: no error
     bool listCleared;
@@ -330,9 +331,10 @@ TEST_F(Guard, LaunchStartsTheMailProgramOrSaysWhatToFix)
     h.general.automatic = true;
     Start();
     const LaunchCase cases[] = {
-        {"Started", "thunderbird -mail", true, "", true},
-        {"Blank", "  ", true, "Mail program not specified in the general settings. ", false},
-        {"Fails", "no-such-mailer", false, "Unable to launch mail program. ", false},
+        {"Started", "thunderbird -mail", "evolution", true, "", true},
+        {"DesktopDefault", "  ", "evolution", true, "", true},
+        {"NoneAnywhere", "  ", "", true, "", false},
+        {"Fails", "no-such-mailer", "", false, "Unable to launch mail program. ", false},
     };
     for (const LaunchCase &c : cases) {
         guard->Messages().Clear();
@@ -340,6 +342,7 @@ TEST_F(Guard, LaunchStartsTheMailProgramOrSaysWhatToFix)
         prompts.calls.clear();
         launched.clear();
         guard->General().mailer = QString::fromLatin1(c.mailer);
+        guard->SetDefaultMailProgram([&c] { return QString::fromLatin1(c.desktopDefault); });
         launchWorks = c.works;
         guard->btLaunchClick();
         const QStringList errors = prompts.texts(TPromptCall::Error);
@@ -349,7 +352,10 @@ TEST_F(Guard, LaunchStartsTheMailProgramOrSaysWhatToFix)
         } else {
             EXPECT_TRUE(errors.isEmpty()) << c.name;
         }
-        EXPECT_EQ(launched.isEmpty(), IsBlankText(QString::fromLatin1(c.mailer))) << c.name;
+        const bool none = IsBlankText(QString::fromLatin1(c.mailer)) && !*c.desktopDefault;
+        EXPECT_EQ(launched.isEmpty(), none) << c.name;
+        if (none)
+            EXPECT_TRUE(guard->StatusText().startsWith(QStringLiteral("No mail program was started"))) << c.name;
         EXPECT_EQ(guard->Messages().IsEmpty(), c.listCleared) << c.name;
         EXPECT_TRUE(guard->Timer1Enabled()) << c.name << ": automatic mode keeps its tick";
     }
