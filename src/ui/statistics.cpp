@@ -561,7 +561,8 @@ void TfrmChart::RecomputePie()
                             .arg(value)
                             .arg(sum ? 100.0 * double(value) / double(sum) : 0.0, 0, 'f', 1));
         slice->setLabelVisible(value > 0);
-        slice->setBorderColor(chart->backgroundBrush().color());
+        // A seam in the chart's own background colour between the slices.
+        slice->setBorderColor(IsDarkPalette(palette()) ? QColor(0x20, 0x20, 0x20) : QColor(Qt::white));
     }
     pie->setPieSize(0.6);
     chart->addSeries(pie);

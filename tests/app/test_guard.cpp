@@ -354,8 +354,9 @@ TEST_F(Guard, LaunchStartsTheMailProgramOrSaysWhatToFix)
         }
         const bool none = IsBlankText(QString::fromLatin1(c.mailer)) && !*c.desktopDefault;
         EXPECT_EQ(launched.isEmpty(), none) << c.name;
-        if (none)
+        if (none) {
             EXPECT_TRUE(guard->StatusText().startsWith(QStringLiteral("No mail program was started"))) << c.name;
+        }
         EXPECT_EQ(guard->Messages().IsEmpty(), c.listCleared) << c.name;
         EXPECT_TRUE(guard->Timer1Enabled()) << c.name << ": automatic mode keeps its tick";
     }

@@ -1,17 +1,22 @@
 // The main window over a real mail guard: what the user sees at start, while a check waits
 // for the server, after a cancel, on closing while busy, the list's order and keys, what it
-// remembers, and a real check of the Dovecot fixture. Set TARNWICK_SCREENSHOTS to a folder to
-// keep pictures of the windows.
+// remembers, its menus, and real checks of the Dovecot fixture (the demo's mail and rules for
+// "Why" and "View body"). Set TARNWICK_SCREENSHOTS to a folder to keep the pictures of the
+// windows the manual shows.
 
 #include "boxprompts.h"
 #include "dovecot_env.h"
 #include "fake_nmcli.h"
+#include "files.h"
 #include "general.h"
 #include "mainwindow.h"
 #include "markfordeletion.h"
+#include "optionsmain.h"
 #include "pictures.h"
 #include "retrieving.h"
 #include "spamsettings.h"
+#include "splash.h"
+#include "statistics.h"
 #include "trayicon.h"
 #include "ui_test.h"
 #include "viewheader.h"
@@ -19,6 +24,30 @@
 namespace {
 
 const QString kCanceled = QStringLiteral("Operation has been canceled");
+
+// A menu as the user reads it: captions in order, "-" for a separator, "Sub > Item" for the
+// items of a submenu.
+QStringList Captions(const QMenu *menu, const QString &prefix = QString())
+{
+    QStringList out;
+    for (QAction *a : menu->actions()) {
+        if (a->isSeparator())
+            out << QStringLiteral("-");
+        else if (a->menu())
+            out << Captions(a->menu(), prefix + a->text() + QStringLiteral(" > "));
+        else
+            out << prefix + a->text();
+    }
+    return out;
+}
+
+QAction *Find(const QMenu *menu, const QString &caption)
+{
+    for (QAction *a : menu->actions())
+        if (a->text() == caption)
+            return a;
+    return nullptr;
+}
 
 class MainWindow : public ::testing::Test
 {
@@ -99,6 +128,35 @@ protected:
         window->windowHandle()->requestActivate();
         ASSERT_TRUE(WaitUntil([&] { return QGuiApplication::focusWindow() == window->windowHandle(); }));
         window->ListView1->setFocus();
+    }
+
+    int Row(const QString &subject) const
+    {
+        for (int i = 0; i < guard->Messages().Count(); ++i)
+            if (guard->Messages().Row(i).subject == subject)
+                return i;
+        return -1;
+    }
+
+    // Runs command, which shows a viewer modally; returns the viewer's title and text.
+    std::pair<QString, QString> Viewed(const std::function<void()> &command, const QString &picture,
+                                       bool *openShown = nullptr)
+    {
+        std::pair<QString, QString> seen;
+        TPoller read([&] {
+            auto *viewer = qobject_cast<TfrmViewHeader *>(QApplication::activeModalWidget());
+            if (!viewer)
+                return false;
+            seen = {viewer->lblTitle->text(), viewer->Text()};
+            if (openShown)
+                *openShown = viewer->btOpen->isVisible();
+            Keep(viewer, picture);
+            viewer->btOK->click();
+            return true;
+        });
+        command();
+        EXPECT_TRUE(read.done()) << "no viewer came up";
+        return seen;
     }
 
     TempHome home;
@@ -524,72 +582,29 @@ TEST_F(MainWindow, RealCheckShowsEveryMessageWithItsMarkAndDeletesTheMarked)
 }
 
 // The Connection tab lists NetworkManager's profiles (a stand-in nmcli on the PATH) after
-// "None", sorted by name, and the stored position picks the entry the checks dial.
-TEST_F(MainWindow, ConnectionTabListsThePhoneBookAndTheStoredPositionPicksTheEntry)
-{
-    const QJsonObject phoneBook = QJsonDocument::fromJson(R"({"connections": [
-        {"name": "Zeta Mobile", "type": "gsm", "state": ""},
-        {"name": "Home DSL", "type": "pppoe", "state": ""},
-        {"name": "alpha Modem", "type": "gsm", "state": ""}]})").object();
-    const struct
-    {
-        const char *name;
-        bool nmcli;
-        int stored;
-        QStringList items;
-        int selected;
-        QString service;
-    } cases[] = {
-        {"second entry", true, 2, {"None", "alpha Modem", "Home DSL", "Zeta Mobile"}, 2, "Home DSL"},
-        {"no dial-up", true, 0, {"None", "alpha Modem", "Home DSL", "Zeta Mobile"}, 0, ""},
-        {"the phone book shrank", true, 7, {"None", "alpha Modem", "Home DSL", "Zeta Mobile"}, 0, ""},
-        {"no nmcli", false, 2, {"None"}, 0, ""},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.name);
-        TFakeNmcli nmcli(phoneBook, !c.nmcli);
-        GeneralSettings g;
-        g.ras = c.stored;
-        Store(g, {});
-        Start();
-        TfrmGeneral *general = window->General();
-        QStringList items;
-        for (int i = 0; i < general->lstRas->count(); ++i)
-            items << general->lstRas->item(i)->text();
-        EXPECT_EQ(items, c.items);
-        EXPECT_EQ(general->lstRas->currentRow(), c.selected);
-        EXPECT_EQ(guard->Ras().Service(), c.service);
-        // A position that names nothing is dropped without a word.
-        EXPECT_TRUE(prompts.infos.isEmpty()) << prompts.infos.join('\n').toStdString();
-        if (c.stored == 2 && c.nmcli) { // choosing another entry stores its position
-            general->show();
-            general->lstRas->setCurrentRow(3);
-            general->btOK->click();
-            EXPECT_EQ(ReadGeneralSettings(UserSettings()).ras, 3);
-        }
-        window.reset();
-        guard.reset();
-    }
-}
-
-// A check with a dial-up entry configured dials it before connecting to Dovecot and hangs
-// it up afterwards; the dial's texts reach the status bar.
-TEST_F(MainWindow, CheckDialsTheEntryFirstAndHangsUpAfter)
+// "None", sorted by name; the stored position picks the entry a check dials before it
+// connects to Dovecot and hangs up after; a line that cannot be brought up is explained.
+TEST_F(MainWindow, CheckDialsTheStoredConnectionEntry)
 {
     QString error;
     const std::optional<DovecotEnv> env = DovecotEnv::Load(DovecotEnv::DefaultIni(), &error);
     ASSERT_TRUE(env) << error.toStdString();
     ASSERT_TRUE(env->SeedMailbox("user19", {Mail("Someone <someone@example.org>", "Hello")}, &error))
         << error.toStdString();
-    TFakeNmcli nmcli(QJsonDocument::fromJson(R"({"connections": [
-        {"name": "Home DSL", "type": "pppoe", "state": ""}]})").object());
+    const char *book = R"({"connections": [{"name": "Zeta Mobile", "type": "gsm", "state": ""},
+        {"name": "Home DSL", "type": "pppoe", "state": ""}]})";
+    TFakeNmcli nmcli(QJsonDocument::fromJson(book).object());
     ServerSettings s;
     s.slot(1) = {env->Server(env->Pop3Port), "user19", env->Password, TlsMode::None, {}};
     GeneralSettings g;
-    g.launch = false;
     g.ras = 1;
     Store(g, s);
     Start();
+    QStringList items;
+    for (int i = 0; i < window->General()->lstRas->count(); ++i)
+        items << window->General()->lstRas->item(i)->text();
+    EXPECT_EQ(items, (QStringList{"None", "Home DSL", "Zeta Mobile"}));
+    EXPECT_EQ(window->General()->lstRas->currentRow(), 1);
     QStringList statuses;
     QObject::connect(guard.get(), &TMailGuard::statusChanged, [&](const QString &text) { statuses << text; });
     nmcli.ClearCalls();
@@ -597,14 +612,9 @@ TEST_F(MainWindow, CheckDialsTheEntryFirstAndHangsUpAfter)
     ASSERT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join('\n').toStdString();
     EXPECT_EQ(window->ListView1->model()->rowCount(), 1);
     EXPECT_EQ(nmcli.Verbs(), (QStringList{"active", "up", "down"}));
-    EXPECT_LT(statuses.indexOf("Successfully connected"), statuses.indexOf("Disconnected"))
-        << statuses.join('|').toStdString();
-    EXPECT_GE(statuses.indexOf("Successfully connected"), 0);
-    EXPECT_FALSE(guard->Ras().DialedByUs());
+    EXPECT_GE(statuses.indexOf("Successfully connected"), 0) << statuses.join('|').toStdString();
 
-    // The line cannot be brought up: the check says so and points at the Connection tab.
-    nmcli.SetScenario(QJsonDocument::fromJson(R"({"connections": [
-        {"name": "Home DSL", "type": "pppoe", "state": ""}],
+    nmcli.SetScenario(QJsonDocument::fromJson(R"({"connections": [{"name": "Home DSL", "type": "pppoe", "state": ""}],
         "up": {"exit": 4, "stderr": "Error: Connection activation failed: The PPP service failed"}})").object());
     window->btList->click();
     ASSERT_EQ(prompts.errors.size(), 1);
@@ -612,7 +622,158 @@ TEST_F(MainWindow, CheckDialsTheEntryFirstAndHangsUpAfter)
                                                 "Error: Connection activation failed: The PPP service failed"))
         << prompts.errors.at(0).toStdString();
     EXPECT_TRUE(prompts.errors.at(0).contains("Connection tab"));
-    EXPECT_TRUE(window->btList->isEnabled());
+}
+
+// The menus in order; Statistics from each of its three places opens on the log file; in
+// automatic mode the minute tick goes on after each inspection command, also when nothing was
+// selected.
+TEST_F(MainWindow, MenusOfferEveryCommandInOrder)
+{
+    GeneralSettings g;
+    g.automatic = true;
+    Store(g, {});
+    Start();
+    EXPECT_EQ(Captions(window->PopupMenu1),
+              (QStringList{"Why was this e-mail marked?", "-", "Add selected sender(s) to exceptions list",
+                           "Add selected message(s) to spam list", "-", "View selected message(s) headers",
+                           "View body of one message"}));
+    EXPECT_EQ(Captions(window->Tray()->Menu()),
+              (QStringList{"Check e-mail for spam", "Launch e-mail program", "-", "Main screen", "Settings > Spam",
+                           "Settings > General", "Settings > View log file", "Statistics", "-",
+                           "Enable automatic check", "Disable automatic check", "-", "Help/Info > Help",
+                           "Help/Info > About", "-", "Exit"}));
+    EXPECT_EQ(Captions(window->mnuOptions),
+              (QStringList{"Spam settings", "General settings", "Help", "About", "Stats"}));
+
+    QStringList opened;
+    TPoller close([&] {
+        if (auto *dialog = qobject_cast<TfrmChartMain *>(QApplication::activeModalWidget())) {
+            opened << dialog->edLogFile->text();
+            dialog->reject();
+        }
+        return false;
+    });
+    Find(window->mnuOptions, QStringLiteral("Stats"))->trigger();
+    window->Tray()->actStatistics->trigger();
+    window->General()->btStatistics->click();
+    // A blank "Logfile" setting means the default log in the data folder.
+    EXPECT_EQ(opened, QStringList(3, DataFile(QStringLiteral("logfile.txt"))));
+
+    for (QAction *command : window->PopupMenu1->actions()) {
+        if (command->isSeparator())
+            continue;
+        command->trigger();
+        EXPECT_TRUE(guard->Timer1Enabled()) << command->text().toStdString();
+    }
+    EXPECT_EQ(prompts.infos, QStringList(5, TMessageInspector::NoSelectionText(true)));
+    EXPECT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join(u'\n').toStdString();
+}
+
+// The splash stays in front of the ready window for timSplash's 1500 ms, then closes and
+// goes away by itself.
+TEST(Splash, ClosesItselfOnceAfterTheWindowsAreReady)
+{
+    QPointer<TfrmSplash> splash = new TfrmSplash();
+    splash->show();
+    splash->Ready();
+    Keep(splash, QStringLiteral("splash"));
+    QTest::qWait(1000); // a timer never fires early
+    ASSERT_TRUE(splash);
+    EXPECT_TRUE(splash->isVisible());
+    EXPECT_TRUE(WaitUntil([&] { return splash.isNull(); }, 10000));
+}
+
+TEST_F(MainWindow, WhyAndBodyOfTheDemoMail)
+{
+    QString error;
+    const std::optional<DovecotEnv> env = DovecotEnv::Load(DovecotEnv::DefaultIni(), &error);
+    ASSERT_TRUE(env) << error.toStdString();
+    const QDir demo(QStringLiteral(TARNWICK_SOURCE_DIR "/data/demo"));
+    QList<QByteArray> mail;
+    for (const QString &name : QDir(demo.filePath(QStringLiteral("mail"))).entryList({"*.eml"}, QDir::Files, QDir::Name)) {
+        QFile f(demo.filePath(QStringLiteral("mail/") + name));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << name.toStdString();
+        mail << f.readAll();
+        // The colleague's message as a mail program sends it: text and HTML, the text
+        // quoted-printable.
+        if (name.startsWith(QStringLiteral("03")))
+            mail.last() =
+                "From: Jonas Brandt <jonas@work.example>\nTo: Alice <alice@home.example>\n"
+                    "Subject: Budget review moved to Tuesday\nDate: Sun, 6 Dec 2026 09:12:00 +0100\n"
+                    "Message-ID: <03-boss.eml@demo.example>\nMIME-Version: 1.0\n"
+                    "Content-Type: multipart/alternative; boundary=\"=_b1\"\n\n"
+                    "--=_b1\nContent-Type: text/plain; charset=utf-8\nContent-Transfer-Encoding: quoted-printable\n\n"
+                    "Hi Alice,\n\nthe budget review moves from Monday to Tuesday, 10:00, room Gr=C3=BCnwald.\n"
+                    "Please bring the Q4 figures; the draft is on the shared drive under Budget/2027.\n\n"
+                    "Thanks,\nJonas\n"
+                    "--=_b1\nContent-Type: text/html; charset=utf-8\n\n<p>Hi Alice,</p>\n--=_b1--\n";
+    }
+    ASSERT_GE(mail.size(), 8);
+    ASSERT_TRUE(env->SeedMailbox(QStringLiteral("user17"), mail, &error)) << error.toStdString();
+    for (const QString &name : QDir(demo.filePath(QStringLiteral("rules"))).entryList(QDir::Files))
+        ASSERT_TRUE(QFile::copy(demo.filePath(QStringLiteral("rules/") + name), home.file(name)));
+    ServerSettings s;
+    s.slot(1) = {env->Server(env->Pop3Port), QStringLiteral("user17"), env->Password, TlsMode::None, {}};
+    Store({}, s);
+    Start();
+    window->resize(window->minimumSizeHint().width(), 560);
+    window->btList->click();
+    ASSERT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join(u'\n').toStdString();
+    ASSERT_EQ(guard->Messages().Count(), mail.size());
+
+    const int free = Row(QStringLiteral("Claim your FREE cruise today"));
+    ASSERT_GE(free, 0);
+    SelectViewRow(free);
+    Keep(window.get(), QStringLiteral("main"));
+    const auto [whyTitle, why] = Viewed([&] { window->Why1Click(); }, QStringLiteral("why"));
+    EXPECT_EQ(whyTitle, QStringLiteral("Reasons that e-mail is marked or not marked"));
+    EXPECT_TRUE(why.startsWith(QStringLiteral("Message from winner@promo-blast.example\nSubject of   Claim your FREE "
+                                              "cruise today\n\nDelete   :  Subject Contains (whole word) \"free\" ")))
+        << why.toStdString();
+
+    const int budget = Row(QStringLiteral("Budget review moved to Tuesday"));
+    ASSERT_GE(budget, 0);
+    SelectViewRow(budget);
+    bool openShown = false;
+    const auto [bodyTitle, body] = Viewed([&] { window->ViewMessages1Click(); }, QStringLiteral("message"), &openShown);
+    EXPECT_EQ(bodyTitle, QStringLiteral("Contents of e-mail"));
+    EXPECT_TRUE(body.startsWith(QStringLiteral("Hi Alice,\n\nthe budget review moves from Monday to Tuesday, 10:00, "
+                                               "room Grünwald.\n")))
+        << body.toStdString();
+    EXPECT_TRUE(openShown);
+    EXPECT_TRUE(QFile::exists(home.file(QStringLiteral("msg_%1.eml").arg(budget))));
+    EXPECT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join(u'\n').toStdString();
+    EXPECT_FALSE(guard->IsBusy());
+
+    // A double click toggles a row's mark: the question mark becomes the check mark, and a
+    // second double click takes it away.
+    const int urgent = Row(QStringLiteral("URGENT BUSINESS PROPOSAL"));
+    ASSERT_GE(urgent, 0);
+    ASSERT_EQ(guard->Messages().MessageMark(urgent), 1);
+    SelectViewRow(urgent);
+    const QRect cell = window->ListView1->visualRect(window->ListView1->model()->index(urgent, 1));
+    for (const int expected : {0, -1}) {
+        // The view reports a double click only after the press that starts it.
+        QTest::mouseClick(window->ListView1->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(window->ListView1->viewport(), Qt::LeftButton, {}, cell.center());
+        EXPECT_EQ(guard->Messages().MessageMark(urgent), expected);
+    }
+
+    // The settings windows as the manual shows them.
+    TfrmGeneral *general = window->General();
+    general->show();
+    general->PageControl1->setCurrentIndex(0);
+    // A mailbox as a reader of the manual would fill it in; Cancel drops it again.
+    general->findChild<QLineEdit *>(QStringLiteral("edServe1"))->setText(QStringLiteral("pop.example.org:995"));
+    general->findChild<QLineEdit *>(QStringLiteral("edName1"))->setText(QStringLiteral("alice@example.org"));
+    general->findChild<QComboBox *>(QStringLiteral("cbTls1"))->setCurrentText(QStringLiteral("Implicit TLS"));
+    Keep(general, QStringLiteral("general"));
+    general->btCancel->click();
+    TfrmOptionsMain *spam = window->OptionsMain();
+    spam->show();
+    Keep(spam, QStringLiteral("spam"));
+    spam->reject();
+    EXPECT_EQ(guard->Servers().slot(1).server, env->Server(env->Pop3Port));
 }
 
 } // namespace
