@@ -113,19 +113,6 @@ TEST_F(ImportSpam, BrokenFilesSayWhatWasSkipped)
     EXPECT_EQ(dialog.Lines(), QStringList{QStringLiteral("free")});
 }
 
-TEST_F(ImportSpam, CancelImportsNothing)
-{
-    TPoller cancel([this] {
-        if (!dialog.isVisible())
-            return false;
-        dialog.memoImport->setPlainText(QStringLiteral("free\n"));
-        dialog.reject();
-        return true;
-    });
-    EXPECT_EQ(dialog.Run(settings, TfrmImportSpam::Kind::Keywords), -1);
-    EXPECT_TRUE(settings.gridSubject.IsEmptyList());
-}
-
 TEST_F(ImportSpam, Screenshot)
 {
     dialog.SetKind(TfrmImportSpam::Kind::Keywords);

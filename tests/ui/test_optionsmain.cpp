@@ -5,7 +5,6 @@
 #include "blacklistpage.h"
 #include "evaluator.h"
 #include "importspam.h"
-#include "mainwindow.h"
 #include "optionsmain.h"
 #include "ruledialogs.h"
 #include "settingsstore.h"
@@ -238,24 +237,6 @@ TEST_F(OptionsWindow, InsertEditDeleteAndMove)
     EXPECT_EQ(window->CountLabel(W::SubjectList)->text(), "0 rules");
 }
 
-TEST_F(OptionsWindow, EditingAMailboxRuleKeepsItsNumber)
-{
-    RuleTable &t = window->Table(TfrmOptionsMain::HeaderList);
-    t.SetCells(1, 1, "To does not contain");
-    t.SetCells(2, 1, "old@home.test - MailBox #5");
-    t.SetCells(4, 1, "Yes");
-    select(TfrmOptionsMain::HeaderList, 1);
-    fill = [](QDialog &d) {
-        auto &h = as<TfrmHeaders>(d);
-        EXPECT_TRUE(h.rbTo->isChecked());
-        EXPECT_EQ(h.edTo->text(), "old@home.test");
-        EXPECT_EQ(MailboxItemNumber(h.cbMailbox->currentText()), 5);
-        h.edTo->setText("new@home.test");
-    };
-    window->btEditClick(TfrmOptionsMain::HeaderList);
-    EXPECT_EQ(t.Cells(2, 1), "new@home.test - MailBox #5");
-}
-
 TEST_F(OptionsWindow, InPlaceEditsAreCheckedAndSortingReordersTheRules)
 {
     using W = TfrmOptionsMain;
@@ -459,48 +440,6 @@ TEST_F(OptionsWindow, ColumnWidthsAreKeptPerList)
     EXPECT_EQ(again.View(TfrmOptionsMain::HeaderList)->columnWidth(2), 333);
     EXPECT_EQ(again.View(TfrmOptionsMain::ExceptList)->columnWidth(0), 144);
     EXPECT_NE(again.View(TfrmOptionsMain::SubjectList)->columnWidth(2), 333);
-}
-
-// The main window's "Spam settings" opens the window over the guard's live rules, with the
-// configured mailboxes offered to a header rule.
-TEST(SpamSettingsFromMainWindow, OpensOverTheLiveRules)
-{
-    TempHome home;
-    TTestPrompts prompts;
-    {
-        UserSettings store;
-        ServerSettings servers;
-        servers.slot(2) = {"pop.work.test", "bob", "secret", TlsMode::None, {}};
-        ASSERT_TRUE(saveServerSettings(store, servers).ok());
-    }
-    TMailGuard guard(prompts);
-    TfrmMain main(guard, prompts);
-    main.SetQuitter([] {});
-    main.FormCreate();
-    TfrmOptionsMain *options = main.OptionsMain();
-    ASSERT_NE(options, nullptr);
-    QStringList offered;
-    options->SetDialogRunner([&offered](QDialog &d) {
-        auto &h = dynamic_cast<TfrmHeaders &>(d);
-        for (int i = 0; i < h.cbMailbox->count(); ++i)
-            offered << h.cbMailbox->itemText(i);
-        h.rbTo->setChecked(true);
-        h.edTo->setText("bob@work.test");
-        d.accept();
-        return d.result();
-    });
-    TPoller poller([options] {
-        if (QApplication::activeModalWidget() != options)
-            return false;
-        options->btInsertClick(TfrmOptionsMain::HeaderList);
-        options->accept();
-        return true;
-    });
-    main.btSpamClick();
-    EXPECT_TRUE(poller.done());
-    EXPECT_EQ(offered, QStringList{"2) bob - server pop.work.test"});
-    EXPECT_EQ(guard.SpamSettings().gridHeader.Cells(2, 1), "bob@work.test - MailBox #2");
-    EXPECT_TRUE(home.read("header.lst").contains("bob@work.test - MailBox #2"));
 }
 
 } // namespace
