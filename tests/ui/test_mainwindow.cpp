@@ -207,24 +207,6 @@ TEST_F(MainWindow, TrayModeNeverStrandsTheUser)
     }
 }
 
-TEST_F(MainWindow, AutomaticModeShowsTheCountdownAndTheTrayTurnsItOff)
-{
-    GeneralSettings g;
-    g.automatic = true;
-    g.minutes = 2;
-    Store(g, {});
-    Start();
-    EXPECT_EQ(window->windowTitle(), "Tarnwick - next e-mail check in 2 minutes");
-    EXPECT_TRUE(window->Tray()->Hint().startsWith("Tarnwick - next e-mail check in 2 minutes"));
-    EXPECT_TRUE(window->Tray()->IsAnimated());
-    guard->Timer1Timer();
-    EXPECT_EQ(window->lblTitle->text(), "Tarnwick - next e-mail check in 1 minute");
-    window->Tray()->actDisable->trigger();
-    EXPECT_EQ(window->windowTitle(), "Tarnwick");
-    EXPECT_EQ(window->Tray()->CurrentPicture(), "tray");
-    EXPECT_FALSE(ReadGeneralSettings(UserSettings()).automatic);
-}
-
 TEST_F(MainWindow, CheckWithoutAMailboxAsksForOneInTheGeneralSettings)
 {
     Start();
@@ -319,27 +301,6 @@ TEST_F(MainWindow, WhileACheckWaitsOnlyCancelIsOfferedAndCancelIsAStatusLine)
     // The clock's wording past a minute.
     window->Retrieving()->ShowWaited(125);
     EXPECT_EQ(window->Retrieving()->lblWaited->text(), "Waiting for the server: 2 min 5 s so far");
-}
-
-TEST_F(MainWindow, ClosingWhileACheckWaitsCancelsFirstThenQuits)
-{
-    StartOnSilentServer();
-    int quitsWhileWaiting = -1;
-    bool visibleAfterClose = false;
-    TPoller during([&] {
-        if (!guard->checkInProgress())
-            return false;
-        window->close();
-        visibleAfterClose = window->isVisible();
-        quitsWhileWaiting = quits;
-        return true;
-    });
-    window->btList->click();
-    ASSERT_TRUE(during.done());
-    EXPECT_TRUE(visibleAfterClose);
-    EXPECT_EQ(quitsWhileWaiting, 0);
-    ASSERT_TRUE(WaitUntil([&] { return quits > 0; }));
-    EXPECT_FALSE(guard->IsBusy());
 }
 
 // A click on a heading sorts (the date by its moment, the size by its number); the commands
