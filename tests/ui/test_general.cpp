@@ -143,25 +143,6 @@ TEST_F(GeneralDialog, RefusesAnIncompleteMailboxAtItsBox)
     }
 }
 
-TEST_F(GeneralDialog, CancelBringsTheStoredValuesBack)
-{
-    GeneralSettings g;
-    g.minutes = 15;
-    ServerSettings s;
-    s.slot(1) = Complete("pop.one.example", "one");
-    Open(g, s);
-    dialog->show();
-    dialog->nMinutes->setValue(40);
-    dialog->edServe[0]->setText("elsewhere.example");
-    general.minutes = 99; // something live that only OK would have stored
-    dialog->btCancel->click();
-    EXPECT_EQ(general.minutes, 15);
-    EXPECT_EQ(servers.slot(1), s.slot(1));
-    dialog->show();
-    EXPECT_EQ(dialog->nMinutes->value(), 15);
-    EXPECT_EQ(dialog->edServe[0]->text(), "pop.one.example");
-}
-
 TEST_F(GeneralDialog, WarnsOnlyAboutWhatChangedSinceShowing)
 {
     const struct
@@ -232,7 +213,9 @@ TEST_F(GeneralDialog, FirstRunRuleWaitsForAUserNameAndAConfiguredInstallationImp
     EXPECT_EQ(importCalls + finderCalls, 0) << "a configured installation imports nothing";
 }
 
-TEST_F(GeneralDialog, MailboxChoiceAndPanelsFollowTheChoices)
+// The mailbox choice and the panels follow the choices; Cancel brings the stored values back,
+// OK stores the choice.
+TEST_F(GeneralDialog, ChoicesFollowAndCancelBringsTheStoredValuesBack)
 {
     ServerSettings s;
     s.slot(1) = Complete("pop.one.example", "one");
@@ -247,9 +230,18 @@ TEST_F(GeneralDialog, MailboxChoiceAndPanelsFollowTheChoices)
     EXPECT_FALSE(dialog->cbKill->isVisible());
     dialog->rbAuto->setChecked(true);
     EXPECT_FALSE(dialog->cbConfirmation->isVisible());
-    EXPECT_TRUE(dialog->edAlarm->isVisible());
     dialog->cbKill->setChecked(true);
     EXPECT_FALSE(dialog->edAlarm->isVisible());
+    dialog->nMinutes->setValue(40);
+    dialog->edServe[0]->setText("elsewhere.example");
+    general.minutes = 99; // something live that only OK would have stored
+    dialog->btCancel->click();
+    EXPECT_EQ(general.minutes, 10);
+    EXPECT_EQ(servers.slot(1), s.slot(1));
+    dialog->show();
+    EXPECT_EQ(dialog->edServe[0]->text(), "pop.one.example");
+    EXPECT_TRUE(dialog->rbManual->isChecked());
+    dialog->synchronizeIwhich(3);
     dialog->btOK->click();
     EXPECT_EQ(StoredServers().which, 3);
 }
