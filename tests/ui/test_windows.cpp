@@ -13,7 +13,6 @@
 
 namespace {
 
-// ---- mailbox choice ----
 
 TEST(WhichMailbox, PreselectsTheCurrentSlotAndReturnsTheChosenOne)
 {
@@ -45,7 +44,6 @@ TEST(WhichMailbox, PreselectsTheCurrentSlotAndReturnsTheChosenOne)
     }
 }
 
-// ---- message boxes ----
 
 TEST(BoxPrompts, EachBoxOffersItsButtonsAndActsOnlyOnYes)
 {
@@ -85,7 +83,6 @@ TEST(BoxPrompts, EachBoxOffersItsButtonsAndActsOnlyOnYes)
     }
 }
 
-// ---- progress window ----
 
 TEST(Retrieving, FollowsTheGuardsProgressAndClosingIsCancel)
 {
@@ -123,7 +120,6 @@ TEST(Retrieving, FollowsTheGuardsProgressAndClosingIsCancel)
     EXPECT_FALSE(window.anMail->IsRunning());
 }
 
-// ---- tray ----
 
 TEST(Tray, MenuAllOffWhileBusyAndTheAnimationAlternates)
 {
@@ -151,7 +147,6 @@ TEST(Tray, MenuAllOffWhileBusyAndTheAnimationAlternates)
     EXPECT_EQ(tray.CurrentPicture(), "tray");
 }
 
-// ---- alarm ----
 
 TEST(Alarm, BeepsInsteadOfFailing)
 {
@@ -170,7 +165,6 @@ TEST(Alarm, BeepsInsteadOfFailing)
     }
 }
 
-// ---- single instance ----
 
 TEST(SingleInstance, SecondStartBringsTheFirstForwardAndEnds)
 {
@@ -192,7 +186,6 @@ TEST(SingleInstance, SecondStartBringsTheFirstForwardAndEnds)
     EXPECT_NE(names.at(0), names.at(1));
 }
 
-// ---- pictures ----
 
 int OpaquePixels(const QIcon &icon)
 {
