@@ -1,6 +1,7 @@
 #include "mailguard.h"
 
 #include "files.h"
+#include "imports.h"
 #include "ruletext.h"
 #include "rulewords.h"
 #include "textutil.h"
@@ -68,7 +69,8 @@ private:
 
 TMailGuard::TMailGuard(TPrompts &prompts, QObject *parent)
     : QObject(parent), m_prompts(prompts), m_settings(std::make_unique<UserSettings>()),
-      m_evaluator(m_spam, m_known, &m_messages), m_launcher(DefaultLauncher)
+      m_evaluator(m_spam, m_known, &m_messages), m_launcher(DefaultLauncher),
+      m_defaultMailer(MailtoHandlerCommand)
 {
     m_timer1.setInterval(60000);
     connect(&m_timer1, &QTimer::timeout, this, &TMailGuard::Timer1Timer);
@@ -90,6 +92,11 @@ TMailGuard::~TMailGuard()
 void TMailGuard::SetLauncher(std::function<bool(const QString &)> launcher)
 {
     m_launcher = launcher ? std::move(launcher) : DefaultLauncher;
+}
+
+void TMailGuard::SetDefaultMailProgram(std::function<QString()> find)
+{
+    m_defaultMailer = std::move(find);
 }
 
 void TMailGuard::SetTrayAvailable(bool available)
@@ -588,7 +595,8 @@ void TMailGuard::reportFailure(const Outcome &out, int slot)
         return;
     }
     if (out.canceled) {
-        errorBox(out.text);
+        // The user asked for it: nothing went wrong, so no error box.
+        setStatus(out.text);
         return;
     }
     QString text = out.text;
@@ -736,7 +744,8 @@ void TMailGuard::btDeleteClick()
     const bool launch = DeleteMessages();
     m_deleteInProgress = false;
     emit busyChanged(IsBusy());
-    if (launch)
+    // Without a mail program there is nothing to start, and the deletion's own line stays.
+    if (launch && !IsBlankText(mailProgram()))
         btLaunchClick();
     UpdateAutomaticCaptions(m_general.automatic, m_general.minutes);
     commandEnded();
@@ -805,7 +814,9 @@ bool TMailGuard::DeleteMessages()
     Outcome relisted;
     if (out.ok) {
         recordDeletions(out.deleted);
-        const bool launchNext = total != deleted && !m_general.automatic && m_general.launch;
+        // The list shows what is left on the server, unless a mail program is about to take it.
+        const bool launchNext =
+            total != deleted && !m_general.automatic && m_general.launch && !IsBlankText(mailProgram());
         // A server that wants a pause between log-ins would refuse the listing again: the
         // rows left stay as they were listed.
         if (launchNext || m_pop.LoginDelay() <= 0)
@@ -1074,12 +1085,15 @@ void TMailGuard::btLaunchClick()
     setTimer1(false);
     playAlarmSound(false);
     const auto timerBack = qScopeGuard([this] { restoreTimer1(); });
-    if (IsBlankText(m_general.mailer)) {
-        errorBox(QStringLiteral("Mail program not specified in the general settings. "
-                                "Enter it on the Mail program tab of the General settings."));
+    const QString mailer = mailProgram();
+    if (IsBlankText(mailer)) {
+        // Launching after a deletion is on by default; with no mail program anywhere that
+        // is nothing to stop the user for.
+        setStatus(QStringLiteral("No mail program was started: none is set on the Mail program tab of "
+                                 "the General settings and the desktop has no default one."));
         return;
     }
-    if (m_launcher(m_general.mailer)) {
+    if (m_launcher(mailer)) {
         m_messages.Clear();
         enableAllButtons();
         chooseCheckButtonPicture();
@@ -1087,6 +1101,13 @@ void TMailGuard::btLaunchClick()
         errorBox(QStringLiteral("Unable to launch mail program. Check the mail program "
                                 "path/name on the Mail program tab of the General settings."));
     }
+}
+
+QString TMailGuard::mailProgram() const
+{
+    if (!IsBlankText(m_general.mailer))
+        return m_general.mailer;
+    return m_defaultMailer ? m_defaultMailer() : QString();
 }
 
 void TMailGuard::btExitClick(bool fromTray)

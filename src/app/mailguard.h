@@ -160,6 +160,9 @@ public:
     // How the mail program is started; true when it started. The default splits the command
     // line (QProcess::splitCommand) and starts it detached.
     void SetLauncher(std::function<bool(const QString &command)> launcher);
+    // Where the mail program comes from when none is set: the desktop's default mail
+    // program (xdg-mime's mailto handler, its desktop entry's command); empty for none.
+    void SetDefaultMailProgram(std::function<QString()> find);
 
     // --- Part of the check ---
     // The check of slot Iwhich ("Check e-mail", the tray's check, the automatic pass).
@@ -324,6 +327,8 @@ private:
     // A failure in a pass nobody watches: the status panel and the log, unless the client
     // reported it already.
     void noteQuietFailure(const Outcome &out);
+    // The mail program set in the general settings, else the desktop's default one.
+    QString mailProgram() const;
     void saveRuleLists();
     // An error of the guard's own: a box, or the status panel during a quiet pass.
     void tell(const QString &error);
@@ -348,6 +353,7 @@ private:
     ActivityLog m_log;
     QTimer m_timer1;
     std::function<bool(const QString &)> m_launcher;
+    std::function<QString()> m_defaultMailer;
 
     int m_Iwhich = 1;
     bool m_checkInProgress = false;

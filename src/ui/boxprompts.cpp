@@ -2,12 +2,22 @@
 
 #include "which.h"
 
+#include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 
+QWidget *FrontWindow(QWidget *fallback)
+{
+    // A box asked for while a dialog is open belongs over that dialog; over its owner it
+    // would open behind it and the dialog would look frozen.
+    if (QWidget *modal = QApplication::activeModalWidget(); modal && modal->isVisible())
+        return modal;
+    return fallback && fallback->isVisible() ? fallback : nullptr;
+}
+
 QWidget *TBoxPrompts::parent() const
 {
-    return m_parent && m_parent->isVisible() ? m_parent.data() : nullptr;
+    return FrontWindow(m_parent.data());
 }
 
 void TBoxPrompts::ErrorBox(const QString &text)

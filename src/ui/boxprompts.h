@@ -27,5 +27,9 @@ private:
     QPointer<QWidget> m_parent;
 };
 
+// The window a new box or window opened now belongs over: the dialog open at the moment,
+// else fallback while it is on screen, else none (centred on the screen).
+QWidget *FrontWindow(QWidget *fallback);
+
 // The caption of every message box.
 inline const QString kBoxCaption = QStringLiteral("Tarnwick");

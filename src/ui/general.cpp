@@ -82,7 +82,6 @@ TfrmGeneral::TfrmGeneral(UserSettings &store, GeneralSettings &general, ServerSe
 {
     setObjectName(QStringLiteral("frmGeneral"));
     setWindowTitle(QStringLiteral("General settings"));
-    setWindowFlag(Qt::WindowStaysOnTopHint);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setModal(true);
     // Boxes look like part of the form until they are being typed in.
@@ -309,14 +308,13 @@ QWidget *TfrmGeneral::makeStartUpTab()
     auto *layout = new QVBoxLayout(page);
     cbSysTray = named(new QCheckBox(QStringLiteral("Start Tarnwick up in the system tray?"), page), QStringLiteral("cbSysTray"));
     layout->addWidget(cbSysTray);
-    layout->addWidget(wrapped(QStringLiteral("When this is ticked, Tarnwick does not show its main screen "
-                                             "the next time it starts: it appears as an icon in the "
-                                             "notification area instead."),
+    layout->addWidget(wrapped(QStringLiteral("When this is ticked, Tarnwick shows an icon in the notification "
+                                             "area from now on, \"Goodbye\" hides the main screen to it, and "
+                                             "the main screen stays hidden when Tarnwick starts."),
                               page));
     layout->addWidget(wrapped(QStringLiteral("Use it when Tarnwick checks your e-mail in the background."), page));
-    layout->addWidget(wrapped(QStringLiteral("Changes take effect the next time Tarnwick starts."), page));
-    m_noTrayNote = wrapped(QStringLiteral("This desktop has no notification area, so Tarnwick shows its "
-                                          "main screen at start all the same."),
+    m_noTrayNote = wrapped(QStringLiteral("This desktop has no notification area, so Tarnwick keeps its main "
+                                          "screen: hidden, it could not be brought back or ended."),
                            page);
     m_noTrayNote->setObjectName(QStringLiteral("lblNoTray"));
     layout->addWidget(m_noTrayNote);
@@ -343,9 +341,18 @@ QWidget *TfrmGeneral::makeLogTab()
     auto *naming = new QButtonGroup(page);
     rbAsIs = named(new QRadioButton(QStringLiteral("&Use the name of the log file AS IS (no changes)?"), page),
                    QStringLiteral("rbAsIs"));
-    rbMonth = named(new QRadioButton(QStringLiteral("Automatically pick a new name every &month? (i.e. Jan98.txt, Feb98.txt, ...)"), page),
+    // The examples are this year's names, as the program will pick them.
+    const auto example = [](LogNaming naming, int month) {
+        const QDate day(QDate::currentDate().year(), month, 1);
+        return QFileInfo(LogFileName(QStringLiteral("/x"), naming, day, QString())).fileName();
+    };
+    rbMonth = named(new QRadioButton(QStringLiteral("Automatically pick a new name every &month? (i.e. %1, %2, ...)")
+                                         .arg(example(LogNaming::Month, 1), example(LogNaming::Month, 2)),
+                                     page),
                     QStringLiteral("rbMonth"));
-    rbQuarter = named(new QRadioButton(QStringLiteral("Automatically pick a new name every &quarter? (Q1_98.txt, Q2_98.txt, ...)"), page),
+    rbQuarter = named(new QRadioButton(QStringLiteral("Automatically pick a new name every &quarter? (%1, %2, ...)")
+                                           .arg(example(LogNaming::Quarter, 1), example(LogNaming::Quarter, 4)),
+                                       page),
                       QStringLiteral("rbQuarter"));
     for (QRadioButton *rb : {rbAsIs, rbMonth, rbQuarter}) {
         naming->addButton(rb);
@@ -540,7 +547,6 @@ void TfrmGeneral::FormShow()
         edLog->setText(DefaultLogFileName());
 
     m_killAtShow = cbKill->isChecked();
-    m_trayAtShow = cbSysTray->isChecked();
     // The entry on disk is the setting, so a change made elsewhere shows here.
     cbAutostart->setChecked(IsAutostartEnabled());
     m_noTrayNote->setVisible(!TTrayIcon::IsAvailable());
@@ -606,11 +612,8 @@ void TfrmGeneral::btOKClick()
         m_prompts.InfoBox(QStringLiteral("Just a warning that you selected to automatically delete marked "
                                          "messages without confirmation.  It is possible to OVER delete by "
                                          "using this setting."));
-    if (g.sysTray != m_trayAtShow)
-        m_prompts.InfoBox(QStringLiteral("Exit and restart for the Start Up changes to take effect."));
     // Said once: pressing OK again after fixing a mailbox does not repeat it.
     m_killAtShow = g.kill;
-    m_trayAtShow = g.sysTray;
 
     // The user saves on purpose, so a damaged settings file may now be set aside.
     if (m_store.isDamaged() && !m_store.replaceDamagedFile()) {

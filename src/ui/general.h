@@ -158,7 +158,6 @@ private:
 
     bool m_firstRun = false;    // slot 1 was empty when the dialog was created
     bool m_killAtShow = false;  // to warn only about a newly ticked automatic delete
-    bool m_trayAtShow = false;  // to tell about the restart only when the box changed
     bool m_countReset = false;  // "Reset counter" pressed; stored with OK
     int m_ras = 0;
     QStringList m_phoneBook;

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include "pictures.h"
 #include <QTextCursor>
 #include <QVBoxLayout>
 
@@ -66,8 +67,19 @@ TfrmImportSpam::TfrmImportSpam(QWidget *parent) : QDialog(parent)
 void TfrmImportSpam::SetKind(Kind kind)
 {
     m_kind = kind;
-    lbTitle->setText(kind == Kind::Keywords ? QStringLiteral("Import spam keywords")
-                                            : QStringLiteral("Import e-mail addresses"));
+    // The dialog says which list the lines go into.
+    const bool keywords = kind == Kind::Keywords;
+    setWindowTitle(keywords ? QStringLiteral("Import keywords into the subject list")
+                            : QStringLiteral("Import addresses into the exceptions list"));
+    lbTitle->setText(keywords ? QStringLiteral("Import spam keywords into the subject list")
+                              : QStringLiteral("Import e-mail addresses into the exceptions list"));
+    lbExplain->setText(keywords
+                           ? QStringLiteral("A quick way to enter new SPAM subject keywords is to paste them into "
+                                            "the box above or type them in.  They should be entered one per "
+                                            "line.  This will allow you to quickly expand the number of keywords "
+                                            "that Tarnwick searches for.")
+                           : QStringLiteral("Paste or type the addresses of senders whose mail is always "
+                                            "accepted, one per line.  Each becomes an exception rule."));
 }
 
 QStringList TfrmImportSpam::Lines() const
@@ -147,7 +159,7 @@ void TfrmImportSpam::showLoaded(const QString &text, bool problem)
 {
     lbLoaded->setText(text);
     QPalette palette = lbLoaded->palette();
-    palette.setColor(QPalette::WindowText, problem ? QColor(0xa0, 0x20, 0x20)
+    palette.setColor(QPalette::WindowText, problem ? ProblemTextColor(palette)
                                                    : QApplication::palette().color(QPalette::WindowText));
     lbLoaded->setPalette(palette);
     lbLoaded->show();

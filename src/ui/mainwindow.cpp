@@ -7,7 +7,10 @@
 #include "files.h"
 #include "general.h"
 #include "helpfile.h"
+#include "maildate.h"
 #include "markfordeletion.h"
+#include "rulewords.h"
+#include "settingsstore.h"
 #include "messagelistmodel.h"
 #include "optionsmain.h"
 #include "ruleforms.h"
@@ -17,10 +20,14 @@
 #include "viewheader.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QShortcut>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -31,15 +38,64 @@
 #include <QTreeView>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <climits>
+#include <limits>
 
 namespace {
 
 const QString kHint = QStringLiteral("Right click for more options, double click to mark");
 const QString kBanner = QStringLiteral("Quickly eliminate junk e-mail before it gets to your mailbox");
+const QString kLayoutSection = QStringLiteral("MainWindow");
+// Bounds of a stored window size: a damaged file must not make the window vanish or swamp
+// the screen.
+constexpr int kMinStoredHeight = 200;
+constexpr int kMaxStoredSize = 16000;
+
+// The zone after a Date field's time ("+0100", "-0500", "GMT", "EST"), in seconds east of
+// UTC; 0 for anything else. Hours beyond 23 or minutes beyond 59 are no zone.
+qint64 ZoneOffsetSeconds(const QString &rest)
+{
+    const QString zone = rest.trimmed().section(u' ', 0, 0);
+    if (zone.size() == 5 && (zone[0] == u'+' || zone[0] == u'-')) {
+        bool hoursOk = false, minutesOk = false;
+        const int hours = zone.mid(1, 2).toInt(&hoursOk);
+        const int minutes = zone.mid(3, 2).toInt(&minutesOk);
+        if (!hoursOk || !minutesOk || hours > 23 || minutes > 59)
+            return 0;
+        return (zone[0] == u'-' ? -1 : 1) * (hours * 3600 + minutes * 60);
+    }
+    static const QHash<QString, int> names{{QStringLiteral("EST"), -5}, {QStringLiteral("EDT"), -4},
+                                           {QStringLiteral("CST"), -6}, {QStringLiteral("CDT"), -5},
+                                           {QStringLiteral("MST"), -7}, {QStringLiteral("MDT"), -6},
+                                           {QStringLiteral("PST"), -8}, {QStringLiteral("PDT"), -7}};
+    return names.value(zone, 0) * 3600;
+}
+
+// The exit button's caption with its access key.
+QString WithAccessKey(const QString &caption)
+{
+    if (caption == QLatin1String("Cancel"))
+        return QStringLiteral("Ca&ncel");
+    return u'&' + caption;
+}
 
 } // namespace
 
 // ---- the list's pictures ----
+
+QString MarkInWords(int mark)
+{
+    switch (mark) {
+    case NoMark: return QStringLiteral("No rule matched: the message stays");
+    case CheckMark: return QStringLiteral("Marked as spam: deleted with \"Delete marked messages\"");
+    case QuestionMark: return QStringLiteral("Suspect: not deleted unless you mark it");
+    case BlacklistMark: return QStringLiteral("Sender on the blacklist: deleted with \"Delete marked messages\"");
+    default: break;
+    }
+    if (mark >= FirstExceptionPicture && mark <= LastExceptionPicture)
+        return QStringLiteral("Accepted by an exception: never deleted");
+    return QString();
+}
 
 QVariant TMarkPictureModel::data(const QModelIndex &index, int role) const
 {
@@ -55,6 +111,8 @@ QVariant TMarkPictureModel::data(const QModelIndex &index, int role) const
         }();
         return blank;
     }
+    if (role == Qt::ToolTipRole && index.column() == TMessageListModel::SubjectColumn)
+        return MarkInWords(index.data(TMessageListModel::MarkRole).toInt());
     if (role == Qt::TextAlignmentRole && index.column() == TMessageListModel::SizeColumn)
         return QVariant(Qt::AlignRight | Qt::AlignVCenter);
     return QIdentityProxyModel::data(index, role);
@@ -66,6 +124,35 @@ QVariant TMarkPictureModel::headerData(int section, Qt::Orientation orientation,
         && section == TMessageListModel::SizeColumn)
         return QVariant(Qt::AlignRight | Qt::AlignVCenter);
     return QIdentityProxyModel::headerData(section, orientation, role);
+}
+
+TMessageSortModel::TMessageSortModel(const TMessageListModel &messages, QObject *parent)
+    : QSortFilterProxyModel(parent), m_messages(messages)
+{
+}
+
+bool TMessageSortModel::lessThan(const QModelIndex &left, const QModelIndex &right) const
+{
+    const TMessageListRow &a = m_messages.Row(left.row());
+    const TMessageListRow &b = m_messages.Row(right.row());
+    switch (left.column()) {
+    case TMessageListModel::SizeColumn:
+        return a.sizeText.toLongLong() < b.sizeText.toLongLong();
+    case TMessageListModel::DateColumn: {
+        // By the moment the mail was written, whatever zone it was written in; a message
+        // without a readable date comes first.
+        const auto when = [](const TMessageListRow &r) {
+            const std::optional<TmsMailDate> d = ParseMailDate(GetFieldValue(r.headers, QStringLiteral("Date")));
+            return d ? d->dateTime.toSecsSinceEpoch() - ZoneOffsetSeconds(d->rest)
+                     : std::numeric_limits<qint64>::min();
+        };
+        return when(a) < when(b);
+    }
+    case TMessageListModel::SenderColumn:
+        return a.sender.compare(b.sender, Qt::CaseInsensitive) < 0;
+    default:
+        return QString::localeAwareCompare(a.subject.toCaseFolded(), b.subject.toCaseFolded()) < 0;
+    }
 }
 
 // ---- the window ----
@@ -86,13 +173,13 @@ TfrmMain::TfrmMain(TMailGuard &guard, TPrompts &prompts, QWidget *parent)
     // The buttons along the top.
     auto *bar = new QHBoxLayout();
     bar->setSpacing(2);
-    btList = makeButton(QStringLiteral("btList"), QStringLiteral("Check e-mail"), Picture(QStringLiteral("check-down")));
-    btMark = makeButton(QStringLiteral("btMark"), QStringLiteral("Mark messages"), Picture(QStringLiteral("mark")));
-    btDelete = makeButton(QStringLiteral("btDelete"), QStringLiteral("Delete marked messages"), Picture(QStringLiteral("delete")));
-    btResetAll = makeButton(QStringLiteral("btResetAll"), QStringLiteral("Reset all marks"), Picture(QStringLiteral("reset")));
-    btRemark = makeButton(QStringLiteral("btRemark"), QStringLiteral("Auto-mark messages"), Picture(QStringLiteral("remark")));
-    btLaunch = makeButton(QStringLiteral("btLaunch"), QStringLiteral("Launch e-mail program"), Picture(QStringLiteral("launch")));
-    btOptions = makeButton(QStringLiteral("btOptions"), QStringLiteral("Settings and more"), Picture(QStringLiteral("options")));
+    btList = makeButton(QStringLiteral("btList"), QStringLiteral("&Check e-mail"), Picture(QStringLiteral("check-down")));
+    btMark = makeButton(QStringLiteral("btMark"), QStringLiteral("&Mark messages"), Picture(QStringLiteral("mark")));
+    btDelete = makeButton(QStringLiteral("btDelete"), QStringLiteral("&Delete marked messages"), Picture(QStringLiteral("delete")));
+    btResetAll = makeButton(QStringLiteral("btResetAll"), QStringLiteral("&Reset all marks"), Picture(QStringLiteral("reset")));
+    btRemark = makeButton(QStringLiteral("btRemark"), QStringLiteral("&Auto-mark messages"), Picture(QStringLiteral("remark")));
+    btLaunch = makeButton(QStringLiteral("btLaunch"), QStringLiteral("&Launch e-mail program"), Picture(QStringLiteral("launch")));
+    btOptions = makeButton(QStringLiteral("btOptions"), QStringLiteral("&Settings and more"), Picture(QStringLiteral("options")));
     btExit = makeButton(QStringLiteral("btExit"), QStringLiteral("Goodbye"), QIcon());
     m_messageButtons = {btMark, btDelete, btResetAll, btRemark, btLaunch};
 
@@ -150,11 +237,15 @@ TfrmMain::TfrmMain(TMailGuard &guard, TPrompts &prompts, QWidget *parent)
     ListView1->setObjectName(QStringLiteral("ListView1"));
     m_listModel = new TMarkPictureModel(this);
     m_listModel->setSourceModel(&m_guard.Messages());
-    ListView1->setModel(m_listModel);
+    m_sortModel = new TMessageSortModel(m_guard.Messages(), this);
+    m_sortModel->setSourceModel(m_listModel);
+    ListView1->setModel(m_sortModel);
     ListView1->setRootIsDecorated(false);
     ListView1->setItemsExpandable(false);
     ListView1->setUniformRowHeights(true);
-    ListView1->setSortingEnabled(false);
+    // No column chosen: the server's order until the user clicks a heading.
+    ListView1->header()->setSortIndicator(-1, Qt::AscendingOrder);
+    ListView1->setSortingEnabled(true);
     ListView1->setAlternatingRowColors(true);
     ListView1->setAllColumnsShowFocus(true);
     ListView1->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -162,10 +253,12 @@ TfrmMain::TfrmMain(TMailGuard &guard, TPrompts &prompts, QWidget *parent)
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView1->setIconSize(QSize(16, 16));
     ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
-    // The date takes what room is left, so a long date format is not cut.
-    ListView1->header()->setStretchLastSection(true);
-    const int widths[] = {220, 200, 60, 130};
-    for (int c = 0; c < 4; ++c)
+    // The subject takes the room the other columns leave.
+    ListView1->header()->setStretchLastSection(false);
+    ListView1->header()->setSectionResizeMode(TMessageListModel::SubjectColumn, QHeaderView::Stretch);
+    ListView1->header()->setSortIndicatorShown(true);
+    const int widths[] = {220, 200, 70, 170};
+    for (int c = 1; c < 4; ++c)
         ListView1->setColumnWidth(c, widths[c]);
     ListView1->installEventFilter(this);
     ListView1->viewport()->installEventFilter(this);
@@ -185,12 +278,8 @@ TfrmMain::TfrmMain(TMailGuard &guard, TPrompts &prompts, QWidget *parent)
     connect(toSpam, &QAction::triggered, this, &TfrmMain::AddtoSpam1Click);
     connect(headers, &QAction::triggered, this, &TfrmMain::ViewHeader1Click);
     connect(body, &QAction::triggered, this, &TfrmMain::ViewMessages1Click);
-    connect(ListView1, &QTreeView::customContextMenuRequested, this, [this](const QPoint &at) {
-        m_guard.playAlarmSound(false);
-        // The rows belong to the command that is running.
-        if (!m_guard.IsBusy())
-            PopupMenu1->popup(ListView1->viewport()->mapToGlobal(at));
-    });
+    connect(ListView1, &QTreeView::customContextMenuRequested, this,
+            [this](const QPoint &at) { popupListMenu(ListView1->viewport()->mapToGlobal(at)); });
 
     setCentralWidget(central);
 
@@ -220,9 +309,136 @@ TfrmMain::TfrmMain(TMailGuard &guard, TPrompts &prompts, QWidget *parent)
 
     bindGuard();
     bindTray();
+    bindKeys();
     applyButtons(m_guard.Buttons());
     applyCaptions(m_guard.Captions());
-    resize(qMax(960, minimumSizeHint().width()), 520);
+    // As wide as the row of buttons a listing shows, from the start: the window must not
+    // widen itself when mail arrives.
+    for (QToolButton *b : m_messageButtons)
+        b->setVisible(true);
+    setMinimumWidth(minimumSizeHint().width());
+    applyButtons(m_guard.Buttons());
+    resize(qMax(960, minimumWidth()), 560);
+}
+
+void TfrmMain::bindKeys()
+{
+    auto *check = new QShortcut(QKeySequence(Qt::Key_F5), this);
+    connect(check, &QShortcut::activated, this, [this] {
+        if (btList->isEnabled())
+            btListClick();
+    });
+    auto *remove = new QShortcut(QKeySequence::Delete, this);
+    connect(remove, &QShortcut::activated, this, [this] {
+        if (!m_guard.Messages().IsEmpty())
+            btDeleteClick();
+    });
+    auto *quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
+    connect(quit, &QShortcut::activated, this, [this] { m_guard.btExitClick(true); });
+}
+
+bool TfrmMain::listKey(QKeyEvent *key)
+{
+    if (m_guard.IsBusy() || m_guard.Messages().IsEmpty())
+        return false;
+    const bool plain = !(key->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier));
+    switch (key->key()) {
+    case Qt::Key_Space:
+        if (key->modifiers() != Qt::NoModifier)
+            return false;
+        btMarkClick();
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!plain)
+            return false;
+        ViewMessages1Click();
+        return true;
+    case Qt::Key_F10:
+        if (key->modifiers() != Qt::ShiftModifier)
+            return false;
+        [[fallthrough]];
+    case Qt::Key_Menu: {
+        const QRect row = ListView1->visualRect(ListView1->currentIndex());
+        const QPoint at = row.isValid() ? row.bottomLeft() : QPoint(0, 0);
+        popupListMenu(ListView1->viewport()->mapToGlobal(at));
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void TfrmMain::popupListMenu(const QPoint &global)
+{
+    m_guard.playAlarmSound(false);
+    // The rows belong to the command that is running.
+    if (!m_guard.IsBusy())
+        PopupMenu1->popup(global);
+}
+
+void TfrmMain::restoreLayout()
+{
+    const UserSettings &store = m_guard.Settings();
+    const QList<int> widths = ReadColumnWidths(store, kLayoutSection,
+                                               {ListView1->columnWidth(1), ListView1->columnWidth(2),
+                                                ListView1->columnWidth(3)});
+    for (int c = 1; c < TMessageListModel::ColumnCount; ++c)
+        ListView1->setColumnWidth(c, widths.at(c - 1));
+    const int column = store.readInteger(kLayoutSection, QStringLiteral("SortColumn"), -1);
+    const int order = store.readInteger(kLayoutSection, QStringLiteral("SortOrder"), 0);
+    if (column >= -1 && column < TMessageListModel::ColumnCount)
+        ListView1->sortByColumn(column, order == 1 ? Qt::DescendingOrder : Qt::AscendingOrder);
+
+    const int width = store.readInteger(kLayoutSection, QStringLiteral("Width"), 0);
+    const int height = store.readInteger(kLayoutSection, QStringLiteral("Height"), 0);
+    if (width >= minimumWidth() && width <= kMaxStoredSize && height >= kMinStoredHeight
+        && height <= kMaxStoredSize)
+        resize(width, height);
+    // Only where a screen still is: a monitor unplugged since must not hold the window.
+    const QPoint at(store.readInteger(kLayoutSection, QStringLiteral("Left"), INT_MIN),
+                    store.readInteger(kLayoutSection, QStringLiteral("Top"), INT_MIN));
+    if (at.x() != INT_MIN && at.y() != INT_MIN
+        && QGuiApplication::screenAt(at + QPoint(qMin(width, 40), qMin(height, 20))))
+        move(at);
+}
+
+void TfrmMain::saveLayout()
+{
+    UserSettings &store = m_guard.Settings();
+    // A window shown maximised or minimised keeps the size it comes back to.
+    const QRect place = (isMaximized() || isMinimized()) ? normalGeometry() : QRect(pos(), size());
+    const int sortColumn = ListView1->header()->sortIndicatorSection();
+    const bool ok = store.writeInteger(kLayoutSection, QStringLiteral("Left"), place.x())
+                 && store.writeInteger(kLayoutSection, QStringLiteral("Top"), place.y())
+                 && store.writeInteger(kLayoutSection, QStringLiteral("Width"), place.width())
+                 && store.writeInteger(kLayoutSection, QStringLiteral("Height"), place.height())
+                 && store.writeInteger(kLayoutSection, QStringLiteral("SortColumn"),
+                                       sortColumn < TMessageListModel::ColumnCount ? sortColumn : -1)
+                 && store.writeInteger(kLayoutSection, QStringLiteral("SortOrder"),
+                                       ListView1->header()->sortIndicatorOrder() == Qt::DescendingOrder ? 1 : 0);
+    // The next start simply opens with the defaults when this could not be written.
+    if (ok)
+        SaveColumnWidths(store, kLayoutSection,
+                         {ListView1->columnWidth(1), ListView1->columnWidth(2), ListView1->columnWidth(3)});
+}
+
+void TfrmMain::applyTrayMode()
+{
+    m_guard.SetTrayAvailable(TTrayIcon::IsAvailable());
+    m_tray->SetActive(m_guard.sysTrayMode());
+}
+
+void TfrmMain::updateTrayHint()
+{
+    // The mailbox and what its last check found, under the mode the captions give.
+    QString hint = m_trayHint;
+    const MailboxSlot &slot = m_guard.Servers().slot(qBound(1, m_guard.Iwhich(), kMailboxSlots));
+    if (!IsBlankText(slot.server))
+        hint += u'\n' + QStringLiteral("Mailbox %1: %2 on %3").arg(m_guard.Iwhich()).arg(slot.mailbox, slot.server);
+    if (!m_guard.StatusText().isEmpty())
+        hint += u'\n' + m_guard.StatusText();
+    m_tray->SetHint(hint);
 }
 
 TfrmMain::~TfrmMain() = default;
@@ -232,7 +448,7 @@ QToolButton *TfrmMain::makeButton(const QString &name, const QString &caption, c
     auto *b = new QToolButton(this);
     b->setObjectName(name);
     b->setText(caption);
-    b->setToolTip(caption);
+    b->setToolTip(QString(caption).remove(u'&'));
     b->setIcon(icon);
     b->setIconSize(QSize(32, 32));
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
@@ -248,6 +464,7 @@ void TfrmMain::bindGuard()
     connect(&m_guard, &TMailGuard::captionsChanged, this, &TfrmMain::applyCaptions);
     connect(&m_guard, &TMailGuard::progressChanged, frmRetrieving, &TfrmRetrieving::Apply);
     connect(&m_guard, &TMailGuard::statusChanged, lblPanel2, &QLabel::setText);
+    connect(&m_guard, &TMailGuard::statusChanged, this, &TfrmMain::updateTrayHint);
     // Opened once the check that asked for it has ended, so the dialog never runs inside it.
     connect(&m_guard, &TMailGuard::generalSettingsRequested, this, &TfrmMain::btGeneralClick,
             Qt::QueuedConnection);
@@ -257,7 +474,7 @@ void TfrmMain::bindGuard()
     connect(&m_guard, &TMailGuard::showWindowRequested, this, &TfrmMain::ShowMainScreen1Click);
     connect(&m_guard, &TMailGuard::hideToTrayRequested, this, [this] {
         // The guard asks this only in tray mode, which it drops without a notification area.
-        if (TTrayIcon::IsAvailable())
+        if (m_tray->IsActive())
             hide();
         else
             showMinimized();
@@ -296,6 +513,7 @@ void TfrmMain::FormCreate()
 {
     m_guard.SetTrayAvailable(TTrayIcon::IsAvailable());
     m_guard.FormCreate();
+    m_guard.SetTrayAvailable(TTrayIcon::IsAvailable());
 
     // Created over the settings the guard has just read: these are the live settings.
     frmGeneral = new TfrmGeneral(m_guard.Settings(), m_guard.General(), m_guard.Servers(),
@@ -311,7 +529,8 @@ void TfrmMain::FormCreate()
 
     // The icon is there only in tray mode; without a notification area the guard has
     // already dropped tray mode, so the window shows and the program stays reachable.
-    m_tray->SetActive(m_guard.sysTrayMode());
+    applyTrayMode();
+    restoreLayout();
     applyButtons(m_guard.Buttons());
     applyCaptions(m_guard.Captions());
     if (!m_guard.sysTrayMode())
@@ -320,6 +539,7 @@ void TfrmMain::FormCreate()
 
 void TfrmMain::SaveAtExit()
 {
+    saveLayout();
     if (frmGeneral)
         frmGeneral->SaveAtExit();
 }
@@ -333,7 +553,7 @@ void TfrmMain::applyButtons(const TButtonState &state)
     for (QToolButton *b : m_messageButtons)
         b->setVisible(state.messageButtonsVisible);
     lblAd->setVisible(state.bannerVisible);
-    btExit->setText(state.exitCaption);
+    btExit->setText(WithAccessKey(state.exitCaption));
     btExit->setToolTip(state.exitCaption);
     if (state.exitIsCancel) {
         btExit->setIcon(Picture(QStringLiteral("stop")));
@@ -354,7 +574,8 @@ void TfrmMain::applyCaptions(const TCaptionState &state)
     setWindowTitle(state.windowCaption);
     lblTitle->setText(state.title);
     Label1->setVisible(state.tmLabelVisible);
-    m_tray->SetHint(state.trayHint);
+    m_trayHint = state.trayHint;
+    updateTrayHint();
     m_tray->SetAnimated(state.trayAnimated);
     m_tray->SetAutomatic(state.automatic);
 }
@@ -363,7 +584,7 @@ QList<int> TfrmMain::SelectedRows() const
 {
     QList<int> rows;
     for (const QModelIndex &index : ListView1->selectionModel()->selectedRows())
-        rows.append(index.row());
+        rows.append(m_sortModel->mapToSource(index).row());
     std::sort(rows.begin(), rows.end());
     return rows;
 }
@@ -371,6 +592,12 @@ QList<int> TfrmMain::SelectedRows() const
 QString TfrmMain::StatusText() const
 {
     return lblPanel2->text();
+}
+
+int TfrmMain::ListRowAt(int viewRow) const
+{
+    const QModelIndex index = m_sortModel->index(viewRow, 0);
+    return index.isValid() ? m_sortModel->mapToSource(index).row() : -1;
 }
 
 // ---- commands ----
@@ -406,6 +633,10 @@ void TfrmMain::btGeneralClick()
     m_guard.BeginGeneralSettings();
     frmGeneral->exec();
     m_guard.EndGeneralSettings();
+    // Tray mode takes effect at once: the icon comes, or goes and the window is back.
+    applyTrayMode();
+    if (!m_guard.sysTrayMode() && !isVisible())
+        ShowMainScreen1Click();
 }
 
 void TfrmMain::btSpamClick()
@@ -432,7 +663,7 @@ void TfrmMain::btAboutClick()
     m_aboutOpen = true;
     m_guard.BeginModal();
     {
-        TfrmAbout about(m_guard.Settings(), this);
+        TfrmAbout about(m_guard.Settings(), FrontWindow(this));
         about.exec();
     }
     m_guard.EndModal();
@@ -457,7 +688,7 @@ void TfrmMain::btHelpClick()
 void TfrmMain::ShowStatistics()
 {
     m_guard.BeginModal();
-    ::ShowStatistics(this, m_guard.General().logFile);
+    ::ShowStatistics(FrontWindow(this), m_guard.General().logFile);
     m_guard.EndModal();
 }
 
@@ -479,7 +710,7 @@ void TfrmMain::Show1Click()
 
 void TfrmMain::showViewer(const QStringList &lines, bool headers, bool reasons, const QString &file)
 {
-    TfrmViewHeader viewer(this);
+    TfrmViewHeader viewer(FrontWindow(this));
     viewer.ViewingHeaders = headers;
     viewer.ViewingReasons = reasons;
     viewer.SetLines(lines);
@@ -557,7 +788,7 @@ void TfrmMain::closeEvent(QCloseEvent *event)
     }
     // In tray mode the close box only hides, as the exit button does; "Exit" in the tray
     // menu ends the program.
-    if (m_guard.sysTrayMode()) {
+    if (m_guard.sysTrayMode() && m_tray->IsActive()) {
         hide();
         event->ignore();
         return;
@@ -590,6 +821,8 @@ void TfrmMain::hideEvent(QHideEvent *event)
 
 bool TfrmMain::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == ListView1 && event->type() == QEvent::KeyPress && listKey(static_cast<QKeyEvent *>(event)))
+        return true;
     // A click or a key in the list stops a repeating alarm (ListView1Click, ListView1KeyUp).
     if ((watched == ListView1 && event->type() == QEvent::KeyRelease)
         || (watched == ListView1->viewport() && event->type() == QEvent::MouseButtonRelease))

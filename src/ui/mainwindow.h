@@ -5,8 +5,10 @@
 
 #include <QIdentityProxyModel>
 #include <QMainWindow>
+#include <QSortFilterProxyModel>
 #include <functional>
 
+class QKeyEvent;
 class QLabel;
 class QMenu;
 class QToolButton;
@@ -27,6 +29,26 @@ public:
     using QIdentityProxyModel::QIdentityProxyModel;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+};
+
+// What a mark means, for the list's tooltip: people who cannot tell the pictures apart, or
+// have not learnt them yet, read it in words.
+QString MarkInWords(int mark);
+
+// The order the list shows: a click on a heading sorts by that column, the date by its
+// time and the size by its number; with no column chosen, the server's order.
+class TMessageSortModel : public QSortFilterProxyModel
+{
+    Q_OBJECT
+
+public:
+    TMessageSortModel(const TMessageListModel &messages, QObject *parent);
+
+protected:
+    bool lessThan(const QModelIndex &left, const QModelIndex &right) const override;
+
+private:
+    const TMessageListModel &m_messages;
 };
 
 // The main window: the buttons, the message list with its marks, the two-panel status bar,
@@ -79,6 +101,8 @@ public:
     QList<int> SelectedRows() const;
     // The text of the status bar's second panel.
     QString StatusText() const;
+    // The list row shown at view row viewRow (the list may be sorted); -1 for none.
+    int ListRowAt(int viewRow) const;
 
     QToolButton *btList = nullptr;
     QToolButton *btMark = nullptr;
@@ -112,11 +136,23 @@ private:
     void quitProgram();
     // A viewer over the window with the given title flags and text, shown modally.
     void showViewer(const QStringList &lines, bool headers, bool reasons, const QString &file = QString());
+    // The keys of the list (Space, Enter, Delete, Shift+F10, the menu key); true when used.
+    bool listKey(QKeyEvent *key);
+    void popupListMenu(const QPoint &global);
+    // Window size and place, column widths and sort order, as the user left them.
+    void restoreLayout();
+    void saveLayout();
+    void bindKeys();
+    // The tray icon shows while tray mode is on and a notification area is there to hold it.
+    void applyTrayMode();
+    void updateTrayHint();
 
     TMailGuard &m_guard;
     TPrompts &m_prompts;
     TMessageInspector m_inspector;
     TMarkPictureModel *m_listModel = nullptr;
+    TMessageSortModel *m_sortModel = nullptr;
+    QString m_trayHint;
     TfrmRetrieving *frmRetrieving = nullptr;
     TfrmGeneral *frmGeneral = nullptr;
     TfrmOptionsMain *frmOptionsMain = nullptr;

@@ -92,7 +92,7 @@ QVariant TRuleViewModel::data(const QModelIndex &index, int role) const
             return f;
         }
         if (role == Qt::ForegroundRole && !del)
-            return QColor(Qt::blue);
+            return AccentTextColor(QApplication::palette());
         return QVariant();
     }
     return QIdentityProxyModel::data(index, role);

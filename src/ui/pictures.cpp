@@ -29,3 +29,18 @@ QIcon MarkPicture(int mark)
         return Picture(QStringLiteral("except-%1").arg(mark, 2, 10, QLatin1Char('0')));
     return QIcon();
 }
+
+bool IsDarkPalette(const QPalette &palette)
+{
+    return palette.color(QPalette::Window).lightness() < palette.color(QPalette::WindowText).lightness();
+}
+
+QColor ProblemTextColor(const QPalette &palette)
+{
+    return IsDarkPalette(palette) ? QColor(0xff, 0x8a, 0x80) : QColor(0xa0, 0x20, 0x20);
+}
+
+QColor AccentTextColor(const QPalette &palette)
+{
+    return IsDarkPalette(palette) ? QColor(0x8a, 0xb4, 0xf8) : QColor(0x10, 0x40, 0xc0);
+}

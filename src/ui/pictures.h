@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QColor>
 #include <QIcon>
+#include <QPalette>
 #include <QString>
 
 // The program's own pictures, drawn as SVG and compiled in (":/icons/<name>.svg").
@@ -14,3 +16,9 @@ QIcon MarkPicture(int mark);
 
 // The resource path of a named picture, for code that renders it itself.
 QString PicturePath(const QString &name);
+
+// Whether the palette is a dark one (light text on a dark window).
+bool IsDarkPalette(const QPalette &palette);
+// Colours for text that stand out on the palette's window and stay readable on a dark one.
+QColor ProblemTextColor(const QPalette &palette);
+QColor AccentTextColor(const QPalette &palette);

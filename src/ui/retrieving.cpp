@@ -97,6 +97,13 @@ TfrmRetrieving::TfrmRetrieving(QWidget *parent) : QDialog(parent)
     lblMsg->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     layout->addWidget(lblMsg);
 
+    lblWaited = new QLabel(this);
+    lblWaited->setObjectName(QStringLiteral("lblWaited"));
+    lblWaited->setAlignment(Qt::AlignCenter);
+    layout->addWidget(lblWaited);
+    m_clock.setInterval(1000);
+    connect(&m_clock, &QTimer::timeout, this, [this] { ShowWaited(m_sinceNews.elapsed() / 1000); });
+
     progbar = new QProgressBar(this);
     progbar->setObjectName(QStringLiteral("progbar"));
     progbar->setMinimum(1);
@@ -117,8 +124,22 @@ TfrmRetrieving::TfrmRetrieving(QWidget *parent) : QDialog(parent)
     resize(400, sizeHint().height());
 }
 
+void TfrmRetrieving::ShowWaited(qint64 seconds)
+{
+    if (seconds < kQuietSeconds) {
+        lblWaited->clear();
+        return;
+    }
+    const QString time = seconds < 60 ? QStringLiteral("%1 s").arg(seconds)
+                                      : QStringLiteral("%1 min %2 s").arg(seconds / 60).arg(seconds % 60);
+    lblWaited->setText(QStringLiteral("Waiting for the server: %1 so far").arg(time));
+}
+
 void TfrmRetrieving::Apply(const TProgressState &state)
 {
+    // Any news from the work restarts the clock.
+    m_sinceNews.start();
+    ShowWaited(0);
     lblTitle->setText(state.title);
     lblServer->setText(state.server);
     lblMailbox->setText(state.mailbox);
@@ -136,8 +157,10 @@ void TfrmRetrieving::Apply(const TProgressState &state)
         show();
         raise();
         anMail->Start();
+        m_clock.start();
     } else if (!state.visible && isVisible()) {
         anMail->Stop();
+        m_clock.stop();
         hide();
     }
 }

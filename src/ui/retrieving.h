@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QTimer>
 
 class QLabel;
@@ -46,11 +47,16 @@ public:
 
     // Shows, updates or hides the window as the mail guard's progress says.
     void Apply(const TProgressState &state);
+    // How long the window has waited for the server since its last news; blank below a
+    // few seconds, since a quick server needs no clock.
+    void ShowWaited(qint64 seconds);
+    static constexpr int kQuietSeconds = 3;
 
     QLabel *lblServer = nullptr;
     QLabel *lblMailbox = nullptr;
     QLabel *lblTitle = nullptr;
     QLabel *lblMsg = nullptr;
+    QLabel *lblWaited = nullptr;
     QProgressBar *progbar = nullptr;
     TMailAnimation *anMail = nullptr;
     QPushButton *btCancel = nullptr;
@@ -61,4 +67,8 @@ signals:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void reject() override;
+
+private:
+    QElapsedTimer m_sinceNews;
+    QTimer m_clock;
 };

@@ -427,10 +427,12 @@ void TfrmAlwaysAccept::SetForm(const TExceptRuleForm &form)
 
 void TfrmAlwaysAccept::showFields()
 {
-    edAddress->setVisible(rbAddress->isChecked());
-    edDomain->setVisible(rbDomain->isChecked());
-    m_domainHint->setVisible(rbDomain->isChecked());
-    m_headerBox->setVisible(rbHeader->isChecked());
+    // Every choice stays in view, greyed when not chosen: the dialog keeps its size and each
+    // box stays beside its label.
+    edAddress->setEnabled(rbAddress->isChecked());
+    edDomain->setEnabled(rbDomain->isChecked());
+    m_domainHint->setEnabled(rbDomain->isChecked());
+    m_headerBox->setEnabled(rbHeader->isChecked());
     if (rbAddress->isChecked())
         edAddress->setFocus();
     else if (rbDomain->isChecked())

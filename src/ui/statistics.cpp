@@ -1,4 +1,5 @@
 #include "statistics.h"
+#include "pictures.h"
 
 #include "logformat.h"
 
@@ -73,14 +74,20 @@ const QString kChecks = QStringLiteral("E-mail Check");
 const QString kFound = QStringLiteral("Number Found");
 const QString kDeleted = QStringLiteral("Number Deleted");
 
-// Each measure keeps its colour on every chart, so the charts read alike.
+// Each measure keeps its colour on every chart, so the charts read alike. The colours are
+// from a set that people with any common kind of colour blindness tell apart (Okabe and
+// Ito), and differ in lightness as well.
+const QColor kBlue(0x00, 0x72, 0xb2);
+const QColor kOrange(0xe6, 0x9f, 0x00);
+const QColor kVermillion(0xd5, 0x5e, 0x00);
+
 QColor measureColor(const QString &name)
 {
     if (name == kChecks)
-        return QColor(0x20, 0x9f, 0xdf);
+        return kBlue;
     if (name == kFound)
-        return QColor(0x7a, 0xb0, 0x2c);
-    return QColor(0xf0, 0x8c, 0x10);
+        return kOrange;
+    return kVermillion;
 }
 
 // A value axis from 0 whose ticks fall on whole numbers, so that counts never read "2.5".
@@ -381,6 +388,8 @@ TfrmChart::TfrmChart(QWidget *parent) : QDialog(parent)
     tabs = named(new QTabWidget, QStringLiteral("tabs"));
     for (int t = 0; t < kChartTabs; ++t) {
         auto *chart = new QChart;
+        // The charts follow the desktop: a dark theme under a dark palette.
+        chart->setTheme(IsDarkPalette(palette()) ? QChart::ChartThemeDark : QChart::ChartThemeLight);
         chart->setAnimationOptions(QChart::NoAnimation);
         chart->legend()->setAlignment(Qt::AlignBottom);
         auto *view = new QChartView(chart);
@@ -542,8 +551,8 @@ void TfrmChart::RecomputePie()
     auto *pie = new QPieSeries;
     QPieSlice *normal = pie->append(QStringLiteral("Normal E-mail"), double(m_stats.normalMessages()));
     QPieSlice *spam = pie->append(QStringLiteral("Spam Deleted"), double(m_stats.deletedMessages));
-    normal->setColor(QColor(0, 255, 0));
-    spam->setColor(QColor(255, 0, 0));
+    normal->setColor(kBlue);
+    spam->setColor(kVermillion);
     const qint64 sum = m_stats.normalMessages() + m_stats.deletedMessages;
     for (QPieSlice *slice : {normal, spam}) {
         const qint64 value = qint64(slice->value());
@@ -552,7 +561,8 @@ void TfrmChart::RecomputePie()
                             .arg(value)
                             .arg(sum ? 100.0 * double(value) / double(sum) : 0.0, 0, 'f', 1));
         slice->setLabelVisible(value > 0);
-        slice->setBorderColor(Qt::white);
+        // A seam in the chart's own background colour between the slices.
+        slice->setBorderColor(IsDarkPalette(palette()) ? QColor(0x20, 0x20, 0x20) : QColor(Qt::white));
     }
     pie->setPieSize(0.6);
     chart->addSeries(pie);

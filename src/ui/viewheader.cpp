@@ -92,6 +92,10 @@ void TfrmViewHeader::showEvent(QShowEvent *event)
     lblTitle->setText(ViewingHeaders   ? QStringLiteral("Contents of selected e-mail headers")
                       : ViewingReasons ? QStringLiteral("Reasons that e-mail is marked or not marked")
                                        : QStringLiteral("Contents of e-mail"));
+    // Each of the three windows says in its title bar what it shows.
+    setWindowTitle(ViewingHeaders   ? QStringLiteral("View Selected Headers")
+                   : ViewingReasons ? QStringLiteral("Why Was This E-mail Marked?")
+                                    : QStringLiteral("View Message Body"));
     Memo1->moveCursor(QTextCursor::Start);
     QDialog::showEvent(event);
 }

@@ -9,7 +9,7 @@
 TfrmWhichMailbox::TfrmWhichMailbox(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmWhichMailbox"));
-    setWindowTitle(QStringLiteral("Which Mail Box?"));
+    setWindowTitle(QStringLiteral("Which Mailbox?"));
     setWindowFlag(Qt::WindowStaysOnTopHint);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 

@@ -7,7 +7,7 @@
 class QComboBox;
 class QPushButton;
 
-// "Which Mail Box?": the configured mailboxes in a drop-down list; OK checks the chosen one.
+// "Which Mailbox?": the configured mailboxes in a drop-down list; OK checks the chosen one.
 class TfrmWhichMailbox : public QDialog
 {
     Q_OBJECT

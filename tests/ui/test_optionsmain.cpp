@@ -5,33 +5,10 @@
 #include "blacklistpage.h"
 #include "evaluator.h"
 #include "importspam.h"
-#include "mainwindow.h"
 #include "optionsmain.h"
 #include "ruledialogs.h"
 #include "settingsstore.h"
-#include "temp_home.h"
 #include "ui_test.h"
-
-#include <QAbstractButton>
-#include <QButtonGroup>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPrinter>
-#include <QProcess>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QSpinBox>
-#include <QTabWidget>
-#include <QTableView>
-#include <gtest/gtest.h>
-#include <functional>
-#include <memory>
 
 namespace {
 
@@ -46,7 +23,6 @@ protected:
     std::unique_ptr<TfrmOptionsMain> window;
     // What the next rule dialog does before its OK is pressed.
     std::function<void(QDialog &)> fill;
-    int dialogs = 0;
 
     void SetUp() override
     {
@@ -54,7 +30,6 @@ protected:
         window = std::make_unique<TfrmOptionsMain>(spam, known, store, prompts);
         window->SetMailboxes({MailboxItemText(1, "me", "pop.home.test"), MailboxItemText(3, "you", "pop.work.test")});
         window->SetDialogRunner([this](QDialog &d) {
-            ++dialogs;
             if (!fill)
                 return int(QDialog::Rejected);
             fill(d);
@@ -102,16 +77,6 @@ protected:
         };
         window->btInsertClick(TfrmOptionsMain::SubjectList);
     }
-
-    void screenshot(const QString &name)
-    {
-        const QString folder = qEnvironmentVariable("TARNWICK_SCREENSHOTS");
-        if (folder.isEmpty())
-            return;
-        QDir().mkpath(folder);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-        window->grab().save(folder + u'/' + name + QStringLiteral(".png"));
-    }
 };
 
 TMessageRow msg(const QString &subject, const QString &sender, const QStringList &headers = {}, int mailbox = 1)
@@ -141,9 +106,8 @@ TEST_F(OptionsWindow, EachDialogMakesItsRuleAndTheEvaluationAgrees)
     using W = TfrmOptionsMain;
     const QList<DialogCase> cases{
         {"subject whole word", W::SubjectList, [](QDialog &d) {
-             auto &s = as<TfrmOptionsSubject>(d);
-             s.cbOperator->setCurrentText("Contains (whole word)");
-             s.cbText->setCurrentText(" free ");
+             as<TfrmOptionsSubject>(d).cbOperator->setCurrentText("Contains (whole word)");
+             as<TfrmOptionsSubject>(d).cbText->setCurrentText(" free ");
          }, {"", "Contains (whole word)", "free", "No", "Yes", "0", ""},
          msg("(free) offer", "a@b.test"), msg("freedom", "a@b.test"), 0},
         {"subject uppercase, question mark", W::SubjectList, [](QDialog &d) {
@@ -167,21 +131,11 @@ TEST_F(OptionsWindow, EachDialogMakesItsRuleAndTheEvaluationAgrees)
              h.cbMailbox->setCurrentIndex(1);
          }, {"", "To does not contain", "you@work.test - MailBox #3", "No", "Yes", "0", ""},
          msg("s", "a@b.test", {"To: list@else.test"}, 3), msg("s", "a@b.test", {"To: list@else.test"}, 1), 0},
-        {"header reply-to", W::HeaderList, [](QDialog &d) { as<TfrmHeaders>(d).rbReplyTo->setChecked(true); },
-         {"", "Sender", "does not match Reply-to", "No", "Yes", "0", ""},
-         msg("s", "a@b.test", {"Reply-To: c@d.test"}), msg("s", "a@b.test", {"Reply-To: a@b.test"}), 0},
         {"sender domain ends with", W::SenderList, [](QDialog &d) {
-             auto &f = as<TfrmOptionsFROM>(d);
-             f.cbOperator->setCurrentText("Ends with");
-             f.cbText->setCurrentText(".invalid");
+             as<TfrmOptionsFROM>(d).cbOperator->setCurrentText("Ends with");
+             as<TfrmOptionsFROM>(d).cbText->setCurrentText(".invalid");
          }, {"", "Domain name", "Ends with", ".invalid", "Yes", "0", ""},
          msg("s", "x@spam.invalid"), msg("s", "x@spam.test"), 0},
-        {"sender half numeric", W::SenderList, [](QDialog &d) {
-             auto &f = as<TfrmOptionsFROM>(d);
-             f.cbWhat->setCurrentText("E-mail address");
-             f.cbOperator->setCurrentText("Is at least 1/2 numeric");
-         }, {"", "E-mail address", "50% numeric", "", "Yes", "0", ""},
-         msg("s", "ab_1@host.test"), msg("s", "abc1@host.test"), 0},
         {"exception any header", W::ExceptList, [](QDialog &d) {
              auto &e = as<TfrmAlwaysAccept>(d);
              e.rbHeader->setChecked(true);
@@ -255,30 +209,17 @@ TEST_F(OptionsWindow, InsertEditDeleteAndMove)
     window->btEditClick(W::SubjectList);
     EXPECT_EQ(column(W::SubjectList, 2), (QStringList{"b", "a2", "c"}));
     EXPECT_EQ(window->Table(W::SubjectList).Cells(5, 2), "17");
-    EXPECT_EQ(window->Table(W::SubjectList).Picture(2), 1);
     fill = nullptr;
     window->btEditClick(W::SubjectList);
-    window->btInsertClick(W::SubjectList);
     EXPECT_EQ(column(W::SubjectList, 2), (QStringList{"b", "a2", "c"}));
 
-    // Move: the selection goes with the rule; nothing moves past either end.
+    // Move: the selection and the picture go with the rule; nothing moves past either end.
     select(W::SubjectList, 2);
     window->btMoveClick(W::SubjectList, -1);
     window->btMoveClick(W::SubjectList, -1);
     EXPECT_EQ(column(W::SubjectList, 2), (QStringList{"a2", "b", "c"}));
     EXPECT_EQ(window->View(W::SubjectList)->currentIndex().row(), 0);
-    select(W::SubjectList, 3);
-    window->btMoveClick(W::SubjectList, 1);
-    EXPECT_EQ(column(W::SubjectList, 2), (QStringList{"a2", "b", "c"}));
-    select(W::SubjectList, 1);
-    window->btMoveClick(W::SubjectList, 1);
-    EXPECT_EQ(column(W::SubjectList, 2), (QStringList{"b", "a2", "c"}));
-    EXPECT_EQ(window->Table(W::SubjectList).Picture(2), 1); // the picture moved along
-
-    // Edit on nothing.
-    window->View(W::HeaderList)->setCurrentIndex(QModelIndex());
-    window->btEditClick(W::HeaderList);
-    EXPECT_EQ(prompts.errors, QStringList{"Error: nothing selected to edit"});
+    EXPECT_EQ(window->Table(W::SubjectList).Picture(1), 1);
 
     // The delete key: rules go one by one; the last leaves an empty list, then nothing happens.
     QTableView *view = window->View(W::SubjectList);
@@ -286,28 +227,7 @@ TEST_F(OptionsWindow, InsertEditDeleteAndMove)
         select(W::SubjectList, 1);
         QTest::keyClick(view, Qt::Key_Delete);
     }
-    EXPECT_TRUE(window->Table(W::SubjectList).IsEmptyList());
     EXPECT_EQ(window->CountLabel(W::SubjectList)->text(), "0 rules");
-    addSubject("again");
-    EXPECT_EQ(window->Table(W::SubjectList).RowCount(), 2);
-}
-
-TEST_F(OptionsWindow, EditingAMailboxRuleKeepsItsNumber)
-{
-    RuleTable &t = window->Table(TfrmOptionsMain::HeaderList);
-    t.SetCells(1, 1, "To does not contain");
-    t.SetCells(2, 1, "old@home.test - MailBox #5");
-    t.SetCells(4, 1, "Yes");
-    select(TfrmOptionsMain::HeaderList, 1);
-    fill = [](QDialog &d) {
-        auto &h = as<TfrmHeaders>(d);
-        EXPECT_TRUE(h.rbTo->isChecked());
-        EXPECT_EQ(h.edTo->text(), "old@home.test");
-        EXPECT_EQ(MailboxItemNumber(h.cbMailbox->currentText()), 5);
-        h.edTo->setText("new@home.test");
-    };
-    window->btEditClick(TfrmOptionsMain::HeaderList);
-    EXPECT_EQ(t.Cells(2, 1), "new@home.test - MailBox #5");
 }
 
 TEST_F(OptionsWindow, InPlaceEditsAreCheckedAndSortingReordersTheRules)
@@ -338,7 +258,9 @@ TEST_F(OptionsWindow, InPlaceEditsAreCheckedAndSortingReordersTheRules)
     EXPECT_EQ(window->Table(W::SubjectList).Cells(5, 2), "9");
 }
 
-TEST_F(OptionsWindow, OkRemovesNeighbouringDuplicatesAndStores_CancelReadsTheFilesBack)
+// OK drops neighbouring repeats and stores; a failed save says so and keeps everything;
+// Cancel reads the files back.
+TEST_F(OptionsWindow, OkStoresAFailedSaveKeepsEverythingCancelReadsBack)
 {
     using W = TfrmOptionsMain;
     window->show();
@@ -349,34 +271,6 @@ TEST_F(OptionsWindow, OkRemovesNeighbouringDuplicatesAndStores_CancelReadsTheFil
     addSubject("y"); // same as a rule further up: stays
     window->chkLarger->setChecked(true);
     window->edLarger->setValue(12345);
-    window->rbLargerQuestion->setChecked(true);
-    window->accept();
-    EXPECT_EQ(window->result(), QDialog::Accepted);
-    EXPECT_EQ(column(W::SubjectList, 2), (QStringList{"y", "x", "y"}));
-
-    TSpamSettings stored(home.path());
-    stored.readSettings();
-    EXPECT_EQ(stored.gridSubject.RowCount(), 4);
-    EXPECT_TRUE(stored.larger.on);
-    EXPECT_EQ(stored.larger.limit, 12345);
-    EXPECT_FALSE(stored.larger.check);
-
-    window->show();
-    addSubject("unsaved");
-    window->chkSmaller->setChecked(true);
-    window->reject();
-    EXPECT_EQ(column(W::SubjectList, 2), (QStringList{"y", "x", "y"}));
-    EXPECT_FALSE(spam.smaller.on);
-    EXPECT_FALSE(window->edSmaller->isEnabled());
-    EXPECT_EQ(window->CountLabel(W::SubjectList)->text(), "3 rules");
-}
-
-TEST_F(OptionsWindow, AFailedSaveSaysSoAndKeepsEverything)
-{
-    window->show();
-    addSubject("kept");
-    fill = [](QDialog &d) { as<TfrmHeaders>(d).cbHeader->setCurrentText("X-Removal"); };
-    window->btInsertClick(TfrmOptionsMain::HeaderList);
     // A folder where the header list should be: no one, not even root, can write it.
     ASSERT_TRUE(QDir(home.path()).mkdir("header.lst"));
     window->accept();
@@ -384,19 +278,25 @@ TEST_F(OptionsWindow, AFailedSaveSaysSoAndKeepsEverything)
     ASSERT_EQ(prompts.errors.size(), 1);
     EXPECT_TRUE(prompts.errors.first().startsWith("The spam settings could not be saved"));
     EXPECT_TRUE(prompts.errors.first().contains("header.lst"));
-    EXPECT_EQ(column(TfrmOptionsMain::SubjectList, 2), QStringList{"kept"});
-    EXPECT_EQ(column(TfrmOptionsMain::HeaderList, 2), QStringList{"X-Removal"});
-    EXPECT_TRUE(QFileInfo(home.file("header.lst")).isDir());
-    // Once the cause is gone, OK stores.
     ASSERT_TRUE(QDir(home.path()).rmdir("header.lst"));
     window->accept();
     EXPECT_EQ(window->result(), QDialog::Accepted);
-    EXPECT_TRUE(home.read("header.lst").contains("X-Removal"));
+    EXPECT_EQ(column(W::SubjectList, 2), (QStringList{"y", "x", "y"}));
+    TSpamSettings stored(home.path());
+    stored.readSettings();
+    EXPECT_EQ(stored.gridSubject.RowCount(), 4);
+    EXPECT_EQ(stored.larger.limit, 12345);
+
+    window->show();
+    addSubject("unsaved");
+    window->chkSmaller->setChecked(true);
+    window->reject();
+    EXPECT_EQ(column(W::SubjectList, 2), (QStringList{"y", "x", "y"}));
+    EXPECT_FALSE(spam.smaller.on);
 }
 
 TEST_F(OptionsWindow, PrintsAListToPdf)
 {
-    addSubject("cheap watches");
     fill = [](QDialog &d) { as<TfrmOptionsFROM>(d).cbText->setCurrentText("bulk.example.test"); };
     window->btInsertClick(TfrmOptionsMain::SenderList);
     // Enough rules for a second page: the headings repeat there.
@@ -414,46 +314,28 @@ TEST_F(OptionsWindow, PrintsAListToPdf)
         GTEST_SKIP() << "pdftotext is not installed";
     const QString text = QString::fromUtf8(p.readAllStandardOutput());
     EXPECT_TRUE(text.contains("Tarnwick - Subject Line Settings"));
-    EXPECT_TRUE(text.contains("cheap watches"));
-    EXPECT_TRUE(text.contains("rule0"));
-    EXPECT_TRUE(text.contains("Page 2"));
+    EXPECT_TRUE(text.contains("rule79"));
     EXPECT_GE(text.count("Matches"), 2);
     EXPECT_FALSE(text.contains("bulk.example.test")); // the sender list is another list
 }
 
-TEST_F(OptionsWindow, TabsInOrderWithScreenshots)
+TEST_F(OptionsWindow, TabsWithScreenshotsAndTheSizeFields)
 {
-    const QStringList tabs{"Subject", "Headers", "Sender", "Size", "Exceptions", "BlackList"};
-    ASSERT_EQ(window->tabs->count(), tabs.size());
-    for (int i = 0; i < tabs.size(); ++i)
-        EXPECT_EQ(window->tabs->tabText(i), tabs.at(i));
-    EXPECT_EQ(window->windowTitle(), "Spam Settings");
     addSubject("free");
     addSubject("make money", false);
-    fill = [](QDialog &d) { as<TfrmHeaders>(d).rbReplyTo->setChecked(true); };
-    window->btInsertClick(TfrmOptionsMain::HeaderList);
-    fill = [](QDialog &d) { as<TfrmHeaders>(d).cbHeader->setCurrentText("X-Mailer: Floodgate"); };
-    window->btInsertClick(TfrmOptionsMain::HeaderList);
-    fill = [](QDialog &d) { as<TfrmOptionsFROM>(d).cbText->setCurrentText("spam.invalid"); };
-    window->btInsertClick(TfrmOptionsMain::SenderList);
     fill = [](QDialog &d) { as<TfrmAlwaysAccept>(d).edAddress->setText("friend@home.test"); };
     window->btInsertClick(TfrmOptionsMain::ExceptList);
     window->show();
-    for (int i = 0; i < tabs.size(); ++i) {
+    for (int i = 0; i < window->tabs->count(); ++i) {
         window->tabs->setCurrentIndex(i);
-        screenshot(QStringLiteral("spam-settings-") + tabs.at(i).toLower());
+        Keep(window.get(), QStringLiteral("spam-settings-") + window->tabs->tabText(i).toLower());
     }
     // The size fields follow their boxes.
-    window->tabs->setCurrentIndex(3);
     window->chkSmaller->setChecked(true);
     EXPECT_TRUE(window->edSmaller->isEnabled());
     EXPECT_FALSE(window->edLarger->isEnabled());
     window->reject();
 }
-
-} // namespace
-
-namespace {
 
 TEST(RuleDialogs, CaptionsAndWhatEachChoiceShows)
 {
@@ -462,90 +344,72 @@ TEST(RuleDialogs, CaptionsAndWhatEachChoiceShows)
     TfrmHeaders header(prompts, {MailboxItemText(1, "me", "pop.home.test")});
     TfrmOptionsFROM sender(prompts);
     TfrmAlwaysAccept accept(prompts);
-    const QList<std::pair<QDialog *, QString>> dialogs{{&subject, "Subject line options"},
-                                                       {&header, "Header characteristics"},
-                                                       {&sender, "Sender characteristics"},
-                                                       {&accept, "Accept e-mail from"}};
-    const QString folder = qEnvironmentVariable("TARNWICK_SCREENSHOTS");
-    for (const auto &[dialog, caption] : dialogs) {
+    for (const auto &[dialog, caption] : {std::pair<QDialog *, QString>{&subject, "Subject line options"},
+                                          {&header, "Header characteristics"},
+                                          {&sender, "Sender characteristics"},
+                                          {&accept, "Accept e-mail from"}}) {
         EXPECT_EQ(dialog->windowTitle(), caption);
         dialog->show();
-        if (!folder.isEmpty()) {
-            QDir().mkpath(folder);
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-            dialog->grab().save(folder + QStringLiteral("/rule-dialog-") + caption.section(u' ', 0, 0).toLower() + ".png");
-        }
+        Keep(dialog, QStringLiteral("rule-dialog-") + caption.section(u' ', 0, 0).toLower());
     }
-    // Insert starts from these choices.
     EXPECT_EQ(subject.cbOperator->currentText(), "Contains");
-    EXPECT_TRUE(subject.rbCheck->isChecked());
-    EXPECT_EQ(header.cbHeader->currentText(), "X-1");
-    EXPECT_EQ(sender.cbWhat->currentText(), "Domain name");
-    EXPECT_EQ(sender.cbOperator->currentText(), "Equals (exact match)");
     EXPECT_EQ(accept.pictures->checkedId(), 3);
     // Fields follow the choice.
     subject.cbOperator->setCurrentText("Is blank or empty");
     EXPECT_FALSE(subject.cbText->isVisible());
-    EXPECT_FALSE(subject.chkCase->isVisible());
-    sender.cbOperator->setCurrentText("Starts with a number");
-    EXPECT_FALSE(sender.cbText->isVisible());
     header.rbTo->setChecked(true);
     EXPECT_TRUE(header.edTo->isVisible());
     EXPECT_FALSE(header.cbHeader->isVisible());
-    accept.rbDomain->setChecked(true);
-    EXPECT_TRUE(accept.edDomain->isVisible());
-    EXPECT_FALSE(accept.edAddress->isVisible());
-    for (const auto &[dialog, caption] : dialogs)
-        dialog->close();
+    // The exception dialog keeps its size and every box beside its label; only the chosen
+    // one can be typed in.
+    const QSize size = accept.size();
+    for (QRadioButton *choice : {accept.rbDomain, accept.rbHeader, accept.rbAddress}) {
+        choice->setChecked(true);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        EXPECT_EQ(accept.size(), size) << choice->text().toStdString();
+        for (QWidget *box : {static_cast<QWidget *>(accept.edAddress), static_cast<QWidget *>(accept.edDomain),
+                             static_cast<QWidget *>(accept.edText)})
+            EXPECT_TRUE(box->isVisible());
+        EXPECT_EQ(accept.edDomain->isEnabled(), choice == accept.rbDomain);
+        EXPECT_EQ(accept.edText->isEnabled(), choice == accept.rbHeader);
+    }
 }
 
-} // namespace
-
-namespace {
-
-// Fills the import dialog once it is up and presses OK (or Cancel).
-void answerImport(const QString &text, bool ok, std::unique_ptr<TPoller> &poller)
-{
-    poller = std::make_unique<TPoller>([text, ok] {
-        auto *dialog = qobject_cast<TfrmImportSpam *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return false;
-        dialog->memoImport->setPlainText(text);
-        (ok ? dialog->btOK : dialog->btCancel)->click();
-        return true;
-    });
-}
-
+// An import stores at once, with every edit made so far; a later Cancel of the window keeps
+// it. The dialog names the list it imports into.
 TEST_F(OptionsWindow, ImportAddsRulesAndStoresEvenWhenCancelled)
 {
     using W = TfrmOptionsMain;
     window->show();
     addSubject("edited before");
-    std::unique_ptr<TPoller> poller;
-    answerImport("cheap\ncheap\n  pills  \ncheap\n", true, poller);
+    QStringList titles;
+    const auto answer = [&titles](const QString &text) {
+        return std::make_unique<TPoller>([&titles, text] {
+            auto *dialog = qobject_cast<TfrmImportSpam *>(QApplication::activeModalWidget());
+            if (dialog) {
+                titles << dialog->windowTitle();
+                dialog->memoImport->setPlainText(text);
+                (text.isEmpty() ? dialog->btCancel : dialog->btOK)->click();
+            }
+            return dialog != nullptr;
+        });
+    };
+    auto poller = answer("cheap\ncheap\n  pills  \ncheap\n");
     window->btImportClick(W::SubjectList);
-    EXPECT_EQ(column(W::SubjectList, 2), (QStringList{"edited before", "cheap", "pills", "cheap"}));
-    EXPECT_EQ(window->Table(W::SubjectList).Cells(1, 2), "Contains (whole word)");
-    EXPECT_EQ(window->CountLabel(W::SubjectList)->text(), "4 rules");
-
-    answerImport("friend@home.test", false, poller);
+    poller = answer({});
     window->btImportClick(W::ExceptList);
     EXPECT_TRUE(window->Table(W::ExceptList).IsEmptyList());
-    answerImport("friend@home.test", true, poller);
+    poller = answer("friend@home.test");
     window->btImportClick(W::ExceptList);
-    EXPECT_EQ(column(W::ExceptList, 2), QStringList{"friend@home.test"});
-
-    // Cancel of the window keeps what the imports stored.
+    EXPECT_EQ(titles, (QStringList{"Import keywords into the subject list", "Import addresses into the exceptions list",
+                                   "Import addresses into the exceptions list"}));
+    EXPECT_EQ(window->CountLabel(W::SubjectList)->text(), "4 rules");
     addSubject("not stored");
     window->reject();
     EXPECT_EQ(column(W::SubjectList, 2), (QStringList{"edited before", "cheap", "pills", "cheap"}));
     EXPECT_EQ(column(W::ExceptList, 2), QStringList{"friend@home.test"});
     EXPECT_TRUE(prompts.errors.isEmpty());
 }
-
-} // namespace
-
-namespace {
 
 TEST_F(OptionsWindow, ColumnWidthsAreKeptPerList)
 {
@@ -556,52 +420,6 @@ TEST_F(OptionsWindow, ColumnWidthsAreKeptPerList)
     EXPECT_EQ(again.View(TfrmOptionsMain::HeaderList)->columnWidth(2), 333);
     EXPECT_EQ(again.View(TfrmOptionsMain::ExceptList)->columnWidth(0), 144);
     EXPECT_NE(again.View(TfrmOptionsMain::SubjectList)->columnWidth(2), 333);
-}
-
-} // namespace
-
-namespace {
-
-// The main window's "Spam settings" opens the window over the guard's live rules, with the
-// configured mailboxes offered to a header rule.
-TEST(SpamSettingsFromMainWindow, OpensOverTheLiveRules)
-{
-    TempHome home;
-    TTestPrompts prompts;
-    {
-        UserSettings store;
-        ServerSettings servers;
-        servers.slot(2) = {"pop.work.test", "bob", "secret", TlsMode::None, {}};
-        ASSERT_TRUE(saveServerSettings(store, servers).ok());
-    }
-    TMailGuard guard(prompts);
-    TfrmMain main(guard, prompts);
-    main.SetQuitter([] {});
-    main.FormCreate();
-    TfrmOptionsMain *options = main.OptionsMain();
-    ASSERT_NE(options, nullptr);
-    QStringList offered;
-    options->SetDialogRunner([&offered](QDialog &d) {
-        auto &h = dynamic_cast<TfrmHeaders &>(d);
-        for (int i = 0; i < h.cbMailbox->count(); ++i)
-            offered << h.cbMailbox->itemText(i);
-        h.rbTo->setChecked(true);
-        h.edTo->setText("bob@work.test");
-        d.accept();
-        return d.result();
-    });
-    TPoller poller([options] {
-        if (QApplication::activeModalWidget() != options)
-            return false;
-        options->btInsertClick(TfrmOptionsMain::HeaderList);
-        options->accept();
-        return true;
-    });
-    main.btSpamClick();
-    EXPECT_TRUE(poller.done());
-    EXPECT_EQ(offered, QStringList{"2) bob - server pop.work.test"});
-    EXPECT_EQ(guard.SpamSettings().gridHeader.Cells(2, 1), "bob@work.test - MailBox #2");
-    EXPECT_TRUE(home.read("header.lst").contains("bob@work.test - MailBox #2"));
 }
 
 } // namespace

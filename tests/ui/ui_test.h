@@ -5,15 +5,24 @@
 
 #include "prompts.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QList>
-#include <QString>
-#include <QStringList>
-#include <QTest>
-#include <QTimer>
-#include <QWidget>
+#include "temp_home.h"
+
+// Every widget class the tests reach into, in one place.
+#include <QPrinter>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QtCharts>
+#include <QtTest>
+#include <QtWidgets>
+#include <gtest/gtest.h>
 #include <functional>
+#include <memory>
+
+// Readable failure messages for texts.
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
 
 class TTestPrompts final : public TPrompts
 {
