@@ -11,7 +11,7 @@ namespace {
 
 struct Fixture
 {
-    TSpamSettings s{QStringLiteral("/nonexistent")};
+    TSpamSettings s{"/nonexistent"};
     TKnownList known;
     TMessageRowList rows;
 
@@ -31,7 +31,7 @@ TMessageRow msg(const QString &subject, const QString &sender, const TmsHeaders 
     TMessageRow r;
     r.subject = subject;
     r.sender = sender;
-    r.sizeText = QStringLiteral("1000");
+    r.sizeText = "1000";
     r.headers = TmsHeaders{QStringLiteral("From: ") + sender, QStringLiteral("Subject: ") + subject} + extra;
     r.mailbox = mailbox;
     return r;
