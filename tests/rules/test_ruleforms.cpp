@@ -294,6 +294,9 @@ TEST(RuleForms, OneReadingOfEachRowForTheDialogAndTheEvaluation)
     EXPECT_EQ(MailboxItemNumber("none"), 0);
     EXPECT_EQ(OperatorWord(SenderOperators(), "Is at least 1/2 numeric"), "50% numeric");
     EXPECT_EQ(OperatorItem(SubjectOperators(), "Equals"), "Equals (exact match)");
+    EXPECT_EQ(SubjectSuggestions().size(), 44);
+    EXPECT_EQ(SenderSuggestions().size(), 54);
+    EXPECT_EQ(HeaderSuggestions().size(), 15);
 }
 
 QStringList matches(const RuleTable &t)

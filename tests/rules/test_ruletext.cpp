@@ -182,6 +182,14 @@ INSTANTIATE_TEST_SUITE_P(Predicates, SenderOperatorTest, ::testing::Values(
         SenderCase{"Is UPPERCASE", "Bob", "", false},
         SenderCase{"Is blank", "", "", true}));
 
+TEST(RuleText, DigitHelpers)
+{
+    EXPECT_EQ(countDigits(u"a1_2b"), 3);
+    EXPECT_EQ(stripDigits(u"a1_2b3"), "a_b");
+    EXPECT_EQ(pluralS(1), QString());
+    EXPECT_EQ(pluralS(2), "s");
+}
+
 TEST(RuleText, FoldingChangesOnlyAsciiLetters)
 {
     EXPECT_EQ(foldAsciiCase(u"abz ABZ 09_@"), "ABZ ABZ 09_@");
