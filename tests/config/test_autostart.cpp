@@ -87,12 +87,7 @@ TEST_F(AutostartTest, SwitchingOnWritesTheEntryAndOffRemovesIt)
 
 TEST_F(AutostartTest, EntriesSwitchedOffByTheDesktopReadAsOff)
 {
-    struct Case
-    {
-        const char *what;
-        QByteArray text;
-        bool enabled;
-    };
+    struct Case { const char *what; QByteArray text; bool enabled; };
     const Case cases[] = {
         {"plain", "[Desktop Entry]\nType=Application\nExec=tarnwick\n", true},
         {"hidden", "[Desktop Entry]\nExec=tarnwick\nHidden=true\n", false},

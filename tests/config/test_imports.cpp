@@ -83,12 +83,7 @@ QHash<QString, QString> prefsOf(const char *text)
 
 TEST(FirstPop3Account, Cases)
 {
-    struct Case
-    {
-        const char *name;
-        const char *prefs;
-        std::optional<ImportedMailbox> expected;
-    };
+    struct Case { const char *name; const char *prefs; std::optional<ImportedMailbox> expected; };
     const Case cases[] = {
         {"first POP3 account in account-manager order, IMAP skipped",
          R"(user_pref("mail.accountmanager.accounts", "account3,account1,account2");
@@ -175,12 +170,7 @@ TEST(ThunderbirdImport, ReadsTheDefaultProfileFromDisk)
 
 TEST(DesktopEntryCommand, FieldCodesDroppedQuotingKept)
 {
-    struct Case
-    {
-        const char *name;
-        const char *file;
-        const char *expected;
-    };
+    struct Case { const char *name; const char *file; const char *expected; };
     const Case cases[] = {
         {"plain program with URL code", "[Desktop Entry]\nName=Thunderbird\nExec=/usr/bin/thunderbird %u\n",
          "/usr/bin/thunderbird"},

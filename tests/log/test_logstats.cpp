@@ -239,12 +239,7 @@ TEST(LogStats, TextsOfTitleSlotsAndCsv)
 
 TEST(LogStats, ReckonedRanges)
 {
-    const struct
-    {
-        QDate today;
-        int months;
-        QDate start;
-    } monthCases[] = {
+    const struct { QDate today; int months; QDate start; } monthCases[] = {
         {QDate(2027, 3, 31), 1, QDate(2027, 2, 28)},
         {QDate(2028, 3, 31), 1, QDate(2028, 2, 29)},
         {QDate(2026, 1, 15), 1, QDate(2025, 12, 15)},

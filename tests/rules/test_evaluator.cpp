@@ -83,14 +83,8 @@ TEST_F(EvaluatorTest, ExceptionWinsOverEveryOtherFamily)
 
 struct ExceptionCase
 {
-    const char *name;
-    const char *what;
-    const char *op;
-    const char *value;
-    bool caseSensitive;
-    const char *subject;
-    const char *sender;
-    bool matches;
+    const char *name; const char *what; const char *op; const char *value; bool caseSensitive;
+    const char *subject; const char *sender; bool matches;
 };
 
 class ExceptionKindTest : public EvaluatorTest, public ::testing::WithParamInterface<ExceptionCase> {};
@@ -256,11 +250,7 @@ TEST_F(EvaluatorTest, EmptyWhatStopsTheSenderAndHeaderScans)
 
 struct SenderRuleCase
 {
-    const char *what;
-    const char *cond;
-    const char *value;
-    const char *sender;
-    bool matches;
+    const char *what; const char *cond; const char *value; const char *sender; bool matches;
 };
 
 class SenderRuleTest : public EvaluatorTest, public ::testing::WithParamInterface<SenderRuleCase> {};
@@ -309,12 +299,7 @@ TEST_F(EvaluatorTest, HeaderOperatorRuleCountsEveryMatchingLine)
 
 struct SpecialHeaderCase
 {
-    const char *name;
-    const char *what;
-    const char *value;
-    QStringList headers;
-    int mailbox;
-    bool matches;
+    const char *name; const char *what; const char *value; QStringList headers; int mailbox; bool matches;
 };
 
 class SpecialHeaderTest : public EvaluatorTest, public ::testing::WithParamInterface<SpecialHeaderCase> {};

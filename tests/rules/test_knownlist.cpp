@@ -11,13 +11,7 @@
 
 namespace {
 
-struct LookupCase
-{
-    const char *sender;
-    bool found;
-    const char *kind;
-    const char *entry;
-};
+struct LookupCase { const char *sender; bool found; const char *kind; const char *entry; };
 
 class KnownListLookupTest : public ::testing::TestWithParam<LookupCase>
 {

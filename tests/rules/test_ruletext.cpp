@@ -8,11 +8,7 @@ namespace {
 
 struct OperatorCase
 {
-    const char *op;
-    const char *text;
-    const char *value;
-    bool caseSensitive;
-    bool expected;
+    const char *op; const char *text; const char *value; bool caseSensitive; bool expected;
 };
 
 void PrintTo(const OperatorCase &c, std::ostream *os)
@@ -92,13 +88,7 @@ TEST(RuleText, EndsWithValueOfMoreThan255CharactersNeverMatches)
     EXPECT_FALSE(endsWithText(QString(300, u'a'), value256, true));
 }
 
-struct WholeWordCase
-{
-    const char *text;
-    const char *word;
-    bool caseSensitive;
-    bool expected;
-};
+struct WholeWordCase { const char *text; const char *word; bool caseSensitive; bool expected; };
 
 class WholeWordTest : public ::testing::TestWithParam<WholeWordCase> {};
 
@@ -145,13 +135,7 @@ TEST(RuleText, EveryWordDelimiterSeparatesWords)
     }
 }
 
-struct SenderCase
-{
-    const char *op;
-    const char *text;
-    const char *value;
-    bool expected;
-};
+struct SenderCase { const char *op; const char *text; const char *value; bool expected; };
 
 class SenderOperatorTest : public ::testing::TestWithParam<SenderCase> {};
 

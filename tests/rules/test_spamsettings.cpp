@@ -67,12 +67,7 @@ TEST(SpamSettingsFiles, SaveAndReadBackEveryList)
     EXPECT_FALSE(s.knownOn);
 }
 
-struct ExceptFileCase
-{
-    const char *name;
-    QByteArray file;
-    int expectedPicture;
-};
+struct ExceptFileCase { const char *name; QByteArray file; int expectedPicture; };
 
 class ExceptFileTest : public ::testing::TestWithParam<ExceptFileCase> {};
 
