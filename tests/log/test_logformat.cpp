@@ -37,8 +37,7 @@ TEST(LogStamp, FixedEnglishFormReadsBack)
 
 TEST(LogStamp, AnythingElseIsNoStamp)
 {
-    for (const char *text :
-         {"", "Sun 2026-12-06 14:0", "Sun 2026-12-06 14:05 ", "Son 2026-12-06 14:05",
+    for (const char *text : {"", "Sun 2026-12-06 14:0", "Sun 2026-12-06 14:05 ", "Son 2026-12-06 14:05",
           "sun 2026-12-06 14:05", "Sun 2026-02-30 14:05", "Sun 2026-13-06 14:05",
           "Sun 2026-12-06 24:00", "Sun 2026-12-06 14:60", "Sun 06.12.2026 14:05",
           "Sun 2026-12-0a 14:05", "Sun 2026-12-06T14:05", "Sun -026-12-06 14:05",

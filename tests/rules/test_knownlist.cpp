@@ -167,21 +167,17 @@ INSTANTIATE_TEST_SUITE_P(Save, KnownListSaveTest, ::testing::Values(
                  "123.45.67\n@x.example\n",
                  {"123.45.67", "12a@x.example", "ab12@x.example"}},
         // Only the part before the first "@" counts.
-        SaveCase{"FirstAtDecides", "12@a@x.example\nx@12@y.example\n",
-                 {"x@12@y.example"}},
+        SaveCase{"FirstAtDecides", "12@a@x.example\nx@12@y.example\n", {"x@12@y.example"}},
         SaveCase{"EmptyLineInTheMiddleKept", "b.example\n\nc.example\n",
                  {QString(), "b.example", "c.example"}},
-        SaveCase{"TwoEmptyLinesKeepOne", "b.example\n\n\nc.example\n",
-                 {QString(), "b.example", "c.example"}},
-        SaveCase{"LastLineWithoutBreakKept", "b.example\na.example",
-                 {"a.example", "b.example"}},
+        SaveCase{"TwoEmptyLinesKeepOne", "b.example\n\n\nc.example\n", {QString(), "b.example", "c.example"}},
+        SaveCase{"LastLineWithoutBreakKept", "b.example\na.example", {"a.example", "b.example"}},
         // A dropped line still is the line above the next one.
         SaveCase{"DroppedLineStillComparedWith", "x.example\n123@q.example\nX.EXAMPLE\n",
                  {"x.example", "X.EXAMPLE"}},
         SaveCase{"AsciiCaseOnly", "\u00e9.example\n\u00c9.EXAMPLE\n",
                  {QStringLiteral(u"\u00c9.EXAMPLE"), QStringLiteral(u"\u00e9.example")}},
-        SaveCase{"CrLfFromAPaste", "b.example\r\nB.example\r\na.example\r\n",
-                 {"a.example", "b.example"}},
+        SaveCase{"CrLfFromAPaste", "b.example\r\nB.example\r\na.example\r\n", {"a.example", "b.example"}},
         SaveCase{"EmptyEditor", "", {}}),
     [](const ::testing::TestParamInfo<SaveCase> &info) { return std::string(info.param.name); });
 
