@@ -1,6 +1,7 @@
 #include "evaluator.h"
 
 #include "address.h"
+#include "ruleforms.h"
 #include "ruletext.h"
 #include "rulewords.h"
 #include "textutil.h"
@@ -76,6 +77,7 @@ enum class HeaderKind { ToDoesNotContain, SenderReplyTo, SenderTo, Text };
 struct ExceptRule
 {
     int row;
+    int picture;
     ExceptKind kind;
     TextOp textOp;
     QString what, op, value, foldedValue;
@@ -157,33 +159,41 @@ bool matchPredicate(PredicateOp op, const QString &text)
     return false;
 }
 
+// Each list is read row by row through the row readers the rule dialogs use, so a row
+// means the same to the evaluation as to the editor.
 void prepareExceptions(const RuleTable &grid, QList<ExceptRule> &out)
 {
     for (int row = 1; row < grid.RowCount(); ++row) {
+        const TExceptRuleForm form = ReadExceptRule(grid, row);
+        if (form.what.isEmpty())
+            continue;
         ExceptRule rule;
         rule.row = row;
-        rule.what = grid.Cells(0, row);
-        if (rule.what.isEmpty())
-            continue;
-        rule.op = grid.Cells(1, row);
-        rule.value = grid.Cells(2, row);
-        rule.foldedValue = foldAsciiCase(rule.value);
-        rule.caseSensitive = grid.Cells(3, row) == Yes;
+        rule.picture = form.picture;
+        rule.op = form.op;
+        rule.caseSensitive = form.caseMatters;
         rule.textOp = ParseTextOp(rule.op);
-        if (is(rule.what, DomainName))
+        switch (form.choice) {
+        case TExceptChoice::Domain:
             rule.kind = ExceptKind::Domain;
-        else if (is(rule.what, EmailAddress))
+            rule.value = form.domain;
+            break;
+        case TExceptChoice::Address:
             rule.kind = ExceptKind::Email;
-        else if (is(rule.what, Subject))
-            rule.kind = ExceptKind::Subject;
-        else if (is(rule.what, AnyHeader))
-            rule.kind = ExceptKind::AnyHeader;
-        else
-            rule.kind = ExceptKind::Field;
-        // Address and domain rules ignore the operator; the others need one of the five.
-        if (rule.kind != ExceptKind::Domain && rule.kind != ExceptKind::Email
-            && rule.textOp == TextOp::None)
-            continue;
+            rule.value = form.address;
+            break;
+        case TExceptChoice::Header:
+            rule.what = form.what;
+            rule.value = form.text;
+            rule.kind = is(form.what, Subject)     ? ExceptKind::Subject
+                        : is(form.what, AnyHeader) ? ExceptKind::AnyHeader
+                                                   : ExceptKind::Field;
+            // Only the five text operators compare a header.
+            if (rule.textOp == TextOp::None)
+                continue;
+            break;
+        }
+        rule.foldedValue = foldAsciiCase(rule.value);
         out.append(rule);
     }
 }
@@ -191,11 +201,12 @@ void prepareExceptions(const RuleTable &grid, QList<ExceptRule> &out)
 void prepareSubjects(const RuleTable &grid, QList<SubjectRule> &out)
 {
     for (int row = 1; row < grid.RowCount(); ++row) {
+        const TSubjectRuleForm form = ReadSubjectRule(grid, row);
+        if (form.op.isEmpty())
+            break;
         SubjectRule rule;
         rule.row = row;
-        rule.op = grid.Cells(1, row);
-        if (rule.op.isEmpty())
-            break;
+        rule.op = form.op;
         rule.textOp = ParseTextOp(rule.op);
         rule.kind = PredicateOp::Text;
         if (rule.textOp == TextOp::None) {
@@ -206,10 +217,10 @@ void prepareSubjects(const RuleTable &grid, QList<SubjectRule> &out)
             else
                 continue;
         }
-        rule.value = grid.Cells(2, row);
+        rule.value = form.text;
         rule.foldedValue = foldAsciiCase(rule.value);
-        rule.caseSensitive = grid.Cells(3, row) == Yes;
-        rule.rowDel = grid.Cells(4, row) == Yes;
+        rule.caseSensitive = form.caseMatters;
+        rule.rowDel = form.del;
         out.append(rule);
     }
 }
@@ -217,13 +228,14 @@ void prepareSubjects(const RuleTable &grid, QList<SubjectRule> &out)
 void prepareSenders(const RuleTable &grid, QList<SenderRule> &out)
 {
     for (int row = 1; row < grid.RowCount(); ++row) {
+        // The first row without a kind ends the list.
+        if (grid.Cells(SenderCol::What, row).isEmpty())
+            break;
+        const TSenderRuleForm form = ReadSenderRule(grid, row);
         SenderRule rule;
         rule.row = row;
-        const QString what = grid.Cells(1, row);
-        if (what.isEmpty())
-            break;
-        rule.isDomain = is(what, DomainName);
-        rule.condition = grid.Cells(2, row);
+        rule.isDomain = form.domain;
+        rule.condition = form.op;
         rule.textOp = ParseTextOp(rule.condition);
         rule.kind = PredicateOp::Text;
         if (rule.textOp == TextOp::None) {
@@ -232,9 +244,9 @@ void prepareSenders(const RuleTable &grid, QList<SenderRule> &out)
             if (!known)
                 continue;
         }
-        rule.value = grid.Cells(3, row);
+        rule.value = form.text;
         rule.foldedValue = foldAsciiCase(rule.value);
-        rule.rowDel = grid.Cells(4, row) == Yes;
+        rule.rowDel = form.del;
         out.append(rule);
     }
 }
@@ -242,41 +254,41 @@ void prepareSenders(const RuleTable &grid, QList<SenderRule> &out)
 void prepareHeaders(const RuleTable &grid, QList<HeaderRule> &out)
 {
     for (int row = 1; row < grid.RowCount(); ++row) {
+        const THeaderRuleForm form = ReadHeaderRule(grid, row);
         HeaderRule rule;
         rule.row = row;
-        rule.what = grid.Cells(1, row);
-        if (rule.what.isEmpty())
-            break;
-        rule.value = grid.Cells(2, row);
-        rule.caseSensitive = grid.Cells(3, row) == Yes;
-        rule.rowDel = grid.Cells(4, row) == Yes;
+        rule.caseSensitive = form.caseMatters;
+        rule.rowDel = form.del;
         rule.textOp = TextOp::None;
         rule.mailbox = 0;
-        if (is(rule.what, ToDoesNotContain)) {
-            // "<address> - MailBox #<n>". A row without a mailbox number 1 ... 12 or without
-            // an address is damaged: with an empty address it would mark every message of
-            // the mailbox, so such a row is skipped.
-            const qsizetype at = rule.value.indexOf(MailBoxMark);
-            if (at < 0)
+        switch (form.choice) {
+        case THeaderChoice::ToLacks:
+            // A row without a mailbox number 1 ... 12 or without an address is damaged:
+            // with an empty address it would mark every message of the mailbox.
+            if (form.mailbox == 0 || TrimControls(form.address).isEmpty())
                 continue;
-            bool ok = false;
-            const int number = rule.value.mid(at + MailBoxMark.size()).toInt(&ok);
-            if (!ok || number < 1 || number > 12)
-                continue;
-            rule.address = rule.value.left(at);
-            if (TrimControls(rule.address).isEmpty())
-                continue;
-            rule.mailbox = number;
+            rule.address = form.address;
+            rule.mailbox = form.mailbox;
             rule.kind = HeaderKind::ToDoesNotContain;
-        } else if (is(rule.what, Sender)) {
-            rule.kind = is(rule.value, DoesNotMatchReplyTo) ? HeaderKind::SenderReplyTo
-                                                            : HeaderKind::SenderTo;
-        } else {
+            break;
+        case THeaderChoice::ReplyToMismatch:
+            rule.kind = HeaderKind::SenderReplyTo;
+            break;
+        case THeaderChoice::SenderEqualsTo:
+            rule.kind = HeaderKind::SenderTo;
+            break;
+        case THeaderChoice::MessageHeader:
+            // The first row without an operator ends the list.
+            if (form.op.isEmpty())
+                return;
+            rule.what = form.op;
+            rule.value = form.text;
             rule.textOp = ParseTextOp(rule.what);
             if (rule.textOp == TextOp::None)
                 continue;
             rule.kind = HeaderKind::Text;
             rule.foldedValue = foldAsciiCase(rule.value);
+            break;
         }
         out.append(rule);
     }
@@ -435,7 +447,7 @@ bool TRuleEvaluator::qIsInException(int index, const QString &subject, const QSt
         }
 
         if (matched) {
-            picture = ExceptionPicture(grid.Cells(6, rule.row));
+            picture = rule.picture;
             BumpUpGrid(grid, rule.row);
             return true;
         }

@@ -2,6 +2,7 @@
 
 #include "ruletext.h"
 #include "rulewords.h"
+#include "textutil.h"
 
 #include <algorithm>
 #include <numeric>
@@ -44,6 +45,19 @@ void setHitsIfEmpty(RuleTable &table, int row)
 bool isRule(const RuleTable &table, int row)
 {
     return row >= 1 && row < table.RowCount();
+}
+
+bool is(const QString &cell, const QString &word)
+{
+    return AsciiEqualsIgnoreCase(cell, word);
+}
+
+// The mailbox number after " - MailBox #": 1 ... 12, else 0.
+int mailboxNumber(const QString &text)
+{
+    bool ok = false;
+    const int n = TrimControls(text).toInt(&ok);
+    return ok && n >= 1 && n <= 12 ? n : 0;
 }
 
 } // namespace
@@ -163,10 +177,10 @@ QString CheckSubjectForm(TSubjectRuleForm &form)
 TSubjectRuleForm ReadSubjectRule(const RuleTable &table, int row)
 {
     TSubjectRuleForm form;
-    form.op = table.Cells(1, row);
-    form.text = table.Cells(2, row);
-    form.caseMatters = table.Cells(3, row) == Yes;
-    form.del = table.Cells(4, row) == Yes;
+    form.op = table.Cells(SubjectCol::Operator, row);
+    form.text = table.Cells(SubjectCol::Text, row);
+    form.caseMatters = table.Cells(SubjectCol::Case, row) == Yes;
+    form.del = table.Cells(SubjectCol::Del, row) == Yes;
     return form;
 }
 
@@ -175,10 +189,10 @@ void WriteSubjectRule(RuleTable &table, int row, const TSubjectRuleForm &form)
     if (!isRule(table, row))
         return;
     const bool text = TakesText(form.op);
-    table.SetCells(1, row, form.op);
-    table.SetCells(2, row, text ? form.text : QString());
-    table.SetCells(3, row, text ? yn(form.caseMatters) : QString());
-    table.SetCells(4, row, yn(form.del));
+    table.SetCells(SubjectCol::Operator, row, form.op);
+    table.SetCells(SubjectCol::Text, row, text ? form.text : QString());
+    table.SetCells(SubjectCol::Case, row, text ? yn(form.caseMatters) : QString());
+    table.SetCells(SubjectCol::Del, row, yn(form.del));
     table.SetPicture(row, form.del ? CheckMark : QuestionMark);
     setHitsIfEmpty(table, row);
 }
@@ -204,7 +218,7 @@ QString CheckHeaderForm(THeaderRuleForm &form)
 {
     form.text = trimBlanks(form.text);
     // The address as typed may already carry a mailbox mark; only the part before it counts.
-    const qsizetype mark = form.address.indexOf(kMailBoxMark);
+    const qsizetype mark = form.address.indexOf(MailBoxMark);
     form.address = trimBlanks(mark < 0 ? form.address : form.address.left(mark));
     if (form.choice == THeaderChoice::MessageHeader && form.text.isEmpty())
         return QStringLiteral("The header text cannot be blank");
@@ -220,27 +234,25 @@ QString CheckHeaderForm(THeaderRuleForm &form)
 THeaderRuleForm ReadHeaderRule(const RuleTable &table, int row)
 {
     THeaderRuleForm form;
-    const QString what = table.Cells(1, row);
-    const QString value = table.Cells(2, row);
+    const QString what = table.Cells(HeaderCol::What, row);
+    const QString value = table.Cells(HeaderCol::Text, row);
     form.op = what;
     form.text = value;
-    form.caseMatters = table.Cells(3, row) == Yes;
-    form.del = table.Cells(4, row) == Yes;
-    if (value == DoesNotMatchReplyTo) {
-        form.choice = THeaderChoice::ReplyToMismatch;
-        form.text.clear();
-    } else if (value == EqualsToField) {
-        form.choice = THeaderChoice::SenderEqualsTo;
-        form.text.clear();
-    } else if (what.contains(ToDoesNotContain)) {
+    form.caseMatters = table.Cells(HeaderCol::Case, row) == Yes;
+    form.del = table.Cells(HeaderCol::Del, row) == Yes;
+    if (is(what, ToDoesNotContain)) {
         form.choice = THeaderChoice::ToLacks;
-        const qsizetype mark = value.indexOf(kMailBoxMark);
+        const qsizetype mark = value.indexOf(MailBoxMark);
         form.address = mark < 0 ? value : value.left(mark);
-        form.mailbox = mark < 0 ? 0 : value.mid(mark + kMailBoxMark.size()).trimmed().toInt();
+        form.mailbox = mark < 0 ? 0 : mailboxNumber(value.mid(mark + MailBoxMark.size()));
+    } else if (is(what, Sender)) {
+        form.choice = is(value, DoesNotMatchReplyTo) ? THeaderChoice::ReplyToMismatch
+                                                     : THeaderChoice::SenderEqualsTo;
+    }
+    if (form.choice != THeaderChoice::MessageHeader) {
+        form.op = Contains;
         form.text.clear();
     }
-    if (form.choice != THeaderChoice::MessageHeader)
-        form.op = Contains;
     return form;
 }
 
@@ -265,18 +277,18 @@ void WriteHeaderRule(RuleTable &table, int row, const THeaderRuleForm &form)
         caseText = No;
         break;
     case THeaderChoice::ToLacks: {
-        const qsizetype mark = form.address.indexOf(kMailBoxMark);
+        const qsizetype mark = form.address.indexOf(MailBoxMark);
         const QString address = trimBlanks(mark < 0 ? form.address : form.address.left(mark));
         what = ToDoesNotContain;
-        value = address + kMailBoxMark + QString::number(form.mailbox);
+        value = address + MailBoxMark + QString::number(form.mailbox);
         caseText = No;
         break;
     }
     }
-    table.SetCells(1, row, what);
-    table.SetCells(2, row, value);
-    table.SetCells(3, row, caseText);
-    table.SetCells(4, row, yn(form.del));
+    table.SetCells(HeaderCol::What, row, what);
+    table.SetCells(HeaderCol::Text, row, value);
+    table.SetCells(HeaderCol::Case, row, caseText);
+    table.SetCells(HeaderCol::Del, row, yn(form.del));
     table.SetPicture(row, form.del ? CheckMark : QuestionMark);
     setHitsIfEmpty(table, row);
 }
@@ -295,10 +307,10 @@ QString CheckSenderForm(TSenderRuleForm &form)
 TSenderRuleForm ReadSenderRule(const RuleTable &table, int row)
 {
     TSenderRuleForm form;
-    form.domain = table.Cells(1, row) != EmailAddress;
-    form.op = table.Cells(2, row);
-    form.text = table.Cells(3, row);
-    form.del = table.Cells(4, row) == Yes;
+    form.domain = !is(table.Cells(SenderCol::What, row), EmailAddress);
+    form.op = table.Cells(SenderCol::Operator, row);
+    form.text = table.Cells(SenderCol::Text, row);
+    form.del = table.Cells(SenderCol::Del, row) == Yes;
     return form;
 }
 
@@ -306,10 +318,10 @@ void WriteSenderRule(RuleTable &table, int row, const TSenderRuleForm &form)
 {
     if (!isRule(table, row))
         return;
-    table.SetCells(1, row, form.domain ? DomainName : EmailAddress);
-    table.SetCells(2, row, form.op);
-    table.SetCells(3, row, TakesText(form.op) ? form.text : QString());
-    table.SetCells(4, row, yn(form.del));
+    table.SetCells(SenderCol::What, row, form.domain ? DomainName : EmailAddress);
+    table.SetCells(SenderCol::Operator, row, form.op);
+    table.SetCells(SenderCol::Text, row, TakesText(form.op) ? form.text : QString());
+    table.SetCells(SenderCol::Del, row, yn(form.del));
     table.SetPicture(row, form.del ? CheckMark : QuestionMark);
     setHitsIfEmpty(table, row);
 }
@@ -334,24 +346,24 @@ QString CheckExceptForm(const TExceptRuleForm &form)
 TExceptRuleForm ReadExceptRule(const RuleTable &table, int row)
 {
     TExceptRuleForm form;
-    const QString what = table.Cells(0, row);
-    const QString value = table.Cells(2, row);
-    if (what == DomainName) {
+    form.what = table.Cells(ExceptCol::What, row);
+    const QString value = table.Cells(ExceptCol::Text, row);
+    if (is(form.what, DomainName)) {
         form.choice = TExceptChoice::Domain;
         form.domain = value;
-    } else if (what == EmailAddress) {
+    } else if (is(form.what, EmailAddress)) {
         form.choice = TExceptChoice::Address;
         form.address = value;
     } else {
         form.choice = TExceptChoice::Header;
         form.text = value;
-        form.header = what == Subject ? QStringLiteral("Subject:") : what;
+        form.header = is(form.what, Subject) ? QStringLiteral("Subject:") : form.what;
         if (!ExceptionHeaders().contains(form.header))
             form.header = ExceptionHeaders().first();
     }
-    form.op = TakesText(table.Cells(1, row)) ? table.Cells(1, row) : Contains;
-    form.caseMatters = table.Cells(3, row) == Yes;
-    form.picture = ExceptionPicture(table.Cells(6, row));
+    form.op = table.Cells(ExceptCol::Operator, row);
+    form.caseMatters = table.Cells(ExceptCol::Case, row) == Yes;
+    form.picture = ExceptionPicture(table.Cells(ExceptCol::PictureIndex, row));
     return form;
 }
 
@@ -376,12 +388,12 @@ void WriteExceptRule(RuleTable &table, int row, const TExceptRuleForm &form)
         break;
     }
     const int picture = ExceptionPicture(QString::number(form.picture));
-    table.SetCells(0, row, what);
-    table.SetCells(1, row, form.choice == TExceptChoice::Header ? form.op : EqualsOp);
-    table.SetCells(2, row, value);
-    table.SetCells(3, row, yn(form.caseMatters));
+    table.SetCells(ExceptCol::What, row, what);
+    table.SetCells(ExceptCol::Operator, row, form.choice == TExceptChoice::Header ? form.op : EqualsOp);
+    table.SetCells(ExceptCol::Text, row, value);
+    table.SetCells(ExceptCol::Case, row, yn(form.caseMatters));
     setHitsIfEmpty(table, row);
-    table.SetCells(6, row, QString::number(picture));
+    table.SetCells(ExceptCol::PictureIndex, row, QString::number(picture));
     table.SetPicture(row, picture);
 }
 
@@ -462,10 +474,10 @@ void SortRules(RuleTable &table, int col, Qt::SortOrder order)
 QList<int> EditableColumns(RuleTable::Kind kind)
 {
     switch (kind) {
-    case RuleTable::Kind::Subject: return {2, 5};
-    case RuleTable::Kind::Header: return {5};
-    case RuleTable::Kind::From: return {3, 5};
-    case RuleTable::Kind::Except: return {2, 4};
+    case RuleTable::Kind::Subject: return {SubjectCol::Text, SubjectCol::Hits};
+    case RuleTable::Kind::Header: return {HeaderCol::Hits};
+    case RuleTable::Kind::From: return {SenderCol::Text, SenderCol::Hits};
+    case RuleTable::Kind::Except: return {ExceptCol::Text, ExceptCol::Hits};
     }
     return {};
 }
@@ -473,10 +485,10 @@ QList<int> EditableColumns(RuleTable::Kind kind)
 QList<int> SortableColumns(RuleTable::Kind kind)
 {
     switch (kind) {
-    case RuleTable::Kind::Subject: return {2, 5};
-    case RuleTable::Kind::Header: return {2, 5};
-    case RuleTable::Kind::From: return {3, 5};
-    case RuleTable::Kind::Except: return {0, 2, 4};
+    case RuleTable::Kind::Subject: return {SubjectCol::Text, SubjectCol::Hits};
+    case RuleTable::Kind::Header: return {HeaderCol::Text, HeaderCol::Hits};
+    case RuleTable::Kind::From: return {SenderCol::Text, SenderCol::Hits};
+    case RuleTable::Kind::Except: return {ExceptCol::What, ExceptCol::Text, ExceptCol::Hits};
     }
     return {};
 }
@@ -497,10 +509,10 @@ QString CheckCellEdit(const RuleTable &table, int col, int row, const QString &t
     // The operator of the rule whose value this is.
     QString op;
     switch (table.kind()) {
-    case RuleTable::Kind::Subject: op = table.Cells(1, row); break;
-    case RuleTable::Kind::From: op = table.Cells(2, row); break;
+    case RuleTable::Kind::Subject: op = table.Cells(SubjectCol::Operator, row); break;
+    case RuleTable::Kind::From: op = table.Cells(SenderCol::Operator, row); break;
     case RuleTable::Kind::Except: op = EqualsOp; break; // address and domain compare too
-    case RuleTable::Kind::Header: op = table.Cells(1, row); break;
+    case RuleTable::Kind::Header: op = table.Cells(HeaderCol::What, row); break;
     }
     if (TakesText(op) && blank(text))
         return QStringLiteral("The text to match cannot be blank: an empty \"%1\" rule would match "

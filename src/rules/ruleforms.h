@@ -7,8 +7,11 @@
 #include <QStringList>
 
 // What the four rule dialogs offer and how their choices become the cells of a rule row,
-// and back. The dialogs are thin windows over these functions, so what a dialog stores is
-// exactly what the evaluation reads.
+// and back. The Read...Rule functions are the only readers of a rule row: the dialogs fill
+// themselves from them and the evaluation prepares its rules from them, so a row means the
+// same to both. They keep the stored texts (an operator or header name the dialogs do not
+// offer stays as it is, and the dialogs show their first item for it); the kinds are
+// recognised ignoring ASCII case, truth values only as exactly "Yes".
 
 // One item of an operator list: what the user sees, and the word stored in the rule.
 struct TOperatorItem
@@ -51,8 +54,11 @@ TSubjectRuleForm ReadSubjectRule(const RuleTable &table, int row);
 void WriteSubjectRule(RuleTable &table, int row, const TSubjectRuleForm &form);
 
 // --- header rules ---
+// "Sender" with "does not match Reply-to" is ReplyToMismatch, "Sender" with anything else
+// SenderEqualsTo (the editor writes "equals To field"); "To does not contain" is ToLacks;
+// any other "What" is the operator of a MessageHeader rule, even when its text happens to
+// be one of the special conditions' words.
 enum class THeaderChoice { MessageHeader, ReplyToMismatch, ToLacks, SenderEqualsTo };
-inline const QString kMailBoxMark = QStringLiteral(" - MailBox #");
 
 struct THeaderRuleForm
 {
@@ -60,8 +66,11 @@ struct THeaderRuleForm
     QString op = QStringLiteral("Contains");
     QString text = QStringLiteral("X-1");
     bool caseMatters = false;
-    QString address; // for ToLacks
-    int mailbox = 1; // for ToLacks: 1 ... 12
+    // For ToLacks: the text before " - MailBox #" (the whole text when the mark is missing),
+    // and the number after it, 1 ... 12; a row read with no such number gives 0, which no
+    // mailbox has, so the evaluation skips it and the dialog asks for a mailbox.
+    QString address;
+    int mailbox = 1;
     bool del = true;
 };
 // The mailbox list's item for slot n, and the number an item starts with (0 when none).
@@ -74,7 +83,7 @@ void WriteHeaderRule(RuleTable &table, int row, const THeaderRuleForm &form);
 // --- sender rules ---
 struct TSenderRuleForm
 {
-    bool domain = true; // "Domain name", else "E-mail address"
+    bool domain = true; // "Domain name"; read as false only for "E-mail address"
     QString op = QStringLiteral("Equals");
     QString text;
     bool del = true;
@@ -90,7 +99,12 @@ struct TExceptRuleForm
     TExceptChoice choice = TExceptChoice::Address;
     QString address;
     QString domain;
+    // The dialog's header list item: "Subject" reads as "Subject:", a header the list lacks
+    // as the list's first item.
     QString header = QStringLiteral("Subject:");
+    // Read only: column "What" as stored. For a Header choice the evaluation looks in this
+    // header ("Subject" and "Any Header" are the message's subject and every header line).
+    QString what;
     QString op = QStringLiteral("Contains");
     QString text;
     bool caseMatters = false;

@@ -5,6 +5,34 @@
 #include <QString>
 #include <QStringList>
 
+// The columns of each kind of list, named by what they hold. Every reader and writer of a
+// rule row goes through these names (and through the row readers of ruleforms.h), so the
+// evaluation, the editors and the files agree on where a value lives.
+struct SubjectCol
+{
+    static constexpr int Picture = 0, Operator = 1, Text = 2, Case = 3, Del = 4, Hits = 5;
+};
+// "What" is a text operator, "Sender" or "To does not contain"; "Text" the value it needs.
+struct HeaderCol
+{
+    static constexpr int Picture = 0, What = 1, Text = 2, Case = 3, Del = 4, Hits = 5;
+};
+// "What" is "E-mail address" or "Domain name".
+struct SenderCol
+{
+    static constexpr int Picture = 0, What = 1, Operator = 2, Text = 3, Del = 4, Hits = 5;
+};
+// "What" is "E-mail address", "Domain name" or the header to look in; "PictureIndex" is the
+// hidden column that stores the number of the picture shown in "Picture".
+struct ExceptCol
+{
+    static constexpr int What = 0, Operator = 1, Text = 2, Case = 3, Hits = 4, Picture = 5, PictureIndex = 6;
+};
+
+// The three lists with a "Del?" column keep it in the same place, so reading the pictures
+// back from a file needs no case per kind.
+static_assert(SubjectCol::Del == HeaderCol::Del && HeaderCol::Del == SenderCol::Del);
+
 // One rule list: a table of text cells addressed as (column, row). Row 0 holds the
 // headings, rows 1 ... RowCount()-1 the rules in evaluation order. The table never has
 // fewer than two rows; an empty list is the heading row and one blank row, which is not a
@@ -12,11 +40,11 @@
 //
 // Besides the text, each row has a picture index (the same pictures that mark messages):
 // 0 check mark, 1 question mark, 3 ... 14 the exception pictures, -1 none. It belongs to
-// the picture column (0, or 5 for exceptions), is never stored in the file and is rebuilt
+// the picture column (SubjectCol::Picture, or ExceptCol::Picture), is never stored in the file and is rebuilt
 // from the other cells whenever the list is read.
 //
 // As a model for the views: model row r is rule row r + 1, the headings are the header
-// data, and the exceptions' hidden picture-index column 6 is not a model column. The
+// data, and the exceptions' hidden picture-index column is not a model column. The
 // picture column's cell has no display text; its picture comes with PictureRole.
 class RuleTable : public QAbstractTableModel
 {
@@ -38,8 +66,8 @@ public:
     // 6 for subjects, headers and senders; 7 for exceptions (one hidden).
     int ColCount() const { return m_colCount; }
     int RowCount() const { return int(m_rows.size()); }
-    int PictureColumn() const { return m_kind == Kind::Except ? 5 : 0; }
-    int HitColumn() const { return m_kind == Kind::Except ? 4 : 5; }
+    int PictureColumn() const { return m_kind == Kind::Except ? ExceptCol::Picture : SubjectCol::Picture; }
+    int HitColumn() const { return m_kind == Kind::Except ? ExceptCol::Hits : SubjectCol::Hits; }
     // Every list shows six columns; the exceptions' seventh is hidden.
     int VisibleColumns() const { return 6; }
 

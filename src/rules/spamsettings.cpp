@@ -26,8 +26,9 @@ void setCells(RuleTable &table, int row, std::initializer_list<std::pair<int, QS
 void setSenderException(RuleTable &table, int row, const QString &address)
 {
     setCells(table, row,
-             {{0, EmailAddress}, {1, EqualsOp}, {2, address}, {3, No}, {4, QStringLiteral("0")},
-              {6, QStringLiteral("3")}});
+             {{ExceptCol::What, EmailAddress}, {ExceptCol::Operator, EqualsOp}, {ExceptCol::Text, address},
+              {ExceptCol::Case, No}, {ExceptCol::Hits, QStringLiteral("0")},
+              {ExceptCol::PictureIndex, QStringLiteral("3")}});
 }
 
 } // namespace
@@ -101,9 +102,9 @@ void TSpamSettings::readList(int i)
         if (grid.IsRowBlank(row))
             continue;
         if (grid.kind() == RuleTable::Kind::Except)
-            grid.SetPicture(row, ExceptionPicture(grid.Cells(6, row)));
+            grid.SetPicture(row, ExceptionPicture(grid.Cells(ExceptCol::PictureIndex, row)));
         else
-            CheckGridAdv(grid, row, grid.Cells(4, row) == Yes);
+            CheckGridAdv(grid, row, grid.Cells(SubjectCol::Del, row) == Yes);
     }
 }
 
@@ -218,14 +219,18 @@ bool TSpamSettings::AddSenderToExceptions(const QString &sender)
 void TSpamSettings::AddSubjectForDeletion(const QString &subject)
 {
     const int row = gridSubject.InsertRuleAtTop();
-    setCells(gridSubject, row, {{1, EqualsOp}, {2, subject}, {3, Yes}, {4, Yes}, {5, QStringLiteral("1")}});
+    setCells(gridSubject, row,
+             {{SubjectCol::Operator, EqualsOp}, {SubjectCol::Text, subject}, {SubjectCol::Case, Yes},
+              {SubjectCol::Del, Yes}, {SubjectCol::Hits, QStringLiteral("1")}});
     gridSubject.SetPicture(row, CheckMark);
 }
 
 void TSpamSettings::AddSenderForDeletion(const QString &sender)
 {
     const int row = gridFrom.InsertRuleAtTop();
-    setCells(gridFrom, row, {{1, EmailAddress}, {2, EqualsOp}, {3, sender}, {4, Yes}, {5, QStringLiteral("1")}});
+    setCells(gridFrom, row,
+             {{SenderCol::What, EmailAddress}, {SenderCol::Operator, EqualsOp}, {SenderCol::Text, sender},
+              {SenderCol::Del, Yes}, {SenderCol::Hits, QStringLiteral("1")}});
     gridFrom.SetPicture(row, CheckMark);
 }
 
@@ -249,7 +254,8 @@ int TSpamSettings::ImportKeywords(const QStringList &lines)
             continue;
         const int row = gridSubject.AppendRule();
         setCells(gridSubject, row,
-                 {{1, ContainsWholeWord}, {2, keyword}, {3, No}, {4, Yes}, {5, QStringLiteral("0")}});
+                 {{SubjectCol::Operator, ContainsWholeWord}, {SubjectCol::Text, keyword}, {SubjectCol::Case, No},
+                  {SubjectCol::Del, Yes}, {SubjectCol::Hits, QStringLiteral("0")}});
         gridSubject.SetPicture(row, CheckMark);
         ++added;
     }
@@ -277,13 +283,15 @@ bool TSpamSettings::AddFirstRunHeaderRule(const QString &userName, QString *erro
     // A first run again (the settings file lost, the rule lists kept) must not stack copies,
     // nor undo what the user made of the rule since.
     for (int row = 1; row < gridHeader.RowCount(); ++row)
-        if (AsciiEqualsIgnoreCase(gridHeader.Cells(1, row), ToDoesNotContain)
-            && AsciiEqualsIgnoreCase(gridHeader.Cells(2, row), value))
+        if (AsciiEqualsIgnoreCase(gridHeader.Cells(HeaderCol::What, row), ToDoesNotContain)
+            && AsciiEqualsIgnoreCase(gridHeader.Cells(HeaderCol::Text, row), value))
             return true;
     // Only a suspect mark: a user name that is not part of the address would otherwise
     // have every message of the mailbox deleted unattended.
     const int row = gridHeader.InsertRuleAtTop();
-    setCells(gridHeader, row, {{1, ToDoesNotContain}, {2, value}, {3, No}, {4, No}, {5, QStringLiteral("0")}});
+    setCells(gridHeader, row,
+             {{HeaderCol::What, ToDoesNotContain}, {HeaderCol::Text, value}, {HeaderCol::Case, No},
+              {HeaderCol::Del, No}, {HeaderCol::Hits, QStringLiteral("0")}});
     gridHeader.SetPicture(row, QuestionMark);
     return Savesettings(errorText);
 }

@@ -102,7 +102,7 @@ sys.exit(2)
 TFakeNmcli::TFakeNmcli(const QJsonObject &scenario, bool absent) : m_oldPath(qgetenv("PATH"))
 {
     if (!absent) {
-        QFile script(m_dir.filePath(QStringLiteral("nmcli")));
+        QFile script(m_dir.filePath("nmcli"));
         script.open(QIODevice::WriteOnly);
         script.write(kScript);
         script.close();
@@ -121,16 +121,16 @@ TFakeNmcli::~TFakeNmcli()
 
 void TFakeNmcli::SetScenario(const QJsonObject &scenario)
 {
-    QFile file(m_dir.filePath(QStringLiteral("scenario.json")));
+    QFile file(m_dir.filePath("scenario.json"));
     file.open(QIODevice::WriteOnly);
     file.write(QJsonDocument(scenario).toJson());
-    QFile::remove(m_dir.filePath(QStringLiteral("state.json")));
+    QFile::remove(m_dir.filePath("state.json"));
 }
 
 QList<QJsonObject> TFakeNmcli::Calls() const
 {
     QList<QJsonObject> calls;
-    QFile file(m_dir.filePath(QStringLiteral("calls.log")));
+    QFile file(m_dir.filePath("calls.log"));
     if (!file.open(QIODevice::ReadOnly))
         return calls;
     for (const QByteArray &line : file.readAll().split('\n')) {
@@ -143,20 +143,20 @@ QList<QJsonObject> TFakeNmcli::Calls() const
 QString TFakeNmcli::Verb(const QJsonObject &call)
 {
     QStringList argv;
-    for (const QJsonValue &v : call.value(QStringLiteral("argv")).toArray())
+    for (const QJsonValue &v : call.value("argv").toArray())
         argv << v.toString();
     const auto has = [&](const char *word) { return argv.contains(QLatin1String(word)); };
     if (has("up"))
-        return QStringLiteral("up");
+        return "up";
     if (has("down"))
-        return QStringLiteral("down");
+        return "down";
     if (has("--active"))
-        return QStringLiteral("active");
+        return "active";
     if (has("--get-values"))
-        return QStringLiteral("type");
+        return "type";
     if (has("show"))
-        return QStringLiteral("list");
-    return QStringLiteral("?");
+        return "list";
+    return "?";
 }
 
 QStringList TFakeNmcli::Verbs() const
@@ -169,5 +169,5 @@ QStringList TFakeNmcli::Verbs() const
 
 void TFakeNmcli::ClearCalls()
 {
-    QFile::remove(m_dir.filePath(QStringLiteral("calls.log")));
+    QFile::remove(m_dir.filePath("calls.log"));
 }

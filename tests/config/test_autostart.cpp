@@ -19,7 +19,7 @@ protected:
         ASSERT_TRUE(dir.isValid());
         oldConfig = qgetenv("XDG_CONFIG_HOME");
         hadConfig = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath(QStringLiteral("config"))));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath("config")));
     }
     void TearDown() override
     {
@@ -28,7 +28,7 @@ protected:
         else
             qunsetenv("XDG_CONFIG_HOME");
     }
-    QString entryFile() const { return dir.filePath(QStringLiteral("config/autostart/tarnwick.desktop")); }
+    QString entryFile() const { return dir.filePath("config/autostart/tarnwick.desktop"); }
     static QByteArray read(const QString &file)
     {
         QFile f(file);
@@ -61,7 +61,7 @@ TEST_F(AutostartTest, FileFollowsXdgConfigHome)
 
 TEST_F(AutostartTest, SwitchingOnWritesTheEntryAndOffRemovesIt)
 {
-    const QString program = QStringLiteral("/usr/bin/tarnwick");
+    const QString program = "/usr/bin/tarnwick";
     EXPECT_FALSE(IsAutostartEnabled());
     QString error;
     // Off when it is already off: nothing to do, no error.
@@ -76,7 +76,7 @@ TEST_F(AutostartTest, SwitchingOnWritesTheEntryAndOffRemovesIt)
     EXPECT_TRUE(text.contains("\nType=Application\n"));
 
     // On again replaces the entry whole, e.g. after the program moved.
-    ASSERT_TRUE(SetAutostart(true, QStringLiteral("/opt/tarnwick/bin/tarnwick"), &error));
+    ASSERT_TRUE(SetAutostart(true, "/opt/tarnwick/bin/tarnwick", &error));
     EXPECT_TRUE(read(entryFile()).contains("\nExec=/opt/tarnwick/bin/tarnwick\n"));
     EXPECT_EQ(read(entryFile()).count("Exec="), 1);
 
@@ -87,12 +87,7 @@ TEST_F(AutostartTest, SwitchingOnWritesTheEntryAndOffRemovesIt)
 
 TEST_F(AutostartTest, EntriesSwitchedOffByTheDesktopReadAsOff)
 {
-    struct Case
-    {
-        const char *what;
-        QByteArray text;
-        bool enabled;
-    };
+    struct Case { const char *what; QByteArray text; bool enabled; };
     const Case cases[] = {
         {"plain", "[Desktop Entry]\nType=Application\nExec=tarnwick\n", true},
         {"hidden", "[Desktop Entry]\nExec=tarnwick\nHidden=true\n", false},
@@ -113,12 +108,12 @@ TEST_F(AutostartTest, AnyProgramPathSurvivesTheExecQuoting)
     // Read back by the desktop-entry reader the program uses for the mail program, and split
     // as a command line: the path must come back as one argument, unchanged.
     const QString paths[] = {
-        QStringLiteral("/usr/bin/tarnwick"),
-        QStringLiteral("/home/jo/My Programs/tarnwick"),
-        QStringLiteral("/opt/\"quoted\"/tarnwick"),
-        QStringLiteral("/opt/$HOME/back\\slash/tarnwick"),
-        QStringLiteral("/opt/100%/tarnwick %u"),
-        QStringLiteral("/opt/it's `here`/tarnwick"),
+        "/usr/bin/tarnwick",
+        "/home/jo/My Programs/tarnwick",
+        "/opt/\"quoted\"/tarnwick",
+        "/opt/$HOME/back\\slash/tarnwick",
+        "/opt/100%/tarnwick %u",
+        "/opt/it's `here`/tarnwick",
     };
     for (const QString &path : paths) {
         SCOPED_TRACE(path.toStdString());
@@ -130,10 +125,10 @@ TEST_F(AutostartTest, AnyProgramPathSurvivesTheExecQuoting)
 
 TEST_F(AutostartTest, EntryPassesTheDesktopValidator)
 {
-    const QString validator = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
+    const QString validator = QStandardPaths::findExecutable("desktop-file-validate");
     if (validator.isEmpty())
         GTEST_SKIP() << "desktop-file-validate is not installed (scripts/setup installs it)";
-    ASSERT_TRUE(SetAutostart(true, QStringLiteral("/home/jo/My Programs/tarnwick")));
+    ASSERT_TRUE(SetAutostart(true, "/home/jo/My Programs/tarnwick"));
     QProcess run;
     run.start(validator, {entryFile()});
     ASSERT_TRUE(run.waitForFinished(30000));
@@ -144,17 +139,17 @@ TEST_F(AutostartTest, EntryPassesTheDesktopValidator)
 TEST_F(AutostartTest, FailuresSayWhatToDo)
 {
     // A file where the autostart folder should be: the entry cannot be written.
-    write(dir.filePath(QStringLiteral("config/autostart")), "not a folder");
+    write(dir.filePath("config/autostart"), "not a folder");
     QString error;
-    EXPECT_FALSE(SetAutostart(true, QStringLiteral("/usr/bin/tarnwick"), &error));
-    EXPECT_TRUE(error.contains(QStringLiteral("could not set itself to start"))) << error.toStdString();
-    EXPECT_TRUE(error.contains(dir.filePath(QStringLiteral("config/autostart")))) << error.toStdString();
+    EXPECT_FALSE(SetAutostart(true, "/usr/bin/tarnwick", &error));
+    EXPECT_TRUE(error.contains("could not set itself to start")) << error.toStdString();
+    EXPECT_TRUE(error.contains(dir.filePath("config/autostart"))) << error.toStdString();
     EXPECT_FALSE(IsAutostartEnabled());
 
     // A folder in place of the entry cannot be removed as a file.
-    QFile::remove(dir.filePath(QStringLiteral("config/autostart")));
+    QFile::remove(dir.filePath("config/autostart"));
     ASSERT_TRUE(QDir().mkpath(entryFile()));
-    EXPECT_FALSE(SetAutostart(false, QStringLiteral("/usr/bin/tarnwick"), &error));
-    EXPECT_TRUE(error.contains(QStringLiteral("cannot be removed"))) << error.toStdString();
+    EXPECT_FALSE(SetAutostart(false, "/usr/bin/tarnwick", &error));
+    EXPECT_TRUE(error.contains("cannot be removed")) << error.toStdString();
     EXPECT_TRUE(error.contains(entryFile())) << error.toStdString();
 }

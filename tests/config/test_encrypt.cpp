@@ -27,11 +27,9 @@ TEST(Scramble, StoredFormIsStableAcrossVersions)
 {
     // Worked out by hand from the scheme and this program's constants. Should one of these
     // change, every password users have saved becomes unreadable.
-    EXPECT_EQ(ScramblePassword(QStringLiteral("Sesam-öffne-dich"), 1),
-              QStringLiteral("6f7926e0985f9f261c6d725692af5bed47"));
-    EXPECT_EQ(ScramblePassword(QStringLiteral("Sesam-öffne-dich"), 12),
-              QStringLiteral("6f37cb3f03eb3ad06ad92079241ac8c6ba"));
-    EXPECT_EQ(UnscramblePassword(QStringLiteral("4F14717129D0"), 3), QStringLiteral("secret"));
+    EXPECT_EQ(ScramblePassword("Sesam-öffne-dich", 1), "6f7926e0985f9f261c6d725692af5bed47");
+    EXPECT_EQ(ScramblePassword("Sesam-öffne-dich", 12), "6f37cb3f03eb3ad06ad92079241ac8c6ba");
+    EXPECT_EQ(UnscramblePassword("4F14717129D0", 3), "secret");
     // Past the classic 255-byte range the key keeps running: nothing is cut.
     const QString longPassword(300, u'ä');
     EXPECT_EQ(UnscramblePassword(ScramblePassword(longPassword, 7), 7), longPassword);
@@ -39,7 +37,7 @@ TEST(Scramble, StoredFormIsStableAcrossVersions)
 
 TEST(Scramble, PasswordOfOneSlotDoesNotOpenAnother)
 {
-    const QString password = QStringLiteral("hunter22");
+    const QString password = "hunter22";
     for (int slot = 1; slot < kMailboxSlots; ++slot)
         EXPECT_NE(UnscramblePassword(ScramblePassword(password, slot), slot + 1), password)
             << "slot " << slot;

@@ -39,8 +39,7 @@ void writeFile(const QString &path, const QByteArray &bytes)
 
 TEST(ThunderbirdProfiles, InstallDefaultThenMarkedDefaultThenTheRest)
 {
-    const QString ini = QStringLiteral(
-        "[Profile2]\nName=old\nIsRelative=0\nPath=/srv/mail/old\n\n"
+    const QString ini = QStringLiteral("[Profile2]\nName=old\nIsRelative=0\nPath=/srv/mail/old\n\n"
         "[Install4F96D1932A9F858E]\nDefault=ab12.default-release\nLocked=1\n\n"
         "[Profile1]\nName=default\nIsRelative=1\nPath=zz99.default\nDefault=1\n\n"
         "[Profile0]\nName=default-release\nIsRelative=1\nPath=ab12.default-release\n\n"
@@ -58,8 +57,7 @@ TEST(ThunderbirdProfiles, NothingUsable)
 
 TEST(PrefsJs, ValuesOfEveryKindAndBrokenLinesSkipped)
 {
-    const QString prefs = QString::fromUtf8(
-        "// Mozilla User Preferences\n"
+    const QString prefs = QString::fromUtf8("// Mozilla User Preferences\n"
         "user_pref(\"mail.server.server1.hostname\", \"pop.example.org\");\n"
         "user_pref(\"mail.server.server1.port\", 995);\n"
         "user_pref(\"mail.server.server1.check_new_mail\", true);\n"
@@ -85,12 +83,7 @@ QHash<QString, QString> prefsOf(const char *text)
 
 TEST(FirstPop3Account, Cases)
 {
-    struct Case
-    {
-        const char *name;
-        const char *prefs;
-        std::optional<ImportedMailbox> expected;
-    };
+    struct Case { const char *name; const char *prefs; std::optional<ImportedMailbox> expected; };
     const Case cases[] = {
         {"first POP3 account in account-manager order, IMAP skipped",
          R"(user_pref("mail.accountmanager.accounts", "account3,account1,account2");
@@ -113,15 +106,13 @@ user_pref("mail.server.server1.userName", "alice@example.org");
 user_pref("mail.server.server1.port", 995);
 user_pref("mail.server.server1.socketType", 3);)",
          ImportedMailbox{"pop.example.org", "alice@example.org", TlsMode::Implicit}},
-        {"STARTTLS on an unusual port carries the port",
-         R"(user_pref("mail.server.server7.type", "pop3");
+        {"STARTTLS on an unusual port carries the port", R"(user_pref("mail.server.server7.type", "pop3");
 user_pref("mail.server.server7.hostname", "mail.example.org");
 user_pref("mail.server.server7.userName", "carol");
 user_pref("mail.server.server7.port", 1110);
 user_pref("mail.server.server7.socketType", 2);)",
          ImportedMailbox{"mail.example.org:1110", "carol", TlsMode::StartTls}},
-        {"opportunistic STARTTLS is taken as required",
-         R"(user_pref("mail.server.server1.type", "pop3");
+        {"opportunistic STARTTLS is taken as required", R"(user_pref("mail.server.server1.type", "pop3");
 user_pref("mail.server.server1.hostname", "h.example");
 user_pref("mail.server.server1.socketType", 1);)",
          ImportedMailbox{"h.example", "", TlsMode::StartTls}},
@@ -145,10 +136,8 @@ user_pref("mail.server.server1.hostname", "evil.example\nServer2=x");
 user_pref("mail.server.server2.type", "pop3");
 user_pref("mail.server.server2.hostname", "good.example");)",
          ImportedMailbox{"good.example", "", TlsMode::None}},
-        {"POP3 account without a host", R"(user_pref("mail.server.server1.type", "pop3");)",
-         std::nullopt},
-        {"only IMAP and local folders",
-         R"(user_pref("mail.server.server1.type", "imap");
+        {"POP3 account without a host", R"(user_pref("mail.server.server1.type", "pop3");)", std::nullopt},
+        {"only IMAP and local folders", R"(user_pref("mail.server.server1.type", "imap");
 user_pref("mail.server.server1.hostname", "imap.example");
 user_pref("mail.server.server2.type", "none");)",
          std::nullopt},
@@ -163,19 +152,15 @@ TEST(ThunderbirdImport, ReadsTheDefaultProfileFromDisk)
     QTemporaryDir home;
     ASSERT_TRUE(home.isValid());
     const QString root = home.path() + "/.thunderbird";
-    writeFile(root + "/profiles.ini",
-              "[Profile0]\nName=empty\nIsRelative=1\nPath=e0.empty\n\n"
+    writeFile(root + "/profiles.ini", "[Profile0]\nName=empty\nIsRelative=1\nPath=e0.empty\n\n"
               "[Profile1]\nName=main\nIsRelative=1\nPath=m1.main\nDefault=1\n");
     // The default profile has no POP3 account; the next one does.
-    writeFile(root + "/m1.main/prefs.js",
-              "user_pref(\"mail.server.server1.type\", \"imap\");\n"
+    writeFile(root + "/m1.main/prefs.js", "user_pref(\"mail.server.server1.type\", \"imap\");\n"
               "user_pref(\"mail.server.server1.hostname\", \"imap.example\");\n");
-    writeFile(root + "/e0.empty/prefs.js",
-              "user_pref(\"mail.server.server2.type\", \"pop3\");\r\n"
+    writeFile(root + "/e0.empty/prefs.js", "user_pref(\"mail.server.server2.type\", \"pop3\");\r\n"
               "user_pref(\"mail.server.server2.hostname\", \"pop.example\");\r\n"
               "user_pref(\"mail.server.server2.userName\", \"dave\");\r\n");
-    EXPECT_EQ(ImportThunderbirdMailbox(home.path()),
-              (ImportedMailbox{"pop.example", "dave", TlsMode::None}));
+    EXPECT_EQ(ImportThunderbirdMailbox(home.path()), (ImportedMailbox{"pop.example", "dave", TlsMode::None}));
 
     QTemporaryDir empty;
     EXPECT_EQ(ImportThunderbirdMailbox(empty.path()), std::nullopt);
@@ -185,12 +170,7 @@ TEST(ThunderbirdImport, ReadsTheDefaultProfileFromDisk)
 
 TEST(DesktopEntryCommand, FieldCodesDroppedQuotingKept)
 {
-    struct Case
-    {
-        const char *name;
-        const char *file;
-        const char *expected;
-    };
+    struct Case { const char *name; const char *file; const char *expected; };
     const Case cases[] = {
         {"plain program with URL code", "[Desktop Entry]\nName=Thunderbird\nExec=/usr/bin/thunderbird %u\n",
          "/usr/bin/thunderbird"},
@@ -209,8 +189,7 @@ TEST(DesktopEntryCommand, FieldCodesDroppedQuotingKept)
         {"Exec of an action group is not the program",
          "[Desktop Action Compose]\nExec=mail --compose\n\n[Desktop Entry]\nExec=mail --inbox %u\n",
          "mail --inbox"},
-        {"CR LF file and comments", "# comment\r\n[Desktop Entry]\r\nExec=claws-mail %u\r\n",
-         "claws-mail"},
+        {"CR LF file and comments", "# comment\r\n[Desktop Entry]\r\nExec=claws-mail %u\r\n", "claws-mail"},
         {"no Exec key", "[Desktop Entry]\nName=Nothing\n", ""},
         {"broken quoting", "[Desktop Entry]\nExec=\"/usr/bin/mail %u\n", ""},
         {"nothing but a field code", "[Desktop Entry]\nExec=%u\n", ""},
@@ -224,9 +203,8 @@ TEST(DesktopEntryCommand, ResultSplitsBackIntoTheArguments)
 {
     const QString command = DesktopEntryCommand(QStringLiteral(
         "[Desktop Entry]\nName=Odd Mail\nExec=\"/opt/odd mail/bin\" --title=%c \"a\\\"q\" %k %U\n"),
-        QStringLiteral("/usr/share/applications/odd.desktop"));
-    EXPECT_EQ(QProcess::splitCommand(command),
-              (QStringList{"/opt/odd mail/bin", "--title=Odd Mail", "a\"q",
+        "/usr/share/applications/odd.desktop");
+    EXPECT_EQ(QProcess::splitCommand(command), (QStringList{"/opt/odd mail/bin", "--title=Odd Mail", "a\"q",
                            "/usr/share/applications/odd.desktop"}));
 }
 
@@ -265,7 +243,7 @@ TEST(GetMailPath, EudoraThenMailLinkThenDesktopHandler)
     QTemporaryDir dir;
     const QString eudora = dir.filePath("Eudora.exe");
     writeFile(eudora, "x");
-    const auto handler = [] { return QStringLiteral("/usr/bin/thunderbird"); };
+    const auto handler = [] { return "/usr/bin/thunderbird"; };
 
     FakeMachine machine;
     EXPECT_EQ(GetMailPath(machine, handler), "/usr/bin/thunderbird");

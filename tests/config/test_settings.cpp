@@ -102,11 +102,7 @@ TEST(Settings, UnusableValuesFallBack)
 
 TEST(GeneralSettings, LogNamingWhenSeveralOrNoneAreSet)
 {
-    struct Case
-    {
-        const char *file;
-        LogNaming expected;
-    };
+    struct Case { const char *file; LogNaming expected; };
     const Case cases[] = {
         {"", LogNaming::AsIs},
         {"Logfile\\Asis=1\nLogfile\\Month=0\nLogfile\\Quarter=0", LogNaming::AsIs},
@@ -179,12 +175,7 @@ TEST(ServerSettings, DamagedPasswordWarnsWithoutShowingIt)
 
 TEST(ServerSettings, IncompleteSlotsAreRefusedWithTheirMessage)
 {
-    struct Case
-    {
-        QString server, mailbox, password;
-        std::optional<SlotField> field;
-        QString message;
-    };
+    struct Case { QString server, mailbox, password; std::optional<SlotField> field; QString message; };
     const Case cases[] = {
         {"", "", "", std::nullopt, ""},
         {"pop.x", "joe", "pw", std::nullopt, ""},

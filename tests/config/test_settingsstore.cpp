@@ -131,12 +131,7 @@ TEST(UserSettings, FileIsOwnerOnlyAndStaysSo)
 
 TEST(UserSettings, DamagedFileGivesDefaultsAWarningAndIsKept)
 {
-    struct Case
-    {
-        const char *what;
-        QByteArray bytes;
-        bool damaged;
-    };
+    struct Case { const char *what; QByteArray bytes; bool damaged; };
     const QByteArray good = "[10]\nGeneral\\Minutes=25\n";
     const Case cases[] = {
         {"binary", good + QByteArray(1, '\0') + "\x01\x02", true},

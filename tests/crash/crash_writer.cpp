@@ -76,7 +76,7 @@ GeneralSettings General(qint64 k)
 
 QString LogEntry(qint64 j)
 {
-    return ErrorEntry(QStringLiteral("entry %1").arg(j), QStringLiteral("user"), QStringLiteral("pop.example"),
+    return ErrorEntry(QStringLiteral("entry %1").arg(j), "user", "pop.example",
                       FormatLogStamp(QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5))));
 }
 
@@ -91,7 +91,7 @@ struct State
 
 qint64 VersionIn(const QByteArray &bytes, const QString &file)
 {
-    static const QRegularExpression re(QStringLiteral("v(\\d+)"));
+    static const QRegularExpression re("v(\\d+)");
     const QRegularExpressionMatch m = re.match(QString::fromUtf8(bytes));
     if (!m.hasMatch())
         Damaged(QStringLiteral("%1 holds no version (%2 bytes)").arg(file).arg(bytes.size()));
@@ -109,7 +109,7 @@ State Check(qint64 oldest)
     };
 
     // The four lists: each one whole version.
-    TSpamSettings expected(QStringLiteral("/nonexistent"));
+    TSpamSettings expected("/nonexistent");
     for (RuleTable::Kind kind : {RuleTable::Kind::Subject, RuleTable::Kind::Header, RuleTable::Kind::From,
                                  RuleTable::Kind::Except}) {
         const QString name = TSpamSettings::ListFileName(kind);
@@ -129,35 +129,35 @@ State Check(qint64 oldest)
     if (Exists(TSpamSettings::IniFileName())) {
         TIniFile ini;
         if (!ini.Load(QDir(g_folder).filePath(TSpamSettings::IniFileName())))
-            Damaged(QStringLiteral("tarnwick.ini cannot be read"));
-        const int v = ini.ReadInteger(QStringLiteral("Smaller"), QStringLiteral("Num"), -1);
-        if (v < 0 || ini.ReadInteger(QStringLiteral("Larger"), QStringLiteral("Num"), -1) != v + 1000)
-            Damaged(QStringLiteral("tarnwick.ini is not one whole version"));
-        seen(v, QStringLiteral("tarnwick.ini"));
+            Damaged("tarnwick.ini cannot be read");
+        const int v = ini.ReadInteger("Smaller", "Num", -1);
+        if (v < 0 || ini.ReadInteger("Larger", "Num", -1) != v + 1000)
+            Damaged("tarnwick.ini is not one whole version");
+        seen(v, "tarnwick.ini");
     }
 
     // known.lst: exists from the start (saving never creates it), empty only before version 0.
-    const QByteArray known = ReadAll(QStringLiteral("known.lst"));
+    const QByteArray known = ReadAll("known.lst");
     if (!known.isEmpty()) {
-        const qint64 v = VersionIn(known, QStringLiteral("known.lst"));
+        const qint64 v = VersionIn(known, "known.lst");
         if (known != (KnownLines(v).join(u'\n') + u'\n').toUtf8())
             Damaged(QStringLiteral("known.lst is not version %1 whole").arg(v));
-        seen(v, QStringLiteral("known.lst"));
+        seen(v, "known.lst");
     }
 
     // The settings: readable, not damaged, every value of one version.
-    if (Exists(QStringLiteral("settings.ini"))) {
-        UserSettings settings(QDir(g_folder).filePath(QStringLiteral("settings.ini")));
+    if (Exists("settings.ini")) {
+        UserSettings settings(QDir(g_folder).filePath("settings.ini"));
         if (settings.isDamaged())
             Damaged(QStringLiteral("settings.ini is damaged: %1").arg(settings.warning()));
         const GeneralSettings g = ReadGeneralSettings(settings);
         if (g != General(g.count))
             Damaged(QStringLiteral("settings.ini mixes versions (count %1, mailer %2)").arg(g.count).arg(g.mailer));
-        seen(g.count, QStringLiteral("settings.ini"));
+        seen(g.count, "settings.ini");
     }
 
     // The log: whole entries 0, 1, 2 ... in order; a cut line is damage.
-    const QByteArray log = ReadAll(QStringLiteral("activity.txt"));
+    const QByteArray log = ReadAll("activity.txt");
     qsizetype at = 0;
     while (at < log.size()) {
         const QByteArray entry = LogEntry(state.entries).toUtf8() + '\n';
@@ -182,7 +182,7 @@ int main(int argc, char **argv)
     g_folder = args.at(1);
     QDir().mkpath(g_folder);
     // The newest version a check has seen, so that a file falling back is noticed too.
-    const QString mark = QDir(g_folder).filePath(QStringLiteral("seen"));
+    const QString mark = QDir(g_folder).filePath("seen");
     QFile seenFile(mark);
     const qint64 oldest = seenFile.open(QIODevice::ReadOnly) ? seenFile.readAll().toLongLong() : -1;
     seenFile.close();
@@ -190,33 +190,32 @@ int main(int argc, char **argv)
     State state = Check(oldest);
     std::printf("version %lld, %lld log entries\n", static_cast<long long>(state.version),
                 static_cast<long long>(state.entries));
-    if (args.contains(QStringLiteral("--check")))
+    if (args.contains("--check"))
         return 0;
     // No file may fall behind the oldest version there is now: that would mean a save went
     // back to an older file.
     if (!WriteWholeFile(mark, QByteArray::number(std::max(oldest, state.oldest))))
         Damaged(QStringLiteral("cannot write %1").arg(mark));
 
-    if (!Exists(QStringLiteral("known.lst")))
-        WriteWholeFile(QDir(g_folder).filePath(QStringLiteral("known.lst")), QByteArray());
+    if (!Exists("known.lst"))
+        WriteWholeFile(QDir(g_folder).filePath("known.lst"), QByteArray());
     TSpamSettings spam(g_folder);
     TKnownList known;
-    ActivityLog log(QDir(g_folder).filePath(QStringLiteral("activity.txt")));
+    ActivityLog log(QDir(g_folder).filePath("activity.txt"));
     log.setClock([] { return QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5)); });
     QString error;
     for (qint64 k = state.version + 1;; ++k) {
         FillRules(spam, k);
         if (!spam.Savesettings(&error))
             Damaged(QStringLiteral("saving the rules failed: %1").arg(error));
-        if (!known.SaveKnownList(KnownLines(k), QDir(g_folder).filePath(QStringLiteral("known.lst")), &error))
+        if (!known.SaveKnownList(KnownLines(k), QDir(g_folder).filePath("known.lst"), &error))
             Damaged(QStringLiteral("saving known.lst failed: %1").arg(error));
         {
-            UserSettings settings(QDir(g_folder).filePath(QStringLiteral("settings.ini")));
+            UserSettings settings(QDir(g_folder).filePath("settings.ini"));
             if (!SaveGeneralSettings(settings, General(k)))
                 Damaged(QStringLiteral("saving the settings failed: %1").arg(settings.lastError()));
         }
-        log.logError(QStringLiteral("entry %1").arg(state.entries), QStringLiteral("user"),
-                     QStringLiteral("pop.example"));
+        log.logError(QStringLiteral("entry %1").arg(state.entries), "user", "pop.example");
         ++state.entries;
     }
 }

@@ -45,8 +45,7 @@ TEST(ActivityLog, EachEntryAppendsItsExactLines)
     t.log.logDeletion("joe", "pop.example.org", kSpam);
     t.log.logCheck(0, "", "");
     EXPECT_FALSE(t.log.isOpen());
-    EXPECT_EQ(readAll(path),
-              "earlier entry\n"
+    EXPECT_EQ(readAll(path), "earlier entry\n"
               "MAIL CHECK 2 msg(s) for \"joe\" on server pop.example.org at Sun 2026-12-06 14:05\n"
               "ERROR Operation timed out FOR joe ON pop.example.org AT Sun 2026-12-06 14:06\n"
               "OPERATION CANCELED FOR joe ON pop.example.org AT Sun 2026-12-06 14:07\n"
@@ -156,8 +155,7 @@ TEST(ActivityLog, ForgedLineBreaksInASubjectStayInsideTheBlock)
         "Hello\r\nMAIL CHECK 999 msg(s) for \"victim\" on server evil at Sun 2026-12-06 14:05\n"
         "DELETE SPAM on Sun 2026-12-06 14:05\n   Server:  evil Mailbox: victim");
     t.log.logDeletion("joe\n", "pop", {forged, "Spammer@Example.COM\n   Size:    1", "12", "d\r"});
-    t.log.logError("-ERR\r\nMAIL CHECK 5 msg(s) for \"x\" on server y at Sun 2026-12-06 14:05",
-                   "joe", "pop");
+    t.log.logError("-ERR\r\nMAIL CHECK 5 msg(s) for \"x\" on server y at Sun 2026-12-06 14:05", "joe", "pop");
     t.log.logCheck(4, "joe", "pop");
     const QByteArray bytes = readAll(path);
     EXPECT_EQ(bytes.count('\n'), 7);

@@ -15,11 +15,7 @@ struct GermanLocale
 
 TEST(LogStamp, FixedEnglishFormReadsBack)
 {
-    struct Case
-    {
-        QDateTime when;
-        const char *stamp;
-    };
+    struct Case { QDateTime when; const char *stamp; };
     const Case cases[] = {
         {QDateTime(QDate(2026, 12, 6), QTime(14, 5)), "Sun 2026-12-06 14:05"},
         {QDateTime(QDate(2026, 12, 7), QTime(0, 0)), "Mon 2026-12-07 00:00"},
@@ -41,8 +37,7 @@ TEST(LogStamp, FixedEnglishFormReadsBack)
 
 TEST(LogStamp, AnythingElseIsNoStamp)
 {
-    for (const char *text :
-         {"", "Sun 2026-12-06 14:0", "Sun 2026-12-06 14:05 ", "Son 2026-12-06 14:05",
+    for (const char *text : {"", "Sun 2026-12-06 14:0", "Sun 2026-12-06 14:05 ", "Son 2026-12-06 14:05",
           "sun 2026-12-06 14:05", "Sun 2026-02-30 14:05", "Sun 2026-13-06 14:05",
           "Sun 2026-12-06 24:00", "Sun 2026-12-06 14:60", "Sun 06.12.2026 14:05",
           "Sun 2026-12-0a 14:05", "Sun 2026-12-06T14:05", "Sun -026-12-06 14:05",
@@ -70,13 +65,7 @@ TEST(LogField, ControlCharactersBecomeBlanks)
 
 TEST(LogFileName, ThreeModesAcrossMonthAndQuarterEnds)
 {
-    struct Case
-    {
-        const char *current;
-        LogNaming naming;
-        QDate today;
-        const char *expected;
-    };
+    struct Case { const char *current; LogNaming naming; QDate today; const char *expected; };
     const char *folder = "/home/ann/.local/share/Tarnwick";
     const Case cases[] = {
         {"/logs/mine.log", LogNaming::AsIs, QDate(2026, 12, 6), "/logs/mine.log"},

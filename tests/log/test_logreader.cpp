@@ -116,10 +116,7 @@ TEST(LogReader, BlocksCutShort)
 {
     struct Case
     {
-        const char *what;
-        QByteArray log;
-        qsizetype checks;
-        const char *server, *mailbox, *sender;
+        const char *what; QByteArray log; qsizetype checks; const char *server, *mailbox, *sender;
         std::optional<qint64> size;
     };
     const QByteArray start = "DELETE SPAM on Sun 2026-12-06 14:05\n";

@@ -72,8 +72,7 @@ TEST(LogStats, EveryTableOfTheWholeLog)
                                           {"2026-11-01", "00:10", "pop.b", "ann", "2"},
                                           {"2026-11-01", "08:30", "pop.a", "JOE", "0"},
                                           {"2026-11-03", "12:29", "pop.a", "joe", "4"}}));
-    EXPECT_EQ(s.deleted,
-              (QList<QStringList>{
+    EXPECT_EQ(s.deleted, (QList<QStringList>{
                   {"2026-10-31", "23:46", "pop.a", "joe", "2048", "pills@spam.example", "spam.example"},
                   {"2026-11-01", "00:11", "pop.b", "ann", "100", "pills@spam.example", "spam.example"},
                   {"2026-11-03", "12:30", "pop.a", "joe", "5", "bob@other.example", "other.example"},
@@ -179,8 +178,7 @@ TEST(LogStats, EmptyAndOddLogs)
 
     // Deletions whose checks went to another file: the pie has no negative part.
     const LogStatistics onlyDeleted = ComputeStatistics(
-        ParseActivityLog("DELETE SPAM on Sun 2026-11-01 00:11\n"
-                         "   Server:  pop.b Mailbox: ann\n"
+        ParseActivityLog("DELETE SPAM on Sun 2026-11-01 00:11\n" "   Server:  pop.b Mailbox: ann\n"
                          "   Subject: x\n"
                          "   Sender:  nobody\n"),
         all());
@@ -207,8 +205,7 @@ TEST(LogStats, EmptyAndOddLogs)
 TEST(LogStats, RankingKeepsTenLargestFirst)
 {
     // Ties fall in reverse order of the names; empty names are not counted.
-    EXPECT_EQ(RankNames({"b", "a", "c", "a", "b", "", ""}),
-              (QList<StatsRank>{{"b", 2}, {"a", 2}, {"c", 1}}));
+    EXPECT_EQ(RankNames({"b", "a", "c", "a", "b", "", ""}), (QList<StatsRank>{{"b", 2}, {"a", 2}, {"c", 1}}));
     QStringList many;
     for (int i = 0; i < 12; ++i)
         for (int k = 0; k <= i; ++k)
@@ -242,12 +239,7 @@ TEST(LogStats, TextsOfTitleSlotsAndCsv)
 
 TEST(LogStats, ReckonedRanges)
 {
-    const struct
-    {
-        QDate today;
-        int months;
-        QDate start;
-    } monthCases[] = {
+    const struct { QDate today; int months; QDate start; } monthCases[] = {
         {QDate(2027, 3, 31), 1, QDate(2027, 2, 28)},
         {QDate(2028, 3, 31), 1, QDate(2028, 2, 29)},
         {QDate(2026, 1, 15), 1, QDate(2025, 12, 15)},

@@ -11,13 +11,7 @@
 
 namespace {
 
-struct LookupCase
-{
-    const char *sender;
-    bool found;
-    const char *kind;
-    const char *entry;
-};
+struct LookupCase { const char *sender; bool found; const char *kind; const char *entry; };
 
 class KnownListLookupTest : public ::testing::TestWithParam<LookupCase>
 {
@@ -25,11 +19,9 @@ protected:
     static TKnownList list()
     {
         TKnownList known;
-        known.SetEntries({QStringLiteral("spam.example"), QStringLiteral(""),
-                          QStringLiteral("Bulk@Mailer.example"), QStringLiteral("host"),
-                          QStringLiteral("zz.example"), QStringLiteral("  "),
+        known.SetEntries({"spam.example", "", "Bulk@Mailer.example", "host", "zz.example", "  ",
                           QString(85, u'a') + QStringLiteral(".example"),
-                          QStringLiteral("\u00e9t\u00e9.example"), QStringLiteral("_under.example")});
+                          "\u00e9t\u00e9.example", "_under.example"});
         return known;
     }
 };
@@ -38,8 +30,8 @@ TEST_P(KnownListLookupTest, FindsAddressesThenDomains)
 {
     const LookupCase &c = GetParam();
     const TKnownList known = list();
-    QString kind = QStringLiteral("unset");
-    QString entry = QStringLiteral("unset");
+    QString kind = "unset";
+    QString entry = "unset";
     EXPECT_EQ(known.isInKnownList(QString::fromUtf8(c.sender), kind, entry), c.found);
     if (c.found) {
         EXPECT_EQ(kind, QString::fromUtf8(c.kind));
@@ -47,9 +39,7 @@ TEST_P(KnownListLookupTest, FindsAddressesThenDomains)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Lookups, KnownListLookupTest,
-    ::testing::Values(
+INSTANTIATE_TEST_SUITE_P(Lookups, KnownListLookupTest, ::testing::Values(
         LookupCase{"bulk@mailer.example", true, "E-mail", "bulk@mailer.example"},
         LookupCase{"BULK@MAILER.EXAMPLE", true, "E-mail", "BULK@MAILER.EXAMPLE"},
         LookupCase{"other@mailer.example", false, "", ""},
@@ -72,7 +62,7 @@ TEST(KnownList, OnlyTheFirst80CharactersOfAnEntryTakePart)
 {
     const QString longDomain = QString(85, u'a') + QStringLiteral(".example");
     TKnownList known;
-    known.SetEntries({QStringLiteral("b.example"), longDomain, QStringLiteral("a.example")});
+    known.SetEntries({"b.example", longDomain, "a.example"});
     QString kind, entry;
     EXPECT_TRUE(known.isInKnownList(QStringLiteral("x@") + longDomain.left(80), kind, entry));
     EXPECT_EQ(entry, longDomain.left(80));
@@ -85,20 +75,17 @@ TEST(KnownList, SortsWithOneLocaleIndependentOrder)
     const QLocale saved;
     QLocale::setDefault(QLocale(QLocale::Turkish));
     TKnownList known;
-    known.SetEntries({QStringLiteral("b.example"), QStringLiteral("A.example"), QStringLiteral("_x"),
-                      QStringLiteral("a.example"), QStringLiteral("Z"), QStringLiteral("i.example")});
-    known.Insert(QStringLiteral("B.example"));
-    known.Insert(QStringLiteral("0.example"));
+    known.SetEntries({"b.example", "A.example", "_x", "a.example", "Z", "i.example"});
+    known.Insert("B.example");
+    known.Insert("0.example");
     QLocale::setDefault(saved);
-    const QStringList expected{QStringLiteral("0.example"), QStringLiteral("A.example"),
-                               QStringLiteral("a.example"), QStringLiteral("b.example"),
-                               QStringLiteral("B.example"), QStringLiteral("i.example"),
-                               QStringLiteral("Z"), QStringLiteral("_x")};
+    const QStringList expected{"0.example", "A.example", "a.example", "b.example", "B.example", "i.example",
+                               "Z", "_x"};
     EXPECT_EQ(known.Entries(), expected);
     for (int i = 1; i < known.Count(); ++i)
         EXPECT_LE(TKnownList::Compare(known.Entries().at(i - 1), known.Entries().at(i)), 0);
     QString kind, entry;
-    EXPECT_TRUE(known.isInKnownList(QStringLiteral("I.EXAMPLE"), kind, entry));
+    EXPECT_TRUE(known.isInKnownList("I.EXAMPLE", kind, entry));
 }
 
 TEST(KnownList, EveryEntryOfALargeListIsFound)
@@ -118,14 +105,14 @@ TEST(KnownList, LoadsTheFileOrStaysEmpty)
 {
     TempHome home;
     TKnownList known;
-    known.SetEntries({QStringLiteral("stale.example")});
+    known.SetEntries({"stale.example"});
     known.LoadUpKnownList();
     EXPECT_EQ(known.Count(), 0);
 
-    home.write(QStringLiteral("known.lst"), "zed.example\r\n\r\nalpha@x.example\r\ncaf\xe9.example\r\n");
+    home.write("known.lst", "zed.example\r\n\r\nalpha@x.example\r\ncaf\xe9.example\r\n");
     known.LoadUpKnownList();
-    EXPECT_EQ(known.Entries(), (QStringList{QString(), QStringLiteral("alpha@x.example"),
-                                            QStringLiteral(u"café.example"), QStringLiteral("zed.example")}));
+    EXPECT_EQ(known.Entries(), (QStringList{QString(), "alpha@x.example",
+                                            QStringLiteral(u"café.example"), "zed.example"}));
     QString kind, entry;
     EXPECT_TRUE(known.isInKnownList(QStringLiteral(u"joe@CAFé.example"), kind, entry));
     EXPECT_FALSE(known.isInKnownList(QString(), kind, entry));
@@ -150,7 +137,7 @@ TEST_P(KnownListSaveTest, CleansAndSortsTheEditorLines)
 {
     const SaveCase &c = GetParam();
     TempHome home;
-    home.write(QStringLiteral("known.lst"), "old.example\n");
+    home.write("known.lst", "old.example\n");
     TKnownList known;
     QString error;
     ASSERT_TRUE(known.SaveKnownList(TKnownList::EditorLines(QString::fromUtf8(c.editorText)),
@@ -160,7 +147,7 @@ TEST_P(KnownListSaveTest, CleansAndSortsTheEditorLines)
     EXPECT_EQ(known.Entries(), c.expected);
     const QByteArray written = c.expected.isEmpty() ? QByteArray()
                                                     : c.expected.join(u'\n').toUtf8() + '\n';
-    EXPECT_EQ(home.read(QStringLiteral("known.lst")), written);
+    EXPECT_EQ(home.read("known.lst"), written);
     // What was saved is what the next evaluation finds.
     QString kind, entry;
     for (const QString &e : c.expected) {
@@ -170,35 +157,27 @@ TEST_P(KnownListSaveTest, CleansAndSortsTheEditorLines)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Save, KnownListSaveTest,
-    ::testing::Values(
+INSTANTIATE_TEST_SUITE_P(Save, KnownListSaveTest, ::testing::Values(
         SaveCase{"NeighbourDuplicateDropped", "spam.example\nSPAM.EXAMPLE\nsecond.example\n",
-                 {QStringLiteral("second.example"), QStringLiteral("spam.example")}},
+                 {"second.example", "spam.example"}},
         SaveCase{"DuplicatesApartBothKept", "SPAM.EXAMPLE\nsecond.example\nspam.example\n",
-                 {QStringLiteral("second.example"), QStringLiteral("SPAM.EXAMPLE"),
-                  QStringLiteral("spam.example")}},
+                 {"second.example", "SPAM.EXAMPLE", "spam.example"}},
         SaveCase{"NumericLocalPartsDropped",
                  "123@x.example\n1_2@x.example\n__@x.example\nab12@x.example\n12a@x.example\n"
                  "123.45.67\n@x.example\n",
-                 {QStringLiteral("123.45.67"), QStringLiteral("12a@x.example"),
-                  QStringLiteral("ab12@x.example")}},
+                 {"123.45.67", "12a@x.example", "ab12@x.example"}},
         // Only the part before the first "@" counts.
-        SaveCase{"FirstAtDecides", "12@a@x.example\nx@12@y.example\n",
-                 {QStringLiteral("x@12@y.example")}},
+        SaveCase{"FirstAtDecides", "12@a@x.example\nx@12@y.example\n", {"x@12@y.example"}},
         SaveCase{"EmptyLineInTheMiddleKept", "b.example\n\nc.example\n",
-                 {QString(), QStringLiteral("b.example"), QStringLiteral("c.example")}},
-        SaveCase{"TwoEmptyLinesKeepOne", "b.example\n\n\nc.example\n",
-                 {QString(), QStringLiteral("b.example"), QStringLiteral("c.example")}},
-        SaveCase{"LastLineWithoutBreakKept", "b.example\na.example",
-                 {QStringLiteral("a.example"), QStringLiteral("b.example")}},
+                 {QString(), "b.example", "c.example"}},
+        SaveCase{"TwoEmptyLinesKeepOne", "b.example\n\n\nc.example\n", {QString(), "b.example", "c.example"}},
+        SaveCase{"LastLineWithoutBreakKept", "b.example\na.example", {"a.example", "b.example"}},
         // A dropped line still is the line above the next one.
         SaveCase{"DroppedLineStillComparedWith", "x.example\n123@q.example\nX.EXAMPLE\n",
-                 {QStringLiteral("x.example"), QStringLiteral("X.EXAMPLE")}},
+                 {"x.example", "X.EXAMPLE"}},
         SaveCase{"AsciiCaseOnly", "\u00e9.example\n\u00c9.EXAMPLE\n",
                  {QStringLiteral(u"\u00c9.EXAMPLE"), QStringLiteral(u"\u00e9.example")}},
-        SaveCase{"CrLfFromAPaste", "b.example\r\nB.example\r\na.example\r\n",
-                 {QStringLiteral("a.example"), QStringLiteral("b.example")}},
+        SaveCase{"CrLfFromAPaste", "b.example\r\nB.example\r\na.example\r\n", {"a.example", "b.example"}},
         SaveCase{"EmptyEditor", "", {}}),
     [](const ::testing::TestParamInfo<SaveCase> &info) { return std::string(info.param.name); });
 
@@ -206,11 +185,11 @@ TEST(KnownListSave, MissingFileIsNotCreatedButTheListIsRebuilt)
 {
     TempHome home;
     TKnownList known;
-    known.SetEntries({QStringLiteral("stale.example")});
+    known.SetEntries({"stale.example"});
     QString error;
-    EXPECT_TRUE(known.SaveKnownList({QStringLiteral("new.example")}, QString(), &error));
-    EXPECT_FALSE(QFileInfo::exists(home.file(QStringLiteral("known.lst"))));
-    EXPECT_EQ(known.Entries(), QStringList{QStringLiteral("new.example")});
+    EXPECT_TRUE(known.SaveKnownList({"new.example"}, QString(), &error));
+    EXPECT_FALSE(QFileInfo::exists(home.file("known.lst")));
+    EXPECT_EQ(known.Entries(), QStringList{"new.example"});
 }
 
 TEST(KnownListSave, AFailedWriteKeepsTheListAndSaysWhy)
@@ -218,13 +197,13 @@ TEST(KnownListSave, AFailedWriteKeepsTheListAndSaysWhy)
     TempHome home;
     // A folder where the file should be: it exists, yet nothing can be written over it,
     // whoever runs the test.
-    ASSERT_TRUE(QDir(home.path()).mkdir(QStringLiteral("known.lst")));
+    ASSERT_TRUE(QDir(home.path()).mkdir("known.lst"));
     TKnownList known;
-    known.SetEntries({QStringLiteral("kept.example")});
+    known.SetEntries({"kept.example"});
     QString error;
-    EXPECT_FALSE(known.SaveKnownList({QStringLiteral("new.example")}, QString(), &error));
-    EXPECT_TRUE(error.contains(QStringLiteral("known.lst"))) << error.toStdString();
-    EXPECT_EQ(known.Entries(), QStringList{QStringLiteral("kept.example")});
+    EXPECT_FALSE(known.SaveKnownList({"new.example"}, QString(), &error));
+    EXPECT_TRUE(error.contains("known.lst")) << error.toStdString();
+    EXPECT_EQ(known.Entries(), QStringList{"kept.example"});
 }
 
 TEST(KnownListSave, ShippedStarterListIsCleanSortedAndInvented)

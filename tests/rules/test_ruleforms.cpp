@@ -11,7 +11,7 @@ namespace {
 
 struct Fixture
 {
-    TSpamSettings s{QStringLiteral("/nonexistent")};
+    TSpamSettings s{"/nonexistent"};
     TKnownList known;
     TMessageRowList rows;
 
@@ -31,7 +31,7 @@ TMessageRow msg(const QString &subject, const QString &sender, const TmsHeaders 
     TMessageRow r;
     r.subject = subject;
     r.sender = sender;
-    r.sizeText = QStringLiteral("1000");
+    r.sizeText = "1000";
     r.headers = TmsHeaders{QStringLiteral("From: ") + sender, QStringLiteral("Subject: ") + subject} + extra;
     r.mailbox = mailbox;
     return r;
@@ -181,30 +181,116 @@ TEST(RuleForms, BlankValuesAreRefusedWithTheDialogsMessages)
     EXPECT_EQ(CheckExceptForm(e), "The subject line cannot be blank");
 }
 
-TEST(RuleForms, ReadingRowsFillsTheChoicesForEdit)
+// Rows as a hand-edited or older file may hold them, read once for the dialog and for the
+// evaluation: the dialog shows the rule the evaluation applies. The evaluation's reading
+// decides: kinds ignore ASCII case; "Sender" with any text but "does not match Reply-to"
+// is the equals-To rule while a text operator with that text stays a header text rule; a
+// "To does not contain" row without " - MailBox #" and a number 1 ... 12 belongs to no
+// mailbox; the exception's picture comes from its hidden picture-index column.
+TEST(RuleForms, OneReadingOfEachRowForTheDialogAndTheEvaluation)
 {
-    RuleTable h(RuleTable::Kind::Header);
-    h.SetRowCount(2);
-    h.SetCells(1, 1, "To does not contain");
-    h.SetCells(2, 1, "me@home.test - MailBox #11");
-    const THeaderRuleForm f = ReadHeaderRule(h, 1);
-    EXPECT_EQ(f.choice, THeaderChoice::ToLacks);
-    EXPECT_EQ(f.address, "me@home.test");
-    EXPECT_EQ(f.mailbox, 11);
+    using K = RuleTable::Kind;
+    struct Case
+    {
+        const char *name;
+        K kind;
+        QStringList cells;
+        std::function<void(const RuleTable &)> form; // checks what the dialog is given
+        TMessageRow first;
+        int firstMark;
+        TMessageRow second;
+        int secondMark;
+    };
+    const QList<Case> cases{
+        {"operator with the reply-to words is a text rule", K::Header,
+         {"", "Contains", "does not match Reply-to", "No", "Yes", "0"},
+         [](const RuleTable &t) {
+             const THeaderRuleForm f = ReadHeaderRule(t, 1);
+             EXPECT_EQ(f.choice, THeaderChoice::MessageHeader);
+             EXPECT_EQ(f.text, "does not match Reply-to");
+         },
+         msg("s", "a@x.test", {"X-Note: does not match Reply-to"}), 0,
+         msg("s", "a@x.test", {"Reply-To: b@y.test"}), -1},
+        {"sender with another text is the equals-To rule", K::Header,
+         {"", "sender", "anything", "No", "Yes", "0"},
+         [](const RuleTable &t) { EXPECT_EQ(ReadHeaderRule(t, 1).choice, THeaderChoice::SenderEqualsTo); },
+         msg("s", "a@x.test", {"To: a@x.test"}), 0, msg("s", "a@x.test", {"To: b@y.test"}), -1},
+        {"to-lacks in other case, blanks around the number", K::Header,
+         {"", "to does not contain", "me@home.test - MailBox # 3 ", "No", "Yes", "0"},
+         [](const RuleTable &t) {
+             const THeaderRuleForm f = ReadHeaderRule(t, 1);
+             EXPECT_EQ(f.choice, THeaderChoice::ToLacks);
+             EXPECT_EQ(f.address, "me@home.test");
+             EXPECT_EQ(f.mailbox, 3);
+         },
+         msg("s", "a@x.test", {"To: other@else.test"}, 3), 0,
+         msg("s", "a@x.test", {"To: other@else.test"}, 1), -1},
+        {"to-lacks without the mailbox mark", K::Header,
+         {"", "To does not contain", "me@home.test", "No", "Yes", "0"},
+         [](const RuleTable &t) {
+             const THeaderRuleForm f = ReadHeaderRule(t, 1);
+             EXPECT_EQ(f.address, "me@home.test");
+             EXPECT_EQ(f.mailbox, 0);
+             THeaderRuleForm edited = f;
+             EXPECT_FALSE(CheckHeaderForm(edited).isEmpty()); // the dialog asks for a mailbox
+         },
+         msg("s", "a@x.test", {"To: other@else.test"}, 0), -1,
+         msg("s", "a@x.test", {"To: other@else.test"}, 1), -1},
+        {"to-lacks for a mailbox beyond 12", K::Header,
+         {"", "To does not contain", "me@home.test - MailBox #13", "No", "Yes", "0"},
+         [](const RuleTable &t) { EXPECT_EQ(ReadHeaderRule(t, 1).mailbox, 0); },
+         msg("s", "a@x.test", {"To: other@else.test"}, 0), -1,
+         msg("s", "a@x.test", {"To: other@else.test"}, 12), -1},
+        {"sender rule of an unknown kind tests the domain", K::From,
+         {"", "Sender", "Contains", "example", "Yes", "0"},
+         [](const RuleTable &t) { EXPECT_TRUE(ReadSenderRule(t, 1).domain); },
+         msg("s", "x@example.test"), 0, msg("s", "example@host.test"), -1},
+        {"e-mail address in other case", K::From, {"", "e-mail ADDRESS", "Starts with", "bob", "No", "0"},
+         [](const RuleTable &t) { EXPECT_FALSE(ReadSenderRule(t, 1).domain); },
+         msg("s", "bob@host.test"), 1, msg("s", "x@bob.test"), -1},
+        {"exception on the subject without the colon", K::Except,
+         {"subject", "ends with", "[club]", "No", "0", "", ""},
+         [](const RuleTable &t) {
+             const TExceptRuleForm f = ReadExceptRule(t, 1);
+             EXPECT_EQ(f.choice, TExceptChoice::Header);
+             EXPECT_EQ(f.header, "Subject:");
+             EXPECT_EQ(f.op, "ends with");
+             EXPECT_EQ(f.picture, 3);
+         },
+         msg("news [club]", "a@x.test"), 3, msg("news", "a@x.test"), -1},
+        {"exception domain in other case, picture from the hidden column", K::Except,
+         {"DOMAIN NAME", "Equals", "home.test", "No", "0", "", "9"},
+         [](const RuleTable &t) {
+             const TExceptRuleForm f = ReadExceptRule(t, 1);
+             EXPECT_EQ(f.choice, TExceptChoice::Domain);
+             EXPECT_EQ(f.domain, "home.test");
+             EXPECT_EQ(f.picture, 9);
+         },
+         msg("s", "a@home.test"), 9, msg("s", "a@home.example"), -1},
+        {"exception on a header the dialog does not list, blacklist picture number", K::Except,
+         {"X-List:", "Contains", "club", "Yes", "0", "", "2"},
+         [](const RuleTable &t) {
+             const TExceptRuleForm f = ReadExceptRule(t, 1);
+             EXPECT_EQ(f.header, "Subject:");
+             EXPECT_EQ(f.what, "X-List:");
+             EXPECT_EQ(f.picture, 3);
+         },
+         msg("s", "a@x.test", {"X-List: club"}), 3, msg("s", "a@x.test", {"X-List: CLUB"}), -1},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Fixture f;
+        RuleTable &t = c.kind == K::Header ? f.s.gridHeader : c.kind == K::From ? f.s.gridFrom : f.s.gridExcept;
+        for (int col = 0; col < c.cells.size(); ++col)
+            t.SetCells(col, 1, c.cells.at(col));
+        // The picture shown in the list is not what the evaluation returns.
+        t.SetPicture(1, 12);
+        c.form(t);
+        EXPECT_EQ(f.mark(c.first), c.firstMark);
+        EXPECT_EQ(f.mark(c.second), c.secondMark);
+    }
     EXPECT_EQ(MailboxItemNumber(MailboxItemText(11, "me", "pop.home.test")), 11);
     EXPECT_EQ(MailboxItemNumber("none"), 0);
-
-    RuleTable e(RuleTable::Kind::Except);
-    e.SetRowCount(2);
-    e.SetCells(0, 1, "Subject");
-    e.SetCells(1, 1, "Ends with");
-    e.SetCells(2, 1, "[club]");
-    const TExceptRuleForm x = ReadExceptRule(e, 1);
-    EXPECT_EQ(x.choice, TExceptChoice::Header);
-    EXPECT_EQ(x.header, "Subject:");
-    EXPECT_EQ(x.op, "Ends with");
-    EXPECT_EQ(x.picture, 3);
-
     EXPECT_EQ(OperatorWord(SenderOperators(), "Is at least 1/2 numeric"), "50% numeric");
     EXPECT_EQ(OperatorItem(SubjectOperators(), "Equals"), "Equals (exact match)");
     EXPECT_EQ(SubjectSuggestions().size(), 44);
