@@ -179,9 +179,7 @@ TEST_F(Statistics, GridsSortDatesAndNumbers)
         Qt::SortOrder order;
         QStringList first; // column 4 of the rows, top to bottom
     } cases[] = {
-        {4, Qt::AscendingOrder, {"0", "2", "3", "4"}},
-        {4, Qt::DescendingOrder, {"4", "3", "2", "0"}},
-        {0, Qt::DescendingOrder, {"4", "0", "2", "3"}},
+        {0, Qt::DescendingOrder, {"4", "0", "2", "3"}}, // the time decides within a day
         {0, Qt::AscendingOrder, {"3", "2", "0", "4"}},
         {3, Qt::AscendingOrder, {"0", "2", "3", "4"}}, // "JOE" < "ann" < "joe"
     };
