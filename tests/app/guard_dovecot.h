@@ -37,6 +37,19 @@ protected:
         Start();
     }
 
+    // Another mail program takes message index (from 0) of user's mailbox.
+    void TakeAway(const QString &user, int index) const
+    {
+        TmsRemotePOP other;
+        other.SetServer(Server());
+        other.SetUserName(user);
+        other.SetPassword(env.Password);
+        other.SetTimeOut(10);
+        other.UpdateInfo();
+        other.MarkDelete(index);
+        other.TransferData();
+    }
+
     // The subjects waiting in a mailbox now, seen by a client of its own.
     QStringList Waiting(const QString &user) const { return WaitingSubjects(Server(), user, env.Password); }
 

@@ -5,42 +5,33 @@
 #include "mailboxsetup.h"
 #include "pop3.h"
 
-#include <vector>
 #include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
 
+// The header fields themselves are read and decoded by the message layer, and a listing from
+// Dovecot fills whole rows; here the row's own choices: a date it cannot read is shown as
+// written, one at exactly midnight without a time, a missing field as blank.
 TEST(MessageListRow, IsFilledFromTheHeaderLines)
 {
-    const QString fullDate = TMessageListModel::FormatListDate(QDateTime(QDate(1999, 1, 5), QTime(10, 20, 30), Qt::UTC));
     const QString midnight = TMessageListModel::FormatListDate(QDateTime(QDate(2024, 2, 29), QTime(0, 0), Qt::UTC));
+    EXPECT_FALSE(midnight.contains(u':'));
     const struct {
         QStringList headers;
         QString subject, sender, date;
     } cases[] = {
-        {{"From: a@b.example", "Subject: Hi", "Date: Tue, 5 Jan 99 10:20:30 -0500"}, "Hi", "a@b.example", fullDate},
-        {{"From: \"Joe Bloggs\" <joe@b.example>", "Subject: x"}, "x", "joe@b.example", ""},
-        {{"From: a@b.example"}, "", "a@b.example", ""},
         {{"Subject: s", "Date: sometime soon"}, "s", "", "sometime soon"},
-        {{"Date: Thu, 29 Feb 2024 00:00:00 +0000"}, "", "", midnight},
-        {{"Subject: Hello", "\tworld"}, "Hello world", "", ""},
-        {{"Subject: =?UTF-8?Q?Gr=C3=BC=C3=9Fe?="}, "Grüße", "", ""},
+        {{"From: \"Joe Bloggs\" <joe@b.example>", "Date: Thu, 29 Feb 2024 00:00:00 +0000"}, "", "joe@b.example", midnight},
     };
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.headers.join(u'|').toStdString());
         TmsRemoteInfoItem item;
         item.Headers = c.headers;
         item.Size = 1234;
         const TMessageListRow row = TMessageListRow::FromRemoteInfo(item, 3, 2);
-        EXPECT_EQ(row.subject, c.subject);
-        EXPECT_EQ(row.sender, c.sender);
-        EXPECT_EQ(row.date, c.date);
-        EXPECT_EQ(row.sizeText, QStringLiteral("1234"));
-        EXPECT_EQ(row.mark, -1);
+        EXPECT_EQ(std::tuple(row.subject, row.sender, row.date, row.sizeText, row.mark, row.slot, row.mailbox),
+                  std::tuple(c.subject, c.sender, c.date, QStringLiteral("1234"), -1, 3, 2));
     }
-    EXPECT_FALSE(midnight.contains(u':')) << "no time at exactly midnight";
-    EXPECT_TRUE(fullDate.contains(QStringLiteral("20"))) << fullDate.toStdString();
 }
 
 TEST(MessageListModel, CountsOnlyCheckAndBlacklistMarksAndNotifiesMarkChanges)
@@ -264,33 +255,18 @@ TEST_F(Guard, AlarmPlaysAnExistingFileElseBeeps)
 {
     Start();
     h.home.write(QStringLiteral("ring.wav"), "RIFF");
-    QStringList played;
-    // std::vector: comparing two empty QList<bool> passes a null pointer to memcmp.
-    std::vector<bool> repeats;
-    int beeps = 0, stops = 0;
-    QObject::connect(guard.get(), &TMailGuard::alarmRequested, [&](const QString &f, bool r) {
-        played << f;
-        repeats.push_back(r);
-    });
-    QObject::connect(guard.get(), &TMailGuard::beepRequested, [&] { ++beeps; });
-    QObject::connect(guard.get(), &TMailGuard::alarmStopped, [&] { ++stops; });
-    const struct {
-        bool fileExists, repeat;
-    } cases[] = {{true, false}, {true, true}, {false, true}};
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.fileExists * 2 + c.repeat);
-        played.clear();
-        repeats.clear();
-        beeps = 0;
-        guard->General().alarmFile = h.home.file(c.fileExists ? QStringLiteral("ring.wav") : QStringLiteral("gone.wav"));
-        guard->General().repeat = c.repeat;
+    const QString ring = h.home.file(QStringLiteral("ring.wav"));
+    QStringList heard;
+    QObject::connect(guard.get(), &TMailGuard::alarmRequested, [&](const QString &f, bool r) { heard << f + (r ? "|repeat" : ""); });
+    QObject::connect(guard.get(), &TMailGuard::beepRequested, [&] { heard << QStringLiteral("beep"); });
+    QObject::connect(guard.get(), &TMailGuard::alarmStopped, [&] { heard << QStringLiteral("stop"); });
+    for (const auto &[file, repeat] : {std::pair{ring, false}, {ring, true}, {h.home.file(QStringLiteral("gone.wav")), true}}) {
+        guard->General().alarmFile = file;
+        guard->General().repeat = repeat;
         guard->playAlarmSound(true);
-        EXPECT_EQ(played, c.fileExists ? QStringList{guard->General().alarmFile} : QStringList{});
-        EXPECT_EQ(repeats, c.fileExists ? std::vector<bool>{c.repeat} : std::vector<bool>{});
-        EXPECT_EQ(beeps, c.fileExists ? 0 : 1);
     }
     guard->playAlarmSound(false);
-    EXPECT_GE(stops, 1);
+    EXPECT_EQ(heard, (QStringList{ring, ring + "|repeat", "beep", "stop"}));
 }
 
 struct LaunchCase

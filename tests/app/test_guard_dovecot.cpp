@@ -378,15 +378,7 @@ TEST_F(GuardDovecot, ChangedMessagesStayAndMovedOnesAreFollowed)
     ASSERT_TRUE(guard->btListClick());
     ASSERT_EQ(guard->Messages().MarkedCount(), 2);
     // Another mail program takes the first message: every later one moves up by one.
-    {
-        TmsRemotePOP other;
-        other.SetServer(Server());
-        other.SetUserName(QStringLiteral("user29"));
-        other.SetPassword(env.Password);
-        other.UpdateInfo();
-        other.MarkDelete(0);
-        other.TransferData();
-    }
+    TakeAway(QStringLiteral("user29"), 0);
 
     guard->btDeleteClick();
 
@@ -400,20 +392,6 @@ TEST_F(GuardDovecot, ChangedMessagesStayAndMovedOnesAreFollowed)
     EXPECT_EQ(LinesWith(h.readLog(), QStringLiteral("DELETE SPAM")).size(), 1);
     EXPECT_EQ(StoredGeneral().count, 1);
     EXPECT_EQ(guard->StatusText(), QStringLiteral("There were 1 messages deleted"));
-    ExpectIdle();
-}
-
-TEST_F(GuardDovecot, BodyOfOneMessageComesFromTheListedMailbox)
-{
-    StartWith("user28", StandardMailbox());
-    ASSERT_TRUE(guard->btListClick());
-    // Pointing the client elsewhere does not change where the rows' messages are fetched.
-    guard->GetRemotePOPSettings(2);
-    const QString path = guard->RetrieveMessage(4);
-    ASSERT_FALSE(path.isEmpty()) << prompts.texts(TPromptCall::Error).join(u'\n').toStdString();
-    EXPECT_TRUE(path.endsWith(QStringLiteral("/msg_4.eml")));
-    EXPECT_EQ(h.home.read(QStringLiteral("msg_4.eml")).toStdString(), ToCrlf(StandardMailbox().at(4)).toStdString());
-    EXPECT_EQ(Waiting("user28").size(), 5);
     ExpectIdle();
 }
 

@@ -1,4 +1,4 @@
-// The spam settings window: each rule dialog makes its rule and the evaluation agrees, the
+// The spam settings window: each rule dialog makes its rule, the
 // list buttons, in-place edits and sorting, OK and Cancel against the files, a failed save,
 // printing to PDF. Set TARNWICK_SCREENSHOTS to a folder to keep a picture of each tab.
 
@@ -79,63 +79,55 @@ protected:
     }
 };
 
-TMessageRow msg(const QString &subject, const QString &sender, const QStringList &headers = {}, int mailbox = 1)
+TMessageRow msg(const QString &subject, const QString &sender)
 {
     TMessageRow r;
     r.subject = subject;
     r.sender = sender;
     r.sizeText = QStringLiteral("1000");
-    r.headers = QStringList{QStringLiteral("From: ") + sender, QStringLiteral("Subject: ") + subject} + headers;
-    r.mailbox = mailbox;
+    r.headers = QStringList{QStringLiteral("From: ") + sender, QStringLiteral("Subject: ") + subject};
+    r.mailbox = 1;
     return r;
 }
 
-struct DialogCase
-{
-    const char *name;
-    int list;
-    std::function<void(QDialog &)> fill;
-    QStringList cells; // columns 0 ... 6 of the new row
-    TMessageRow hit;
-    TMessageRow miss;
-    int hitMark;
-};
-
-TEST_F(OptionsWindow, EachDialogMakesItsRuleAndTheEvaluationAgrees)
+// How each row is evaluated is the rule layer's evidence; here each dialog's choices become
+// the right row.
+TEST_F(OptionsWindow, EachDialogMakesItsRule)
 {
     using W = TfrmOptionsMain;
-    const QList<DialogCase> cases{
+    const struct
+    {
+        const char *name;
+        int list;
+        std::function<void(QDialog &)> fill;
+        QStringList cells; // columns 0 ... 6 of the new row
+    } cases[] = {
         {"subject whole word", W::SubjectList, [](QDialog &d) {
              as<TfrmOptionsSubject>(d).cbOperator->setCurrentText("Contains (whole word)");
              as<TfrmOptionsSubject>(d).cbText->setCurrentText(" free ");
-         }, {"", "Contains (whole word)", "free", "No", "Yes", "0", ""},
-         msg("(free) offer", "a@b.test"), msg("freedom", "a@b.test"), 0},
+         }, {"", "Contains (whole word)", "free", "No", "Yes", "0", ""}},
         {"subject uppercase, question mark", W::SubjectList, [](QDialog &d) {
              auto &s = as<TfrmOptionsSubject>(d);
              s.cbText->setCurrentText("typed first");
              s.cbOperator->setCurrentText("Is all UPPERCASE");
              s.rbQuestion->setChecked(true);
-         }, {"", "Is UPPERCASE", "", "", "No", "0", ""},
-         msg("BUY NOW 123", "a@b.test"), msg("Buy now", "a@b.test"), 1},
+         }, {"", "Is UPPERCASE", "", "", "No", "0", ""}},
         {"header equals, case", W::HeaderList, [](QDialog &d) {
              auto &h = as<TfrmHeaders>(d);
              h.cbOperator->setCurrentText("Equals (exact match)");
              h.cbHeader->setCurrentText("X-Mailer: Group Mail");
              h.chkCase->setChecked(true);
-         }, {"", "Equals", "X-Mailer: Group Mail", "Yes", "Yes", "0", ""},
-         msg("s", "a@b.test", {"X-Mailer: Group Mail"}), msg("s", "a@b.test", {"X-Mailer: group mail"}), 0},
+         }, {"", "Equals", "X-Mailer: Group Mail", "Yes", "Yes", "0", ""}},
         {"header to does not contain, mailbox 3", W::HeaderList, [](QDialog &d) {
              auto &h = as<TfrmHeaders>(d);
              h.rbTo->setChecked(true);
              h.edTo->setText(" you@work.test ");
              h.cbMailbox->setCurrentIndex(1);
-         }, {"", "To does not contain", "you@work.test - MailBox #3", "No", "Yes", "0", ""},
-         msg("s", "a@b.test", {"To: list@else.test"}, 3), msg("s", "a@b.test", {"To: list@else.test"}, 1), 0},
+         }, {"", "To does not contain", "you@work.test - MailBox #3", "No", "Yes", "0", ""}},
         {"sender domain ends with", W::SenderList, [](QDialog &d) {
              as<TfrmOptionsFROM>(d).cbOperator->setCurrentText("Ends with");
              as<TfrmOptionsFROM>(d).cbText->setCurrentText(".invalid");
-         }, {"", "Domain name", "Ends with", ".invalid", "Yes", "0", ""},
-         msg("s", "x@spam.invalid"), msg("s", "x@spam.test"), 0},
+         }, {"", "Domain name", "Ends with", ".invalid", "Yes", "0", ""}},
         {"exception any header", W::ExceptList, [](QDialog &d) {
              auto &e = as<TfrmAlwaysAccept>(d);
              e.rbHeader->setChecked(true);
@@ -143,18 +135,11 @@ TEST_F(OptionsWindow, EachDialogMakesItsRuleAndTheEvaluationAgrees)
              e.cbOperator->setCurrentText("Starts with");
              e.edText->setText("List-Id:");
              e.pictures->button(7)->setChecked(true);
-         }, {"Any Header", "Starts with", "List-Id:", "No", "0", "", "7"},
-         msg("", "a@b.test", {"List-Id: club"}), msg("", "a@b.test"), 7},
+         }, {"Any Header", "Starts with", "List-Id:", "No", "0", "", "7"}},
     };
-    for (const DialogCase &c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
-        for (int list = 0; list < 4; ++list)
-            window->Table(list).ClearRules();
-        // An empty subject marks every message, so an exception shows by its picture.
-        if (c.list == W::ExceptList) {
-            fill = [](QDialog &d) { as<TfrmOptionsSubject>(d).cbOperator->setCurrentText("Is blank or empty"); };
-            window->btInsertClick(W::SubjectList);
-        }
+        window->Table(c.list).ClearRules();
         fill = c.fill;
         window->btInsertClick(c.list);
         RuleTable &t = window->Table(c.list);
@@ -164,8 +149,6 @@ TEST_F(OptionsWindow, EachDialogMakesItsRuleAndTheEvaluationAgrees)
             cells << t.Cells(col, 1);
         EXPECT_EQ(cells, c.cells);
         EXPECT_EQ(window->CountLabel(c.list)->text(), "1 rule");
-        EXPECT_EQ(mark(c.hit), c.hitMark);
-        EXPECT_NE(mark(c.miss), c.hitMark);
     }
     EXPECT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join('\n').toStdString();
 }
