@@ -528,6 +528,9 @@ void TagSocket::ConnectSocket()
         RaiseCanceled();
     RequireOpen();
     const bool implicitTls = m_tls.Mode == TmsTlsMode::Implicit;
+    // The handshake is one round trip (a TLS handshake one more); the first reply is another.
+    m_roundTrips = implicitTls ? 2 : 1;
+    m_sentSinceWait = true;
     if (implicitTls)
         m_socket->connectToHostEncrypted(m_address.toString(), m_port, m_hostPart);
     else
@@ -552,6 +555,7 @@ void TagSocket::StartTls()
         RaiseTlsError(QStringLiteral("The server sent data before the TLS handshake"));
     m_socket->setPeerVerifyName(m_hostPart);
     m_socket->startClientEncryption();
+    ++m_roundTrips;
     const QDeadlineTimer deadline = FreshDeadline();
     const WaitEnd end = WaitFor([this] { return m_socket->isEncrypted(); }, deadline, deadline);
     if (end != WaitEnd::Done)
@@ -572,6 +576,7 @@ void TagSocket::SendLine(const QString &line)
     const QByteArray bytes = line.toUtf8() + "\r\n";
     if (m_socket->write(bytes) != bytes.size())
         RaiseSocketFailure();
+    m_sentSinceWait = true;
     const QDeadlineTimer deadline = FreshDeadline();
     const WaitEnd end = WaitFor(
         [this] { return m_socket->bytesToWrite() == 0 && m_socket->encryptedBytesToWrite() == 0; }, deadline,
@@ -588,6 +593,15 @@ void TagSocket::WriteAhead(const QByteArray &bytes)
         RaiseSocketError(SocketCode::kConnectionReset);
     if (m_socket->write(bytes) != bytes.size())
         RaiseSocketFailure();
+    m_sentSinceWait = true;
+}
+
+void TagSocket::NoteWait(bool ready)
+{
+    if (!ready && m_sentSinceWait) {
+        ++m_roundTrips;
+        m_sentSinceWait = false;
+    }
 }
 
 int TagSocket::ReadLine(QString &line)
@@ -602,9 +616,9 @@ int TagSocket::ReadLineUntil(QString &line, const QDeadlineTimer &deadline)
     RefuseWhileWaiting();
     RequireOpen();
     line.clear();
-    const WaitEnd end = WaitFor(
-        [this] { return m_socket->canReadLine() || m_socket->bytesAvailable() >= kMaxLineBytes; }, deadline,
-        deadline);
+    const auto ready = [this] { return m_socket->canReadLine() || m_socket->bytesAvailable() >= kMaxLineBytes; };
+    NoteWait(ready());
+    const WaitEnd end = WaitFor(ready, deadline, deadline);
     if (end != WaitEnd::Done && end != WaitEnd::PeerGone)
         RaiseWaitEnd(end);
     if (end == WaitEnd::PeerGone && !m_socket->canReadLine()) {
@@ -669,6 +683,7 @@ void TagSocket::ReceiveBlock(QIODevice &stream, qint64 expectedSize, qint64 maxS
         const qint64 allowed = qMin(qint64(m_timeOut) * 1000 + received * 1000 / kMinBytesPerSecond,
                                     qint64(kMaxBlockSeconds) * 1000);
         const QDeadlineTimer total(qMax(qint64(0), allowed - elapsed.elapsed()), Qt::PreciseTimer);
+        NoteWait(m_socket->bytesAvailable() > 0);
         const WaitEnd end = WaitFor([this] { return m_socket->bytesAvailable() > 0; }, idle, total);
         if (end != WaitEnd::Done)
             RaiseWaitEnd(end);

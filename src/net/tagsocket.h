@@ -75,6 +75,10 @@ public:
     bool Encrypted() const;
     // SHA-256 fingerprint of the certificate the server presented on the last TLS handshake.
     QString PeerFingerprint() const { return m_peerFingerprint; }
+    // The round trips of the last connection so far: the connect, then every wait for the
+    // server that follows something sent (the greeting follows the connect). A wait for more
+    // of replies already asked for is no new round trip; this is what a slow link multiplies.
+    int RoundTrips() const { return m_roundTrips; }
 
     TNotifyEvent OnOpen;
     TNotifyEvent OnClosing;
@@ -180,6 +184,9 @@ private:
     [[noreturn]] void RaiseWaitEnd(WaitEnd end);
     [[noreturn]] void RaiseSocketFailure();
     int ReadLineUntil(QString &line, const QDeadlineTimer &deadline);
+    // Counts a round trip when the client is about to wait (ready is false) for the server
+    // after having sent something.
+    void NoteWait(bool ready);
     void Wake();
     void CreateSocket();
     void OnSocketError(QAbstractSocket::SocketError error);
@@ -207,6 +214,8 @@ private:
     QString m_localHostName;
     QString m_lastReply;
     QString m_peerFingerprint;
+    int m_roundTrips = 0;
+    bool m_sentSinceWait = false;
 
     // Notices of the current wait, cleared by ResetState.
     bool m_canceled = false;

@@ -97,7 +97,7 @@ void Automatic(TGuardHome &h, const ScriptedPeer &peer)
 TEST(GuardPeer, AnnouncedLoginDelaySkipsTheSlotInTheAutomaticPass)
 {
     PeerScript emptyBox{Greeting(), Capa("PIPELINING\r\nLOGIN-DELAY 600\r\n")};
-    emptyBox += Login("+OK 0 0\r\n");
+    emptyBox += Login("+OK 0 0\r\n") << PeerStep{"UIDL", "+OK\r\n.\r\n"} << PeerStep{"LIST", "+OK\r\n.\r\n"};
     emptyBox += Quit();
     ScriptedPeer peer({emptyBox, emptyBox});
     TGuardHome h;
