@@ -366,6 +366,33 @@ TEST(Pop3Peer, ARefusedDeleEndsTheRunAtThatMessage)
     }
 }
 
+// A client that deletes the first message in the listing's own session, before its goodbye.
+class DeletingInSession : public TmsRemotePOP
+{
+public:
+    void Quit() override
+    {
+        DoDelete(0);
+        TmsRemotePOP::Quit();
+    }
+
+protected:
+    bool ListingEndsSession() const override { return false; }
+};
+
+TEST(Pop3Peer, AListingSessionThatDeletesSendsQuitOnlyAfterItsDele)
+{
+    PeerScript script = Check(2, true, true);
+    script.insert(script.size() - 1, PeerStep{"DELE 1", "+OK\r\n"});
+    ScriptedPeer peer({script});
+    DeletingInSession pop;
+    Configure(pop, peer, true, true);
+    pop.UpdateInfo();
+    EXPECT_TRUE(peer.Mismatches().isEmpty()) << peer.Mismatches().join("\n").toStdString();
+    EXPECT_EQ(peer.Received().mid(peer.Received().size() - 2), (QList<QByteArray>{"DELE 1", "QUIT"}));
+    EXPECT_EQ(pop.RemoteInfo().Count(), 2);
+}
+
 // Failures that are no refusal end with an error that says what went wrong. What a server
 // sends is never taken as the measure of what the client holds or how long it waits: each
 // hostile reply is refused with an error that names the limit. Either way the session ends
