@@ -530,7 +530,7 @@ void TagSocket::ConnectSocket()
     const bool implicitTls = m_tls.Mode == TmsTlsMode::Implicit;
     // The handshake is one round trip (a TLS handshake one more); the first reply is another.
     m_roundTrips = implicitTls ? 2 : 1;
-    m_sentSinceWait = true;
+    m_sentSinceRead = true;
     if (implicitTls)
         m_socket->connectToHostEncrypted(m_address.toString(), m_port, m_hostPart);
     else
@@ -576,7 +576,7 @@ void TagSocket::SendLine(const QString &line)
     const QByteArray bytes = line.toUtf8() + "\r\n";
     if (m_socket->write(bytes) != bytes.size())
         RaiseSocketFailure();
-    m_sentSinceWait = true;
+    m_sentSinceRead = true;
     const QDeadlineTimer deadline = FreshDeadline();
     const WaitEnd end = WaitFor(
         [this] { return m_socket->bytesToWrite() == 0 && m_socket->encryptedBytesToWrite() == 0; }, deadline,
@@ -593,14 +593,14 @@ void TagSocket::WriteAhead(const QByteArray &bytes)
         RaiseSocketError(SocketCode::kConnectionReset);
     if (m_socket->write(bytes) != bytes.size())
         RaiseSocketFailure();
-    m_sentSinceWait = true;
+    m_sentSinceRead = true;
 }
 
-void TagSocket::NoteWait(bool ready)
+void TagSocket::NoteRead()
 {
-    if (!ready && m_sentSinceWait) {
+    if (m_sentSinceRead) {
         ++m_roundTrips;
-        m_sentSinceWait = false;
+        m_sentSinceRead = false;
     }
 }
 
@@ -616,9 +616,10 @@ int TagSocket::ReadLineUntil(QString &line, const QDeadlineTimer &deadline)
     RefuseWhileWaiting();
     RequireOpen();
     line.clear();
-    const auto ready = [this] { return m_socket->canReadLine() || m_socket->bytesAvailable() >= kMaxLineBytes; };
-    NoteWait(ready());
-    const WaitEnd end = WaitFor(ready, deadline, deadline);
+    NoteRead();
+    const WaitEnd end = WaitFor(
+        [this] { return m_socket->canReadLine() || m_socket->bytesAvailable() >= kMaxLineBytes; }, deadline,
+        deadline);
     if (end != WaitEnd::Done && end != WaitEnd::PeerGone)
         RaiseWaitEnd(end);
     if (end == WaitEnd::PeerGone && !m_socket->canReadLine()) {
@@ -671,6 +672,7 @@ void TagSocket::ReceiveBlock(QIODevice &stream, qint64 expectedSize, qint64 maxS
     RequireOpen();
     if (maxSize < 0)
         maxSize = expectedSize > 0 ? 2 * expectedSize + kUnknownSizeBasis : kUnknownSizeMaxBlock;
+    NoteRead();
     QElapsedTimer elapsed;
     elapsed.start();
     QDeadlineTimer idle = FreshDeadline();
@@ -683,7 +685,6 @@ void TagSocket::ReceiveBlock(QIODevice &stream, qint64 expectedSize, qint64 maxS
         const qint64 allowed = qMin(qint64(m_timeOut) * 1000 + received * 1000 / kMinBytesPerSecond,
                                     qint64(kMaxBlockSeconds) * 1000);
         const QDeadlineTimer total(qMax(qint64(0), allowed - elapsed.elapsed()), Qt::PreciseTimer);
-        NoteWait(m_socket->bytesAvailable() > 0);
         const WaitEnd end = WaitFor([this] { return m_socket->bytesAvailable() > 0; }, idle, total);
         if (end != WaitEnd::Done)
             RaiseWaitEnd(end);

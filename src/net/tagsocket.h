@@ -75,9 +75,9 @@ public:
     bool Encrypted() const;
     // SHA-256 fingerprint of the certificate the server presented on the last TLS handshake.
     QString PeerFingerprint() const { return m_peerFingerprint; }
-    // The round trips of the last connection so far: the connect, then every wait for the
-    // server that follows something sent (the greeting follows the connect). A wait for more
-    // of replies already asked for is no new round trip; this is what a slow link multiplies.
+    // The round trips of the last connection so far: the connect, then every turn from sending
+    // to reading (the greeting's turn follows the connect). Replies read one after another
+    // without anything sent in between are one turn: this is what a slow link multiplies.
     int RoundTrips() const { return m_roundTrips; }
 
     TNotifyEvent OnOpen;
@@ -184,9 +184,8 @@ private:
     [[noreturn]] void RaiseWaitEnd(WaitEnd end);
     [[noreturn]] void RaiseSocketFailure();
     int ReadLineUntil(QString &line, const QDeadlineTimer &deadline);
-    // Counts a round trip when the client is about to wait (ready is false) for the server
-    // after having sent something.
-    void NoteWait(bool ready);
+    // Counts a round trip when a reply is read after something was sent.
+    void NoteRead();
     void Wake();
     void CreateSocket();
     void OnSocketError(QAbstractSocket::SocketError error);
@@ -215,7 +214,7 @@ private:
     QString m_lastReply;
     QString m_peerFingerprint;
     int m_roundTrips = 0;
-    bool m_sentSinceWait = false;
+    bool m_sentSinceRead = false;
 
     // Notices of the current wait, cleared by ResetState.
     bool m_canceled = false;
