@@ -80,6 +80,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     Check(id.size() <= 70);
     for (const QString &uid : ParseUidlListing(bytes))
         Check(!uid.isEmpty() && uid.size() <= 70);
+    const QHash<int, qint64> sizes = ParseListListing(bytes);
+    for (auto it = sizes.begin(); it != sizes.end(); ++it)
+        Check(it.key() > 0 && it.value() >= 0);
     Pop3ReplyCode(line);
 
     const TmsHeaders headers = HeadersFromBlock(bytes);

@@ -69,6 +69,10 @@ class Mailbox:
                     writer.write(b".\r\n")
                 elif command == "UIDL":
                     writer.write(f"+OK {n} id-{n:070d}\r\n".encode())
+                elif command == "LIST" and not args:
+                    size = 10 ** 9 if self.huge_retr else 300
+                    writer.write(b"+OK\r\n" + b"".join(f"{i} {size}\r\n".encode() for i in range(1, self.count + 1))
+                                 + b".\r\n")
                 elif command == "LIST" and 1 <= n <= self.count:
                     size = 10 ** 9 if self.huge_retr else 300
                     writer.write(f"+OK {n} {size}\r\n".encode())

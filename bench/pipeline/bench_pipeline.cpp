@@ -2,9 +2,10 @@
 // and reports the times.
 //   bench_pipeline seed INI COUNT
 //   bench_pipeline list SERVER PASSWORD PIPELINING(0|1) [USER]
-// "list" prints "check <s> listing <s> cpu <s> messages <n> pipelined <0|1>": the whole
-// check (connect to QUIT), the listing alone (from the first command after STAT to the last
-// message's header lines), and the processor time this process used meanwhile.
+// "list" prints "check <s> listing <s> cpu <s> messages <n> pipelined <0|1> roundtrips <n>":
+// the whole check (connect to QUIT), the listing alone (from the end of the log-in to the
+// last message's header lines), the processor time this process used meanwhile, and the
+// round trips the client waited for (the connect and the greeting count one each).
 #include "dovecot_env.h"
 #include "pop3.h"
 
@@ -64,8 +65,9 @@ int List(const QString &server, const QString &password, bool pipelining, const 
         return 1;
     }
     const double checkSeconds = double(check.nsecsElapsed()) / 1e9;
-    std::printf("check %.3f listing %.3f cpu %.3f messages %d pipelined %d\n", checkSeconds, double(listingNs) / 1e9,
-                CpuSeconds() - cpuBefore, pop.RemoteInfo().Count(), pop.Pipelining() ? 1 : 0);
+    std::printf("check %.3f listing %.3f cpu %.3f messages %d pipelined %d roundtrips %d\n", checkSeconds,
+                double(listingNs) / 1e9, CpuSeconds() - cpuBefore, pop.RemoteInfo().Count(), pop.Pipelining() ? 1 : 0,
+                pop.RoundTrips());
     return 0;
 }
 

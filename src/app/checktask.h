@@ -70,6 +70,11 @@ public:
 
     void Quit() override;
 
+protected:
+    // With deletions to make, QUIT must wait for their DELEs instead of travelling with the
+    // listing's last window.
+    bool ListingEndsSession() const override { return !m_pick; }
+
 private:
     std::function<QList<int>()> m_pick;
     QList<int> m_deleted;

@@ -53,9 +53,20 @@ void TmsCustomPOP::Open()
     TmsMailBase::Open();
 }
 
+namespace {
+// The password stays out of LastCommand.
+QString CommandName(const QString &line)
+{
+    return line.startsWith(QLatin1String("PASS ")) ? QStringLiteral("PASS") : line;
+}
+} // namespace
+
 int TmsCustomPOP::Command(const QString &line)
 {
-    m_lastCommand = line.startsWith(QLatin1String("PASS ")) ? QStringLiteral("PASS") : line;
+    // A reply read now would be the one of a command sent earlier.
+    if (m_readTicket != m_nextTicket)
+        throw std::logic_error("TmsCustomPOP::Command: commands wait in the window");
+    m_lastCommand = CommandName(line);
     SendLine(line);
     QString reply;
     return ReadLine(reply);
@@ -91,19 +102,45 @@ void TmsCustomPOP::Login()
         // trusted.
         if (m_usePipelining)
             ReadCapabilities(m_capabilities);
-        for (const QString &command : {QStringLiteral("USER ") + m_userName, QStringLiteral("PASS ") + m_password}) {
-            const int code = Command(command);
-            if (code != 1) {
-                m_loginDelayRefused = HasLoginDelayCode(LastReply());
-                RequirePositive(code);
+        m_pipelining = m_usePipelining && m_capabilities.Pipelining;
+        SetWindowAhead(true);
+        // In one window when the server pipelines: a refusal is still the reply of its own
+        // command, and whatever follows a refused USER or PASS is refused as well.
+        const Ticket user = Queue(QStringLiteral("USER ") + m_userName);
+        const Ticket pass = Queue(QStringLiteral("PASS ") + m_password);
+        Ticket stat = -1;
+        Ticket capa = -1;
+        if (m_pipelining) {
+            stat = Queue(QStringLiteral("STAT"));
+            // The delay announced before the log-in was only a default; this user's is told now.
+            if (m_capabilities.LoginDelayPerUser)
+                capa = Queue(QStringLiteral("CAPA"), kMaxCapaBlock);
+            QueueWithLogin();
+        }
+        for (const Ticket ticket : {user, pass}) {
+            const QueuedReply reply = Take(ticket);
+            if (reply.code != 1) {
+                m_loginDelayRefused = HasLoginDelayCode(reply.line);
+                RequirePositive(reply.code);
             }
         }
-        Stat();
+        if (stat >= 0)
+            AcceptStat(Take(stat).code);
+        else
+            AcceptStat(Command(QStringLiteral("STAT")));
         if (m_capabilities.LoginDelayPerUser) {
-            // The delay announced before the log-in was only a default; this user's is told now.
             // A refusal now leaves what was announced before.
             Pop3Capabilities now;
-            if (ReadCapabilities(now)) {
+            bool told = false;
+            if (capa >= 0) {
+                const QueuedReply reply = Take(capa);
+                told = reply.code == 1;
+                if (told)
+                    now = ParseCapaListing(reply.block);
+            } else {
+                told = ReadCapabilities(now);
+            }
+            if (told) {
                 if (now.LoginDelay < 0)
                     now.LoginDelay = m_capabilities.LoginDelay;
                 m_capabilities = now;
@@ -111,6 +148,7 @@ void TmsCustomPOP::Login()
         }
         m_pipelining = m_usePipelining && m_capabilities.Pipelining;
     } catch (...) {
+        ResetWindow();
         CloseSocket();
         throw;
     }
@@ -211,7 +249,7 @@ TmsCustomPOP::QueuedReply TmsCustomPOP::Take(Ticket ticket)
     }
     if (reply.readAhead)
         m_heldBytes -= reply.block.size();
-    m_lastCommand = reply.command;
+    m_lastCommand = CommandName(reply.command);
     SetLastReply(reply.line);
     // A block read ahead reported no progress then; it does now, at its turn, so the events
     // come in the order of a client that waits for each reply.
@@ -229,11 +267,21 @@ void TmsCustomPOP::ResetWindow()
     m_pendingBytes = 0;
     m_pendingBlockBytes = 0;
     m_heldBytes = 0;
+    m_quitTicket = -1;
 }
 
-void TmsCustomPOP::Stat()
+void TmsCustomPOP::SetBlockLimit(Ticket ticket, qint64 blockLimit)
 {
-    RequirePositive(Command(QStringLiteral("STAT")));
+    if (ticket < m_readTicket || ticket >= m_nextTicket)
+        throw std::logic_error("TmsCustomPOP::SetBlockLimit: no such unread command");
+    QueuedReply &entry = m_window[size_t(ticket - m_windowBase)];
+    m_pendingBlockBytes += qMax(blockLimit, qint64(0)) - qMax(entry.blockLimit, qint64(0));
+    entry.blockLimit = blockLimit;
+}
+
+void TmsCustomPOP::AcceptStat(int code)
+{
+    RequirePositive(code);
     int count = 0;
     qint64 size = -1;
     if (!ParseStatReply(LastReply(), count, size))
@@ -247,7 +295,16 @@ void TmsCustomPOP::Quit()
     RefuseWhileWaiting();
     if (!Connected())
         return;
+    if (m_quitTicket >= 0) {
+        RequirePositive(Take(std::exchange(m_quitTicket, -1)).code);
+        return;
+    }
     RequirePositive(Command(QStringLiteral("QUIT")));
+}
+
+void TmsCustomPOP::QueueQuit()
+{
+    m_quitTicket = Queue(QStringLiteral("QUIT"));
 }
 
 void TmsCustomPOP::Retrieve(int Index)
@@ -319,6 +376,11 @@ void TmsRemotePOP::StoreMessage(int Index, const QByteArray &Contents)
 qint64 TmsRemotePOP::UidlLimit() const
 {
     return 65536 + qint64(qBound(0, MessageCount(), kMaxListedMessages)) * kUidlBytesPerMessage;
+}
+
+qint64 TmsRemotePOP::ListLimit() const
+{
+    return 65536 + qint64(qBound(0, MessageCount(), kMaxListedMessages)) * kListBytesPerMessage;
 }
 
 TmsRemotePOP::Check TmsRemotePOP::QueueCheck(int index, int number, bool withId, qint64 topLimit)
@@ -399,13 +461,21 @@ void TmsRemotePOP::UpdateInfo()
 void TmsRemotePOP::DoUpdateInfo()
 {
     // Any failure ends the session without QUIT, so the server keeps the mailbox as it was
-    // and the next operation starts with a fresh log-in.
+    // and the next operation starts with a fresh log-in. (A QUIT sent ahead goes out only in
+    // a session that deletes nothing, and its reply is never taken after a failure.)
+    m_listing = true;
+    m_uidlAhead = -1;
+    m_listAhead = -1;
+    const auto listed = qScopeGuard([this] { m_listing = false; });
     try {
         DoConnect();
         if (OnUpdatingInfo)
             OnUpdatingInfo(this);
         m_remoteInfo.Clear();
-        ListMessages();
+        if (m_listAhead >= 0)
+            ListMessagesAhead();
+        else
+            ListMessages();
         DoDisconnect();
     } catch (...) {
         // The replies of the rest of the window are dropped with the connection.
@@ -417,17 +487,57 @@ void TmsRemotePOP::DoUpdateInfo()
         OnInfoUpdated(this);
 }
 
+void TmsRemotePOP::QueueWithLogin()
+{
+    if (!m_listing)
+        return;
+    // Their limits depend on the count STAT tells; they are set before the replies are read.
+    if (m_useUidl)
+        m_uidlAhead = Queue(QStringLiteral("UIDL"), UidlLimit());
+    m_listAhead = Queue(QStringLiteral("LIST"), ListLimit());
+}
+
+void TmsRemotePOP::RefuseOversizedMailbox()
+{
+    if (MessageCount() > kMaxListedMessages)
+        RaiseProtocolError(QStringLiteral("The mailbox holds %1 messages, more than the %2 that one check lists. "
+                                          "Remove messages with your mail program, then check again.")
+                               .arg(MessageCount())
+                               .arg(kMaxListedMessages));
+}
+
+QHash<int, QString> TmsRemotePOP::TakeIds(Ticket uidl)
+{
+    const QueuedReply reply = Take(uidl);
+    // A server without UIDL refuses it; the listing then simply has no ids. Anything else
+    // (a closed connection, a line that is no reply) is a failure of UIDL.
+    if (reply.code != 1 && !reply.line.startsWith(u'-'))
+        RequirePositive(reply.code);
+    return reply.code == 1 ? ParseUidlListing(reply.block) : QHash<int, QString>();
+}
+
+void TmsRemotePOP::AddListed(TmsRemoteInfoItem item, qint64 &listedBytes)
+{
+    for (const QString &line : std::as_const(item.Headers))
+        listedBytes += line.size() + 2;
+    if (listedBytes > kMaxListingBytes)
+        RaiseProtocolError(QStringLiteral("The header lines of the first %1 messages take more than the %2 MiB "
+                                          "that one check keeps. Remove messages with your mail program, then "
+                                          "check again.")
+                               .arg(m_remoteInfo.Count() + 1)
+                               .arg(kMaxListingBytes / (1024 * 1024)));
+    m_remoteInfo.Add(std::move(item));
+    if (OnNextInfoUpdated)
+        OnNextInfoUpdated(this, m_remoteInfo.Count() - 1);
+}
+
 void TmsRemotePOP::ListMessages()
 {
     // UIDL, then LIST n and TOP n 1 for each message, in a window when the session pipelines;
     // the replies are handled in order, so items and events come the same either way, and the
     // first refusal ends the listing at its message.
     const int count = MessageCount();
-    if (count > kMaxListedMessages)
-        RaiseProtocolError(QStringLiteral("The mailbox holds %1 messages, more than the %2 that one check lists. "
-                                          "Remove messages with your mail program, then check again.")
-                               .arg(count)
-                               .arg(kMaxListedMessages));
+    RefuseOversizedMailbox();
     SetWindowAhead(true);
     Ticket uidl = -1;
     if (m_useUidl && count > 0)
@@ -443,13 +553,7 @@ void TmsRemotePOP::ListMessages()
         FlushWindow();
     };
     fill();
-    QHash<int, QString> ids;
-    if (uidl >= 0) {
-        const QueuedReply reply = Take(uidl);
-        // A server without UIDL refuses it; the listing then simply has no ids.
-        if (reply.code == 1)
-            ids = ParseUidlListing(reply.block);
-    }
+    const QHash<int, QString> ids = uidl >= 0 ? TakeIds(uidl) : QHash<int, QString>();
     qint64 listedBytes = 0;
     for (int index = 0; index < count; ++index) {
         if (ahead.empty() || WindowLow())
@@ -459,17 +563,52 @@ void TmsRemotePOP::ListMessages()
         TmsRemoteInfoItem item;
         TakeCheck(check, false, item);
         item.Uidl = ids.value(index + 1);
-        for (const QString &line : std::as_const(item.Headers))
-            listedBytes += line.size() + 2;
-        if (listedBytes > kMaxListingBytes)
-            RaiseProtocolError(QStringLiteral("The header lines of the first %1 messages take more than the %2 MiB "
-                                              "that one check keeps. Remove messages with your mail program, then "
-                                              "check again.")
-                                   .arg(index + 1)
-                                   .arg(kMaxListingBytes / (1024 * 1024)));
-        m_remoteInfo.Add(std::move(item));
-        if (OnNextInfoUpdated)
-            OnNextInfoUpdated(this, m_remoteInfo.Count() - 1);
+        AddListed(std::move(item), listedBytes);
+    }
+}
+
+void TmsRemotePOP::ListMessagesAhead()
+{
+    const int count = MessageCount();
+    // Refused before the listings that came with the log-in are read.
+    RefuseOversizedMailbox();
+    if (m_uidlAhead >= 0)
+        SetBlockLimit(m_uidlAhead, UidlLimit());
+    SetBlockLimit(m_listAhead, ListLimit());
+    SetWindowAhead(true);
+    // The TOP commands go out once the id and size listings have come (a failure there sends
+    // nothing more); QUIT follows the last one when nothing else is to happen in this session.
+    const bool quitAhead = ListingEndsSession();
+    std::deque<Ticket> tops;
+    int next = 0;
+    const qint64 lineBytes = QByteArray::number(count).size() + 8;
+    const auto fill = [&] {
+        while (next < count && WindowHasRoom(1, lineBytes)) {
+            tops.push_back(Queue(QStringLiteral("TOP %1 1").arg(next + 1), kMaxHeaderBlock, true));
+            ++next;
+        }
+        if (next == count && quitAhead && Pipelining() && !QuitQueued() && WindowHasRoom(1, 6))
+            QueueQuit();
+        FlushWindow();
+    };
+    const QHash<int, QString> ids = m_uidlAhead >= 0 ? TakeIds(m_uidlAhead) : QHash<int, QString>();
+    const QueuedReply list = Take(m_listAhead);
+    RequirePositive(list.code);
+    const QHash<int, qint64> sizes = ParseListListing(list.block);
+    fill();
+    qint64 listedBytes = 0;
+    for (int index = 0; index < count; ++index) {
+        if (tops.empty() || WindowLow())
+            fill();
+        const Ticket ticket = tops.front();
+        tops.pop_front();
+        const QueuedReply top = Take(ticket);
+        RequirePositive(top.code);
+        TmsRemoteInfoItem item;
+        item.Size = sizes.value(index + 1);
+        item.Headers = HeadersFromBlock(top.block);
+        item.Uidl = ids.value(index + 1);
+        AddListed(std::move(item), listedBytes);
     }
 }
 

@@ -28,9 +28,11 @@ public:
     qint64 TotalSize() const { return m_totalSize; }
 
     // Ask the server for its capabilities (CAPA, RFC 2449) after the greeting and, when it
-    // announces PIPELINING, send the commands of a listing or a deletion run in a window of
-    // outstanding commands instead of one at a time. The commands and the events stay the
-    // same. Off by default: the traffic is then exactly USER, PASS, STAT, LIST n, TOP n 1 ...
+    // announces PIPELINING, send the commands in windows of outstanding commands instead of
+    // one at a time: the log-in with STAT (and a listing's UIDL and LIST) in one, a listing's
+    // TOP commands with QUIT behind them in the next, a deletion run's checks ahead of its
+    // DELE commands. The items and the events stay the same. Off by default: the traffic is
+    // then exactly USER, PASS, STAT, LIST n, TOP n 1 ..., one command per reply.
     bool UsePipelining() const { return m_usePipelining; }
     void SetUsePipelining(bool use) { m_usePipelining = use; }
     // What the last log-in learnt from CAPA; empty when CAPA was not sent or was refused.
@@ -87,9 +89,18 @@ public:
     void Delete(int Index);
 
 protected:
-    void Stat();
-    // Sends a command and reads its one-line reply into LastReply.
+    // Reads the STAT reply (code and LastReply) into MessageCount and TotalSize.
+    void AcceptStat(int code);
+    // Sends a command and reads its one-line reply into LastReply. Nothing may wait in the
+    // window: its replies come first.
     int Command(const QString &line);
+    // Commands that go out in the log-in's window behind STAT when the session pipelines
+    // (their replies are the caller's to take once Login has returned).
+    virtual void QueueWithLogin() {}
+    // Queues QUIT; Quit() then takes its reply instead of sending one. Only for a session
+    // whose last command is known: nothing may be sent after it.
+    void QueueQuit();
+    bool QuitQueued() const { return m_quitTicket >= 0; }
     // EServerError with LastReply unless code is positive.
     void RequirePositive(int code);
     // Fetches message Number (Index + 1 unless it moved) and stores it as Index; nothing may
@@ -131,6 +142,9 @@ protected:
     QueuedReply Take(Ticket ticket);
     // Forgets every outstanding command (the connection is being closed).
     void ResetWindow();
+    // Sets the block limit of a queued command whose reply has not been read yet (a limit
+    // that depends on a reply read in between).
+    void SetBlockLimit(Ticket ticket, qint64 blockLimit);
 
 private:
     // CAPA; false (and capabilities unchanged) when the server refuses it.
@@ -146,6 +160,7 @@ private:
     bool m_loginDelayRefused = false;
     Pop3Capabilities m_capabilities;
     QString m_lastCommand;
+    Ticket m_quitTicket = -1;
 
     std::deque<QueuedReply> m_window;
     Ticket m_windowBase = 0;   // the ticket of m_window.front()
@@ -253,6 +268,15 @@ public:
     // A UIDL listing may take at most this many bytes per message ("n id" with a 70-character
     // id and room to spare), plus 64 KiB.
     static constexpr qint64 kUidlBytesPerMessage = 96;
+    // The same for a LIST listing ("n size" with room to spare).
+    static constexpr qint64 kListBytesPerMessage = 32;
+
+protected:
+    // Whether the listing's session ends right after the listing. When the session pipelines,
+    // QUIT then goes out behind the last TOP. A subclass that works on in that session (its
+    // Quit() deleting before the goodbye) returns false whenever it may do so.
+    virtual bool ListingEndsSession() const { return true; }
+    void QueueWithLogin() override;
 
 private:
     // The replies of one message's check: LIST n, TOP n 1 and, with a known id, UIDL n.
@@ -265,6 +289,14 @@ private:
     };
     void DoUpdateInfo();
     void ListMessages();
+    // The listing of a pipelined session: UIDL and LIST came with the log-in; the TOP window
+    // carries QUIT when the session ends with it.
+    void ListMessagesAhead();
+    // Takes the UIDL listing; no ids when the server refused it.
+    QHash<int, QString> TakeIds(Ticket uidl);
+    void RefuseOversizedMailbox();
+    // Adds a listed item, within the bound of the listing's header bytes.
+    void AddListed(TmsRemoteInfoItem item, qint64 &listedBytes);
     void DoTransferData();
     void TransferMarked();
     Check QueueCheck(int index, int number, bool withId, qint64 topLimit);
@@ -277,11 +309,15 @@ private:
     // The TOP block accepted when checking a listed message again.
     static qint64 TopLimit(const TmsRemoteInfoItem &item);
     qint64 UidlLimit() const;
+    qint64 ListLimit() const;
     bool SetFlags(int Index, quint8 flags);
     void Skip(int Index);
 
     QString m_messageDirectory;
     bool m_useUidl = true;
+    bool m_listing = false;   // UpdateInfo runs: the log-in's window carries UIDL and LIST
+    Ticket m_uidlAhead = -1;
+    Ticket m_listAhead = -1;
     TmsRemoteInfo m_remoteInfo;
     QList<int> m_skipped;
     // The UIDL listing of this session, asked for once a marked message is not where it was.

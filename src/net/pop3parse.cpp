@@ -132,6 +132,20 @@ QHash<int, QString> ParseUidlListing(const QByteArray &block)
     return ids;
 }
 
+QHash<int, qint64> ParseListListing(const QByteArray &block)
+{
+    QHash<int, qint64> sizes;
+    for (const QString &line : SplitLines(QString::fromLatin1(block))) {
+        const QList<QStringView> tokens = Tokens(line);
+        qint64 n = 0;
+        qint64 size = 0;
+        if (tokens.size() >= 2 && ParseNumber(tokens[0], std::numeric_limits<int>::max(), n) && n > 0
+            && ParseNumber(tokens[1], std::numeric_limits<qint64>::max(), size))
+            sizes.insert(int(n), size);
+    }
+    return sizes;
+}
+
 TmsHeaders HeadersFromBlock(const QByteArray &block)
 {
     TmsHeaders headers = SplitLines(DecodeUtf8OrLatin1(block));

@@ -27,6 +27,9 @@ QString ParseUidlReply(const QString &line, int messageNumber);
 // The lines "n unique-id" of a UIDL listing, by message number. Malformed lines are left out.
 QHash<int, QString> ParseUidlListing(const QByteArray &block);
 
+// The lines "n size" of a LIST listing, by message number. Malformed lines are left out.
+QHash<int, qint64> ParseListListing(const QByteArray &block);
+
 // The header lines of a TOP block: one entry per line, cut at the first empty line.
 TmsHeaders HeadersFromBlock(const QByteArray &block);
 

@@ -528,6 +528,9 @@ void TagSocket::ConnectSocket()
         RaiseCanceled();
     RequireOpen();
     const bool implicitTls = m_tls.Mode == TmsTlsMode::Implicit;
+    // The handshake is one round trip (a TLS handshake one more); the first reply is another.
+    m_roundTrips = implicitTls ? 2 : 1;
+    m_sentSinceRead = true;
     if (implicitTls)
         m_socket->connectToHostEncrypted(m_address.toString(), m_port, m_hostPart);
     else
@@ -552,6 +555,7 @@ void TagSocket::StartTls()
         RaiseTlsError(QStringLiteral("The server sent data before the TLS handshake"));
     m_socket->setPeerVerifyName(m_hostPart);
     m_socket->startClientEncryption();
+    ++m_roundTrips;
     const QDeadlineTimer deadline = FreshDeadline();
     const WaitEnd end = WaitFor([this] { return m_socket->isEncrypted(); }, deadline, deadline);
     if (end != WaitEnd::Done)
@@ -572,6 +576,7 @@ void TagSocket::SendLine(const QString &line)
     const QByteArray bytes = line.toUtf8() + "\r\n";
     if (m_socket->write(bytes) != bytes.size())
         RaiseSocketFailure();
+    m_sentSinceRead = true;
     const QDeadlineTimer deadline = FreshDeadline();
     const WaitEnd end = WaitFor(
         [this] { return m_socket->bytesToWrite() == 0 && m_socket->encryptedBytesToWrite() == 0; }, deadline,
@@ -588,6 +593,15 @@ void TagSocket::WriteAhead(const QByteArray &bytes)
         RaiseSocketError(SocketCode::kConnectionReset);
     if (m_socket->write(bytes) != bytes.size())
         RaiseSocketFailure();
+    m_sentSinceRead = true;
+}
+
+void TagSocket::NoteRead()
+{
+    if (m_sentSinceRead) {
+        ++m_roundTrips;
+        m_sentSinceRead = false;
+    }
 }
 
 int TagSocket::ReadLine(QString &line)
@@ -602,6 +616,7 @@ int TagSocket::ReadLineUntil(QString &line, const QDeadlineTimer &deadline)
     RefuseWhileWaiting();
     RequireOpen();
     line.clear();
+    NoteRead();
     const WaitEnd end = WaitFor(
         [this] { return m_socket->canReadLine() || m_socket->bytesAvailable() >= kMaxLineBytes; }, deadline,
         deadline);
@@ -657,6 +672,7 @@ void TagSocket::ReceiveBlock(QIODevice &stream, qint64 expectedSize, qint64 maxS
     RequireOpen();
     if (maxSize < 0)
         maxSize = expectedSize > 0 ? 2 * expectedSize + kUnknownSizeBasis : kUnknownSizeMaxBlock;
+    NoteRead();
     QElapsedTimer elapsed;
     elapsed.start();
     QDeadlineTimer idle = FreshDeadline();

@@ -75,6 +75,10 @@ public:
     bool Encrypted() const;
     // SHA-256 fingerprint of the certificate the server presented on the last TLS handshake.
     QString PeerFingerprint() const { return m_peerFingerprint; }
+    // The round trips of the last connection so far: the connect, then every turn from sending
+    // to reading (the greeting's turn follows the connect). Replies read one after another
+    // without anything sent in between are one turn: this is what a slow link multiplies.
+    int RoundTrips() const { return m_roundTrips; }
 
     TNotifyEvent OnOpen;
     TNotifyEvent OnClosing;
@@ -180,6 +184,8 @@ private:
     [[noreturn]] void RaiseWaitEnd(WaitEnd end);
     [[noreturn]] void RaiseSocketFailure();
     int ReadLineUntil(QString &line, const QDeadlineTimer &deadline);
+    // Counts a round trip when a reply is read after something was sent.
+    void NoteRead();
     void Wake();
     void CreateSocket();
     void OnSocketError(QAbstractSocket::SocketError error);
@@ -207,6 +213,8 @@ private:
     QString m_localHostName;
     QString m_lastReply;
     QString m_peerFingerprint;
+    int m_roundTrips = 0;
+    bool m_sentSinceRead = false;
 
     // Notices of the current wait, cleared by ResetState.
     bool m_canceled = false;

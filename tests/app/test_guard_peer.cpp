@@ -30,8 +30,12 @@ PeerScript Listing(const QByteArray &capa = {})
         s += Capa(capa);
     s += Login("+OK 2 320\r\n");
     s += PeerStep{"UIDL", "+OK\r\n1 id-1\r\n2 id-2\r\n.\r\n"};
-    s += Info(1, 120, kSpam);
-    s += Info(2, 200, kMail);
+    // In windows the sizes come in one LIST with the log-in, then the TOPs.
+    const bool windows = capa.contains("PIPELINING");
+    if (windows)
+        s += PeerStep{"LIST", "+OK\r\n1 120\r\n2 200\r\n.\r\n"};
+    s += Info(1, 120, kSpam).mid(windows ? 1 : 0);
+    s += Info(2, 200, kMail).mid(windows ? 1 : 0);
     return s;
 }
 

@@ -117,6 +117,8 @@ TEST(Pop3Replies, StatListAndUidlLines)
     EXPECT_EQ(ParseUidlReply(QStringLiteral("+OK 3 ") + QString(71, u'x'), 3), QString());
     const QHash<int, QString> ids = ParseUidlListing("1 aa\r\n2 bb\r\nthree cc\r\n4\r\n5 \x01x\r\n6 ff extra\r\n");
     EXPECT_EQ(ids, (QHash<int, QString>{{1, "aa"}, {2, "bb"}, {6, "ff"}}));
+    EXPECT_EQ(ParseListListing("1 120\r\n2 3000000000 octets\r\nthree 5\r\n4\r\n5 -1\r\n0 9\r\n"),
+              (QHash<int, qint64>{{1, 120}, {2, 3000000000LL}}));
 }
 
 TEST(Pop3Replies, HeaderLinesOfATopBlock)

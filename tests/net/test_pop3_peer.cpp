@@ -84,17 +84,24 @@ PeerScript Start(int count, bool pipelining)
     return s + Login("+OK " + QByteArray::number(count) + " " + QByteArray::number(qint64(count) * 100) + "\r\n");
 }
 
-// A check of count messages, message n of size 100 + n.
+// A check of count messages, message n of size 100 + n. Pipelined, UIDL and LIST come with the
+// log-in, then TOP n 1 for each message; else LIST n and TOP n 1 one at a time, with UIDL
+// first unless the mailbox is empty.
 PeerScript Check(int count, bool pipelining, bool uidl, const std::function<QByteArray(int)> &id = StableId)
 {
     PeerScript s = Start(count, pipelining);
     QList<int> numbers;
-    for (int n = 1; n <= count; ++n)
+    QByteArray sizes = "+OK\r\n";
+    for (int n = 1; n <= count; ++n) {
         numbers << n;
-    if (uidl && count > 0)  // an empty mailbox has no ids to ask for
+        sizes += QByteArray::number(n) + " " + QByteArray::number(100 + n) + "\r\n";
+    }
+    if (uidl && (count > 0 || pipelining))
         s += UidlListing(numbers, id);
+    if (pipelining)
+        s += PeerStep{"LIST", sizes + ".\r\n"};
     for (int n = 1; n <= count; ++n)
-        s += Info(n, 100 + n, Headers(n));
+        s += Info(n, 100 + n, Headers(n)).mid(pipelining ? 1 : 0);
     return s << Quit();
 }
 
@@ -135,6 +142,7 @@ struct Listing {
     QList<QByteArray> received;
     int maxLinesPerRead = 0;
     bool pipelined = false;
+    int roundTrips = 0;
 };
 
 Listing List(const PeerScript &script, bool pipelining, bool uidl)
@@ -146,7 +154,8 @@ Listing List(const PeerScript &script, bool pipelining, bool uidl)
     log.Attach(pop);
     pop.UpdateInfo();
     EXPECT_TRUE(peer.Mismatches().isEmpty()) << peer.Mismatches().join("\n").toStdString();
-    return {Items(pop), log.WithoutRepeatedProgress(), peer.Received(), peer.MaxLinesPerRead(), pop.Pipelining()};
+    return {Items(pop), log.WithoutRepeatedProgress(), peer.Received(), peer.MaxLinesPerRead(), pop.Pipelining(),
+            pop.RoundTrips()};
 }
 
 TEST(Pop3Peer, ListingsOneAtATimeAndInAWindowAreIdentical)
@@ -155,11 +164,11 @@ TEST(Pop3Peer, ListingsOneAtATimeAndInAWindowAreIdentical)
         for (const bool uidl : {false, true}) {
             SCOPED_TRACE(testing::Message() << count << " messages, uidl " << uidl);
             const Listing sequential = List(Check(count, false, uidl), false, uidl);
-            // The reply to LIST 1 comes only once TOP 1 1 has arrived: a client waiting for
-            // each reply would time out.
+            // The replies to USER, STAT and the last TOP come only once the next line has
+            // arrived: a client waiting for each reply would time out.
             PeerScript ahead = Check(count, true, uidl);
-            for (PeerStep &step : ahead)
-                step.action = step.expect == "LIST 1" ? PeerAction::Withhold : step.action;
+            for (const qsizetype k : {qsizetype(2), qsizetype(4), count > 0 ? ahead.size() - 2 : 4})
+                ahead[k].action = PeerAction::Withhold;
             const Listing pipelined = List(ahead, true, uidl);
             EXPECT_TRUE(pipelined.pipelined);
             ASSERT_EQ(sequential.items.size(), count);
@@ -168,7 +177,11 @@ TEST(Pop3Peer, ListingsOneAtATimeAndInAWindowAreIdentical)
             EXPECT_EQ(sequential.received, CheckTraffic(count, false, uidl));
             EXPECT_EQ(pipelined.received, CheckTraffic(count, true, uidl));
             EXPECT_EQ(sequential.maxLinesPerRead, 1);
-            EXPECT_EQ(pipelined.maxLinesPerRead > 1, count > 0);
+            EXPECT_GT(pipelined.maxLinesPerRead, 1);
+            // Connect, greeting, CAPA, the log-in's window, the TOP window with QUIT; one at
+            // a time every command is one more.
+            EXPECT_EQ(pipelined.roundTrips, 5);
+            EXPECT_EQ(sequential.roundTrips, 2 + sequential.received.size());
             if (count > 0) {
                 EXPECT_EQ(sequential.items[0], QString("101|%1|").arg(uidl ? "id-1" : "")
                                                    + QString::fromLatin1(Headers(1).join('\n')));
@@ -185,7 +198,7 @@ TEST(Pop3Peer, ListingsOneAtATimeAndInAWindowAreIdentical)
         script.insert(1, capa);
         const Listing listing = List(script, true, true);
         EXPECT_FALSE(listing.pipelined);
-        EXPECT_EQ(listing.received, CheckTraffic(4, true, true));
+        EXPECT_EQ(listing.received, QList<QByteArray>{"CAPA"} + CheckTraffic(4, false, true));
         EXPECT_EQ(listing.maxLinesPerRead, 1);
     }
 }
@@ -205,17 +218,20 @@ TEST(Pop3Peer, EachCommandFailingInTurnLeavesTheClientReusable)
     };
     const QList<QByteArray> traffic = CheckTraffic(2, false, false);
     for (const bool pipelining : {false, true}) {
-        const PeerScript good = Check(2, pipelining, false);
+        // Pipelined, the log-in, STAT, UIDL and LIST share one window, the TOPs and QUIT the next.
+        const PeerScript good = Check(2, pipelining, pipelining);
         for (int k = 0; k < good.size(); ++k) {
             if (good[k].expect == "CAPA")
                 continue;  // a server without CAPA is only a server without capabilities
             for (const Failure &f : failures) {
+                if (good[k].expect == "UIDL" && f.reply.startsWith("-ERR"))
+                    continue;  // a server without UIDL gives a listing without ids
                 PeerScript broken = good.mid(0, k + 1);
                 broken[k].reply = f.reply;
                 broken[k].action = f.action;
                 ScriptedPeer peer({broken, Check(2, false, false)});
                 TmsRemotePOP pop;
-                Configure(pop, peer, pipelining);
+                Configure(pop, peer, pipelining, pipelining);
                 PopEvents log;
                 log.Attach(pop);
                 SCOPED_TRACE(testing::Message() << f.name << " at " << good[k].expect.constData() << ", pipelining "
@@ -230,8 +246,12 @@ TEST(Pop3Peer, EachCommandFailingInTurnLeavesTheClientReusable)
                 if (!pipelining) {
                     EXPECT_EQ(peer.Received(), traffic.mid(0, k));
                 }
-                EXPECT_FALSE(peer.Received().contains("QUIT") && good[k].expect != "QUIT");
+                // QUIT goes out ahead only behind the TOP commands of a session that deletes
+                // nothing; its reply is never taken after a failure.
+                const bool quitSent = good[k].expect == "QUIT" || (pipelining && good[k].expect.startsWith("TOP"));
+                EXPECT_EQ(peer.Received().contains("QUIT"), quitSent);
                 pop.SetUsePipelining(false);
+                pop.SetUseUidl(false);
                 const qsizetype before = peer.Received().size();
                 pop.UpdateInfo();
                 EXPECT_EQ(peer.Received().mid(before), traffic) << "the next check starts afresh";
@@ -344,6 +364,33 @@ TEST(Pop3Peer, ARefusedDeleEndsTheRunAtThatMessage)
         for (const TmsRemoteInfoItem &item : pop.RemoteInfo())
             EXPECT_EQ(item.Flags, 0);
     }
+}
+
+// A client that deletes the first message in the listing's own session, before its goodbye.
+class DeletingInSession : public TmsRemotePOP
+{
+public:
+    void Quit() override
+    {
+        DoDelete(0);
+        TmsRemotePOP::Quit();
+    }
+
+protected:
+    bool ListingEndsSession() const override { return false; }
+};
+
+TEST(Pop3Peer, AListingSessionThatDeletesSendsQuitOnlyAfterItsDele)
+{
+    PeerScript script = Check(2, true, true);
+    script.insert(script.size() - 1, PeerStep{"DELE 1", "+OK\r\n"});
+    ScriptedPeer peer({script});
+    DeletingInSession pop;
+    Configure(pop, peer, true, true);
+    pop.UpdateInfo();
+    EXPECT_TRUE(peer.Mismatches().isEmpty()) << peer.Mismatches().join("\n").toStdString();
+    EXPECT_EQ(peer.Received().mid(peer.Received().size() - 2), (QList<QByteArray>{"DELE 1", "QUIT"}));
+    EXPECT_EQ(pop.RemoteInfo().Count(), 2);
 }
 
 // Failures that are no refusal end with an error that says what went wrong. What a server
@@ -523,14 +570,15 @@ TEST(Pop3Peer, LoginDelayFromTheServer)
         bool refused;
         int delay;
     };
+    const PeerStep kNoSizes{"LIST", "+OK\r\n.\r\n"};
     const PeerScript refusedAtPass{Greeting(), Capa("LOGIN-DELAY 600\r\n"), {"USER alice", "+OK\r\n"},
                                    {"PASS secret", "-ERR [LOGIN-DELAY] too soon\r\n"}};
     const PeerScript wrongPassword{Greeting(), Capa("LOGIN-DELAY 600\r\n"), {"USER alice", "+OK\r\n"},
                                    {"PASS secret", "-ERR [AUTH] wrong password\r\n"}};
     const PeerScript perUser = PeerScript{Greeting(), Capa("PIPELINING\r\nLOGIN-DELAY 900 USER\r\n")}
-                               + Login("+OK 0 0\r\n") << Capa("PIPELINING\r\nLOGIN-DELAY 1800\r\n") << Quit();
+                               + Login("+OK 0 0\r\n") << Capa("PIPELINING\r\nLOGIN-DELAY 1800\r\n") << kNoSizes << Quit();
     const PeerScript perUserUntold = PeerScript{Greeting(), Capa("PIPELINING\r\nLOGIN-DELAY 900 USER\r\n")}
-                                     + Login("+OK 0 0\r\n") << PeerStep{"CAPA", "-ERR not now\r\n"} << Quit();
+                                     + Login("+OK 0 0\r\n") << PeerStep{"CAPA", "-ERR not now\r\n"} << kNoSizes << Quit();
     const Case cases[] = {
         {"RefusedAtPass", refusedAtPass, true, 600},
         {"WrongPassword", wrongPassword, false, 600},
