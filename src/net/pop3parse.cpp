@@ -134,7 +134,7 @@ QHash<int, QString> ParseUidlListing(const QByteArray &block)
 
 TmsHeaders HeadersFromBlock(const QByteArray &block)
 {
-    TmsHeaders headers = SplitLines(DecodeUtf8OrLatin1(block));
+    TmsHeaders headers = DecodeHeaderLines(block);
     TruncateAtBody(headers);
     return headers;
 }

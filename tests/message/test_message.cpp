@@ -31,7 +31,7 @@ TEST(ReadHeaderFields, FillsEveryProperty)
     ReadHeaderFields(message, headers);
 
     EXPECT_EQ(message.Sender().Address(), QStringLiteral("jb@example.com"));
-    EXPECT_EQ(message.Sender().Name(), QString::fromUtf8("J\u00fcrgen\"Bauer"));
+    EXPECT_EQ(message.Sender().Name(), QString::fromUtf8("J\u00fcrgen Bauer"));
     EXPECT_EQ(Items(message.Recipients()),
               (QStringList{QStringLiteral("Doe, John|jd@x.com"), QStringLiteral("|b@x.com"),
                            QStringLiteral("Carl|c@x.com")}));
@@ -102,7 +102,7 @@ TEST(ReadHeaderFields, MalformedHeadersNeverStopIt)
     EXPECT_EQ(message.Sender().Address(), QString());
     EXPECT_EQ(message.Sender().Name(), QStringLiteral("=?utf-8?B?####?= <a@x"));
     EXPECT_EQ(Items(message.Recipients()),
-              (QStringList{QStringLiteral("|=?utf-8?B?!?="), QStringLiteral("unclosed,|b@y")}));
+              (QStringList{QStringLiteral("|=?utf-8?B?!?="), QStringLiteral("unclosed, <b@y>|")}));
     EXPECT_EQ(message.Subject(), QStringLiteral("=?utf-8?B?@@@@?= "));
     EXPECT_EQ(message.Priority(), ptHigh);
 }
