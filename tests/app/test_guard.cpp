@@ -29,8 +29,10 @@ struct RowCase
 
 TEST(MessageListRow, IsFilledFromTheHeaderLines)
 {
-    const QString fullDate = TMessageListModel::FormatListDate(QDateTime(QDate(1999, 1, 5), QTime(10, 20, 30), Qt::UTC));
-    const QString midnight = TMessageListModel::FormatListDate(QDateTime(QDate(2024, 2, 29), QTime(0, 0), Qt::UTC));
+    // Shown in the user's zone: the sender's -0500 is applied.
+    const QString fullDate = TMessageListModel::FormatListDate(
+        QDateTime(QDate(1999, 1, 5), QTime(10, 20, 30), Qt::OffsetFromUTC, -5 * 3600).toLocalTime());
+    const QString midnight = TMessageListModel::FormatListDate(QDateTime(QDate(2024, 2, 29), QTime(0, 0), Qt::UTC).toLocalTime());
     const RowCase cases[] = {
         {"Plain", {"From: a@b.example", "Subject: Hi", "Date: Tue, 5 Jan 99 10:20:30 -0500"}, "Hi", "a@b.example", fullDate},
         {"DisplayName", {"From: \"Joe Bloggs\" <joe@b.example>", "Subject: x"}, "x", "joe@b.example", ""},

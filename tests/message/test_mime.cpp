@@ -549,13 +549,26 @@ TEST(MessageParser, UuencodeInMimeTextRestartsAsPlain)
     EXPECT_TRUE(m.Headers().contains(QStringLiteral("Content-Type: text/plain")));
 }
 
-TEST(MessageParser, HostileAttachmentNamesNeverBecomePaths)
+TEST(MessageParser, AttachmentNamesAsMailersWriteThemNeverBecomePaths)
 {
     const struct
     {
         const char *header;
         const char *name;
     } cases[] = {
+        {"Content-Type: application/pdf\nContent-Disposition: attachment; filename*=UTF-8''r%C3%A9sum%C3%A9.pdf",
+         "r\u00e9sum\u00e9.pdf"},
+        {"Content-Type: application/pdf\nContent-Disposition: attachment;\n filename*0*=UTF-8''r%C3%A9;\n"
+         " filename*1*=sum%C3%A9; filename*2=.pdf",
+         "r\u00e9sum\u00e9.pdf"},
+        {"Content-Type: text/plain\nContent-Disposition: attachment; filename*1=\"name.txt\"; filename*0=\"long \"",
+         "long name.txt"},
+        {"Content-Type: text/plain; name*=iso-8859-1'fr'caf%E9.txt", "caf\u00e9.txt"},
+        {"Content-Type: application/pdf; name=\"ct.pdf\"\nContent-Disposition: attachment; filename=\"cd.pdf\"",
+         "cd.pdf"},
+        {"Content-Type: text/plain; x-note=\"name=evil.exe\"; name=ok.txt", "ok.txt"},
+        {"Content-Type: text/plain; x-name=evil.exe\nContent-Disposition: attachment; xfilename=evil.exe", "att.0"},
+        {"Content-Type: text/plain\nContent-Disposition: attachment; filename*=UTF-8''..%2F..%2Fetc%2Fpasswd", "passwd"},
         {"Content-Type: application/octet-stream; name=\"../../x\"", "x"},
         {"Content-Type: application/octet-stream; name=\"/etc/passwd\"", "passwd"},
         {"Content-Type: application/octet-stream\nContent-Disposition: attachment; filename=\"..\\\\..\\\\boot.ini\"",

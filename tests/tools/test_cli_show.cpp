@@ -139,9 +139,11 @@ TEST_F(CliShow, SavesInsideTheFolderAndNeverOverwrites)
 TEST_F(CliShow, FailuresSayWhatWentWrong)
 {
     ASSERT_TRUE(WriteFile(Path(QStringLiteral("broken.eml")),
-                          Crlf("MIME-Version: 1.0\nContent-Type: multipart/mixed; boundary=never\n\ntext\n")));
+                          Crlf("From: Ann <ann@example.com>\nSubject: Lunch\nMIME-Version: 1.0\n"
+                               "Content-Type: multipart/mixed; boundary=never\n\ntext\n")));
     ASSERT_TRUE(WriteFile(Path(QStringLiteral("notb64.eml")),
-                          Crlf("MIME-Version: 1.0\nContent-Transfer-Encoding: base64\n\n*** not base64 ***\n")));
+                          Crlf("From: bob@example.com\nMIME-Version: 1.0\nContent-Transfer-Encoding: base64\n\n"
+                               "*** not base64 ***\n")));
     const struct
     {
         QStringList args;
@@ -163,6 +165,17 @@ TEST_F(CliShow, FailuresSayWhatWentWrong)
         EXPECT_EQ(run.exitCode, c.exitCode) << c.errPart;
         EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.errPart))) << run.err.toStdString();
     }
+
+    // Who and what come first even when the body is broken, then the explanation, then what
+    // was read.
+    EXPECT_EQ(Cli({QStringLiteral("broken.eml")}, tmp.path()).out,
+              QStringLiteral("From: Ann <ann@example.com>\nTo: \nSubject: Lunch\nDate: \n\n"
+                             "The following error has been occured while processing the message:\n"
+                             "Cannot find boundary\nThe original message will be stored as an attachment\n\n"
+                             "Attachment\toriginal.eml\tmessage/rfc822\t119 bytes\n"));
+    EXPECT_TRUE(Cli({QStringLiteral("notb64.eml")}, tmp.path())
+                    .out.startsWith(QStringLiteral("From: bob@example.com\nTo: \nSubject: \nDate: \n\n"
+                                                   "The body could not be read: Invalid Character\n")));
 
     // A broken message still gives up the original when asked to save.
     const ToolRun run = Cli({QStringLiteral("broken.eml"), QStringLiteral("--save-attachments"), QStringLiteral("keep")},
