@@ -16,31 +16,6 @@ struct AddressCase
     const char *name;
 };
 
-void PrintTo(const AddressCase &c, std::ostream *os)
-{
-    *os << c.title;
-}
-
-class ParseMailAddressTest : public ::testing::TestWithParam<AddressCase>
-{
-};
-
-TEST_P(ParseMailAddressTest, Splits)
-{
-    const AddressCase &c = GetParam();
-    TmsMailAddress parsed(QStringLiteral("old name"), QStringLiteral("old@address"));
-    ParseMailAddress(QString::fromUtf8(c.in), parsed);
-    EXPECT_EQ(parsed.Address(), QString::fromUtf8(c.address)) << c.title;
-    EXPECT_EQ(parsed.Name(), QString::fromUtf8(c.name)) << c.title;
-
-    // The same text as a From field, folded after the colon, through the one sender reader.
-    const TmsHeaders headers{QStringLiteral("X: y"), QStringLiteral("From:"), u' ' + QString::fromUtf8(c.in)};
-    EXPECT_EQ(SenderAddress(headers), parsed.Address()) << c.title;
-    TmsMessage message;
-    ReadHeaderFields(message, headers);
-    EXPECT_EQ(message.Sender(), parsed) << c.title;
-}
-
 const AddressCase kAddressCases[] = {
     // A display name never poses as the address.
     {"quoted name holding an angle address", "\"<friend@trusted.example>\" <spam@evil.example>",
@@ -74,7 +49,21 @@ const AddressCase kAddressCases[] = {
     {"closing bracket before opening", "x> John <j@x", "", "x> John <j@x"},
 };
 
-INSTANTIATE_TEST_SUITE_P(Table, ParseMailAddressTest, ::testing::ValuesIn(kAddressCases));
+TEST(ParseMailAddress, FindsTheAddressTheMailIsFrom)
+{
+    for (const AddressCase &c : kAddressCases) {
+        TmsMailAddress parsed(QStringLiteral("old name"), QStringLiteral("old@address"));
+        ParseMailAddress(QString::fromUtf8(c.in), parsed);
+        EXPECT_EQ(parsed.Address(), QString::fromUtf8(c.address)) << c.title;
+        EXPECT_EQ(parsed.Name(), QString::fromUtf8(c.name)) << c.title;
+        // The same text as a From field, folded after the colon, through the one sender reader.
+        const TmsHeaders headers{QStringLiteral("X: y"), QStringLiteral("From:"), u' ' + QString::fromUtf8(c.in)};
+        EXPECT_EQ(SenderAddress(headers), parsed.Address()) << c.title;
+        TmsMessage message;
+        ReadHeaderFields(message, headers);
+        EXPECT_EQ(message.Sender(), parsed) << c.title;
+    }
+}
 
 TEST(MailAddressLimit, FieldsAreCutOnCodePoints)
 {

@@ -14,29 +14,6 @@ struct DateCase
     const char *rest;
 };
 
-void PrintTo(const DateCase &c, std::ostream *os)
-{
-    *os << c.title;
-}
-
-class ParseMailDateTest : public ::testing::TestWithParam<DateCase>
-{
-};
-
-TEST_P(ParseMailDateTest, Parses)
-{
-    const DateCase &c = GetParam();
-    const std::optional<TmsMailDate> date = ParseMailDate(QString::fromUtf8(c.in));
-    if (!c.expected) {
-        EXPECT_FALSE(date.has_value()) << c.title << ": got " << qPrintable(date->dateTime.toString(Qt::ISODate));
-        return;
-    }
-    ASSERT_TRUE(date.has_value()) << c.title;
-    EXPECT_EQ(date->dateTime.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), QString::fromLatin1(c.expected))
-        << c.title;
-    EXPECT_EQ(date->rest, QString::fromUtf8(c.rest)) << c.title;
-}
-
 const DateCase kDateCases[] = {
     // The usual forms
     {"weekday, 2-digit year, zone", "Tue, 5 Jan 99 10:20:30 -0500", "1999-01-05 10:20:30", "-0500"},
@@ -80,7 +57,19 @@ const DateCase kDateCases[] = {
     {"year beyond any date-time (found by fuzzing)", "5 Jan 999999199 10:00", nullptr, ""},
 };
 
-INSTANTIATE_TEST_SUITE_P(Table, ParseMailDateTest, ::testing::ValuesIn(kDateCases));
+TEST(ParseMailDate, Table)
+{
+    for (const DateCase &c : kDateCases) {
+        const std::optional<TmsMailDate> date = ParseMailDate(QString::fromUtf8(c.in));
+        ASSERT_EQ(date.has_value(), c.expected != nullptr) << c.title;
+        if (!date)
+            continue;
+        // The sender's clock as written, in the sender's own offset.
+        EXPECT_EQ(date->dateTime.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), QString::fromLatin1(c.expected))
+            << c.title;
+        EXPECT_EQ(date->rest, QString::fromUtf8(c.rest)) << c.title;
+    }
+}
 
 TEST(ParseMailDate, KeepsTheZoneAndSortsByTheInstant)
 {
