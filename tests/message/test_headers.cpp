@@ -38,20 +38,15 @@ const FieldCase kFieldCases[] = {
     {"continuation of another field ignored", {"From: b", " Subject: x", "Subject: a"}, "Subject", "a"},
     {"duplicate: first wins", {"Subject: first", "Subject: second"}, "Subject", "first"},
     {"nothing after colon", {"Subject:"}, "Subject", ""},
-    {"only blanks after colon", {"Subject:   \t"}, "Subject", ""},
     {"folded right after colon", {"Subject:", "  Hello"}, "Subject", "Hello"},
     {"blank continuation at the end", {"Subject: Hello", " "}, "Subject", "Hello"},
     {"value keeps inner colons", {"Subject: Re: Fwd: x"}, "Subject", "Re: Fwd: x"},
     {"non-breaking space is not trimmed", {"Subject: \u00a0x\u00a0 "}, "Subject", "\u00a0x\u00a0"},
     {"ASCII-only case folding of names", {"\u017fubject: long s", "Subject: real"}, "Subject", "real"},
-    {"Q word", {"Subject: =?ISO-8859-1?Q?Caf=E9_au_lait?="}, "Subject", "Caf\u00e9 au lait"},
     {"words on folded lines join", {"Subject: =?utf-8?Q?Gr=C3=BC?=", " =?utf-8?Q?=C3=9Fe?="}, "Subject", "Gr\u00fc\u00dfe"},
     {"underscores without word stay", {"Subject: snake_case"}, "Subject", "snake_case"},
-    {"malformed B word stays raw", {"Subject: =?utf-8?B?#?= x"}, "Subject", "=?utf-8?B?#?= x"},
-    {"unclosed word cuts the value", {"Subject: Buy =?utf-8?Q?now"}, "Subject", "Buy "},
     {"Content-Type is not decoded", {"Content-Type: text/plain; name=\"=?utf-8?Q?a_b?=\""}, "content-type", "text/plain; name=\"=?utf-8?Q?a_b?=\""},
     {"X-UIDL is not decoded", {"x-uidl: a_b=?x?Q?y?="}, "X-UIDL:", "a_b=?x?Q?y?="},
-    {"8-bit text passes", {"Subject: \u00c4rger \u65e5\u672c"}, "Subject", "\u00c4rger \u65e5\u672c"},
 };
 
 TEST(GetFieldValue, Table)
@@ -169,12 +164,10 @@ const EditCase kEditCases[] = {
     {"remove missing field", {"A: 1"}, "Subject", {"A: 1"}},
     {"remove needs the colon right after the name", {"Subject : 1", "X-Subject: 2"}, "Subject", {"Subject : 1", "X-Subject: 2"}},
     {"remove continuation at the end", {"A: 1", "Subject: x", " y"}, "Subject", {"A: 1"}},
-    {"remove from empty list", {}, "Subject", {}},
     {"truncate without empty line", {"A: 1", "B: 2"}, nullptr, {"A: 1", "B: 2"}},
     {"truncate at first empty line", {"A: 1", "", "body", ""}, nullptr, {"A: 1"}},
     {"truncate with empty first line", {"", "A: 1"}, nullptr, {}},
     {"blank line is not empty", {"A: 1", " ", "B: 2", "", "body"}, nullptr, {"A: 1", " ", "B: 2"}},
-    {"truncate empty list", {}, nullptr, {}},
 };
 
 TEST(RemoveFieldAndTruncateAtBody, Table)

@@ -185,11 +185,8 @@ TEST(Attachment, FileNameSetsTypeAndKind)
         {"page.HTML", "text/html", aeQuotedPrintable},
         {"mail.eml", "message/rfc822", aeSevenBit},
         {"paper.pdf", "application/pdf", aeBase64},
-        {"photo.jpg", "image/jpeg", aeBase64},
         {"data.no-such-extension", "application/octet-stream", aeBase64},
         {"noextension", "application/octet-stream", aeBase64},
-        {"backup.tar.gz", "application/x-compressed-tar", aeBase64},
-        {"dir.d/readme.txt", "text/plain", aeQuotedPrintable},
         // Names from a hostile message: control characters never reach the MIME lookup
         // (two NULs in a row made Qt read past its cache).
         {"a\0\0.htm", "text/html", aeQuotedPrintable, 7},
@@ -569,15 +566,12 @@ TEST(MessageParser, AttachmentNamesAsMailersWriteThemNeverBecomePaths)
         {"Content-Type: text/plain; x-note=\"name=evil.exe\"; name=ok.txt", "ok.txt"},
         {"Content-Type: text/plain; x-name=evil.exe\nContent-Disposition: attachment; xfilename=evil.exe", "att.0"},
         {"Content-Type: text/plain\nContent-Disposition: attachment; filename*=UTF-8''..%2F..%2Fetc%2Fpasswd", "passwd"},
-        {"Content-Type: application/octet-stream; name=\"../../x\"", "x"},
-        {"Content-Type: application/octet-stream; name=\"/etc/passwd\"", "passwd"},
         {"Content-Type: application/octet-stream\nContent-Disposition: attachment; filename=\"..\\\\..\\\\boot.ini\"",
          "boot.ini"},
         {"Content-Type: application/octet-stream; name=\"a\x01\x1b[31mb.txt\"", "a[31mb.txt"},
         {"Content-Type: application/octet-stream; name=\"=?utf-8?B?Li4vZXZpbC5zaA==?=\"", "evil.sh"},
         {"Content-Type: application/octet-stream; name=\"\"", "att.0"},
         {"Content-Type: application/octet-stream; name=\"..\"", "att.0"},
-        {"Content-Type: application/octet-stream; name=\"/\"", "att.0"},
     };
     auto parse = [](const QByteArray &header) {
         return Parse("MIME-Version: 1.0\nContent-Type: multipart/mixed; boundary=b\n\n--b\n\nt\n--b\n" + header
@@ -594,27 +588,6 @@ TEST(MessageParser, AttachmentNamesAsMailersWriteThemNeverBecomePaths)
     ASSERT_EQ(m.Attachments().Count(), 1);
     EXPECT_EQ(m.Attachments().Item(0).FileName(), QString(251, u'a') + QStringLiteral(".pdf"));
     EXPECT_EQ(m.Attachments().Item(0).ContentType(), QStringLiteral("application/pdf"));
-}
-
-TEST(Message, ClearEmptiesEverything)
-{
-    TmsMessage m = Parse(Crlf("MIME-Version: 1.0\nFrom: a@b\nTo: c@d\nSubject: s\nReturn-receipt-to: a@b\n"
-                              "Content-Type: text/html\nContent-Transfer-Encoding: quoted-printable\n\n"
-                              "begin 644 a\n#0V%T\nend\n"));
-    ASSERT_EQ(m.Attachments().Count(), 1);
-    m.SetContentType(QStringLiteral("Text/HTML"));
-    EXPECT_EQ(m.ContentType(), QStringLiteral("text/html"));
-    m.Clear();
-    EXPECT_TRUE(m.Body().isEmpty());
-    EXPECT_EQ(m.Attachments().Count(), 0);
-    EXPECT_EQ(m.Sender().Address(), QString());
-    EXPECT_EQ(m.Recipients().Count(), 0);
-    EXPECT_TRUE(m.Headers().isEmpty());
-    EXPECT_EQ(m.Subject(), QString());
-    EXPECT_EQ(m.ContentType(), QString());
-    EXPECT_EQ(m.Encoding(), meMIME);
-    EXPECT_EQ(m.CharSet(), csUSASCII);
-    EXPECT_FALSE(m.ReturnReceipt());
 }
 
 } // namespace
