@@ -325,11 +325,11 @@ TEST(MessageParser, Multipart)
 {
     const QByteArray pdf("PDF-1.4 binary \x00\x01\xff data", 23);
     const ParseCase cases[] = {
-        {"text and a named base64 attachment",
+        {"text and a named base64 attachment, decoded over joined lines",
          Crlf("MIME-Version: 1.0\nContent-Type: multipart/mixed; boundary=\"=_b 1\"\n\npreamble\n--=_b 1\n"
               "Content-Type: text/plain\n\nHello\n--=_b 1\n"
               "Content-Type: application/pdf; name=\"paper.pdf\"\nContent-Transfer-Encoding: base64\n\n"
-              "UERGLTEuNCBiaW5h\ncnkgAAH/IGRhdGE=\n--=_b 1--\nepilogue\n"),
+              "UERGLTEuNCBiaW\n5h cnkgAAH/\tIGRhdGE=\n--=_b 1--\nepilogue\n"),
          {QStringLiteral("Hello")},
          {{QStringLiteral("paper.pdf"), QStringLiteral("application/pdf"), aeBase64, pdf}}},
         {"unnamed parts are att.N, kind from the part, type kept; filename from the disposition",
@@ -383,11 +383,6 @@ TEST(MessageParser, Multipart)
               "Content-Type: text/plain\nContent-Transfer-Encoding: BASE64\n\naGk=\n--b--\n"),
          {},
          {{QStringLiteral("att.0"), QStringLiteral("text/plain"), aeBase64, "hi"}}},
-        {"a base64 attachment decoded over joined lines",
-         Crlf("MIME-Version: 1.0\nContent-Type: multipart/mixed; boundary=b\n\n--b\n\nt\n--b\n"
-              "Content-Type: application/octet-stream\nContent-Transfer-Encoding: base64\n\nQU\nJD RE\tVG\n--b--\n"),
-         {QStringLiteral("t")},
-         {{QStringLiteral("att.0"), QStringLiteral("application/octet-stream"), aeBase64, "ABCDEF"}}},
         {"x-uuencode part",
          Crlf("MIME-Version: 1.0\nContent-Type: multipart/mixed; boundary=b\n\n--b\n\nt\n--b\n"
               "Content-Type: application/octet-stream; name=c.bin\nContent-Transfer-Encoding: x-uuencode\n\n"
