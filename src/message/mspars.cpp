@@ -122,10 +122,15 @@ QList<ParamPiece> ParamPieces(const QString &value)
     }
     while (i < n && pieces.size() < 1000) {
         ++i; // the semicolon
-        const qsizetype eq = value.indexOf(u'=', i);
-        const qsizetype semi = value.indexOf(u';', i);
-        if (eq < 0 || eq >= n || (semi >= 0 && semi < eq)) {
-            i = semi < 0 ? n : semi;
+        // Scanned once, character by character: a hostile value of many semicolons must not
+        // make each piece look ahead to the end.
+        qsizetype eq = i;
+        while (eq < n && value.at(eq) != u'=' && value.at(eq) != u';')
+            ++eq;
+        if (eq >= n)
+            break;
+        if (value.at(eq) == u';') {
+            i = eq;
             continue;
         }
         ParamPiece piece;
