@@ -65,7 +65,7 @@ int Parse(const QString &dir, int passes)
         for (const QByteArray &block : blocks) {
             const TmsHeaders headers = HeadersFromBlock(block);
             const QString subject = GetFieldValue(headers, QStringLiteral("Subject"));
-            const QString sender = SplitMailAddress(GetFieldValue(headers, QStringLiteral("From"))).address;
+            const QString sender = SenderAddress(headers);
             const std::optional<TmsMailDate> date = ParseMailDate(GetFieldValue(headers, QStringLiteral("Date")));
             checksum += subject.size() + sender.size() + (date ? 1 : 0);
         }

@@ -31,11 +31,13 @@ TMessageListRow TMessageListRow::FromRemoteInfo(const TmsRemoteInfoItem &item, i
     TMessageListRow row;
     row.headers = item.Headers;
     row.subject = GetFieldValue(item.Headers, QStringLiteral("Subject"));
-    row.sender = SplitMailAddress(GetFieldValue(item.Headers, QStringLiteral("From"))).address;
+    row.sender = SenderAddress(item.Headers);
     row.sizeText = QString::number(item.Size);
     const QString dateField = GetFieldValue(item.Headers, QStringLiteral("Date"));
     const std::optional<TmsMailDate> date = ParseMailDate(dateField);
-    row.date = date ? TMessageListModel::FormatListDate(date->dateTime) : dateField;
+    // Shown in the user's zone; "23:30 -0800" and "08:30 +0100" are the same moment.
+    row.date = date ? TMessageListModel::FormatListDate(date->dateTime.toLocalTime()) : dateField;
+    row.when = date ? date->dateTime.toUTC() : QDateTime();
     row.slot = slot;
     row.mailbox = mailbox;
     return row;
@@ -132,6 +134,7 @@ QVariant TMessageListModel::data(const QModelIndex &index, int role) const
         return int(Qt::AlignLeft | Qt::AlignVCenter);
     case MarkRole: return row.mark;
     case SlotRole: return row.slot;
+    case InstantRole: return row.when;
     default: return {};
     }
 }

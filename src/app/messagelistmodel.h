@@ -17,6 +17,7 @@ struct TMessageListRow
     QString sender;   // the bare address of the From field
     QString sizeText; // octets as the server reported them, decimal
     QString date;     // the Date field for display, or its text when it is no date
+    QDateTime when;   // the instant of the Date field (UTC), invalid when it is no date
     TmsHeaders headers;
     // The slot (1 ... 12) the row was listed from; later commands on the row load this
     // slot into the POP3 client first, whatever the client was given since.
@@ -37,14 +38,15 @@ struct TMessageListRow
 // Columns: 0 "Subject", 1 "Sender", 2 "Size" (right-aligned), 3 "Date". Display texts come
 // with Qt::DisplayRole; the mark (an int, -1 none, 0 check mark, 1 question mark,
 // 2 blacklist mark, 3 ... 14 exception pictures) with MarkRole on every column, for the view
-// to map to its picture; the listed slot with SlotRole.
+// to map to its picture; the listed slot with SlotRole; the Date field's instant (a UTC
+// QDateTime, invalid for no date) with InstantRole, the key to sort dates by.
 class TMessageListModel : public QAbstractTableModel, public TMessageRows
 {
     Q_OBJECT
 
 public:
     enum Column { SubjectColumn, SenderColumn, SizeColumn, DateColumn, ColumnCount };
-    enum Role { MarkRole = Qt::UserRole + 1, SlotRole };
+    enum Role { MarkRole = Qt::UserRole + 1, SlotRole, InstantRole };
 
     explicit TMessageListModel(QObject *parent = nullptr);
 

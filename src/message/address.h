@@ -39,8 +39,21 @@ private:
     QList<TmsMailAddress> m_items;
 };
 
-// Fills address from an address text ("Name <a@b>", "a@b (Name)", "a@b", ...). Never fails.
+#include "headers.h"
+
+// Fills address from a field value as received, encoded words still encoded: "Name <a@b>",
+// "a@b (Name)", "a@b", "Group: a@b, c@d;". The address is the angle address outside quoted
+// strings and comments, so no display name can pose as the address; encoded words are
+// decoded in the display name only, after the split. A value with several mailboxes gives
+// the first one. A "<" without its ">", or a quoted string that never closes, gives an empty
+// address and the whole text as the name. Never fails.
 void ParseMailAddress(const QString &text, TmsMailAddress &address);
+
+// The first mailbox of a field ("From", "To", ...): the one address reader every sender
+// test, list column, log line and count goes through.
+TmsMailAddress GetFieldAddress(const TmsHeaders &headers, const QString &fieldName);
+// The bare address of the From field.
+QString SenderAddress(const TmsHeaders &headers);
 
 struct SplitAddress
 {

@@ -213,16 +213,29 @@ QString DecodeEncodedWords(const QString &text)
     QString out;
     WordRun run;
     bool decodedAny = false;
+    // The blanks after the last decoded word: dropped when another encoded word follows
+    // them, kept before plain text, so that no word can be glued to a keyword.
+    qsizetype gapStart = -1;
+
+    const auto keepGap = [&] {
+        if (gapStart < 0)
+            return;
+        run.FlushInto(out);
+        out += QStringView(s).mid(gapStart, pos - gapStart);
+        gapStart = -1;
+    };
 
     while (pos < end && out.size() < kEnoughUnits) {
         const qsizetype p = s.indexOf(QStringLiteral("=?"), pos);
         if (p < 0 || p + 1 >= end) {
+            keepGap();
             run.FlushInto(out);
             out += QStringView(s).mid(pos, qMin(end - pos, kEnoughUnits));
             pos = end;
             break;
         }
         if (p > pos) {
+            keepGap();
             run.FlushInto(out);
             out += QStringView(s).mid(pos, qMin(p - pos, kEnoughUnits));
         }
@@ -233,25 +246,30 @@ QString DecodeEncodedWords(const QString &text)
             break;
         }
         std::optional<EncodedWord> word = ParseWord(QStringView(s).mid(p + 2, e - p - 2));
-        pos = e + 2;
         if (!word) {
             // A word that does not decode stays as it was received.
+            keepGap();
             run.FlushInto(out);
+            pos = e + 2;
             out += QStringView(s).mid(p, pos - p);
             continue;
         }
+        gapStart = -1;
+        pos = e + 2;
         if (run.Accepts(word->charset)) {
             run.Add(word->bytes);
         } else {
             run.FlushInto(out);
             run.Start(std::move(*word));
         }
-        // The text after a decoded word loses its surrounding blanks, and from the first
-        // decoded word on every underscore of the value stands for a blank.
+        gapStart = pos;
         while (pos < end && IsBlankOrControl(s.at(pos)))
             ++pos;
         while (end > pos && IsBlankOrControl(s.at(end - 1)))
             --end;
+        if (pos == gapStart)
+            gapStart = -1;
+        // From the first decoded word on every underscore of the value stands for a blank.
         if (!decodedAny) {
             decodedAny = true;
             for (qsizetype i = pos; i < end; ++i)
@@ -265,7 +283,7 @@ QString DecodeEncodedWords(const QString &text)
     return CutText(out);
 }
 
-QString GetFieldValue(const TmsHeaders &headers, const QString &fieldName)
+QString GetFieldText(const TmsHeaders &headers, const QString &fieldName)
 {
     const qsizetype first = FindField(headers, fieldName);
     if (first < 0)
@@ -281,10 +299,34 @@ QString GetFieldValue(const TmsHeaders &headers, const QString &fieldName)
     }
     // A field folded right after its colon (or ending in a blank line) would otherwise
     // keep the joining blank at its start or end.
-    value = TrimControls(value);
+    return TrimControls(value);
+}
+
+QString GetFieldValue(const TmsHeaders &headers, const QString &fieldName)
+{
+    const QString value = GetFieldText(headers, fieldName);
     if (IsRawField(fieldName))
         return value;
     return CutText(DecodeEncodedWords(value));
+}
+
+TmsHeaders DecodeHeaderLines(const QByteArray &bytes)
+{
+    TmsHeaders lines;
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', start);
+        if (end < 0)
+            end = bytes.size();
+        qsizetype stop = end;
+        if (stop > start && bytes.at(stop - 1) == '\r')
+            --stop;
+        // Each line by itself: one stray Latin-1 byte must not turn the UTF-8 of every
+        // other line into mojibake.
+        lines.append(DecodeUtf8OrLatin1(QByteArray::fromRawData(bytes.constData() + start, stop - start)));
+        start = end + 1;
+    }
+    return lines;
 }
 
 namespace {
@@ -303,13 +345,13 @@ void SplitListLine(const QString &text, QStringList &list)
         } else if (c == u'\\' && inQuotes) {
             ++i; // a quoted pair: the next character is plain text, even a quote
         } else if (c == u',' && !inQuotes) {
-            list.append(DecodeEncodedWords(TrimControls(text.mid(start, i - start))));
+            list.append(TrimControls(text.mid(start, i - start)));
             start = i + 1;
         }
     }
     const QString rest = text.mid(start);
     if (!rest.isEmpty())
-        list.append(TrimControls(DecodeEncodedWords(TrimControls(rest))));
+        list.append(TrimControls(rest));
 }
 
 } // namespace

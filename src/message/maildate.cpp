@@ -67,6 +67,36 @@ QStringView NextToken(QStringView s, qsizetype &pos)
     return s.mid(start, pos - start);
 }
 
+// The zone at the start of rest, in seconds east of UTC: "+hhmm"/"-hhmm" or one of the
+// names mail has always used. Anything else (a military letter, garbage, nothing) counts as
+// UTC, which is what "-0000" means: the sender did not say.
+int ZoneOffset(QStringView rest)
+{
+    qsizetype pos = 0;
+    const QStringView token = NextToken(rest, pos);
+    if (token.size() >= 5 && (token.at(0) == u'+' || token.at(0) == u'-')) {
+        const std::optional<int> hours = ParseNumber(token.mid(1, 2));
+        const std::optional<int> minutes = ParseNumber(token.mid(3, 2));
+        if (hours && minutes && *hours <= 23 && *minutes <= 59
+            && (token.size() == 5 || !IsDigit(token.at(5)))) {
+            const int seconds = *hours * 3600 + *minutes * 60;
+            return token.at(0) == u'-' ? -seconds : seconds;
+        }
+        return 0;
+    }
+    static const struct
+    {
+        const char16_t *name;
+        int hours;
+    } kNames[] = {{u"UT", 0},   {u"GMT", 0},  {u"UTC", 0},  {u"Z", 0},    {u"EST", -5},
+                  {u"EDT", -4}, {u"CST", -6}, {u"CDT", -5}, {u"MST", -7}, {u"MDT", -6},
+                  {u"PST", -8}, {u"PDT", -7}};
+    for (const auto &zone : kNames)
+        if (token == QStringView(zone.name))
+            return zone.hours * 3600;
+    return 0;
+}
+
 } // namespace
 
 std::optional<TmsMailDate> ParseMailDate(const QString &text)
@@ -126,11 +156,11 @@ std::optional<TmsMailDate> ParseMailDate(const QString &text)
         time = QTime(0, 0);
 
     TmsMailDate result;
-    // The fields are the sender's wall clock. UTC is only the container: local time could
-    // declare a time inside a daylight-saving gap invalid.
-    result.dateTime = QDateTime(date, time, Qt::UTC);
+    result.rest = TrimControls(s.mid(pos).toString());
+    // The sender's clock with the sender's offset: one real instant, shown in the user's zone
+    // and sorted by it. A fixed offset has no daylight-saving gap that could make it invalid.
+    result.dateTime = QDateTime(date, time, Qt::OffsetFromUTC, ZoneOffset(result.rest));
     if (!result.dateTime.isValid())
         return std::nullopt; // a year beyond what a date-time can count
-    result.rest = TrimControls(s.mid(pos).toString());
     return result;
 }

@@ -6,8 +6,8 @@
 
 struct TmsMailDate
 {
-    // The sender's wall-clock time as written; the zone is not applied. It is marked as
-    // UTC only so that no daylight-saving gap of this machine can make it invalid.
+    // The sender's clock time as written, with the sender's offset from UTC (0 when the zone
+    // is missing or unknown): one instant, to be shown with toLocalTime() and compared as is.
     QDateTime dateTime;
     QString rest; // what follows the time, upper-cased, normally the zone ("-0500")
 };

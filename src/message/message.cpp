@@ -34,7 +34,7 @@ void AppendAddresses(const TmsHeaders &headers, const QString &fieldName, TmsAdd
 
 void ReadHeaderFields(TmsMessage &message, const TmsHeaders &headers)
 {
-    ParseMailAddress(GetFieldValue(headers, QStringLiteral("FROM")), message.Sender());
+    message.Sender() = GetFieldAddress(headers, QStringLiteral("FROM"));
     AppendAddresses(headers, QStringLiteral("TO"), message.Recipients());
     AppendAddresses(headers, QStringLiteral("CC"), message.CC());
     AppendAddresses(headers, QStringLiteral("BCC"), message.BCC());

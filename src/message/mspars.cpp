@@ -5,6 +5,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QMap>
 #include <QStringDecoder>
 #include <utility>
 
@@ -65,27 +66,6 @@ QString MediaType(const QString &contentType)
     return contentType.left(end).trimmed();
 }
 
-// A parameter's value in a header value. The name is found anywhere, in any case, so "name"
-// is also found inside "filename"; mailers have always relied on that.
-QString GetParam(const QString &name, const QString &value)
-{
-    const qsizetype at = value.indexOf(name, 0, Qt::CaseInsensitive);
-    if (at < 0)
-        return {};
-    QString rest = value.mid(at + name.size() + 1).trimmed();
-    QString out;
-    if (rest.startsWith(u'"')) {
-        const qsizetype close = rest.indexOf(u'"', 1);
-        out = close < 0 ? rest.mid(1) : rest.mid(1, close - 1);
-    } else {
-        const qsizetype blank = rest.indexOf(u' ');
-        out = blank < 0 ? rest : rest.left(blank);
-    }
-    if (out.endsWith(u';'))
-        out.chop(1);
-    return out.trimmed();
-}
-
 // "1.0", also with a comment such as "1.0 (produced by X)".
 bool IsMime10(const QString &value)
 {
@@ -113,6 +93,151 @@ QString DecodeText(const QByteArray &bytes, const QString &charset)
     if (!decoder.isValid())
         return DecodeUtf8OrLatin1(bytes);
     return decoder.decode(bytes);
+}
+
+// One "name=value" of a parameter list: a plain value, an RFC 2231 extended one
+// ("name*=charset'lang'%xx"), or a numbered section of a continued one ("name*0*=",
+// "name*1=").
+struct ParamPiece
+{
+    QString name;
+    int section = -1;
+    bool extended = false;
+    QString value;
+};
+
+// Splits a header value at the semicolons outside quoted strings; quotes and quoted pairs
+// of a value are undone. The piece before the first semicolon (the media type) is skipped.
+QList<ParamPiece> ParamPieces(const QString &value)
+{
+    QList<ParamPiece> pieces;
+    qsizetype i = 0;
+    const qsizetype n = value.size();
+    while (i < n && value.at(i) != u';') {
+        if (value.at(i) == u'"') {
+            const qsizetype close = value.indexOf(u'"', i + 1);
+            i = close < 0 ? n : close;
+        }
+        ++i;
+    }
+    while (i < n && pieces.size() < 1000) {
+        ++i; // the semicolon
+        // Scanned once, character by character: a hostile value of many semicolons must not
+        // make each piece look ahead to the end.
+        qsizetype eq = i;
+        while (eq < n && value.at(eq) != u'=' && value.at(eq) != u';')
+            ++eq;
+        if (eq >= n)
+            break;
+        if (value.at(eq) == u';') {
+            i = eq;
+            continue;
+        }
+        ParamPiece piece;
+        QString name = value.mid(i, eq - i).trimmed();
+        if (name.endsWith(u'*')) {
+            piece.extended = true;
+            name.chop(1);
+        }
+        const qsizetype star = name.indexOf(u'*');
+        if (star >= 0) {
+            bool ok = false;
+            const int section = name.mid(star + 1).toInt(&ok);
+            if (!ok || section < 0 || section > 999 || name.size() - star - 1 > 3)
+                piece.section = -2; // not a section this reader knows: ignored
+            else
+                piece.section = section;
+            name.truncate(star);
+        }
+        piece.name = name;
+        i = eq + 1;
+        while (i < n && value.at(i).unicode() <= 0x20)
+            ++i;
+        if (i < n && value.at(i) == u'"') {
+            for (++i; i < n && value.at(i) != u'"'; ++i) {
+                if (value.at(i) == u'\\' && i + 1 < n)
+                    ++i;
+                piece.value += value.at(i);
+            }
+            while (i < n && value.at(i) != u';')
+                ++i;
+        } else {
+            const qsizetype start = i;
+            while (i < n && value.at(i) != u';')
+                ++i;
+            // A bare value ends at its first blank, as it always has.
+            const QString text = value.mid(start, i - start).trimmed();
+            const qsizetype blank = text.indexOf(u' ');
+            piece.value = blank < 0 ? text : text.left(blank);
+        }
+        if (piece.section != -2)
+            pieces.append(piece);
+    }
+    return pieces;
+}
+
+QByteArray PercentBytes(const QString &text)
+{
+    // The bytes of an extended value are %xx escapes and ASCII; any other character is
+    // kept as its UTF-8.
+    return QByteArray::fromPercentEncoding(text.toUtf8());
+}
+
+// A parameter's value, found by its whole name in any case, never inside another
+// parameter's value. RFC 2231 forms are decoded: "name*=UTF-8''r%C3%A9sum%C3%A9.pdf" and
+// the sections "name*0*=", "name*1*=" joined in order; they win over a plain "name=".
+QString GetParam(const QString &name, const QString &value)
+{
+    const QList<ParamPiece> pieces = ParamPieces(value);
+    QString plain;
+    bool havePlain = false;
+    QMap<int, const ParamPiece *> sections;
+    const ParamPiece *extended = nullptr;
+    for (const ParamPiece &piece : pieces) {
+        if (!AsciiEqualsIgnoreCase(piece.name, name))
+            continue;
+        if (piece.section >= 0) {
+            if (!sections.contains(piece.section))
+                sections.insert(piece.section, &piece);
+        } else if (piece.extended) {
+            if (!extended)
+                extended = &piece;
+        } else if (!havePlain) {
+            plain = piece.value;
+            havePlain = true;
+        }
+    }
+    QString charset;
+    QByteArray bytes;
+    const auto addEncoded = [&](const QString &text, bool first) {
+        QString data = text;
+        if (first) {
+            // charset'language'data; a value without both quotes is taken as data only.
+            const qsizetype q1 = text.indexOf(u'\'');
+            const qsizetype q2 = q1 < 0 ? -1 : text.indexOf(u'\'', q1 + 1);
+            if (q2 >= 0) {
+                charset = text.left(q1);
+                data = text.mid(q2 + 1);
+            }
+        }
+        bytes += PercentBytes(data);
+    };
+    if (sections.contains(0)) {
+        // Sections count from 0 without gaps; a missing number ends the value.
+        for (int k = 0; sections.contains(k); ++k) {
+            const ParamPiece *piece = sections.value(k);
+            if (piece->extended)
+                addEncoded(piece->value, k == 0);
+            else
+                bytes += piece->value.toUtf8();
+        }
+        return DecodeText(bytes, charset).trimmed();
+    }
+    if (extended) {
+        addEncoded(extended->value, true);
+        return DecodeText(bytes, charset).trimmed();
+    }
+    return plain.trimmed();
 }
 
 QByteArray JoinLines(const QList<QByteArray> &lines, const char *separator)
@@ -487,7 +612,12 @@ TmsAttItem TmsMessageDecoder::Impl::NewAttachment(bool alternativeNames)
     TmsAttItem item;
     const QString ct = GetFieldValue(partHeaders, QStringLiteral("Content-type"));
     item.SetContentType(MediaType(ct));
-    QString name = OutsideName(GetParam(QStringLiteral("name"), ct));
+    // The name the Content-Disposition gives wins over the Content-Type's name. The field is
+    // read whole: a name continued over many sections must not be cut.
+    QString name = OutsideName(GetParam(QStringLiteral("filename"),
+                                        GetFieldText(partHeaders, QStringLiteral("Content-Disposition"))));
+    if (name.isEmpty())
+        name = OutsideName(GetParam(QStringLiteral("name"), ct));
     if (!name.isEmpty())
         item.SetFileName(name);
 
@@ -500,16 +630,10 @@ TmsAttItem TmsMessageDecoder::Impl::NewAttachment(bool alternativeNames)
     item.SetEncoding(kind);
 
     if (name.isEmpty()) {
-        name = OutsideName(GetParam(QStringLiteral("filename"),
-                                    GetFieldValue(partHeaders, QStringLiteral("Content-Disposition"))));
-        if (!name.isEmpty()) {
-            item.SetFileName(name);
-        } else {
-            // A made-up name says nothing about the type: the part's own type stays.
-            const QString type = item.ContentType();
-            item.SetFileName(GeneratedName(alternativeNames));
-            item.SetContentType(type);
-        }
+        // A made-up name says nothing about the type: the part's own type stays.
+        const QString type = item.ContentType();
+        item.SetFileName(GeneratedName(alternativeNames));
+        item.SetContentType(type);
         item.SetEncoding(kind);
     }
     return item;

@@ -148,7 +148,7 @@ QHash<int, qint64> ParseListListing(const QByteArray &block)
 
 TmsHeaders HeadersFromBlock(const QByteArray &block)
 {
-    TmsHeaders headers = SplitLines(DecodeUtf8OrLatin1(block));
+    TmsHeaders headers = DecodeHeaderLines(block);
     TruncateAtBody(headers);
     return headers;
 }

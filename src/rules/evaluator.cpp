@@ -561,17 +561,18 @@ bool TRuleEvaluator::qMarkThisHeader(int index, bool &del)
             whyAdd(rowDel, QStringLiteral("Header \"%1\"").arg(to), ToDoesNotContain,
                    rule.address, caseSensitive);
         } else if (rule.kind == HeaderKind::SenderReplyTo || rule.kind == HeaderKind::SenderTo) {
-            const QString from =
-                SplitMailAddress(GetFieldValue(headers.get(), QStringLiteral("From:"))).address;
+            const QString from = SenderAddress(headers.get());
             if (rule.kind == HeaderKind::SenderReplyTo) {
                 const QString replyTo = GetFieldValue(headers.get(), QStringLiteral("Reply-to:"));
-                if (replyTo.isEmpty() || containsPart(replyTo, from) || containsPart(from, replyTo))
+                // No sender cannot match a Reply-To: an empty text is contained in nothing here,
+                // as in every other "contains" test.
+                if (replyTo.isEmpty()
+                    || (!from.isEmpty() && (containsPart(replyTo, from) || containsPart(from, replyTo))))
                     continue;
                 whyAdd(rowDel, QStringLiteral("Header"), Sender,
                        replyTo + u' ' + DoesNotMatchReplyTo + u' ' + from, caseSensitive);
             } else {
-                const QString to =
-                    SplitMailAddress(GetFieldValue(headers.get(), QStringLiteral("To:"))).address;
+                const QString to = GetFieldAddress(headers.get(), QStringLiteral("To:")).Address();
                 // An empty sender is contained in every address but equals none of them.
                 if (to.isEmpty() || from.isEmpty()
                     || !(containsText(to, from, false) || containsText(from, to, false)))

@@ -38,7 +38,7 @@ TmsHeaders ReadHeaderLines(const QByteArray &bytes)
         header += '\n';
         start = end + 1;
     }
-    return SplitLines(DecodeUtf8OrLatin1(header));
+    return DecodeHeaderLines(header);
 }
 
 int ClassifyFiles(const QString &folder, const QStringList &files, bool why,
@@ -74,7 +74,7 @@ int ClassifyFiles(const QString &folder, const QStringList &files, bool why,
         TMessageRow row;
         row.headers = ReadHeaderLines(bytes);
         row.subject = GetFieldValue(row.headers, QStringLiteral("Subject"));
-        row.sender = SplitMailAddress(GetFieldValue(row.headers, QStringLiteral("From"))).address;
+        row.sender = SenderAddress(row.headers);
         row.sizeText = QString::number(bytes.size());
         TMessageRowList rows;
         rows.rows.append(row);

@@ -439,23 +439,17 @@ int Show(const QCommandLineParser &p)
 
     TmsMessage message;
     QString parserError;
+    QString failure;
     try {
         LoadFromFile(message, fileName, &parserError);
     } catch (const EMessageError &error) {
-        err(QStringLiteral("%1: %2").arg(fileName, error.Message()));
-        return 1;
-    }
-    if (!parserError.isEmpty()) {
-        // The parser has put its explanation at the end of the body and kept the whole
-        // message as an attachment, which --save-attachments writes out like any other.
-        const QStringList &body = message.Body();
-        for (const QString &line : body.mid(std::max<qsizetype>(0, body.size() - 3)))
-            err(QStringLiteral("%1: %2").arg(fileName, TerminalText(line, false)));
-        if (saveDir.isEmpty())
-            err(QStringLiteral("(add --save-attachments DIR to write it and any attachments read before the error)"));
-        else
-            SaveAttachments(message, saveDir);
-        return 1;
+        // The header is read before the body, so who and what are known even when a body
+        // fails to decode; a file that cannot be opened has no header at all.
+        if (message.Headers().isEmpty()) {
+            err(QStringLiteral("%1: %2").arg(fileName, error.Message()));
+            return 1;
+        }
+        failure = error.Message();
     }
 
     if (json)
@@ -469,7 +463,20 @@ int Show(const QCommandLineParser &p)
     text += QStringLiteral("Subject: %1\n").arg(TerminalText(message.Subject(), false));
     text += QStringLiteral("Date: %1\n").arg(TerminalText(GetFieldValue(message.Headers(), QStringLiteral("Date")), false));
     text += u'\n';
-    for (const QString &line : message.Body())
+    QStringList body = message.Body();
+    if (!parserError.isEmpty()) {
+        // The parser has put its explanation at the end of the body: it comes right after the
+        // header fields, before whatever was read.
+        const QStringList explanation = body.mid(std::max<qsizetype>(0, body.size() - 3));
+        body = body.mid(0, body.size() - explanation.size());
+        for (const QString &line : explanation)
+            text += TerminalText(line, false) + u'\n';
+        if (!body.isEmpty())
+            text += u'\n';
+    } else if (!failure.isEmpty()) {
+        text += QStringLiteral("The body could not be read: %1\n\n").arg(TerminalText(failure, false));
+    }
+    for (const QString &line : body)
         text += TerminalText(line, true) + u'\n';
     if (message.Attachments().Count() > 0)
         text += u'\n';
@@ -479,9 +486,17 @@ int Show(const QCommandLineParser &p)
                     .arg(item.Data().size());
     out(text);
 
+    const bool broken = !parserError.isEmpty() || !failure.isEmpty();
+    if (broken) {
+        // The explanation also goes to the error output, for scripts that only look there.
+        err(QStringLiteral("%1: %2").arg(fileName, TerminalText(failure.isEmpty() ? parserError : failure, false)));
+        if (saveDir.isEmpty() && !parserError.isEmpty())
+            err(QStringLiteral("(add --save-attachments DIR to write the original message and any attachments read "
+                               "before the error)"));
+    }
     if (saveDir.isEmpty())
-        return 0;
-    return SaveAttachments(message, saveDir) ? 0 : 1;
+        return broken ? 1 : 0;
+    return SaveAttachments(message, saveDir) && !broken ? 0 : 1;
 }
 
 // The options each command takes besides --data and --help; false for a command there is not.

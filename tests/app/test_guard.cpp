@@ -15,8 +15,9 @@ namespace {
 // written, one at exactly midnight without a time, a missing field as blank.
 TEST(MessageListRow, IsFilledFromTheHeaderLines)
 {
-    const QString midnight = TMessageListModel::FormatListDate(QDateTime(QDate(2024, 2, 29), QTime(0, 0), Qt::UTC));
-    EXPECT_FALSE(midnight.contains(u':'));
+    EXPECT_FALSE(TMessageListModel::FormatListDate(QDateTime(QDate(2024, 2, 29), QTime(0, 0))).contains(u':'));
+    // The sender's zone is applied: shown in the user's.
+    const QString midnight = TMessageListModel::FormatListDate(QDateTime(QDate(2024, 2, 29), QTime(0, 0), Qt::UTC).toLocalTime());
     const struct {
         QStringList headers;
         QString subject, sender, date;

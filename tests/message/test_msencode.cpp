@@ -13,13 +13,7 @@
 
 namespace {
 
-TmsMailAddress Address(const QString &name, const QString &address)
-{
-    TmsMailAddress a;
-    a.SetName(name);
-    a.SetAddress(address);
-    return a;
-}
+using Address = TmsMailAddress;
 
 TmsMessage Basic()
 {
@@ -53,13 +47,13 @@ QList<QByteArray> Lines(const QByteArray &text)
 
 QList<QByteArray> HeaderLines(const QByteArray &text)
 {
-    QList<QByteArray> lines = Lines(text);
+    const QList<QByteArray> lines = Lines(text);
     return lines.mid(0, lines.indexOf(QByteArray()));
 }
 
 QList<QByteArray> BodyLines(const QByteArray &text)
 {
-    QList<QByteArray> lines = Lines(text);
+    const QList<QByteArray> lines = Lines(text);
     return lines.mid(lines.indexOf(QByteArray()) + 1);
 }
 
@@ -125,16 +119,11 @@ TEST(Compose, ValidationNeedsASenderAndOneAddressee)
         {"no sender address", [](TmsMessage &m) { m.Sender().SetAddress(""); }, 57100},
         {"no addressee", [](TmsMessage &m) { m.Recipients().Clear(); }, 57101},
         {"addressees without addresses",
-         [](TmsMessage &m) {
-             m.Recipients().Clear();
-             m.Recipients().Append(Address("Name only", ""));
-             m.CC().Append(Address("Also no address", ""));
-         },
-         57101},
+         [](TmsMessage &m) { m.Recipients().Item(0).SetAddress(""); m.CC().Append(Address("No address", "")); }, 57101},
         {"CC only", [](TmsMessage &m) { m.Recipients().Clear(); m.CC().Append(Address("", "c@x")); }, 0},
         {"BCC only", [](TmsMessage &m) { m.Recipients().Clear(); m.BCC().Append(Address("", "b@x")); }, 0},
-        {"neither (the sender is named first)",
-         [](TmsMessage &m) { m.Sender().SetAddress(""); m.Recipients().Clear(); }, 57100},
+        {"neither (the sender is named first)", [](TmsMessage &m) { m.Sender().SetAddress(""); m.Recipients().Clear(); },
+         57100},
     };
     for (const Case &c : cases) {
         TmsMessage m = Basic();
@@ -231,6 +220,8 @@ TEST(Compose, HeaderLines)
          },
          {"Return-Receipt-To: <ann@example.com>", "X-Priority: 1"}},
         {"low priority", [](TmsMessage &m) { m.SetPriority(ptLow); }, {"X-Priority: 5"}},
+        {"BCC is never written", [](TmsMessage &m) { m.BCC().Append(Address("Hidden", "hidden@example.com")); },
+         {"To:       Bob <bob@example.com>"}},
         {"own header lines kept in order, the written fields removed wherever they stand",
          [](TmsMessage &m) {
              m.SetHeaders({"Received: from a", "\tby b", "Subject: old", "Message-ID: <1@x>", "",
@@ -257,6 +248,7 @@ TEST(Compose, HeaderLines)
         for (const QByteArray &line : header) {
             EXPECT_FALSE(line.startsWith("Bcc") || line.startsWith("BCC")) << c.name;
             EXPECT_FALSE(line.contains("old") || line.contains("html") || line.contains("image")) << c.name;
+            EXPECT_FALSE(line.contains("hidden")) << c.name;
         }
         EXPECT_EQ(header.count("Mime-Version: 1.0"), 1) << c.name;
         EXPECT_EQ(std::count_if(header.begin(), header.end(),
@@ -264,18 +256,6 @@ TEST(Compose, HeaderLines)
                   1)
             << c.name;
     }
-}
-
-TEST(Compose, BccIsNeverWritten)
-{
-    TmsMessage m = Basic();
-    m.Recipients().Clear();
-    m.BCC().Append(Address("Hidden", "hidden@example.com"));
-    ValidateMessage(m);
-    const QByteArray text = Encode(m);
-    EXPECT_FALSE(text.contains("hidden")) << text.toStdString();
-    for (const QByteArray &line : HeaderLines(text))
-        EXPECT_FALSE(line.startsWith("To:")) << line.toStdString();
 }
 
 // ---------------- body ----------------
@@ -293,101 +273,41 @@ TEST(Compose, LinesThatBeginWithADotHaveItDoubled)
     EXPECT_FALSE(Lines(Encode(m)).contains("."));
 }
 
-TEST(Compose, LineBreaksInsideALineNeverReachTheWire)
+TEST(Compose, TheBodysTransferEncodingAndCharset)
 {
-    // A line that holds its own line break, followed by a dot, would otherwise end the data
-    // phase early at servers that take a bare LF or CR for a line end, and the rest of the text
-    // would pass as commands.
-    const QString smuggled = QStringLiteral("a\n.\nMAIL FROM:<x@y>\r.\rb");
-    struct Case {
-        const char *name;
-        std::function<void(TmsMessage &)> build;
-    };
-    const Case cases[] = {
-        {"body line", [&](TmsMessage &m) { m.Body() = QStringList{smuggled}; }},
-        {"uuencoded body line", [&](TmsMessage &m) {
-             m.SetEncoding(meUU);
-             m.Body() = QStringList{smuggled};
-         }},
-        {"7 bit attachment", [&](TmsMessage &m) {
-             TmsAttItem item = Attachment("fwd.eml", smuggled.toLatin1());
-             item.SetEncoding(aeSevenBit);
-             m.Attachments().Append(item);
-         }},
-        {"subject and names", [&](TmsMessage &m) {
-             m.SetSubject(smuggled);
-             m.Sender().SetName(smuggled);
-             m.Recipients().Item(0).SetAddress(smuggled);
-         }},
-    };
-    for (const Case &c : cases) {
-        TmsMessage m = Basic();
-        c.build(m);
-        const QByteArray text = Encode(m);
-        EXPECT_FALSE(text.contains("\n.\n")) << c.name;
-        EXPECT_FALSE(text.contains("\r.\r")) << c.name;
-        EXPECT_EQ(text.count('\n'), text.count("\r\n")) << c.name;
-        EXPECT_EQ(text.count('\r'), text.count("\r\n")) << c.name;
-        EXPECT_FALSE(Lines(text).contains(".")) << c.name;
-    }
-    // A body line with a break inside travels quoted-printable and comes back as lines.
-    TmsMessage m = Basic();
-    m.Body() = QStringList{"one\ntwo"};
-    const QByteArray text = Encode(m);
-    EXPECT_TRUE(text.contains("Content-Transfer-Encoding: quoted-printable"));
-    EXPECT_EQ(Parse(text).Body(), (QStringList{"one", "two"}));
-}
-
-TEST(Compose, ALongLineSwitchesTheWholeBodyToQuotedPrintable)
-{
-    struct Case {
-        int length;
+    const struct {
+        QString line;
         TCharSet charset;
-        const char *header;
+        const char *header; // the end of the last two header lines
+    } cases[] = {
+        {QString(255, u'y'), csUSASCII, "charset=\"us-ascii\"|Content-Transfer-Encoding: 7bit"},
+        // One long line switches the whole body, and a line break inside a line does too.
+        {QString(256, u'y'), csUSASCII, "charset=\"us-ascii\"|Content-Transfer-Encoding: quoted-printable"},
+        {QStringLiteral("one\ntwo"), csUSASCII, "charset=\"us-ascii\"|Content-Transfer-Encoding: quoted-printable"},
+        {QString(10, u'y'), csISO8859, "charset=\"iso-8859-1\"|Content-Transfer-Encoding: quoted-printable"},
+        // Text beyond ASCII is never sent as 7 bit.
+        {QString::fromUtf8("Caf\u00e9"), csUSASCII, "charset=\"iso-8859-1\"|Content-Transfer-Encoding: quoted-printable"},
+        {QString::fromUtf8("5 \u20ac"), csUSASCII, "charset=\"utf-8\"|Content-Transfer-Encoding: quoted-printable"},
     };
-    const Case cases[] = {
-        {255, csUSASCII, "Content-Type: text/plain; charset=\"us-ascii\"|Content-Transfer-Encoding: 7bit"},
-        {256, csUSASCII, "Content-Type: text/plain; charset=\"us-ascii\"|Content-Transfer-Encoding: quoted-printable"},
-        {10, csISO8859, "Content-Type: text/plain; charset=\"iso-8859-1\"|Content-Transfer-Encoding: quoted-printable"},
-    };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         TmsMessage m = Basic();
         m.SetCharSet(c.charset);
-        m.Body() = QStringList{"a = b", QString(c.length, u'y')};
+        m.Body() = QStringList{"a = b", c.line};
         const QByteArray text = Encode(m);
         const QList<QByteArray> header = HeaderLines(text);
-        EXPECT_EQ(header.mid(header.size() - 2).join('|'), QByteArray(c.header)) << c.length;
+        EXPECT_EQ(header.mid(header.size() - 2).join('|'), "Content-Type: text/plain; " + QByteArray(c.header))
+            << c.line.toStdString();
         const QList<QByteArray> body = BodyLines(text);
-        if (c.length <= 255 && c.charset == csUSASCII) {
-            EXPECT_EQ(body, (QList<QByteArray>{"a = b", QByteArray(c.length, 'y')}));
+        if (QByteArray(c.header).endsWith("7bit")) {
+            EXPECT_EQ(body, (QList<QByteArray>{"a = b", c.line.toLatin1()}));
         } else {
-            EXPECT_EQ(body.first(), "a =3D b") << c.length;
+            EXPECT_EQ(body.first(), "a =3D b") << c.line.toStdString();
             for (const QByteArray &line : body)
-                EXPECT_LE(line.size(), 66) << c.length;
+                EXPECT_LE(line.size(), 66) << c.line.toStdString();
         }
-        EXPECT_EQ(Parse(text).Body(), m.Body()) << c.length;
-    }
-}
-
-TEST(Compose, TextBeyondAsciiIsNeverSentAsSevenBit)
-{
-    struct Case {
-        QString line;
-        const char *charset;
-    };
-    const Case cases[] = {
-        {QString::fromUtf8("Caf\u00e9"), "iso-8859-1"},
-        {QString::fromUtf8("5 \u20ac"), "utf-8"},
-    };
-    for (const Case &c : cases) {
-        TmsMessage m = Basic();
-        m.Body() = QStringList{c.line};
-        const QByteArray text = Encode(m);
-        EXPECT_TRUE(text.contains(QByteArray("charset=\"") + c.charset + "\"")) << c.charset;
-        EXPECT_TRUE(text.contains("quoted-printable")) << c.charset;
         for (char byte : text)
-            EXPECT_LT(uchar(byte), 128) << c.charset;
-        EXPECT_EQ(Parse(text).Body(), m.Body()) << c.charset;
+            EXPECT_LT(uchar(byte), 128) << c.line.toStdString();
+        EXPECT_EQ(Parse(text).Body(), QStringList{"a = b"} + c.line.split(u'\n')) << c.line.toStdString();
     }
 }
 
@@ -477,57 +397,6 @@ TmsMessage Mixed()
     m.Attachments().Item(m.Attachments().Count() - 1).SetEncoding(aeQuotedPrintable);
     m.Attachments().Append(Attachment("report.pdf", QByteArray("%PDF-1.4\x00\x01\xff", 11)));
     return m;
-}
-
-TEST(Compose, MultipartLayout)
-{
-    const TmsMessage m = Mixed();
-    QRandomGenerator random(7);
-    TmsMessageEncoder encoder(m, &random);
-    const QByteArray text = encoder.Encode();
-    QRandomGenerator replay(7);
-    TmsMessageEncoder drawer(m, &replay);
-    const QByteArray outer = drawer.NewBoundary().toLatin1();
-    const QByteArray inner = drawer.NewBoundary(QString::fromLatin1(outer)).toLatin1();
-    const QList<QByteArray> expected{
-        "Content-Type: multipart/mixed; boundary=\"" + outer + "\"",
-        "",
-        "This is a multipart message in MIME format",
-        "",
-        "--" + outer,
-        "Content-Type:  multipart/alternative; boundary=\"" + inner + "\"",
-        "Content-Transfer-Encoding: 7bit",
-        "",
-        "--" + inner,
-        "Content-Type: text/plain; charset=\"us-ascii\"",
-        "Content-Transfer-Encoding: 7bit",
-        "",
-        "First line",
-        "Second line",
-        "",
-        "--" + inner,
-        "Content-Type: text/html",
-        "Content-Transfer-Encoding: Quoted-Printable",
-        "",
-        "<p>Hello</p>",
-        "--" + inner + "--",
-        "--" + outer,
-        "Content-Type: application/pdf; name=\"report.pdf\"",
-        "Content-Transfer-Encoding: Base64",
-        "Content-Disposition: attachment; filename=\"report.pdf\"",
-        "",
-        EncodeBase64Text(m.Attachments().Item(1).Data()),
-        "",
-        "--" + outer + "--",
-    };
-    const QList<QByteArray> lines = Lines(text);
-    const qsizetype start = lines.indexOf("Mime-Version: 1.0") + 1;
-    EXPECT_EQ(lines.mid(start), expected);
-    for (const QByteArray &b : {outer, inner}) {
-        EXPECT_EQ(b.size(), 8);
-        for (char c : b)
-            EXPECT_TRUE(c >= '0' && c <= '8') << b.toStdString();
-    }
 }
 
 TEST(Compose, BoundariesAreRedrawnUntilTheyAreUnique)
@@ -644,53 +513,37 @@ TEST(Compose, EveryBodyKindReadsBackTheSame)
         {"plain 7bit", [](TmsMessage &) {}, {}},
         {"plain with dots and a long line",
          [](TmsMessage &m) { m.Body() = QStringList{".", ".x", QString(400, u'L'), "end"}; }, {true}},
-        {"ISO-8859-1",
-         [](TmsMessage &m) {
+        {"ISO-8859-1", [](TmsMessage &m) {
              m.SetCharSet(csISO8859);
              m.Body() = QStringList{QString::fromUtf8("Gr\u00fc\u00dfe = greetings"), "tab\there"};
-         },
-         {true}},
-        {"HTML document",
-         [](TmsMessage &m) {
+         }, {true}},
+        {"HTML document", [](TmsMessage &m) {
              m.SetContentType("text/html");
              m.Body() = QStringList{"<html>", "<p>a = b</p>", "</html>"};
-         },
+         }, {true}},
+        {"RTF document", [](TmsMessage &m) { m.SetContentType("text/rtf"); m.Body() = QStringList{"{\\rtf1 hello}"}; },
          {true}},
-        {"RTF document",
-         [](TmsMessage &m) {
-             m.SetContentType("text/rtf");
-             m.Body() = QStringList{"{\\rtf1 hello}"};
-         },
-         {true}},
-        {"one binary file alone",
-         [&](TmsMessage &m) {
+        {"one binary file alone", [&](TmsMessage &m) {
              m.Body().clear();
              m.Attachments().Append(Attachment("data.bin", binary));
-         },
-         {}},
-        {"text and files of every kind",
-         [&](TmsMessage &m) {
+         }, {}},
+        {"text and files of every kind", [&](TmsMessage &m) {
              m.Attachments().Append(Attachment("data.bin", binary));
              m.Attachments().Append(Attachment("notes.txt", "line one\r\n.dot line\r\nlast = x\r\n"));
              TmsAttItem seven = Attachment("fwd.eml", "From: x@y\r\nSubject: fwd\r\n\r\nhi\r\n");
              seven.SetContentType("message/rfc822");
              seven.SetEncoding(aeSevenBit);
              m.Attachments().Append(seven);
-         },
-         {false, true}},
+         }, {false, true}},
         {"text and an alternative", [&](TmsMessage &m) { m.Attachments().Append(alternative()); }, {false, true}},
-        {"alternative nested beside a file",
-         [&](TmsMessage &m) {
+        {"alternative nested beside a file", [&](TmsMessage &m) {
              m.Attachments().Append(alternative());
              m.Attachments().Append(Attachment("data.bin", binary));
-         },
-         {false, true}},
-        {"uuencoded",
-         [&](TmsMessage &m) {
+         }, {false, true}},
+        {"uuencoded", [&](TmsMessage &m) {
              m.SetEncoding(meUU);
              m.Attachments().Append(Attachment("data.bin", binary));
-         },
-         {false, false, true}},
+         }, {false, false, true}},
     };
     for (const Case &c : cases) {
         TmsMessage m = Basic();

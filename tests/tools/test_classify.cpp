@@ -73,7 +73,7 @@ TEST_F(ClassifyTool, MarksAndReasonsFollowTheRules)
     const ToolRun run = classify({QStringLiteral("--data"), rules.path(), QStringLiteral("--why"),
                               mail("family.eml"), mail("free.eml"), missing, mail("shouting.eml"),
                               mail("listed.eml"), mail("numeric.eml"), mail("replyto.eml"),
-                              mail("plain.eml"), mail("big.eml")});
+                              mail("noreply.eml"), mail("plain.eml"), mail("big.eml")});
     const QString expected = QStringLiteral(
         "5\t%1\n"
         "  Message from mom@family.example\n"
@@ -100,16 +100,24 @@ TEST_F(ClassifyTool, MarksAndReasonsFollowTheRules)
         "  Message from joe@one.example\n"
         "  Subject of   Meeting\n"
         "  Question :  Header Sender \"other@two.example does not match Reply-to joe@one.example\" \n"
-        "-1\t%7\n"
+        // No From at all: a Reply-To does not match an empty sender.
+        "0\t%7\n"
+        "  Message from \n"
+        "  Subject of   Meeting\n"
+        "  Delete   :  E-mail address All numeric\n"
+        "  Question :  Header Sender \"other@two.example does not match Reply-to \" \n"
+        // A stray Latin-1 byte on another line leaves this UTF-8 subject alone.
+        "-1\t%8\n"
         "  Message from friend@ok.example\n"
         "  Subject of   Caf\u00e9 and lottery results\n"
         "  Message was neither on the exception list nor on the list of matching criteria\n"
-        "1\t%8\n"
+        "1\t%9\n"
         "  Message from friend@ok.example\n"
         "  Subject of   Holiday pictures\n"
         "  Question :  Size larger than \"1500\" \n")
         .arg(mail("family.eml"), mail("free.eml"), mail("shouting.eml"), mail("listed.eml"),
-             mail("numeric.eml"), mail("replyto.eml"), mail("plain.eml"), mail("big.eml"));
+             mail("numeric.eml"), mail("replyto.eml"), mail("noreply.eml"), mail("plain.eml"))
+        .arg(mail("big.eml"));
     EXPECT_EQ(run.out.toStdString(), expected.toStdString());
     EXPECT_EQ(run.exitCode, 1);
     EXPECT_TRUE(run.err.startsWith(QStringLiteral("tarnwick-classify: cannot read %1: ").arg(missing)))
