@@ -7,7 +7,6 @@
 #include "files.h"
 #include "general.h"
 #include "helpfile.h"
-#include "maildate.h"
 #include "markfordeletion.h"
 #include "rulewords.h"
 #include "settingsstore.h"
@@ -27,7 +26,6 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QHBoxLayout>
-#include <QHash>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -50,26 +48,6 @@ const QString kLayoutSection = QStringLiteral("MainWindow");
 // the screen.
 constexpr int kMinStoredHeight = 200;
 constexpr int kMaxStoredSize = 16000;
-
-// The zone after a Date field's time ("+0100", "-0500", "GMT", "EST"), in seconds east of
-// UTC; 0 for anything else. Hours beyond 23 or minutes beyond 59 are no zone.
-qint64 ZoneOffsetSeconds(const QString &rest)
-{
-    const QString zone = rest.trimmed().section(u' ', 0, 0);
-    if (zone.size() == 5 && (zone[0] == u'+' || zone[0] == u'-')) {
-        bool hoursOk = false, minutesOk = false;
-        const int hours = zone.mid(1, 2).toInt(&hoursOk);
-        const int minutes = zone.mid(3, 2).toInt(&minutesOk);
-        if (!hoursOk || !minutesOk || hours > 23 || minutes > 59)
-            return 0;
-        return (zone[0] == u'-' ? -1 : 1) * (hours * 3600 + minutes * 60);
-    }
-    static const QHash<QString, int> names{{QStringLiteral("EST"), -5}, {QStringLiteral("EDT"), -4},
-                                           {QStringLiteral("CST"), -6}, {QStringLiteral("CDT"), -5},
-                                           {QStringLiteral("MST"), -7}, {QStringLiteral("MDT"), -6},
-                                           {QStringLiteral("PST"), -8}, {QStringLiteral("PDT"), -7}};
-    return names.value(zone, 0) * 3600;
-}
 
 // The exit button's caption with its access key.
 QString WithAccessKey(const QString &caption)
@@ -142,9 +120,7 @@ bool TMessageSortModel::lessThan(const QModelIndex &left, const QModelIndex &rig
         // By the moment the mail was written, whatever zone it was written in; a message
         // without a readable date comes first.
         const auto when = [](const TMessageListRow &r) {
-            const std::optional<TmsMailDate> d = ParseMailDate(GetFieldValue(r.headers, QStringLiteral("Date")));
-            return d ? d->dateTime.toSecsSinceEpoch() - ZoneOffsetSeconds(d->rest)
-                     : std::numeric_limits<qint64>::min();
+            return r.when.isValid() ? r.when.toSecsSinceEpoch() : std::numeric_limits<qint64>::min();
         };
         return when(a) < when(b);
     }
