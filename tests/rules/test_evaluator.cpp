@@ -265,6 +265,8 @@ TEST_P(SenderRuleTest, TestsLocalPartOrDomain)
 
 INSTANTIATE_TEST_SUITE_P(Senders, SenderRuleTest, ::testing::Values(
         SenderRuleCase{"E-mail address", "All numeric", "", "12345@host", true},
+        SenderRuleCase{"E-mail address", "All numeric", "", "12_45@host", true},
+        SenderRuleCase{"E-mail address", "First char numeric", "", "_1abc@x", false},
         SenderRuleCase{"Domain name", "All numeric", "", "12345@host", false},
         SenderRuleCase{"Domain name", "All numeric", "", "joe@12345", true},
         SenderRuleCase{"E-mail address", "50% numeric", "", "ab_1@x.example", true},

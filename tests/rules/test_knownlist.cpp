@@ -88,19 +88,6 @@ TEST(KnownList, SortsWithOneLocaleIndependentOrder)
     EXPECT_TRUE(known.isInKnownList("I.EXAMPLE", kind, entry));
 }
 
-TEST(KnownList, EveryEntryOfALargeListIsFound)
-{
-    QStringList entries;
-    for (int i = 0; i < 5000; ++i)
-        entries.append(QStringLiteral("Spammer%1@Host%2.example").arg(i * 7919 % 5000).arg(i % 97));
-    TKnownList known;
-    known.SetEntries(entries);
-    for (const QString &e : entries) {
-        ASSERT_TRUE(known.Contains(e.toLower())) << e.toStdString();
-        ASSERT_FALSE(known.Contains(e + u'x'));
-    }
-}
-
 TEST(KnownList, LoadsTheFileOrStaysEmpty)
 {
     TempHome home;
