@@ -1,4 +1,5 @@
 #include "imports.h"
+#include "temp_home.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,14 +27,6 @@ public:
         return it == values.cend() ? std::nullopt : std::optional<QString>(*it);
     }
 };
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(f.write(bytes), bytes.size());
-}
 
 // ---- Thunderbird ----
 
@@ -152,12 +145,12 @@ TEST(ThunderbirdImport, ReadsTheDefaultProfileFromDisk)
     QTemporaryDir home;
     ASSERT_TRUE(home.isValid());
     const QString root = home.path() + "/.thunderbird";
-    writeFile(root + "/profiles.ini", "[Profile0]\nName=empty\nIsRelative=1\nPath=e0.empty\n\n"
+    WriteTestFile(root + "/profiles.ini", "[Profile0]\nName=empty\nIsRelative=1\nPath=e0.empty\n\n"
               "[Profile1]\nName=main\nIsRelative=1\nPath=m1.main\nDefault=1\n");
     // The default profile has no POP3 account; the next one does.
-    writeFile(root + "/m1.main/prefs.js", "user_pref(\"mail.server.server1.type\", \"imap\");\n"
+    WriteTestFile(root + "/m1.main/prefs.js", "user_pref(\"mail.server.server1.type\", \"imap\");\n"
               "user_pref(\"mail.server.server1.hostname\", \"imap.example\");\n");
-    writeFile(root + "/e0.empty/prefs.js", "user_pref(\"mail.server.server2.type\", \"pop3\");\r\n"
+    WriteTestFile(root + "/e0.empty/prefs.js", "user_pref(\"mail.server.server2.type\", \"pop3\");\r\n"
               "user_pref(\"mail.server.server2.hostname\", \"pop.example\");\r\n"
               "user_pref(\"mail.server.server2.userName\", \"dave\");\r\n");
     EXPECT_EQ(ImportThunderbirdMailbox(home.path()), (ImportedMailbox{"pop.example", "dave", TlsMode::None}));
@@ -242,7 +235,7 @@ TEST(GetMailPath, EudoraThenMailLinkThenDesktopHandler)
 {
     QTemporaryDir dir;
     const QString eudora = dir.filePath("Eudora.exe");
-    writeFile(eudora, "x");
+    WriteTestFile(eudora, "x");
     const auto handler = [] { return "/usr/bin/thunderbird"; };
 
     FakeMachine machine;
@@ -270,9 +263,9 @@ TEST(OldClients, EudoraAndNetscapeAccounts)
 
     machine.values.insert(MachineKeys::EudoraAppPath + "|Path", dir.path());
     EXPECT_EQ(CheckEudora(machine), std::nullopt); // no Eudora.ini there
-    writeFile(dir.filePath("Eudora.ini"), "[Settings]\r\nPOPAccount=erin@pop.example.net\r\n");
+    WriteTestFile(dir.filePath("Eudora.ini"), "[Settings]\r\nPOPAccount=erin@pop.example.net\r\n");
     EXPECT_EQ(CheckEudora(machine), (ImportedMailbox{"pop.example.net", "erin", TlsMode::None}));
-    writeFile(dir.filePath("Eudora.ini"), "[Settings]\nPOPAccount=pop.only.example\n");
+    WriteTestFile(dir.filePath("Eudora.ini"), "[Settings]\nPOPAccount=pop.only.example\n");
     EXPECT_EQ(CheckEudora(machine), (ImportedMailbox{"pop.only.example", "", TlsMode::None}));
 
     machine.values.insert(MachineKeys::NetscapeMail + "|POP Name", "frank");
