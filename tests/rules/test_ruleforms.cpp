@@ -105,22 +105,16 @@ TEST(RuleForms, EachKindOfRuleIsWrittenAsTheEvaluationReadsIt)
          msg("s", "12345@host.test"), msg("s", "a1@host.test"), 1,
          {"", "E-mail address", "All numeric", "", "No", "0", ""}, K::From},
         {"exception address", [](TSpamSettings &s) {
-             TSubjectRuleForm all; all.op = "Is blank"; // without the exception this would mark
-             WriteSubjectRule(s.gridSubject, InsertRuleRow(s.gridSubject, -1), all);
              TExceptRuleForm f; f.address = "friend@home.test"; f.picture = 9;
              addRule(s.gridExcept, f, [](TExceptRuleForm &x) { return CheckExceptForm(x); }, WriteExceptRule); },
          msg("", "friend@home.test"), msg("", "stranger@home.test"), 9,
          {"E-mail address", "Equals", "friend@home.test", "No", "0", "", "9"}, K::Except},
         {"exception domain, picture out of range becomes 3", [](TSpamSettings &s) {
-             TSubjectRuleForm all; all.op = "Is blank";
-             WriteSubjectRule(s.gridSubject, InsertRuleRow(s.gridSubject, -1), all);
              TExceptRuleForm f; f.choice = TExceptChoice::Domain; f.domain = "home.test"; f.picture = 2;
              addRule(s.gridExcept, f, [](TExceptRuleForm &x) { return CheckExceptForm(x); }, WriteExceptRule); },
          msg("", "a@home.test"), msg("", "a@home.example"), 3,
          {"Domain name", "Equals", "home.test", "No", "0", "", "3"}, K::Except},
         {"exception on a header", [](TSpamSettings &s) {
-             TSubjectRuleForm all; all.op = "Is blank";
-             WriteSubjectRule(s.gridSubject, InsertRuleRow(s.gridSubject, -1), all);
              TExceptRuleForm f; f.choice = TExceptChoice::Header; f.header = "CC:"; f.op = "Contains";
              f.text = "club@list.test"; f.caseMatters = true; f.picture = 14;
              addRule(s.gridExcept, f, [](TExceptRuleForm &x) { return CheckExceptForm(x); }, WriteExceptRule); },
@@ -130,6 +124,10 @@ TEST(RuleForms, EachKindOfRuleIsWrittenAsTheEvaluationReadsIt)
     for (const RuleCase &c : cases) {
         SCOPED_TRACE(c.name);
         Fixture f;
+        if (c.kind == K::Except) { // a blank subject marks every message: an exception shows
+            TSubjectRuleForm all; all.op = "Is blank";
+            WriteSubjectRule(f.s.gridSubject, InsertRuleRow(f.s.gridSubject, -1), all);
+        }
         c.add(f.s);
         RuleTable &t = c.kind == K::Subject ? f.s.gridSubject
             : c.kind == K::Header             ? f.s.gridHeader
@@ -293,9 +291,6 @@ TEST(RuleForms, OneReadingOfEachRowForTheDialogAndTheEvaluation)
     EXPECT_EQ(MailboxItemNumber("none"), 0);
     EXPECT_EQ(OperatorWord(SenderOperators(), "Is at least 1/2 numeric"), "50% numeric");
     EXPECT_EQ(OperatorItem(SubjectOperators(), "Equals"), "Equals (exact match)");
-    EXPECT_EQ(SubjectSuggestions().size(), 44);
-    EXPECT_EQ(SenderSuggestions().size(), 54);
-    EXPECT_EQ(HeaderSuggestions().size(), 15);
 }
 
 QStringList matches(const RuleTable &t)
