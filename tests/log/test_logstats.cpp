@@ -207,6 +207,11 @@ TEST(LogStats, TextsOfTitleSlotsAndCsv)
     EXPECT_EQ(SlotLabel(0), "00:00");
     EXPECT_EQ(SlotLabel(17), "08:30");
     EXPECT_EQ(SlotLabel(47), "23:30");
+    // Sunday first, as the day tables count.
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(ShortDayNames(), (QStringList{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"}));
+    QLocale::setDefault(saved);
 
     EXPECT_EQ(TableToCsv({"Date", "# Mail"}, {}), "Date,# Mail\r\n");
     EXPECT_EQ(TableToCsv(kDeletedColumns,
