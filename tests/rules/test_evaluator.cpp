@@ -20,31 +20,21 @@ protected:
     TMessageRowList rows;
     TRuleEvaluator ev{s, known, &rows};
 
+    static int add(RuleTable &t, const QStringList &cells)
+    {
+        const int row = t.AppendRule();
+        setRow(t, row, cells);
+        return row;
+    }
     int subject(const QString &op, const QString &value, bool cs, bool del)
-    {
-        const int row = s.gridSubject.AppendRule();
-        setRow(s.gridSubject, row, {QString(), op, value, yn(cs), yn(del), "0"});
-        return row;
-    }
+    { return add(s.gridSubject, {QString(), op, value, yn(cs), yn(del), "0"}); }
     int sender(const QString &what, const QString &cond, const QString &value, bool del)
-    {
-        const int row = s.gridFrom.AppendRule();
-        setRow(s.gridFrom, row, {QString(), what, cond, value, yn(del), "0"});
-        return row;
-    }
+    { return add(s.gridFrom, {QString(), what, cond, value, yn(del), "0"}); }
     int header(const QString &what, const QString &value, bool cs, bool del)
-    {
-        const int row = s.gridHeader.AppendRule();
-        setRow(s.gridHeader, row, {QString(), what, value, yn(cs), yn(del), "0"});
-        return row;
-    }
+    { return add(s.gridHeader, {QString(), what, value, yn(cs), yn(del), "0"}); }
     int exception(const QString &what, const QString &op, const QString &value, bool cs,
                   const QString &picture = QString())
-    {
-        const int row = s.gridExcept.AppendRule();
-        setRow(s.gridExcept, row, {what, op, value, yn(cs), "0", QString(), picture});
-        return row;
-    }
+    { return add(s.gridExcept, {what, op, value, yn(cs), "0", QString(), picture}); }
     int message(const QString &subj, const QString &from, const QString &size = "1000",
                 const TmsHeaders &headers = {}, int mailbox = 0)
     {
