@@ -253,15 +253,8 @@ TEST(SpamSettingsAdditions, MarkForDeletionPutsRulesAtTheTopInReverseOrder)
     EXPECT_EQ(s.gridFrom.Cells(3, 1), "4@x");
 }
 
-TEST(SpamSettingsAdditions, KeywordImportDropsRepeatedNeighbours)
-{
-    TSpamSettings s("/nonexistent");
-    EXPECT_EQ(s.ImportKeywords(DropRepeatedLines(QStringList({"A", "A", "B", "A"}))), 3);
-    EXPECT_EQ(s.gridSubject.Cells(2, 1), "A");
-    EXPECT_EQ(s.gridSubject.Cells(2, 2), "B");
-    EXPECT_EQ(s.gridSubject.Cells(2, 3), "A");
-}
-
+// Importing keywords (repeated neighbours dropped): ImportSpam.LinesBecomeRulesOfTheNamedList
+// in tests/ui, which drives it through its dialog.
 TEST(SpamSettingsAdditions, FirstRunHeaderRuleIsOnTopSavedAndNotAddedTwice)
 {
     TempHome home;
