@@ -50,11 +50,7 @@ QString EscapeValue(const QString &value)
 
 QString AutostartFile()
 {
-    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
-    // A relative value is invalid and must be ignored.
-    if (config.isEmpty() || !QDir::isAbsolutePath(config))
-        config = QDir::homePath() + QStringLiteral("/.config");
-    return QDir::cleanPath(config + QStringLiteral("/autostart/tarnwick.desktop"));
+    return XdgConfigHome() + QStringLiteral("/autostart/tarnwick.desktop");
 }
 
 bool IsAutostartEnabled()

@@ -104,15 +104,6 @@ inline bool isOp(QStringView op, const QString &name)
     return sameText(op, name, false);
 }
 
-// The five operators every family has; known is false for any other name.
-bool matchCommon(QStringView op, QStringView text, QStringView value, bool caseSensitive,
-                 bool &known)
-{
-    const TextOp textOp = ParseTextOp(op);
-    known = textOp != TextOp::None;
-    return matchTextOp(textOp, text, value, caseSensitive);
-}
-
 } // namespace
 
 bool isWordDelimiter(QChar c)
@@ -260,51 +251,6 @@ bool matchTextOp(TextOp op, QStringView text, QStringView value, bool caseSensit
     return false;
 }
 
-bool matchException(QStringView op, QStringView text, QStringView value, bool caseSensitive)
-{
-    bool known = false;
-    return matchCommon(op, text, value, caseSensitive, known);
-}
-
-bool matchHeader(QStringView op, QStringView text, QStringView value, bool caseSensitive)
-{
-    bool known = false;
-    return matchCommon(op, text, value, caseSensitive, known);
-}
-
-bool matchSubject(QStringView op, QStringView text, QStringView value, bool caseSensitive)
-{
-    bool known = false;
-    const bool matched = matchCommon(op, text, value, caseSensitive, known);
-    if (known)
-        return matched;
-    if (isOp(op, RuleWords::IsBlank))
-        return isBlank(text);
-    if (isOp(op, RuleWords::IsUppercase))
-        return isUpperCaseText(text);
-    return false;
-}
-
-bool matchSender(QStringView op, QStringView text, QStringView value)
-{
-    using namespace RuleWords;
-    bool known = false;
-    const bool matched = matchCommon(op, text, value, false, known);
-    if (known)
-        return matched;
-    if (isOp(op, IsBlank))
-        return isBlank(text);
-    if (isOp(op, IsUppercase))
-        return isUpperCaseText(text);
-    if (isOp(op, AllNumeric))
-        return isAllNumeric(text);
-    if (isOp(op, HalfNumeric))
-        return isHalfNumeric(text);
-    if (isOp(op, FirstCharNumeric))
-        return isFirstCharNumeric(text);
-    return false;
-}
-
 QString foldAsciiCase(QStringView text)
 {
     QString out(text.size(), Qt::Uninitialized);
@@ -313,11 +259,4 @@ QString foldAsciiCase(QStringView text)
     for (qsizetype i = 0; i < text.size(); ++i)
         o[i] = fold(t[i]);
     return out;
-}
-
-bool isPredicateOperator(QStringView op)
-{
-    using namespace RuleWords;
-    return isOp(op, IsBlank) || isOp(op, IsUppercase) || isOp(op, AllNumeric)
-           || isOp(op, HalfNumeric) || isOp(op, FirstCharNumeric);
 }

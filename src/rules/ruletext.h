@@ -44,16 +44,6 @@ bool isFirstCharNumeric(QStringView text);
 QString boolToYN(bool flag);   // "Y" or "N"
 QString pluralS(int count);    // "" for 1, else "s"
 
-// Operator dispatchers, one per rule family. An operator name that is none of the family's
-// never matches; names compare with ASCII case folding.
-// Exceptions and header lines: Contains, Contains (whole word), Equals, Starts with, Ends with.
-bool matchException(QStringView op, QStringView text, QStringView value, bool caseSensitive);
-bool matchHeader(QStringView op, QStringView text, QStringView value, bool caseSensitive);
-// Subjects: the five, plus Is blank and Is UPPERCASE (which ignore the value).
-bool matchSubject(QStringView op, QStringView text, QStringView value, bool caseSensitive);
-// Senders never distinguish case: the five, Is blank, Is UPPERCASE, All numeric,
-// 50% numeric, First char numeric.
-bool matchSender(QStringView op, QStringView text, QStringView value);
 // The five text operators, resolved once for a rule that is tried on many header lines.
 enum class TextOp { None, Contains, ContainsWholeWord, Equals, StartsWith, EndsWith };
 TextOp ParseTextOp(QStringView op);
@@ -64,6 +54,3 @@ bool matchTextOp(TextOp op, QStringView text, QStringView value, bool caseSensit
 // sensitivity gives the same answer on folded text and value with case sensitivity, so a
 // rule's value and a message's texts can be folded once instead of at every comparison.
 QString foldAsciiCase(QStringView text);
-
-// Whether a subject or sender operator takes no value (its reason line shows none).
-bool isPredicateOperator(QStringView op);

@@ -1,5 +1,6 @@
 #include "autostart.h"
 #include "imports.h"
+#include "temp_home.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,54 +11,18 @@
 
 namespace {
 
-// XDG_CONFIG_HOME (and HOME) pointed at a fresh folder for one test.
+// XDG_CONFIG_HOME pointed at a fresh folder for one test. (How that variable is read, a
+// relative value included: OldFolders.NewPlacesFollowTheXdgVariables.)
 class AutostartTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir.isValid());
-        oldConfig = qgetenv("XDG_CONFIG_HOME");
-        hadConfig = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir.filePath("config")));
-    }
-    void TearDown() override
-    {
-        if (hadConfig)
-            qputenv("XDG_CONFIG_HOME", oldConfig);
-        else
-            qunsetenv("XDG_CONFIG_HOME");
-    }
     QString entryFile() const { return dir.filePath("config/autostart/tarnwick.desktop"); }
-    static QByteArray read(const QString &file)
-    {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    static void write(const QString &file, const QByteArray &bytes)
-    {
-        QDir().mkpath(QFileInfo(file).absolutePath());
-        QFile f(file);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
 
     QTemporaryDir dir;
-    QByteArray oldConfig;
-    bool hadConfig = false;
+    EnvScope env{"XDG_CONFIG_HOME", dir.filePath("config")};
 };
 
 } // namespace
-
-TEST_F(AutostartTest, FileFollowsXdgConfigHome)
-{
-    EXPECT_EQ(AutostartFile(), entryFile());
-    // A relative XDG_CONFIG_HOME is not valid and is ignored.
-    qputenv("XDG_CONFIG_HOME", "relative/config");
-    EXPECT_EQ(AutostartFile(), QDir::homePath() + QStringLiteral("/.config/autostart/tarnwick.desktop"));
-    qunsetenv("XDG_CONFIG_HOME");
-    EXPECT_EQ(AutostartFile(), QDir::homePath() + QStringLiteral("/.config/autostart/tarnwick.desktop"));
-}
 
 TEST_F(AutostartTest, SwitchingOnWritesTheEntryAndOffRemovesIt)
 {
@@ -70,15 +35,15 @@ TEST_F(AutostartTest, SwitchingOnWritesTheEntryAndOffRemovesIt)
 
     ASSERT_TRUE(SetAutostart(true, program, &error)) << error.toStdString();
     EXPECT_TRUE(IsAutostartEnabled());
-    const QByteArray text = read(entryFile());
+    const QByteArray text = ReadTestFile(entryFile());
     EXPECT_TRUE(text.startsWith("[Desktop Entry]\n"));
     EXPECT_TRUE(text.contains("\nExec=/usr/bin/tarnwick\n"));
     EXPECT_TRUE(text.contains("\nType=Application\n"));
 
     // On again replaces the entry whole, e.g. after the program moved.
     ASSERT_TRUE(SetAutostart(true, "/opt/tarnwick/bin/tarnwick", &error));
-    EXPECT_TRUE(read(entryFile()).contains("\nExec=/opt/tarnwick/bin/tarnwick\n"));
-    EXPECT_EQ(read(entryFile()).count("Exec="), 1);
+    EXPECT_TRUE(ReadTestFile(entryFile()).contains("\nExec=/opt/tarnwick/bin/tarnwick\n"));
+    EXPECT_EQ(ReadTestFile(entryFile()).count("Exec="), 1);
 
     ASSERT_TRUE(SetAutostart(false, program, &error));
     EXPECT_FALSE(QFileInfo::exists(entryFile()));
@@ -98,7 +63,7 @@ TEST_F(AutostartTest, EntriesSwitchedOffByTheDesktopReadAsOff)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
-        write(entryFile(), c.text);
+        WriteTestFile(entryFile(), c.text);
         EXPECT_EQ(IsAutostartEnabled(), c.enabled);
     }
 }
@@ -139,7 +104,7 @@ TEST_F(AutostartTest, EntryPassesTheDesktopValidator)
 TEST_F(AutostartTest, FailuresSayWhatToDo)
 {
     // A file where the autostart folder should be: the entry cannot be written.
-    write(dir.filePath("config/autostart"), "not a folder");
+    WriteTestFile(dir.filePath("config/autostart"), "not a folder");
     QString error;
     EXPECT_FALSE(SetAutostart(true, "/usr/bin/tarnwick", &error));
     EXPECT_TRUE(error.contains("could not set itself to start")) << error.toStdString();

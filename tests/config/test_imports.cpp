@@ -1,4 +1,5 @@
 #include "imports.h"
+#include "temp_home.h"
 
 #include <QDir>
 #include <QFile>
@@ -26,14 +27,6 @@ public:
         return it == values.cend() ? std::nullopt : std::optional<QString>(*it);
     }
 };
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(f.write(bytes), bytes.size());
-}
 
 // ---- Thunderbird ----
 
@@ -76,75 +69,60 @@ TEST(PrefsJs, ValuesOfEveryKindAndBrokenLinesSkipped)
     EXPECT_EQ(parsed, expected);
 }
 
-QHash<QString, QString> prefsOf(const char *text)
+// Thunderbird's preferences as prefs.js gives them (reading that file: PrefsJs above), with
+// "mail.server.serverN." written as "N.".
+QHash<QString, QString> prefsOf(std::initializer_list<std::pair<const char *, const char *>> values)
 {
-    return ParsePrefsJs(QString::fromUtf8(text));
+    QHash<QString, QString> prefs;
+    for (const auto &[key, value] : values) {
+        const QString k = QString::fromUtf8(key);
+        prefs.insert(k.front().isDigit() ? QStringLiteral("mail.server.server") + k : QStringLiteral("mail.") + k,
+                     QString::fromUtf8(value));
+    }
+    return prefs;
 }
 
 TEST(FirstPop3Account, Cases)
 {
-    struct Case { const char *name; const char *prefs; std::optional<ImportedMailbox> expected; };
+    struct Case { const char *name; QHash<QString, QString> prefs; std::optional<ImportedMailbox> expected; };
     const Case cases[] = {
         {"first POP3 account in account-manager order, IMAP skipped",
-         R"(user_pref("mail.accountmanager.accounts", "account3,account1,account2");
-user_pref("mail.account.account3.server", "server3");
-user_pref("mail.server.server3.type", "imap");
-user_pref("mail.server.server3.hostname", "imap.example.org");
-user_pref("mail.account.account1.server", "server1");
-user_pref("mail.server.server1.type", "pop3");
-user_pref("mail.server.server1.hostname", "pop.one.example");
-user_pref("mail.server.server1.userName", "alice");
-user_pref("mail.account.account2.server", "server2");
-user_pref("mail.server.server2.type", "pop3");
-user_pref("mail.server.server2.hostname", "pop.two.example");
-user_pref("mail.server.server2.userName", "bob");)",
+         prefsOf({{"accountmanager.accounts", "account3,account1,account2"},
+                  {"account.account3.server", "server3"}, {"3.type", "imap"}, {"3.hostname", "imap.example.org"},
+                  {"account.account1.server", "server1"}, {"1.type", "pop3"}, {"1.hostname", "pop.one.example"},
+                  {"1.userName", "alice"}, {"account.account2.server", "server2"}, {"2.type", "pop3"},
+                  {"2.hostname", "pop.two.example"}, {"2.userName", "bob"}}),
          ImportedMailbox{"pop.one.example", "alice", TlsMode::None}},
         {"implicit TLS on its usual port keeps the bare host",
-         R"(user_pref("mail.server.server1.type", "pop3");
-user_pref("mail.server.server1.hostname", "pop.example.org");
-user_pref("mail.server.server1.userName", "alice@example.org");
-user_pref("mail.server.server1.port", 995);
-user_pref("mail.server.server1.socketType", 3);)",
+         prefsOf({{"1.type", "pop3"}, {"1.hostname", "pop.example.org"}, {"1.userName", "alice@example.org"},
+                  {"1.port", "995"}, {"1.socketType", "3"}}),
          ImportedMailbox{"pop.example.org", "alice@example.org", TlsMode::Implicit}},
-        {"STARTTLS on an unusual port carries the port", R"(user_pref("mail.server.server7.type", "pop3");
-user_pref("mail.server.server7.hostname", "mail.example.org");
-user_pref("mail.server.server7.userName", "carol");
-user_pref("mail.server.server7.port", 1110);
-user_pref("mail.server.server7.socketType", 2);)",
+        {"STARTTLS on an unusual port carries the port",
+         prefsOf({{"7.type", "pop3"}, {"7.hostname", "mail.example.org"}, {"7.userName", "carol"},
+                  {"7.port", "1110"}, {"7.socketType", "2"}}),
          ImportedMailbox{"mail.example.org:1110", "carol", TlsMode::StartTls}},
-        {"opportunistic STARTTLS is taken as required", R"(user_pref("mail.server.server1.type", "pop3");
-user_pref("mail.server.server1.hostname", "h.example");
-user_pref("mail.server.server1.socketType", 1);)",
+        {"opportunistic STARTTLS is taken as required",
+         prefsOf({{"1.type", "pop3"}, {"1.hostname", "h.example"}, {"1.socketType", "1"}}),
          ImportedMailbox{"h.example", "", TlsMode::StartTls}},
         {"renamed host and user win; IPv6 host with port gets brackets",
-         R"(user_pref("mail.server.server1.type", "pop3");
-user_pref("mail.server.server1.hostname", "old.example");
-user_pref("mail.server.server1.realhostname", "2001:db8::5");
-user_pref("mail.server.server1.userName", "old");
-user_pref("mail.server.server1.realuserName", "new");
-user_pref("mail.server.server1.port", 2110);)",
+         prefsOf({{"1.type", "pop3"}, {"1.hostname", "old.example"}, {"1.realhostname", "2001:db8::5"},
+                  {"1.userName", "old"}, {"1.realuserName", "new"}, {"1.port", "2110"}}),
          ImportedMailbox{"[2001:db8::5]:2110", "new", TlsMode::None}},
         {"without an account list the lowest server number wins (numerically)",
-         R"(user_pref("mail.server.server10.type", "pop3");
-user_pref("mail.server.server10.hostname", "ten.example");
-user_pref("mail.server.server9.type", "pop3");
-user_pref("mail.server.server9.hostname", "nine.example");)",
+         prefsOf({{"10.type", "pop3"}, {"10.hostname", "ten.example"}, {"9.type", "pop3"},
+                  {"9.hostname", "nine.example"}}),
          ImportedMailbox{"nine.example", "", TlsMode::None}},
         {"a host with a line break or blank is not taken over",
-         R"(user_pref("mail.server.server1.type", "pop3");
-user_pref("mail.server.server1.hostname", "evil.example\nServer2=x");
-user_pref("mail.server.server2.type", "pop3");
-user_pref("mail.server.server2.hostname", "good.example");)",
+         prefsOf({{"1.type", "pop3"}, {"1.hostname", "evil.example\nServer2=x"}, {"2.type", "pop3"},
+                  {"2.hostname", "good.example"}}),
          ImportedMailbox{"good.example", "", TlsMode::None}},
-        {"POP3 account without a host", R"(user_pref("mail.server.server1.type", "pop3");)", std::nullopt},
-        {"only IMAP and local folders", R"(user_pref("mail.server.server1.type", "imap");
-user_pref("mail.server.server1.hostname", "imap.example");
-user_pref("mail.server.server2.type", "none");)",
-         std::nullopt},
-        {"no prefs at all", "", std::nullopt},
+        {"POP3 account without a host", prefsOf({{"1.type", "pop3"}}), std::nullopt},
+        {"only IMAP and local folders",
+         prefsOf({{"1.type", "imap"}, {"1.hostname", "imap.example"}, {"2.type", "none"}}), std::nullopt},
+        {"no prefs at all", {}, std::nullopt},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(FirstPop3Account(prefsOf(c.prefs)), c.expected) << c.name;
+        EXPECT_EQ(FirstPop3Account(c.prefs), c.expected) << c.name;
 }
 
 TEST(ThunderbirdImport, ReadsTheDefaultProfileFromDisk)
@@ -152,12 +130,12 @@ TEST(ThunderbirdImport, ReadsTheDefaultProfileFromDisk)
     QTemporaryDir home;
     ASSERT_TRUE(home.isValid());
     const QString root = home.path() + "/.thunderbird";
-    writeFile(root + "/profiles.ini", "[Profile0]\nName=empty\nIsRelative=1\nPath=e0.empty\n\n"
+    WriteTestFile(root + "/profiles.ini", "[Profile0]\nName=empty\nIsRelative=1\nPath=e0.empty\n\n"
               "[Profile1]\nName=main\nIsRelative=1\nPath=m1.main\nDefault=1\n");
     // The default profile has no POP3 account; the next one does.
-    writeFile(root + "/m1.main/prefs.js", "user_pref(\"mail.server.server1.type\", \"imap\");\n"
+    WriteTestFile(root + "/m1.main/prefs.js", "user_pref(\"mail.server.server1.type\", \"imap\");\n"
               "user_pref(\"mail.server.server1.hostname\", \"imap.example\");\n");
-    writeFile(root + "/e0.empty/prefs.js", "user_pref(\"mail.server.server2.type\", \"pop3\");\r\n"
+    WriteTestFile(root + "/e0.empty/prefs.js", "user_pref(\"mail.server.server2.type\", \"pop3\");\r\n"
               "user_pref(\"mail.server.server2.hostname\", \"pop.example\");\r\n"
               "user_pref(\"mail.server.server2.userName\", \"dave\");\r\n");
     EXPECT_EQ(ImportThunderbirdMailbox(home.path()), (ImportedMailbox{"pop.example", "dave", TlsMode::None}));
@@ -242,7 +220,7 @@ TEST(GetMailPath, EudoraThenMailLinkThenDesktopHandler)
 {
     QTemporaryDir dir;
     const QString eudora = dir.filePath("Eudora.exe");
-    writeFile(eudora, "x");
+    WriteTestFile(eudora, "x");
     const auto handler = [] { return "/usr/bin/thunderbird"; };
 
     FakeMachine machine;
@@ -270,9 +248,9 @@ TEST(OldClients, EudoraAndNetscapeAccounts)
 
     machine.values.insert(MachineKeys::EudoraAppPath + "|Path", dir.path());
     EXPECT_EQ(CheckEudora(machine), std::nullopt); // no Eudora.ini there
-    writeFile(dir.filePath("Eudora.ini"), "[Settings]\r\nPOPAccount=erin@pop.example.net\r\n");
+    WriteTestFile(dir.filePath("Eudora.ini"), "[Settings]\r\nPOPAccount=erin@pop.example.net\r\n");
     EXPECT_EQ(CheckEudora(machine), (ImportedMailbox{"pop.example.net", "erin", TlsMode::None}));
-    writeFile(dir.filePath("Eudora.ini"), "[Settings]\nPOPAccount=pop.only.example\n");
+    WriteTestFile(dir.filePath("Eudora.ini"), "[Settings]\nPOPAccount=pop.only.example\n");
     EXPECT_EQ(CheckEudora(machine), (ImportedMailbox{"pop.only.example", "", TlsMode::None}));
 
     machine.values.insert(MachineKeys::NetscapeMail + "|POP Name", "frank");

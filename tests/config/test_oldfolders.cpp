@@ -3,12 +3,12 @@
 #include "logreader.h"
 #include "oldfolders.h"
 #include "settingsstore.h"
+#include "temp_home.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <vector>
 
 namespace {
 
@@ -19,54 +19,18 @@ class ScopedHome
 public:
     ScopedHome(const QString &configHome, const QString &dataHome, const QString &tarnwickHome = {})
     {
-        set("HOME", m_dir.path());
-        set("XDG_CONFIG_HOME", configHome.isNull() ? configHome : m_dir.filePath(configHome));
-        set("XDG_DATA_HOME", dataHome.isNull() ? dataHome : m_dir.filePath(dataHome));
-        set("TARNWICK_HOME", tarnwickHome.isNull() ? tarnwickHome : m_dir.filePath(tarnwickHome));
-    }
-    ~ScopedHome()
-    {
-        for (const auto &[name, had, value] : m_saved) {
-            if (had)
-                qputenv(name, value);
-            else
-                qunsetenv(name);
-        }
+        const auto inHome = [this](const QString &name) { return name.isNull() ? name : path(name); };
+        m_env.set("HOME", m_dir.path());
+        m_env.set("XDG_CONFIG_HOME", inHome(configHome));
+        m_env.set("XDG_DATA_HOME", inHome(dataHome));
+        m_env.set("TARNWICK_HOME", inHome(tarnwickHome));
     }
     QString path(const QString &name) const { return m_dir.filePath(name); }
 
 private:
-    void set(const char *name, const QString &value)
-    {
-        m_saved.push_back({name, qEnvironmentVariableIsSet(name), qgetenv(name)});
-        if (value.isNull())
-            qunsetenv(name);
-        else
-            qputenv(name, QFile::encodeName(value));
-    }
-    struct Saved
-    {
-        const char *name;
-        bool had;
-        QByteArray value;
-    };
     QTemporaryDir m_dir;
-    std::vector<Saved> m_saved;
+    EnvScope m_env;
 };
-
-void Write(const QString &file, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(file).absolutePath());
-    QFile f(file);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << file.toStdString();
-    f.write(bytes);
-}
-
-QByteArray Read(const QString &file)
-{
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
 
 } // namespace
 
@@ -136,15 +100,15 @@ TEST(OldFolders, AreMovedOnceWithoutOverwriting)
         const QByteArray settings = "[10]\nGeneral\\Logfile=" + oldData.toUtf8()
                                     + "/logfile.txt\nGeneral\\AlarmFile=\"" + oldData.toUtf8()
                                     + "/bell, loud.wav\"\nGeneral\\Mailer=/usr/bin/mail\n";
-        Write(OldSettingsFile(), settings);
+        WriteTestFile(OldSettingsFile(), settings);
         for (const char *name : {"known.lst", "logfile.txt", "msg_1.eml"})
-            Write(oldData + "/" + name, QByteArray("old ") + name);
+            WriteTestFile(oldData + "/" + name, QByteArray("old ") + name);
         for (const QString &name : c.presentInNew)
-            Write(newData + "/" + name, "new");
+            WriteTestFile(newData + "/" + name, "new");
         if (c.settingsInNew)
-            Write(newSettings, "[10]\n");
+            WriteTestFile(newSettings, "[10]\n");
         if (c.dataPlaceBlocked)
-            Write(newData, "in the way");
+            WriteTestFile(newData, "in the way");
 
         const FolderMove result = MoveOldFolders();
         EXPECT_EQ(result.moved.size(), c.moved) << result.moved.join('\n').toStdString();
@@ -155,10 +119,10 @@ TEST(OldFolders, AreMovedOnceWithoutOverwriting)
         const QStringList left = QDir(oldData).entryList(QDir::Files, QDir::Name);
         EXPECT_EQ(left, c.leftBehind);
         for (const QString &name : c.presentInNew)
-            EXPECT_EQ(Read(newData + "/" + name), "new") << "overwritten: " << name.toStdString();
+            EXPECT_EQ(ReadTestFile(newData + "/" + name), "new") << "overwritten: " << name.toStdString();
         for (const char *name : {"known.lst", "logfile.txt", "msg_1.eml"}) {
             if (!c.leftBehind.contains(name) && !c.presentInNew.contains(name)) {
-                EXPECT_EQ(Read(newData + "/" + name), QByteArray("old ") + name);
+                EXPECT_EQ(ReadTestFile(newData + "/" + name), QByteArray("old ") + name);
             }
         }
         if (c.leftBehind.isEmpty()) {
@@ -193,7 +157,7 @@ TEST(OldFolders, TheMoveIsLogged)
         ActivityLog log(name);
         log.logFolderMove(QStringLiteral("Moved 3 files from \"a\" to \"b\".\nforged line."));
     }
-    const QByteArray text = Read(name);
+    const QByteArray text = ReadTestFile(name);
     EXPECT_TRUE(text.startsWith("FOLDER MOVE: Moved 3 files from \"a\" to \"b\". forged line at ")) << text.data();
     EXPECT_EQ(text.count('\n'), 1);
     const ActivityLogData data = ParseActivityLog(text);

@@ -1,15 +1,13 @@
 #include "settings.h"
 #include "temp_home.h"
 
-#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
 
 QString diskText(const QString &path)
 {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    return QString::fromUtf8(ReadTestFile(path));
 }
 
 TEST(GeneralSettings, FreshUserDefaults)

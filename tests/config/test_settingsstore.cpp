@@ -13,8 +13,7 @@ namespace {
 // The file as it is on disk, not as a QSettings cache remembers it.
 QString diskText(const QString &path)
 {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    return QString::fromUtf8(ReadTestFile(path));
 }
 
 mode_t fileMode(const QString &path)
@@ -29,13 +28,6 @@ struct UmaskGuard
     ~UmaskGuard() { ::umask(old); }
     mode_t old;
 };
-
-TEST(UserSettings, WhereTheFileLives)
-{
-    // The places without $TARNWICK_HOME: test_oldfolders.cpp.
-    TempHome home;
-    EXPECT_EQ(UserSettings().fileName(), QDir(home.path()).filePath("settings.ini"));
-}
 
 TEST(UserSettings, NamesMatchWithoutRegardToCase)
 {
@@ -206,15 +198,6 @@ TEST(UserSettings, UnwritableLocationIsReportedAndKeepsTheChange)
     ASSERT_TRUE(QFile::remove(home.file("blocker")));
     EXPECT_TRUE(settings.flush()) << settings.lastError().toStdString();
     EXPECT_TRUE(diskText(path).contains("Minutes=42"));
-}
-
-TEST(MachineSettings, IsEmptyOnLinux)
-{
-    const MachineSettings machine;
-    EXPECT_EQ(machine.readString("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Eudora.exe",
-                                 "Path", "none"),
-              "none");
-    EXPECT_EQ(ReadGeneralSettings(machine).minutes, 10);
 }
 
 } // namespace

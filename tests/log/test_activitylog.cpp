@@ -3,7 +3,6 @@
 #include "temp_home.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
@@ -22,12 +21,6 @@ struct TestLog
     QStringList reports;
 };
 
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 const DeletedMessage kSpam{"Win!", "x@spam.example", "1500", "Sun, 6 Dec"};
 
 TEST(ActivityLog, EachEntryAppendsItsExactLines)
@@ -45,7 +38,7 @@ TEST(ActivityLog, EachEntryAppendsItsExactLines)
     t.log.logDeletion("joe", "pop.example.org", kSpam);
     t.log.logCheck(0, "", "");
     EXPECT_FALSE(t.log.isOpen());
-    EXPECT_EQ(readAll(path), "earlier entry\n"
+    EXPECT_EQ(ReadTestFile(path), "earlier entry\n"
               "MAIL CHECK 2 msg(s) for \"joe\" on server pop.example.org at Sun 2026-12-06 14:05\n"
               "ERROR Operation timed out FOR joe ON pop.example.org AT Sun 2026-12-06 14:06\n"
               "OPERATION CANCELED FOR joe ON pop.example.org AT Sun 2026-12-06 14:07\n"
@@ -75,13 +68,13 @@ TEST(ActivityLog, BatchKeepsTheFileOpenUntilItEnds)
         EXPECT_TRUE(t.log.isOpen());
         t.log.logDeletion("joe", "pop", kSpam);
         // Entries reach the disk as they are made, not when the batch ends.
-        EXPECT_EQ(ParseActivityLog(readAll(path)).deletions.size(), 2);
+        EXPECT_EQ(ParseActivityLog(ReadTestFile(path)).deletions.size(), 2);
         throw std::runtime_error("connection lost");
     } catch (const std::runtime_error &) {
     }
     // Closed even though the run ended with an exception.
     EXPECT_FALSE(t.log.isOpen());
-    const ActivityLogData data = ParseActivityLog(readAll(path));
+    const ActivityLogData data = ParseActivityLog(ReadTestFile(path));
     EXPECT_EQ(data.deletions.size(), 2);
     EXPECT_EQ(data.errors, 1);
 }
@@ -128,7 +121,7 @@ TEST(ActivityLog, UnwritableLogIsReportedOnceAndNeverStopsTheCaller)
         EXPECT_EQ(t.log.lastError(), t.reports.first());
         EXPECT_TRUE(t.reports.first().contains(name)) << t.reports.first().toStdString();
     }
-    EXPECT_EQ(readAll(home.file("plainfile")), "x");
+    EXPECT_EQ(ReadTestFile(home.file("plainfile")), "x");
 }
 
 TEST(ActivityLog, RecoveryThenANewFailureIsReportedAgain)
@@ -140,7 +133,7 @@ TEST(ActivityLog, RecoveryThenANewFailureIsReportedAgain)
     ASSERT_TRUE(QDir(home.path()).mkdir("missing"));
     t.log.logCheck(2, "joe", "pop");
     EXPECT_EQ(t.reports.size(), 1);
-    EXPECT_EQ(ParseActivityLog(readAll(home.file("missing/log.txt"))).checks.size(), 1);
+    EXPECT_EQ(ParseActivityLog(ReadTestFile(home.file("missing/log.txt"))).checks.size(), 1);
     ASSERT_TRUE(QDir(home.file("missing")).removeRecursively());
     t.log.logCheck(3, "joe", "pop");
     EXPECT_EQ(t.reports.size(), 2);
@@ -157,7 +150,7 @@ TEST(ActivityLog, ForgedLineBreaksInASubjectStayInsideTheBlock)
     t.log.logDeletion("joe\n", "pop", {forged, "Spammer@Example.COM\n   Size:    1", "12", "d\r"});
     t.log.logError("-ERR\r\nMAIL CHECK 5 msg(s) for \"x\" on server y at Sun 2026-12-06 14:05", "joe", "pop");
     t.log.logCheck(4, "joe", "pop");
-    const QByteArray bytes = readAll(path);
+    const QByteArray bytes = ReadTestFile(path);
     EXPECT_EQ(bytes.count('\n'), 7);
     const ActivityLogData data = ParseActivityLog(bytes);
     ASSERT_EQ(data.checks.size(), 1);
@@ -180,11 +173,11 @@ TEST(ActivityLog, EntryAfterAFragmentStartsOnItsOwnLine)
     TestLog t(path);
     t.log.logCheck(8, "joe", "pop");
     t.log.logCheck(9, "joe", "pop");
-    const ActivityLogData data = ParseActivityLog(readAll(path));
+    const ActivityLogData data = ParseActivityLog(ReadTestFile(path));
     ASSERT_EQ(data.checks.size(), 2);
     EXPECT_EQ(data.checks[0].count, 8);
     EXPECT_EQ(data.deletions.size(), 1);
-    EXPECT_EQ(readAll(path).count("\n\n"), 0);
+    EXPECT_EQ(ReadTestFile(path).count("\n\n"), 0);
 }
 
 TEST(ActivityLog, ChangingTheNameClosesTheOldFile)
@@ -196,8 +189,8 @@ TEST(ActivityLog, ChangingTheNameClosesTheOldFile)
     t.log.setFileName(home.file("b.txt"));
     EXPECT_FALSE(t.log.isOpen());
     t.log.logCheck(1, "joe", "pop");
-    EXPECT_EQ(ParseActivityLog(readAll(home.file("a.txt"))).deletions.size(), 1);
-    EXPECT_EQ(ParseActivityLog(readAll(home.file("b.txt"))).checks.size(), 1);
+    EXPECT_EQ(ParseActivityLog(ReadTestFile(home.file("a.txt"))).deletions.size(), 1);
+    EXPECT_EQ(ParseActivityLog(ReadTestFile(home.file("b.txt"))).checks.size(), 1);
 }
 
 } // namespace

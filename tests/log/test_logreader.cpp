@@ -48,39 +48,23 @@ TEST(LogReader, WhatTheWriterWroteReadsBack)
     EXPECT_EQ(data.cancels, 1);
     EXPECT_EQ(data.modeSwitches, 2);
 
-    const struct
-    {
-        int count;
-        const char *mailbox, *server;
-        QDateTime when;
-    } checks[] = {{3, "joe", "pop.example.org", at(11, 30, 8, 1)},
-                  {0, "ann", "mail.example.net", at(12, 1, 0, 0)},
-                  {12, "JOE", "pop.example.org", at(12, 1, 0, 0)}};
-    ASSERT_EQ(data.checks.size(), 3);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(data.checks[i].count, checks[i].count);
-        EXPECT_EQ(data.checks[i].mailbox, checks[i].mailbox);
-        EXPECT_EQ(data.checks[i].server, checks[i].server);
-        EXPECT_EQ(QDateTime(data.checks[i].date, data.checks[i].time), checks[i].when);
-    }
     // Mailboxes of check entries only, each once whatever its case, in order of appearance.
     EXPECT_EQ(data.mailboxes, QStringList({"joe", "ann"}));
-
-    ASSERT_EQ(data.deletions.size(), 2);
-    const DeletionRow &first = data.deletions[0];
-    EXPECT_EQ(first.mailbox, "joe");
-    EXPECT_EQ(first.server, "pop.example.org");
-    EXPECT_EQ(QDateTime(first.date, first.time), at(11, 30, 8, 2));
-    EXPECT_EQ(first.size, 2048);
-    EXPECT_EQ(first.sender, "pills@spam.example");
-    EXPECT_EQ(first.domain, "spam.example");
-    EXPECT_EQ(first.subject, "Cheap pills");
-    EXPECT_EQ(first.messageDate, "Mon, 30 Nov 2026");
-    const DeletionRow &second = data.deletions[1];
-    EXPECT_EQ(second.mailbox, "ghost");
-    EXPECT_EQ(second.sender, "no-at-sign");
-    EXPECT_EQ(second.domain, "");
-    EXPECT_EQ(second.size, 17);
+    QStringList checks, deletions;
+    for (const CheckRow &c : data.checks)
+        checks << QStringLiteral("%1 %2 %3 ").arg(c.count).arg(c.mailbox, c.server)
+                      + QDateTime(c.date, c.time).toString(Qt::ISODate);
+    for (const DeletionRow &d : data.deletions)
+        deletions << QStringLiteral("%1 %2 %3 %4 [%5] [%6] [%7] [%8]")
+                         .arg(d.mailbox, d.server, QDateTime(d.date, d.time).toString(Qt::ISODate))
+                         .arg(d.size.value_or(-1))
+                         .arg(d.sender, d.domain, d.subject, d.messageDate);
+    EXPECT_EQ(checks, (QStringList{"3 joe pop.example.org 2026-11-30T08:01:00",
+                                   "0 ann mail.example.net 2026-12-01T00:00:00",
+                                   "12 JOE pop.example.org 2026-12-01T00:00:00"}));
+    EXPECT_EQ(deletions, (QStringList{
+        "joe pop.example.org 2026-11-30T08:02:00 2048 [pills@spam.example] [spam.example] [Cheap pills] [Mon, 30 Nov 2026]",
+        "ghost pop.example.org 2026-11-30T08:03:00 17 [no-at-sign] [] [] []"}));
 }
 
 TEST(LogReader, GarbageLinesAreSkippedAndCounted)

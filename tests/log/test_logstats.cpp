@@ -6,7 +6,8 @@
 
 // Every table of the statistics computed from one hand-written log whose answers are known:
 // entries on both sides of a month boundary, a day without entries (2 November), a day with a
-// check but no mail, mailboxes differing only in case, and damaged lines that must be skipped.
+// check but no mail, mailboxes differing only in case, and damaged lines that must be skipped
+// (which lines count as damaged: test_logreader.cpp).
 
 namespace {
 
@@ -52,16 +53,6 @@ ActivityLogData sample()
 StatsSelection all()
 {
     return {QDate(1998, 1, 1), QDate(2026, 12, 6), QString()};
-}
-
-TEST(LogStats, DamagedLinesAreSkippedNotCounted)
-{
-    const ActivityLogData data = sample();
-    // The text line, the count "x", month 13 and the locale-formed stamp.
-    EXPECT_EQ(data.skippedLines, 4);
-    EXPECT_EQ(data.checks.size(), 4);
-    EXPECT_EQ(data.deletions.size(), 4);
-    EXPECT_EQ(data.mailboxes, (QStringList{"joe", "ann"}));
 }
 
 TEST(LogStats, EveryTableOfTheWholeLog)
@@ -156,14 +147,6 @@ TEST(LogStats, SelectionByRangeAndMailbox)
         EXPECT_EQ(days, c.days);
         EXPECT_EQ(found, c.found);
         EXPECT_EQ(s.topSenders, c.senders);
-        int checks = 0;
-        for (int n : s.checksBySlot)
-            checks += n;
-        EXPECT_EQ(checks, c.hits);
-        qint64 deletedByDay = 0;
-        for (qint64 n : s.deletedByDay)
-            deletedByDay += n;
-        EXPECT_EQ(deletedByDay, c.deleted);
     }
 }
 
@@ -224,7 +207,11 @@ TEST(LogStats, TextsOfTitleSlotsAndCsv)
     EXPECT_EQ(SlotLabel(0), "00:00");
     EXPECT_EQ(SlotLabel(17), "08:30");
     EXPECT_EQ(SlotLabel(47), "23:30");
-    EXPECT_EQ(ShortDayNames().size(), 7);
+    // Sunday first, as the day tables count.
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(ShortDayNames(), (QStringList{"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"}));
+    QLocale::setDefault(saved);
 
     EXPECT_EQ(TableToCsv({"Date", "# Mail"}, {}), "Date,# Mail\r\n");
     EXPECT_EQ(TableToCsv(kDeletedColumns,

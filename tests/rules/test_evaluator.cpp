@@ -20,31 +20,21 @@ protected:
     TMessageRowList rows;
     TRuleEvaluator ev{s, known, &rows};
 
+    static int add(RuleTable &t, const QStringList &cells)
+    {
+        const int row = t.AppendRule();
+        setRow(t, row, cells);
+        return row;
+    }
     int subject(const QString &op, const QString &value, bool cs, bool del)
-    {
-        const int row = s.gridSubject.AppendRule();
-        setRow(s.gridSubject, row, {QString(), op, value, yn(cs), yn(del), "0"});
-        return row;
-    }
+    { return add(s.gridSubject, {QString(), op, value, yn(cs), yn(del), "0"}); }
     int sender(const QString &what, const QString &cond, const QString &value, bool del)
-    {
-        const int row = s.gridFrom.AppendRule();
-        setRow(s.gridFrom, row, {QString(), what, cond, value, yn(del), "0"});
-        return row;
-    }
+    { return add(s.gridFrom, {QString(), what, cond, value, yn(del), "0"}); }
     int header(const QString &what, const QString &value, bool cs, bool del)
-    {
-        const int row = s.gridHeader.AppendRule();
-        setRow(s.gridHeader, row, {QString(), what, value, yn(cs), yn(del), "0"});
-        return row;
-    }
+    { return add(s.gridHeader, {QString(), what, value, yn(cs), yn(del), "0"}); }
     int exception(const QString &what, const QString &op, const QString &value, bool cs,
                   const QString &picture = QString())
-    {
-        const int row = s.gridExcept.AppendRule();
-        setRow(s.gridExcept, row, {what, op, value, yn(cs), "0", QString(), picture});
-        return row;
-    }
+    { return add(s.gridExcept, {what, op, value, yn(cs), "0", QString(), picture}); }
     int message(const QString &subj, const QString &from, const QString &size = "1000",
                 const TmsHeaders &headers = {}, int mailbox = 0)
     {
@@ -265,6 +255,8 @@ TEST_P(SenderRuleTest, TestsLocalPartOrDomain)
 
 INSTANTIATE_TEST_SUITE_P(Senders, SenderRuleTest, ::testing::Values(
         SenderRuleCase{"E-mail address", "All numeric", "", "12345@host", true},
+        SenderRuleCase{"E-mail address", "All numeric", "", "12_45@host", true},
+        SenderRuleCase{"E-mail address", "First char numeric", "", "_1abc@x", false},
         SenderRuleCase{"Domain name", "All numeric", "", "12345@host", false},
         SenderRuleCase{"Domain name", "All numeric", "", "joe@12345", true},
         SenderRuleCase{"E-mail address", "50% numeric", "", "ab_1@x.example", true},
@@ -299,7 +291,8 @@ TEST_F(EvaluatorTest, HeaderOperatorRuleCountsEveryMatchingLine)
 
 struct SpecialHeaderCase
 {
-    const char *name; const char *what; const char *value; QStringList headers; int mailbox; bool matches;
+    const char *name; const char *what; const char *value; const char *line; int mailbox; bool matches;
+    bool withFrom = true; // "From: Joe <joe@spam.example>" before the line
 };
 
 class SpecialHeaderTest : public EvaluatorTest, public ::testing::WithParamInterface<SpecialHeaderCase> {};
@@ -308,42 +301,37 @@ TEST_P(SpecialHeaderTest, Matches)
 {
     const SpecialHeaderCase &c = GetParam();
     const int row = header(QString::fromUtf8(c.what), QString::fromUtf8(c.value), false, true);
-    const int m = message("s", "joe@spam.example", "1", c.headers, c.mailbox);
+    TmsHeaders h{"Subject: s"};
+    if (c.withFrom)
+        h << "From: Joe <joe@spam.example>";
+    if (*c.line)
+        h << QString::fromUtf8(c.line);
+    const int m = message("s", "joe@spam.example", "1", h, c.mailbox);
     EXPECT_EQ(markOf(m), c.matches ? 0 : -1);
     EXPECT_EQ(hits(s.gridHeader, row), c.matches ? 1 : 0);
 }
 
+using SH = SpecialHeaderCase;
+const char kToLacks[] = "To does not contain";
+const char kReplyTo[] = "does not match Reply-to";
+const char kEqualsTo[] = "equals To field";
+
 INSTANTIATE_TEST_SUITE_P(Specials, SpecialHeaderTest, ::testing::Values(
-        SpecialHeaderCase{"ToLacksUser", "To does not contain", "alice - MailBox #1",
-                          QStringList({"From: joe@spam.example", "To: friends@list.example"}), 1, true},
-        SpecialHeaderCase{"ToHasUserAnyCase", "To does not contain", "alice - MailBox #1",
-                          QStringList({"From: joe@spam.example", "To: Alice <ALICE@home.example>"}), 1, false},
-        SpecialHeaderCase{"OtherMailbox", "To does not contain", "alice - MailBox #3",
-                          QStringList({"From: joe@spam.example", "To: friends@list.example"}), 1, false},
-        SpecialHeaderCase{"NoMailbox", "To does not contain", "alice - MailBox #0",
-                          QStringList({"From: joe@spam.example", "To: friends@list.example"}), 0, false},
-        SpecialHeaderCase{"NoToField", "To does not contain", "alice - MailBox #1",
-                          QStringList({"From: joe@spam.example"}), 1, false},
-        SpecialHeaderCase{"MissingMailboxMark", "To does not contain", "alice",
-                          QStringList({"From: joe@spam.example", "To: friends@list.example"}), 1, false},
-        SpecialHeaderCase{"NonNumericMailbox", "To does not contain", "alice - MailBox #one",
-                          QStringList({"From: joe@spam.example", "To: friends@list.example"}), 1, false},
-        SpecialHeaderCase{"EmptyAddress", "To does not contain", " - MailBox #1",
-                          QStringList({"From: joe@spam.example", "To: friends@list.example"}), 1, false},
-        SpecialHeaderCase{"ReplyToDiffers", "Sender", "does not match Reply-to",
-                          QStringList({"From: Joe <joe@spam.example>", "Reply-To: other@elsewhere.example"}), 0, true},
-        SpecialHeaderCase{"ReplyToSame", "Sender", "does not match Reply-to",
-                          QStringList({"From: Joe <joe@spam.example>", "Reply-To: <JOE@spam.example>"}), 0, false},
-        SpecialHeaderCase{"NoReplyTo", "Sender", "does not match Reply-to",
-                          QStringList({"From: Joe <joe@spam.example>"}), 0, false},
-        SpecialHeaderCase{"SenderEqualsTo", "Sender", "equals To field",
-                          QStringList({"From: Joe <joe@spam.example>", "To: Joe <Joe@Spam.example>"}), 0, true},
-        SpecialHeaderCase{"SenderNotTo", "Sender", "equals To field",
-                          QStringList({"From: Joe <joe@spam.example>", "To: alice@home.example"}), 0, false},
-        SpecialHeaderCase{"NoSenderIsNotTo", "Sender", "equals To field",
-                          QStringList({"To: alice@home.example"}), 0, false},
-        SpecialHeaderCase{"NoTo", "Sender", "equals To field",
-                          QStringList({"From: Joe <joe@spam.example>"}), 0, false}),
+        SH{"ToLacksUser", kToLacks, "alice - MailBox #1", "To: friends@list.example", 1, true},
+        SH{"ToHasUserAnyCase", kToLacks, "alice - MailBox #1", "To: Alice <ALICE@home.example>", 1, false},
+        SH{"OtherMailbox", kToLacks, "alice - MailBox #3", "To: friends@list.example", 1, false},
+        SH{"NoMailbox", kToLacks, "alice - MailBox #0", "To: friends@list.example", 0, false},
+        SH{"NoToField", kToLacks, "alice - MailBox #1", "", 1, false},
+        SH{"MissingMailboxMark", kToLacks, "alice", "To: friends@list.example", 1, false},
+        SH{"NonNumericMailbox", kToLacks, "alice - MailBox #one", "To: friends@list.example", 1, false},
+        SH{"EmptyAddress", kToLacks, " - MailBox #1", "To: friends@list.example", 1, false},
+        SH{"ReplyToDiffers", "Sender", kReplyTo, "Reply-To: other@elsewhere.example", 0, true},
+        SH{"ReplyToSame", "Sender", kReplyTo, "Reply-To: <JOE@spam.example>", 0, false},
+        SH{"NoReplyTo", "Sender", kReplyTo, "", 0, false},
+        SH{"SenderEqualsTo", "Sender", kEqualsTo, "To: Joe <Joe@Spam.example>", 0, true},
+        SH{"SenderNotTo", "Sender", kEqualsTo, "To: alice@home.example", 0, false},
+        SH{"NoSenderIsNotTo", "Sender", kEqualsTo, "To: alice@home.example", 0, false, false},
+        SH{"NoTo", "Sender", kEqualsTo, "", 0, false}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(EvaluatorTest, HitCountsGrowPerPassAndNotInReasonMode)

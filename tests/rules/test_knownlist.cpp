@@ -13,23 +13,14 @@ namespace {
 
 struct LookupCase { const char *sender; bool found; const char *kind; const char *entry; };
 
-class KnownListLookupTest : public ::testing::TestWithParam<LookupCase>
-{
-protected:
-    static TKnownList list()
-    {
-        TKnownList known;
-        known.SetEntries({"spam.example", "", "Bulk@Mailer.example", "host", "zz.example", "  ",
-                          QString(85, u'a') + QStringLiteral(".example"),
-                          "\u00e9t\u00e9.example", "_under.example"});
-        return known;
-    }
-};
+class KnownListLookupTest : public ::testing::TestWithParam<LookupCase> {};
 
 TEST_P(KnownListLookupTest, FindsAddressesThenDomains)
 {
     const LookupCase &c = GetParam();
-    const TKnownList known = list();
+    TKnownList known;
+    known.SetEntries({"spam.example", "", "Bulk@Mailer.example", "host", "zz.example", "  ",
+                      "\u00e9t\u00e9.example", "_under.example"});
     QString kind = "unset";
     QString entry = "unset";
     EXPECT_EQ(known.isInKnownList(QString::fromUtf8(c.sender), kind, entry), c.found);
@@ -86,19 +77,6 @@ TEST(KnownList, SortsWithOneLocaleIndependentOrder)
         EXPECT_LE(TKnownList::Compare(known.Entries().at(i - 1), known.Entries().at(i)), 0);
     QString kind, entry;
     EXPECT_TRUE(known.isInKnownList("I.EXAMPLE", kind, entry));
-}
-
-TEST(KnownList, EveryEntryOfALargeListIsFound)
-{
-    QStringList entries;
-    for (int i = 0; i < 5000; ++i)
-        entries.append(QStringLiteral("Spammer%1@Host%2.example").arg(i * 7919 % 5000).arg(i % 97));
-    TKnownList known;
-    known.SetEntries(entries);
-    for (const QString &e : entries) {
-        ASSERT_TRUE(known.Contains(e.toLower())) << e.toStdString();
-        ASSERT_FALSE(known.Contains(e + u'x'));
-    }
 }
 
 TEST(KnownList, LoadsTheFileOrStaysEmpty)

@@ -55,30 +55,17 @@ void addRule(RuleTable &t, Form f, Check check, Write write)
     write(t, InsertRuleRow(t, -1), f);
 }
 
+// What the dialogs themselves write (plain text rules, a predicate dropping the typed text):
+// OptionsWindow.EachDialogMakesItsRuleAndTheEvaluationAgrees in tests/ui.
 TEST(RuleForms, EachKindOfRuleIsWrittenAsTheEvaluationReadsIt)
 {
     using K = RuleTable::Kind;
     const QList<RuleCase> cases{
-        {"subject contains", [](TSpamSettings &s) {
-             TSubjectRuleForm f; f.op = "Contains"; f.text = "  free \n"; f.del = true;
-             addRule(s.gridSubject, f, [](TSubjectRuleForm &x) { return CheckSubjectForm(x); }, WriteSubjectRule); },
-         msg("Get FREE stuff", "a@x.test"), msg("Hello", "a@x.test"), 0,
-         {"", "Contains", "free", "No", "Yes", "0", ""}, K::Subject},
-        {"subject is blank clears the typed text", [](TSpamSettings &s) {
-             TSubjectRuleForm f; f.op = "Is blank"; f.text = "typed"; f.caseMatters = true; f.del = false;
-             addRule(s.gridSubject, f, [](TSubjectRuleForm &x) { return CheckSubjectForm(x); }, WriteSubjectRule); },
-         msg("", "a@x.test"), msg("typed", "a@x.test"), 1,
-         {"", "Is blank", "", "", "No", "0", ""}, K::Subject},
         {"subject case matters", [](TSpamSettings &s) {
              TSubjectRuleForm f; f.op = "Starts with"; f.text = "ADV"; f.caseMatters = true;
              addRule(s.gridSubject, f, [](TSubjectRuleForm &x) { return CheckSubjectForm(x); }, WriteSubjectRule); },
          msg("ADV: cheap", "a@x.test"), msg("adv: cheap", "a@x.test"), 0,
          {"", "Starts with", "ADV", "Yes", "Yes", "0", ""}, K::Subject},
-        {"header text", [](TSpamSettings &s) {
-             THeaderRuleForm f; f.op = "Starts with"; f.text = " X-Mailer: Floodgate ";
-             addRule(s.gridHeader, f, [](THeaderRuleForm &x) { return CheckHeaderForm(x); }, WriteHeaderRule); },
-         msg("s", "a@x.test", {"X-Mailer: Floodgate 5"}), msg("s", "a@x.test", {"X-Mailer: mutt"}), 0,
-         {"", "Starts with", "X-Mailer: Floodgate", "No", "Yes", "0", ""}, K::Header},
         {"header reply-to mismatch", [](TSpamSettings &s) {
              THeaderRuleForm f; f.choice = THeaderChoice::ReplyToMismatch; f.caseMatters = true; f.del = false;
              addRule(s.gridHeader, f, [](THeaderRuleForm &x) { return CheckHeaderForm(x); }, WriteHeaderRule); },
@@ -105,22 +92,16 @@ TEST(RuleForms, EachKindOfRuleIsWrittenAsTheEvaluationReadsIt)
          msg("s", "12345@host.test"), msg("s", "a1@host.test"), 1,
          {"", "E-mail address", "All numeric", "", "No", "0", ""}, K::From},
         {"exception address", [](TSpamSettings &s) {
-             TSubjectRuleForm all; all.op = "Is blank"; // without the exception this would mark
-             WriteSubjectRule(s.gridSubject, InsertRuleRow(s.gridSubject, -1), all);
              TExceptRuleForm f; f.address = "friend@home.test"; f.picture = 9;
              addRule(s.gridExcept, f, [](TExceptRuleForm &x) { return CheckExceptForm(x); }, WriteExceptRule); },
          msg("", "friend@home.test"), msg("", "stranger@home.test"), 9,
          {"E-mail address", "Equals", "friend@home.test", "No", "0", "", "9"}, K::Except},
         {"exception domain, picture out of range becomes 3", [](TSpamSettings &s) {
-             TSubjectRuleForm all; all.op = "Is blank";
-             WriteSubjectRule(s.gridSubject, InsertRuleRow(s.gridSubject, -1), all);
              TExceptRuleForm f; f.choice = TExceptChoice::Domain; f.domain = "home.test"; f.picture = 2;
              addRule(s.gridExcept, f, [](TExceptRuleForm &x) { return CheckExceptForm(x); }, WriteExceptRule); },
          msg("", "a@home.test"), msg("", "a@home.example"), 3,
          {"Domain name", "Equals", "home.test", "No", "0", "", "3"}, K::Except},
         {"exception on a header", [](TSpamSettings &s) {
-             TSubjectRuleForm all; all.op = "Is blank";
-             WriteSubjectRule(s.gridSubject, InsertRuleRow(s.gridSubject, -1), all);
              TExceptRuleForm f; f.choice = TExceptChoice::Header; f.header = "CC:"; f.op = "Contains";
              f.text = "club@list.test"; f.caseMatters = true; f.picture = 14;
              addRule(s.gridExcept, f, [](TExceptRuleForm &x) { return CheckExceptForm(x); }, WriteExceptRule); },
@@ -130,6 +111,10 @@ TEST(RuleForms, EachKindOfRuleIsWrittenAsTheEvaluationReadsIt)
     for (const RuleCase &c : cases) {
         SCOPED_TRACE(c.name);
         Fixture f;
+        if (c.kind == K::Except) { // a blank subject marks every message: an exception shows
+            TSubjectRuleForm all; all.op = "Is blank";
+            WriteSubjectRule(f.s.gridSubject, InsertRuleRow(f.s.gridSubject, -1), all);
+        }
         c.add(f.s);
         RuleTable &t = c.kind == K::Subject ? f.s.gridSubject
             : c.kind == K::Header             ? f.s.gridHeader
@@ -293,9 +278,6 @@ TEST(RuleForms, OneReadingOfEachRowForTheDialogAndTheEvaluation)
     EXPECT_EQ(MailboxItemNumber("none"), 0);
     EXPECT_EQ(OperatorWord(SenderOperators(), "Is at least 1/2 numeric"), "50% numeric");
     EXPECT_EQ(OperatorItem(SubjectOperators(), "Equals"), "Equals (exact match)");
-    EXPECT_EQ(SubjectSuggestions().size(), 44);
-    EXPECT_EQ(SenderSuggestions().size(), 54);
-    EXPECT_EQ(HeaderSuggestions().size(), 15);
 }
 
 QStringList matches(const RuleTable &t)

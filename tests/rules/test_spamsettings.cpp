@@ -100,19 +100,6 @@ INSTANTIATE_TEST_SUITE_P(OldForms, ExceptFileTest, ::testing::Values(
         ExceptFileCase{"PictureFifteen", "7,2\n0,1,Domain name\n4,1,5\n6,1,15\n", 3}),
     [](const auto &info) { return std::string(info.param.name); });
 
-TEST(SpamSettingsFiles, SubjectFileWithSevenColumnsReadsBackWithSix)
-{
-    TempHome home;
-    home.write("subj.lst", "7,2\n1,1,Contains\n2,1,x\n4,1,Yes\n6,1,extra\n");
-    TSpamSettings s;
-    s.readSettings();
-    EXPECT_EQ(s.gridSubject.ColCount(), 6);
-    EXPECT_EQ(s.gridSubject.Cells(2, 1), "x");
-    EXPECT_EQ(s.gridSubject.Picture(1), 0);
-    ASSERT_TRUE(s.Savesettings());
-    EXPECT_EQ(home.read("subj.lst"), QByteArray("6,2\n1,1,Contains\n2,1,x\n4,1,Yes\n"));
-}
-
 TEST(SpamSettingsFiles, Latin1FileIsReadAndWrittenBackAsUtf8)
 {
     TempHome home;
@@ -266,15 +253,8 @@ TEST(SpamSettingsAdditions, MarkForDeletionPutsRulesAtTheTopInReverseOrder)
     EXPECT_EQ(s.gridFrom.Cells(3, 1), "4@x");
 }
 
-TEST(SpamSettingsAdditions, KeywordImportDropsRepeatedNeighbours)
-{
-    TSpamSettings s("/nonexistent");
-    EXPECT_EQ(s.ImportKeywords(DropRepeatedLines(QStringList({"A", "A", "B", "A"}))), 3);
-    EXPECT_EQ(s.gridSubject.Cells(2, 1), "A");
-    EXPECT_EQ(s.gridSubject.Cells(2, 2), "B");
-    EXPECT_EQ(s.gridSubject.Cells(2, 3), "A");
-}
-
+// Importing keywords (repeated neighbours dropped): ImportSpam.LinesBecomeRulesOfTheNamedList
+// in tests/ui, which drives it through its dialog.
 TEST(SpamSettingsAdditions, FirstRunHeaderRuleIsOnTopSavedAndNotAddedTwice)
 {
     TempHome home;
