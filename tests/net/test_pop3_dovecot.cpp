@@ -155,12 +155,7 @@ TEST_F(Dovecot, TlsWithTheFixtureCertificate)
     ASSERT_TRUE(certFile.open(QIODevice::ReadOnly));
     const QSslCertificate cert(certFile.readAll());
     const QString otherFingerprint = QString(64, u'0');
-    struct Case {
-        const char *user;
-        TmsTlsMode mode;
-        QString trusted;
-        bool accepted;
-    };
+    struct Case { const char *user; TmsTlsMode mode; QString trusted; bool accepted; };
     const Case cases[] = {
         {"user06", TmsTlsMode::Implicit, env.Fingerprint, true},
         {"user08", TmsTlsMode::Implicit, QString(), false},
@@ -196,11 +191,7 @@ TEST_F(Dovecot, TlsWithTheFixtureCertificate)
 
 TEST_F(Dovecot, DeletionAfterAnotherClientChangedTheMailbox)
 {
-    struct Case {
-        const char *user;
-        bool uidl;
-        bool pipelining;
-    };
+    struct Case { const char *user; bool uidl; bool pipelining; };
     for (const Case &c : {Case{"user12", true, false}, Case{"user13", false, false}, Case{"pipe03", true, true}}) {
         SCOPED_TRACE(c.user);
         Seed(c.user, Messages(5));
