@@ -1,7 +1,5 @@
-// The SMTP client against the real aiosmtpd of tests/fixtures: a session opened and closed in
-// plain text, with STARTTLS and with implicit TLS (and an untrusted certificate refused), a
-// server that refuses HELO, and composed messages handed over in a data phase that the test
-// writes itself.
+// The SMTP client against the fixture's aiosmtpd: sessions in plain text and TLS, a refused
+// HELO, and composed messages handed over in a data phase that the test writes itself.
 #include "smtp.h"
 #include "smtp_env.h"
 

@@ -76,13 +76,8 @@ TEST(Transport, ReadsReplyLinesUpToTheBound)
 
 TEST(Transport, AWaitEndsByTimeOutTrickleCancelCloseOrApplicationExit)
 {
-    struct Case {
-        const char *name;
-        PeerAction action;
-        std::function<void(TagSocket &)> meanwhile;  // run 100 ms into the wait
-        bool canceled;
-        QStringList events;
-    };
+    // meanwhile: run 100 ms into the wait.
+    struct Case { const char *name; PeerAction action; std::function<void(TagSocket &)> meanwhile; bool canceled; QStringList events; };
     const QStringList timedOut{"Open", "Error:Operation timed out", "Closing", "Closed"};
     const QStringList canceled{"Open", "Cancel", "Closing", "Closed", "Error:Operation has been canceled"};
     const Case cases[] = {
@@ -181,10 +176,7 @@ TEST(Transport, PortFromServerServicesOrDefault)
 {
     struct Case { const char *server; TmsTlsMode mode; int port; };
     const Case cases[] = {
-        {"127.0.0.1:995", TmsTlsMode::None, 995},          // a number needs no look-up
-        {"127.0.0.1:2110", TmsTlsMode::Implicit, 2110},
         {"127.0.0.1:pop", TmsTlsMode::None, ServicePort("pop3", 2110)},
-        {"127.0.0.1", TmsTlsMode::None, ServicePort("pop3", 2110)},
         {"127.0.0.1", TmsTlsMode::Implicit, ServicePort("pop3s", 995)},
         {"127.0.0.1", TmsTlsMode::StartTls, ServicePort("pop3", 2110)},
         {"[::1]:2111", TmsTlsMode::None, 2111},
