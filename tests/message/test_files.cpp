@@ -12,7 +12,10 @@ struct ScopedDataDir {
     static constexpr const char *kName = "TARNWICK_DATA_DIR";
     const bool had = qEnvironmentVariableIsSet(kName);
     const QByteArray old = qgetenv(kName);
-    explicit ScopedDataDir(const QString &value) { value.isNull() ? qunsetenv(kName) : qputenv(kName, QFile::encodeName(value)); }
+    explicit ScopedDataDir(const QString &value)
+    {
+        value.isNull() ? qunsetenv(kName) : qputenv(kName, QFile::encodeName(value));
+    }
     ~ScopedDataDir() { had ? qputenv(kName, old) : qunsetenv(kName); }
 };
 
@@ -35,14 +38,8 @@ TEST(ShippedFile, IsFoundWhereverThePrefixIs)
     QTemporaryDir own;
     Touch(own.filePath(QStringLiteral("known.lst")));
 
-    struct Case
-    {
-        const char *what;
-        QString dataDir; // TARNWICK_DATA_DIR; null = unset
-        QString programFolder;
-        QString name;
-        QString expected;
-    };
+    // dataDir: TARNWICK_DATA_DIR; null = unset
+    struct Case { const char *what; QString dataDir; QString programFolder; QString name; QString expected; };
     const Case cases[] = {
         {"installed", {}, prefix + "/bin", "known.lst", prefix + "/share/tarnwick/known.lst"},
         {"a file below a folder", {}, prefix + "/bin", "help/index.html",

@@ -134,13 +134,8 @@ TEST(Attachment, NamesAreReducedToPlainFileNames)
 
 TEST(Attachment, FileNameSetsTypeAndKind)
 {
-    const struct
-    {
-        const char *name;
-        const char *type;
-        TmsAttEncoding kind;
-        qsizetype size = -1; // for names holding NUL characters
-    } cases[] = {
+    // size: for names holding NUL characters
+    const struct { const char *name; const char *type; TmsAttEncoding kind; qsizetype size = -1; } cases[] = {
         {"notes.txt", "text/plain", aeQuotedPrintable},
         {"page.HTML", "text/html", aeQuotedPrintable},
         {"mail.eml", "message/rfc822", aeSevenBit},
@@ -389,13 +384,8 @@ TEST(MessageParser, ManyPartsAndDeepNestingEndWithAnError)
     };
     const int maxParts = TmsMessageDecoder::kMaxParts;
     const int maxDepth = TmsMessageDecoder::kMaxDepth;
-    const struct
-    {
-        const char *what;
-        QByteArray raw;
-        int attachments; // without original.eml
-        QString error;   // empty: parsed without error
-    } cases[] = {
+    // attachments: without original.eml; error: empty when parsed without one
+    const struct { const char *what; QByteArray raw; int attachments; QString error; } cases[] = {
         {"as many parts as allowed", manyParts(maxParts), maxParts - 1, QString()},
         {"one part too many", manyParts(maxParts + 1), maxParts - 1,
          QStringLiteral("The message has more than %1 parts").arg(maxParts)},

@@ -107,11 +107,8 @@ QByteArray Encode(const TmsMessage &m, quint32 seed = 1)
 
 TEST(Compose, ValidationNeedsASenderAndOneAddressee)
 {
-    struct Case {
-        const char *name;
-        std::function<void(TmsMessage &)> change;
-        int code;  // 0: valid
-    };
+    // code: 0 when valid
+    struct Case { const char *name; std::function<void(TmsMessage &)> change; int code; };
     const Case cases[] = {
         {"complete", [](TmsMessage &) {}, 0},
         {"no sender address", [](TmsMessage &m) { m.Sender().SetAddress(""); }, 57100},
@@ -174,11 +171,7 @@ TEST(Compose, ComputedContentType)
 
 TEST(Compose, HeaderLines)
 {
-    struct Case {
-        const char *name;
-        std::function<void(TmsMessage &)> change;
-        QList<QByteArray> header;
-    };
+    struct Case { const char *name; std::function<void(TmsMessage &)> change; QList<QByteArray> header; };
     const Case cases[] = {
         {"plain message",
          [](TmsMessage &) {},
@@ -198,10 +191,9 @@ TEST(Compose, HeaderLines)
          [](TmsMessage &m) { m.Sender().SetName("Ann\r\nBcc: victim@x"); m.SetSubject("Hi\nthere"); },
          {"From:     \"Ann  Bcc: victim@x\" <ann@example.com>", "Subject:  Hi there"}},
         {"three recipients on three lines, CC as its own block",
-         [](TmsMessage &m) { m.Recipients().Append(Address("", "c@example.com"));
-                             m.Recipients().Append(Address("Dee", "d@example.com")); m.CC().Append(Address("Eve", "e@example.com")); },
-         {"To:       Bob <bob@example.com>,", "          <c@example.com>,", "          Dee <d@example.com>",
-          "CC:       Eve <e@example.com>"}},
+         [](TmsMessage &m) { m.Recipients().Append(Address("", "c@x")); m.Recipients().Append(Address("Dee", "d@x"));
+                             m.CC().Append(Address("Eve", "e@x")); },
+         {"To:       Bob <bob@example.com>,", "          <c@x>,", "          Dee <d@x>", "CC:       Eve <e@x>"}},
         {"return receipt and high priority",
          [](TmsMessage &m) { m.SetReturnReceipt(true); m.SetPriority(ptHigh); },
          {"Return-Receipt-To: <ann@example.com>", "X-Priority: 1"}},
@@ -246,11 +238,8 @@ TEST(Compose, HeaderLines)
 
 TEST(Compose, TheBodysTransferEncodingAndCharset)
 {
-    const struct {
-        QString line;
-        TCharSet charset;
-        const char *header; // the end of the last two header lines
-    } cases[] = {
+    // header: the end of the last two header lines
+    const struct { QString line; TCharSet charset; const char *header; } cases[] = {
         {QString(255, u'y'), csUSASCII, "charset=\"us-ascii\"|Content-Transfer-Encoding: 7bit"},
         // One long line switches the whole body, and a line break inside a line does too.
         {QString(256, u'y'), csUSASCII, "charset=\"us-ascii\"|Content-Transfer-Encoding: quoted-printable"},
@@ -400,28 +389,28 @@ TEST(Compose, EveryBodyKindReadsBackTheSame)
         html.SetEncoding(aeQuotedPrintable);
         return html;
     };
-    struct Case {
-        const char *name;
-        std::function<void(TmsMessage &)> build;
-        Reading reading;
-    };
+    struct Case { const char *name; std::function<void(TmsMessage &)> build; Reading reading; };
     const Case cases[] = {
         {"plain 7bit", [](TmsMessage &) {}, {}},
         {"plain with dots and a long line",
          [](TmsMessage &m) { m.Body() = QStringList{".", ".x", QString(400, u'L'), "end"}; }, {true}},
-        {"ISO-8859-1", [](TmsMessage &m) { m.SetCharSet(csISO8859); m.Body() = QStringList{QString::fromUtf8("Gr\u00fc\u00dfe = x"), "t\tb"}; },
+        {"ISO-8859-1",
+         [](TmsMessage &m) { m.SetCharSet(csISO8859); m.Body() = QStringList{QString::fromUtf8("\u00fc\u00df = x")}; },
          {true}},
-        {"HTML document", [](TmsMessage &m) { m.SetContentType("text/html"); m.Body() = QStringList{"<p>a = b</p>"}; }, {true}},
-        {"one binary file alone", [&](TmsMessage &m) { m.Body().clear(); m.Attachments().Append(Attachment("d.bin", binary)); }, {}},
+        {"HTML document",
+         [](TmsMessage &m) { m.SetContentType("text/html"); m.Body() = QStringList{"<p>a = b</p>"}; }, {true}},
+        {"one binary file alone",
+         [&](TmsMessage &m) { m.Body().clear(); m.Attachments().Append(Attachment("d.bin", binary)); }, {}},
         {"text and files of every kind", [&](TmsMessage &m) {
              m.Attachments().Append(Attachment("data.bin", binary));
              m.Attachments().Append(Attachment("notes.txt", "line one\r\n.dot line\r\nlast = x\r\n"));
              m.Attachments().Append(Attachment("fwd.eml", "From: x@y\r\nSubject: fwd\r\n\r\nhi\r\n"));
          }, {false, true}},
         {"text and an alternative", [&](TmsMessage &m) { m.Attachments().Append(alternative()); }, {false, true}},
-        {"alternative nested beside a file", [&](TmsMessage &m) { m.Attachments().Append(alternative()); m.Attachments().Append(Attachment("d.bin", binary)); },
+        {"alternative nested beside a file",
+         [&](TmsMessage &m) { m.Attachments().Append(alternative()); m.Attachments().Append(Attachment("d", binary)); },
          {false, true}},
-        {"uuencoded", [&](TmsMessage &m) { m.SetEncoding(meUU); m.Attachments().Append(Attachment("data.bin", binary)); },
+        {"uuencoded", [&](TmsMessage &m) { m.SetEncoding(meUU); m.Attachments().Append(Attachment("d.bin", binary)); },
          {false, false, true}},
     };
     for (const Case &c : cases) {

@@ -124,13 +124,9 @@ QStringList Items(const TmsRemotePOP &pop)
     return out;
 }
 
-// What one listing produced, for comparing the two modes: items, events, the lines received
-// and the most that arrived in one read.
+// What one listing produced, for comparing the two modes.
 struct Listing {
-    QStringList items, events;
-    QList<QByteArray> received;
-    int maxLinesPerRead = 0, roundTrips = 0;
-    bool pipelined = false;
+    QStringList items, events; QList<QByteArray> received; int maxLinesPerRead = 0, roundTrips = 0; bool pipelined = false;
 };
 
 Listing List(const PeerScript &script, bool pipelining, bool uidl)
@@ -209,8 +205,7 @@ TEST(Pop3Peer, EachCommandFailingInTurnLeavesTheClientReusable)
                 Configure(pop, peer, pipelining, pipelining);
                 PopEvents log;
                 log.Attach(pop);
-                SCOPED_TRACE(testing::Message() << f.name << " at " << good[k].expect.constData() << ", pipelining "
-                                                << pipelining);
+                SCOPED_TRACE(testing::Message() << f.name << " at " << good[k].expect.constData() << " " << pipelining);
                 EXPECT_EQ(ErrorOf<EServerError>([&] { pop.UpdateInfo(); }), f.message);
                 // The password stays out of it.
                 EXPECT_EQ(pop.LastCommand(), QString::fromLatin1(good[k].expect == "PASS secret" ? "PASS" : good[k].expect));

@@ -98,7 +98,8 @@ TEST(RasEntries, PositionsServicesAndAMissingNmcli)
 // The stand-in's answers for a modem entry in the given state.
 QByteArray Modem(const char *state, const char *extra = "")
 {
-    return QByteArray(R"({"connections": [{"name": "Modem", "type": "gsm", "state": ")") + state + "\"}]" + extra + "}";
+    return QByteArray(R"({"connections": [{"name": "Modem", "type": "gsm", "state": ")") + state + "\"}]" + extra
+           + "}";
 }
 QByteArray Down(const char *extra = "") { return Modem("", extra); }
 
@@ -131,8 +132,8 @@ TEST(RasDial, Scenarios)
     };
     const QList<Case> cases = {
         {"an entry already up is used and left up", Modem("activated"), true, false, "connected", "active", {}, ""},
-        {"an entry still coming up is dialed", Modem("activating"), true, false, "connected", "active up", dialed, "down"},
-        {"without ForceService any connection that is up will do", wiredUp, false, false, "connected", "active", {}, ""},
+        {"an entry coming up is dialed", Modem("activating"), true, false, "connected", "active up", dialed, "down"},
+        {"without ForceService any connection up will do", wiredUp, false, false, "connected", "active", {}, ""},
         {"with ForceService another connection does not count", wiredUp, true, false, "connected", "active up", dialed,
          "down"},
         {"a failure without a text gives the error number", Down(R"(, "up": {"exit": 4})"), true, false,

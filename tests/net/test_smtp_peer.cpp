@@ -17,7 +17,9 @@ QByteArray Helo()
 enum class Ends { Session, ServerError, TlsError };
 
 // message: the error's text, or a part of it for TLS errors.
-struct SmtpCase { const char *name; PeerScript script; Ends ends; QString message; QList<QByteArray> traffic; bool tls = false; };
+struct SmtpCase {
+    const char *name; PeerScript script; Ends ends; QString message; QList<QByteArray> traffic; bool tls = false;
+};
 
 TEST(SmtpPeer, Sessions)
 {

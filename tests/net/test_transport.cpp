@@ -77,7 +77,10 @@ TEST(Transport, ReadsReplyLinesUpToTheBound)
 TEST(Transport, AWaitEndsByTimeOutTrickleCancelCloseOrApplicationExit)
 {
     // meanwhile: run 100 ms into the wait.
-    struct Case { const char *name; PeerAction action; std::function<void(TagSocket &)> meanwhile; bool canceled; QStringList events; };
+    struct Case {
+        const char *name; PeerAction action; std::function<void(TagSocket &)> meanwhile; bool canceled;
+        QStringList events;
+    };
     const QStringList timedOut{"Open", "Error:Operation timed out", "Closing", "Closed"};
     const QStringList canceled{"Open", "Cancel", "Closing", "Closed", "Error:Operation has been canceled"};
     const Case cases[] = {
