@@ -8,13 +8,7 @@
 
 namespace {
 
-struct AddressCase
-{
-    const char *title;
-    const char *in;
-    const char *address;
-    const char *name;
-};
+struct AddressCase { const char *title; const char *in; const char *address; const char *name; };
 
 const AddressCase kAddressCases[] = {
     // A display name never poses as the address.
@@ -29,9 +23,6 @@ const AddressCase kAddressCases[] = {
     {"quote that never closes", "\"x <ceo@corp.example>", "", "x <ceo@corp.example>"},
     // The forms mail is written in.
     {"empty text", "", "", ""},
-    {"bare address", " john@example.com ", "john@example.com", ""},
-    {"quoted name with comma", "\"Doe, John\" <john@example.com>", "john@example.com", "Doe, John"},
-    {"address with name in parentheses", "john@example.com (John Doe)", "john@example.com", "John Doe"},
     {"encoded name with a comma", "=?utf-8?Q?Doe,_J=C3=BCrgen?= <j@x>", "j@x", "Doe, J\u00fcrgen"},
     {"encoded and quoted words", "=?utf-8?Q?J=C3=BCrgen?= \"Bauer\" <jb@x>", "jb@x", "J\u00fcrgen Bauer"},
     {"quoted pairs in a name", "\"Jo \\\"the\\\" Boss\" <j@x>", "j@x", "Jo \"the\" Boss"},
@@ -41,9 +32,7 @@ const AddressCase kAddressCases[] = {
     {"name after the brackets", "<j@x> Jo", "j@x", "Jo"},
     {"comment before the name is dropped", "(c) Jo <j@x>", "j@x", "Jo"},
     {"two mailboxes: the first", "A <a@x>, \"B, C\" <b@y>", "a@x", "A"},
-    {"two bare addresses: the first", "a@x, b@y", "a@x", ""},
     {"group: its first mailbox", "Friends: \"Ann\" <a@x>, b@y;", "a@x", "Ann"},
-    {"empty group", "undisclosed-recipients:;", "", ""},
     {"comment that never closes", "a@x (Jo", "a@x", "Jo"},
     {"missing closing bracket", "John Doe <john@example.com", "", "John Doe <john@example.com"},
     {"closing bracket before opening", "x> John <j@x", "", "x> John <j@x"},

@@ -7,12 +7,7 @@
 
 namespace {
 
-struct WordCase
-{
-    const char *title;
-    const char *in;
-    const char *out;
-};
+struct WordCase { const char *title; const char *in; const char *out; };
 
 const WordCase kWordCases[] = {
     // Plain text
@@ -21,21 +16,16 @@ const WordCase kWordCases[] = {
     {"lone opener without word end", "a =? b", "a "},
 
     // The basic forms
-    {"Q word in Latin-1", "=?ISO-8859-1?Q?Caf=E9_au_lait?=", "Caf\u00e9 au lait"},
     {"B word", "=?utf-8?B?SGVsbG8=?=", "Hello"},
     {"lower-case q with leading escape", "=?iso-8859-1?q?=E9t=E9?=", "\u00e9t\u00e9"},
-    {"upper-case Q with leading escape", "=?iso-8859-1?Q?=E9?=", "\u00e9"},
     {"Q text that is just the letter b", "=?utf-8?Q?b?= x", "b x"},
     {"empty word text", "a=?utf-8?Q?\?=b", "ab"},
     {"empty charset reads as Latin-1", "=??Q?=E9?=", "\u00e9"},
     {"language suffix on the charset", "=?utf-8*en?Q?=C3=A9?=", "\u00e9"},
 
     // Blanks and underscores around words
-    {"blank before plain text stays", "=?iso-8859-1?Q?Caf=E9?= VIAGRA", "Caf\u00e9 VIAGRA"},
-    {"blank between two words is lost", "=?utf-8?Q?a?= =?utf-8?Q?b?=", "ab"},
     {"text before a word keeps its blanks", " x =?utf-8?Q?a?=", " x a"},
     {"trailing blanks after the last word go", "=?utf-8?Q?a?=  \t", "a"},
-    {"plain text between words", "=?utf-8?Q?a?= and =?utf-8?Q?b?=", "a and b"},
     {"underscores in plain text become blanks", "snake_case =?utf-8?Q?x?= tail_end", "snake case x tail end"},
     {"underscores after a B word too", "=?utf-8?B?YV9i?=", "a b"},
     {"an encoded underscore also becomes a blank", "=?utf-8?Q?a=5Fb?=", "a b"},
@@ -51,7 +41,6 @@ const WordCase kWordCases[] = {
     {"literal Latin-1 character in a Q word", "=?iso-8859-1?Q?caf\u00e9?=", "caf\u00e9"},
 
     // Characters split across words
-    {"UTF-8 split across B words", "=?UTF-8?B?4oI=?= =?UTF-8?B?rA==?=", "\u20ac"},
     {"UTF-8 split across Q words, mixed case", "=?utf-8?Q?=E2=82?= =?UTF-8?q?=AC?=", "\u20ac"},
     {"UTF-8 split across B and Q words", "=?utf-8?B?4oI=?=\t=?utf-8?Q?=AC?=", "\u20ac"},
     {"different charsets are not joined", "=?iso-8859-1?Q?=E9?= =?utf-8?Q?=C3=A9?=", "\u00e9\u00e9"},

@@ -7,30 +7,16 @@
 
 namespace {
 
-// Sets an environment variable for one scope.
-class ScopedEnv
-{
-public:
-    ScopedEnv(const char *name, const QString &value)
-        : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_old(qgetenv(name))
+// Sets TARNWICK_DATA_DIR (null: unsets it) for one scope.
+struct ScopedDataDir {
+    static constexpr const char *kName = "TARNWICK_DATA_DIR";
+    const bool had = qEnvironmentVariableIsSet(kName);
+    const QByteArray old = qgetenv(kName);
+    explicit ScopedDataDir(const QString &value)
     {
-        if (value.isNull())
-            qunsetenv(name);
-        else
-            qputenv(name, QFile::encodeName(value));
+        value.isNull() ? qunsetenv(kName) : qputenv(kName, QFile::encodeName(value));
     }
-    ~ScopedEnv()
-    {
-        if (m_had)
-            qputenv(m_name, m_old);
-        else
-            qunsetenv(m_name);
-    }
-
-private:
-    const char *m_name;
-    bool m_had;
-    QByteArray m_old;
+    ~ScopedDataDir() { had ? qputenv(kName, old) : qunsetenv(kName); }
 };
 
 void Touch(const QString &file)
@@ -52,14 +38,8 @@ TEST(ShippedFile, IsFoundWhereverThePrefixIs)
     QTemporaryDir own;
     Touch(own.filePath(QStringLiteral("known.lst")));
 
-    struct Case
-    {
-        const char *what;
-        QString dataDir; // TARNWICK_DATA_DIR; null = unset
-        QString programFolder;
-        QString name;
-        QString expected;
-    };
+    // dataDir: TARNWICK_DATA_DIR; null = unset
+    struct Case { const char *what; QString dataDir; QString programFolder; QString name; QString expected; };
     const Case cases[] = {
         {"installed", {}, prefix + "/bin", "known.lst", prefix + "/share/tarnwick/known.lst"},
         {"a file below a folder", {}, prefix + "/bin", "help/index.html",
@@ -74,7 +54,7 @@ TEST(ShippedFile, IsFoundWhereverThePrefixIs)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
-        const ScopedEnv env("TARNWICK_DATA_DIR", c.dataDir);
+        const ScopedDataDir env(c.dataDir);
         EXPECT_EQ(ShippedFileIn(c.programFolder, c.name), QDir::cleanPath(c.expected));
     }
 }
@@ -82,7 +62,7 @@ TEST(ShippedFile, IsFoundWhereverThePrefixIs)
 // The build tree links the source tree's data folder beside the programs.
 TEST(ShippedFile, TheRunningProgramFindsTheSourceTreeCopy)
 {
-    const ScopedEnv env("TARNWICK_DATA_DIR", QString());
+    const ScopedDataDir env{QString()};
     EXPECT_EQ(QFileInfo(ShippedFile(QStringLiteral("harptune.wav"))).canonicalFilePath(),
               QFileInfo(QStringLiteral(TARNWICK_SOURCE_DIR "/data/harptune.wav")).canonicalFilePath());
 }

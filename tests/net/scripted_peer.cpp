@@ -18,14 +18,9 @@ ScriptedPeer::ScriptedPeer(std::initializer_list<PeerScript> sessions)
 
 ScriptedPeer::~ScriptedPeer() = default;
 
-quint16 ScriptedPeer::Port() const
-{
-    return m_server->serverPort();
-}
-
 QString ScriptedPeer::Server() const
 {
-    return QStringLiteral("127.0.0.1:") + QString::number(Port());
+    return QStringLiteral("127.0.0.1:") + QString::number(m_server->serverPort());
 }
 
 void ScriptedPeer::Accept()
@@ -113,10 +108,7 @@ void ScriptedPeer::OnReadyRead(QTcpSocket *socket, int session)
 }
 
 namespace Pop3Script {
-PeerStep Greeting()
-{
-    return {"", "+OK scripted POP3 peer ready\r\n"};
-}
+PeerStep Greeting() { return {"", "+OK scripted POP3 peer ready\r\n"}; }
 
 PeerScript Login(const QByteArray &statReply)
 {
@@ -134,8 +126,5 @@ PeerScript Info(int n, qint64 size, const QList<QByteArray> &headerLines)
             {"TOP " + number + " 1", block}};
 }
 
-PeerStep Quit()
-{
-    return {"QUIT", "+OK bye\r\n", PeerAction::ReplyAndClose};
-}
+PeerStep Quit() { return {"QUIT", "+OK bye\r\n", PeerAction::ReplyAndClose}; }
 } // namespace Pop3Script

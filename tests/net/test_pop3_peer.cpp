@@ -1,12 +1,10 @@
-// The POP3 client against scripted conversations, one command at a time and in a window of
-// outstanding commands (PIPELINING): the exact traffic, identical items and events in both
-// modes, every command failing in turn, safe deletion, STLS refusals and re-entry.
+// The POP3 client against scripted conversations, one command at a time and in a window
+// (PIPELINING): what a real server will not do, and the exact traffic.
 #include "scripted_peer.h"
 
 #include "pop3.h"
 
 #include <QRegularExpression>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -22,21 +20,14 @@ struct PopEvents {
         const auto noteNum = [this](const char *name) {
             return [this, name](QObject *, int n) { events << name + (":" + QString::number(n)); };
         };
-        pop.OnOpen = note("Open");
-        pop.OnClosing = note("Closing");
-        pop.OnClosed = note("Closed");
+        pop.OnOpen = note("Open"), pop.OnClosing = note("Closing"), pop.OnClosed = note("Closed");
         pop.OnError = [this](QObject *, QString &msg) { events << "Error:" + msg; };
         pop.OnProgress = [this](QObject *, int, qint64) { events << "Progress"; };
-        pop.OnUpdatingInfo = note("UpdatingInfo");
-        pop.OnInfoUpdated = note("InfoUpdated");
-        pop.OnNextInfoUpdated = noteNum("NextInfoUpdated");
-        pop.OnTransferringData = note("TransferringData");
-        pop.OnDataTransfered = note("DataTransfered");
-        pop.OnRetrieving = noteNum("Retrieving");
-        pop.OnRetrieved = noteNum("Retrieved");
-        pop.OnDeleting = noteNum("Deleting");
-        pop.OnDeleted = noteNum("Deleted");
-        pop.OnItemSkipped = noteNum("ItemSkipped");
+        pop.OnUpdatingInfo = note("UpdatingInfo"), pop.OnInfoUpdated = note("InfoUpdated");
+        pop.OnNextInfoUpdated = noteNum("NextInfoUpdated"), pop.OnItemSkipped = noteNum("ItemSkipped");
+        pop.OnTransferringData = note("TransferringData"), pop.OnDataTransfered = note("DataTransfered");
+        pop.OnRetrieving = noteNum("Retrieving"), pop.OnRetrieved = noteNum("Retrieved");
+        pop.OnDeleting = noteNum("Deleting"), pop.OnDeleted = noteNum("Deleted");
     }
     // Progress comes once per wake-up of a wait, which depends on how the bytes arrive; the
     // first one of each run is what every mode promises.
@@ -134,15 +125,8 @@ QStringList Items(const TmsRemotePOP &pop)
 }
 
 // What one listing produced, for comparing the two modes.
-// What one listing produced, for comparing the two modes: items, events, the lines received
-// and the most that arrived in one read.
 struct Listing {
-    QStringList items;
-    QStringList events;
-    QList<QByteArray> received;
-    int maxLinesPerRead = 0;
-    bool pipelined = false;
-    int roundTrips = 0;
+    QStringList items, events; QList<QByteArray> received; int maxLinesPerRead = 0, roundTrips = 0; bool pipelined = false;
 };
 
 Listing List(const PeerScript &script, bool pipelining, bool uidl)
@@ -154,8 +138,8 @@ Listing List(const PeerScript &script, bool pipelining, bool uidl)
     log.Attach(pop);
     pop.UpdateInfo();
     EXPECT_TRUE(peer.Mismatches().isEmpty()) << peer.Mismatches().join("\n").toStdString();
-    return {Items(pop), log.WithoutRepeatedProgress(), peer.Received(), peer.MaxLinesPerRead(), pop.Pipelining(),
-            pop.RoundTrips()};
+    return {Items(pop), log.WithoutRepeatedProgress(), peer.Received(), peer.MaxLinesPerRead(), pop.RoundTrips(),
+            pop.Pipelining()};
 }
 
 TEST(Pop3Peer, ListingsOneAtATimeAndInAWindowAreIdentical)
@@ -182,14 +166,6 @@ TEST(Pop3Peer, ListingsOneAtATimeAndInAWindowAreIdentical)
             // a time every command is one more.
             EXPECT_EQ(pipelined.roundTrips, 5);
             EXPECT_EQ(sequential.roundTrips, 2 + sequential.received.size());
-            if (count > 0) {
-                EXPECT_EQ(sequential.items[0], QString("101|%1|").arg(uidl ? "id-1" : "")
-                                                   + QString::fromLatin1(Headers(1).join('\n')));
-                // Each header transfer reports progress before its item is announced; the id
-                // listing is no header transfer.
-                EXPECT_EQ(sequential.events.mid(0, 4),
-                          (QStringList{"Open", "UpdatingInfo", "Progress", "NextInfoUpdated:0"}));
-            }
         }
     }
     // A server without PIPELINING gets exactly the traffic of one command at a time.
@@ -205,12 +181,7 @@ TEST(Pop3Peer, ListingsOneAtATimeAndInAWindowAreIdentical)
 
 TEST(Pop3Peer, EachCommandFailingInTurnLeavesTheClientReusable)
 {
-    struct Failure {
-        const char *name;
-        QByteArray reply;
-        PeerAction action;
-        QString message;
-    };
+    struct Failure { const char *name; QByteArray reply; PeerAction action; QString message; };
     const Failure failures[] = {
         {"negative", "-ERR refused\r\n", PeerAction::Reply, "-ERR refused"},
         {"garbage", "HELLO THERE\r\n", PeerAction::Reply, "HELLO THERE"},
@@ -234,8 +205,7 @@ TEST(Pop3Peer, EachCommandFailingInTurnLeavesTheClientReusable)
                 Configure(pop, peer, pipelining, pipelining);
                 PopEvents log;
                 log.Attach(pop);
-                SCOPED_TRACE(testing::Message() << f.name << " at " << good[k].expect.constData() << ", pipelining "
-                                                << pipelining);
+                SCOPED_TRACE(testing::Message() << f.name << " at " << good[k].expect.constData() << " " << pipelining);
                 EXPECT_EQ(ErrorOf<EServerError>([&] { pop.UpdateInfo(); }), f.message);
                 // The password stays out of it.
                 EXPECT_EQ(pop.LastCommand(), QString::fromLatin1(good[k].expect == "PASS secret" ? "PASS" : good[k].expect));
@@ -261,12 +231,9 @@ TEST(Pop3Peer, EachCommandFailingInTurnLeavesTheClientReusable)
 }
 
 // The deletion of message 2 of a listing of three, with the server's answers now.
-struct DeletionCase {
-    const char *name;
-    std::function<QByteArray(int)> id;  // the ids of the listing; none when null
-    PeerScript answers;                 // after STAT, up to the decision
-    QByteArray dele;                    // the DELE sent, empty when the message is left
-};
+// id: the ids of the listing, none when null; answers: after STAT, up to the decision; dele: the
+// DELE sent, empty when the message is left.
+struct DeletionCase { const char *name; std::function<QByteArray(int)> id; PeerScript answers; QByteArray dele; };
 
 TEST(Pop3Peer, DeletionActsOnlyOnTheListedMessage)
 {
@@ -393,10 +360,9 @@ TEST(Pop3Peer, AListingSessionThatDeletesSendsQuitOnlyAfterItsDele)
     EXPECT_EQ(pop.RemoteInfo().Count(), 2);
 }
 
-// Failures that are no refusal end with an error that says what went wrong. What a server
-// sends is never taken as the measure of what the client holds or how long it waits: each
-// hostile reply is refused with an error that names the limit. Either way the session ends
-// without DELE or QUIT, so the mailbox stays as it was, and the next check starts afresh.
+// What a server sends is never the measure of what the client holds: each hostile reply is
+// refused with an error that names the limit, the session ends without DELE or QUIT, and the
+// next check starts afresh. (Stalls and dropped connections: Transport and EachCommandFailing.)
 TEST(Pop3Peer, FailuresEndWithAClearErrorAndTouchNothing)
 {
     const auto padded = [](int n, qint64 bytes) {
@@ -406,21 +372,11 @@ TEST(Pop3Peer, FailuresEndWithAClearErrorAndTouchNothing)
     for (int n = 1; n <= 40; ++n)
         giantHeaders += padded(n, 1000 * 1000);
     const QByteArray hugeUidl = "+OK\r\n1 " + QByteArray(70, 'u') + "\r\n" + QByteArray(300000, '9') + "\r\n.\r\n";
-    struct Case {
-        const char *name;
-        PeerScript script;
-        bool deletion;  // mark every listed message and delete (after an honest listing of 3)
-        QString message;
-        bool uidl = false;
-    };
+    // deletion: mark every listed message and delete (after an honest listing of 3)
+    struct Case { const char *name; PeerScript script; bool deletion; QString message; bool uidl = false; };
     const Case cases[] = {
         {"STAT without a count", Start(1, false).mid(0, 3) << PeerStep{"STAT", "+OK many\r\n"}, false,
          "The server's reply to STAT holds no message count"},
-        {"connection dropped inside a header block",
-         Start(1, false) << PeerStep{"LIST 1", "+OK 1 1\r\n"}
-                         << PeerStep{"TOP 1 1", "+OK\r\nFrom: one@example.com\r\nSubj", PeerAction::ReplyAndClose},
-         false, "10054"},
-        {"stall", Start(1, false) << PeerStep{"LIST 1", "", PeerAction::Stall}, false, "Operation timed out"},
         {"a STAT count beyond the listing limit", Start(2000000000, false), false, "more than the 100000"},
         {"a UIDL listing beyond its bound", Start(2, false) << PeerStep{"UIDL", hugeUidl}, false,
          "larger than 65728 bytes", true},
@@ -505,85 +461,37 @@ TEST(Pop3Peer, CredentialsAreSentOnlyWhenSafe)
     }
 }
 
-TEST(Pop3Peer, ASecondOperationDuringAWaitIsRefusedAndDisconnectCancels)
+// A cancel from a handler during the listing: GuardDovecot.CancelDuringTheListing...
+TEST(Pop3Peer, AnExceptionFromAnEventHandlerEndsTheSessionWithoutQuit)
 {
-    PeerScript stall = Check(2, false, false).mid(0, 5);
-    stall[4].action = PeerAction::Stall;
-    ScriptedPeer peer({stall});
+    ScriptedPeer peer({Check(2, false, false), Check(2, false, false)});
     TmsRemotePOP pop;
-    Configure(pop, peer, false, false, 5);
-    int refusals = 0;
-    // Acts once the client waits for the stalled reply, however slow the machine is.
-    QTimer act;
-    act.setInterval(5);
-    QObject::connect(&act, &QTimer::timeout, &pop, [&] {
-        if (!peer.Received().contains("LIST 1"))
-            return;
-        act.stop();
-        for (const auto &op : std::initializer_list<std::function<void()>>{
-                 [&] { pop.UpdateInfo(); }, [&] { pop.TransferData(); }, [&] { pop.Connect(); },
-                 [&] { pop.Retrieve(0); }}) {
-            try {
-                op();
-            } catch (const ESocketError &) {
-                ++refusals;
-            }
-        }
-        pop.Disconnect();
-    });
-    act.start();
-    EXPECT_THROW(pop.UpdateInfo(), ECanceledError);
-    EXPECT_EQ(refusals, 4);
-    EXPECT_EQ(peer.Received().last(), "LIST 1");
-    EXPECT_FALSE(pop.Busy());
-}
-
-TEST(Pop3Peer, CancelDisconnectOrAnExceptionFromAnEventHandlerEndsTheSessionWithoutQuit)
-{
-    for (const int how : {0, 1, 2}) {
-        ScriptedPeer peer({Check(2, false, false), Check(2, false, false)});
-        TmsRemotePOP pop;
-        Configure(pop, peer);
-        pop.OnNextInfoUpdated = [&](QObject *, int) {
-            if (how == 2)
-                throw std::runtime_error("the window failed");
-            how == 1 ? pop.Disconnect() : pop.Cancel();
-        };
-        if (how == 2) {
-            EXPECT_THROW(pop.UpdateInfo(), std::runtime_error);
-        } else {
-            EXPECT_THROW(pop.UpdateInfo(), ECanceledError) << how;
-        }
-        EXPECT_EQ(peer.Received(), CheckTraffic(2, false, false).mid(0, 5)) << how;
-        EXPECT_FALSE(pop.Connected());
-        pop.OnNextInfoUpdated = nullptr;
-        pop.UpdateInfo();
-        EXPECT_EQ(pop.RemoteInfo().Count(), 2);
-    }
+    Configure(pop, peer);
+    pop.OnNextInfoUpdated = [](QObject *, int) { throw std::runtime_error("the window failed"); };
+    EXPECT_THROW(pop.UpdateInfo(), std::runtime_error);
+    EXPECT_EQ(peer.Received(), CheckTraffic(2, false, false).mid(0, 5));
+    EXPECT_FALSE(pop.Connected());
+    pop.OnNextInfoUpdated = nullptr;
+    pop.UpdateInfo();
+    EXPECT_EQ(pop.RemoteInfo().Count(), 2);
 }
 
 TEST(Pop3Peer, LoginDelayFromTheServer)
 {
-    struct Case {
-        const char *name;
-        PeerScript script;
-        bool refused;
-        int delay;
+    struct Case { const char *name; PeerScript script; bool refused; int delay; };
+    const auto atPass = [](const QByteArray &reply) {
+        return PeerScript{Greeting(), Capa("LOGIN-DELAY 600\r\n"), {"USER alice", "+OK\r\n"}, {"PASS secret", reply}};
     };
-    const PeerStep kNoSizes{"LIST", "+OK\r\n.\r\n"};
-    const PeerScript refusedAtPass{Greeting(), Capa("LOGIN-DELAY 600\r\n"), {"USER alice", "+OK\r\n"},
-                                   {"PASS secret", "-ERR [LOGIN-DELAY] too soon\r\n"}};
-    const PeerScript wrongPassword{Greeting(), Capa("LOGIN-DELAY 600\r\n"), {"USER alice", "+OK\r\n"},
-                                   {"PASS secret", "-ERR [AUTH] wrong password\r\n"}};
-    const PeerScript perUser = PeerScript{Greeting(), Capa("PIPELINING\r\nLOGIN-DELAY 900 USER\r\n")}
-                               + Login("+OK 0 0\r\n") << Capa("PIPELINING\r\nLOGIN-DELAY 1800\r\n") << kNoSizes << Quit();
-    const PeerScript perUserUntold = PeerScript{Greeting(), Capa("PIPELINING\r\nLOGIN-DELAY 900 USER\r\n")}
-                                     + Login("+OK 0 0\r\n") << PeerStep{"CAPA", "-ERR not now\r\n"} << kNoSizes << Quit();
+    // After the log-in the server tells this user's own value, or nothing.
+    const auto perUser = [](const PeerStep &capa) {
+        return PeerScript{Greeting(), Capa("PIPELINING\r\nLOGIN-DELAY 900 USER\r\n")} + Login("+OK 0 0\r\n") << capa
+               << PeerStep{"LIST", "+OK\r\n.\r\n"} << Quit();
+    };
     const Case cases[] = {
-        {"RefusedAtPass", refusedAtPass, true, 600},
-        {"WrongPassword", wrongPassword, false, 600},
-        {"PerUserValueAfterLogin", perUser, false, 1800},
-        {"PerUserValueNotTold", perUserUntold, false, 900},  // what was announced before stays
+        {"RefusedAtPass", atPass("-ERR [LOGIN-DELAY] too soon\r\n"), true, 600},
+        {"WrongPassword", atPass("-ERR [AUTH] wrong password\r\n"), false, 600},
+        {"PerUserValueAfterLogin", perUser(Capa("PIPELINING\r\nLOGIN-DELAY 1800\r\n")), false, 1800},
+        {"PerUserValueNotTold", perUser({"CAPA", "-ERR not now\r\n"}), false, 900},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

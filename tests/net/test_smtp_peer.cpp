@@ -14,15 +14,11 @@ QByteArray Helo()
     return "HELO " + QHostInfo::localHostName().toLatin1();
 }
 
-enum class Ends { Session, ServerError, TlsError, TimedOut, SocketError };
+enum class Ends { Session, ServerError, TlsError };
 
+// message: the error's text, or a part of it for TLS errors.
 struct SmtpCase {
-    const char *name;
-    PeerScript script;
-    Ends ends;
-    QString message;  // the error's text, or a part of it for TLS errors
-    QList<QByteArray> traffic;
-    bool tls = false;
+    const char *name; PeerScript script; Ends ends; QString message; QList<QByteArray> traffic; bool tls = false;
 };
 
 TEST(SmtpPeer, Sessions)
@@ -31,7 +27,6 @@ TEST(SmtpPeer, Sessions)
     const PeerStep quit{"QUIT", "221 bye\r\n", PeerAction::ReplyAndClose};
     const QByteArray ehlo = "EHLO " + QHostInfo::localHostName().toLatin1();
     const SmtpCase cases[] = {
-        {"one-line replies", {ready, {Helo(), "250 peer\r\n"}, quit}, Ends::Session, "", {Helo(), "QUIT"}},
         {"a greeting over three lines and replies that are the code alone",
          {{"", "220-peer.example ESMTP\r\n220-no spam please\r\n220 ready\r\n"}, {Helo(), "250\r\n"},
           {"QUIT", "221\r\n", PeerAction::ReplyAndClose}},
@@ -42,15 +37,9 @@ TEST(SmtpPeer, Sessions)
         {"the host name refused, the bare HELO taken",
          {ready, {Helo(), "501 5.5.4 bad name\r\n"}, {"HELO", "250 peer\r\n"}, quit}, Ends::Session, "",
          {Helo(), "HELO", "QUIT"}},
-        {"greeting refused", {{"", "554 5.3.2 no service here\r\n"}}, Ends::ServerError, "554 5.3.2 no service here", {}},
         {"multi-line greeting refused", {{"", "554-busy\r\n554 try later\r\n"}}, Ends::ServerError, "554 try later", {}},
-        {"both HELOs refused", {ready, {Helo(), "550 not you\r\n"}, {"HELO", "501 Syntax: HELO hostname\r\n"}},
-         Ends::ServerError, "501 Syntax: HELO hostname", {Helo(), "HELO"}},
         {"QUIT refused", {ready, {Helo(), "250 ok\r\n"}, {"QUIT", "500 what?\r\n"}}, Ends::ServerError, "500 what?",
          {Helo(), "QUIT"}},
-        {"silence after the greeting", {ready, {Helo(), "", PeerAction::Stall}}, Ends::TimedOut,
-         "Operation timed out", {Helo()}},
-        {"a greeting cut off", {{"", "220-first line\r\n220-sec", PeerAction::ReplyAndClose}}, Ends::SocketError, "", {}},
         // Nothing is sent in the clear after TLS was refused.
         {"EHLO refused", {ready, {ehlo, "502 5.5.1 unknown command\r\n"}}, Ends::TlsError, "502 5.5.1 unknown command",
          {ehlo}, true},
@@ -64,7 +53,7 @@ TEST(SmtpPeer, Sessions)
         ScriptedPeer peer({c.script, good});
         TmsSMTP smtp;
         smtp.SetServer(peer.Server());
-        smtp.SetTimeOut(c.ends == Ends::TimedOut ? 1 : 2);
+        smtp.SetTimeOut(2);
         if (c.tls)
             smtp.SetTls({TmsTlsMode::StartTls, QString()});
         QStringList events;
@@ -84,11 +73,6 @@ TEST(SmtpPeer, Sessions)
         } catch (const ETlsError &e) {
             ended = Ends::TlsError;
             message = e.Message().contains(c.message) ? c.message : e.Message();
-        } catch (const ETimedOutError &e) {
-            ended = Ends::TimedOut;
-            message = e.Message();
-        } catch (const ENetError &) {
-            ended = Ends::SocketError;
         }
         EXPECT_EQ(int(ended), int(c.ends));
         EXPECT_EQ(message, c.message);
@@ -102,7 +86,6 @@ TEST(SmtpPeer, Sessions)
             EXPECT_FALSE(events.join(u'|').contains("Error"));
         }
         smtp.SetTls({});
-        smtp.SetTimeOut(2);
         smtp.Connect();
         smtp.Disconnect();
         EXPECT_EQ(peer.Received().mid(c.traffic.size()), QList<QByteArray>({Helo(), "QUIT"}));

@@ -2,12 +2,10 @@
 // and the error reports.
 #include "scripted_peer.h"
 
-#include "linecodec.h"
 #include "pop3.h"
 #include "tagsocket.h"
 #include "winsock.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QRegularExpression>
 #include <QTcpServer>
@@ -45,14 +43,7 @@ TEST(Transport, ReadsReplyLinesUpToTheBound)
 {
     const QByteArray exactly = QByteArray("+OK ") + QByteArray(TagSocket::kMaxLineBytes - 6, 'a') + "\r\n";
     const QByteArray tooLong = QByteArray("+OK ") + QByteArray(TagSocket::kMaxLineBytes - 5, 'a') + "\r\n";
-    struct Case {
-        const char *name;
-        QByteArray greeting;
-        PeerAction action;
-        bool fails;
-        int code;
-        QString line;
-    };
+    struct Case { const char *name; QByteArray greeting; PeerAction action; bool fails; int code; QString line; };
     const Case cases[] = {
         {"a line", "250 ready\r\n", PeerAction::Reply, false, 250, "250 ready"},
         {"LF alone ends a line", "220 hi\n", PeerAction::Reply, false, 220, "220 hi"},
@@ -83,45 +74,11 @@ TEST(Transport, ReadsReplyLinesUpToTheBound)
     }
 }
 
-TEST(Transport, ReceivesBlocksAndReportsProgress)
-{
-    QByteArray wire;
-    for (int i = 0; i < 2000; ++i)
-        wire += "..line " + QByteArray::number(i) + "\r\n";
-    const QByteArray expected = QByteArray(wire).replace("..line", ".line");
-    // The status line is read alone: the block that follows it stays for the block reader.
-    ScriptedPeer peer({{{"", "+OK\r\n" + wire + ".\r\n"}}});
-    TagSocket s;
-    QList<QPair<int, qint64>> progress;
-    s.OnProgress = [&](QObject *sender, int perc, qint64 transferred) {
-        EXPECT_EQ(sender, &s);
-        progress.append({perc, transferred});
-    };
-    Connect(s, peer);
-    QString line;
-    EXPECT_EQ(s.ReadLine(line), -1);
-    EXPECT_EQ(line, "+OK");
-    QByteArray data;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::WriteOnly);
-    s.ReceiveToStream(buffer, expected.size());
-    EXPECT_EQ(data, expected);
-    ASSERT_FALSE(progress.isEmpty());
-    EXPECT_EQ(progress.first(), qMakePair(0, qint64(0)));   // counted before the first bytes
-    for (int i = 1; i < progress.size(); ++i) {
-        EXPECT_GE(progress[i].second, progress[i - 1].second);
-        EXPECT_EQ(progress[i].first, int(RoundHalfEven(progress[i].second * 100, expected.size())));
-    }
-    EXPECT_LE(progress.last().first, 100);
-}
-
 TEST(Transport, AWaitEndsByTimeOutTrickleCancelCloseOrApplicationExit)
 {
+    // meanwhile: run 100 ms into the wait.
     struct Case {
-        const char *name;
-        PeerAction action;
-        std::function<void(TagSocket &)> meanwhile;  // run 100 ms into the wait
-        bool canceled;
+        const char *name; PeerAction action; std::function<void(TagSocket &)> meanwhile; bool canceled;
         QStringList events;
     };
     const QStringList timedOut{"Open", "Error:Operation timed out", "Closing", "Closed"};
@@ -220,16 +177,9 @@ int ServicePort(const char *name, int fallback)
 
 TEST(Transport, PortFromServerServicesOrDefault)
 {
-    struct Case {
-        const char *server;
-        TmsTlsMode mode;
-        int port;
-    };
+    struct Case { const char *server; TmsTlsMode mode; int port; };
     const Case cases[] = {
-        {"127.0.0.1:995", TmsTlsMode::None, 995},          // a number needs no look-up
-        {"127.0.0.1:2110", TmsTlsMode::Implicit, 2110},
         {"127.0.0.1:pop", TmsTlsMode::None, ServicePort("pop3", 2110)},
-        {"127.0.0.1", TmsTlsMode::None, ServicePort("pop3", 2110)},
         {"127.0.0.1", TmsTlsMode::Implicit, ServicePort("pop3s", 995)},
         {"127.0.0.1", TmsTlsMode::StartTls, ServicePort("pop3", 2110)},
         {"[::1]:2111", TmsTlsMode::None, 2111},
