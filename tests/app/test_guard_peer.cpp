@@ -72,11 +72,7 @@ struct Fixture
 
 TEST(GuardPeer, DeletionNotCommittedByQuitIsNeitherLoggedNorCounted)
 {
-    const struct {
-        const char *name;
-        QByteArray reply;
-        PeerAction action;
-    } cases[] = {
+    const struct { const char *name; QByteArray reply; PeerAction action; } cases[] = {
         {"QuitRefused", "-ERR cannot commit changes\r\n", PeerAction::Reply},
         {"LineDroppedAtQuit", "", PeerAction::ReplyAndClose},
     };
@@ -232,23 +228,13 @@ TEST(GuardPeer, LoginRefusedAsTooSoon)
         EXPECT_TRUE(errors[0].contains(QStringLiteral("-ERR [LOGIN-DELAY] wait five minutes")));
         EXPECT_EQ(peer.Connections(), 2);
     }
-    // For a script: a failure that passes, worth trying again later.
-    ScriptedPeer peer({refused});
-    Fixture f(peer, true);
-    QProcess cli;
-    const QString err = RunCli(cli, {"--data", f.h.home.path(), "check"});
-    EXPECT_EQ(cli.exitCode(), 75) << err.toStdString();
-    EXPECT_TRUE(err.contains(QStringLiteral("checked only a short while ago"))) << err.toStdString();
 }
 
 // The rows belong to the mailbox they were listed from: when the settings make their slot
 // name another one, deleting and viewing them are refused before anything is sent.
 TEST(GuardPeer, RowsOfAMailboxTheSlotNoLongerNamesAreNotActedOn)
 {
-    const struct {
-        const char *name;
-        std::function<void(MailboxSlot &)> change;
-    } cases[] = {
+    const struct { const char *name; std::function<void(MailboxSlot &)> change; } cases[] = {
         {"user", [](MailboxSlot &s) { s.mailbox = QStringLiteral("bob"); }},
         {"server", [](MailboxSlot &s) { s.server = QStringLiteral("127.0.0.2:") + s.server.section(u':', -1); }},
         {"port", [](MailboxSlot &s) { s.server = s.server.section(u':', 0, 0) + QStringLiteral(":1"); }},

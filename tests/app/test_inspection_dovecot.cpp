@@ -41,10 +41,7 @@ TEST_F(InspectDovecot, WhyExplainsTheMarkAndLeavesEveryMarkAsItWas)
     ASSERT_EQ(before, (QList<int>{0, 2, 5, 1, 0}));
     const QStringList pills{"Message from shop@pills.example", "Subject of   Cheap pills today", "",
                             "Delete   :  Subject Contains \"pills\" "};
-    const struct {
-        QList<int> selected;
-        QStringList text;
-    } cases[] = {
+    const struct { QList<int> selected; QStringList text; } cases[] = {
         {{0}, pills},
         {{4}, {"Message from colleague@example.com", "Subject of   Lunch", "",
                "Message was neither on the exception list nor on the list of matching criteria",
@@ -192,13 +189,7 @@ TEST_F(InspectDovecot, LargeMessagesAskFirst)
     ASSERT_EQ(guard->Messages().Row(0).sizeText, QStringLiteral("50000"));
     ASSERT_EQ(guard->Messages().Row(1).sizeText, QStringLiteral("50001"));
 
-    struct Case
-    {
-        int row;
-        QList<bool> answers;
-        bool asked;
-        bool shown;
-    };
+    struct Case { int row; QList<bool> answers; bool asked; bool shown; };
     const Case cases[] = {{0, {}, false, true}, {1, {false}, true, false}, {1, {true}, true, true}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.row);

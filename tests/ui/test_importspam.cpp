@@ -25,13 +25,7 @@ QByteArray utf16(const QString &text, bool littleEndian)
 TEST(ImportFile, ReadsEachFormat)
 {
     const QStringList both{QStringLiteral("free"), QStringLiteral(u"caf\u00e9 offer")};
-    const struct
-    {
-        const char *name;
-        QByteArray bytes;
-        QStringList lines;
-        int skipped;
-    } cases[] = {
+    const struct { const char *name; QByteArray bytes; QStringList lines; int skipped; } cases[] = {
         {"UTF-8, LF", QByteArray("free\ncaf\xc3\xa9 offer\n"), both, 0},
         {"UTF-8 BOM, CRLF", QByteArray("\xef\xbb\xbf" "free\r\ncaf\xc3\xa9 offer\r\n"), both, 0},
         {"Latin-1", QByteArray("free\r\ncaf\xe9 offer\r\n"), both, 0},

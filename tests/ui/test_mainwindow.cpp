@@ -289,12 +289,7 @@ TEST_F(MainWindow, ListSortsAndRemembersItsLayout)
     Rows({{"Beta", "900", "Sun, 06 Dec 2026 14:05:00 +0100"},
           {"alpha", "80", "Sun, 06 Dec 2026 09:00:00 -0500"}, // 14:00 UTC: the latest
           {"Gamma", "1000", "no date at all"}});
-    const struct
-    {
-        int column;
-        Qt::SortOrder order;
-        QStringList subjects;
-    } cases[] = {
+    const struct { int column; Qt::SortOrder order; QStringList subjects; } cases[] = {
         {0, Qt::AscendingOrder, {"alpha", "Beta", "Gamma"}},
         {2, Qt::AscendingOrder, {"alpha", "Beta", "Gamma"}},
         {2, Qt::DescendingOrder, {"Gamma", "Beta", "alpha"}},

@@ -142,14 +142,7 @@ TEST_F(Statistics, EveryChartAndGridOfTheLog)
 TEST_F(Statistics, MailboxAndRangeRestrictEverything)
 {
     Open(kLog);
-    const struct
-    {
-        int mailbox;
-        QDate start, end;
-        const char *title;
-        int hits, deleted;
-        double normal, spam;
-    } cases[] = {
+    const struct { int mailbox; QDate start, end; const char *title; int hits, deleted; double normal, spam; } cases[] = {
         {2, QDate(1998, 1, 1), QDate(2026, 12, 6), "ann from 1998-01-01 thru 2026-12-06", 1, 1, 1, 1},
         {0, QDate(2027, 1, 1), QDate(2027, 2, 1), "All mailboxes from 2027-01-01 thru 2027-02-01", 0, 0, 0, 0},
         {0, QDate(1998, 1, 1), QDate(2026, 12, 6), "All mailboxes from 1998-01-01 thru 2026-12-06", 4, 4, 5, 4},
@@ -233,12 +226,7 @@ TEST(StatisticsDateRange, ModesReckonTheirRange)
     TfrmSelectDateRange dialog;
     dialog.today = [] { return QDate(2027, 3, 31); };
     dialog.SetRange(QDate(2027, 1, 1), QDate(2027, 1, 31));
-    const struct
-    {
-        QRadioButton *mode;
-        int months, days;
-        QDate start, end;
-    } cases[] = {
+    const struct { QRadioButton *mode; int months, days; QDate start, end; } cases[] = {
         {dialog.rbMonths, 1, 1, QDate(2027, 2, 28), QDate(2027, 3, 31)},
         {dialog.rbDays, 1, 10, QDate(2027, 3, 21), QDate(2027, 3, 31)},
         {dialog.rbBetween, 1, 1, QDate(2027, 1, 1), QDate(2027, 1, 31)},

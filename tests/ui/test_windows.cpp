@@ -19,11 +19,7 @@ TEST(WhichMailbox, PreselectsTheCurrentSlotAndReturnsTheChosenOne)
     const QList<TMailboxEntry> entries{{1, "1) Mailbox alice - Server pop.a.example"},
                                        {3, "3) Mailbox carol - Server pop.c.example"},
                                        {12, "12) Mailbox zed - Server pop.z.example"}};
-    const struct
-    {
-        int entries, current, pick, expectedIndex, chosen;
-        bool cancel;
-    } cases[] = {
+    const struct { int entries, current, pick, expectedIndex, chosen; bool cancel; } cases[] = {
         {3, 3, -1, 1, 3, false}, // by slot number, not by position current - 1
         {3, 2, -1, 0, 1, false}, // a slot without an entry: the first
         {3, 1, 2, 0, 12, false}, // the user picks another
@@ -49,13 +45,7 @@ TEST(BoxPrompts, EachBoxOffersItsButtonsAndActsOnlyOnYes)
 {
     TBoxPrompts prompts;
     const QString message = "The server's certificate was refused: self-signed.";
-    const struct
-    {
-        std::function<bool()> ask;
-        const char *press;
-        bool result;
-        QStringList buttons;
-    } cases[] = {
+    const struct { std::function<bool()> ask; const char *press; bool result; QStringList buttons; } cases[] = {
         {[&] { return prompts.AskTrustCertificate(3, message, "abcd"); }, "Trust it", true, {"Cancel", "Trust it"}},
         {[&] { return prompts.AskYesNo("Really delete 3 messages from server?"); }, "Yes", true, {"No", "Yes"}},
         {[&] { return prompts.AskYesNo("Really delete 3 messages from server?"); }, "No", false, {"No", "Yes"}},
