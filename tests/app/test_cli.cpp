@@ -57,7 +57,7 @@ QJsonObject ParseJson(const QString &text)
     return document.object();
 }
 
-// What a check in the window does (marks, log, hit counts) is the guard's own evidence; here
+// What a check does (marks, log, hit counts, one session) is the guard's own evidence; here
 // the command line: its output, one session for check --delete, and check --all through every
 // configured mailbox, one failing not stopping the others, with an exit status that says
 // whether trying again later can help: 75 for a server that cannot be reached, 77 when any
@@ -114,14 +114,7 @@ TEST_F(CliDovecot, CheckAllGivesEachMailboxAndTheFailureClass)
     EXPECT_EQ(first["deleted"].toArray(), (QJsonArray{1, 2}));
     EXPECT_EQ(first["changed"].toArray(), QJsonArray());
     EXPECT_EQ(Waiting("user23"), 3);
-    EXPECT_EQ(LinesWith(h.readLog(), QStringLiteral("   Subject: ")),
-              (QStringList{"   Subject: Cheap pills today", "   Subject: Hello there"}));
-    EXPECT_EQ(LinesWith(h.readLog(), QStringLiteral("MAIL CHECK")).size(), 3) << "one log-in each, also to delete";
-    EXPECT_EQ(StoredGeneral().count, 2);
-    const ToolRun again = Cli(data, {"check", "--slot", "1", "--delete"});
-    EXPECT_EQ(again.exitCode, 0);
-    EXPECT_EQ(again.out.count(u'\n'), 3);
-    EXPECT_TRUE(again.err.contains(QStringLiteral("No messages are marked for deletion."))) << again.err.toStdString();
+    // The log and the count of a deletion in the listing's session: GuardPeer.UnattendedDeletionNeedsOneLogIn.
     for (const auto &[index, failure] : {std::pair{1, "temporary"}, std::pair{2, "permanent"}}) {
         const QJsonObject box = mailboxes[index].toObject();
         EXPECT_EQ(box["slot"].toInt(), index + 2);
@@ -205,10 +198,6 @@ TEST(Cli, MailboxSetAndListKeepThePasswordOutOfSight)
         UserSettings stored;
         const ServerSettings servers = readServerSettings(stored);
         EXPECT_EQ(servers.slot(1).password, kPassword) << "the CR of a CR LF line end is not part of it";
-        EXPECT_FALSE(ReadGeneralSettings(stored).logFile.isEmpty()) << "a log is set up";
-        TSpamSettings spam;
-        spam.readSettings();
-        EXPECT_EQ(spam.gridHeader.Cells(2, 1), QStringLiteral("alice@example.org - MailBox #1"));
     }
     qunsetenv("TARNWICK_HOME");
 
@@ -275,7 +264,6 @@ TEST(Cli, RulesChangeWhatClassifyGives)
         {{"remove", "subject", "1"}, 0, "-1", ""},
         {{"add", "blacklist", "ann@shop.example"}, 0, "2", ""},
         {{"remove", "blacklist", "ANN@shop.example"}, 0, "-1", ""},
-        {{"add", "subject", " "}, 2, "-1", "The subject text cannot be blank."},
         {{"add", "header", "--kind", "to-lacks", "me@example.org"}, 2, "-1", "Choose the mailbox this rule is for."},
         {{"add", "sender", "--op", "Sounds like", "x"}, 2, "-1", "--op for sender rules takes one of"},
         {{"add", "except", "--picture", "2", "friend@example.org"}, 2, "-1", "from 3 to 14"},

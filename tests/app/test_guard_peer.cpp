@@ -17,10 +17,7 @@ using namespace Pop3Script;
 const QList<QByteArray> kSpam = {"From: shop@pills.example", "Subject: Cheap pills", "Message-ID: <1@x>"};
 const QList<QByteArray> kMail = {"From: mum@example.com", "Subject: Sunday", "Message-ID: <2@x>"};
 
-PeerStep Capa(const QByteArray &lines)
-{
-    return {"CAPA", "+OK\r\n" + lines + ".\r\n"};
-}
+PeerStep Capa(const QByteArray &lines) { return {"CAPA", "+OK\r\n" + lines + ".\r\n"}; }
 
 // Greeting, optional CAPA, log-in and the listing of one spam and one mail, without QUIT.
 PeerScript Listing(const QByteArray &capa = {})
@@ -58,8 +55,7 @@ struct Fixture
         h.servers.slot(1) = {peer.Server(), QStringLiteral("alice"), QStringLiteral("secret"), TlsMode::None,
                              QString(), pipelining};
         h.general.ask = false;
-        h.general.automatic = automatic;
-        h.general.kill = automatic;
+        h.general.automatic = h.general.kill = automatic;
         h.general.minutes = 1;
         h.write(TGuardHome::StandardRules());
         guard.SetNetworkTimeOut(2);
@@ -101,8 +97,7 @@ TEST(GuardPeer, DeletionNotCommittedByQuitIsNeitherLoggedNorCounted)
         EXPECT_EQ(f.guard.Messages().Count(), 2);
         EXPECT_EQ(f.guard.Messages().MarkedCount(), 1);
         EXPECT_FALSE(f.guard.IsBusy());
-        EXPECT_TRUE(f.guard.Buttons().checkEnabled);
-        EXPECT_TRUE(f.guard.Buttons().trayMenuEnabled);
+        EXPECT_TRUE(f.guard.Buttons().checkEnabled && f.guard.Buttons().trayMenuEnabled);
         EXPECT_FALSE(f.guard.Progress().visible);
     }
 }
