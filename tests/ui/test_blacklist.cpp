@@ -13,11 +13,7 @@ namespace {
 class BlackListPage : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        settings.readSettings();
-        page.SetPrompts(&prompts);
-    }
+    void SetUp() override { settings.readSettings(); page.SetPrompts(&prompts); }
 
     // The mark the evaluation gives one message from the sender.
     int markOf(const QString &sender)

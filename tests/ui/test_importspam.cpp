@@ -51,11 +51,7 @@ class ImportSpam : public ::testing::Test
 protected:
     void SetUp() override { settings.readSettings(); }
 
-    QString writeFile(const QString &name, const QByteArray &bytes)
-    {
-        home.write(name, bytes);
-        return home.file(name);
-    }
+    QString writeFile(const QString &name, const QByteArray &bytes) { home.write(name, bytes); return home.file(name); }
 
     TempHome home;
     TSpamSettings settings{home.path()};

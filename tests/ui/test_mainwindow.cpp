@@ -562,22 +562,8 @@ TEST_F(MainWindow, DemoMailCheckedInspectedMarkedAndDeleted)
                                      "URGENT BUSINESS PROPOSAL", "Weekly digest: 14 new posts"}));
     EXPECT_EQ(window->StatusText(), "There were 4 messages deleted");
     EXPECT_TRUE(launched.isEmpty());
-
-    // The friend becomes an exception at once; the digest goes to the spam rules through the
-    // dialog and is marked at once.
-    SelectViewRow(0);
-    window->AddtoExceptions1Click();
-    EXPECT_EQ(guard->Messages().MessageMark(0), FirstExceptionPicture);
-    SelectViewRow(3);
-    TPoller confirm([&] {
-        auto *dialog = qobject_cast<TfrmMarkForDeletion *>(QApplication::activeModalWidget());
-        if (dialog)
-            dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
-        return dialog != nullptr;
-    });
-    window->AddtoSpam1Click();
-    EXPECT_EQ(guard->SpamSettings().gridSubject.Cells(2, 1), "Weekly digest: 14 new posts");
-    EXPECT_EQ(guard->Messages().MessageMark(3), CheckMark);
+    // Exceptions and spam rules from selected rows: InspectDovecot.ExceptionsFromTwoSelectedRows
+    // and the MarkForDeletion dialog tests.
 }
 
 // "Spam settings" opens the window over the guard's live rules, with the configured

@@ -39,10 +39,7 @@ protected:
     }
 
     template <typename D>
-    static D &as(QDialog &d)
-    {
-        return dynamic_cast<D &>(d);
-    }
+    static D &as(QDialog &d) { return dynamic_cast<D &>(d); }
 
     void select(int list, int row)
     {
