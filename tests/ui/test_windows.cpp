@@ -85,12 +85,6 @@ TEST(Retrieving, FollowsTheGuardsProgressAndClosingIsCancel)
     window.Apply(state);
     EXPECT_TRUE(window.anMail->IsRunning());
     EXPECT_EQ(window.lblServer->text(), "pop.example.org");
-    state.barVisible = true;
-    state.barMaximum = 7;
-    state.barPosition = 9; // beyond the end: held at it
-    window.Apply(state);
-    EXPECT_TRUE(window.progbar->isVisible());
-    EXPECT_EQ(window.progbar->value(), 7);
     // A quick server needs no clock; news from the work clears it.
     const std::pair<qint64, const char *> waits[] = {
         {2, ""}, {3, "Waiting for the server: 3 s so far"}, {61, "Waiting for the server: 1 min 1 s so far"}};
@@ -113,16 +107,8 @@ TEST(Retrieving, FollowsTheGuardsProgressAndClosingIsCancel)
 
 TEST(Tray, MenuAllOffWhileBusyAndTheAnimationAlternates)
 {
+    // The menu off while busy: MainWindow.WhileACheckWaitsOnlyCancelIsOffered.
     TTrayIcon tray;
-    tray.SetAvailable(tray.actStatistics, false);
-    tray.SetMenuEnabled(false);
-    for (QAction *a : {tray.actCheck, tray.actLaunch, tray.actMainScreen, tray.actSpam, tray.actGeneral,
-                       tray.actViewLog, tray.actEnable, tray.actDisable, tray.actHelp, tray.actAbout, tray.actExit})
-        EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
-    tray.SetMenuEnabled(true);
-    EXPECT_TRUE(tray.actExit->isEnabled());
-    EXPECT_FALSE(tray.actStatistics->isEnabled()); // no such window yet
-
     tray.SetAnimated(true);
     QStringList seen{tray.CurrentPicture()};
     TPoller poll([&] {
