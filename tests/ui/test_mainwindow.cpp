@@ -147,29 +147,6 @@ protected:
     int quits = 0;
 };
 
-TEST_F(MainWindow, StartsIdleShowingAnEmptyList)
-{
-    Start();
-    TfrmMain &w = *window;
-    EXPECT_TRUE(w.isVisible());
-    // Each button with its access key; only the check, the settings and the exit show.
-    const std::tuple<QToolButton *, const char *, bool> buttons[] = {
-        {w.btList, "&Check e-mail", true}, {w.btOptions, "&Settings and more", true},
-        {w.btExit, "&Goodbye", true}, {w.btMark, "&Mark messages", false},
-        {w.btDelete, "&Delete marked messages", false}, {w.btResetAll, "&Reset all marks", false},
-        {w.btRemark, "&Auto-mark messages", false}, {w.btLaunch, "&Launch e-mail program", false}};
-    for (const auto &[button, caption, shown] : buttons) {
-        EXPECT_EQ(button->text(), caption);
-        EXPECT_EQ(button->toolTip(), QString(caption).remove('&'));
-        EXPECT_EQ(button->isVisible(), shown) << caption;
-    }
-    EXPECT_TRUE(w.lblAd->isVisible());
-    // The subject takes the spare width.
-    EXPECT_EQ(w.ListView1->header()->sectionResizeMode(0), QHeaderView::Stretch);
-    EXPECT_TRUE(prompts.errors.isEmpty() && prompts.infos.isEmpty());
-    Keep(&w, "main-empty");
-}
-
 // Tray mode, stored or ticked while running, takes effect at once. Without a notification
 // area (offscreen) it keeps the window, says why, and the exit button ends the program; with
 // one (under a desktop with a tray) the icon shows and the exit button hides to it.

@@ -47,15 +47,6 @@ protected:
         view->setCurrentIndex(view->model()->index(row - 1, 1));
     }
 
-    int mark(const TMessageRow &row)
-    {
-        TMessageRowList rows;
-        rows.rows = {row};
-        TRuleEvaluator ev(spam, known, &rows);
-        ev.MarkForDeletion(0);
-        return rows.rows.at(0).mark;
-    }
-
     QStringList column(int list, int col)
     {
         QStringList out;
@@ -75,17 +66,6 @@ protected:
         window->btInsertClick(TfrmOptionsMain::SubjectList);
     }
 };
-
-TMessageRow msg(const QString &subject, const QString &sender)
-{
-    TMessageRow r;
-    r.subject = subject;
-    r.sender = sender;
-    r.sizeText = QStringLiteral("1000");
-    r.headers = QStringList{QStringLiteral("From: ") + sender, QStringLiteral("Subject: ") + subject};
-    r.mailbox = 1;
-    return r;
-}
 
 // How each row is evaluated is the rule layer's evidence; here each dialog's choices become
 // the right row.
@@ -117,30 +97,14 @@ TEST_F(OptionsWindow, EachDialogMakesItsRule)
     EXPECT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join('\n').toStdString();
 }
 
-TEST_F(OptionsWindow, DialogsRefuseBlankValuesAndStayOpen)
-{
-    fill = [](QDialog &d) { as<TfrmOptionsSubject>(d).cbText->setCurrentText("  "); };
-    window->btInsertClick(TfrmOptionsMain::SubjectList);
-    fill = [](QDialog &d) { as<TfrmOptionsFROM>(d).cbText->setCurrentText(""); };
-    window->btInsertClick(TfrmOptionsMain::SenderList);
-    fill = [](QDialog &d) { as<TfrmHeaders>(d).rbTo->setChecked(true); };
-    window->btInsertClick(TfrmOptionsMain::HeaderList);
-    fill = [](QDialog &d) { as<TfrmAlwaysAccept>(d).rbDomain->setChecked(true); };
-    window->btInsertClick(TfrmOptionsMain::ExceptList);
-    EXPECT_EQ(prompts.errors, (QStringList{"The subject text cannot be blank.", "The Sender field cannot be left blank.",
-                                           "The TO field cannot be blank", "The domain line cannot be blank"}));
-    for (int list = 0; list < 4; ++list)
-        EXPECT_TRUE(window->Table(list).IsEmptyList()) << list;
-}
-
 TEST_F(OptionsWindow, InsertEditDeleteAndMove)
 {
     using W = TfrmOptionsMain;
+    // Where a new rule goes: RuleForms.InsertDeleteMoveAndSortActOnTheRulesThemselves.
     addSubject("a");
-    addSubject("b"); // with row 1 current: goes above it
-    EXPECT_EQ(column(W::SubjectList, 2), (QStringList{"b", "a"}));
+    addSubject("b");
     window->View(W::SubjectList)->setCurrentIndex(QModelIndex());
-    addSubject("c"); // no current row: at the end
+    addSubject("c");
     EXPECT_EQ(column(W::SubjectList, 2), (QStringList{"b", "a", "c"}));
     EXPECT_EQ(window->CountLabel(W::SubjectList)->text(), "3 rules");
 
@@ -175,34 +139,6 @@ TEST_F(OptionsWindow, InsertEditDeleteAndMove)
         QTest::keyClick(view, Qt::Key_Delete);
     }
     EXPECT_EQ(window->CountLabel(W::SubjectList)->text(), "0 rules");
-}
-
-TEST_F(OptionsWindow, InPlaceEditsAreCheckedAndSortingReordersTheRules)
-{
-    using W = TfrmOptionsMain;
-    addSubject("b");
-    addSubject("a");
-    window->Table(W::SubjectList).SetCells(5, 1, "10");
-    window->Table(W::SubjectList).SetCells(5, 2, "9");
-    QAbstractItemModel *model = window->View(W::SubjectList)->model();
-    EXPECT_FALSE(model->setData(model->index(0, 2), " "));
-    EXPECT_FALSE(model->setData(model->index(0, 5), "-3"));
-    EXPECT_EQ(prompts.errors.size(), 2);
-    EXPECT_TRUE(model->setData(model->index(0, 2), "c"));
-    EXPECT_EQ(column(W::SubjectList, 2), (QStringList{"c", "b"}));
-
-    QHeaderView *header = window->View(W::SubjectList)->horizontalHeader();
-    EXPECT_TRUE(model->headerData(5, Qt::Horizontal, Qt::ToolTipRole).toString().contains("order"));
-    emit header->sectionClicked(5);
-    EXPECT_EQ(column(W::SubjectList, 2), (QStringList{"b", "c"})); // 9 before 10
-    emit header->sectionClicked(5);
-    EXPECT_EQ(column(W::SubjectList, 2), (QStringList{"c", "b"}));
-    emit header->sectionClicked(1); // "What" does not sort the subject list
-    EXPECT_EQ(column(W::SubjectList, 2), (QStringList{"c", "b"}));
-    // The evaluation sees the new order: the first deleting match stops the scan.
-    mark(msg("b c", "x@y.test"));
-    EXPECT_EQ(window->Table(W::SubjectList).Cells(5, 1), "11");
-    EXPECT_EQ(window->Table(W::SubjectList).Cells(5, 2), "9");
 }
 
 // OK drops neighbouring repeats and stores; a failed save says so and keeps everything;

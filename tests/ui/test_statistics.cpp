@@ -215,31 +215,6 @@ TEST_F(Statistics, SavesAndPrints)
     EXPECT_FALSE(chart.PrintCurrent(printer));
 }
 
-TEST(StatisticsDateRange, ModesReckonTheirRange)
-{
-    TfrmSelectDateRange dialog;
-    dialog.today = [] { return QDate(2027, 3, 31); };
-    dialog.SetRange(QDate(2027, 1, 1), QDate(2027, 1, 31));
-    const struct { QRadioButton *mode; int months, days; QDate start, end; } cases[] = {
-        {dialog.rbMonths, 1, 1, QDate(2027, 2, 28), QDate(2027, 3, 31)},
-        {dialog.rbDays, 1, 10, QDate(2027, 3, 21), QDate(2027, 3, 31)},
-        {dialog.rbBetween, 1, 1, QDate(2027, 1, 1), QDate(2027, 1, 31)},
-    };
-    for (const auto &c : cases) {
-        dialog.edMonths->setValue(c.months);
-        dialog.edDays->setValue(c.days);
-        c.mode->click();
-        EXPECT_EQ(std::pair(dialog.StartDate(), dialog.EndDate()), std::pair(c.start, c.end)) << c.days;
-        // Only the chosen mode's controls can be edited.
-        EXPECT_EQ(dialog.dtStart->isEnabled(), c.mode == dialog.rbBetween);
-        EXPECT_EQ(dialog.edMonths->isEnabled(), c.mode == dialog.rbMonths);
-        EXPECT_EQ(dialog.edDays->isEnabled(), c.mode == dialog.rbDays);
-    }
-    // Moving one end past the other takes the other along.
-    dialog.dtStart->setDate(QDate(2027, 2, 10));
-    EXPECT_EQ(dialog.dtEnd->date(), QDate(2027, 2, 10));
-}
-
 TEST_F(Statistics, DateRangeButtonReplots)
 {
     Open(kLog);
