@@ -78,8 +78,6 @@ TEST_F(ImportSpam, LinesBecomeRulesOfTheNamedList)
     EXPECT_EQ(dialog.ImportInto(settings), 3);
     ASSERT_EQ(settings.gridExcept.RowCount(), 4);
     EXPECT_EQ(settings.gridExcept.Cells(2, 3), QStringLiteral(u"zo\u00eb@friend.example"));
-    EXPECT_EQ(settings.gridExcept.Cells(0, 3), QStringLiteral("E-mail address"));
-    EXPECT_EQ(settings.gridExcept.Cells(6, 3), QStringLiteral("3"));
     dialog.show();
     Keep(&dialog, QStringLiteral("importspam"));
 }

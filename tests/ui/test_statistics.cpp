@@ -102,10 +102,7 @@ TEST_F(Statistics, EveryChartAndGridOfTheLog)
 
     // Hour of day: 48 half hours; day by day: each measure on one date axis (the check of
     // 1 November without mail still has a point), each with a dashed trend line.
-    auto *hourDeleted = qobject_cast<QLineSeries *>(seriesOf(chart, TfrmChart::HourOfDay).value(2));
-    ASSERT_NE(hourDeleted, nullptr);
-    ASSERT_EQ(hourDeleted->count(), 48);
-    EXPECT_EQ(hourDeleted->at(25), QPointF(25, 2));
+    ASSERT_EQ(qobject_cast<QLineSeries *>(seriesOf(chart, TfrmChart::HourOfDay).value(2))->count(), 48);
     const QList<QAbstractSeries *> days = seriesOf(chart, TfrmChart::DayByDay);
     ASSERT_EQ(days.size(), 6);
     for (QAbstractSeries *series : days) {
@@ -133,31 +130,6 @@ TEST_F(Statistics, EveryChartAndGridOfTheLog)
     auto *axis = qobject_cast<QValueAxis *>(chart.Chart(TfrmChart::TopSpammers)->axes(Qt::Horizontal).value(0));
     ASSERT_NE(axis, nullptr);
     EXPECT_EQ(axis->tickInterval(), 1);
-}
-
-// What a selection holds is reckoned and tested in the log layer; here the window passes the
-// chosen mailbox and range on and redraws everything, an empty grid with one blank row.
-TEST_F(Statistics, MailboxAndRangeRestrictEverything)
-{
-    Open(kLog);
-    const struct { int mailbox; QDate start, end; const char *title; int hits, deleted; double normal, spam; } cases[] = {
-        {2, QDate(1998, 1, 1), QDate(2026, 12, 6), "ann from 1998-01-01 thru 2026-12-06", 1, 1, 1, 1},
-        {0, QDate(2027, 1, 1), QDate(2027, 2, 1), "All mailboxes from 2027-01-01 thru 2027-02-01", 0, 0, 0, 0},
-        {0, QDate(1998, 1, 1), QDate(2026, 12, 6), "All mailboxes from 1998-01-01 thru 2026-12-06", 4, 4, 5, 4},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.title);
-        chart.cbMailbox->setCurrentIndex(c.mailbox);
-        chart.SetRange(c.start, c.end);
-        chart.btPlotClick();
-        EXPECT_EQ(chart.windowTitle(), c.title);
-        EXPECT_EQ(chart.HitsModel()->Rows().size(), c.hits);
-        EXPECT_EQ(chart.DeletedModel()->Rows().size(), c.deleted);
-        EXPECT_EQ(chart.HitsModel()->rowCount(), std::max(1, c.hits));
-        auto *pie = qobject_cast<QPieSeries *>(seriesOf(chart, TfrmChart::PercentDeleted).value(0));
-        ASSERT_NE(pie, nullptr);
-        EXPECT_EQ(std::pair(pie->slices()[0]->value(), pie->slices()[1]->value()), std::pair(c.normal, c.spam));
-    }
 }
 
 TEST_F(Statistics, GridsSortDatesAndNumbers)
@@ -227,8 +199,10 @@ TEST_F(Statistics, DateRangeButtonReplots)
         }
         return chart.dateRange->isVisible();
     });
+    chart.cbMailbox->setCurrentIndex(2);
     chart.btDateRangeClick();
-    EXPECT_EQ(chart.windowTitle(), "All mailboxes from 2026-11-01 thru 2026-11-03");
+    EXPECT_EQ(chart.windowTitle(), "ann from 2026-11-01 thru 2026-11-03");
+    EXPECT_EQ(chart.HitsModel()->rowCount(), 1) << "one blank row for an empty selection";
 }
 
 // The start dialog: a missing or unreadable file is explained; OK shows the chart window once
