@@ -389,14 +389,11 @@ TEST_F(MainWindow, CheckDialsTheStoredConnectionEntry)
         items << window->General()->lstRas->item(i)->text();
     EXPECT_EQ(items, (QStringList{"None", "Home DSL", "Zeta Mobile"}));
     EXPECT_EQ(window->General()->lstRas->currentRow(), 1);
-    QStringList statuses;
-    QObject::connect(guard.get(), &TMailGuard::statusChanged, [&](const QString &text) { statuses << text; });
     nmcli.ClearCalls();
     window->btList->click();
     ASSERT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join('\n').toStdString();
     EXPECT_EQ(window->ListView1->model()->rowCount(), 1);
     EXPECT_EQ(nmcli.Verbs(), (QStringList{"active", "up", "down"}));
-    EXPECT_GE(statuses.indexOf("Successfully connected"), 0) << statuses.join('|').toStdString();
 
     nmcli.SetScenario(QJsonDocument::fromJson(R"({"connections": [{"name": "Home DSL", "type": "pppoe", "state": ""}],
         "up": {"exit": 4, "stderr": "Error: Connection activation failed: The PPP service failed"}})").object());

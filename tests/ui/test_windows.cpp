@@ -1,7 +1,6 @@
-// The small windows and the adapters: mailbox choice, progress window, tray menu, alarm,
+// The small windows and the adapters: mailbox choice, progress window, tray animation,
 // single-instance guard and the pictures.
 
-#include "alarm.h"
 #include "boxprompts.h"
 #include "pictures.h"
 #include "retrieving.h"
@@ -121,24 +120,6 @@ TEST(Tray, MenuAllOffWhileBusyAndTheAnimationAlternates)
     EXPECT_EQ(seen, (QStringList{"anim1", "anim2"}));
     tray.SetAnimated(false);
     EXPECT_EQ(tray.CurrentPicture(), "tray");
-}
-
-
-TEST(Alarm, BeepsInsteadOfFailing)
-{
-    TempHome home;
-    home.write("alarm.wav", "RIFF this is no sound");
-    // No file name, a missing file, no audio device.
-    for (const auto &[file, audio] : {std::pair{QString(), true}, {home.file("gone.wav"), true},
-                                      {home.file("alarm.wav"), false}}) {
-        TAlarmSound alarm;
-        int beeps = 0;
-        alarm.SetBeeper([&] { ++beeps; });
-        alarm.SetAudioCheck([audio = audio] { return audio; });
-        alarm.Play(file, true);
-        EXPECT_EQ(beeps, 1) << file.toStdString();
-        EXPECT_FALSE(alarm.IsPlaying());
-    }
 }
 
 
