@@ -42,10 +42,7 @@ protected:
         TPrompts &p = boxes ? *boxes : prompts;
         guard = std::make_unique<TMailGuard>(p);
         guard->SetNetworkTimeOut(20);
-        guard->SetLauncher([this](const QString &command) {
-            launched << command;
-            return true;
-        });
+        guard->SetLauncher([this](const QString &command) { launched << command; return true; });
         // The machine's own mail program is none of the tests' business.
         guard->SetDefaultMailProgram([] { return QString(); });
         window = std::make_unique<TfrmMain>(*guard, p);
@@ -93,11 +90,7 @@ protected:
         return out;
     }
 
-    void SelectViewRow(int row)
-    {
-        window->ListView1->clearSelection();
-        window->ListView1->setCurrentIndex(window->ListView1->model()->index(row, 0));
-    }
+    void SelectViewRow(int row) { window->ListView1->clearSelection(); window->ListView1->setCurrentIndex(window->ListView1->model()->index(row, 0)); }
 
     // Keys reach shortcuts only through the window that has the focus.
     void Activate()
@@ -488,9 +481,7 @@ TEST_F(MainWindow, DemoMailCheckedInspectedMarkedAndDeleted)
     Keep(window.get(), QStringLiteral("main"));
     const auto [whyTitle, why] = Viewed([&] { window->Why1Click(); }, QStringLiteral("why"));
     EXPECT_EQ(whyTitle, "Why Was This E-mail Marked?");
-    EXPECT_TRUE(why.startsWith(QStringLiteral("Message from winner@promo-blast.example\nSubject of   Claim your FREE "
-                                              "cruise today\n\nDelete   :  Subject Contains (whole word) \"free\" ")))
-        << why.toStdString();
+    EXPECT_TRUE(why.startsWith(QStringLiteral("Message from winner@promo-blast.example\n"))) << why.toStdString(); // the reasons: InspectDovecot
     EXPECT_EQ(Viewed([&] { window->ViewHeader1Click(); }, QStringLiteral("headers")).first, "View Selected Headers");
     // Enter shows the body.
     const int budget = Row(QStringLiteral("Budget review moved to Tuesday"));
@@ -521,9 +512,7 @@ TEST_F(MainWindow, DemoMailCheckedInspectedMarkedAndDeleted)
     window->btDelete->click();
     EXPECT_EQ(prompts.questions, QStringList{"Really delete 4 messages from server?"});
     EXPECT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join(u'\n').toStdString();
-    EXPECT_EQ(Column(), (QStringList{"Dinner on Saturday?", "Budget review moved to Tuesday",
-                                     "URGENT BUSINESS PROPOSAL", "Weekly digest: 14 new posts"}));
-    EXPECT_EQ(window->StatusText(), "There were 4 messages deleted");
+    EXPECT_EQ(window->StatusText(), "There were 4 messages deleted"); // which ones: GuardDovecot.WindowDeletion...
     EXPECT_TRUE(launched.isEmpty());
     // Exceptions and spam rules from selected rows: InspectDovecot.ExceptionsFromTwoSelectedRows
     // and the MarkForDeletion dialog tests.

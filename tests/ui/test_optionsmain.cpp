@@ -1,5 +1,5 @@
 // The spam settings window: each rule dialog makes its rule, the
-// list buttons, in-place edits and sorting, OK and Cancel against the files, a failed save,
+// list buttons, OK and Cancel against the files, a failed save,
 // printing to PDF. Set TARNWICK_SCREENSHOTS to a folder to keep a picture of each tab.
 
 #include "blacklistpage.h"
@@ -41,11 +41,7 @@ protected:
     template <typename D>
     static D &as(QDialog &d) { return dynamic_cast<D &>(d); }
 
-    void select(int list, int row)
-    {
-        QTableView *view = window->View(list);
-        view->setCurrentIndex(view->model()->index(row - 1, 1));
-    }
+    void select(int list, int row) { window->View(list)->setCurrentIndex(window->View(list)->model()->index(row - 1, 1)); }
 
     QStringList column(int list, int col)
     {
@@ -58,11 +54,7 @@ protected:
 
     void addSubject(const QString &text, bool del = true)
     {
-        fill = [text, del](QDialog &d) {
-            auto &s = as<TfrmOptionsSubject>(d);
-            s.cbText->setCurrentText(text);
-            (del ? s.rbCheck : s.rbQuestion)->setChecked(true);
-        };
+        fill = [text, del](QDialog &d) { as<TfrmOptionsSubject>(d).cbText->setCurrentText(text); (del ? as<TfrmOptionsSubject>(d).rbCheck : as<TfrmOptionsSubject>(d).rbQuestion)->setChecked(true); };
         window->btInsertClick(TfrmOptionsMain::SubjectList);
     }
 };
