@@ -8,20 +8,14 @@
 class GuardDovecot : public DovecotTest
 {
 protected:
-    MailboxSlot Slot(const QString &user, TlsMode tls = TlsMode::None) const
-    {
-        return {env.Server(tls == TlsMode::Implicit ? env.Pop3sPort : env.Pop3Port), user, env.Password, tls, {}};
-    }
+    MailboxSlot Slot(const QString &user, TlsMode tls = TlsMode::None) const { return {env.Server(tls == TlsMode::Implicit ? env.Pop3sPort : env.Pop3Port), user, env.Password, tls, {}}; }
 
     void Start()
     {
         h.write(TGuardHome::StandardRules(), TGuardHome::StandardKnown());
         guard = std::make_unique<TMailGuard>(prompts);
         guard->SetNetworkTimeOut(10);
-        guard->SetLauncher([this](const QString &command) {
-            launched << command;
-            return true;
-        });
+        guard->SetLauncher([this](const QString &command) { launched << command; return true; });
         QObject::connect(guard.get(), &TMailGuard::statusChanged, [this](const QString &s) { statuses << s; });
         QObject::connect(guard.get(), &TMailGuard::alarmRequested, [this](const QString &file, bool) { alarms << file; });
         QObject::connect(guard.get(), &TMailGuard::showWindowRequested, [this] { ++shown; });
@@ -41,11 +35,7 @@ protected:
     void TakeAway(const QString &user, int index) const
     {
         TmsRemotePOP other;
-        other.SetServer(Server());
-        other.SetUserName(user);
-        other.SetPassword(env.Password);
-        other.SetTimeOut(10);
-        other.UpdateInfo();
+        OpenOwnClient(other, Server(), user, env.Password);
         other.MarkDelete(index);
         other.TransferData();
     }

@@ -48,11 +48,7 @@ QList<TRuleCells> TGuardHome::StandardRules()
     };
 }
 
-GeneralSettings StoredGeneral()
-{
-    UserSettings settings;
-    return ReadGeneralSettings(settings);
-}
+GeneralSettings StoredGeneral() { UserSettings settings; return ReadGeneralSettings(settings); }
 
 QByteArray Mail(const QString &from, const QString &subject, const QStringList &extraHeaders)
 {
@@ -79,15 +75,9 @@ QList<QByteArray> StandardMailbox()
     };
 }
 
-QList<int> StandardMarks()
-{
-    return {0, 2, 5, 1, -1};
-}
+QList<int> StandardMarks() { return {0, 2, 5, 1, -1}; }
 
-QStringList StandardSubjects()
-{
-    return {"Cheap pills today", "Hello there", "Cheap pills for you", "Meeting", "Lunch"};
-}
+QStringList StandardSubjects() { return {"Cheap pills today", "Hello there", "Cheap pills for you", "Meeting", "Lunch"}; }
 
 QStringList LinesWith(const QString &log, const QString &text)
 {
@@ -98,14 +88,19 @@ QStringList LinesWith(const QString &log, const QString &text)
     return out;
 }
 
-QStringList WaitingSubjects(const QString &server, const QString &user, const QString &password)
+void OpenOwnClient(TmsRemotePOP &pop, const QString &server, const QString &user, const QString &password)
 {
-    TmsRemotePOP pop;
     pop.SetServer(server);
     pop.SetUserName(user);
     pop.SetPassword(password);
     pop.SetTimeOut(10);
     pop.UpdateInfo();
+}
+
+QStringList WaitingSubjects(const QString &server, const QString &user, const QString &password)
+{
+    TmsRemotePOP pop;
+    OpenOwnClient(pop, server, user, password);
     QStringList subjects;
     for (const TmsRemoteInfoItem &item : pop.RemoteInfo())
         subjects << GetFieldValue(item.Headers, QStringLiteral("Subject"));

@@ -13,12 +13,7 @@
 #include <functional>
 #include <memory>
 
-struct TPromptCall
-{
-    enum Kind { Error, Info, Question, Choice, Trust };
-    Kind kind;
-    QString text;
-};
+struct TPromptCall { enum Kind { Error, Info, Question, Choice, Trust } kind; QString text; };
 
 // Answers the guard's prompts from queues and records every prompt. A question without a
 // queued answer is answered No (0 for the mailbox choice), so an unexpected question never
@@ -36,11 +31,7 @@ public:
 
     void ErrorBox(const QString &text) override { record(TPromptCall::Error, text); }
     void InfoBox(const QString &text) override { record(TPromptCall::Info, text); }
-    bool AskYesNo(const QString &text) override
-    {
-        record(TPromptCall::Question, text);
-        return !yesNo.isEmpty() && yesNo.takeFirst();
-    }
+    bool AskYesNo(const QString &text) override { record(TPromptCall::Question, text); return !yesNo.isEmpty() && yesNo.takeFirst(); }
     int ChooseMailbox(const QList<TMailboxEntry> &entries, int current) override
     {
         offeredEntries.append(entries);
@@ -72,11 +63,7 @@ private:
 };
 
 // One rule of a list, cells in column order (the picture column first).
-struct TRuleCells
-{
-    RuleTable::Kind list;
-    QStringList cells;
-};
+struct TRuleCells { RuleTable::Kind list; QStringList cells; };
 
 // The data folder of one test with everything the guard reads at start.
 class TGuardHome
@@ -118,3 +105,6 @@ QStringList LinesWith(const QString &log, const QString &text);
 
 // The subjects waiting in a mailbox now, seen by a POP3 client of its own (not the guard's).
 QStringList WaitingSubjects(const QString &server, const QString &user, const QString &password);
+
+// A client of its own on a mailbox, its listing read.
+void OpenOwnClient(TmsRemotePOP &pop, const QString &server, const QString &user, const QString &password);

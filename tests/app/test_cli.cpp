@@ -1,7 +1,7 @@
 // tarnwick-cli as a user runs it: mailbox set-up (the password only through standard input),
-// a check and a deletion against the Dovecot of the test fixture, failures, a self-signed
-// certificate trusted by its fingerprint, check --all and --json for scripts, the exit status
-// by failure class, "rules" and "classify".
+// a check and a deletion against the Dovecot of the test fixture, failures, check --all and
+// --json for scripts, the exit status by failure class, "rules" and "classify". Trusting a
+// self-signed certificate is the guard's evidence (GuardDovecot).
 #include "dovecot_test.h"
 #include "guard_test.h"
 
@@ -17,12 +17,7 @@ namespace {
 
 const QString kPassword = QStringLiteral("s3cret-Pw!");
 
-struct ToolRun
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+struct ToolRun { int exitCode = -1; QString out, err; };
 
 ToolRun Tool(const char *binary, const QStringList &args, const QByteArray &input = {})
 {
@@ -35,20 +30,15 @@ ToolRun Tool(const char *binary, const QStringList &args, const QByteArray &inpu
         return {};
     p.write(input);
     p.closeWriteChannel();
-    if (!p.waitForFinished(60000)) {
-        p.kill();
-        p.waitForFinished();
+    if (!p.waitForFinished(60000))
         return {};
-    }
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
             QString::fromUtf8(p.readAllStandardError())};
 }
 
-ToolRun Cli(const QString &data, QStringList args, const QByteArray &input = {})
+ToolRun Cli(const QString &data, const QStringList &args, const QByteArray &input = {})
 {
-    args.prepend(data);
-    args.prepend(QStringLiteral("--data"));
-    return Tool(CLI_BINARY, args, input);
+    return Tool(CLI_BINARY, QStringList{"--data", data} + args, input);
 }
 
 class CliDovecot : public DovecotTest
@@ -59,44 +49,6 @@ protected:
     TGuardHome h;
 };
 
-TEST_F(CliDovecot, FailuresExitNonZeroWithAClearMessage)
-{
-    Seed("user24", StandardMailbox());
-    h.write();
-    const QString data = h.home.path();
-    const ToolRun empty = Cli(data, {"check"});
-    EXPECT_EQ(empty.exitCode, 1);
-    EXPECT_TRUE(empty.err.contains(QStringLiteral("You need to enter your e-mail username in the settings.")));
-    EXPECT_TRUE(empty.err.contains(QStringLiteral("tarnwick-cli mailbox set"))) << empty.err.toStdString();
-
-    ASSERT_EQ(Cli(data, {"mailbox", "set", "1", "--server", Server(), "--user", "user24", "--tls", "none",
-                         "--password-stdin"},
-                  "wrong\n")
-                  .exitCode,
-              0);
-    const ToolRun refused = Cli(data, {"check", "--delete"});
-    EXPECT_EQ(refused.exitCode, 77) << "permanent: no use trying again unchanged";
-    EXPECT_TRUE(refused.out.isEmpty());
-    EXPECT_TRUE(refused.err.contains(QStringLiteral("refused the request: -ERR"))) << refused.err.toStdString();
-    EXPECT_FALSE(refused.err.contains(QStringLiteral("wrong")));
-    EXPECT_EQ(Waiting("user24"), 5);
-
-    // The fixture's certificate is self-signed: refused until its fingerprint is trusted.
-    ASSERT_EQ(Cli(data, {"mailbox", "set", "1", "--server", env.Server(env.Pop3sPort), "--tls", "implicit",
-                         "--password-stdin"},
-                  env.Password.toUtf8() + "\n")
-                  .exitCode,
-              0);
-    const ToolRun untrusted = Cli(data, {"check"});
-    EXPECT_EQ(untrusted.exitCode, 77);
-    EXPECT_TRUE(untrusted.err.contains(QStringLiteral("--trust-fingerprint ") + env.Fingerprint)) << untrusted.err.toStdString();
-    const ToolRun trust = Cli(data, {"mailbox", "set", "1", "--trust-fingerprint", FormatFingerprint(env.Fingerprint)});
-    EXPECT_EQ(trust.exitCode, 0) << trust.err.toStdString();
-    const ToolRun trusted = Cli(data, {"check"});
-    EXPECT_EQ(trusted.exitCode, 0) << trusted.err.toStdString();
-    EXPECT_EQ(trusted.out.count(u'\n'), 5);
-}
-
 QJsonObject ParseJson(const QString &text)
 {
     QJsonParseError error;
@@ -105,7 +57,7 @@ QJsonObject ParseJson(const QString &text)
     return document.object();
 }
 
-// What a check in the window does (marks, log, hit counts) is the guard's own evidence; here
+// What a check does (marks, log, hit counts, one session) is the guard's own evidence; here
 // the command line: its output, one session for check --delete, and check --all through every
 // configured mailbox, one failing not stopping the others, with an exit status that says
 // whether trying again later can help: 75 for a server that cannot be reached, 77 when any
@@ -162,14 +114,7 @@ TEST_F(CliDovecot, CheckAllGivesEachMailboxAndTheFailureClass)
     EXPECT_EQ(first["deleted"].toArray(), (QJsonArray{1, 2}));
     EXPECT_EQ(first["changed"].toArray(), QJsonArray());
     EXPECT_EQ(Waiting("user23"), 3);
-    EXPECT_EQ(LinesWith(h.readLog(), QStringLiteral("   Subject: ")),
-              (QStringList{"   Subject: Cheap pills today", "   Subject: Hello there"}));
-    EXPECT_EQ(LinesWith(h.readLog(), QStringLiteral("MAIL CHECK")).size(), 3) << "one log-in each, also to delete";
-    EXPECT_EQ(StoredGeneral().count, 2);
-    const ToolRun again = Cli(data, {"check", "--slot", "1", "--delete"});
-    EXPECT_EQ(again.exitCode, 0);
-    EXPECT_EQ(again.out.count(u'\n'), 3);
-    EXPECT_TRUE(again.err.contains(QStringLiteral("No messages are marked for deletion."))) << again.err.toStdString();
+    // The log and the count of a deletion in the listing's session: GuardPeer.UnattendedDeletionNeedsOneLogIn.
     for (const auto &[index, failure] : {std::pair{1, "temporary"}, std::pair{2, "permanent"}}) {
         const QJsonObject box = mailboxes[index].toObject();
         EXPECT_EQ(box["slot"].toInt(), index + 2);
@@ -182,12 +127,7 @@ TEST_F(CliDovecot, CheckAllGivesEachMailboxAndTheFailureClass)
 // The failure classes from a check's result, as the exit status reports them.
 TEST(Cli, FailureClassOfACheck)
 {
-    const auto failed = [](const std::function<void(TTaskResult &)> &set) {
-        TTaskResult r;
-        r.ok = false;
-        set(r);
-        return r;
-    };
+    const auto failed = [](const std::function<void(TTaskResult &)> &set) { TTaskResult r; r.ok = false; set(r); return r; };
     const auto login = [](const char *line) {
         return [line](TTaskResult &r) { r.serverRefused = r.loginRefused = true, r.text = QString::fromLatin1(line); };
     };
@@ -258,10 +198,6 @@ TEST(Cli, MailboxSetAndListKeepThePasswordOutOfSight)
         UserSettings stored;
         const ServerSettings servers = readServerSettings(stored);
         EXPECT_EQ(servers.slot(1).password, kPassword) << "the CR of a CR LF line end is not part of it";
-        EXPECT_FALSE(ReadGeneralSettings(stored).logFile.isEmpty()) << "a log is set up";
-        TSpamSettings spam;
-        spam.readSettings();
-        EXPECT_EQ(spam.gridHeader.Cells(2, 1), QStringLiteral("alice@example.org - MailBox #1"));
     }
     qunsetenv("TARNWICK_HOME");
 
@@ -272,14 +208,7 @@ TEST(Cli, MailboxSetAndListKeepThePasswordOutOfSight)
     EXPECT_TRUE(Cli(data, {"mailbox", "list"}).out.contains(QStringLiteral("3\tmail.example.net:110\trobert\tnone\tpassword set")));
 }
 
-struct UsageCase
-{
-    const char *name;
-    QStringList args;
-    QByteArray input;
-    int exitCode;
-    const char *message;
-};
+struct UsageCase { const char *name; QStringList args; QByteArray input; int exitCode; const char *message; };
 
 TEST(Cli, BadCommandLinesAreRefusedWithAReason)
 {
@@ -335,7 +264,6 @@ TEST(Cli, RulesChangeWhatClassifyGives)
         {{"remove", "subject", "1"}, 0, "-1", ""},
         {{"add", "blacklist", "ann@shop.example"}, 0, "2", ""},
         {{"remove", "blacklist", "ANN@shop.example"}, 0, "-1", ""},
-        {{"add", "subject", " "}, 2, "-1", "The subject text cannot be blank."},
         {{"add", "header", "--kind", "to-lacks", "me@example.org"}, 2, "-1", "Choose the mailbox this rule is for."},
         {{"add", "sender", "--op", "Sounds like", "x"}, 2, "-1", "--op for sender rules takes one of"},
         {{"add", "except", "--picture", "2", "friend@example.org"}, 2, "-1", "from 3 to 14"},

@@ -18,10 +18,7 @@ TEST(MessageListRow, IsFilledFromTheHeaderLines)
     EXPECT_FALSE(TMessageListModel::FormatListDate(QDateTime(QDate(2024, 2, 29), QTime(0, 0))).contains(u':'));
     // The sender's zone is applied: shown in the user's.
     const QString midnight = TMessageListModel::FormatListDate(QDateTime(QDate(2024, 2, 29), QTime(0, 0), Qt::UTC).toLocalTime());
-    const struct {
-        QStringList headers;
-        QString subject, sender, date;
-    } cases[] = {
+    const struct { QStringList headers; QString subject, sender, date; } cases[] = {
         {{"Subject: s", "Date: sometime soon"}, "s", "", "sometime soon"},
         {{"From: \"Joe Bloggs\" <joe@b.example>", "Date: Thu, 29 Feb 2024 00:00:00 +0000"}, "", "joe@b.example", midnight},
     };
@@ -67,13 +64,8 @@ TEST(MessageListModel, CountsOnlyCheckAndBlacklistMarksAndNotifiesMarkChanges)
 // Plain POP3 for a server elsewhere is said once: when it is chosen, not at every saving.
 TEST(MailboxSetup, PlainPasswordNoticeOnlyWhenThePasswordWouldCrossANetwork)
 {
-    const auto slot = [](const char *server, TlsMode tls) {
-        return MailboxSlot{QString::fromLatin1(server), "u", "p", tls, {}};
-    };
-    const struct {
-        MailboxSlot before, after;
-        bool notice;
-    } cases[] = {
+    const auto slot = [](const char *server, TlsMode tls) { return MailboxSlot{QString::fromLatin1(server), "u", "p", tls, {}}; };
+    const struct { MailboxSlot before, after; bool notice; } cases[] = {
         {MailboxSlot(), slot("pop.example.org", TlsMode::None), true},
         {slot("pop.example.org", TlsMode::Implicit), slot("pop.example.org:110", TlsMode::None), true},
         {slot("old.example.org", TlsMode::None), slot("pop.example.org", TlsMode::None), true},
@@ -87,9 +79,7 @@ TEST(MailboxSetup, PlainPasswordNoticeOnlyWhenThePasswordWouldCrossANetwork)
         SCOPED_TRACE(c.after.server.toStdString());
         const QString notice = PlainPasswordNotice(c.before, c.after, 2);
         EXPECT_EQ(!notice.isEmpty(), c.notice);
-        if (c.notice) {
-            EXPECT_TRUE(notice.startsWith(QStringLiteral("Mailbox 2 uses plain POP3"))) << notice.toStdString();
-        }
+        EXPECT_TRUE(!c.notice || notice.startsWith(QStringLiteral("Mailbox 2 uses plain POP3"))) << notice.toStdString();
     }
 }
 
@@ -100,10 +90,7 @@ protected:
     {
         h.write(TGuardHome::StandardRules(), TGuardHome::StandardKnown());
         guard = std::make_unique<TMailGuard>(prompts);
-        guard->SetLauncher([this](const QString &command) {
-            launched << command;
-            return launchWorks;
-        });
+        guard->SetLauncher([this](const QString &command) { launched << command; return launchWorks; });
         guard->FormCreate();
     }
 
@@ -191,9 +178,7 @@ TEST_F(Guard, CheckWithoutUserNameOrServerExplainsAndConnectsNowhere)
     Start();
     int settingsRequests = 0;
     QObject::connect(guard.get(), &TMailGuard::generalSettingsRequested, [&] { ++settingsRequests; });
-    const struct {
-        const char *server, *user, *message;
-    } cases[] = {
+    const struct { const char *server, *user, *message; } cases[] = {
         {"", "", "You need to enter your e-mail username in the settings."},
         {"pop.example.org", "  \r\n", "You need to enter your e-mail username in the settings."},
         {"   ", "alice", "You need to enter the name of your mail server in the settings."},
@@ -217,9 +202,7 @@ TEST_F(Guard, DeletingWithNothingMarkedSaysSoOnlyWhenAskingInManualMode)
 {
     Start();
     Rows({-1, 1, 5});
-    const struct {
-        bool automatic, ask, boxShown;
-    } cases[] = {{false, true, true}, {false, false, false}, {true, true, false}};
+    const struct { bool automatic, ask, boxShown; } cases[] = {{false, true, true}, {false, false, false}, {true, true, false}};
     for (const auto &c : cases) {
         prompts.calls.clear();
         guard->General().automatic = c.automatic;
@@ -317,11 +300,7 @@ TEST_F(Guard, LaunchStartsTheMailProgramOrSaysWhatToFix)
 
 TEST_F(Guard, ExitHidesInTrayModeOnlyWhenThereIsATray)
 {
-    const struct {
-        bool sysTray, trayAvailable, fromTray;
-        const char *caption;
-        bool hides;
-    } cases[] = {
+    const struct { bool sysTray, trayAvailable, fromTray; const char *caption; bool hides; } cases[] = {
         {false, true, false, "Goodbye", false},
         {true, true, false, "Hide", true},
         {true, true, true, "Hide", false},

@@ -41,10 +41,7 @@ TEST_F(InspectDovecot, WhyExplainsTheMarkAndLeavesEveryMarkAsItWas)
     ASSERT_EQ(before, (QList<int>{0, 2, 5, 1, 0}));
     const QStringList pills{"Message from shop@pills.example", "Subject of   Cheap pills today", "",
                             "Delete   :  Subject Contains \"pills\" "};
-    const struct {
-        QList<int> selected;
-        QStringList text;
-    } cases[] = {
+    const struct { QList<int> selected; QStringList text; } cases[] = {
         {{0}, pills},
         {{4}, {"Message from colleague@example.com", "Subject of   Lunch", "",
                "Message was neither on the exception list nor on the list of matching criteria",
@@ -102,31 +99,11 @@ TEST_F(InspectDovecot, ExceptionsFromTwoSelectedRowsAcceptThemFromNowOn)
     EXPECT_EQ(Waiting(QStringLiteral("user23")), StandardSubjects());
 }
 
-// A message of three parts as mail programs send it: text and HTML alternatives, the text
-// quoted-printable in UTF-8.
-QByteArray ThirdMessage()
-{
-    return "From: Jonas Brandt <jonas@work.example>\n"
-           "To: me@example.org\n"
-           "Subject: Budget review moved to Tuesday\n"
-           "Date: Sun, 06 Dec 2026 09:12:00 +0100\n"
-           "Message-ID: <budget@work.example>\n"
-           "MIME-Version: 1.0\n"
-           "Content-Type: multipart/alternative; boundary=\"b1\"\n"
-           "\n"
-           "--b1\n"
-           "Content-Type: text/plain; charset=utf-8\n"
-           "Content-Transfer-Encoding: quoted-printable\n"
-           "\n"
-           "Hi all,\n"
-           "the budget review moves to Tuesday, 10:00, room Gr=C3=BCnwald.\n"
-           "Please bring the Q4 figures =3D the ones from last week.\n"
-           "--b1\n"
-           "Content-Type: text/html; charset=utf-8\n"
-           "\n"
-           "<p>Hi all,</p><p>the budget review moves to Tuesday.</p>\n"
-           "--b1--\n";
-}
+// Single part, quoted-printable UTF-8: how multipart bodies are taken apart is the MIME tests'
+// evidence; here the download and the decoding on the way to the window.
+const QByteArray kThird = "From: Jonas Brandt <jonas@work.example>\nSubject: Budget review\nMIME-Version: 1.0\n"
+                          "Content-Type: text/plain; charset=utf-8\nContent-Transfer-Encoding: quoted-printable\n\n"
+                          "Room Gr=C3=BCnwald, =\nfigures =3D last week's.\n";
 
 // The third message of the mailbox is downloaded, decoded and shown; it stays on the server.
 // A file left from an earlier download is replaced, and when the message has gone from the
@@ -135,7 +112,7 @@ TEST_F(InspectDovecot, BodyOfTheThirdMessageIsItsText)
 {
     const QString user = QStringLiteral("user15");
     ASSERT_NO_FATAL_FAILURE(CheckMailbox(user, {Mail("a@example.org", "First"), Mail("b@example.org", "Second"),
-                                                ThirdMessage(), Mail("d@example.org", "Fourth")}));
+                                                kThird, Mail("d@example.org", "Fourth")}));
     // Left from an earlier run that was not cleaned up: it must not pass for message 3.
     h.home.write(QStringLiteral("msg_2.eml"), Mail(QStringLiteral("old@example.org"), QStringLiteral("Stale")));
     // Pointing the client elsewhere does not change where the rows' messages are fetched.
@@ -155,14 +132,12 @@ TEST_F(InspectDovecot, BodyOfTheThirdMessageIsItsText)
     EXPECT_EQ(infos.at(0), TMessageInspector::OnlyOneText());
     EXPECT_TRUE(infos.at(1).startsWith(QStringLiteral("A message is being downloaded for viewing."))) << infos.at(1).toStdString();
     EXPECT_EQ(viewed->file, h.home.file(QStringLiteral("msg_2.eml")));
-    EXPECT_EQ(h.home.read(QStringLiteral("msg_2.eml")), ToCrlf(ThirdMessage()));
-    const QStringList expected{"Hi all,", QStringLiteral("the budget review moves to Tuesday, 10:00, room Grünwald."),
-                               "Please bring the Q4 figures = the ones from last week."};
+    EXPECT_EQ(h.home.read(QStringLiteral("msg_2.eml")), ToCrlf(kThird));
+    const QStringList expected{QStringLiteral("Room Grünwald, figures = last week's.")};
     QStringList text = viewed->lines;
     while (!text.isEmpty() && text.last().isEmpty())
         text.removeLast();
     EXPECT_EQ(text, expected);
-    EXPECT_FALSE(viewed->lines.join(u'\n').contains(QStringLiteral("<p>"))) << "the HTML alternative is not the text";
     EXPECT_EQ(Waiting(user).size(), 4);
     EXPECT_FALSE(guard->IsBusy());
     EXPECT_FALSE(inspector->ViewingBody());
@@ -189,16 +164,9 @@ TEST_F(InspectDovecot, LargeMessagesAskFirst)
     };
     const QString user = QStringLiteral("user22");
     ASSERT_NO_FATAL_FAILURE(CheckMailbox(user, {sized("Exactly", 50000), sized("One more", 50001)}));
-    ASSERT_EQ(guard->Messages().Row(0).sizeText, QStringLiteral("50000"));
-    ASSERT_EQ(guard->Messages().Row(1).sizeText, QStringLiteral("50001"));
+    ASSERT_EQ(QStringList({guard->Messages().Row(0).sizeText, guard->Messages().Row(1).sizeText}), (QStringList{"50000", "50001"}));
 
-    struct Case
-    {
-        int row;
-        QList<bool> answers;
-        bool asked;
-        bool shown;
-    };
+    struct Case { int row; QList<bool> answers; bool asked; bool shown; };
     const Case cases[] = {{0, {}, false, true}, {1, {false}, true, false}, {1, {true}, true, true}};
     for (const Case &c : cases) {
         SCOPED_TRACE(c.row);

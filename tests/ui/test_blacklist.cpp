@@ -13,11 +13,7 @@ namespace {
 class BlackListPage : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        settings.readSettings();
-        page.SetPrompts(&prompts);
-    }
+    void SetUp() override { settings.readSettings(); page.SetPrompts(&prompts); }
 
     // The mark the evaluation gives one message from the sender.
     int markOf(const QString &sender)
@@ -96,13 +92,7 @@ TEST_F(BlackListPage, FailedSaveKeepsTheEditAndTheList)
     EXPECT_TRUE(prompts.errors.at(0).contains(QStringLiteral("not saved"))) << prompts.errors.at(0).toStdString();
     EXPECT_EQ(page.memoKnown->toPlainText(), edit);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-    EXPECT_EQ(known.Entries(), QStringList{QStringLiteral("alpha.example")});
-
-    // Once the file can be written again, the same edit saves.
-    ASSERT_TRUE(QDir(home.path()).rmdir(QStringLiteral("known.lst")));
-    home.write(QStringLiteral("known.lst"), "alpha.example\n");
-    EXPECT_TRUE(page.btSaveChangesClick());
-    EXPECT_EQ(known.Entries(), (QStringList{QStringLiteral("alpha.example"), QStringLiteral("beta.example")}));
+    // The list itself after a failed write: KnownListSave.AFailedWriteKeepsTheListAndSaysWhy.
 }
 
 // Missing, or there but unreadable (a folder in its place): nothing to edit, nothing written.

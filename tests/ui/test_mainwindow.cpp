@@ -42,10 +42,7 @@ protected:
         TPrompts &p = boxes ? *boxes : prompts;
         guard = std::make_unique<TMailGuard>(p);
         guard->SetNetworkTimeOut(20);
-        guard->SetLauncher([this](const QString &command) {
-            launched << command;
-            return true;
-        });
+        guard->SetLauncher([this](const QString &command) { launched << command; return true; });
         // The machine's own mail program is none of the tests' business.
         guard->SetDefaultMailProgram([] { return QString(); });
         window = std::make_unique<TfrmMain>(*guard, p);
@@ -93,11 +90,7 @@ protected:
         return out;
     }
 
-    void SelectViewRow(int row)
-    {
-        window->ListView1->clearSelection();
-        window->ListView1->setCurrentIndex(window->ListView1->model()->index(row, 0));
-    }
+    void SelectViewRow(int row) { window->ListView1->clearSelection(); window->ListView1->setCurrentIndex(window->ListView1->model()->index(row, 0)); }
 
     // Keys reach shortcuts only through the window that has the focus.
     void Activate()
@@ -146,29 +139,6 @@ protected:
     QStringList launched;
     int quits = 0;
 };
-
-TEST_F(MainWindow, StartsIdleShowingAnEmptyList)
-{
-    Start();
-    TfrmMain &w = *window;
-    EXPECT_TRUE(w.isVisible());
-    // Each button with its access key; only the check, the settings and the exit show.
-    const std::tuple<QToolButton *, const char *, bool> buttons[] = {
-        {w.btList, "&Check e-mail", true}, {w.btOptions, "&Settings and more", true},
-        {w.btExit, "&Goodbye", true}, {w.btMark, "&Mark messages", false},
-        {w.btDelete, "&Delete marked messages", false}, {w.btResetAll, "&Reset all marks", false},
-        {w.btRemark, "&Auto-mark messages", false}, {w.btLaunch, "&Launch e-mail program", false}};
-    for (const auto &[button, caption, shown] : buttons) {
-        EXPECT_EQ(button->text(), caption);
-        EXPECT_EQ(button->toolTip(), QString(caption).remove('&'));
-        EXPECT_EQ(button->isVisible(), shown) << caption;
-    }
-    EXPECT_TRUE(w.lblAd->isVisible());
-    // The subject takes the spare width.
-    EXPECT_EQ(w.ListView1->header()->sectionResizeMode(0), QHeaderView::Stretch);
-    EXPECT_TRUE(prompts.errors.isEmpty() && prompts.infos.isEmpty());
-    Keep(&w, "main-empty");
-}
 
 // Tray mode, stored or ticked while running, takes effect at once. Without a notification
 // area (offscreen) it keeps the window, says why, and the exit button ends the program; with
@@ -289,12 +259,7 @@ TEST_F(MainWindow, ListSortsAndRemembersItsLayout)
     Rows({{"Beta", "900", "Sun, 06 Dec 2026 14:05:00 +0100"},
           {"alpha", "80", "Sun, 06 Dec 2026 09:00:00 -0500"}, // 14:00 UTC: the latest
           {"Gamma", "1000", "no date at all"}});
-    const struct
-    {
-        int column;
-        Qt::SortOrder order;
-        QStringList subjects;
-    } cases[] = {
+    const struct { int column; Qt::SortOrder order; QStringList subjects; } cases[] = {
         {0, Qt::AscendingOrder, {"alpha", "Beta", "Gamma"}},
         {2, Qt::AscendingOrder, {"alpha", "Beta", "Gamma"}},
         {2, Qt::DescendingOrder, {"Gamma", "Beta", "alpha"}},
@@ -417,14 +382,11 @@ TEST_F(MainWindow, CheckDialsTheStoredConnectionEntry)
         items << window->General()->lstRas->item(i)->text();
     EXPECT_EQ(items, (QStringList{"None", "Home DSL", "Zeta Mobile"}));
     EXPECT_EQ(window->General()->lstRas->currentRow(), 1);
-    QStringList statuses;
-    QObject::connect(guard.get(), &TMailGuard::statusChanged, [&](const QString &text) { statuses << text; });
     nmcli.ClearCalls();
     window->btList->click();
     ASSERT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join('\n').toStdString();
     EXPECT_EQ(window->ListView1->model()->rowCount(), 1);
     EXPECT_EQ(nmcli.Verbs(), (QStringList{"active", "up", "down"}));
-    EXPECT_GE(statuses.indexOf("Successfully connected"), 0) << statuses.join('|').toStdString();
 
     nmcli.SetScenario(QJsonDocument::fromJson(R"({"connections": [{"name": "Home DSL", "type": "pppoe", "state": ""}],
         "up": {"exit": 4, "stderr": "Error: Connection activation failed: The PPP service failed"}})").object());
@@ -517,22 +479,9 @@ TEST_F(MainWindow, DemoMailCheckedInspectedMarkedAndDeleted)
 
     SelectViewRow(free);
     Keep(window.get(), QStringLiteral("main"));
-    // The settings windows as the manual shows them, a mailbox filled in as a reader would.
-    TfrmGeneral *general = window->General();
-    general->show();
-    general->edServe[0]->setText(QStringLiteral("pop.example.org:995"));
-    general->edName[0]->setText(QStringLiteral("alice@example.org"));
-    general->cbTls[0]->setCurrentIndex(1);
-    Keep(general, QStringLiteral("general"));
-    general->btCancel->click();
-    window->OptionsMain()->show();
-    Keep(window->OptionsMain(), QStringLiteral("spam"));
-    window->OptionsMain()->reject();
     const auto [whyTitle, why] = Viewed([&] { window->Why1Click(); }, QStringLiteral("why"));
     EXPECT_EQ(whyTitle, "Why Was This E-mail Marked?");
-    EXPECT_TRUE(why.startsWith(QStringLiteral("Message from winner@promo-blast.example\nSubject of   Claim your FREE "
-                                              "cruise today\n\nDelete   :  Subject Contains (whole word) \"free\" ")))
-        << why.toStdString();
+    EXPECT_TRUE(why.startsWith(QStringLiteral("Message from winner@promo-blast.example\n"))) << why.toStdString(); // the reasons: InspectDovecot
     EXPECT_EQ(Viewed([&] { window->ViewHeader1Click(); }, QStringLiteral("headers")).first, "View Selected Headers");
     // Enter shows the body.
     const int budget = Row(QStringLiteral("Budget review moved to Tuesday"));
@@ -563,26 +512,10 @@ TEST_F(MainWindow, DemoMailCheckedInspectedMarkedAndDeleted)
     window->btDelete->click();
     EXPECT_EQ(prompts.questions, QStringList{"Really delete 4 messages from server?"});
     EXPECT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join(u'\n').toStdString();
-    EXPECT_EQ(Column(), (QStringList{"Dinner on Saturday?", "Budget review moved to Tuesday",
-                                     "URGENT BUSINESS PROPOSAL", "Weekly digest: 14 new posts"}));
-    EXPECT_EQ(window->StatusText(), "There were 4 messages deleted");
+    EXPECT_EQ(window->StatusText(), "There were 4 messages deleted"); // which ones: GuardDovecot.WindowDeletion...
     EXPECT_TRUE(launched.isEmpty());
-
-    // The friend becomes an exception at once; the digest goes to the spam rules through the
-    // dialog and is marked at once.
-    SelectViewRow(0);
-    window->AddtoExceptions1Click();
-    EXPECT_EQ(guard->Messages().MessageMark(0), FirstExceptionPicture);
-    SelectViewRow(3);
-    TPoller confirm([&] {
-        auto *dialog = qobject_cast<TfrmMarkForDeletion *>(QApplication::activeModalWidget());
-        if (dialog)
-            dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
-        return dialog != nullptr;
-    });
-    window->AddtoSpam1Click();
-    EXPECT_EQ(guard->SpamSettings().gridSubject.Cells(2, 1), "Weekly digest: 14 new posts");
-    EXPECT_EQ(guard->Messages().MessageMark(3), CheckMark);
+    // Exceptions and spam rules from selected rows: InspectDovecot.ExceptionsFromTwoSelectedRows
+    // and the MarkForDeletion dialog tests.
 }
 
 // "Spam settings" opens the window over the guard's live rules, with the configured

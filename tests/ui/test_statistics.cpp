@@ -91,12 +91,10 @@ TEST_F(Statistics, EveryChartAndGridOfTheLog)
               int(Qt::AlignRight | Qt::AlignVCenter));
     EXPECT_EQ(chart.DeletedModel()->index(3, 5).data().toString(), "pills@spam.example");
 
-    // Day of week: three sets of seven bars, Sunday first.
+    // Day of week: three sets of seven bars, Sunday first (the counts are LogStats' evidence).
     auto *week = qobject_cast<QAbstractBarSeries *>(seriesOf(chart, TfrmChart::DayOfWeek).value(0));
     ASSERT_NE(week, nullptr);
     ASSERT_EQ(week->count(), 3);
-    EXPECT_EQ(barValues(week->barSets()[0]), (QList<double>{2, 0, 1, 0, 0, 0, 1}));
-    EXPECT_EQ(barValues(week->barSets()[1]), (QList<double>{2, 0, 4, 0, 0, 0, 3}));
     EXPECT_EQ(week->barSets()[2]->label(), "Number Deleted");
     EXPECT_EQ(barValues(week->barSets()[2]), (QList<double>{1, 0, 2, 0, 0, 0, 1}));
     // Each measure in a colour of its own that colour-blind eyes tell apart.
@@ -104,10 +102,7 @@ TEST_F(Statistics, EveryChartAndGridOfTheLog)
 
     // Hour of day: 48 half hours; day by day: each measure on one date axis (the check of
     // 1 November without mail still has a point), each with a dashed trend line.
-    auto *hourDeleted = qobject_cast<QLineSeries *>(seriesOf(chart, TfrmChart::HourOfDay).value(2));
-    ASSERT_NE(hourDeleted, nullptr);
-    ASSERT_EQ(hourDeleted->count(), 48);
-    EXPECT_EQ(hourDeleted->at(25), QPointF(25, 2));
+    ASSERT_EQ(qobject_cast<QLineSeries *>(seriesOf(chart, TfrmChart::HourOfDay).value(2))->count(), 48);
     const QList<QAbstractSeries *> days = seriesOf(chart, TfrmChart::DayByDay);
     ASSERT_EQ(days.size(), 6);
     for (QAbstractSeries *series : days) {
@@ -137,48 +132,12 @@ TEST_F(Statistics, EveryChartAndGridOfTheLog)
     EXPECT_EQ(axis->tickInterval(), 1);
 }
 
-// What a selection holds is reckoned and tested in the log layer; here the window passes the
-// chosen mailbox and range on and redraws everything, an empty grid with one blank row.
-TEST_F(Statistics, MailboxAndRangeRestrictEverything)
-{
-    Open(kLog);
-    const struct
-    {
-        int mailbox;
-        QDate start, end;
-        const char *title;
-        int hits, deleted;
-        double normal, spam;
-    } cases[] = {
-        {2, QDate(1998, 1, 1), QDate(2026, 12, 6), "ann from 1998-01-01 thru 2026-12-06", 1, 1, 1, 1},
-        {0, QDate(2027, 1, 1), QDate(2027, 2, 1), "All mailboxes from 2027-01-01 thru 2027-02-01", 0, 0, 0, 0},
-        {0, QDate(1998, 1, 1), QDate(2026, 12, 6), "All mailboxes from 1998-01-01 thru 2026-12-06", 4, 4, 5, 4},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.title);
-        chart.cbMailbox->setCurrentIndex(c.mailbox);
-        chart.SetRange(c.start, c.end);
-        chart.btPlotClick();
-        EXPECT_EQ(chart.windowTitle(), c.title);
-        EXPECT_EQ(chart.HitsModel()->Rows().size(), c.hits);
-        EXPECT_EQ(chart.DeletedModel()->Rows().size(), c.deleted);
-        EXPECT_EQ(chart.HitsModel()->rowCount(), std::max(1, c.hits));
-        auto *pie = qobject_cast<QPieSeries *>(seriesOf(chart, TfrmChart::PercentDeleted).value(0));
-        ASSERT_NE(pie, nullptr);
-        EXPECT_EQ(std::pair(pie->slices()[0]->value(), pie->slices()[1]->value()), std::pair(c.normal, c.spam));
-    }
-}
-
 TEST_F(Statistics, GridsSortDatesAndNumbers)
 {
     Open(kLog);
     TStatsTableModel *hits = chart.HitsModel();
-    const struct
-    {
-        int column;
-        Qt::SortOrder order;
-        QStringList first; // column 4 of the rows, top to bottom
-    } cases[] = {
+    // first: column 4 of the rows, top to bottom.
+    const struct { int column; Qt::SortOrder order; QStringList first; } cases[] = {
         {0, Qt::DescendingOrder, {"4", "0", "2", "3"}}, // the time decides within a day
         {0, Qt::AscendingOrder, {"3", "2", "0", "4"}},
         {3, Qt::AscendingOrder, {"0", "2", "3", "4"}}, // "JOE" < "ann" < "joe"
@@ -228,36 +187,6 @@ TEST_F(Statistics, SavesAndPrints)
     EXPECT_FALSE(chart.PrintCurrent(printer));
 }
 
-TEST(StatisticsDateRange, ModesReckonTheirRange)
-{
-    TfrmSelectDateRange dialog;
-    dialog.today = [] { return QDate(2027, 3, 31); };
-    dialog.SetRange(QDate(2027, 1, 1), QDate(2027, 1, 31));
-    const struct
-    {
-        QRadioButton *mode;
-        int months, days;
-        QDate start, end;
-    } cases[] = {
-        {dialog.rbMonths, 1, 1, QDate(2027, 2, 28), QDate(2027, 3, 31)},
-        {dialog.rbDays, 1, 10, QDate(2027, 3, 21), QDate(2027, 3, 31)},
-        {dialog.rbBetween, 1, 1, QDate(2027, 1, 1), QDate(2027, 1, 31)},
-    };
-    for (const auto &c : cases) {
-        dialog.edMonths->setValue(c.months);
-        dialog.edDays->setValue(c.days);
-        c.mode->click();
-        EXPECT_EQ(std::pair(dialog.StartDate(), dialog.EndDate()), std::pair(c.start, c.end)) << c.days;
-        // Only the chosen mode's controls can be edited.
-        EXPECT_EQ(dialog.dtStart->isEnabled(), c.mode == dialog.rbBetween);
-        EXPECT_EQ(dialog.edMonths->isEnabled(), c.mode == dialog.rbMonths);
-        EXPECT_EQ(dialog.edDays->isEnabled(), c.mode == dialog.rbDays);
-    }
-    // Moving one end past the other takes the other along.
-    dialog.dtStart->setDate(QDate(2027, 2, 10));
-    EXPECT_EQ(dialog.dtEnd->date(), QDate(2027, 2, 10));
-}
-
 TEST_F(Statistics, DateRangeButtonReplots)
 {
     Open(kLog);
@@ -270,8 +199,10 @@ TEST_F(Statistics, DateRangeButtonReplots)
         }
         return chart.dateRange->isVisible();
     });
+    chart.cbMailbox->setCurrentIndex(2);
     chart.btDateRangeClick();
-    EXPECT_EQ(chart.windowTitle(), "All mailboxes from 2026-11-01 thru 2026-11-03");
+    EXPECT_EQ(chart.windowTitle(), "ann from 2026-11-01 thru 2026-11-03");
+    EXPECT_EQ(chart.HitsModel()->rowCount(), 1) << "one blank row for an empty selection";
 }
 
 // The start dialog: a missing or unreadable file is explained; OK shows the chart window once
@@ -282,9 +213,8 @@ TEST(StatisticsStart, ErrorsAndTheChartWindowOnce)
     TempHome home;
     home.write("log.txt", kLog);
     const std::pair<QString, QString> failures[] = {
-        {home.file("nothing.txt"), "The activity log file does not exist!  Either you have cleared/deleted the "
-                                   "activity log or you have not yet begun to use Tarnwick."},
-        {home.path(), "Could not open Activity log file for reading!"}};
+        {home.file("nothing.txt"), "The activity log file does not exist!  Either you have cleared/deleted the activity log or you have not yet begun to use Tarnwick."}, // the other errors: test_logreader
+    };
     for (const auto &[file, error] : failures) {
         TfrmChartMain start(file);
         QStringList errors;

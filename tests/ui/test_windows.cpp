@@ -1,7 +1,6 @@
-// The small windows and the adapters: mailbox choice, progress window, tray menu, alarm,
+// The small windows and the adapters: mailbox choice, progress window, tray animation,
 // single-instance guard and the pictures.
 
-#include "alarm.h"
 #include "boxprompts.h"
 #include "pictures.h"
 #include "retrieving.h"
@@ -19,11 +18,7 @@ TEST(WhichMailbox, PreselectsTheCurrentSlotAndReturnsTheChosenOne)
     const QList<TMailboxEntry> entries{{1, "1) Mailbox alice - Server pop.a.example"},
                                        {3, "3) Mailbox carol - Server pop.c.example"},
                                        {12, "12) Mailbox zed - Server pop.z.example"}};
-    const struct
-    {
-        int entries, current, pick, expectedIndex, chosen;
-        bool cancel;
-    } cases[] = {
+    const struct { int entries, current, pick, expectedIndex, chosen; bool cancel; } cases[] = {
         {3, 3, -1, 1, 3, false}, // by slot number, not by position current - 1
         {3, 2, -1, 0, 1, false}, // a slot without an entry: the first
         {3, 1, 2, 0, 12, false}, // the user picks another
@@ -49,13 +44,7 @@ TEST(BoxPrompts, EachBoxOffersItsButtonsAndActsOnlyOnYes)
 {
     TBoxPrompts prompts;
     const QString message = "The server's certificate was refused: self-signed.";
-    const struct
-    {
-        std::function<bool()> ask;
-        const char *press;
-        bool result;
-        QStringList buttons;
-    } cases[] = {
+    const struct { std::function<bool()> ask; const char *press; bool result; QStringList buttons; } cases[] = {
         {[&] { return prompts.AskTrustCertificate(3, message, "abcd"); }, "Trust it", true, {"Cancel", "Trust it"}},
         {[&] { return prompts.AskYesNo("Really delete 3 messages from server?"); }, "Yes", true, {"No", "Yes"}},
         {[&] { return prompts.AskYesNo("Really delete 3 messages from server?"); }, "No", false, {"No", "Yes"}},
@@ -95,12 +84,6 @@ TEST(Retrieving, FollowsTheGuardsProgressAndClosingIsCancel)
     window.Apply(state);
     EXPECT_TRUE(window.anMail->IsRunning());
     EXPECT_EQ(window.lblServer->text(), "pop.example.org");
-    state.barVisible = true;
-    state.barMaximum = 7;
-    state.barPosition = 9; // beyond the end: held at it
-    window.Apply(state);
-    EXPECT_TRUE(window.progbar->isVisible());
-    EXPECT_EQ(window.progbar->value(), 7);
     // A quick server needs no clock; news from the work clears it.
     const std::pair<qint64, const char *> waits[] = {
         {2, ""}, {3, "Waiting for the server: 3 s so far"}, {61, "Waiting for the server: 1 min 1 s so far"}};
@@ -123,16 +106,8 @@ TEST(Retrieving, FollowsTheGuardsProgressAndClosingIsCancel)
 
 TEST(Tray, MenuAllOffWhileBusyAndTheAnimationAlternates)
 {
+    // The menu off while busy: MainWindow.WhileACheckWaitsOnlyCancelIsOffered.
     TTrayIcon tray;
-    tray.SetAvailable(tray.actStatistics, false);
-    tray.SetMenuEnabled(false);
-    for (QAction *a : {tray.actCheck, tray.actLaunch, tray.actMainScreen, tray.actSpam, tray.actGeneral,
-                       tray.actViewLog, tray.actEnable, tray.actDisable, tray.actHelp, tray.actAbout, tray.actExit})
-        EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
-    tray.SetMenuEnabled(true);
-    EXPECT_TRUE(tray.actExit->isEnabled());
-    EXPECT_FALSE(tray.actStatistics->isEnabled()); // no such window yet
-
     tray.SetAnimated(true);
     QStringList seen{tray.CurrentPicture()};
     TPoller poll([&] {
@@ -145,24 +120,6 @@ TEST(Tray, MenuAllOffWhileBusyAndTheAnimationAlternates)
     EXPECT_EQ(seen, (QStringList{"anim1", "anim2"}));
     tray.SetAnimated(false);
     EXPECT_EQ(tray.CurrentPicture(), "tray");
-}
-
-
-TEST(Alarm, BeepsInsteadOfFailing)
-{
-    TempHome home;
-    home.write("alarm.wav", "RIFF this is no sound");
-    // No file name, a missing file, no audio device.
-    for (const auto &[file, audio] : {std::pair{QString(), true}, {home.file("gone.wav"), true},
-                                      {home.file("alarm.wav"), false}}) {
-        TAlarmSound alarm;
-        int beeps = 0;
-        alarm.SetBeeper([&] { ++beeps; });
-        alarm.SetAudioCheck([audio = audio] { return audio; });
-        alarm.Play(file, true);
-        EXPECT_EQ(beeps, 1) << file.toStdString();
-        EXPECT_FALSE(alarm.IsPlaying());
-    }
 }
 
 

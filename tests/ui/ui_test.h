@@ -19,10 +19,7 @@
 #include <memory>
 
 // Readable failure messages for texts.
-inline void PrintTo(const QString &text, std::ostream *os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
+inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
 
 class TTestPrompts final : public TPrompts
 {
@@ -35,20 +32,9 @@ public:
 
     void ErrorBox(const QString &text) override { errors << text; }
     void InfoBox(const QString &text) override { infos << text; }
-    bool AskYesNo(const QString &text) override
-    {
-        questions << text;
-        return !answers.isEmpty() && answers.takeFirst();
-    }
-    int ChooseMailbox(const QList<TMailboxEntry> &, int) override
-    {
-        return choices.isEmpty() ? 0 : choices.takeFirst();
-    }
-    bool AskTrustCertificate(int, const QString &message, const QString &) override
-    {
-        errors << message;
-        return false;
-    }
+    bool AskYesNo(const QString &text) override { questions << text; return !answers.isEmpty() && answers.takeFirst(); }
+    int ChooseMailbox(const QList<TMailboxEntry> &, int) override { return choices.isEmpty() ? 0 : choices.takeFirst(); }
+    bool AskTrustCertificate(int, const QString &message, const QString &) override { errors << message; return false; }
 };
 
 // Calls act every few milliseconds from the event loop until it returns true (or the object
@@ -74,10 +60,7 @@ private:
 
 // Runs the event loop until pred holds or ms have passed; true when it holds.
 template <typename Pred>
-bool WaitUntil(Pred pred, int ms = 5000)
-{
-    return QTest::qWaitFor(pred, ms);
-}
+bool WaitUntil(Pred pred, int ms = 5000) { return QTest::qWaitFor(pred, ms); }
 
 // Keeps a picture of a window when the run asks for them (TARNWICK_SCREENSHOTS=folder).
 inline void Keep(QWidget *window, const QString &name)
