@@ -7,9 +7,11 @@
 # Only for the optimised build types (_FORTIFY_SOURCE needs optimisation: without it glibc
 # warns in every file, an error with TARNWICK_WERROR), not the sanitizer and fuzz builds.
 option(TARNWICK_HARDENING "Use the hardening flags of dpkg-buildflags" ON)
+set(TARNWICK_HARDENED OFF) # whether this build's programs get them (the package test asks)
 find_program(DPKG_BUILDFLAGS dpkg-buildflags)
 if(TARNWICK_HARDENING AND DPKG_BUILDFLAGS AND NOT TARNWICK_SANITIZE AND NOT TARNWICK_FUZZ
    AND CMAKE_BUILD_TYPE MATCHES "^(Release|RelWithDebInfo|MinSizeRel)$")
+  set(TARNWICK_HARDENED ON)
   foreach(kind CPPFLAGS CXXFLAGS LDFLAGS)
     execute_process(
       COMMAND ${CMAKE_COMMAND} -E env DEB_BUILD_MAINT_OPTIONS=hardening=+all
