@@ -313,19 +313,12 @@ QString GetFieldValue(const TmsHeaders &headers, const QString &fieldName)
 TmsHeaders DecodeHeaderLines(const QByteArray &bytes)
 {
     TmsHeaders lines;
-    qsizetype start = 0;
-    while (start < bytes.size()) {
-        qsizetype end = bytes.indexOf('\n', start);
-        if (end < 0)
-            end = bytes.size();
-        qsizetype stop = end;
-        if (stop > start && bytes.at(stop - 1) == '\r')
-            --stop;
-        // Each line by itself: one stray Latin-1 byte must not turn the UTF-8 of every
-        // other line into mojibake.
-        lines.append(DecodeUtf8OrLatin1(QByteArray::fromRawData(bytes.constData() + start, stop - start)));
-        start = end + 1;
-    }
+    // Each line by itself: one stray Latin-1 byte must not turn the UTF-8 of every other line
+    // into mojibake.
+    ForEachLine(bytes, [&lines](const QByteArray &line) {
+        lines.append(DecodeUtf8OrLatin1(line));
+        return true;
+    });
     return lines;
 }
 

@@ -30,6 +30,25 @@ QString TrimControls(const QString &text);
 // text from an old installation or an 8-bit header is never lost.
 QString DecodeUtf8OrLatin1(const QByteArray &bytes);
 
+// Calls visit with each line of bytes, without its LF or CR LF (the last one may lack a line
+// break), until visit returns false. The lines point into bytes: no copies are made.
+template <typename Visit>
+void ForEachLine(const QByteArray &bytes, Visit &&visit)
+{
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', start);
+        if (end < 0)
+            end = bytes.size();
+        qsizetype stop = end;
+        if (stop > start && bytes.at(stop - 1) == '\r')
+            --stop;
+        if (!visit(QByteArray::fromRawData(bytes.constData() + start, stop - start)))
+            return;
+        start = end + 1;
+    }
+}
+
 // Splits text into lines at LF, dropping a CR before each LF. A final line break does not
 // make an extra empty line.
 QStringList SplitLines(const QString &text);

@@ -24,20 +24,13 @@ bool ClassifyArguments::Take(const QString &arg)
 TmsHeaders ReadHeaderLines(const QByteArray &bytes)
 {
     QByteArray header;
-    qsizetype start = 0;
-    while (start < bytes.size()) {
-        qsizetype end = bytes.indexOf('\n', start);
-        if (end < 0)
-            end = bytes.size();
-        QByteArray line = bytes.mid(start, end - start);
-        if (line.endsWith('\r'))
-            line.chop(1);
+    ForEachLine(bytes, [&header](const QByteArray &line) {
         if (line.isEmpty())
-            break;
+            return false;
         header += line;
         header += '\n';
-        start = end + 1;
-    }
+        return true;
+    });
     return DecodeHeaderLines(header);
 }
 
