@@ -741,17 +741,19 @@ void TMailGuard::btDeleteClick()
     emit busyChanged(true);
     playAlarmSound(false);
     setTimer1(false);
-    const bool launch = DeleteMessages();
+    // Asked once: finding the desktop's default runs xdg-mime, which may take a while.
+    const QString mailer = m_general.launch ? mailProgram() : QString();
+    const bool launch = DeleteMessages(mailer);
     m_deleteInProgress = false;
     emit busyChanged(IsBusy());
     // Without a mail program there is nothing to start, and the deletion's own line stays.
-    if (launch && !IsBlankText(mailProgram()))
-        btLaunchClick();
+    if (launch && !IsBlankText(mailer))
+        launchMailProgram(mailer);
     UpdateAutomaticCaptions(m_general.automatic, m_general.minutes);
     commandEnded();
 }
 
-bool TMailGuard::DeleteMessages()
+bool TMailGuard::DeleteMessages(const QString &mailer)
 {
     const int total = m_messages.Count();
     const QList<int> markedRows = m_messages.MarkedRows();
@@ -816,7 +818,7 @@ bool TMailGuard::DeleteMessages()
         recordDeletions(out.deleted);
         // The list shows what is left on the server, unless a mail program is about to take it.
         const bool launchNext =
-            total != deleted && !m_general.automatic && m_general.launch && !IsBlankText(mailProgram());
+            total != deleted && !m_general.automatic && m_general.launch && !IsBlankText(mailer);
         // A server that wants a pause between log-ins would refuse the listing again: the
         // rows left stay as they were listed.
         if (launchNext || m_pop.LoginDelay() <= 0)
@@ -1080,12 +1082,15 @@ void TMailGuard::playAlarmSound(bool play)
 void TMailGuard::btLaunchClick()
 {
     // Launching clears the list, which a running command still relies on.
-    if (IsBusy())
-        return;
+    if (!IsBusy())
+        launchMailProgram(mailProgram());
+}
+
+void TMailGuard::launchMailProgram(const QString &mailer)
+{
     setTimer1(false);
     playAlarmSound(false);
     const auto timerBack = qScopeGuard([this] { restoreTimer1(); });
-    const QString mailer = mailProgram();
     if (IsBlankText(mailer)) {
         // Launching after a deletion is on by default; with no mail program anywhere that
         // is nothing to stop the user for.

@@ -315,8 +315,8 @@ private:
     // Why the rows of the list must not be acted on in slot's mailbox now; empty when they may.
     QString listingRefusal(int slot, const QString &action) const;
     // Confirms, deletes, logs, counts and lists again; true when the mail program should be
-    // started now.
-    bool DeleteMessages();
+    // started now. mailer: the one that would take over afterwards, blank for none.
+    bool DeleteMessages(const QString &mailer);
     void automaticPass();
     // After a listing of slot: remembers the server's LOGIN-DELAY; true when the listing was
     // refused because of it.
@@ -329,6 +329,8 @@ private:
     void noteQuietFailure(const Outcome &out);
     // The mail program set in the general settings, else the desktop's default one.
     QString mailProgram() const;
+    // Starts mailer (blank: says in the status line that there is none) and clears the list.
+    void launchMailProgram(const QString &mailer);
     void saveRuleLists();
     // An error of the guard's own: a box, or the status panel during a quiet pass.
     void tell(const QString &error);
