@@ -367,24 +367,24 @@ void TMailGuard::messageDeleting(int num)
     setStatus(QStringLiteral("Deleting %1 %2").arg(num + 1).arg(row.subject));
 }
 
-TMailGuard::Outcome TMailGuard::runTask(const std::function<Outcome()> &conversation)
+TTaskResult TMailGuard::runTask(const std::function<TTaskResult()> &conversation)
 {
     // A cancel that came before the client started would be forgotten by its log-in.
     if (m_cancelRequested) {
-        Outcome out;
+        TTaskResult out;
         out.ok = false;
         out.canceled = true;
         out.text = kCanceledText;
         return out;
     }
     m_errorReported = false;
-    Outcome out = conversation();
+    TTaskResult out = conversation();
     if (!out.ok && m_cancelRequested)
         out.canceled = true;
     return out;
 }
 
-void TMailGuard::noteQuietFailure(const Outcome &out)
+void TMailGuard::noteQuietFailure(const TTaskResult &out)
 {
     // The client's OnError has shown and logged what it raised itself; a refusal by the
     // server is only thrown, and a pass nobody watches must still leave a trace of it.
@@ -394,7 +394,7 @@ void TMailGuard::noteQuietFailure(const Outcome &out)
     m_log.logError(out.text, m_pop.UserName(), m_pop.Server());
 }
 
-TMailGuard::Outcome TMailGuard::runClient(const std::function<void()> &operation)
+TTaskResult TMailGuard::runClient(const std::function<void()> &operation)
 {
     return runTask([&operation] { return RunConversation(operation); });
 }
@@ -490,7 +490,7 @@ bool TMailGuard::btListClick()
 
 TTaskResult TMailGuard::CheckUnattended(int n, bool deleteMarked)
 {
-    Outcome refused;
+    TTaskResult refused;
     refused.ok = false;
     if (IsBusy()) {
         refused.text = QStringLiteral("Another command is still running; try again when it has ended.");
@@ -504,12 +504,12 @@ TTaskResult TMailGuard::CheckUnattended(int n, bool deleteMarked)
         refused.text = QStringLiteral("The mailbox is not set up.");
         return refused;
     }
-    Outcome out = runCheck(true, deleteMarked);
+    TTaskResult out = runCheck(true, deleteMarked);
     out.rows = m_lastRows;
     return out;
 }
 
-TMailGuard::Outcome TMailGuard::runCheck(bool unattended, bool deleteInSession)
+TTaskResult TMailGuard::runCheck(bool unattended, bool deleteInSession)
 {
     setTimer1(false);
     m_messages.Clear();
@@ -518,7 +518,7 @@ TMailGuard::Outcome TMailGuard::runCheck(bool unattended, bool deleteInSession)
     if (m_windowVisible || !m_autoCheckRunning)
         showProgress(kRetrievingTitle);
 
-    Outcome out = listMailbox(deleteInSession);
+    TTaskResult out = listMailbox(deleteInSession);
     // The rows as listed and marked, before deleted ones leave the list.
     m_lastRows.clear();
     for (int i = 0; i < m_messages.Count(); ++i)
@@ -558,7 +558,7 @@ TMailGuard::Outcome TMailGuard::runCheck(bool unattended, bool deleteInSession)
     return out;
 }
 
-TMailGuard::Outcome TMailGuard::listMailbox(bool deleteInSession)
+TTaskResult TMailGuard::listMailbox(bool deleteInSession)
 {
     m_listSlot = m_clientSlot;
     m_listMailbox = serverToIndex();
@@ -577,7 +577,7 @@ TMailGuard::Outcome TMailGuard::listMailbox(bool deleteInSession)
             return rows;
         };
     }
-    Outcome out = runTask([this, &pick] { return TCheckTask(m_pop).Run(pick); });
+    TTaskResult out = runTask([this, &pick] { return TCheckTask(m_pop).Run(pick); });
     m_checkInProgress = false;
     // A cancelled listing shows nothing: half a mailbox would look like all of it.
     if (out.canceled)
@@ -585,7 +585,7 @@ TMailGuard::Outcome TMailGuard::listMailbox(bool deleteInSession)
     return out;
 }
 
-void TMailGuard::reportFailure(const Outcome &out, int slot)
+void TMailGuard::reportFailure(const TTaskResult &out, int slot)
 {
     if (!out.fingerprint.isEmpty()) {
         if (askTrust(slot, out.text, out.fingerprint) && TrustCertificate(slot, out.fingerprint))
@@ -804,7 +804,7 @@ bool TMailGuard::DeleteMessages(const QString &mailer)
     if (m_windowVisible || !m_autoCheckRunning)
         showProgress(kDeletingTitle);
 
-    Outcome out = runClient([this] { m_pop.TransferData(); });
+    TTaskResult out = runClient([this] { m_pop.TransferData(); });
     noteLoginDelay(slot, out);
     // The server removes messages only when the session ended with an accepted QUIT, which
     // is when TransferData returned normally; only those messages are logged and counted.
@@ -813,7 +813,7 @@ bool TMailGuard::DeleteMessages(const QString &mailer)
         out.deleted = m_deletedRows;
     const QList<int> &skipped = out.changed;
     const int deleted = int(out.deleted.size());
-    Outcome relisted;
+    TTaskResult relisted;
     if (out.ok) {
         recordDeletions(out.deleted);
         // The list shows what is left on the server, unless a mail program is about to take it.
@@ -930,7 +930,7 @@ bool TMailGuard::LoginDelayPending(int n) const
     return n >= 1 && n <= kMailboxSlots && !m_loginNotBefore[size_t(n - 1)].hasExpired();
 }
 
-bool TMailGuard::noteLoginDelay(int slot, const Outcome &out)
+bool TMailGuard::noteLoginDelay(int slot, const TTaskResult &out)
 {
     if (slot < 1 || slot > kMailboxSlots)
         return false;
@@ -1274,7 +1274,7 @@ QString TMailGuard::RetrieveMessage(int row)
     setExitButtonCancel(true);
     setTrayMenuEnabled(false);
     showProgress(kRetrievingTitle);
-    const Outcome out = runClient([this] { m_pop.TransferData(); });
+    const TTaskResult out = runClient([this] { m_pop.TransferData(); });
     const bool skipped = m_pop.SkippedItems().contains(row);
     hideProgress();
     setTrayMenuEnabled(true);

@@ -273,7 +273,6 @@ signals:
 
 private:
     enum class Activity { None, Check, Delete, Retrieve };
-    using Outcome = TTaskResult;
     class ActivityScope;
     class PromptScope;
 
@@ -299,14 +298,14 @@ private:
 
     // Runs one conversation unless a cancel came first; a failure after a cancel counts as
     // cancelled.
-    Outcome runTask(const std::function<Outcome()> &conversation);
-    Outcome runClient(const std::function<void()> &operation);
+    TTaskResult runTask(const std::function<TTaskResult()> &conversation);
+    TTaskResult runClient(const std::function<void()> &operation);
     bool checkSlotSettings();
     // Steps 6 ... 21 of a check; unattended: no leaving after an empty check; deleteInSession:
     // the marked messages are deleted before the listing's QUIT.
-    Outcome runCheck(bool unattended, bool deleteInSession);
+    TTaskResult runCheck(bool unattended, bool deleteInSession);
     // The listing with checkInProgress set, for a check and for the listing after a deletion.
-    Outcome listMailbox(bool deleteInSession = false);
+    TTaskResult listMailbox(bool deleteInSession = false);
     // After a deletion the server committed: logs and counts the deleted rows, takes them off
     // the list, and shows the count.
     void recordDeletions(const QList<int> &deletedRows);
@@ -320,13 +319,13 @@ private:
     void automaticPass();
     // After a listing of slot: remembers the server's LOGIN-DELAY; true when the listing was
     // refused because of it.
-    bool noteLoginDelay(int slot, const Outcome &out);
+    bool noteLoginDelay(int slot, const TTaskResult &out);
     // "MailBox user skipped until hh:mm" for the caption of the automatic pass.
     QString loginDelayNote(int slot, const QString &user) const;
-    void reportFailure(const Outcome &out, int slot);
+    void reportFailure(const TTaskResult &out, int slot);
     // A failure in a pass nobody watches: the status panel and the log, unless the client
     // reported it already.
-    void noteQuietFailure(const Outcome &out);
+    void noteQuietFailure(const TTaskResult &out);
     // The mail program set in the general settings, else the desktop's default one.
     QString mailProgram() const;
     // Starts mailer (blank: says in the status line that there is none) and clears the list.
