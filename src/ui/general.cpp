@@ -55,18 +55,6 @@ T *named(T *widget, const QString &name)
     return widget;
 }
 
-// The first mailbox from the user's other mail programs: the two old Windows clients (whose
-// settings live in the machine store, empty on Linux), then Thunderbird.
-std::optional<ImportedMailbox> DefaultMailboxImport()
-{
-    const MachineSettings machine;
-    if (auto box = CheckEudora(machine); box && !box->server.isEmpty())
-        return box;
-    if (auto box = CheckNetscape(machine); box && !box->server.isEmpty())
-        return box;
-    return ImportThunderbirdMailbox(QDir::homePath());
-}
-
 } // namespace
 
 QStringList TlsModeNames()
@@ -74,11 +62,11 @@ QStringList TlsModeNames()
     return {QStringLiteral("None"), QStringLiteral("Implicit TLS"), QStringLiteral("STARTTLS")};
 }
 
-TfrmGeneral::TfrmGeneral(UserSettings &store, GeneralSettings &general, ServerSettings &servers,
-                         TSpamSettings &spam, TPrompts &prompts, QWidget *parent)
-    : QDialog(parent), m_store(store), m_general(general), m_servers(servers), m_spam(spam),
+TfrmGeneral::TfrmGeneral(UserSettings &store, const TSettingsEdit &settings, TSpamSettings &spam,
+                         TPrompts &prompts, QWidget *parent)
+    : QDialog(parent), m_store(store), m_edit(settings), m_firstRun(settings.servers), m_spam(spam),
       m_prompts(prompts), m_findMailProgram([] { return GetMailPath(MachineSettings()); }),
-      m_importMailbox(DefaultMailboxImport)
+      m_importMailbox(ImportFirstMailbox)
 {
     setObjectName(QStringLiteral("frmGeneral"));
     setWindowTitle(QStringLiteral("General settings"));
@@ -123,10 +111,8 @@ TfrmGeneral::TfrmGeneral(UserSettings &store, GeneralSettings &general, ServerSe
 
     SetStatistics({});
     SetPhoneBook({});
-    // The first-run rule is for a mailbox taken over on this showing or typed in later.
-    m_firstRun = IsBlankText(m_servers.slot(1).server) && IsBlankText(m_servers.slot(1).mailbox);
-    fillFromSettings();
-    fillServers();
+    fillFromSettings(m_edit.general);
+    fillServers(m_edit.servers);
 }
 
 TfrmGeneral::~TfrmGeneral() = default;
@@ -416,9 +402,8 @@ QWidget *TfrmGeneral::makeMailProgramTab()
 
 // ---- filling and reading the controls ----
 
-void TfrmGeneral::fillFromSettings()
+void TfrmGeneral::fillFromSettings(const GeneralSettings &g)
 {
-    const GeneralSettings &g = m_general;
     edLog->setText(g.logFile);
     edMail->setText(g.mailer);
     edAlarm->setText(g.alarmFile);
@@ -442,10 +427,10 @@ void TfrmGeneral::fillFromSettings()
     updatePanels();
 }
 
-void TfrmGeneral::fillServers()
+void TfrmGeneral::fillServers(const ServerSettings &servers)
 {
     for (int i = 0; i < kMailboxSlots; ++i) {
-        const MailboxSlot &slot = m_servers.slot(i + 1);
+        const MailboxSlot &slot = servers.slot(i + 1);
         edServe[i]->setText(slot.server);
         edName[i]->setText(slot.mailbox);
         edPass[i]->setText(slot.password);
@@ -456,7 +441,7 @@ void TfrmGeneral::fillServers()
         edFingerprint[i]->setCursorPosition(0);
         cbPipelining[i]->setChecked(slot.pipelining);
     }
-    if (QAbstractButton *rb = m_slotGroup->button(m_servers.which))
+    if (QAbstractButton *rb = m_slotGroup->button(servers.which))
         rb->setChecked(true);
 }
 
@@ -476,7 +461,7 @@ GeneralSettings TfrmGeneral::generalFromControls() const
     g.repeat = cbRepeat->isChecked();
     g.ras = m_ras;
     // Deletions may have counted on while the dialog was open.
-    g.count = m_countReset ? 0 : m_general.count;
+    g.count = m_countReset ? 0 : m_edit.general.count;
     g.sysTray = cbSysTray->isChecked();
     g.logNaming = rbMonth->isChecked()     ? LogNaming::Month
                   : rbQuarter->isChecked() ? LogNaming::Quarter
@@ -517,34 +502,21 @@ void TfrmGeneral::showEvent(QShowEvent *event)
 
 void TfrmGeneral::FormShow()
 {
-    // The slots as stored: edits of an earlier cancelled showing are gone. The selected slot
-    // stays the one the mailbox choice picked last.
-    QStringList warnings;
-    ServerSettings stored = readServerSettings(m_store, &warnings);
-    stored.which = m_servers.which;
-    m_servers = stored;
-    fillFromSettings();
-    fillServers();
-    if (!warnings.isEmpty() && !m_passwordWarningShown) {
-        m_passwordWarningShown = true;
-        m_prompts.InfoBox(warnings.join(u'\n'));
+    // From the copies: edits of an earlier cancelled showing are gone. A fresh installation
+    // takes its first mailbox over from another mail program, once.
+    TSettingsEdit shown = m_edit;
+    m_firstRun.TakeOverMailbox(shown.servers.slot(1), m_importMailbox);
+    FillGeneralDefaults(shown.general, m_findMailProgram, QDate::currentDate());
+    fillFromSettings(shown.general);
+    fillServers(shown.servers);
+    if (!m_passwordWarningShown) {
+        // Said once a run: which stored passwords could not be read back.
+        QStringList warnings;
+        readServerSettings(m_store, &warnings);
+        m_passwordWarningShown = !warnings.isEmpty();
+        if (m_passwordWarningShown)
+            m_prompts.InfoBox(warnings.join(u'\n'));
     }
-
-    // A fresh installation: take the first mailbox over from another mail program, once.
-    if (m_firstRun && edServe[0]->text().isEmpty() && m_importMailbox) {
-        if (const std::optional<ImportedMailbox> box = m_importMailbox()) {
-            edServe[0]->setText(box->server);
-            if (!box->mailbox.isEmpty())
-                edName[0]->setText(box->mailbox);
-            cbTls[0]->setCurrentIndex(int(box->tls));
-        }
-    }
-    if (edMail->text().isEmpty() && m_findMailProgram)
-        edMail->setText(m_findMailProgram());
-    if (edAlarm->text().isEmpty())
-        edAlarm->setText(DataFile(QStringLiteral("harptune.wav")));
-    if (edLog->text().isEmpty())
-        edLog->setText(DefaultLogFileName());
 
     m_killAtShow = cbKill->isChecked();
     // The entry on disk is the setting, so a change made elsewhere shows here.
@@ -552,19 +524,11 @@ void TfrmGeneral::FormShow()
     m_noTrayNote->setVisible(!TTrayIcon::IsAvailable());
     updatePanels();
 
-    // The first-run header rule needs a user name to mean anything; until one is there
-    // (taken over or typed in and stored), it waits for a later showing.
-    if (m_firstRun && !IsBlankText(edName[0]->text())) {
-        m_firstRun = false;
-        QString error;
-        if (!m_spam.AddFirstRunHeaderRule(edName[0]->text(), &error))
-            m_prompts.ErrorBox(error);
-    }
-
-    if (!rbAsIs->isChecked()) {
-        const LogNaming naming = rbMonth->isChecked() ? LogNaming::Month : LogNaming::Quarter;
-        edLog->setText(LogFileName(edLog->text(), naming, QDate::currentDate(), DataFolder()));
-    }
+    // Until a user name is there (taken over, or typed in and stored), the first-run header
+    // rule waits for a later showing.
+    QString error;
+    if (m_firstRun.AddHeaderRule(shown.servers.slot(1).mailbox, m_spam, &error) == TFirstRun::Rule::Failed)
+        m_prompts.ErrorBox(error);
     btTest->setText(kTestCaption);
 }
 
@@ -624,17 +588,24 @@ void TfrmGeneral::btOKClick()
         m_prompts.ErrorBox(m_store.lastError());
         return;
     }
-    m_general = g;
+    // Stored, so handed back even if a mailbox below is refused and the dialog cancelled.
+    m_edit.general = g;
+    m_edit.countReset = m_edit.countReset || m_countReset;
     m_countReset = false;
+    m_stored = true;
 
     // Plain POP3 newly chosen for a server elsewhere: said once, when the choice is stored.
     QStringList plainNotices;
     for (int n = 1; n <= kMailboxSlots; ++n)
-        if (const QString notice = PlainPasswordNotice(m_servers.slot(n), s.slot(n), n); !notice.isEmpty())
+        if (const QString notice = PlainPasswordNotice(m_edit.servers.slot(n), s.slot(n), n); !notice.isEmpty())
             plainNotices << notice;
     const ServerSaveResult result = saveServerSettings(m_store, s);
     if (result.problem) {
         const int i = result.problem->slot - 1;
+        // The slots before the refused one are stored all the same.
+        m_edit.servers.which = s.which;
+        for (int n = 1; n <= i; ++n)
+            m_edit.servers.slot(n) = s.slot(n);
         QWidget *box = result.problem->field == SlotField::Server    ? edServe[i]
                        : result.problem->field == SlotField::Mailbox ? edName[i]
                                                                      : edPass[i];
@@ -645,8 +616,8 @@ void TfrmGeneral::btOKClick()
         m_prompts.ErrorBox(result.error);
         return;
     }
-    m_servers = s;
-    fillServers(); // fingerprints in their shown form
+    m_edit.servers = s;
+    fillServers(s); // fingerprints in their shown form
     if (!plainNotices.isEmpty())
         m_prompts.InfoBox(plainNotices.join(u'\n'));
     if (cbAutostart->isChecked() != IsAutostartEnabled()) {
@@ -661,29 +632,14 @@ void TfrmGeneral::btOKClick()
 
 void TfrmGeneral::btCancelClick()
 {
-    m_general = ReadGeneralSettings(m_store);
-    m_servers = readServerSettings(m_store);
-    fillFromSettings();
-    fillServers();
+    fillFromSettings(m_edit.general);
+    fillServers(m_edit.servers);
     QDialog::reject();
 }
 
 void TfrmGeneral::reject()
 {
     btCancelClick();
-}
-
-void TfrmGeneral::SaveAtExit()
-{
-    SaveGeneralSettings(m_store, m_general);
-}
-
-void TfrmGeneral::synchronizeIwhich(int slot)
-{
-    if (slot < 1 || slot > kMailboxSlots)
-        return;
-    m_servers.which = slot;
-    rbMailbox[slot - 1]->setChecked(true);
 }
 
 void TfrmGeneral::SetStatistics(std::function<void()> statistics)
@@ -698,7 +654,7 @@ void TfrmGeneral::SetPhoneBook(const QStringList &entries)
     lstRas->clear();
     lstRas->addItem(QStringLiteral("None"));
     lstRas->addItems(entries);
-    showRas(m_general.ras);
+    showRas(m_edit.general.ras);
 }
 
 void TfrmGeneral::showRas(int stored)
@@ -726,7 +682,11 @@ void TfrmGeneral::btTestClick()
 
 void TfrmGeneral::btViewLogClick()
 {
-    const QString name = edLog->text();
+    ViewLog(edLog->text());
+}
+
+void TfrmGeneral::ViewLog(const QString &name)
+{
     if (name.isEmpty() || !QFileInfo(name).isFile()
         || !QDesktopServices::openUrl(QUrl::fromLocalFile(name)))
         m_prompts.ErrorBox(QStringLiteral("Unable to open log file. "));

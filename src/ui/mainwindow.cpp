@@ -8,7 +8,6 @@
 #include "general.h"
 #include "helpfile.h"
 #include "markfordeletion.h"
-#include "rulewords.h"
 #include "settingsstore.h"
 #include "messagelistmodel.h"
 #include "optionsmain.h"
@@ -30,14 +29,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QPixmap>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QTreeView>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <climits>
-#include <limits>
 
 namespace {
 
@@ -58,78 +55,6 @@ QString WithAccessKey(const QString &caption)
 }
 
 } // namespace
-
-// ---- the list's pictures ----
-
-QString MarkInWords(int mark)
-{
-    switch (mark) {
-    case NoMark: return QStringLiteral("No rule matched: the message stays");
-    case CheckMark: return QStringLiteral("Marked as spam: deleted with \"Delete marked messages\"");
-    case QuestionMark: return QStringLiteral("Suspect: not deleted unless you mark it");
-    case BlacklistMark: return QStringLiteral("Sender on the blacklist: deleted with \"Delete marked messages\"");
-    default: break;
-    }
-    if (mark >= FirstExceptionPicture && mark <= LastExceptionPicture)
-        return QStringLiteral("Accepted by an exception: never deleted");
-    return QString();
-}
-
-QVariant TMarkPictureModel::data(const QModelIndex &index, int role) const
-{
-    if (role == Qt::DecorationRole && index.column() == TMessageListModel::SubjectColumn) {
-        const QIcon icon = MarkPicture(index.data(TMessageListModel::MarkRole).toInt());
-        if (!icon.isNull())
-            return icon;
-        // A clear picture keeps the subjects lined up whether a row has a mark or not.
-        static const QIcon blank = [] {
-            QPixmap clear(16, 16);
-            clear.fill(Qt::transparent);
-            return QIcon(clear);
-        }();
-        return blank;
-    }
-    if (role == Qt::ToolTipRole && index.column() == TMessageListModel::SubjectColumn)
-        return MarkInWords(index.data(TMessageListModel::MarkRole).toInt());
-    if (role == Qt::TextAlignmentRole && index.column() == TMessageListModel::SizeColumn)
-        return QVariant(Qt::AlignRight | Qt::AlignVCenter);
-    return QIdentityProxyModel::data(index, role);
-}
-
-QVariant TMarkPictureModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (role == Qt::TextAlignmentRole && orientation == Qt::Horizontal
-        && section == TMessageListModel::SizeColumn)
-        return QVariant(Qt::AlignRight | Qt::AlignVCenter);
-    return QIdentityProxyModel::headerData(section, orientation, role);
-}
-
-TMessageSortModel::TMessageSortModel(const TMessageListModel &messages, QObject *parent)
-    : QSortFilterProxyModel(parent), m_messages(messages)
-{
-}
-
-bool TMessageSortModel::lessThan(const QModelIndex &left, const QModelIndex &right) const
-{
-    const TMessageListRow &a = m_messages.Row(left.row());
-    const TMessageListRow &b = m_messages.Row(right.row());
-    switch (left.column()) {
-    case TMessageListModel::SizeColumn:
-        return a.sizeText.toLongLong() < b.sizeText.toLongLong();
-    case TMessageListModel::DateColumn: {
-        // By the moment the mail was written, whatever zone it was written in; a message
-        // without a readable date comes first.
-        const auto when = [](const TMessageListRow &r) {
-            return r.when.isValid() ? r.when.toSecsSinceEpoch() : std::numeric_limits<qint64>::min();
-        };
-        return when(a) < when(b);
-    }
-    case TMessageListModel::SenderColumn:
-        return a.sender.compare(b.sender, Qt::CaseInsensitive) < 0;
-    default:
-        return QString::localeAwareCompare(a.subject.toCaseFolded(), b.subject.toCaseFolded()) < 0;
-    }
-}
 
 // ---- the window ----
 
@@ -457,10 +382,10 @@ void TfrmMain::bindGuard()
     });
     connect(&m_guard, &TMailGuard::quitRequested, this, &TfrmMain::quitProgram);
     connect(&m_guard, &TMailGuard::IwhichChanged, this, [this](int slot) {
-        // The mailbox choice shows in the settings; the automatic pass visiting each slot in
-        // turn must not change which one is selected there.
-        if (frmGeneral && !m_guard.autoCheckRunning())
-            frmGeneral->synchronizeIwhich(slot);
+        // The mailbox choice is the selected slot of the settings; the automatic pass visiting
+        // each slot in turn must not change which one is selected there.
+        if (!m_guard.autoCheckRunning())
+            m_guard.Servers().which = slot;
     });
 }
 
@@ -474,7 +399,7 @@ void TfrmMain::bindTray()
     connect(m_tray->actGeneral, &QAction::triggered, this, &TfrmMain::btGeneralClick);
     connect(m_tray->actViewLog, &QAction::triggered, this, [this] {
         if (frmGeneral)
-            frmGeneral->btViewLogClick();
+            frmGeneral->ViewLog(m_guard.General().logFile);
     });
     connect(m_tray->actEnable, &QAction::triggered, this, [this] { m_guard.EnableAutomatic(true); });
     connect(m_tray->actDisable, &QAction::triggered, this, [this] { m_guard.EnableAutomatic(false); });
@@ -491,8 +416,8 @@ void TfrmMain::FormCreate()
     m_guard.FormCreate();
     m_guard.SetTrayAvailable(TTrayIcon::IsAvailable());
 
-    // Created over the settings the guard has just read: these are the live settings.
-    frmGeneral = new TfrmGeneral(m_guard.Settings(), m_guard.General(), m_guard.Servers(),
+    // Created over the settings the guard has just read: whether this is a fresh installation.
+    frmGeneral = new TfrmGeneral(m_guard.Settings(), {m_guard.General(), m_guard.Servers()},
                                  m_guard.SpamSettings(), m_prompts, this);
     frmOptionsMain = new TfrmOptionsMain(m_guard.SpamSettings(), m_guard.KnownList(), m_guard.Settings(),
                                          m_prompts, this);
@@ -516,8 +441,8 @@ void TfrmMain::FormCreate()
 void TfrmMain::SaveAtExit()
 {
     saveLayout();
-    if (frmGeneral)
-        frmGeneral->SaveAtExit();
+    // The general values once more, the count of deleted spam with them.
+    SaveGeneralSettings(m_guard.Settings(), m_guard.General());
 }
 
 // ---- what the guard shows ----
@@ -606,9 +531,9 @@ void TfrmMain::btGeneralClick()
     // The dialog edits the settings a running command reads.
     if (!frmGeneral || m_guard.IsBusy() || frmGeneral->isVisible())
         return;
-    m_guard.BeginGeneralSettings();
+    frmGeneral->Edit(m_guard.BeginGeneralSettings());
     frmGeneral->exec();
-    m_guard.EndGeneralSettings();
+    m_guard.EndGeneralSettings(frmGeneral->Stored());
     // Tray mode takes effect at once: the icon comes, or goes and the window is back.
     applyTrayMode();
     if (!m_guard.sysTrayMode() && !isVisible())
@@ -627,9 +552,8 @@ void TfrmMain::btSpamClick()
             mailboxes << MailboxItemText(n, slot.mailbox, slot.server);
     }
     frmOptionsMain->SetMailboxes(mailboxes);
-    m_guard.BeginModal();
+    const TMailGuard::ModalScope modal(m_guard);
     frmOptionsMain->exec();
-    m_guard.EndModal();
 }
 
 void TfrmMain::btAboutClick()
@@ -637,18 +561,17 @@ void TfrmMain::btAboutClick()
     if (m_aboutOpen)
         return;
     m_aboutOpen = true;
-    m_guard.BeginModal();
     {
+        const TMailGuard::ModalScope modal(m_guard);
         TfrmAbout about(m_guard.Settings(), FrontWindow(this));
         about.exec();
     }
-    m_guard.EndModal();
     m_aboutOpen = false;
 }
 
 void TfrmMain::btHelpClick()
 {
-    m_guard.BeginModal();
+    const TMailGuard::ModalScope modal(m_guard);
     const QString file = HelpFile();
     if (file.isEmpty())
         m_prompts.ErrorBox(QStringLiteral("Unable to open help file - tarnwick.html.\nThe manual is not where "
@@ -658,14 +581,12 @@ void TfrmMain::btHelpClick()
         m_prompts.ErrorBox(QStringLiteral("Unable to open help file - tarnwick.html.\nThe desktop has no program "
                                           "set up to show web pages. Open %1 in a web browser.")
                                .arg(file));
-    m_guard.EndModal();
 }
 
 void TfrmMain::ShowStatistics()
 {
-    m_guard.BeginModal();
+    const TMailGuard::ModalScope modal(m_guard);
     ::ShowStatistics(FrontWindow(this), m_guard.General().logFile);
-    m_guard.EndModal();
 }
 
 void TfrmMain::ShowMainScreen1Click()
@@ -696,28 +617,25 @@ void TfrmMain::showViewer(const QStringList &lines, bool headers, bool reasons, 
 
 void TfrmMain::ViewHeader1Click()
 {
-    m_guard.BeginModal();
+    const TMailGuard::ModalScope modal(m_guard);
     const QStringList text = m_inspector.ViewHeader1Click(SelectedRows());
     if (!text.isEmpty())
         showViewer(text, true, false);
-    m_guard.EndModal();
 }
 
 void TfrmMain::Why1Click()
 {
-    m_guard.BeginModal();
+    const TMailGuard::ModalScope modal(m_guard);
     const QStringList text = m_inspector.Why1Click(SelectedRows());
     if (!text.isEmpty())
         showViewer(text, false, true);
-    m_guard.EndModal();
 }
 
 void TfrmMain::ViewMessages1Click()
 {
-    m_guard.BeginModal();
+    const TMailGuard::ModalScope modal(m_guard);
     if (const std::optional<TViewedMessage> message = m_inspector.ViewMessages1Click(SelectedRows()))
         showViewer(message->lines, false, false, message->file);
-    m_guard.EndModal();
 }
 
 void TfrmMain::AddtoExceptions1Click()
@@ -737,11 +655,12 @@ void TfrmMain::AddtoSpam1Click()
         const TMessageListRow &r = m_guard.Messages().Row(row);
         messages.append({r.subject, r.sender});
     }
-    m_guard.BeginModal();
-    TfrmMarkForDeletion dialog(m_guard.SpamSettings(), this);
-    dialog.SetPrompts(&m_prompts);
-    dialog.Run(messages);
-    m_guard.EndModal();
+    {
+        const TMailGuard::ModalScope modal(m_guard);
+        TfrmMarkForDeletion dialog(m_guard.SpamSettings(), this);
+        dialog.SetPrompts(&m_prompts);
+        dialog.Run(messages);
+    }
     // Whichever way the dialog closed, the marks follow the rules as they are now.
     m_guard.btRemarkClick();
 }
