@@ -2,7 +2,6 @@
 
 #include "alarm.h"
 #include "autostart.h"
-#include "files.h"
 #include "logformat.h"
 #include "mailboxsetup.h"
 #include "prompts.h"
@@ -16,7 +15,6 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QDesktopServices>
-#include <QDir>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
@@ -460,7 +458,7 @@ GeneralSettings TfrmGeneral::generalFromControls() const
     g.alarm = cbAlarm->isChecked();
     g.repeat = cbRepeat->isChecked();
     g.ras = m_ras;
-    // Deletions may have counted on while the dialog was open.
+    // The count as shown; the guard keeps what deletions add while the dialog is open.
     g.count = m_countReset ? 0 : m_edit.general.count;
     g.sysTray = cbSysTray->isChecked();
     g.logNaming = rbMonth->isChecked()     ? LogNaming::Month
