@@ -1164,7 +1164,9 @@ void TMailGuard::EndGeneralSettings(const TSettingsEdit *stored)
         // The dialog stored the count it was shown; a deletion since has counted on.
         if (!stored->countReset && counted != m_general.count) {
             m_general.count = counted;
-            SaveSpamCount(*m_settings, counted);
+            if (!SaveSpamCount(*m_settings, counted))
+                errorBox(QStringLiteral("The count of deleted spam could not be stored: %1")
+                             .arg(m_settings->lastError()));
         }
     }
     if (m_modalDepth > 0)

@@ -175,8 +175,8 @@ TEST_F(GeneralDialog, FreshInstallationTakesOverTheFirstMailboxAndAddsTheHeaderR
     EXPECT_EQ(importCalls, 1);
 }
 
-// When the first-run rule is added (once a user name is there) is the set-up's evidence
-// (Cli.MailboxSetAndListKeepThePasswordOutOfSight).
+// When the first-run rule is added (once a user name is there) is the first-run rules'
+// evidence (Guard.FirstRunKeepsWhatWasTypedAndAddsTheRuleOnce).
 TEST_F(GeneralDialog, AConfiguredInstallationImportsNothing)
 {
     GeneralSettings g;
