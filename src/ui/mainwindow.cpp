@@ -441,8 +441,10 @@ void TfrmMain::FormCreate()
 void TfrmMain::SaveAtExit()
 {
     saveLayout();
-    // The general values once more, the count of deleted spam with them.
-    SaveGeneralSettings(m_guard.Settings(), m_guard.General());
+    // The general values once more, the count of deleted spam with them; only once they were
+    // read (FormCreate), so that defaults never overwrite them.
+    if (frmGeneral)
+        SaveGeneralSettings(m_guard.Settings(), m_guard.General());
 }
 
 // ---- what the guard shows ----
