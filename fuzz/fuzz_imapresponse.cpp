@@ -58,6 +58,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         }
     }
     ImapCapabilitiesFrom(response.codeArgs).AuthMechanisms();
+    const QString text = QString::fromUtf8(bytes);
+    Check(ImapMailboxText(ImapMailboxName(text)) == text);
+    ImapMailboxText(bytes);
     Check(ImapLiteralAtEnd(bytes.left(bytes.indexOf('\n'))) >= -1);
     return 0;
 }

@@ -79,8 +79,8 @@ ImapResponse TImapClient::ReadResponse(qint64 &budget, qint64 literalLimit)
     for (int literals = 0;; ++literals) {
         if (budget <= 0)
             RaiseProtocolError(QStringLiteral("The server sent more than this program accepts for one command"));
-        const QByteArray line = ReadRawLine(qMin(budget, kMaxLineBytes));
-        budget -= line.size() + 2;
+        const QByteArray line = ReadRawLine(qMin(budget, kMaxResponseLineBytes));
+        budget -= line.size() + (literals == 0 ? kResponseOverhead : 2);
         whole += line;
         const qint64 size = ImapLiteralAtEnd(line);
         if (size < 0)
@@ -406,7 +406,7 @@ void TImapMailbox::LogIn()
         const TImapClient::Ticket login = m_client.QueueLogIn();
         const TImapClient::Ticket capability = m_client.Queue("CAPABILITY");
         const TImapClient::Ticket examine =
-            m_client.Queue(ImapCommand{{"EXAMINE "}, ImapString(m_settings.folder.toUtf8())});
+            m_client.Queue(ImapCommand{{"EXAMINE "}, ImapString(ImapMailboxName(m_settings.folder))});
         m_client.TakeLogIn(login);
         m_client.TakeOk(capability, QStringLiteral("The server refused to name its capabilities"));
         TakeOpened(examine, false);
@@ -456,7 +456,7 @@ TMailboxListing TImapMailbox::List(
     TMailboxListing listing = m_client.Run([this] {
         const ImapReply reply = m_client.TakeOk(
             m_client.Queue(m_settings.wholeFolder ? "UID SEARCH ALL" : "UID SEARCH UNSEEN",
-                           TImapClient::kMaxLineBytes + 1024),
+                           TImapClient::kMaxResponseLineBytes + 64 * 1024),
             QStringLiteral("The server refused to search the folder"));
         QList<quint32> uids;
         for (const ImapResponse &response : reply.untagged)
@@ -535,7 +535,7 @@ QByteArray TImapMailbox::Target(const QList<ImapResponse> &listed) const
         if (entry && entry->attributes.contains(use) && !entry->attributes.contains(QStringLiteral("\\NOSELECT")))
             return entry->name;
     }
-    return (junk ? m_settings.junkFolder : m_settings.trashFolder).toUtf8();
+    return ImapMailboxName(junk ? m_settings.junkFolder : m_settings.trashFolder);
 }
 
 TMailboxDeletion TImapMailbox::Delete(const TMailboxListing &listing, const QList<int> &indexes)
@@ -548,7 +548,7 @@ TMailboxDeletion TImapMailbox::Delete(const TMailboxListing &listing, const QLis
         // messages as they are now.
         TImapClient::Ticket select = -1, list = -1;
         if (!m_selected)
-            select = m_client.Queue(ImapCommand{{"SELECT "}, ImapString(m_settings.folder.toUtf8())});
+            select = m_client.Queue(ImapCommand{{"SELECT "}, ImapString(ImapMailboxName(m_settings.folder))});
         if (m_settings.action != TImapSettings::Action::DeleteForGood && m_target.isEmpty())
             list = m_client.Queue("LIST \"\" \"*\"", kMaxFolderListBytes);
         QList<quint32> uids;
@@ -618,7 +618,7 @@ void TImapMailbox::Commit()
             const QByteArray set = ImapUidSet(m_toDelete);
             const ImapCapabilities &caps = m_client.Capabilities();
             const bool forGood = m_settings.action == TImapSettings::Action::DeleteForGood;
-            const QString folder = DecodeUtf8OrLatin1(m_target);
+            const QString folder = ImapMailboxText(m_target);
             const QString refusedMove =
                 QStringLiteral("The server refused to move the messages to the folder \"%1\". Check that the folder "
                                "exists, or name another in the mailbox's settings").arg(folder);

@@ -109,7 +109,10 @@ public:
     }
 
     // A response line (literals apart) may take this many bytes: a SEARCH of 100,000 UIDs fits.
-    static constexpr qint64 kMaxLineBytes = 2 * 1024 * 1024;
+    static constexpr qint64 kMaxResponseLineBytes = 2 * 1024 * 1024;
+    // What one response costs beyond its bytes when it is kept for its command: a server that
+    // sends floods of tiny responses fills a command's budget as fast as one of big ones.
+    static constexpr qint64 kResponseOverhead = 256;
     static constexpr qint64 kDefaultBudget = 4 * 1024 * 1024;
     static constexpr qint64 kDefaultLiteral = 64 * 1024;
     // Literals in one response; a listing's FETCH has one.

@@ -410,3 +410,59 @@ QByteArray ImapUidSet(QList<quint32> uids)
     }
     return set;
 }
+
+QByteArray ImapMailboxName(const QString &name)
+{
+    QByteArray out;
+    QByteArray pending;   // UTF-16 big-endian bytes of a run of other characters
+    const auto flush = [&] {
+        if (pending.isEmpty())
+            return;
+        QByteArray encoded = pending.toBase64(QByteArray::OmitTrailingEquals);
+        encoded.replace('/', ',');
+        out += '&' + encoded + '-';
+        pending.clear();
+    };
+    for (const QChar c : name) {
+        const ushort u = c.unicode();
+        if (u >= 0x20 && u <= 0x7e) {
+            flush();
+            out += u == '&' ? QByteArray("&-") : QByteArray(1, char(u));
+        } else {
+            pending += char(u >> 8);
+            pending += char(u & 0xff);
+        }
+    }
+    flush();
+    return out;
+}
+
+QString ImapMailboxText(const QByteArray &name)
+{
+    QString out;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char c = name[i];
+        if (c != '&') {
+            if (uchar(c) >= 0x80)
+                return DecodeUtf8OrLatin1(name);   // a server that sends UTF-8 names
+            out += QLatin1Char(c);
+            continue;
+        }
+        const qsizetype end = name.indexOf('-', i + 1);
+        if (end < 0)
+            return DecodeUtf8OrLatin1(name);
+        if (end == i + 1) {
+            out += u'&';
+        } else {
+            QByteArray encoded = name.mid(i + 1, end - i - 1);
+            encoded.replace(',', '/');
+            const auto decoded = QByteArray::fromBase64Encoding(encoded, QByteArray::AbortOnBase64DecodingErrors);
+            if (!decoded || decoded.decoded.size() % 2 != 0)
+                return DecodeUtf8OrLatin1(name);
+            for (qsizetype k = 0; k < decoded.decoded.size(); k += 2)
+                out += QChar(ushort(uchar(decoded.decoded[k]) << 8 | uchar(decoded.decoded[k + 1])));
+        }
+        i = end;
+    }
+    return out;
+}

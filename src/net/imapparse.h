@@ -89,5 +89,11 @@ std::optional<ImapListEntry> ImapListFrom(const ImapResponse &response);
 // nothing when it needs a literal (8-bit bytes, CR, LF or NUL).
 std::optional<QByteArray> ImapQuoted(const QByteArray &text);
 
+// A folder's name as IMAP4rev1 writes it (modified UTF-7, RFC 3501 5.1.3): "Entwürfe" is
+// "Entw&APw-rfe". ImapMailboxText reads one back; a name that is not valid modified UTF-7 is
+// shown as it came.
+QByteArray ImapMailboxName(const QString &name);
+QString ImapMailboxText(const QByteArray &name);
+
 // A set of UIDs as a command's sequence set, with runs joined ("3:7,9").
 QByteArray ImapUidSet(QList<quint32> uids);

@@ -115,6 +115,12 @@ TEST(ImapParse, ItemsOfFetchSearchAndList)
     EXPECT_EQ(ImapQuoted("a \"b\\"), QByteArray("\"a \\\"b\\\\\""));
     EXPECT_EQ(ImapQuoted("nil"), QByteArray("\"nil\""));
     EXPECT_FALSE(ImapQuoted("p\xc3\xa4ss"));
+    const std::pair<QString, QByteArray> names[] = {{"INBOX", "INBOX"}, {QString::fromUtf8("Entw\xc3\xbcrfe"), "Entw&APw-rfe"},
+        {"A&B", "A&-B"}, {QString::fromUtf8("\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e"), "&ZeVnLIqe-"}};
+    for (const auto &[name, encoded] : names) {
+        EXPECT_EQ(ImapMailboxName(name), encoded);
+        EXPECT_EQ(ImapMailboxText(encoded), name);
+    }
 }
 
 // ---- the mailbox against scripted servers ----
