@@ -333,12 +333,21 @@ void TImapClient::TakeLogIn(Ticket ticket)
 
 void TImapClient::LogOut()
 {
-    if (!Connected())
-        return;
+    if (Connected())
+        FinishLogOut(QueueLogOut());
+}
+
+TImapClient::Ticket TImapClient::QueueLogOut()
+{
+    // From now on a BYE is the expected goodbye, not a failure.
+    m_loggingOut = true;
+    return Queue("LOGOUT");
+}
+
+void TImapClient::FinishLogOut(Ticket ticket)
+{
     try {
-        m_loggingOut = true;
-        // Replies still waiting come first, then the BYE and LOGOUT's own reply.
-        Take(Queue("LOGOUT"));
+        Take(ticket);
     } catch (const ENetError &) {
         // The goodbye is a courtesy: the session's work is done.
     }
@@ -614,37 +623,44 @@ void TImapMailbox::Commit()
 {
     m_client.Run([this] {
         m_notice.clear();
+        // The replies that must be OK, with what a refusal means.
+        QList<std::pair<TImapClient::Ticket, QString>> steps;
+        bool flaggedOnly = false;
         if (!m_toDelete.isEmpty()) {
             const QByteArray set = ImapUidSet(m_toDelete);
-            const ImapCapabilities &caps = m_client.Capabilities();
             const bool forGood = m_settings.action == TImapSettings::Action::DeleteForGood;
-            const QString folder = ImapMailboxText(m_target);
             const QString refusedMove =
                 QStringLiteral("The server refused to move the messages to the folder \"%1\". Check that the folder "
-                               "exists, or name another in the mailbox's settings").arg(folder);
-            if (!forGood && caps.Has("MOVE")) {
-                m_client.TakeOk(m_client.Queue(ImapCommand{{"UID MOVE " + set + ' '}, ImapString(m_target)}),
-                                refusedMove);
+                               "exists, or name another in the mailbox's settings")
+                    .arg(ImapMailboxText(m_target));
+            if (!forGood && m_client.Capabilities().Has("MOVE")) {
+                steps << std::pair{m_client.Queue(ImapCommand{{"UID MOVE " + set + ' '}, ImapString(m_target)}),
+                                   refusedMove};
             } else {
                 // The copy must be there before the originals are flagged: were it refused,
                 // the flags would remove messages that exist nowhere else.
                 if (!forGood)
                     m_client.TakeOk(m_client.Queue(ImapCommand{{"UID COPY " + set + ' '}, ImapString(m_target)}),
                                     refusedMove);
-                const TImapClient::Ticket store = m_client.Queue("UID STORE " + set + " +FLAGS.SILENT (\\Deleted)");
+                steps << std::pair{m_client.Queue("UID STORE " + set + " +FLAGS.SILENT (\\Deleted)"),
+                                   QStringLiteral("The server refused to flag the messages as deleted")};
                 // A plain EXPUNGE would also remove what the user's own mail program flagged.
-                const TImapClient::Ticket expunge =
-                    caps.Has("UIDPLUS") ? m_client.Queue("UID EXPUNGE " + set) : TImapClient::Ticket(-1);
-                m_client.TakeOk(store, QStringLiteral("The server refused to flag the messages as deleted"));
-                if (expunge >= 0)
-                    m_client.TakeOk(expunge, QStringLiteral("The server refused to remove the messages"));
+                if (m_client.Capabilities().Has("UIDPLUS"))
+                    steps << std::pair{m_client.Queue("UID EXPUNGE " + set),
+                                       QStringLiteral("The server refused to remove the messages")};
                 else
-                    m_notice = QStringLiteral("The server cannot remove single messages: they are flagged as deleted, "
-                                              "and your mail program will finish the deletion.");
+                    flaggedOnly = true;
             }
-            m_toDelete.clear();
         }
-        m_client.LogOut();
+        // The goodbye goes out with the last commands: one round trip for the lot.
+        const TImapClient::Ticket bye = m_client.QueueLogOut();
+        for (const auto &[ticket, what] : steps)
+            m_client.TakeOk(ticket, what);
+        m_toDelete.clear();
+        if (flaggedOnly)
+            m_notice = QStringLiteral("The server cannot remove single messages: they are flagged as deleted, and "
+                                      "your mail program will finish the deletion.");
+        m_client.FinishLogOut(bye);
     });
 }
 

@@ -89,8 +89,12 @@ public:
     ImapReply Take(Ticket ticket);
     // The same, raising EServerError with what plus the server's text unless it ended with OK.
     ImapReply TakeOk(Ticket ticket, const QString &what);
-    // LOGOUT and close; the connection is closed also when the goodbye fails.
+    // LOGOUT and close; the connection is closed also when the goodbye fails. LOGOUT may go out
+    // behind the session's last commands: QueueLogOut, then FinishLogOut once their replies
+    // are taken.
     void LogOut();
+    Ticket QueueLogOut();
+    void FinishLogOut(Ticket ticket);
     // Closes at once, forgetting every command waiting.
     void Drop();
 

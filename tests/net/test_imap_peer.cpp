@@ -181,21 +181,24 @@ TEST(ImapPeer, DeletionUsesWhatTheServerOffersAndNeverAPlainExpunge)
         QList<PeerStep> commit;
         bool notice;
         const char *error;
+        // Connect, greeting, log-in (the literal's invitation is one more), search, fetch, the
+        // deletion's check, a COPY, and the last commands with LOGOUT.
+        int roundTrips;
     };
     const QByteArray junk = "* LIST (\\HasNoChildren \\Junk) \"/\" \"Spam mail\"\r\n* LIST () \"/\" INBOX\r\n";
     const Case cases[] = {
         {"move", "MOVE UIDPLUS LITERAL+", TImapSettings::Action::MoveToJunk, junk,
-         {{"A9 UID MOVE 9 \"Spam mail\"", "* 2 EXPUNGE\r\nA9 OK\r\n"}}, false, nullptr},
+         {{"A9 UID MOVE 9 \"Spam mail\"", "* 2 EXPUNGE\r\nA9 OK\r\n"}}, false, nullptr, 7},
         {"uidplus", "UIDPLUS", TImapSettings::Action::MoveToTrash, "* LIST () \"/\" INBOX\r\n",
          {{"A9 UID COPY 9 Bin", "A9 OK\r\n"}, {"A10 UID STORE 9 +FLAGS.SILENT (\\Deleted)", "A10 OK\r\n"},
-          {"A11 UID EXPUNGE 9", "* 2 EXPUNGE\r\nA11 OK\r\n"}}, false, nullptr},
+          {"A11 UID EXPUNGE 9", "* 2 EXPUNGE\r\nA11 OK\r\n"}}, false, nullptr, 9},
         {"neither", "", TImapSettings::Action::MoveToJunk, junk,
          {{"A9 UID COPY 9 \"Spam mail\"", "A9 OK\r\n"}, {"A10 UID STORE 9 +FLAGS.SILENT (\\Deleted)", "A10 OK\r\n"}},
-         true, nullptr},
+         true, nullptr, 9},
         {"for good", "MOVE", TImapSettings::Action::DeleteForGood, "",
-         {{"A8 UID STORE 9 +FLAGS.SILENT (\\Deleted)", "A8 OK\r\n"}}, true, nullptr},
+         {{"A8 UID STORE 9 +FLAGS.SILENT (\\Deleted)", "A8 OK\r\n"}}, true, nullptr, 8},
         {"copy refused", "UIDPLUS", TImapSettings::Action::MoveToJunk, junk,
-         {{"A9 UID COPY 9 \"Spam mail\"", "A9 NO [TRYCREATE] no such folder\r\n"}}, false, "Spam mail"},
+         {{"A9 UID COPY 9 \"Spam mail\"", "A9 NO [TRYCREATE] no such folder\r\n"}}, false, "Spam mail", 8},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -232,6 +235,7 @@ TEST(ImapPeer, DeletionUsesWhatTheServerOffersAndNeverAPlainExpunge)
             mailbox.Commit();
         }
         EXPECT_EQ(!mailbox.Notice().isEmpty(), c.notice);
+        EXPECT_EQ(mailbox.Client().RoundTrips(), c.roundTrips);
         EXPECT_TRUE(peer.Mismatches().isEmpty()) << peer.Mismatches().join("\n").toStdString();
         EXPECT_EQ(peer.Received().size(), script.size() - 1);
     }
