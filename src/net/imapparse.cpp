@@ -63,11 +63,12 @@ public:
         while (!AtEnd()) {
             const char c = m_bytes[m_pos];
             if (c == '[' && !inCode) {
+                // A "[" without its "]" is an ordinary atom character (a folder named "[x").
                 const qsizetype close = m_bytes.indexOf(']', m_pos);
-                if (close < 0)
-                    return {};
-                m_pos = close + 1;
-                continue;
+                if (close >= 0) {
+                    m_pos = close + 1;
+                    continue;
+                }
             }
             if (c == ' ' || c == '(' || c == ')' || c == '"' || c == '{' || uchar(c) < 0x20 || c == 0x7f
                 || (inCode && c == ']'))
@@ -380,8 +381,9 @@ std::optional<QByteArray> ImapQuoted(const QByteArray &text)
         const uchar u = uchar(c);
         if (u >= 0x80 || u < 0x20 || u == 0x7f)
             return std::nullopt;
+        // "[" may be in an atom, but quoted it cannot be taken for the start of a section.
         if (c == ' ' || c == '(' || c == ')' || c == '{' || c == '%' || c == '*' || c == '"' || c == '\\'
-            || c == ']')
+            || c == ']' || c == '[')
             atom = false;
         if (c == '"' || c == '\\')
             quoted += '\\';
