@@ -64,11 +64,13 @@ public:
             const char c = m_bytes[m_pos];
             if (c == '[' && !inCode) {
                 // A "[" without its "]" is an ordinary atom character (a folder named "[x").
-                const qsizetype close = m_bytes.indexOf(']', m_pos);
+                // Once no "]" follows, none is looked for again: a line of "[" stays linear.
+                const qsizetype close = m_pos < m_noCloseFrom ? m_bytes.indexOf(']', m_pos) : -1;
                 if (close >= 0) {
                     m_pos = close + 1;
                     continue;
                 }
+                m_noCloseFrom = std::min(m_noCloseFrom, m_pos);
             }
             if (c == ' ' || c == '(' || c == ')' || c == '"' || c == '{' || uchar(c) < 0x20 || c == 0x7f
                 || (inCode && c == ']'))
@@ -159,6 +161,7 @@ public:
 private:
     const QByteArray &m_bytes;
     qsizetype m_pos;
+    qsizetype m_noCloseFrom = std::numeric_limits<qsizetype>::max();
 };
 
 bool IsStatusWord(const QByteArray &word)

@@ -735,6 +735,8 @@ QByteArray TagSocket::ReadCounted(qint64 count, bool toLineEnd)
     elapsed.start();
     QDeadlineTimer idle = FreshDeadline();
     QByteArray data;
+    // A counted block's size is already within the caller's bound.
+    data.reserve(toLineEnd ? qMin(count, kReadChunk) : count);
     while (data.size() < count && !(toLineEnd && data.endsWith('\n'))) {
         if (m_socket->bytesAvailable() == 0) {
             const qint64 allowed = qMin(qint64(m_timeOut) * 1000 + data.size() * 1000 / kMinBytesPerSecond,
