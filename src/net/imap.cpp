@@ -495,6 +495,8 @@ TMailboxListing TImapMailbox::List(
         }
         return result;
     });
+    // Reported once the fetch is read whole: only then are the indexes of the newest-first
+    // listing known (a message expunged meanwhile leaves no gap). One round trip brings them all.
     if (listed)
         for (int i = 0; i < listing.messages.size(); ++i)
             listed(i, int(listing.messages.size()), listing.messages[i]);
@@ -621,6 +623,8 @@ bool TImapMailbox::Fetch(const TMailboxListing &listing, int index, const QStrin
 
 void TImapMailbox::Commit()
 {
+    if (!m_client.Connected() && m_toDelete.isEmpty())
+        return;   // the session has ended already, with nothing left to do
     m_client.Run([this] {
         m_notice.clear();
         // The replies that must be OK, with what a refusal means.

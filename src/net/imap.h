@@ -179,6 +179,8 @@ struct TImapSettings {
 // A mailbox on an IMAP server: one folder looked at read-only, its messages named by
 // UIDVALIDITY and UID ("uidvalidity:uid" in TMailboxMessage::uid), nothing ever marked read.
 // A deletion moves the messages to Junk or Trash or removes them, as set; it happens at Commit.
+// Every message is checked again (size and header lines by UID) before it is acted on, in the
+// same round trip that opens the folder for changes.
 class TImapMailbox : public TMailbox
 {
 public:
