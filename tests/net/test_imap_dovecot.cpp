@@ -122,20 +122,22 @@ TEST_F(ImapDovecot, ListsTheNewestUnseenMessagesAsPop3SeesThemAndMarksNothingRea
     EXPECT_EQ(Folder("imap01"), before);
 }
 
-TEST_F(ImapDovecot, FetchesAWholeMessageWithoutMarkingItRead)
+TEST_F(ImapDovecot, FetchesAWholeMessageWithoutMarkingItReadAndLogOutDeletesNothing)
 {
     TempHome home;
     SeedWithSeen("imap02", 3, {});
+    const QMap<int, QString> before = Folder("imap02");
     TImapMailbox mailbox(Settings("imap02"));
     mailbox.LogIn();
     const TMailboxListing listing = mailbox.List();
     ASSERT_EQ(Numbers(listing), (QList<int>{3, 2, 1}));
-    const QString file = home.file("fetched.eml");
-    ASSERT_TRUE(mailbox.Fetch(listing, 1, file));
+    // A deletion opens the folder for changes: the fetch must not mark the message read there.
+    EXPECT_EQ(mailbox.Delete(listing, {0}).deleted, QList<int>{0});
+    ASSERT_TRUE(mailbox.Fetch(listing, 1, home.file("fetched.eml")));
     EXPECT_EQ(home.read("fetched.eml"), ToCrlf(TestMessage(2, 2)));
     mailbox.LogOut();
-    const QMap<int, QString> after = Folder("imap02");
-    EXPECT_EQ(after.value(2, "missing"), "");
+    EXPECT_EQ(Folder("imap02"), before);
+    EXPECT_TRUE(Folder("imap02", "Junk").isEmpty());
 }
 
 TEST_F(ImapDovecot, DeletionActsOnExactlyTheMarkedMessagesAndLeavesOtherFlagsAlone)
