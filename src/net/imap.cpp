@@ -124,6 +124,15 @@ ImapResponse TImapClient::ReadOne()
             front = &pending;
             break;
         }
+    if (front) {
+        if (!front->clock.isValid())
+            front->clock.start();
+        const qint64 received = front->initialBudget - front->budget;
+        const qint64 allowed = qMin(qint64(TimeOut()) * 1000 + received * 1000 / kMinBytesPerSecond,
+                                    qint64(kMaxBlockSeconds) * 1000);
+        if (front->clock.elapsed() > allowed)
+            RaiseTimedOut();
+    }
     qint64 scratch = kDefaultBudget;
     qint64 &budget = front ? front->budget : scratch;
     ImapResponse response = ReadResponse(budget, front ? front->literalLimit : kDefaultLiteral);
@@ -153,6 +162,7 @@ TImapClient::Ticket TImapClient::Queue(const ImapCommand &command, qint64 budget
     pending.ticket = m_nextTicket++;
     pending.tag = "A" + QByteArray::number(pending.ticket);
     pending.budget = budget;
+    pending.initialBudget = budget;
     pending.literalLimit = literalLimit;
     m_pending.push_back(pending);
     const Ticket ticket = pending.ticket;

@@ -4,6 +4,7 @@
 #include "mailbox.h"
 #include "tagsocket.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QList>
 #include <deque>
@@ -129,7 +130,11 @@ private:
         Ticket ticket = 0;
         QByteArray tag;
         qint64 budget = 0;
+        qint64 initialBudget = 0;
         qint64 literalLimit = 0;
+        // Runs from when its responses are first waited for: each read has a bound of its own,
+        // and this one bounds them together, as a data block's time is bounded.
+        QElapsedTimer clock;
         bool done = false;
         ImapReply reply;
     };

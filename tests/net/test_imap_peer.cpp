@@ -254,6 +254,9 @@ TEST(ImapPeer, AFaultyServerEndsTheSessionWithAMessage)
         {"oversized literal", {"A4 UID SEARCH UNSEEN", "* SEARCH 7\r\nA4 OK\r\n"}, "accepts at most 1048576"},
         {"closed mid-line", {"A4 UID SEARCH UNSEEN", "* SEARCH 7", PeerAction::ReplyAndClose}, "Error #10054"},
         {"stalled", {"A4 UID SEARCH UNSEEN", "", PeerAction::Stall}, "Operation timed out"},
+        // Each response comes within the wait for it, but the command never ends.
+        {"dribbled", {"A4 UID SEARCH UNSEEN", QByteArray("* OK\r\n").repeated(12) + "A4 OK\r\n", PeerAction::Trickle},
+         "Operation timed out"},
         {"garbage", {"A4 UID SEARCH UNSEEN", "* SEARCH 7 (\r\nA4 OK\r\n"}, "cannot read: * SEARCH 7 ("},
     };
     for (const Case &c : cases) {
@@ -264,7 +267,8 @@ TEST(ImapPeer, AFaultyServerEndsTheSessionWithAMessage)
         script << PeerStep{"A5 UID FETCH 7 (UID RFC822.SIZE BODY.PEEK[HEADER])", "* 1 FETCH (UID 7 BODY[HEADER] {2000000}\r\n"};
         ScriptedPeer peer{script};
         TImapSettings settings = PeerSettings(peer);
-        settings.timeOutSeconds = 1;
+        // Each short response trickles in within the wait for it (six bytes, 150 ms apart).
+        settings.timeOutSeconds = 2;
         TImapMailbox mailbox(settings);
         mailbox.LogIn();
         QString error;
