@@ -306,3 +306,34 @@ TEST(ImapPeer, LogsInWithAuthenticatePlainWhereLoginIsDisabled)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ImapPeer, RefusesToSendThePasswordWhereItCannotBeProtected)
+{
+    struct Case {
+        const char *name;
+        QByteArray greeting;
+        TmsTlsMode mode;
+        const char *error;
+    };
+    const Case cases[] = {
+        {"no STARTTLS", "* OK [CAPABILITY IMAP4rev1 AUTH=PLAIN] hi\r\n", TmsTlsMode::StartTls, "does not offer STARTTLS"},
+        {"LOGINDISABLED", "* OK [CAPABILITY IMAP4rev1 LOGINDISABLED STARTTLS] hi\r\n", TmsTlsMode::None,
+         "choose TLS or STARTTLS"},
+        {"PREAUTH", "* PREAUTH [CAPABILITY IMAP4rev1] hi\r\n", TmsTlsMode::None, "without asking"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedPeer peer{PeerScript{{"", c.greeting}}};
+        TImapSettings settings = PeerSettings(peer);
+        settings.tls = {c.mode, {}};
+        TImapMailbox mailbox(settings);
+        const QString error = ErrorOf<ESocketError>([&] { mailbox.LogIn(); });
+        EXPECT_TRUE(error.contains(c.error)) << error.toStdString();
+        EXPECT_TRUE(peer.Received().isEmpty()) << "nothing is sent";
+        EXPECT_FALSE(mailbox.Client().Connected());
+    }
+}
+
+} // namespace
