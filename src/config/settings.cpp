@@ -95,6 +95,11 @@ MailboxSlot ReadMailboxSlot(const SettingsReader &s, int n, QString *warning)
         slot.tls = TlsMode(tls);
     slot.fingerprint = s.readString(Server, slotName("Fingerprint", n));
     slot.pipelining = s.readBool(Server, slotName("Pipelining", n), slot.pipelining);
+    if (s.readInteger(Server, slotName("Protocol", n), int(MailProtocol::Pop3)) == int(MailProtocol::Imap))
+        slot.protocol = MailProtocol::Imap;
+    const QString folder = s.readString(Server, slotName("Folder", n));
+    if (!IsBlankText(folder))
+        slot.folder = folder;
     return slot;
 }
 
@@ -158,7 +163,9 @@ ServerSaveResult saveServerSettings(UserSettings &s, const ServerSettings &serve
              && s.writeString(Server, slotName("Passwd", n), ScramblePassword(slot.password, n))
              && s.writeInteger(Server, slotName("Tls", n), int(slot.tls))
              && s.writeString(Server, slotName("Fingerprint", n), slot.fingerprint)
-             && s.writeBool(Server, slotName("Pipelining", n), slot.pipelining);
+             && s.writeBool(Server, slotName("Pipelining", n), slot.pipelining)
+             && s.writeInteger(Server, slotName("Protocol", n), int(slot.protocol))
+             && s.writeString(Server, slotName("Folder", n), slot.folder);
     }
     // What was written before an incomplete slot is stored all the same.
     if (!ok || !s.flush())

@@ -48,6 +48,9 @@ struct GeneralSettings
 // How a mailbox is reached on the wire; stored as "Tls"n.
 enum class TlsMode { None = 0, Implicit = 1, StartTls = 2 };
 
+// Which protocol reads a mailbox; stored as "Protocol"n.
+enum class MailProtocol { Pop3 = 0, Imap = 1 };
+
 struct MailboxSlot
 {
     QString server;      // "Server"n
@@ -60,6 +63,11 @@ struct MailboxSlot
     // "Pipelining"n: ask the server for CAPA and send the listing's commands in a window when
     // it can take them; off gives one command at a time for servers that mishandle it.
     bool pipelining = true;
+    // "Protocol"n: POP3 for a slot stored before IMAP was offered, and for a value that names
+    // no protocol.
+    MailProtocol protocol = MailProtocol::Pop3;
+    // "Folder"n: the IMAP folder that is checked; INBOX when none is stored.
+    QString folder = QStringLiteral("INBOX");
 
     bool operator==(const MailboxSlot &) const = default;
 };

@@ -710,3 +710,56 @@ void TagSocket::ReceiveBlock(QIODevice &stream, qint64 expectedSize, qint64 maxS
         idle = FreshDeadline();
     }
 }
+
+QByteArray TagSocket::ReadRawLine(qint64 maxBytes)
+{
+    QByteArray line = ReadCounted(maxBytes + 2, true);
+    if (!line.endsWith('\n'))
+        RaiseErrorText(QStringLiteral("The server sent a reply line longer than %1 bytes").arg(maxBytes), true);
+    line.chop(line.endsWith("\r\n") ? 2 : 1);
+    m_lastReply = DecodeUtf8OrLatin1(line.left(kMaxLineBytes));
+    return line;
+}
+
+QByteArray TagSocket::ReadExact(qint64 count)
+{
+    return ReadCounted(count, false);
+}
+
+QByteArray TagSocket::ReadCounted(qint64 count, bool toLineEnd)
+{
+    RefuseWhileWaiting();
+    RequireOpen();
+    NoteRead();
+    QElapsedTimer elapsed;
+    elapsed.start();
+    QDeadlineTimer idle = FreshDeadline();
+    QByteArray data;
+    // A counted block's size is already within the caller's bound.
+    data.reserve(toLineEnd ? qMin(count, kReadChunk) : count);
+    while (data.size() < count && !(toLineEnd && data.endsWith('\n'))) {
+        if (m_socket->bytesAvailable() == 0) {
+            const qint64 allowed = qMin(qint64(m_timeOut) * 1000 + data.size() * 1000 / kMinBytesPerSecond,
+                                        qint64(kMaxBlockSeconds) * 1000);
+            const QDeadlineTimer total(qMax(qint64(0), allowed - elapsed.elapsed()), Qt::PreciseTimer);
+            const WaitEnd end = WaitFor([this] { return m_socket->bytesAvailable() > 0; }, idle, total);
+            if (end == WaitEnd::PeerGone && m_socket->bytesAvailable() == 0)
+                RaiseSocketError(SocketCode::kConnectionReset);
+            if (end != WaitEnd::Done && end != WaitEnd::PeerGone)
+                RaiseWaitEnd(end);
+            idle = FreshDeadline();
+        }
+        const qint64 want = qMin(count - data.size(), qint64(kReadChunk));
+        const qsizetype before = data.size();
+        // readLine keeps one byte of its limit for a terminating NUL.
+        data.resize(before + want + 1);
+        // A line is read up to its end only, so nothing of the next reply is taken.
+        const qint64 length = toLineEnd && m_socket->canReadLine()
+                                  ? m_socket->readLine(data.data() + before, want + 1)
+                                  : m_socket->read(data.data() + before, want);
+        data.resize(before + qMax(qint64(0), length));
+        if (length < 0)
+            RaiseSocketFailure();
+    }
+    return data;
+}

@@ -169,6 +169,12 @@ protected:
     QString FireError(const QString &message);
 
     void ReceiveBlock(QIODevice &stream, qint64 expectedSize, qint64 maxSize, bool reportProgress);
+    // For protocols whose replies carry counted data (IMAP literals): one line of raw bytes
+    // without its line end, at most maxBytes long, and exactly count bytes. Both may take as
+    // long as a data block of their size (see kMinBytesPerSecond); a longer line ends with
+    // ESocketError and closes the connection, and so does a connection closed before the end.
+    QByteArray ReadRawLine(qint64 maxBytes);
+    QByteArray ReadExact(qint64 count);
     // Hands bytes (whole command lines, each checked by the caller) to the connection without
     // waiting until they are sent: the replies are read while the rest still goes out. The
     // socket buffers what the network does not take yet.
@@ -184,6 +190,8 @@ private:
     [[noreturn]] void RaiseWaitEnd(WaitEnd end);
     [[noreturn]] void RaiseSocketFailure();
     int ReadLineUntil(QString &line, const QDeadlineTimer &deadline);
+    // Reads raw bytes until done(buffer) or count bytes are in, within the rate rule of blocks.
+    QByteArray ReadCounted(qint64 count, bool toLineEnd);
     // Counts a round trip when a reply is read after something was sent.
     void NoteRead();
     void Wake();

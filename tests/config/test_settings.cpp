@@ -63,6 +63,8 @@ TEST(Settings, UnusableValuesFallBack)
         int which;
         TlsMode tls;
         bool pipelining = true;
+        MailProtocol protocol = MailProtocol::Pop3;
+        const char *folder = "INBOX";
     };
     const Case cases[] = {
         {"", 10, 0, 0, 1, TlsMode::None},
@@ -80,6 +82,9 @@ TEST(Settings, UnusableValuesFallBack)
         {"Server\\Pipelining1=0", 10, 0, 0, 1, TlsMode::None, false},
         {"Server\\Pipelining1=1", 10, 0, 0, 1, TlsMode::None, true},
         {"Server\\Pipelining1=no", 10, 0, 0, 1, TlsMode::None, false},
+        {"Server\\Protocol1=1\nServer\\Folder1=Spam", 10, 0, 0, 1, TlsMode::None, true, MailProtocol::Imap, "Spam"},
+        {"Server\\Protocol1=2\nServer\\Folder1=\" \"", 10, 0, 0, 1, TlsMode::None},
+        {"Server\\Protocol1=imap", 10, 0, 0, 1, TlsMode::None},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.file);
@@ -95,6 +100,8 @@ TEST(Settings, UnusableValuesFallBack)
         EXPECT_EQ(s.which, c.which);
         EXPECT_EQ(s.slot(1).tls, c.tls);
         EXPECT_EQ(s.slot(1).pipelining, c.pipelining);
+        EXPECT_EQ(s.slot(1).protocol, c.protocol);
+        EXPECT_EQ(s.slot(1).folder, c.folder);
     }
 }
 
@@ -128,7 +135,8 @@ ServerSettings twelveMailboxes()
     for (int n = 1; n <= kMailboxSlots; ++n)
         s.slot(n) = {QStringLiteral("pop%1.example.org").arg(n), QStringLiteral("user%1").arg(n),
                      passwords[n - 1], TlsMode(n % 3),
-                     n % 2 ? QString(64, QLatin1Char("0123456789abcdef"[n])) : QString(), n % 4 != 0};
+                     n % 2 ? QString(64, QLatin1Char("0123456789abcdef"[n])) : QString(), n % 4 != 0,
+                     MailProtocol(n % 2), n % 2 ? QStringLiteral("Spam/Prüfung %1").arg(n) : QStringLiteral("INBOX")};
     return s;
 }
 
