@@ -56,6 +56,8 @@ public:
     ~ActivityScope()
     {
         m_guard.m_activity = Activity::None;
+        // A tick that was stopped for the command runs again (not inside a pass or a dialog).
+        m_guard.restoreTimer1();
         m_guard.m_cancelRequested = false;
         emit m_guard.busyChanged(m_guard.IsBusy());
         m_guard.commandEnded();
@@ -67,9 +69,37 @@ private:
     TMailGuard &m_guard;
 };
 
+// The window while a conversation runs: every button off but the exit button, which cancels;
+// the tray menu off; the progress window up (unless the pass runs hidden). All back at the end.
+class TMailGuard::BusyScreen
+{
+public:
+    BusyScreen(TMailGuard &guard, const QString &title) : m_guard(guard)
+    {
+        m_guard.setExitButtonCancel(true);
+        m_guard.disableAllButtons();
+        m_guard.setTrayMenuEnabled(false);
+        if (m_guard.m_windowVisible || !m_guard.m_autoCheckRunning)
+            m_guard.showProgress(title);
+    }
+    ~BusyScreen()
+    {
+        m_guard.setTrayMenuEnabled(true);
+        m_guard.hideProgress();
+        m_guard.enableAllButtons();
+        m_guard.setExitButtonCancel(false);
+        m_guard.chooseCheckButtonPicture();
+    }
+    BusyScreen(const BusyScreen &) = delete;
+    BusyScreen &operator=(const BusyScreen &) = delete;
+
+private:
+    TMailGuard &m_guard;
+};
+
 TMailGuard::TMailGuard(TPrompts &prompts, QObject *parent)
     : QObject(parent), m_prompts(prompts), m_settings(std::make_unique<UserSettings>()),
-      m_evaluator(m_spam, m_known, &m_messages), m_launcher(DefaultLauncher),
+      m_evaluator(m_spam, m_known, &m_messages), m_pop(m_mailbox.Client()), m_launcher(DefaultLauncher),
       m_defaultMailer(MailtoHandlerCommand)
 {
     m_timer1.setInterval(60000);
@@ -109,7 +139,7 @@ void TMailGuard::SetTrayAvailable(bool available)
 
 bool TMailGuard::IsBusy() const
 {
-    return m_activity != Activity::None || m_deleteInProgress || m_checkInProgress || m_pop.Busy();
+    return m_activity != Activity::None || m_pop.Busy();
 }
 
 bool TMailGuard::quiet() const
@@ -303,14 +333,6 @@ void TMailGuard::connectClientEvents()
         setProgressMessage(QStringLiteral("Updating headers ... "), false);
         setStatus(QStringLiteral("Updating headers"));
     };
-    m_pop.OnNextInfoUpdated = [this](QObject *, int num) { messageListed(num); };
-    m_pop.OnInfoUpdated = [this](QObject *) {
-        setStatus(QString::number(m_pop.RemoteInfo().Count()) + QStringLiteral(" msg(s) for ")
-                  + m_pop.UserName() + QStringLiteral(" on ") + m_pop.Server());
-        MarkForDeletion(-1);
-        enableAllButtons();
-        hideProgress();
-    };
     m_pop.OnTransferringData = [this](QObject *) {
         setProgressMessage(QStringLiteral("Transferring data ... "), m_progress.barVisible,
                            m_progress.barMaximum, m_progress.barPosition);
@@ -341,19 +363,11 @@ void TMailGuard::connectClientEvents()
     m_pop.OnDeleting = [this](QObject *, int num) { messageDeleting(num); };
     m_ras.OnStatusChange = [this](QObject *, const QString &text) { setStatus(text); };
     m_ras.OnDisconnected = [this](QObject *) { setStatus(QStringLiteral("Disconnected")); };
-    m_pop.OnDeleted = [this](QObject *, int num) { m_deletedRows.append(num); };
 }
 
-void TMailGuard::messageListed(int num)
+void TMailGuard::messageListed(int num, int total)
 {
-    // The list was cleared when the listing began, so row and message index stay equal; a
-    // row that would break that is not added.
-    if (num != m_messages.Count() || num >= m_pop.RemoteInfo().Count())
-        return;
-    const int total = m_pop.MessageCount();
-    m_messages.Append(TMessageListRow::FromRemoteInfo(m_pop.RemoteInfo()[num], m_listSlot, m_listMailbox));
     setStatus(QStringLiteral("Getting message %1 of %2 total waiting messages").arg(num + 1).arg(total));
-    MarkForDeletion(m_messages.Count() - 1);
     setProgressMessage(QStringLiteral("Message %1 of %2").arg(num + 1).arg(total), true, total, num + 1);
 }
 
@@ -394,9 +408,9 @@ void TMailGuard::noteQuietFailure(const TTaskResult &out)
     m_log.logError(out.text, m_pop.UserName(), m_pop.Server());
 }
 
-TTaskResult TMailGuard::runClient(const std::function<void()> &operation)
+TCheckParts TMailGuard::checkParts()
 {
-    return runTask([&operation] { return RunConversation(operation); });
+    return {m_evaluator, m_messages, m_log, *m_settings, m_general, m_spam};
 }
 
 // ---------------- settings into the client ----------------
@@ -405,12 +419,7 @@ void TMailGuard::GetRemotePOPSettings(int n)
 {
     if (n < 1 || n > kMailboxSlots)
         n = 1;
-    const MailboxSlot &slot = m_servers.slot(n);
-    m_pop.SetServer(slot.server.trimmed());
-    m_pop.SetUserName(slot.mailbox);
-    m_pop.SetPassword(slot.password);
-    m_pop.SetTls({TlsModeFromInt(int(slot.tls)), slot.fingerprint});
-    m_pop.SetUsePipelining(slot.pipelining);
+    LoadSlot(m_pop, m_servers.slot(n));
     m_clientSlot = n;
 }
 
@@ -424,13 +433,7 @@ void TMailGuard::SelectMailbox(int n)
 
 int TMailGuard::serverToIndex() const
 {
-    for (int n = 1; n <= kMailboxSlots; ++n) {
-        const MailboxSlot &slot = m_servers.slot(n);
-        if (AsciiEqualsIgnoreCase(slot.server.trimmed(), m_pop.Server())
-            && AsciiEqualsIgnoreCase(slot.mailbox, m_pop.UserName()))
-            return n;
-    }
-    return 0;
+    return MailboxNumber(m_servers, m_pop.Server(), m_pop.UserName());
 }
 
 bool TMailGuard::checkSlotSettings()
@@ -454,10 +457,8 @@ bool TMailGuard::btListClick()
 {
     if (IsBusy())
         return false;
+    // The mailbox choice turns the tick off; a check that stops there turns it on again.
     ActivityScope scope(*this, Activity::Check);
-    // The mailbox choice turned the tick off; a check that stops there turns it on again.
-    const auto timerBack = qScopeGuard([this] { restoreTimer1(); });
-
     GetRemotePOPSettings(m_Iwhich);
     playAlarmSound(false);
     if (!checkSlotSettings())
@@ -497,38 +498,24 @@ TTaskResult TMailGuard::CheckUnattended(int n, bool deleteMarked)
         return refused;
     }
     ActivityScope scope(*this, Activity::Check);
-    const auto timerBack = qScopeGuard([this] { restoreTimer1(); });
     playAlarmSound(false);
     GetRemotePOPSettings(n == 0 ? m_Iwhich : n);
     if (!checkSlotSettings()) {
         refused.text = QStringLiteral("The mailbox is not set up.");
         return refused;
     }
-    TTaskResult out = runCheck(true, deleteMarked);
-    out.rows = m_lastRows;
-    return out;
+    return runCheck(true, deleteMarked);
 }
 
 TTaskResult TMailGuard::runCheck(bool unattended, bool deleteInSession)
 {
     setTimer1(false);
     m_messages.Clear();
-    setExitButtonCancel(true);
-    disableAllButtons();
-    if (m_windowVisible || !m_autoCheckRunning)
-        showProgress(kRetrievingTitle);
-
-    TTaskResult out = listMailbox(deleteInSession);
-    // The rows as listed and marked, before deleted ones leave the list.
-    m_lastRows.clear();
-    for (int i = 0; i < m_messages.Count(); ++i)
-        m_lastRows.append(m_messages.Row(i));
-
-    setTrayMenuEnabled(true);
-    hideProgress();
-    enableAllButtons();
-    setExitButtonCancel(false);
-    chooseCheckButtonPicture();
+    TTaskResult out;
+    {
+        BusyScreen screen(*this, kRetrievingTitle);
+        out = listMailbox(deleteInSession);
+    }
     // A log-in refused as too soon is no fault during the automatic pass: the pass shows the
     // mailbox as skipped and tries again after the pause.
     m_checkDelayed = noteLoginDelay(m_clientSlot, out) && m_autoCheckRunning;
@@ -538,9 +525,9 @@ TTaskResult TMailGuard::runCheck(bool unattended, bool deleteInSession)
     restoreTimer1();
 
     if (out.ok || (quietFailure && !m_checkDelayed)) {
-        m_log.logCheck(m_messages.Count(), m_pop.UserName(), m_pop.Server());
-        if (out.ok && deleteInSession)
-            recordDeletions(out.deleted);
+        TCheckParts parts = checkParts();
+        if (const QString problem = RecordCheck(parts, out, m_pop.UserName(), m_pop.Server()); !problem.isEmpty())
+            m_pendingProblem = problem;
         if (out.ok && !unattended && m_messages.IsEmpty() && !m_general.automatic && m_general.exitAfterCheck) {
             if (m_sysTrayMode)
                 emit hideToTrayRequested();
@@ -564,21 +551,26 @@ TTaskResult TMailGuard::listMailbox(bool deleteInSession)
     m_listMailbox = serverToIndex();
     m_listIdentity = TMailboxIdentity::Of(m_servers.slot(m_clientSlot));
     m_checkInProgress = true;
-    setTrayMenuEnabled(false);
-    std::function<QList<int>()> pick;
-    if (deleteInSession) {
-        // Asked when the whole mailbox is listed and marked, before the session's QUIT.
-        pick = [this] {
-            const QList<int> rows = m_messages.MarkedRows();
-            m_deleteTotal = int(rows.size());
-            m_deleteCounter = 1;
-            if (!rows.isEmpty() && m_progress.visible)
-                showProgress(kDeletingTitle);
-            return rows;
-        };
-    }
-    TTaskResult out = runTask([this, &pick] { return TCheckTask(m_pop).Run(pick); });
+    TCheckParts parts = checkParts();
+    TTaskResult out = runTask([&] {
+        return CheckAndMark(
+            m_mailbox, parts, m_listSlot, m_listMailbox, deleteInSession,
+            [this](int row, int count) { messageListed(row, count); },
+            [this](const QList<int> &rows) {
+                m_deleteTotal = int(rows.size());
+                m_deleteCounter = 1;
+                if (!rows.isEmpty() && m_progress.visible)
+                    showProgress(kDeletingTitle);
+            });
+    });
     m_checkInProgress = false;
+    m_listing = out.listing;
+    if (out.ok) {
+        setStatus(QString::number(out.listed) + QStringLiteral(" msg(s) for ") + m_pop.UserName()
+                  + QStringLiteral(" on ") + m_pop.Server());
+        enableAllButtons();
+        hideProgress();
+    }
     // A cancelled listing shows nothing: half a mailbox would look like all of it.
     if (out.canceled)
         m_messages.Clear();
@@ -599,26 +591,7 @@ void TMailGuard::reportFailure(const TTaskResult &out, int slot)
         setStatus(out.text);
         return;
     }
-    QString text = out.text;
-    if (out.dialUp)
-        text = QStringLiteral("The dial-up connection \"%1\" could not be made: %2\nCheck the connection "
-                              "and the entry chosen on the Connection tab of the General settings, then "
-                              "try again.")
-                   .arg(m_ras.Service(), out.text);
-    else if (out.serverRefused && m_pop.LoginDelayRefused())
-        text = QStringLiteral("The server %1 refused the log-in because mailbox %2 was checked only a "
-                              "short while ago: %3\nTry again later.")
-                   .arg(m_pop.Server(), QString::number(slot), out.text);
-    else if (out.serverRefused)
-        text = QStringLiteral("The server %1 refused the request: %2\nIf it refused the log-in, check the "
-                              "user name and password of mailbox %3 in the General settings.")
-                   .arg(m_pop.Server(), out.text, QString::number(slot));
-    else
-        text += QStringLiteral("\nCheck the settings of mailbox %1 (server, user name, password, "
-                               "security) in the General settings and the connection to the internet, "
-                               "then try again.")
-                    .arg(slot);
-    errorBox(text);
+    errorBox(FailureText(out, slot, m_pop.Server(), m_ras.Service()));
 }
 
 void TMailGuard::MarkForDeletion(int index)
@@ -701,11 +674,8 @@ void TMailGuard::tell(const QString &error)
 
 void TMailGuard::saveRuleLists()
 {
-    QString error;
-    if (!m_spam.Savesettings(&error))
-        m_pendingProblem = QStringLiteral("The rule lists could not be saved, so the hit counts of this "
-                                          "check are not kept: %1")
-                               .arg(error);
+    if (const QString problem = SaveHitCounts(m_spam); !problem.isEmpty())
+        m_pendingProblem = problem;
 }
 
 void TMailGuard::commandEnded()
@@ -716,7 +686,7 @@ void TMailGuard::commandEnded()
         tell(text);
     }
     // A quit asked for during the command goes through once everything has unwound.
-    if (m_quitPending && !m_autoCheckRunning && m_activity == Activity::None && !m_deleteInProgress) {
+    if (m_quitPending && !m_autoCheckRunning && m_activity == Activity::None) {
         m_quitPending = false;
         emit quitRequested();
     }
@@ -724,7 +694,7 @@ void TMailGuard::commandEnded()
 
 void TMailGuard::requestQuit()
 {
-    if (m_autoCheckRunning || m_activity != Activity::None || m_deleteInProgress) {
+    if (m_autoCheckRunning || m_activity != Activity::None) {
         m_quitPending = true;
         return;
     }
@@ -735,20 +705,18 @@ void TMailGuard::requestQuit()
 
 void TMailGuard::btDeleteClick()
 {
-    if (m_deleteInProgress || IsBusy())
+    if (IsBusy())
         return;
-    m_deleteInProgress = true;
-    emit busyChanged(true);
-    playAlarmSound(false);
-    setTimer1(false);
-    // Asked once: finding the desktop's default runs xdg-mime, which may take a while.
-    const QString mailer = m_general.launch ? mailProgram() : QString();
-    const bool launch = DeleteMessages(mailer);
-    m_deleteInProgress = false;
-    emit busyChanged(IsBusy());
-    // Without a mail program there is nothing to start, and the deletion's own line stays.
-    if (launch && !IsBlankText(mailer))
-        launchMailProgram(mailer);
+    {
+        ActivityScope scope(*this, Activity::Delete);
+        playAlarmSound(false);
+        setTimer1(false);
+        // Asked once: finding the desktop's default runs xdg-mime, which may take a while.
+        const QString mailer = m_general.launch ? mailProgram() : QString();
+        // Without a mail program there is nothing to start, and the deletion's own line stays.
+        if (DeleteMessages(mailer) && !IsBlankText(mailer))
+            launchMailProgram(mailer);
+    }
     UpdateAutomaticCaptions(m_general.automatic, m_general.minutes);
     commandEnded();
 }
@@ -767,7 +735,6 @@ bool TMailGuard::DeleteMessages(const QString &mailer)
     if (askFirst && !askYesNo(QStringLiteral("Really delete %1 messages from server?").arg(marked)))
         return false;
 
-    ActivityScope scope(*this, Activity::Delete);
     // The rows act on the mailbox they were listed from, whatever the client was given since.
     const int slot = m_messages.ListedSlot();
     if (const QString refusal = listingRefusal(slot, QStringLiteral("deleted")); !refusal.isEmpty()) {
@@ -775,7 +742,7 @@ bool TMailGuard::DeleteMessages(const QString &mailer)
         return false;
     }
     GetRemotePOPSettings(slot);
-    if (m_pop.RemoteInfo().Count() != total) {
+    if (m_listing.messages.size() != total) {
         tell(QStringLiteral("The message list no longer matches what was listed from the server, so "
                             "nothing was deleted. Check e-mail again, then delete."));
         return false;
@@ -789,55 +756,34 @@ bool TMailGuard::DeleteMessages(const QString &mailer)
                  .arg(m_pop.Server(), QString::number(slot), at.toString(QStringLiteral("HH:mm"))));
         return false;
     }
-    // Only what the user sees marked now is deleted: no request left over from earlier.
-    for (int i = 0; i < m_pop.RemoteInfo().Count(); ++i)
-        m_pop.Unmark(i);
-    for (int row : markedRows)
-        m_pop.MarkDelete(row);
     m_deleteTotal = marked;
     m_deleteCounter = 1;
-    m_deletedRows.clear();
 
-    disableAllButtons();
-    setExitButtonCancel(true);
-    setTrayMenuEnabled(false);
-    if (m_windowVisible || !m_autoCheckRunning)
-        showProgress(kDeletingTitle);
-
-    TTaskResult out = runClient([this] { m_pop.TransferData(); });
-    noteLoginDelay(slot, out);
-    // The server removes messages only when the session ended with an accepted QUIT, which
-    // is when TransferData returned normally; only those messages are logged and counted.
-    out.changed = m_pop.SkippedItems();
-    if (out.ok)
-        out.deleted = m_deletedRows;
-    const QList<int> &skipped = out.changed;
-    const int deleted = int(out.deleted.size());
+    TTaskResult out;
     TTaskResult relisted;
-    if (out.ok) {
-        recordDeletions(out.deleted);
-        // The list shows what is left on the server, unless a mail program is about to take it.
-        const bool launchNext =
-            total != deleted && !m_general.automatic && m_general.launch && !IsBlankText(mailer);
-        // A server that wants a pause between log-ins would refuse the listing again: the
-        // rows left stay as they were listed.
-        if (launchNext || m_pop.LoginDelay() <= 0)
-            m_messages.Clear();
-        if (!launchNext && m_pop.LoginDelay() <= 0) {
-            if (m_windowVisible || !m_autoCheckRunning)
-                showProgress(kRetrievingTitle);
-            relisted = listMailbox();
-            saveRuleLists();
+    {
+        BusyScreen screen(*this, kDeletingTitle);
+        // Only what the user sees marked now is deleted.
+        out = runTask([&] { return TDeleteTask(m_mailbox).Run(m_listing, markedRows); });
+        noteLoginDelay(slot, out);
+        if (out.ok) {
+            recordDeletions(out.deleted);
+            // The list shows what is left on the server, unless a mail program is about to take it.
+            const bool launchNext = total != int(out.deleted.size()) && !m_general.automatic && m_general.launch
+                                    && !IsBlankText(mailer);
+            // A server that wants a pause between log-ins would refuse the listing again: the
+            // rows left stay as they were listed.
+            if (launchNext || m_pop.LoginDelay() <= 0)
+                m_messages.Clear();
+            if (!launchNext && m_pop.LoginDelay() <= 0) {
+                if (m_windowVisible || !m_autoCheckRunning)
+                    showProgress(kRetrievingTitle);
+                relisted = listMailbox();
+                saveRuleLists();
+            }
+            announceDeletions(int(out.deleted.size()), int(out.changed.size()));
         }
     }
-
-    setTrayMenuEnabled(true);
-    enableAllButtons();
-    setExitButtonCancel(false);
-    if (out.ok)
-        announceDeletions(deleted, int(skipped.size()));
-    chooseCheckButtonPicture();
-    hideProgress();
 
     if (quiet()) {
         noteQuietFailure(out.ok ? relisted : out);
@@ -846,40 +792,21 @@ bool TMailGuard::DeleteMessages(const QString &mailer)
             reportFailure(out, slot);
         else if (!relisted.ok)
             reportFailure(relisted, slot);
-        if (!skipped.isEmpty())
+        if (!out.changed.isEmpty())
             infoBox(QStringLiteral("%1 of the marked messages were left on the server because "
                                    "the mailbox changed after it was listed. Check e-mail again "
                                    "to see what is waiting now.")
-                        .arg(skipped.size()));
+                        .arg(out.changed.size()));
     }
-    return out.ok && total != deleted && (m_windowVisible || !m_autoCheckRunning) && m_general.launch;
+    return out.ok && total != int(out.deleted.size()) && (m_windowVisible || !m_autoCheckRunning) && m_general.launch;
 }
 
 void TMailGuard::recordDeletions(const QList<int> &deletedRows)
 {
-    {
-        ActivityLog::Batch batch(m_log);
-        for (int row : deletedRows) {
-            const TMessageListRow &r = m_messages.Row(row);
-            m_log.logDeletion(m_pop.UserName(), m_pop.Server(), {r.subject, r.sender, r.sizeText, r.date});
-        }
-    }
-    if (!deletedRows.isEmpty()) {
-        m_general.count += deletedRows.size();
-        if (!SaveSpamCount(*m_settings, m_general.count))
-            m_pendingProblem = QStringLiteral("The count of deleted spam could not be stored: %1")
-                                   .arg(m_settings->lastError());
-    }
-    // What is gone from the server leaves the list; the rest keep their marks.
-    QList<TMessageListRow> kept;
-    for (int row = 0; row < m_messages.Count(); ++row)
-        if (!deletedRows.contains(row))
-            kept.append(m_messages.Row(row));
-    if (kept.size() != m_messages.Count()) {
-        m_messages.Clear();
-        for (const TMessageListRow &r : std::as_const(kept))
-            m_messages.Append(r);
-    }
+    TCheckParts parts = checkParts();
+    if (const QString problem = RecordDeletions(parts, m_pop.UserName(), m_pop.Server(), deletedRows);
+        !problem.isEmpty())
+        m_pendingProblem = problem;
 }
 
 void TMailGuard::announceDeletions(int deleted, int skipped)
@@ -981,6 +908,7 @@ void TMailGuard::automaticPass()
         m_checkDelayed = false;
         // With deletion on, nobody confirms: the spam goes in the listing's own session.
         const TTaskResult result = CheckUnattended(n, m_general.kill);
+        emit slotChecked(n, result);
         if (m_passCanceled || m_quitPending)
             break;
         if (m_checkDelayed) {
@@ -989,7 +917,7 @@ void TMailGuard::automaticPass()
         }
         if (m_general.kill) {
             if (result.ok && result.listed != result.deleted.size() && m_windowVisible && m_general.launch)
-                btLaunchClick();
+                launchMailProgram(mailProgram());
             // What is left after the spam went is mail for the user: the pass goes on to the
             // other mailboxes, and tells about the first one with mail when it is done.
             if (!found && !m_messages.IsEmpty()) {
@@ -1238,7 +1166,6 @@ QString TMailGuard::RetrieveMessage(int row)
         return {};
     ActivityScope scope(*this, Activity::Retrieve);
     setTimer1(false);
-    const auto timerBack = qScopeGuard([this] { restoreTimer1(); });
     playAlarmSound(false);
 
     // Copies: the list may change while the question below waits for the user.
@@ -1257,36 +1184,24 @@ QString TMailGuard::RetrieveMessage(int row)
         return {};
     }
     GetRemotePOPSettings(slot);
-    if (m_pop.RemoteInfo().Count() != m_messages.Count()) {
+    if (m_listing.messages.size() != m_messages.Count()) {
         errorBox(QStringLiteral("The message list no longer matches what was listed from the "
                                 "server. Check e-mail again, then view the message."));
         return {};
     }
-    m_pop.SetMessageDirectory(DataFolder());
-    const QString path = m_pop.MessageDirectory() + QStringLiteral("msg_%1.eml").arg(row);
+    const QString path = DataFolder() + QStringLiteral("/msg_%1.eml").arg(row);
     // A file left from an earlier download must not pass for this message.
     QFile::remove(path);
-    for (int i = 0; i < m_pop.RemoteInfo().Count(); ++i)
-        m_pop.Unmark(i);
-    m_pop.MarkRetrieve(row);
-
-    disableAllButtons();
-    setExitButtonCancel(true);
-    setTrayMenuEnabled(false);
-    showProgress(kRetrievingTitle);
-    const TTaskResult out = runClient([this] { m_pop.TransferData(); });
-    const bool skipped = m_pop.SkippedItems().contains(row);
-    hideProgress();
-    setTrayMenuEnabled(true);
-    enableAllButtons();
-    setExitButtonCancel(false);
-    m_pop.Unmark(row);
-
+    TTaskResult out;
+    {
+        BusyScreen screen(*this, kRetrievingTitle);
+        out = runTask([&] { return TRetrieveTask(m_mailbox).Run(m_listing, row, path); });
+    }
     if (!out.ok) {
         reportFailure(out, slot);
         return {};
     }
-    if (skipped) {
+    if (!out.changed.isEmpty()) {
         infoBox(QStringLiteral("This message is no longer on the server as it was listed: the "
                                "mailbox changed. Check e-mail again to see what is waiting now."));
         return {};

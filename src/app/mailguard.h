@@ -2,10 +2,11 @@
 
 #include "activitylog.h"
 #include "checktask.h"
+#include "mailboxes.h"
+#include "slotcheck.h"
 #include "evaluator.h"
 #include "knownlist.h"
 #include "messagelistmodel.h"
-#include "pop3.h"
 #include "ras.h"
 #include "prompts.h"
 #include "settings.h"
@@ -122,7 +123,7 @@ public:
     TSpamSettings &SpamSettings() { return m_spam; }
     TKnownList &KnownList() { return m_known; }
     TRuleEvaluator &Evaluator() { return m_evaluator; }
-    TmsRemotePOP &RemotePOP() { return m_pop; }
+    TmsRemotePOP &RemotePOP() { return m_mailbox.Client(); }
     // The dial-up component: the client dials its Service before it connects and hangs up
     // after. Its entry is chosen at start from the stored "RAS" position.
     TagRas &Ras() { return m_ras; }
@@ -134,7 +135,7 @@ public:
     int Iwhich() const { return m_Iwhich; }
     bool checkInProgress() const { return m_checkInProgress; }
     bool autoCheckRunning() const { return m_autoCheckRunning; }
-    bool deleteInProgress() const { return m_deleteInProgress; }
+    bool deleteInProgress() const { return m_activity == Activity::Delete; }
     int minutesLeft() const { return m_minutesLeft; }
     bool sysTrayMode() const { return m_sysTrayMode; }
     bool Timer1Enabled() const { return m_timer1.isActive(); }
@@ -156,7 +157,7 @@ public:
     // general settings are next closed. Takes effect at FormCreate().
     void SetStartInTray(bool on) { m_startInTray = on; }
     // Seconds each network wait may take (120 by default).
-    void SetNetworkTimeOut(int seconds) { m_pop.SetTimeOut(seconds); }
+    void SetNetworkTimeOut(int seconds) { m_mailbox.Client().SetTimeOut(seconds); }
     // How the mail program is started; true when it started. The default splits the command
     // line (QProcess::splitCommand) and starts it detached.
     void SetLauncher(std::function<bool(const QString &command)> launcher);
@@ -270,14 +271,17 @@ signals:
     void hideToTrayRequested();
     // End the program.
     void quitRequested();
+    // The automatic pass has checked slot; result holds what it listed, deleted and left.
+    void slotChecked(int slot, const TTaskResult &result);
 
 private:
     enum class Activity { None, Check, Delete, Retrieve };
     class ActivityScope;
+    class BusyScreen;
     class PromptScope;
 
     void connectClientEvents();
-    void messageListed(int num);
+    void messageListed(int num, int total);
     void messageDeleting(int num);
     void setStatus(const QString &text);
     void setButtons(const TButtonState &state);
@@ -299,7 +303,7 @@ private:
     // Runs one conversation unless a cancel came first; a failure after a cancel counts as
     // cancelled.
     TTaskResult runTask(const std::function<TTaskResult()> &conversation);
-    TTaskResult runClient(const std::function<void()> &operation);
+    TCheckParts checkParts();
     bool checkSlotSettings();
     // Steps 6 ... 21 of a check; unattended: no leaving after an empty check; deleteInSession:
     // the marked messages are deleted before the listing's QUIT.
@@ -350,7 +354,8 @@ private:
     TMessageListModel m_messages;
     TRuleEvaluator m_evaluator;
     TagRas m_ras;
-    TGuardPOP m_pop;
+    TPop3Mailbox m_mailbox;
+    TPop3Client &m_pop; // the mailbox's client: connection settings and events
     ActivityLog m_log;
     QTimer m_timer1;
     std::function<bool(const QString &)> m_launcher;
@@ -359,7 +364,6 @@ private:
     int m_Iwhich = 1;
     bool m_checkInProgress = false;
     bool m_autoCheckRunning = false;
-    bool m_deleteInProgress = false;
     int m_minutesLeft = 10;
     bool m_sysTrayMode = false;
     bool m_startInTray = false;
@@ -369,7 +373,7 @@ private:
     int m_listSlot = 1;    // the slot and mailbox number of the listing that runs
     int m_listMailbox = 0;
     TMailboxIdentity m_listIdentity; // the mailbox the rows were listed from
-    QList<TMessageListRow> m_lastRows; // the last check's rows as listed and marked
+    TMailboxListing m_listing;       // what the rows were listed from
 
     Activity m_activity = Activity::None;
     bool m_cancelRequested = false;
@@ -379,7 +383,6 @@ private:
     bool m_timerBeforeModal = false;
     int m_deleteTotal = 0;
     int m_deleteCounter = 1;
-    QList<int> m_deletedRows; // rows whose DELE the server accepted in this run
     // Per slot: no automatic log-in before this (the server's LOGIN-DELAY); expired when the
     // server asked for nothing.
     std::array<QDeadlineTimer, kMailboxSlots> m_loginNotBefore{};

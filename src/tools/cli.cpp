@@ -7,7 +7,14 @@
 #include "classifycore.h"
 #include "files.h"
 #include "logformat.h"
-#include "mailguard.h"
+#include "evaluator.h"
+#include "knownlist.h"
+#include "mailboxes.h"
+#include "prompts.h"
+#include "ras.h"
+#include "slotcheck.h"
+#include "spamsettings.h"
+#include "textutil.h"
 #include "mspars.h"
 #include "oldfolders.h"
 #include "settings.h"
@@ -180,16 +187,17 @@ QJsonArray MessageNumbers(const QList<int> &indexes)
 
 // One mailbox's part of check --json: its rows as listed and marked, what went, the error. The
 // date is the Date field as sent, not the list's date in this machine's locale.
-QJsonObject CheckJson(int slot, const MailboxSlot &box, const TTaskResult &result, const TmsRemoteInfo &info,
-                      TFailureClass failure, const QStringList &errors)
+QJsonObject CheckJson(int slot, const MailboxSlot &box, const TTaskResult &result, TFailureClass failure,
+                      const QStringList &errors)
 {
     QJsonArray messages;
     for (qsizetype i = 0; i < result.rows.size(); ++i) {
         const TMessageListRow &row = result.rows.at(i);
         QJsonObject message{{"number", int(i + 1)},     {"mark", row.mark},    {"sender", row.sender},
                             {"subject", row.subject},   {"date", GetFieldValue(row.headers, QStringLiteral("Date"))},    {"size", row.sizeText.toLongLong()}};
-        if (i < info.Count() && !info[int(i)].Uidl.isEmpty())
-            message.insert(QStringLiteral("uid"), info[int(i)].Uidl);
+        // Row i is listed message i: its id comes from the same listing.
+        if (i < result.listing.messages.size() && !result.listing.messages.at(i).uid.isEmpty())
+            message.insert(QStringLiteral("uid"), result.listing.messages.at(i).uid);
         messages.append(message);
     }
     QJsonObject json{{"slot", slot},
@@ -205,6 +213,88 @@ QJsonObject CheckJson(int slot, const MailboxSlot &box, const TTaskResult &resul
     }
     return json;
 }
+
+// What a check from the command line works with, read as the window reads it at start: the
+// settings, the rule lists, the blacklist, the log and the dial-up entry.
+class TCheckRun
+{
+public:
+    TCheckRun() : m_evaluator(m_spam, m_known, &m_messages) {}
+    ~TCheckRun() { m_log.close(); }
+
+    // Reads everything; returns the problems met (each says which file and what to do).
+    QStringList Load()
+    {
+        QStringList problems;
+        if (!m_settings.warning().isEmpty())
+            problems << m_settings.warning();
+        m_general = ReadGeneralSettings(m_settings);
+        m_servers = readServerSettings(m_settings, &problems);
+        m_log.setFileName(m_general.logFile);
+        m_log.setErrorHandler([this](const QString &text) { m_problems << text; });
+        m_spam.readSettings();
+        problems << m_spam.ReadProblems();
+        QString knownError;
+        m_known.LoadUpKnownList(QString(), &knownError);
+        if (!knownError.isEmpty())
+            problems << knownError;
+        m_ras.Entries();
+        if (const QString problem = m_ras.SetService(m_ras.EntryAt(m_general.ras)); !problem.isEmpty())
+            problems << problem;
+        return problems;
+    }
+
+    // Checks slot n as the window's automatic pass does, marking, logging and counting alike;
+    // with deleteMarked the marked messages are deleted in the listing's session. Every
+    // failure and problem goes to prompts.
+    TTaskResult Check(int n, bool deleteMarked, TPrompts &prompts)
+    {
+        const MailboxSlot &slot = m_servers.slot(n);
+        const QString server = slot.server.trimmed();
+        TTaskResult out;
+        out.ok = false;
+        out.text = QStringLiteral("The mailbox is not set up.");
+        if (IsBlankText(slot.mailbox) || IsBlankText(server)) {
+            prompts.ErrorBox(IsBlankText(slot.mailbox)
+                                 ? QStringLiteral("You need to enter your e-mail username in the settings.")
+                                 : QStringLiteral("You need to enter the name of your mail server in the settings."));
+            err(QStringLiteral("Set the mailbox up with: tarnwick-cli mailbox set N --server HOST --user NAME "
+                               "--password-stdin"));
+            return out;
+        }
+        TMailboxOptions options;
+        options.ras = &m_ras;
+        options.failed = [&](const QString &text) { m_log.logError(text, slot.mailbox, server); };
+        const std::unique_ptr<TMailbox> mailbox = MakeMailbox(slot, options);
+        TCheckParts parts{m_evaluator, m_messages, m_log, m_settings, m_general, m_spam};
+        out = CheckAndMark(*mailbox, parts, n, MailboxNumber(m_servers, server, slot.mailbox), deleteMarked);
+        if (out.ok) {
+            m_problems << RecordCheck(parts, out, slot.mailbox, server);
+        } else if (!out.fingerprint.isEmpty()) {
+            prompts.AskTrustCertificate(n, out.text, out.fingerprint);
+        } else {
+            prompts.ErrorBox(FailureText(out, n, server, m_ras.Service()));
+        }
+        // The rows evaluated so far have added to the hit counts, also when the check failed.
+        m_problems << SaveHitCounts(m_spam);
+        for (const QString &problem : std::exchange(m_problems, {}))
+            if (!problem.isEmpty())
+                prompts.ErrorBox(problem);
+        return out;
+    }
+
+private:
+    UserSettings m_settings;
+    GeneralSettings m_general;
+    ServerSettings m_servers;
+    TSpamSettings m_spam;
+    TKnownList m_known;
+    TMessageListModel m_messages;
+    TRuleEvaluator m_evaluator;
+    TagRas m_ras;
+    ActivityLog m_log;
+    QStringList m_problems;
+};
 
 int Check(const QCommandLineParser &p)
 {
@@ -227,12 +317,9 @@ int Check(const QCommandLineParser &p)
         chosen << (slot != 0 ? slot : std::clamp(servers.which, 1, kMailboxSlots));
 
     TCliPrompts prompts;
-    TMailGuard guard(prompts);
-    QObject::connect(&guard, &TMailGuard::generalSettingsRequested, [] {
-        err(QStringLiteral("Set the mailbox up with: tarnwick-cli mailbox set N --server HOST --user NAME "
-                           "--password-stdin"));
-    });
-    guard.FormCreate();
+    TCheckRun run;
+    for (const QString &problem : run.Load())
+        err(problem);
     QJsonArray mailboxes;
     QList<TFailureClass> failures;
     // Checking nothing is no success: a timer would never tell that the set-up was lost.
@@ -247,7 +334,7 @@ int Check(const QCommandLineParser &p)
         prompts.texts.clear();
         const int errorsBefore = prompts.errors;
         // Nobody confirms here: with --delete the marked messages go in the listing's own session.
-        const TTaskResult result = guard.CheckUnattended(all ? n : slot, remove);
+        const TTaskResult result = run.Check(n, remove, prompts);
         TFailureClass failure = ClassifyFailure(result);
         if (failure == TFailureClass::None && prompts.errors > errorsBefore)
             failure = TFailureClass::Other;
@@ -255,8 +342,7 @@ int Check(const QCommandLineParser &p)
             err(prompts.prefix + QStringLiteral("error: ") + result.text);
         failures << failure;
         if (json) {
-            mailboxes.append(CheckJson(n, servers.slot(n), result, guard.RemotePOP().RemoteInfo(), failure,
-                                       prompts.texts));
+            mailboxes.append(CheckJson(n, servers.slot(n), result, failure, prompts.texts));
         }
         if (failure != TFailureClass::None)
             continue;
