@@ -749,11 +749,9 @@ bool TMailGuard::DeleteMessages(const QString &mailer)
     }
     // A log-in the server would refuse as too soon is not tried.
     if (LoginDelayPending(slot)) {
-        const QDeadlineTimer &until = m_loginNotBefore[size_t(slot - 1)];
-        const QTime at = QTime::currentTime().addMSecs(int(qMin<qint64>(until.remainingTime(), 24 * 3600 * 1000)));
         tell(QStringLiteral("The server %1 asks for a pause between log-ins to mailbox %2, so deleting is "
                             "possible from %3. The marks stay as they are: delete again then.")
-                 .arg(m_pop.Server(), QString::number(slot), at.toString(QStringLiteral("HH:mm"))));
+                 .arg(m_pop.Server(), QString::number(slot), m_loginDelays.Until(slot)));
         return false;
     }
     m_deleteTotal = marked;
@@ -854,27 +852,13 @@ void TMailGuard::Timer1Timer()
 
 bool TMailGuard::LoginDelayPending(int n) const
 {
-    return n >= 1 && n <= kMailboxSlots && !m_loginNotBefore[size_t(n - 1)].hasExpired();
+    return m_loginDelays.Pending(n);
 }
 
 bool TMailGuard::noteLoginDelay(int slot, const TTaskResult &out)
 {
-    if (slot < 1 || slot > kMailboxSlots)
-        return false;
-    // Counted from the end of the check, a little later than the log-in the server counts
-    // from, so the next one is never early.
-    if (m_pop.LoginDelay() > 0)
-        m_loginNotBefore[size_t(slot - 1)] = QDeadlineTimer(qint64(m_pop.LoginDelay()) * 1000);
-    return !out.ok && out.serverRefused && m_pop.LoginDelayRefused();
-}
-
-QString TMailGuard::loginDelayNote(int slot, const QString &user) const
-{
-    const QDeadlineTimer &until = m_loginNotBefore[size_t(slot - 1)];
-    if (until.hasExpired())
-        return QStringLiteral("MailBox %1 skipped: its server asks for a pause between checks").arg(user);
-    const QTime at = QTime::currentTime().addMSecs(int(qMin<qint64>(until.remainingTime(), 24 * 3600 * 1000)));
-    return QStringLiteral("MailBox %1 skipped until %2").arg(user, at.toString(QStringLiteral("HH:mm")));
+    m_loginDelays.Note(slot, m_pop.LoginDelay());
+    return out.loginDelay;
 }
 
 void TMailGuard::automaticPass()
@@ -886,59 +870,16 @@ void TMailGuard::automaticPass()
         return;
     }
     setTimer1(false);
-    bool found = false;
-    QString foundUser;
-    int foundCount = 0;
-    QStringList skipped;
-    for (int n = 1; n <= kMailboxSlots && !m_passCanceled && !m_quitPending; ++n) {
-        setIwhich(n);
-        GetRemotePOPSettings(n);
-        if (m_pop.Server().isEmpty() || m_pop.UserName().isEmpty())
-            continue;
-        const QString user = m_pop.UserName();
-        if (LoginDelayPending(n)) {
-            skipped << loginDelayNote(n, user);
-            continue;
-        }
-        TCaptionState c = m_captions;
-        c.windowCaption = QStringLiteral("Tarnwick - Now checking e-mail for ") + user;
-        c.title = c.windowCaption;
-        c.trayHint = c.windowCaption;
-        setCaptions(c);
-        m_checkDelayed = false;
-        // With deletion on, nobody confirms: the spam goes in the listing's own session.
-        const TTaskResult result = CheckUnattended(n, m_general.kill);
-        emit slotChecked(n, result);
-        if (m_passCanceled || m_quitPending)
-            break;
-        if (m_checkDelayed) {
-            skipped << loginDelayNote(n, user);
-            continue;
-        }
-        if (m_general.kill) {
-            if (result.ok && result.listed != result.deleted.size() && m_windowVisible && m_general.launch)
-                launchMailProgram(mailProgram());
-            // What is left after the spam went is mail for the user: the pass goes on to the
-            // other mailboxes, and tells about the first one with mail when it is done.
-            if (!found && !m_messages.IsEmpty()) {
-                found = true;
-                foundUser = user;
-                foundCount = m_messages.Count();
-            }
-            continue;
-        }
-        if (!m_messages.IsEmpty()) {
-            found = true;
-            foundUser = user;
-            foundCount = m_messages.Count();
-            break;
-        }
-    }
+    const TPassSummary pass = RunAutomaticPass(
+        m_servers, m_general.kill, m_loginDelays, [this](int n) { return passCheck(n); },
+        [this] { return m_passCanceled || m_quitPending; });
     TCaptionState c = m_captions;
-    const QString skipNote = skipped.isEmpty() ? QString() : QStringLiteral(" - ") + skipped.join(QStringLiteral(", "));
-    if (found) {
-        c.windowCaption = QStringLiteral("Tarnwick - MailBox %1 - %2 messages").arg(foundUser, QString::number(foundCount))
-                          + skipNote;
+    const QString skipNote =
+        pass.skipped.isEmpty() ? QString() : QStringLiteral(" - ") + pass.skipped.join(QStringLiteral(", "));
+    if (!pass.foundUser.isEmpty()) {
+        c.windowCaption =
+            QStringLiteral("Tarnwick - MailBox %1 - %2 messages").arg(pass.foundUser, QString::number(pass.foundCount))
+            + skipNote;
         c.tmLabelVisible = false;
         setCaptions(c);
         emit showWindowRequested();
@@ -955,6 +896,29 @@ void TMailGuard::automaticPass()
     // keep the slot they came from.
     setIwhich(m_servers.which);
     GetRemotePOPSettings(m_Iwhich);
+}
+
+TPassCheck TMailGuard::passCheck(int n)
+{
+    setIwhich(n);
+    TCaptionState c = m_captions;
+    c.windowCaption = QStringLiteral("Tarnwick - Now checking e-mail for ") + m_servers.slot(n).mailbox;
+    c.title = c.windowCaption;
+    c.trayHint = c.windowCaption;
+    setCaptions(c);
+    m_checkDelayed = false;
+    TPassCheck out;
+    // With deletion on, nobody confirms: the spam goes in the listing's own session.
+    out.result = CheckUnattended(n, m_general.kill);
+    out.delayed = m_checkDelayed;
+    emit slotChecked(n, out.result);
+    if (m_passCanceled || m_quitPending || out.delayed)
+        return out;
+    const TTaskResult &result = out.result;
+    if (m_general.kill && result.ok && result.listed != result.deleted.size() && m_windowVisible && m_general.launch)
+        launchMailProgram(mailProgram());
+    out.rowsLeft = m_messages.Count();
+    return out;
 }
 
 void TMailGuard::UpdateAutomaticCaptions(bool automatic, int minutes)

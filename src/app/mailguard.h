@@ -1,6 +1,7 @@
 #pragma once
 
 #include "activitylog.h"
+#include "automaticpass.h"
 #include "checktask.h"
 #include "mailboxes.h"
 #include "slotcheck.h"
@@ -321,11 +322,11 @@ private:
     // started now. mailer: the one that would take over afterwards, blank for none.
     bool DeleteMessages(const QString &mailer);
     void automaticPass();
+    // One slot of the automatic pass: the captions, the check, the mail program after it.
+    TPassCheck passCheck(int n);
     // After a listing of slot: remembers the server's LOGIN-DELAY; true when the listing was
     // refused because of it.
     bool noteLoginDelay(int slot, const TTaskResult &out);
-    // "MailBox user skipped until hh:mm" for the caption of the automatic pass.
-    QString loginDelayNote(int slot, const QString &user) const;
     void reportFailure(const TTaskResult &out, int slot);
     // A failure in a pass nobody watches: the status panel and the log, unless the client
     // reported it already.
@@ -383,9 +384,7 @@ private:
     bool m_timerBeforeModal = false;
     int m_deleteTotal = 0;
     int m_deleteCounter = 1;
-    // Per slot: no automatic log-in before this (the server's LOGIN-DELAY); expired when the
-    // server asked for nothing.
-    std::array<QDeadlineTimer, kMailboxSlots> m_loginNotBefore{};
+    TLoginDelays m_loginDelays;
     // The last check was a log-in the server refused as too soon during an automatic pass.
     bool m_checkDelayed = false;
     // The client's OnError fired during the running conversation.
