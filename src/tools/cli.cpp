@@ -7,14 +7,8 @@
 #include "classifycore.h"
 #include "files.h"
 #include "logformat.h"
-#include "evaluator.h"
-#include "knownlist.h"
-#include "mailboxes.h"
 #include "prompts.h"
-#include "ras.h"
-#include "slotcheck.h"
-#include "spamsettings.h"
-#include "textutil.h"
+#include "unattendedcheck.h"
 #include "mspars.h"
 #include "oldfolders.h"
 #include "settings.h"
@@ -214,88 +208,6 @@ QJsonObject CheckJson(int slot, const MailboxSlot &box, const TTaskResult &resul
     return json;
 }
 
-// What a check from the command line works with, read as the window reads it at start: the
-// settings, the rule lists, the blacklist, the log and the dial-up entry.
-class TCheckRun
-{
-public:
-    TCheckRun() : m_evaluator(m_spam, m_known, &m_messages) {}
-    ~TCheckRun() { m_log.close(); }
-
-    // Reads everything; returns the problems met (each says which file and what to do).
-    QStringList Load()
-    {
-        QStringList problems;
-        if (!m_settings.warning().isEmpty())
-            problems << m_settings.warning();
-        m_general = ReadGeneralSettings(m_settings);
-        m_servers = readServerSettings(m_settings, &problems);
-        m_log.setFileName(m_general.logFile);
-        m_log.setErrorHandler([this](const QString &text) { m_problems << text; });
-        m_spam.readSettings();
-        problems << m_spam.ReadProblems();
-        QString knownError;
-        m_known.LoadUpKnownList(QString(), &knownError);
-        if (!knownError.isEmpty())
-            problems << knownError;
-        m_ras.Entries();
-        if (const QString problem = m_ras.SetService(m_ras.EntryAt(m_general.ras)); !problem.isEmpty())
-            problems << problem;
-        return problems;
-    }
-
-    // Checks slot n as the window's automatic pass does, marking, logging and counting alike;
-    // with deleteMarked the marked messages are deleted in the listing's session. Every
-    // failure and problem goes to prompts.
-    TTaskResult Check(int n, bool deleteMarked, TPrompts &prompts)
-    {
-        const MailboxSlot &slot = m_servers.slot(n);
-        const QString server = slot.server.trimmed();
-        TTaskResult out;
-        out.ok = false;
-        out.text = QStringLiteral("The mailbox is not set up.");
-        if (IsBlankText(slot.mailbox) || IsBlankText(server)) {
-            prompts.ErrorBox(IsBlankText(slot.mailbox)
-                                 ? QStringLiteral("You need to enter your e-mail username in the settings.")
-                                 : QStringLiteral("You need to enter the name of your mail server in the settings."));
-            err(QStringLiteral("Set the mailbox up with: tarnwick-cli mailbox set N --server HOST --user NAME "
-                               "--password-stdin"));
-            return out;
-        }
-        TMailboxOptions options;
-        options.ras = &m_ras;
-        options.failed = [&](const QString &text) { m_log.logError(text, slot.mailbox, server); };
-        const std::unique_ptr<TMailbox> mailbox = MakeMailbox(slot, options);
-        TCheckParts parts{m_evaluator, m_messages, m_log, m_settings, m_general, m_spam};
-        out = CheckAndMark(*mailbox, parts, n, MailboxNumber(m_servers, server, slot.mailbox), deleteMarked);
-        if (out.ok) {
-            m_problems << RecordCheck(parts, out, slot.mailbox, server);
-        } else if (!out.fingerprint.isEmpty()) {
-            prompts.AskTrustCertificate(n, out.text, out.fingerprint);
-        } else {
-            prompts.ErrorBox(FailureText(out, n, server, m_ras.Service()));
-        }
-        // The rows evaluated so far have added to the hit counts, also when the check failed.
-        m_problems << SaveHitCounts(m_spam);
-        for (const QString &problem : std::exchange(m_problems, {}))
-            if (!problem.isEmpty())
-                prompts.ErrorBox(problem);
-        return out;
-    }
-
-private:
-    UserSettings m_settings;
-    GeneralSettings m_general;
-    ServerSettings m_servers;
-    TSpamSettings m_spam;
-    TKnownList m_known;
-    TMessageListModel m_messages;
-    TRuleEvaluator m_evaluator;
-    TagRas m_ras;
-    ActivityLog m_log;
-    QStringList m_problems;
-};
-
 int Check(const QCommandLineParser &p)
 {
     int slot = 0;
@@ -317,7 +229,7 @@ int Check(const QCommandLineParser &p)
         chosen << (slot != 0 ? slot : std::clamp(servers.which, 1, kMailboxSlots));
 
     TCliPrompts prompts;
-    TCheckRun run;
+    TUnattendedCheck run;
     for (const QString &problem : run.Load())
         err(problem);
     QJsonArray mailboxes;
@@ -335,6 +247,9 @@ int Check(const QCommandLineParser &p)
         const int errorsBefore = prompts.errors;
         // Nobody confirms here: with --delete the marked messages go in the listing's own session.
         const TTaskResult result = run.Check(n, remove, prompts);
+        if (!TUnattendedCheck::IsSetUp(servers.slot(n)))
+            err(QStringLiteral("Set the mailbox up with: tarnwick-cli mailbox set N --server HOST --user NAME "
+                               "--password-stdin"));
         TFailureClass failure = ClassifyFailure(result);
         if (failure == TFailureClass::None && prompts.errors > errorsBefore)
             failure = TFailureClass::Other;

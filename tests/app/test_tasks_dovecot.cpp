@@ -33,14 +33,7 @@ protected:
         return MakeMailbox(slot, options);
     }
     std::unique_ptr<TMailbox> Open(const QString &user, bool pipelining) const { return Make(Slot(user, pipelining)); }
-    // Another mail program takes message index (from 0).
-    void TakeAway(const QString &user, int index) const
-    {
-        TmsRemotePOP other;
-        OpenOwnClient(other, Server(), user, env.Password);
-        other.MarkDelete(index);
-        other.TransferData();
-    }
+    void TakeAway(const QString &user, int index) const { TakeAwayMessage(Server(), user, env.Password, index); }
     QStringList Waiting(const QString &user) const { return WaitingSubjects(Server(), user, env.Password); }
 };
 
