@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <atomic>
+#include <deque>
 #include <stdexcept>
 #include <utility>
 
@@ -28,6 +29,31 @@ void TPop3Client::StoreMessage(int Index, const QByteArray &Contents)
     QString error;
     if (!WriteWholeFile(m_fetchFile, Contents, &error))
         RaiseErrorText(QStringLiteral("The message could not be saved as %1: %2").arg(m_fetchFile, error), false);
+}
+
+void TPop3Client::DeleteListed(const QList<int> &indexes)
+{
+    SetWindowAhead(true);
+    std::deque<std::pair<int, Ticket>> pending;
+    const auto takeOldest = [&] {
+        const auto [index, ticket] = pending.front();
+        pending.pop_front();
+        RequirePositive(Take(ticket).code);
+        if (OnDeleted)
+            OnDeleted(this, index);
+    };
+    const qint64 lineBytes = QByteArray::number(RemoteInfo().Count()).size() + 7;
+    for (int index : indexes) {
+        // Without pipelining each DELE waits for the reply before it, as one at a time does.
+        while (!pending.empty() && !WindowHasRoom(1, lineBytes))
+            takeOldest();
+        if (OnDeleting)
+            OnDeleting(this, index);
+        pending.emplace_back(index, Queue(QStringLiteral("DELE ") + QString::number(index + 1)));
+        FlushWindow();
+    }
+    while (!pending.empty())
+        takeOldest();
 }
 
 void TPop3Client::ItemListed(int Index)
@@ -139,12 +165,11 @@ TMailboxDeletion TPop3Mailbox::Delete(const TMailboxListing &listing, const QLis
     Run(false, [&] {
         Adopt(listing);
         if (listing.session == m_session) {
-            // Numbers cannot change inside the listing's session: no message is looked at again.
-            for (int index : std::as_const(wanted)) {
-                m_client.DoDelete(index);
-                m_deletedInSession = true;
-                out.deleted.append(index);
-            }
+            // Numbers cannot change inside the listing's session: no message is looked at
+            // again, and the DELE commands go out in one window when the session pipelines.
+            m_deletedInSession = true;
+            m_client.DeleteListed(wanted);
+            out.deleted = wanted;
             return;
         }
         for (int index : std::as_const(wanted))

@@ -15,6 +15,9 @@ public:
     using TmsRemotePOP::TmsRemotePOP;
 
     void StoreMessage(int Index, const QByteArray &Contents) override;
+    // Deletes the listed messages at indexes in the listing's own session, without checking
+    // them again; a refused DELE ends it with EServerError.
+    void DeleteListed(const QList<int> &indexes);
 
 protected:
     bool ListingEndsSession() const override { return m_listingEndsSession; }
