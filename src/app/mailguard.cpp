@@ -525,9 +525,9 @@ TTaskResult TMailGuard::runCheck(bool unattended, bool deleteInSession)
     restoreTimer1();
 
     if (out.ok || (quietFailure && !m_checkDelayed)) {
-        TCheckParts parts = checkParts();
-        if (const QString problem = RecordCheck(parts, out, m_pop.UserName(), m_pop.Server()); !problem.isEmpty())
-            m_pendingProblem = problem;
+        m_log.logCheck(m_messages.Count(), m_pop.UserName(), m_pop.Server());
+        if (out.ok)
+            recordDeletions(out.deleted);
         if (out.ok && !unattended && m_messages.IsEmpty() && !m_general.automatic && m_general.exitAfterCheck) {
             if (m_sysTrayMode)
                 emit hideToTrayRequested();
@@ -623,7 +623,7 @@ void TMailGuard::Cancel()
     if (m_autoCheckRunning)
         m_passCanceled = true;
     if (m_pop.Busy())
-        m_pop.Cancel();
+        m_mailbox.Abort();
 }
 
 // While a prompt is open the minute tick does nothing: a pass must not start inside a box
@@ -805,6 +805,11 @@ void TMailGuard::recordDeletions(const QList<int> &deletedRows)
     if (const QString problem = RecordDeletions(parts, m_pop.UserName(), m_pop.Server(), deletedRows);
         !problem.isEmpty())
         m_pendingProblem = problem;
+    // The listing loses them too, so that row and listed message stay one: the rows left can
+    // be deleted or viewed later, each checked again on the server where it now is.
+    for (qsizetype k = m_listing.messages.size(); k-- > 0;)
+        if (deletedRows.contains(int(k)))
+            m_listing.messages.removeAt(k);
 }
 
 void TMailGuard::announceDeletions(int deleted, int skipped)

@@ -64,12 +64,6 @@ QString RecordDeletions(TCheckParts &parts, const QString &user, const QString &
     return problem;
 }
 
-QString RecordCheck(TCheckParts &parts, const TTaskResult &out, const QString &user, const QString &server)
-{
-    parts.log.logCheck(parts.messages.Count(), user, server);
-    return out.ok ? RecordDeletions(parts, user, server, out.deleted) : QString();
-}
-
 QString SaveHitCounts(TSpamSettings &spam)
 {
     QString error;

@@ -36,10 +36,6 @@ TTaskResult CheckAndMark(TMailbox &mailbox, TCheckParts &parts, int slot, int ma
 // met storing the count, or empty.
 QString RecordDeletions(TCheckParts &parts, const QString &user, const QString &server, const QList<int> &rows);
 
-// Logs a check that listed the rows now in the list and, when it went through, the deletions
-// of its session (RecordDeletions). Returns the problem met storing the count, or empty.
-QString RecordCheck(TCheckParts &parts, const TTaskResult &out, const QString &user, const QString &server);
-
 // Stores the rule lists, whose hit counts a check has raised; the problem, or empty.
 QString SaveHitCounts(TSpamSettings &spam);
 

@@ -61,9 +61,10 @@ TTaskResult TUnattendedCheck::Check(int n, bool deleteMarked, TPrompts &prompts)
     const std::unique_ptr<TMailbox> mailbox = MakeMailbox(slot, options);
     TCheckParts parts{m_evaluator, m_messages, m_log, m_settings, m_general, m_spam};
     out = CheckAndMark(*mailbox, parts, n, MailboxNumber(m_servers, server, slot.mailbox), deleteMarked);
-    if (out.ok)
-        m_problems << RecordCheck(parts, out, slot.mailbox, server);
-    else if (!out.fingerprint.isEmpty())
+    if (out.ok) {
+        m_log.logCheck(m_messages.Count(), slot.mailbox, server);
+        m_problems << RecordDeletions(parts, slot.mailbox, server, out.deleted);
+    } else if (!out.fingerprint.isEmpty())
         prompts.AskTrustCertificate(n, out.text, out.fingerprint);
     else
         prompts.ErrorBox(FailureText(out, n, server, m_ras.Service()));
