@@ -306,7 +306,7 @@ private:
     TTaskResult runTask(const std::function<TTaskResult()> &conversation);
     TCheckParts checkParts();
     bool checkSlotSettings();
-    // Steps 6 ... 21 of a check; unattended: no leaving after an empty check; deleteInSession:
+    // The check once the slot is chosen; unattended: no leaving after an empty check; deleteInSession:
     // the marked messages are deleted before the listing's QUIT.
     TTaskResult runCheck(bool unattended, bool deleteInSession);
     // The listing with checkInProgress set, for a check and for the listing after a deletion.
