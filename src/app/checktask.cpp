@@ -1,9 +1,8 @@
 #include "checktask.h"
 
 #include "linecodec.h"
+#include "neterrors.h"
 
-#include <QScopeGuard>
-#include <QStringList>
 
 #include <algorithm>
 #include <iterator>
@@ -17,22 +16,6 @@ TMailboxIdentity TMailboxIdentity::Of(const MailboxSlot &slot)
     id.user = slot.mailbox;
     id.tls = slot.tls;
     return id;
-}
-
-void TGuardPOP::Quit()
-{
-    // Only the listing's own session deletes; the hook is gone before the first DELE, so a
-    // failure on the way cannot run it twice.
-    if (m_pick && Connected()) {
-        const QList<int> indexes = std::exchange(m_pick, {})();
-        for (int index : indexes) {
-            if (index < 0 || index >= RemoteInfo().Count())
-                continue;
-            DoDelete(index);
-            m_deleted.append(index);
-        }
-    }
-    TmsRemotePOP::Quit();
 }
 
 TTaskResult RunConversation(const std::function<void()> &operation)
@@ -50,6 +33,11 @@ TTaskResult RunConversation(const std::function<void()> &operation)
     } catch (const ECanceledError &e) {
         out.text = e.Message();
         out.canceled = true;
+    } catch (const ELoginError &e) {
+        out.text = e.Message();
+        out.serverRefused = true;
+        out.loginRefused = true;
+        out.loginDelay = e.LoginDelay();
     } catch (const EServerError &e) {
         out.text = e.Message();
         out.serverRefused = true;
@@ -68,22 +56,68 @@ TTaskResult RunConversation(const std::function<void()> &operation)
     return out;
 }
 
-TTaskResult TCheckTask::Run(const std::function<QList<int>()> &markedAfterListing)
+TTaskResult TCheckTask::Run(const TListedHandler &listed, const std::function<QList<int>()> &markedAfterListing)
 {
-    m_pop.SetDeleteBeforeQuit(markedAfterListing);
-    const auto disarm = qScopeGuard([this] { m_pop.SetDeleteBeforeQuit({}); });
-    TTaskResult out = RunConversation([this] { m_pop.UpdateInfo(); });
-    out.listed = m_pop.RemoteInfo().Count();
-    if (out.serverRefused) {
-        static const QStringList kLoginCommands{QStringLiteral("USER"), QStringLiteral("PASS"),
-                                                QStringLiteral("APOP"), QStringLiteral("AUTH")};
-        out.loginRefused = kLoginCommands.contains(m_pop.LastCommand().section(u' ', 0, 0).toUpper());
-        out.loginDelay = m_pop.LoginDelayRefused();
+    // What came before a failure stays: the rows made of it can still be acted on, each
+    // checked again in a later session.
+    TMailboxListing listing;
+    TMailboxDeletion deletion;
+    TTaskResult out = RunConversation([&] {
+        m_mailbox.LogIn();
+        listing.session = m_mailbox.Session();
+        if (!markedAfterListing)
+            m_mailbox.EndAfterList();
+        listing = m_mailbox.List([&](int index, int total, const TMailboxMessage &message) {
+            if (index == listing.messages.size())
+                listing.messages.append(message);
+            if (listed)
+                listed(index, total, message);
+        });
+        if (!markedAfterListing) {
+            m_mailbox.LogOut();
+            return;
+        }
+        deletion = m_mailbox.Delete(listing, markedAfterListing());
+        m_mailbox.Commit();
+    });
+    out.listed = int(listing.messages.size());
+    out.listing = std::move(listing);
+    // The server removes messages only when the session ended normally.
+    if (out.ok) {
+        out.deleted = deletion.deleted;
+        out.changed = deletion.changed;
     }
-    // The server removes messages only when QUIT was accepted, which is when the listing
-    // ended without an exception.
+    return out;
+}
+
+TTaskResult TDeleteTask::Run(const TMailboxListing &listing, const QList<int> &indexes)
+{
+    TMailboxDeletion deletion;
+    TTaskResult out = RunConversation([&] {
+        m_mailbox.LogIn();
+        deletion = m_mailbox.Delete(listing, indexes);
+        m_mailbox.Commit();
+    });
+    out.listed = int(listing.messages.size());
+    // What was left as changed stays on the server either way; what was accepted is gone
+    // only once the commit went through.
+    out.changed = deletion.changed;
     if (out.ok)
-        out.deleted = m_pop.DeletedInSession();
+        out.deleted = deletion.deleted;
+    return out;
+}
+
+TTaskResult TRetrieveTask::Run(const TMailboxListing &listing, int index, const QString &file)
+{
+    bool same = true;
+    TTaskResult out = RunConversation([&] {
+        m_mailbox.LogIn();
+        same = m_mailbox.Fetch(listing, index, file);
+        m_mailbox.LogOut();
+    });
+    out.listed = int(listing.messages.size());
+    if (!same)
+        out.changed = {index};
     return out;
 }
 

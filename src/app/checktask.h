@@ -1,7 +1,7 @@
 #pragma once
 
 #include "messagelistmodel.h"
-#include "pop3.h"
+#include "mailbox.h"
 #include "settings.h"
 
 #include <QList>
@@ -35,10 +35,11 @@ struct TTaskResult
     int socketCode = 0;         // the socket error code of a transport failure (SocketCode), else 0
     bool loginRefused = false;  // the server refused the log-in (USER, PASS, APOP or AUTH)
     bool loginDelay = false;    // ... because the last log-in was too recent (LOGIN-DELAY)
-    int listed = 0;             // messages listed
+    int listed = 0;             // messages listed (so far, when the listing failed)
     QList<int> deleted;         // listed messages the server removed (DELE accepted, QUIT accepted)
     QList<int> changed;         // marked messages left on the server because they changed
-    QList<TMessageListRow> rows; // the rows as listed and marked (filled by the guard)
+    QList<TMessageListRow> rows; // the rows as listed and marked
+    TMailboxListing listing;    // what the check listed (the whole mailbox when ok)
 };
 
 // What a failed task means to someone who runs it from a script or a timer: try again later
@@ -48,54 +49,52 @@ struct TTaskResult
 enum class TFailureClass { None, Temporary, Permanent, Other };
 TFailureClass ClassifyFailure(const TTaskResult &result);
 
-// The guard's POP3 client: a TmsRemotePOP that can also delete in the session of a listing,
-// after the last message was listed and before the QUIT that commits the deletions.
-class TGuardPOP : public TmsRemotePOP
-{
-    Q_OBJECT
-
-public:
-    using TmsRemotePOP::TmsRemotePOP;
-
-    // Asked once, when the listing's session is about to end; the listed indexes it returns are
-    // deleted before QUIT. Cleared when asked and when the session ends any other way.
-    void SetDeleteBeforeQuit(std::function<QList<int>()> pick)
-    {
-        m_pick = std::move(pick);
-        if (m_pick)
-            m_deleted.clear();
-    }
-    // Indexes whose DELE the server accepted in the last listing's session.
-    const QList<int> &DeletedInSession() const { return m_deleted; }
-
-    void Quit() override;
-
-protected:
-    // With deletions to make, QUIT must wait for their DELEs instead of travelling with the
-    // listing's last window.
-    bool ListingEndsSession() const override { return !m_pick; }
-
-private:
-    std::function<QList<int>()> m_pick;
-    QList<int> m_deleted;
-};
-
-// Runs one operation of the client and turns its exception into a result.
+// Runs one conversation and turns its exception into a result.
 TTaskResult RunConversation(const std::function<void()> &operation);
 
-// A check: one conversation that lists the mailbox (the client's events mark each row as it
-// comes) and, when nobody has to confirm, deletes the marked messages in the same session.
-// Message numbers cannot change inside a session, so no message is checked again before its
-// DELE, and a server that allows one log-in in a while is logged in to once.
+// Called as each message is listed: its index, the number the listing will hold, the message.
+using TListedHandler = std::function<void(int index, int count, const TMailboxMessage &message)>;
+
+// A check: one conversation that lists the mailbox and, when nobody has to confirm, deletes
+// the marked messages in the same session. Message numbers cannot change inside a session, so
+// no message is checked again before its deletion, and a server that allows one log-in in a
+// while is logged in to once.
 class TCheckTask
 {
 public:
-    explicit TCheckTask(TGuardPOP &pop) : m_pop(pop) {}
+    explicit TCheckTask(TMailbox &mailbox) : m_mailbox(mailbox) {}
 
-    // markedAfterListing: when set, the listed indexes to delete, asked once the whole mailbox
-    // is listed. The result's deleted holds only messages the server committed to remove.
-    TTaskResult Run(const std::function<QList<int>()> &markedAfterListing = {});
+    // listed: each message as it comes (the rows are added and marked there). markedAfterListing:
+    // when set, the listed indexes to delete, asked once the whole mailbox is listed; the
+    // result's deleted then holds only messages the server committed to remove.
+    TTaskResult Run(const TListedHandler &listed = {}, const std::function<QList<int>()> &markedAfterListing = {});
 
 private:
-    TGuardPOP &m_pop;
+    TMailbox &m_mailbox;
+};
+
+// A deletion in a session of its own: each message is deleted only when it is still the one
+// listed; the rest are reported as changed.
+class TDeleteTask
+{
+public:
+    explicit TDeleteTask(TMailbox &mailbox) : m_mailbox(mailbox) {}
+
+    TTaskResult Run(const TMailboxListing &listing, const QList<int> &indexes);
+
+private:
+    TMailbox &m_mailbox;
+};
+
+// Fetches one listed message whole into a file, in a session of its own; a message that is
+// no longer the one listed is reported as changed and not fetched.
+class TRetrieveTask
+{
+public:
+    explicit TRetrieveTask(TMailbox &mailbox) : m_mailbox(mailbox) {}
+
+    TTaskResult Run(const TMailboxListing &listing, int index, const QString &file);
+
+private:
+    TMailbox &m_mailbox;
 };

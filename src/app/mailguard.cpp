@@ -1,4 +1,5 @@
 #include "mailguard.h"
+#include "mailguardtexts.h"
 
 #include "files.h"
 #include "imports.h"
@@ -12,25 +13,14 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QScopeGuard>
-#include <QTime>
 
 namespace {
 
-const QString kTarnwick = QStringLiteral("Tarnwick");
 const QString kRetrievingTitle = QStringLiteral("Retrieving messages ... standby");
 const QString kDeletingTitle = QStringLiteral("Deleting messages ... standby");
-const QString kCanceledText = QStringLiteral("Operation has been canceled");
 
-// The first 201 characters of the sound file name are all the alarm ever used.
-constexpr int kAlarmNameLength = 201;
 // Messages larger than this are only downloaded for viewing after a question.
 constexpr qint64 kLargeMessage = 50000;
-
-QString CountdownCaption(int minutes)
-{
-    return kTarnwick + QStringLiteral(" - next e-mail check in ") + QString::number(minutes)
-         + QStringLiteral(" minute%1").arg(pluralS(minutes));
-}
 
 bool DefaultLauncher(const QString &command)
 {
@@ -56,6 +46,8 @@ public:
     ~ActivityScope()
     {
         m_guard.m_activity = Activity::None;
+        // A tick that was stopped for the command runs again (not inside a pass or a dialog).
+        m_guard.restoreTimer1();
         m_guard.m_cancelRequested = false;
         emit m_guard.busyChanged(m_guard.IsBusy());
         m_guard.commandEnded();
@@ -67,9 +59,37 @@ private:
     TMailGuard &m_guard;
 };
 
+// The window while a conversation runs: every button off but the exit button, which cancels;
+// the tray menu off; the progress window up (unless the pass runs hidden). All back at the end.
+class TMailGuard::BusyScreen
+{
+public:
+    BusyScreen(TMailGuard &guard, const QString &title) : m_guard(guard)
+    {
+        m_guard.setExitButtonCancel(true);
+        m_guard.disableAllButtons();
+        m_guard.setTrayMenuEnabled(false);
+        if (m_guard.m_windowVisible || !m_guard.m_autoCheckRunning)
+            m_guard.showProgress(title);
+    }
+    ~BusyScreen()
+    {
+        m_guard.setTrayMenuEnabled(true);
+        m_guard.hideProgress();
+        m_guard.enableAllButtons();
+        m_guard.setExitButtonCancel(false);
+        m_guard.chooseCheckButtonPicture();
+    }
+    BusyScreen(const BusyScreen &) = delete;
+    BusyScreen &operator=(const BusyScreen &) = delete;
+
+private:
+    TMailGuard &m_guard;
+};
+
 TMailGuard::TMailGuard(TPrompts &prompts, QObject *parent)
     : QObject(parent), m_prompts(prompts), m_settings(std::make_unique<UserSettings>()),
-      m_evaluator(m_spam, m_known, &m_messages), m_launcher(DefaultLauncher),
+      m_evaluator(m_spam, m_known, &m_messages), m_pop(m_mailbox.Client()), m_launcher(DefaultLauncher),
       m_defaultMailer(MailtoHandlerCommand)
 {
     m_timer1.setInterval(60000);
@@ -109,7 +129,7 @@ void TMailGuard::SetTrayAvailable(bool available)
 
 bool TMailGuard::IsBusy() const
 {
-    return m_activity != Activity::None || m_deleteInProgress || m_checkInProgress || m_pop.Busy();
+    return m_activity != Activity::None || m_pop.Busy();
 }
 
 bool TMailGuard::quiet() const
@@ -160,213 +180,6 @@ void TMailGuard::FormCreate()
         infoBox(problems.join(u'\n'));
 }
 
-// ---------------- published state ----------------
-
-void TMailGuard::setStatus(const QString &text)
-{
-    m_status = text;
-    emit statusChanged(text);
-}
-
-void TMailGuard::setButtons(const TButtonState &state)
-{
-    if (state == m_buttons)
-        return;
-    m_buttons = state;
-    emit buttonsChanged(m_buttons);
-}
-
-void TMailGuard::setProgress(const TProgressState &state)
-{
-    if (state == m_progress)
-        return;
-    m_progress = state;
-    emit progressChanged(m_progress);
-}
-
-void TMailGuard::setCaptions(const TCaptionState &state)
-{
-    if (state == m_captions)
-        return;
-    m_captions = state;
-    emit captionsChanged(m_captions);
-}
-
-void TMailGuard::disableAllButtons()
-{
-    TButtonState b = m_buttons;
-    b.checkEnabled = false;
-    b.optionsEnabled = false;
-    b.messageButtonsVisible = false;
-    b.bannerVisible = true;
-    setButtons(b);
-}
-
-void TMailGuard::enableAllButtons()
-{
-    TButtonState b = m_buttons;
-    b.checkEnabled = true;
-    b.optionsEnabled = true;
-    b.messageButtonsVisible = !m_messages.IsEmpty();
-    b.bannerVisible = !b.messageButtonsVisible;
-    setButtons(b);
-}
-
-void TMailGuard::setExitButtonCancel(bool cancel)
-{
-    TButtonState b = m_buttons;
-    b.exitIsCancel = cancel;
-    b.exitCaption = cancel ? QStringLiteral("Cancel")
-                           : (m_sysTrayMode ? QStringLiteral("Hide") : QStringLiteral("Goodbye"));
-    b.trayExitCaption = cancel ? QStringLiteral("Cancel") : QStringLiteral("Exit");
-    setButtons(b);
-}
-
-void TMailGuard::chooseCheckButtonPicture()
-{
-    TButtonState b = m_buttons;
-    b.checkButtonUp = !m_messages.IsEmpty();
-    setButtons(b);
-}
-
-void TMailGuard::setTrayMenuEnabled(bool on)
-{
-    TButtonState b = m_buttons;
-    b.trayMenuEnabled = on;
-    setButtons(b);
-}
-
-void TMailGuard::showProgress(const QString &title)
-{
-    TProgressState p;
-    p.visible = true;
-    p.title = title;
-    p.server = m_pop.Server();
-    p.mailbox = m_pop.UserName();
-    setProgress(p);
-}
-
-void TMailGuard::hideProgress()
-{
-    TProgressState p = m_progress;
-    p.visible = false;
-    p.barVisible = false;
-    setProgress(p);
-}
-
-void TMailGuard::setProgressMessage(const QString &message, bool barVisible, int maximum, int position)
-{
-    TProgressState p = m_progress;
-    p.message = message;
-    p.barVisible = barVisible;
-    if (barVisible) {
-        p.barMaximum = qMax(1, maximum);
-        p.barPosition = qBound(1, position, p.barMaximum);
-    }
-    setProgress(p);
-}
-
-void TMailGuard::restoreTimer1()
-{
-    // Only automatic mode runs the minute tick (a switch to manual mode during a command
-    // stays), and never inside a pass or a dialog: those turn it on when they end.
-    setTimer1(m_general.automatic && !m_autoCheckRunning && m_modalDepth == 0);
-}
-
-void TMailGuard::setTimer1(bool on)
-{
-    if (on)
-        m_timer1.start();
-    else
-        m_timer1.stop();
-}
-
-void TMailGuard::setIwhich(int slot)
-{
-    if (slot < 1 || slot > kMailboxSlots)
-        slot = 1;
-    if (slot == m_Iwhich)
-        return;
-    m_Iwhich = slot;
-    emit IwhichChanged(slot);
-}
-
-// ---------------- the POP3 client's events ----------------
-
-void TMailGuard::connectClientEvents()
-{
-    m_pop.OnOpen = [this](QObject *) {
-        setProgressMessage(QStringLiteral("Opening connection ... "), false);
-        setStatus(QStringLiteral("Opening connection for %1 on %2").arg(m_pop.UserName(), m_pop.Server()));
-    };
-    m_pop.OnUpdatingInfo = [this](QObject *) {
-        setProgressMessage(QStringLiteral("Updating headers ... "), false);
-        setStatus(QStringLiteral("Updating headers"));
-    };
-    m_pop.OnNextInfoUpdated = [this](QObject *, int num) { messageListed(num); };
-    m_pop.OnInfoUpdated = [this](QObject *) {
-        setStatus(QString::number(m_pop.RemoteInfo().Count()) + QStringLiteral(" msg(s) for ")
-                  + m_pop.UserName() + QStringLiteral(" on ") + m_pop.Server());
-        MarkForDeletion(-1);
-        enableAllButtons();
-        hideProgress();
-    };
-    m_pop.OnTransferringData = [this](QObject *) {
-        setProgressMessage(QStringLiteral("Transferring data ... "), m_progress.barVisible,
-                           m_progress.barMaximum, m_progress.barPosition);
-        setStatus(QStringLiteral("Transferring data"));
-    };
-    m_pop.OnDataTransfered = [this](QObject *) { setStatus(QStringLiteral("Data has been transfered")); };
-    m_pop.OnRetrieving = [this](QObject *, int num) {
-        setProgressMessage(QStringLiteral("Retrieving ... "), false);
-        setStatus(QStringLiteral("Retrieving ") + QString::number(num + 1));
-    };
-    m_pop.OnRetrieved = [this](QObject *, int num) {
-        setStatus(QStringLiteral("Message %1 retrieved").arg(num + 1));
-    };
-    m_pop.OnClosing = [this](QObject *) { setStatus(QStringLiteral("Closing connection")); };
-    m_pop.OnClosed = [this](QObject *) { setStatus(QStringLiteral("Connection closed")); };
-    m_pop.OnCancel = [this](QObject *) {
-        setStatus(kCanceledText);
-        setExitButtonCancel(false);
-        chooseCheckButtonPicture();
-        m_log.logCancel(m_pop.UserName(), m_pop.Server());
-    };
-    m_pop.OnError = [this](QObject *, QString &msg) {
-        m_errorReported = true;
-        setStatus(msg);
-        chooseCheckButtonPicture();
-        m_log.logError(msg, m_pop.UserName(), m_pop.Server());
-    };
-    m_pop.OnDeleting = [this](QObject *, int num) { messageDeleting(num); };
-    m_ras.OnStatusChange = [this](QObject *, const QString &text) { setStatus(text); };
-    m_ras.OnDisconnected = [this](QObject *) { setStatus(QStringLiteral("Disconnected")); };
-    m_pop.OnDeleted = [this](QObject *, int num) { m_deletedRows.append(num); };
-}
-
-void TMailGuard::messageListed(int num)
-{
-    // The list was cleared when the listing began, so row and message index stay equal; a
-    // row that would break that is not added.
-    if (num != m_messages.Count() || num >= m_pop.RemoteInfo().Count())
-        return;
-    const int total = m_pop.MessageCount();
-    m_messages.Append(TMessageListRow::FromRemoteInfo(m_pop.RemoteInfo()[num], m_listSlot, m_listMailbox));
-    setStatus(QStringLiteral("Getting message %1 of %2 total waiting messages").arg(num + 1).arg(total));
-    MarkForDeletion(m_messages.Count() - 1);
-    setProgressMessage(QStringLiteral("Message %1 of %2").arg(num + 1).arg(total), true, total, num + 1);
-}
-
-void TMailGuard::messageDeleting(int num)
-{
-    if (num < 0 || num >= m_messages.Count())
-        return;
-    const TMessageListRow &row = m_messages.Row(num);
-    setProgressMessage(QStringLiteral("Deleting ") + row.subject, true, m_deleteTotal, m_deleteCounter);
-    ++m_deleteCounter;
-    setStatus(QStringLiteral("Deleting %1 %2").arg(num + 1).arg(row.subject));
-}
-
 TTaskResult TMailGuard::runTask(const std::function<TTaskResult()> &conversation)
 {
     // A cancel that came before the client started would be forgotten by its log-in.
@@ -394,9 +207,9 @@ void TMailGuard::noteQuietFailure(const TTaskResult &out)
     m_log.logError(out.text, m_pop.UserName(), m_pop.Server());
 }
 
-TTaskResult TMailGuard::runClient(const std::function<void()> &operation)
+TCheckParts TMailGuard::checkParts()
 {
-    return runTask([&operation] { return RunConversation(operation); });
+    return {m_evaluator, m_messages, m_log, *m_settings, m_general, m_spam};
 }
 
 // ---------------- settings into the client ----------------
@@ -405,12 +218,7 @@ void TMailGuard::GetRemotePOPSettings(int n)
 {
     if (n < 1 || n > kMailboxSlots)
         n = 1;
-    const MailboxSlot &slot = m_servers.slot(n);
-    m_pop.SetServer(slot.server.trimmed());
-    m_pop.SetUserName(slot.mailbox);
-    m_pop.SetPassword(slot.password);
-    m_pop.SetTls({TlsModeFromInt(int(slot.tls)), slot.fingerprint});
-    m_pop.SetUsePipelining(slot.pipelining);
+    LoadSlot(m_pop, m_servers.slot(n));
     m_clientSlot = n;
 }
 
@@ -424,13 +232,7 @@ void TMailGuard::SelectMailbox(int n)
 
 int TMailGuard::serverToIndex() const
 {
-    for (int n = 1; n <= kMailboxSlots; ++n) {
-        const MailboxSlot &slot = m_servers.slot(n);
-        if (AsciiEqualsIgnoreCase(slot.server.trimmed(), m_pop.Server())
-            && AsciiEqualsIgnoreCase(slot.mailbox, m_pop.UserName()))
-            return n;
-    }
-    return 0;
+    return MailboxNumber(m_servers, m_pop.Server(), m_pop.UserName());
 }
 
 bool TMailGuard::checkSlotSettings()
@@ -454,10 +256,8 @@ bool TMailGuard::btListClick()
 {
     if (IsBusy())
         return false;
+    // The mailbox choice turns the tick off; a check that stops there turns it on again.
     ActivityScope scope(*this, Activity::Check);
-    // The mailbox choice turned the tick off; a check that stops there turns it on again.
-    const auto timerBack = qScopeGuard([this] { restoreTimer1(); });
-
     GetRemotePOPSettings(m_Iwhich);
     playAlarmSound(false);
     if (!checkSlotSettings())
@@ -497,38 +297,24 @@ TTaskResult TMailGuard::CheckUnattended(int n, bool deleteMarked)
         return refused;
     }
     ActivityScope scope(*this, Activity::Check);
-    const auto timerBack = qScopeGuard([this] { restoreTimer1(); });
     playAlarmSound(false);
     GetRemotePOPSettings(n == 0 ? m_Iwhich : n);
     if (!checkSlotSettings()) {
         refused.text = QStringLiteral("The mailbox is not set up.");
         return refused;
     }
-    TTaskResult out = runCheck(true, deleteMarked);
-    out.rows = m_lastRows;
-    return out;
+    return runCheck(true, deleteMarked);
 }
 
 TTaskResult TMailGuard::runCheck(bool unattended, bool deleteInSession)
 {
     setTimer1(false);
     m_messages.Clear();
-    setExitButtonCancel(true);
-    disableAllButtons();
-    if (m_windowVisible || !m_autoCheckRunning)
-        showProgress(kRetrievingTitle);
-
-    TTaskResult out = listMailbox(deleteInSession);
-    // The rows as listed and marked, before deleted ones leave the list.
-    m_lastRows.clear();
-    for (int i = 0; i < m_messages.Count(); ++i)
-        m_lastRows.append(m_messages.Row(i));
-
-    setTrayMenuEnabled(true);
-    hideProgress();
-    enableAllButtons();
-    setExitButtonCancel(false);
-    chooseCheckButtonPicture();
+    TTaskResult out;
+    {
+        BusyScreen screen(*this, kRetrievingTitle);
+        out = listMailbox(deleteInSession);
+    }
     // A log-in refused as too soon is no fault during the automatic pass: the pass shows the
     // mailbox as skipped and tries again after the pause.
     m_checkDelayed = noteLoginDelay(m_clientSlot, out) && m_autoCheckRunning;
@@ -539,7 +325,7 @@ TTaskResult TMailGuard::runCheck(bool unattended, bool deleteInSession)
 
     if (out.ok || (quietFailure && !m_checkDelayed)) {
         m_log.logCheck(m_messages.Count(), m_pop.UserName(), m_pop.Server());
-        if (out.ok && deleteInSession)
+        if (out.ok)
             recordDeletions(out.deleted);
         if (out.ok && !unattended && m_messages.IsEmpty() && !m_general.automatic && m_general.exitAfterCheck) {
             if (m_sysTrayMode)
@@ -564,21 +350,26 @@ TTaskResult TMailGuard::listMailbox(bool deleteInSession)
     m_listMailbox = serverToIndex();
     m_listIdentity = TMailboxIdentity::Of(m_servers.slot(m_clientSlot));
     m_checkInProgress = true;
-    setTrayMenuEnabled(false);
-    std::function<QList<int>()> pick;
-    if (deleteInSession) {
-        // Asked when the whole mailbox is listed and marked, before the session's QUIT.
-        pick = [this] {
-            const QList<int> rows = m_messages.MarkedRows();
-            m_deleteTotal = int(rows.size());
-            m_deleteCounter = 1;
-            if (!rows.isEmpty() && m_progress.visible)
-                showProgress(kDeletingTitle);
-            return rows;
-        };
-    }
-    TTaskResult out = runTask([this, &pick] { return TCheckTask(m_pop).Run(pick); });
+    TCheckParts parts = checkParts();
+    TTaskResult out = runTask([&] {
+        return CheckAndMark(
+            m_mailbox, parts, m_listSlot, m_listMailbox, deleteInSession,
+            [this](int row, int count) { messageListed(row, count); },
+            [this](const QList<int> &rows) {
+                m_deleteTotal = int(rows.size());
+                m_deleteCounter = 1;
+                if (!rows.isEmpty() && m_progress.visible)
+                    showProgress(kDeletingTitle);
+            });
+    });
     m_checkInProgress = false;
+    m_listing = out.listing;
+    if (out.ok) {
+        setStatus(QString::number(out.listed) + QStringLiteral(" msg(s) for ") + m_pop.UserName()
+                  + QStringLiteral(" on ") + m_pop.Server());
+        enableAllButtons();
+        hideProgress();
+    }
     // A cancelled listing shows nothing: half a mailbox would look like all of it.
     if (out.canceled)
         m_messages.Clear();
@@ -599,26 +390,7 @@ void TMailGuard::reportFailure(const TTaskResult &out, int slot)
         setStatus(out.text);
         return;
     }
-    QString text = out.text;
-    if (out.dialUp)
-        text = QStringLiteral("The dial-up connection \"%1\" could not be made: %2\nCheck the connection "
-                              "and the entry chosen on the Connection tab of the General settings, then "
-                              "try again.")
-                   .arg(m_ras.Service(), out.text);
-    else if (out.serverRefused && m_pop.LoginDelayRefused())
-        text = QStringLiteral("The server %1 refused the log-in because mailbox %2 was checked only a "
-                              "short while ago: %3\nTry again later.")
-                   .arg(m_pop.Server(), QString::number(slot), out.text);
-    else if (out.serverRefused)
-        text = QStringLiteral("The server %1 refused the request: %2\nIf it refused the log-in, check the "
-                              "user name and password of mailbox %3 in the General settings.")
-                   .arg(m_pop.Server(), out.text, QString::number(slot));
-    else
-        text += QStringLiteral("\nCheck the settings of mailbox %1 (server, user name, password, "
-                               "security) in the General settings and the connection to the internet, "
-                               "then try again.")
-                    .arg(slot);
-    errorBox(text);
+    errorBox(FailureText(out, slot, m_pop.Server(), m_ras.Service()));
 }
 
 void TMailGuard::MarkForDeletion(int index)
@@ -650,7 +422,7 @@ void TMailGuard::Cancel()
     if (m_autoCheckRunning)
         m_passCanceled = true;
     if (m_pop.Busy())
-        m_pop.Cancel();
+        m_mailbox.Abort();
 }
 
 // While a prompt is open the minute tick does nothing: a pass must not start inside a box
@@ -701,11 +473,8 @@ void TMailGuard::tell(const QString &error)
 
 void TMailGuard::saveRuleLists()
 {
-    QString error;
-    if (!m_spam.Savesettings(&error))
-        m_pendingProblem = QStringLiteral("The rule lists could not be saved, so the hit counts of this "
-                                          "check are not kept: %1")
-                               .arg(error);
+    if (const QString problem = SaveHitCounts(m_spam); !problem.isEmpty())
+        m_pendingProblem = problem;
 }
 
 void TMailGuard::commandEnded()
@@ -716,7 +485,7 @@ void TMailGuard::commandEnded()
         tell(text);
     }
     // A quit asked for during the command goes through once everything has unwound.
-    if (m_quitPending && !m_autoCheckRunning && m_activity == Activity::None && !m_deleteInProgress) {
+    if (m_quitPending && !m_autoCheckRunning && m_activity == Activity::None) {
         m_quitPending = false;
         emit quitRequested();
     }
@@ -724,7 +493,7 @@ void TMailGuard::commandEnded()
 
 void TMailGuard::requestQuit()
 {
-    if (m_autoCheckRunning || m_activity != Activity::None || m_deleteInProgress) {
+    if (m_autoCheckRunning || m_activity != Activity::None) {
         m_quitPending = true;
         return;
     }
@@ -735,20 +504,18 @@ void TMailGuard::requestQuit()
 
 void TMailGuard::btDeleteClick()
 {
-    if (m_deleteInProgress || IsBusy())
+    if (IsBusy())
         return;
-    m_deleteInProgress = true;
-    emit busyChanged(true);
-    playAlarmSound(false);
-    setTimer1(false);
-    // Asked once: finding the desktop's default runs xdg-mime, which may take a while.
-    const QString mailer = m_general.launch ? mailProgram() : QString();
-    const bool launch = DeleteMessages(mailer);
-    m_deleteInProgress = false;
-    emit busyChanged(IsBusy());
-    // Without a mail program there is nothing to start, and the deletion's own line stays.
-    if (launch && !IsBlankText(mailer))
-        launchMailProgram(mailer);
+    {
+        ActivityScope scope(*this, Activity::Delete);
+        playAlarmSound(false);
+        setTimer1(false);
+        // Asked once: finding the desktop's default runs xdg-mime, which may take a while.
+        const QString mailer = m_general.launch ? mailProgram() : QString();
+        // Without a mail program there is nothing to start, and the deletion's own line stays.
+        if (DeleteMessages(mailer) && !IsBlankText(mailer))
+            launchMailProgram(mailer);
+    }
     UpdateAutomaticCaptions(m_general.automatic, m_general.minutes);
     commandEnded();
 }
@@ -767,7 +534,6 @@ bool TMailGuard::DeleteMessages(const QString &mailer)
     if (askFirst && !askYesNo(QStringLiteral("Really delete %1 messages from server?").arg(marked)))
         return false;
 
-    ActivityScope scope(*this, Activity::Delete);
     // The rows act on the mailbox they were listed from, whatever the client was given since.
     const int slot = m_messages.ListedSlot();
     if (const QString refusal = listingRefusal(slot, QStringLiteral("deleted")); !refusal.isEmpty()) {
@@ -775,69 +541,46 @@ bool TMailGuard::DeleteMessages(const QString &mailer)
         return false;
     }
     GetRemotePOPSettings(slot);
-    if (m_pop.RemoteInfo().Count() != total) {
+    if (m_listing.messages.size() != total) {
         tell(QStringLiteral("The message list no longer matches what was listed from the server, so "
                             "nothing was deleted. Check e-mail again, then delete."));
         return false;
     }
     // A log-in the server would refuse as too soon is not tried.
     if (LoginDelayPending(slot)) {
-        const QDeadlineTimer &until = m_loginNotBefore[size_t(slot - 1)];
-        const QTime at = QTime::currentTime().addMSecs(int(qMin<qint64>(until.remainingTime(), 24 * 3600 * 1000)));
         tell(QStringLiteral("The server %1 asks for a pause between log-ins to mailbox %2, so deleting is "
                             "possible from %3. The marks stay as they are: delete again then.")
-                 .arg(m_pop.Server(), QString::number(slot), at.toString(QStringLiteral("HH:mm"))));
+                 .arg(m_pop.Server(), QString::number(slot), m_loginDelays.Until(slot)));
         return false;
     }
-    // Only what the user sees marked now is deleted: no request left over from earlier.
-    for (int i = 0; i < m_pop.RemoteInfo().Count(); ++i)
-        m_pop.Unmark(i);
-    for (int row : markedRows)
-        m_pop.MarkDelete(row);
     m_deleteTotal = marked;
     m_deleteCounter = 1;
-    m_deletedRows.clear();
 
-    disableAllButtons();
-    setExitButtonCancel(true);
-    setTrayMenuEnabled(false);
-    if (m_windowVisible || !m_autoCheckRunning)
-        showProgress(kDeletingTitle);
-
-    TTaskResult out = runClient([this] { m_pop.TransferData(); });
-    noteLoginDelay(slot, out);
-    // The server removes messages only when the session ended with an accepted QUIT, which
-    // is when TransferData returned normally; only those messages are logged and counted.
-    out.changed = m_pop.SkippedItems();
-    if (out.ok)
-        out.deleted = m_deletedRows;
-    const QList<int> &skipped = out.changed;
-    const int deleted = int(out.deleted.size());
+    TTaskResult out;
     TTaskResult relisted;
-    if (out.ok) {
-        recordDeletions(out.deleted);
-        // The list shows what is left on the server, unless a mail program is about to take it.
-        const bool launchNext =
-            total != deleted && !m_general.automatic && m_general.launch && !IsBlankText(mailer);
-        // A server that wants a pause between log-ins would refuse the listing again: the
-        // rows left stay as they were listed.
-        if (launchNext || m_pop.LoginDelay() <= 0)
-            m_messages.Clear();
-        if (!launchNext && m_pop.LoginDelay() <= 0) {
-            if (m_windowVisible || !m_autoCheckRunning)
-                showProgress(kRetrievingTitle);
-            relisted = listMailbox();
-            saveRuleLists();
+    {
+        BusyScreen screen(*this, kDeletingTitle);
+        // Only what the user sees marked now is deleted.
+        out = runTask([&] { return TDeleteTask(m_mailbox).Run(m_listing, markedRows); });
+        noteLoginDelay(slot, out);
+        if (out.ok) {
+            recordDeletions(out.deleted);
+            // The list shows what is left on the server, unless a mail program is about to take it.
+            const bool launchNext = total != int(out.deleted.size()) && !m_general.automatic && m_general.launch
+                                    && !IsBlankText(mailer);
+            // A server that wants a pause between log-ins would refuse the listing again: the
+            // rows left stay as they were listed.
+            if (launchNext || m_pop.LoginDelay() <= 0)
+                m_messages.Clear();
+            if (!launchNext && m_pop.LoginDelay() <= 0) {
+                if (m_windowVisible || !m_autoCheckRunning)
+                    showProgress(kRetrievingTitle);
+                relisted = listMailbox();
+                saveRuleLists();
+            }
+            announceDeletions(int(out.deleted.size()), int(out.changed.size()));
         }
     }
-
-    setTrayMenuEnabled(true);
-    enableAllButtons();
-    setExitButtonCancel(false);
-    if (out.ok)
-        announceDeletions(deleted, int(skipped.size()));
-    chooseCheckButtonPicture();
-    hideProgress();
 
     if (quiet()) {
         noteQuietFailure(out.ok ? relisted : out);
@@ -846,40 +589,26 @@ bool TMailGuard::DeleteMessages(const QString &mailer)
             reportFailure(out, slot);
         else if (!relisted.ok)
             reportFailure(relisted, slot);
-        if (!skipped.isEmpty())
+        if (!out.changed.isEmpty())
             infoBox(QStringLiteral("%1 of the marked messages were left on the server because "
                                    "the mailbox changed after it was listed. Check e-mail again "
                                    "to see what is waiting now.")
-                        .arg(skipped.size()));
+                        .arg(out.changed.size()));
     }
-    return out.ok && total != deleted && (m_windowVisible || !m_autoCheckRunning) && m_general.launch;
+    return out.ok && total != int(out.deleted.size()) && (m_windowVisible || !m_autoCheckRunning) && m_general.launch;
 }
 
 void TMailGuard::recordDeletions(const QList<int> &deletedRows)
 {
-    {
-        ActivityLog::Batch batch(m_log);
-        for (int row : deletedRows) {
-            const TMessageListRow &r = m_messages.Row(row);
-            m_log.logDeletion(m_pop.UserName(), m_pop.Server(), {r.subject, r.sender, r.sizeText, r.date});
-        }
-    }
-    if (!deletedRows.isEmpty()) {
-        m_general.count += deletedRows.size();
-        if (!SaveSpamCount(*m_settings, m_general.count))
-            m_pendingProblem = QStringLiteral("The count of deleted spam could not be stored: %1")
-                                   .arg(m_settings->lastError());
-    }
-    // What is gone from the server leaves the list; the rest keep their marks.
-    QList<TMessageListRow> kept;
-    for (int row = 0; row < m_messages.Count(); ++row)
-        if (!deletedRows.contains(row))
-            kept.append(m_messages.Row(row));
-    if (kept.size() != m_messages.Count()) {
-        m_messages.Clear();
-        for (const TMessageListRow &r : std::as_const(kept))
-            m_messages.Append(r);
-    }
+    TCheckParts parts = checkParts();
+    if (const QString problem = RecordDeletions(parts, m_pop.UserName(), m_pop.Server(), deletedRows);
+        !problem.isEmpty())
+        m_pendingProblem = problem;
+    // The listing loses them too, so that row and listed message stay one: the rows left can
+    // be deleted or viewed later, each checked again on the server where it now is.
+    for (qsizetype k = m_listing.messages.size(); k-- > 0;)
+        if (deletedRows.contains(int(k)))
+            m_listing.messages.removeAt(k);
 }
 
 void TMailGuard::announceDeletions(int deleted, int skipped)
@@ -899,252 +628,6 @@ QString TMailGuard::listingRefusal(int slot, const QString &action) const
     return QStringLiteral("Mailbox %1 was changed in the settings after this list was made, so nothing was %2. "
                           "Check e-mail again to see what is waiting in the mailbox it names now.")
         .arg(QString::number(slot), action);
-}
-
-// ---------------- automatic mode ----------------
-
-void TMailGuard::Timer1Timer()
-{
-    // The tick never starts a pass inside a running command or a dialog.
-    if (IsBusy() || m_autoCheckRunning || m_modalDepth > 0)
-        return;
-    --m_minutesLeft;
-    UpdateAutomaticCaptions(m_general.automatic, m_general.minutes);
-    m_autoCheckRunning = true;
-    m_passCanceled = false;
-    {
-        const auto reset = qScopeGuard([this] { m_autoCheckRunning = false; });
-        automaticPass();
-    }
-    TCaptionState c = m_captions;
-    c.title = c.windowCaption;
-    c.trayHint = c.windowCaption;
-    setCaptions(c);
-    // Only automatic mode runs the tick: a switch to manual mode during the pass stays.
-    setTimer1(m_general.automatic);
-    commandEnded();
-}
-
-bool TMailGuard::LoginDelayPending(int n) const
-{
-    return n >= 1 && n <= kMailboxSlots && !m_loginNotBefore[size_t(n - 1)].hasExpired();
-}
-
-bool TMailGuard::noteLoginDelay(int slot, const TTaskResult &out)
-{
-    if (slot < 1 || slot > kMailboxSlots)
-        return false;
-    // Counted from the end of the check, a little later than the log-in the server counts
-    // from, so the next one is never early.
-    if (m_pop.LoginDelay() > 0)
-        m_loginNotBefore[size_t(slot - 1)] = QDeadlineTimer(qint64(m_pop.LoginDelay()) * 1000);
-    return !out.ok && out.serverRefused && m_pop.LoginDelayRefused();
-}
-
-QString TMailGuard::loginDelayNote(int slot, const QString &user) const
-{
-    const QDeadlineTimer &until = m_loginNotBefore[size_t(slot - 1)];
-    if (until.hasExpired())
-        return QStringLiteral("MailBox %1 skipped: its server asks for a pause between checks").arg(user);
-    const QTime at = QTime::currentTime().addMSecs(int(qMin<qint64>(until.remainingTime(), 24 * 3600 * 1000)));
-    return QStringLiteral("MailBox %1 skipped until %2").arg(user, at.toString(QStringLiteral("HH:mm")));
-}
-
-void TMailGuard::automaticPass()
-{
-    if (m_minutesLeft > 0) {
-        TCaptionState c = m_captions;
-        c.windowCaption = CountdownCaption(m_minutesLeft);
-        setCaptions(c);
-        return;
-    }
-    setTimer1(false);
-    bool found = false;
-    QString foundUser;
-    int foundCount = 0;
-    QStringList skipped;
-    for (int n = 1; n <= kMailboxSlots && !m_passCanceled && !m_quitPending; ++n) {
-        setIwhich(n);
-        GetRemotePOPSettings(n);
-        if (m_pop.Server().isEmpty() || m_pop.UserName().isEmpty())
-            continue;
-        const QString user = m_pop.UserName();
-        if (LoginDelayPending(n)) {
-            skipped << loginDelayNote(n, user);
-            continue;
-        }
-        TCaptionState c = m_captions;
-        c.windowCaption = QStringLiteral("Tarnwick - Now checking e-mail for ") + user;
-        c.title = c.windowCaption;
-        c.trayHint = c.windowCaption;
-        setCaptions(c);
-        m_checkDelayed = false;
-        // With deletion on, nobody confirms: the spam goes in the listing's own session.
-        const TTaskResult result = CheckUnattended(n, m_general.kill);
-        if (m_passCanceled || m_quitPending)
-            break;
-        if (m_checkDelayed) {
-            skipped << loginDelayNote(n, user);
-            continue;
-        }
-        if (m_general.kill) {
-            if (result.ok && result.listed != result.deleted.size() && m_windowVisible && m_general.launch)
-                btLaunchClick();
-            // What is left after the spam went is mail for the user: the pass goes on to the
-            // other mailboxes, and tells about the first one with mail when it is done.
-            if (!found && !m_messages.IsEmpty()) {
-                found = true;
-                foundUser = user;
-                foundCount = m_messages.Count();
-            }
-            continue;
-        }
-        if (!m_messages.IsEmpty()) {
-            found = true;
-            foundUser = user;
-            foundCount = m_messages.Count();
-            break;
-        }
-    }
-    TCaptionState c = m_captions;
-    const QString skipNote = skipped.isEmpty() ? QString() : QStringLiteral(" - ") + skipped.join(QStringLiteral(", "));
-    if (found) {
-        c.windowCaption = QStringLiteral("Tarnwick - MailBox %1 - %2 messages").arg(foundUser, QString::number(foundCount))
-                          + skipNote;
-        c.tmLabelVisible = false;
-        setCaptions(c);
-        emit showWindowRequested();
-        if (m_general.alarm)
-            playAlarmSound(true);
-    } else {
-        c.windowCaption = QStringLiteral("Tarnwick - No waiting messages found") + skipNote;
-        c.title = c.windowCaption;
-        c.trayHint = c.windowCaption;
-        setCaptions(c);
-    }
-    m_minutesLeft = m_general.minutes;
-    // The next manual check uses the slot selected in the settings again; the rows shown
-    // keep the slot they came from.
-    setIwhich(m_servers.which);
-    GetRemotePOPSettings(m_Iwhich);
-}
-
-void TMailGuard::UpdateAutomaticCaptions(bool automatic, int minutes)
-{
-    TCaptionState c = m_captions;
-    c.windowCaption = kTarnwick;
-    if (automatic) {
-        // A command or dialog that runs turns the tick on when it ends.
-        setTimer1(!IsBusy() && m_modalDepth == 0);
-        c.windowCaption = CountdownCaption(minutes);
-        c.title = c.windowCaption;
-        c.trayHint = c.windowCaption;
-    } else {
-        setTimer1(false);
-        c.title = kTarnwick;
-        c.trayHint = kTarnwick;
-    }
-    c.tmLabelVisible = true;
-    c.automatic = automatic;
-    c.trayAnimated = automatic;
-    setCaptions(c);
-}
-
-void TMailGuard::EnableAutomatic(bool enable)
-{
-    m_general.automatic = enable;
-    if (!SaveAutomatic(*m_settings, enable))
-        m_pendingProblem = QStringLiteral("The automatic mode could not be stored for the next start: %1")
-                               .arg(m_settings->lastError());
-    if (!enable)
-        m_minutesLeft = m_general.minutes;
-    UpdateAutomaticCaptions(m_general.automatic, m_general.minutes);
-    m_log.logAutomaticMode(enable);
-    if (!IsBusy())
-        commandEnded();
-}
-
-void TMailGuard::playAlarmSound(bool play)
-{
-    if (!play) {
-        emit alarmStopped();
-        return;
-    }
-    QString name = m_general.alarmFile.left(kAlarmNameLength);
-    if (IsBlankText(name))
-        name = DataFile(QStringLiteral("harptune.wav"));
-    if (!QFileInfo(name).isFile())
-        emit beepRequested();
-    else
-        emit alarmRequested(name, m_general.repeat);
-}
-
-void TMailGuard::btLaunchClick()
-{
-    // Launching clears the list, which a running command still relies on.
-    if (!IsBusy())
-        launchMailProgram(mailProgram());
-}
-
-void TMailGuard::launchMailProgram(const QString &mailer)
-{
-    setTimer1(false);
-    playAlarmSound(false);
-    const auto timerBack = qScopeGuard([this] { restoreTimer1(); });
-    if (IsBlankText(mailer)) {
-        // Launching after a deletion is on by default; with no mail program anywhere that
-        // is nothing to stop the user for.
-        setStatus(QStringLiteral("No mail program was started: none is set on the Mail program tab of "
-                                 "the General settings and the desktop has no default one."));
-        return;
-    }
-    if (m_launcher(mailer)) {
-        m_messages.Clear();
-        enableAllButtons();
-        chooseCheckButtonPicture();
-    } else {
-        errorBox(QStringLiteral("Unable to launch mail program. Check the mail program "
-                                "path/name on the Mail program tab of the General settings."));
-    }
-}
-
-QString TMailGuard::mailProgram() const
-{
-    if (!IsBlankText(m_general.mailer))
-        return m_general.mailer;
-    return m_defaultMailer ? m_defaultMailer() : QString();
-}
-
-void TMailGuard::btExitClick(bool fromTray)
-{
-    playAlarmSound(false);
-    if (IsBusy()) {
-        Cancel();
-        return;
-    }
-    m_log.close();
-    if (!fromTray && m_sysTrayMode)
-        emit hideToTrayRequested();
-    else
-        emit quitRequested();
-}
-
-bool TMailGuard::CloseQuery()
-{
-    if (IsBusy() || m_autoCheckRunning) {
-        m_quitPending = true;
-        Cancel();
-        return false;
-    }
-    if (m_pop.Connected()) {
-        try {
-            m_pop.Disconnect();
-        } catch (const std::exception &) {
-            // Leaving anyway: the connection is closed whether the goodbye worked or not.
-        }
-    }
-    m_log.close();
-    return true;
 }
 
 // ---------------- dialogs ----------------
@@ -1251,7 +734,6 @@ QString TMailGuard::RetrieveMessage(int row)
         return {};
     ActivityScope scope(*this, Activity::Retrieve);
     setTimer1(false);
-    const auto timerBack = qScopeGuard([this] { restoreTimer1(); });
     playAlarmSound(false);
 
     // Copies: the list may change while the question below waits for the user.
@@ -1270,36 +752,24 @@ QString TMailGuard::RetrieveMessage(int row)
         return {};
     }
     GetRemotePOPSettings(slot);
-    if (m_pop.RemoteInfo().Count() != m_messages.Count()) {
+    if (m_listing.messages.size() != m_messages.Count()) {
         errorBox(QStringLiteral("The message list no longer matches what was listed from the "
                                 "server. Check e-mail again, then view the message."));
         return {};
     }
-    m_pop.SetMessageDirectory(DataFolder());
-    const QString path = m_pop.MessageDirectory() + QStringLiteral("msg_%1.eml").arg(row);
+    const QString path = DataFolder() + QStringLiteral("/msg_%1.eml").arg(row);
     // A file left from an earlier download must not pass for this message.
     QFile::remove(path);
-    for (int i = 0; i < m_pop.RemoteInfo().Count(); ++i)
-        m_pop.Unmark(i);
-    m_pop.MarkRetrieve(row);
-
-    disableAllButtons();
-    setExitButtonCancel(true);
-    setTrayMenuEnabled(false);
-    showProgress(kRetrievingTitle);
-    const TTaskResult out = runClient([this] { m_pop.TransferData(); });
-    const bool skipped = m_pop.SkippedItems().contains(row);
-    hideProgress();
-    setTrayMenuEnabled(true);
-    enableAllButtons();
-    setExitButtonCancel(false);
-    m_pop.Unmark(row);
-
+    TTaskResult out;
+    {
+        BusyScreen screen(*this, kRetrievingTitle);
+        out = runTask([&] { return TRetrieveTask(m_mailbox).Run(m_listing, row, path); });
+    }
     if (!out.ok) {
         reportFailure(out, slot);
         return {};
     }
-    if (skipped) {
+    if (!out.changed.isEmpty()) {
         infoBox(QStringLiteral("This message is no longer on the server as it was listed: the "
                                "mailbox changed. Check e-mail again to see what is waiting now."));
         return {};

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "activitylog.h"
+#include "automaticpass.h"
 #include "checktask.h"
+#include "mailboxes.h"
+#include "slotcheck.h"
 #include "evaluator.h"
 #include "knownlist.h"
 #include "mailboxsetup.h"
 #include "messagelistmodel.h"
-#include "pop3.h"
 #include "ras.h"
 #include "prompts.h"
 #include "settings.h"
@@ -123,7 +125,7 @@ public:
     TSpamSettings &SpamSettings() { return m_spam; }
     TKnownList &KnownList() { return m_known; }
     TRuleEvaluator &Evaluator() { return m_evaluator; }
-    TmsRemotePOP &RemotePOP() { return m_pop; }
+    TmsRemotePOP &RemotePOP() { return m_mailbox.Client(); }
     // The dial-up component: the client dials its Service before it connects and hangs up
     // after. Its entry is chosen at start from the stored "RAS" position.
     TagRas &Ras() { return m_ras; }
@@ -135,7 +137,7 @@ public:
     int Iwhich() const { return m_Iwhich; }
     bool checkInProgress() const { return m_checkInProgress; }
     bool autoCheckRunning() const { return m_autoCheckRunning; }
-    bool deleteInProgress() const { return m_deleteInProgress; }
+    bool deleteInProgress() const { return m_activity == Activity::Delete; }
     int minutesLeft() const { return m_minutesLeft; }
     bool sysTrayMode() const { return m_sysTrayMode; }
     bool Timer1Enabled() const { return m_timer1.isActive(); }
@@ -157,7 +159,7 @@ public:
     // general settings are next closed. Takes effect at FormCreate().
     void SetStartInTray(bool on) { m_startInTray = on; }
     // Seconds each network wait may take (120 by default).
-    void SetNetworkTimeOut(int seconds) { m_pop.SetTimeOut(seconds); }
+    void SetNetworkTimeOut(int seconds) { m_mailbox.Client().SetTimeOut(seconds); }
     // How the mail program is started; true when it started. The default splits the command
     // line (QProcess::splitCommand) and starts it detached.
     void SetLauncher(std::function<bool(const QString &command)> launcher);
@@ -282,10 +284,13 @@ signals:
     void hideToTrayRequested();
     // End the program.
     void quitRequested();
+    // The automatic pass has checked slot; result holds what it listed, deleted and left.
+    void slotChecked(int slot, const TTaskResult &result);
 
 private:
     enum class Activity { None, Check, Delete, Retrieve };
     class ActivityScope;
+    class BusyScreen;
     class PromptScope;
 
     // Paired by ModalScope.
@@ -293,7 +298,7 @@ private:
     void EndModal();
 
     void connectClientEvents();
-    void messageListed(int num);
+    void messageListed(int num, int total);
     void messageDeleting(int num);
     void setStatus(const QString &text);
     void setButtons(const TButtonState &state);
@@ -315,9 +320,9 @@ private:
     // Runs one conversation unless a cancel came first; a failure after a cancel counts as
     // cancelled.
     TTaskResult runTask(const std::function<TTaskResult()> &conversation);
-    TTaskResult runClient(const std::function<void()> &operation);
+    TCheckParts checkParts();
     bool checkSlotSettings();
-    // Steps 6 ... 21 of a check; unattended: no leaving after an empty check; deleteInSession:
+    // The check once the slot is chosen; unattended: no leaving after an empty check; deleteInSession:
     // the marked messages are deleted before the listing's QUIT.
     TTaskResult runCheck(bool unattended, bool deleteInSession);
     // The listing with checkInProgress set, for a check and for the listing after a deletion.
@@ -333,11 +338,11 @@ private:
     // started now. mailer: the one that would take over afterwards, blank for none.
     bool DeleteMessages(const QString &mailer);
     void automaticPass();
+    // One slot of the automatic pass: the captions, the check, the mail program after it.
+    TPassCheck passCheck(int n);
     // After a listing of slot: remembers the server's LOGIN-DELAY; true when the listing was
     // refused because of it.
     bool noteLoginDelay(int slot, const TTaskResult &out);
-    // "MailBox user skipped until hh:mm" for the caption of the automatic pass.
-    QString loginDelayNote(int slot, const QString &user) const;
     void reportFailure(const TTaskResult &out, int slot);
     // A failure in a pass nobody watches: the status panel and the log, unless the client
     // reported it already.
@@ -366,7 +371,8 @@ private:
     TMessageListModel m_messages;
     TRuleEvaluator m_evaluator;
     TagRas m_ras;
-    TGuardPOP m_pop;
+    TPop3Mailbox m_mailbox;
+    TPop3Client &m_pop; // the mailbox's client: connection settings and events
     ActivityLog m_log;
     QTimer m_timer1;
     std::function<bool(const QString &)> m_launcher;
@@ -375,7 +381,6 @@ private:
     int m_Iwhich = 1;
     bool m_checkInProgress = false;
     bool m_autoCheckRunning = false;
-    bool m_deleteInProgress = false;
     int m_minutesLeft = 10;
     bool m_sysTrayMode = false;
     bool m_startInTray = false;
@@ -385,7 +390,7 @@ private:
     int m_listSlot = 1;    // the slot and mailbox number of the listing that runs
     int m_listMailbox = 0;
     TMailboxIdentity m_listIdentity; // the mailbox the rows were listed from
-    QList<TMessageListRow> m_lastRows; // the last check's rows as listed and marked
+    TMailboxListing m_listing;       // what the rows were listed from
 
     Activity m_activity = Activity::None;
     bool m_cancelRequested = false;
@@ -395,10 +400,7 @@ private:
     bool m_timerBeforeModal = false;
     int m_deleteTotal = 0;
     int m_deleteCounter = 1;
-    QList<int> m_deletedRows; // rows whose DELE the server accepted in this run
-    // Per slot: no automatic log-in before this (the server's LOGIN-DELAY); expired when the
-    // server asked for nothing.
-    std::array<QDeadlineTimer, kMailboxSlots> m_loginNotBefore{};
+    TLoginDelays m_loginDelays;
     // The last check was a log-in the server refused as too soon during an automatic pass.
     bool m_checkDelayed = false;
     // The client's OnError fired during the running conversation.

@@ -2,6 +2,7 @@
 
 #include "address.h"
 #include "maildate.h"
+#include "mailbox.h"
 #include "pop3.h"
 
 #include <QLocale>
@@ -28,12 +29,17 @@ QString WithoutZone(const QString &format)
 
 TMessageListRow TMessageListRow::FromRemoteInfo(const TmsRemoteInfoItem &item, int slot, int mailbox)
 {
+    return FromMessage({item.Size, item.Headers, item.Uidl}, slot, mailbox);
+}
+
+TMessageListRow TMessageListRow::FromMessage(const TMailboxMessage &message, int slot, int mailbox)
+{
     TMessageListRow row;
-    row.headers = item.Headers;
-    row.subject = GetFieldValue(item.Headers, QStringLiteral("Subject"));
-    row.sender = SenderAddress(item.Headers);
-    row.sizeText = QString::number(item.Size);
-    const QString dateField = GetFieldValue(item.Headers, QStringLiteral("Date"));
+    row.headers = message.headers;
+    row.subject = GetFieldValue(message.headers, QStringLiteral("Subject"));
+    row.sender = SenderAddress(message.headers);
+    row.sizeText = QString::number(message.size);
+    const QString dateField = GetFieldValue(message.headers, QStringLiteral("Date"));
     const std::optional<TmsMailDate> date = ParseMailDate(dateField);
     // Shown in the user's zone; "23:30 -0800" and "08:30 +0100" are the same moment.
     row.date = date ? TMessageListModel::FormatListDate(date->dateTime.toLocalTime()) : dateField;

@@ -9,6 +9,7 @@
 #include <QString>
 
 struct TmsRemoteInfoItem;
+struct TMailboxMessage;
 
 // One waiting message as the list shows it.
 struct TMessageListRow
@@ -28,6 +29,7 @@ struct TMessageListRow
     int mark = -1; // see Mark in rulewords.h
 
     // Subject, sender, size and date of a listed message.
+    static TMessageListRow FromMessage(const TMailboxMessage &message, int slot, int mailbox);
     static TMessageListRow FromRemoteInfo(const TmsRemoteInfoItem &item, int slot, int mailbox);
 };
 

@@ -57,6 +57,11 @@ public:
     virtual TMailboxListing List(
         const std::function<void(int index, int count, const TMailboxMessage &message)> &listed = {}) = 0;
 
+    // Tells that the session ends with LogOut right after the next List, so a protocol that
+    // sends commands ahead may send its goodbye with the listing's last ones. Without it the
+    // session stays open after the listing for Delete, Fetch or StillSame.
+    virtual void EndAfterList() {}
+
     // Whether the message at index of listing is still the one on the server: the same size,
     // header lines and unique id (an id never outweighs a difference in the rest). A message
     // that only moved is found again where the protocol allows it.

@@ -15,6 +15,7 @@
 //    |   +- ETlsError         TLS could not be set up
 //    |       +- ECertificateError   the server's certificate was refused
 //    +- EServerError          the server refused a command; text = the server's line
+//    |   +- ELoginError       ... the log-in itself
 //    +- ECanceledError        "Operation has been canceled" (OnError fires first)
 //    +- ETimedOutError        "Operation timed out" (OnError fires first)
 //    +- EWinsockDLLError      the socket layer or one of its functions is missing
@@ -77,6 +78,19 @@ class EServerError : public ENetError
 {
 public:
     using ENetError::ENetError;
+};
+
+// The server refused the log-in itself (user name, password, or too soon after the last one),
+// not a command after it: nothing changes that but a person or the time the server asks for.
+class ELoginError : public EServerError
+{
+public:
+    ELoginError(const QString &message, bool loginDelay) : EServerError(message), m_loginDelay(loginDelay) {}
+    // Refused because the last log-in was too recent (POP3 [LOGIN-DELAY]).
+    bool LoginDelay() const noexcept { return m_loginDelay; }
+
+private:
+    bool m_loginDelay;
 };
 
 class ECanceledError : public ENetError

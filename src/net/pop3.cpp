@@ -398,17 +398,19 @@ TmsRemotePOP::Check TmsRemotePOP::QueueCheck(int index, int number, bool withId,
 
 bool TmsRemotePOP::TakeCheck(const Check &check, bool goneIsFalse, Pop3MessageFacts &fresh)
 {
-    const QueuedReply list = Take(check.list);
-    if (list.code == -1 && goneIsFalse) {
-        // "-ERR no such message": the mailbox shrank since the listing. The rest of the
-        // check is answered too.
-        Take(check.top);
-        if (check.uidl >= 0)
-            Take(check.uidl);
-        return false;
+    if (check.list >= 0) {
+        const QueuedReply list = Take(check.list);
+        if (list.code == -1 && goneIsFalse) {
+            // "-ERR no such message": the mailbox shrank since the listing. The rest of the
+            // check is answered too.
+            Take(check.top);
+            if (check.uidl >= 0)
+                Take(check.uidl);
+            return false;
+        }
+        RequirePositive(list.code);
+        fresh.Size = ParseListSize(list.line);
     }
-    RequirePositive(list.code);
-    fresh.Size = ParseListSize(list.line);
     const QueuedReply top = Take(check.top);
     RequirePositive(top.code);
     fresh.Headers = HeadersFromBlock(top.block);
@@ -455,36 +457,47 @@ int TmsRemotePOP::Locate(const Check &check)
 void TmsRemotePOP::UpdateInfo()
 {
     Operation operation(this);
-    DoUpdateInfo();
-}
-
-void TmsRemotePOP::DoUpdateInfo()
-{
     // Any failure ends the session without QUIT, so the server keeps the mailbox as it was
     // and the next operation starts with a fresh log-in. (A QUIT sent ahead goes out only in
     // a session that deletes nothing, and its reply is never taken after a failure.)
-    m_listing = true;
-    m_uidlAhead = -1;
-    m_listAhead = -1;
-    const auto listed = qScopeGuard([this] { m_listing = false; });
     try {
-        DoConnect();
-        if (OnUpdatingInfo)
-            OnUpdatingInfo(this);
-        m_remoteInfo.Clear();
-        if (m_listAhead >= 0)
-            ListMessagesAhead();
-        else
-            ListMessages();
+        OpenSession(true);
+        ListInSession();
         DoDisconnect();
     } catch (...) {
-        // The replies of the rest of the window are dropped with the connection.
-        ResetWindow();
-        CloseSocket();
+        Abandon();
         throw;
     }
     if (OnInfoUpdated)
         OnInfoUpdated(this);
+}
+
+void TmsRemotePOP::Abandon()
+{
+    // The replies of the rest of the window are dropped with the connection.
+    ResetWindow();
+    CloseSocket();
+}
+
+void TmsRemotePOP::OpenSession(bool forListing)
+{
+    m_listing = forListing;
+    m_uidlAhead = -1;
+    m_listAhead = -1;
+    const auto listed = qScopeGuard([this] { m_listing = false; });
+    DoConnect();
+}
+
+void TmsRemotePOP::ListInSession()
+{
+    const auto aheadTaken = qScopeGuard([this] {
+        m_uidlAhead = -1;
+        m_listAhead = -1;
+    });
+    if (OnUpdatingInfo)
+        OnUpdatingInfo(this);
+    m_remoteInfo.Clear();
+    ListMessages();
 }
 
 void TmsRemotePOP::QueueWithLogin()
@@ -527,86 +540,69 @@ void TmsRemotePOP::AddListed(TmsRemoteInfoItem item, qint64 &listedBytes)
                                .arg(m_remoteInfo.Count() + 1)
                                .arg(kMaxListingBytes / (1024 * 1024)));
     m_remoteInfo.Add(std::move(item));
+    ItemListed(m_remoteInfo.Count() - 1);
+}
+
+void TmsRemotePOP::ItemListed(int Index)
+{
     if (OnNextInfoUpdated)
-        OnNextInfoUpdated(this, m_remoteInfo.Count() - 1);
+        OnNextInfoUpdated(this, Index);
 }
 
 void TmsRemotePOP::ListMessages()
 {
-    // UIDL, then LIST n and TOP n 1 for each message, in a window when the session pipelines;
-    // the replies are handled in order, so items and events come the same either way, and the
+    // The replies are handled in order, so items and events come the same either way, and the
     // first refusal ends the listing at its message.
-    const int count = MessageCount();
-    RefuseOversizedMailbox();
-    SetWindowAhead(true);
-    Ticket uidl = -1;
-    if (m_useUidl && count > 0)
-        uidl = Queue(QStringLiteral("UIDL"), UidlLimit());
-    std::deque<Check> ahead;
-    int next = 0;
-    const qint64 lineBytes = QByteArray::number(count).size() + 8;
-    const auto fill = [&] {
-        while (next < count && WindowHasRoom(2, lineBytes)) {
-            ahead.push_back(QueueCheck(next, next + 1, false, kMaxHeaderBlock));
-            ++next;
-        }
-        FlushWindow();
-    };
-    fill();
-    const QHash<int, QString> ids = uidl >= 0 ? TakeIds(uidl) : QHash<int, QString>();
-    qint64 listedBytes = 0;
-    for (int index = 0; index < count; ++index) {
-        if (ahead.empty() || WindowLow())
-            fill();
-        const Check check = ahead.front();
-        ahead.pop_front();
-        TmsRemoteInfoItem item;
-        TakeCheck(check, false, item);
-        item.Uidl = ids.value(index + 1);
-        AddListed(std::move(item), listedBytes);
-    }
-}
-
-void TmsRemotePOP::ListMessagesAhead()
-{
     const int count = MessageCount();
     // Refused before the listings that came with the log-in are read.
     RefuseOversizedMailbox();
-    if (m_uidlAhead >= 0)
-        SetBlockLimit(m_uidlAhead, UidlLimit());
-    SetBlockLimit(m_listAhead, ListLimit());
+    const bool ahead = m_listAhead >= 0;
+    Ticket uidl = m_uidlAhead;
+    if (ahead) {
+        if (uidl >= 0)
+            SetBlockLimit(uidl, UidlLimit());
+        SetBlockLimit(m_listAhead, ListLimit());
+    } else if (m_useUidl && count > 0) {
+        uidl = Queue(QStringLiteral("UIDL"), UidlLimit());
+    }
     SetWindowAhead(true);
-    // The TOP commands go out once the id and size listings have come (a failure there sends
-    // nothing more); QUIT follows the last one when nothing else is to happen in this session.
     const bool quitAhead = ListingEndsSession();
-    std::deque<Ticket> tops;
+    std::deque<Check> pending;
     int next = 0;
     const qint64 lineBytes = QByteArray::number(count).size() + 8;
     const auto fill = [&] {
-        while (next < count && WindowHasRoom(1, lineBytes)) {
-            tops.push_back(Queue(QStringLiteral("TOP %1 1").arg(next + 1), kMaxHeaderBlock, true));
+        while (next < count && WindowHasRoom(ahead ? 1 : 2, lineBytes)) {
+            if (ahead)
+                pending.push_back({next, next + 1, -1, Queue(QStringLiteral("TOP %1 1").arg(next + 1), kMaxHeaderBlock, true), -1});
+            else
+                pending.push_back(QueueCheck(next, next + 1, false, kMaxHeaderBlock));
             ++next;
         }
         if (next == count && quitAhead && Pipelining() && !QuitQueued() && WindowHasRoom(1, 6))
             QueueQuit();
         FlushWindow();
     };
-    const QHash<int, QString> ids = m_uidlAhead >= 0 ? TakeIds(m_uidlAhead) : QHash<int, QString>();
-    const QueuedReply list = Take(m_listAhead);
-    RequirePositive(list.code);
-    const QHash<int, qint64> sizes = ParseListListing(list.block);
-    fill();
+    // With the sizes coming in one LIST, the TOP commands go out once the id and size
+    // listings have come (a failure there sends nothing more).
+    if (!ahead)
+        fill();
+    const QHash<int, QString> ids = uidl >= 0 ? TakeIds(uidl) : QHash<int, QString>();
+    QHash<int, qint64> sizes;
+    if (ahead) {
+        const QueuedReply list = Take(m_listAhead);
+        RequirePositive(list.code);
+        sizes = ParseListListing(list.block);
+    }
     qint64 listedBytes = 0;
     for (int index = 0; index < count; ++index) {
-        if (tops.empty() || WindowLow())
+        if (pending.empty() || WindowLow())
             fill();
-        const Ticket ticket = tops.front();
-        tops.pop_front();
-        const QueuedReply top = Take(ticket);
-        RequirePositive(top.code);
+        const Check check = pending.front();
+        pending.pop_front();
         TmsRemoteInfoItem item;
-        item.Size = sizes.value(index + 1);
-        item.Headers = HeadersFromBlock(top.block);
+        TakeCheck(check, false, item);
+        if (ahead)
+            item.Size = sizes.value(index + 1);
         item.Uidl = ids.value(index + 1);
         AddListed(std::move(item), listedBytes);
     }
@@ -642,6 +638,11 @@ bool TmsRemotePOP::Unmark(int Index)
 bool TmsRemotePOP::VerifyItem(int Index)
 {
     Operation operation(this);
+    return CheckInSession(Index);
+}
+
+bool TmsRemotePOP::CheckInSession(int Index)
+{
     if (Index < 0 || Index >= m_remoteInfo.Count())
         return false;
     SetWindowAhead(false);
@@ -661,32 +662,39 @@ void TmsRemotePOP::Skip(int Index)
 void TmsRemotePOP::TransferData()
 {
     Operation operation(this);
-    DoTransferData();
-}
-
-void TmsRemotePOP::DoTransferData()
-{
     m_skipped.clear();
+    m_deleted.clear();
     if (m_remoteInfo.Count() == 0)
         return;
+    // Also when the log-in fails: a failed run is never replayed by a later one.
     const auto clearMarks = qScopeGuard([this] {
         for (TmsRemoteInfoItem &item : m_remoteInfo)
             item.Flags = 0;
     });
     try {
-        DoConnect();
-        m_freshIds.reset();
-        if (OnTransferringData)
-            OnTransferringData(this);
-        TransferMarked();
-        if (OnDataTransfered)
-            OnDataTransfered(this);
+        OpenSession(false);
+        TransferInSession();
         DoDisconnect();
     } catch (...) {
-        ResetWindow();
-        CloseSocket();
+        Abandon();
         throw;
     }
+}
+
+void TmsRemotePOP::TransferInSession()
+{
+    m_skipped.clear();
+    m_deleted.clear();
+    const auto clearMarks = qScopeGuard([this] {
+        for (TmsRemoteInfoItem &item : m_remoteInfo)
+            item.Flags = 0;
+    });
+    m_freshIds.reset();
+    if (OnTransferringData)
+        OnTransferringData(this);
+    TransferMarked();
+    if (OnDataTransfered)
+        OnDataTransfered(this);
 }
 
 void TmsRemotePOP::TransferMarked()
@@ -737,6 +745,7 @@ void TmsRemotePOP::TransferMarked()
         const Ticket dele = Queue(QStringLiteral("DELE ") + QString::number(number));
         fill();
         RequirePositive(Take(dele).code);
+        m_deleted.append(check.index);
         if (OnDeleted)
             OnDeleted(this, check.index);
     }

@@ -233,6 +233,8 @@ public:
     // Indexes of the marked items that the last TransferData left alone because the mailbox
     // had changed, in ascending order.
     const QList<int> &SkippedItems() const { return m_skipped; }
+    // Indexes of the items whose DELE the server accepted in the last TransferData, ascending.
+    const QList<int> &DeletedItems() const { return m_deleted; }
 
     TNotifyEvent OnUpdatingInfo;
     TNotifyEvent OnInfoUpdated;
@@ -273,10 +275,28 @@ public:
 
 protected:
     // Whether the listing's session ends right after the listing. When the session pipelines,
-    // QUIT then goes out behind the last TOP. A subclass that works on in that session (its
-    // Quit() deleting before the goodbye) returns false whenever it may do so.
+    // QUIT then goes out behind the last TOP. A subclass that works on in that session
+    // (deleting before the goodbye) returns false whenever it may do so.
     virtual bool ListingEndsSession() const { return true; }
     void QueueWithLogin() override;
+    // Fires OnNextInfoUpdated for the item the listing has just added.
+    virtual void ItemListed(int Index);
+
+    // The steps of UpdateInfo and TransferData, for a session that goes on between them. The
+    // caller holds the operation and calls Abandon after a failure.
+    // Connects and logs in; with forListing a pipelined log-in carries the listing's UIDL and
+    // LIST.
+    void OpenSession(bool forListing);
+    // Lists the whole mailbox into RemoteInfo.
+    void ListInSession();
+    // Retrieves, then deletes, the marked messages; every mark is cleared when it ends.
+    void TransferInSession();
+    // Whether message Index + 1 is still the one RemoteInfo lists at Index.
+    bool CheckInSession(int Index);
+    // Takes over a listing made in another session, every mark cleared.
+    void SetRemoteInfo(TmsRemoteInfo info) { m_remoteInfo = std::move(info); }
+    // Forgets the commands under way and closes the connection (after a failure).
+    void Abandon();
 
 private:
     // The replies of one message's check: LIST n, TOP n 1 and, with a known id, UIDL n.
@@ -287,17 +307,15 @@ private:
         Ticket top = -1;
         Ticket uidl = -1;
     };
-    void DoUpdateInfo();
+    // UIDL, then each message's size and header lines. In a pipelined session UIDL and LIST
+    // came with the log-in and the TOP commands follow in windows, QUIT behind the last one
+    // when the session ends with the listing; else LIST n and TOP n 1 per message.
     void ListMessages();
-    // The listing of a pipelined session: UIDL and LIST came with the log-in; the TOP window
-    // carries QUIT when the session ends with it.
-    void ListMessagesAhead();
     // Takes the UIDL listing; no ids when the server refused it.
     QHash<int, QString> TakeIds(Ticket uidl);
     void RefuseOversizedMailbox();
     // Adds a listed item, within the bound of the listing's header bytes.
     void AddListed(TmsRemoteInfoItem item, qint64 &listedBytes);
-    void DoTransferData();
     void TransferMarked();
     Check QueueCheck(int index, int number, bool withId, qint64 topLimit);
     // Reads a check's replies into fresh. A number the server no longer has gives false when
@@ -320,6 +338,7 @@ private:
     Ticket m_listAhead = -1;
     TmsRemoteInfo m_remoteInfo;
     QList<int> m_skipped;
+    QList<int> m_deleted;
     // The UIDL listing of this session, asked for once a marked message is not where it was.
     std::optional<QHash<int, QString>> m_freshIds;
 };

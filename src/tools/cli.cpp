@@ -7,7 +7,8 @@
 #include "classifycore.h"
 #include "files.h"
 #include "logformat.h"
-#include "mailguard.h"
+#include "prompts.h"
+#include "unattendedcheck.h"
 #include "mspars.h"
 #include "oldfolders.h"
 #include "settings.h"
@@ -162,16 +163,17 @@ QJsonArray MessageNumbers(const QList<int> &indexes)
 
 // One mailbox's part of check --json: its rows as listed and marked, what went, the error. The
 // date is the Date field as sent, not the list's date in this machine's locale.
-QJsonObject CheckJson(int slot, const MailboxSlot &box, const TTaskResult &result, const TmsRemoteInfo &info,
-                      TFailureClass failure, const QStringList &errors)
+QJsonObject CheckJson(int slot, const MailboxSlot &box, const TTaskResult &result, TFailureClass failure,
+                      const QStringList &errors)
 {
     QJsonArray messages;
     for (qsizetype i = 0; i < result.rows.size(); ++i) {
         const TMessageListRow &row = result.rows.at(i);
         QJsonObject message{{"number", int(i + 1)},     {"mark", row.mark},    {"sender", row.sender},
                             {"subject", row.subject},   {"date", GetFieldValue(row.headers, QStringLiteral("Date"))},    {"size", row.sizeText.toLongLong()}};
-        if (i < info.Count() && !info[int(i)].Uidl.isEmpty())
-            message.insert(QStringLiteral("uid"), info[int(i)].Uidl);
+        // Row i is listed message i: its id comes from the same listing.
+        if (i < result.listing.messages.size() && !result.listing.messages.at(i).uid.isEmpty())
+            message.insert(QStringLiteral("uid"), result.listing.messages.at(i).uid);
         messages.append(message);
     }
     QJsonObject json{{"slot", slot},
@@ -209,12 +211,9 @@ int Check(const QCommandLineParser &p)
         chosen << (slot != 0 ? slot : std::clamp(servers.which, 1, kMailboxSlots));
 
     TCliPrompts prompts;
-    TMailGuard guard(prompts);
-    QObject::connect(&guard, &TMailGuard::generalSettingsRequested, [] {
-        err(QStringLiteral("Set the mailbox up with: tarnwick-cli mailbox set N --server HOST --user NAME "
-                           "--password-stdin"));
-    });
-    guard.FormCreate();
+    TUnattendedCheck run;
+    for (const QString &problem : run.Load())
+        err(problem);
     QJsonArray mailboxes;
     QList<TFailureClass> failures;
     // Checking nothing is no success: a timer would never tell that the set-up was lost.
@@ -229,7 +228,10 @@ int Check(const QCommandLineParser &p)
         prompts.texts.clear();
         const int errorsBefore = prompts.errors;
         // Nobody confirms here: with --delete the marked messages go in the listing's own session.
-        const TTaskResult result = guard.CheckUnattended(all ? n : slot, remove);
+        const TTaskResult result = run.Check(n, remove, prompts);
+        if (!TUnattendedCheck::IsSetUp(servers.slot(n)))
+            err(QStringLiteral("Set the mailbox up with: tarnwick-cli mailbox set N --server HOST --user NAME "
+                               "--password-stdin"));
         TFailureClass failure = ClassifyFailure(result);
         if (failure == TFailureClass::None && prompts.errors > errorsBefore)
             failure = TFailureClass::Other;
@@ -237,8 +239,7 @@ int Check(const QCommandLineParser &p)
             err(prompts.prefix + QStringLiteral("error: ") + result.text);
         failures << failure;
         if (json) {
-            mailboxes.append(CheckJson(n, servers.slot(n), result, guard.RemotePOP().RemoteInfo(), failure,
-                                       prompts.texts));
+            mailboxes.append(CheckJson(n, servers.slot(n), result, failure, prompts.texts));
         }
         if (failure != TFailureClass::None)
             continue;

@@ -32,13 +32,7 @@ protected:
     }
 
     // Another mail program takes message index (from 0) of user's mailbox.
-    void TakeAway(const QString &user, int index) const
-    {
-        TmsRemotePOP other;
-        OpenOwnClient(other, Server(), user, env.Password);
-        other.MarkDelete(index);
-        other.TransferData();
-    }
+    void TakeAway(const QString &user, int index) const { TakeAwayMessage(Server(), user, env.Password, index); }
 
     // The subjects waiting in a mailbox now, seen by a client of its own.
     QStringList Waiting(const QString &user) const { return WaitingSubjects(Server(), user, env.Password); }

@@ -97,6 +97,14 @@ void OpenOwnClient(TmsRemotePOP &pop, const QString &server, const QString &user
     pop.UpdateInfo();
 }
 
+void TakeAwayMessage(const QString &server, const QString &user, const QString &password, int index)
+{
+    TmsRemotePOP other;
+    OpenOwnClient(other, server, user, password);
+    other.MarkDelete(index);
+    other.TransferData();
+}
+
 QStringList WaitingSubjects(const QString &server, const QString &user, const QString &password)
 {
     TmsRemotePOP pop;

@@ -108,3 +108,6 @@ QStringList WaitingSubjects(const QString &server, const QString &user, const QS
 
 // A client of its own on a mailbox, its listing read.
 void OpenOwnClient(TmsRemotePOP &pop, const QString &server, const QString &user, const QString &password);
+
+// Another mail program takes message index (from 0) of a mailbox.
+void TakeAwayMessage(const QString &server, const QString &user, const QString &password, int index);

@@ -145,6 +145,26 @@ TEST_F(GuardDovecot, AutomaticPassDeletesInEverySlotAndReturnsToTheStoredSlot)
     EXPECT_EQ(Waiting("user36"), QStringList{QStringLiteral("Sunday")});
     ExpectIdle();
 }
+TEST_F(GuardDovecot, RowsLeftByAPassThatDeletedSpamCanStillBeDeleted)
+{
+    Seed("user14", {Mail("shop@pills.example", "More pills"), Mail("boss@example.com", "Report"),
+                    Mail("shop@pills.example", "Pills again")});
+    h.servers.slot(1) = Slot("user14");
+    h.general.automatic = true;
+    h.general.kill = true;
+    h.general.minutes = 1;
+    Start();
+    guard->Timer1Timer();
+    ASSERT_EQ(RowSubjects(), QStringList{QStringLiteral("Report")});
+
+    // The row was message 2 when listed and is message 1 now.
+    guard->btMarkClick({0});
+    guard->btDeleteClick();
+    EXPECT_TRUE(prompts.texts(TPromptCall::Error).isEmpty()) << prompts.texts(TPromptCall::Error).join(u'\n').toStdString();
+    EXPECT_EQ(Waiting("user14"), QStringList());
+    ExpectIdle();
+}
+
 TEST_F(GuardDovecot, CancelDuringTheListingClearsTheListAndReturnsToIdle)
 {
     QList<QByteArray> many;

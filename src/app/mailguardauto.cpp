@@ -1,0 +1,255 @@
+// The guard's automatic mode: the minute tick, the pass over the mailboxes and its captions,
+// the alarm, the mail program and leaving the program.
+#include "mailguard.h"
+
+#include "files.h"
+#include "ruletext.h"
+#include "textutil.h"
+
+#include <QFileInfo>
+#include <QScopeGuard>
+
+namespace {
+
+const QString kTarnwick = QStringLiteral("Tarnwick");
+
+// The first 201 characters of the sound file name are all the alarm ever used.
+constexpr int kAlarmNameLength = 201;
+
+QString CountdownCaption(int minutes)
+{
+    return kTarnwick + QStringLiteral(" - next e-mail check in ") + QString::number(minutes)
+         + QStringLiteral(" minute%1").arg(pluralS(minutes));
+}
+
+} // namespace
+
+// ---------------- the minute tick ----------------
+
+void TMailGuard::restoreTimer1()
+{
+    // Only automatic mode runs the minute tick (a switch to manual mode during a command
+    // stays), and never inside a pass or a dialog: those turn it on when they end.
+    setTimer1(m_general.automatic && !m_autoCheckRunning && m_modalDepth == 0);
+}
+
+void TMailGuard::setTimer1(bool on)
+{
+    if (on)
+        m_timer1.start();
+    else
+        m_timer1.stop();
+}
+
+// ---------------- automatic mode ----------------
+
+void TMailGuard::Timer1Timer()
+{
+    // The tick never starts a pass inside a running command or a dialog.
+    if (IsBusy() || m_autoCheckRunning || m_modalDepth > 0)
+        return;
+    --m_minutesLeft;
+    UpdateAutomaticCaptions(m_general.automatic, m_general.minutes);
+    m_autoCheckRunning = true;
+    m_passCanceled = false;
+    {
+        const auto reset = qScopeGuard([this] { m_autoCheckRunning = false; });
+        automaticPass();
+    }
+    TCaptionState c = m_captions;
+    c.title = c.windowCaption;
+    c.trayHint = c.windowCaption;
+    setCaptions(c);
+    // Only automatic mode runs the tick: a switch to manual mode during the pass stays.
+    setTimer1(m_general.automatic);
+    commandEnded();
+}
+
+bool TMailGuard::LoginDelayPending(int n) const
+{
+    return m_loginDelays.Pending(n);
+}
+
+bool TMailGuard::noteLoginDelay(int slot, const TTaskResult &out)
+{
+    m_loginDelays.Note(slot, m_pop.LoginDelay());
+    return out.loginDelay;
+}
+
+void TMailGuard::automaticPass()
+{
+    if (m_minutesLeft > 0) {
+        TCaptionState c = m_captions;
+        c.windowCaption = CountdownCaption(m_minutesLeft);
+        setCaptions(c);
+        return;
+    }
+    setTimer1(false);
+    const TPassSummary pass = RunAutomaticPass(
+        m_servers, m_general.kill, m_loginDelays, [this](int n) { return passCheck(n); },
+        [this] { return m_passCanceled || m_quitPending; });
+    TCaptionState c = m_captions;
+    const QString skipNote =
+        pass.skipped.isEmpty() ? QString() : QStringLiteral(" - ") + pass.skipped.join(QStringLiteral(", "));
+    if (!pass.foundUser.isEmpty()) {
+        c.windowCaption =
+            QStringLiteral("Tarnwick - MailBox %1 - %2 messages").arg(pass.foundUser, QString::number(pass.foundCount))
+            + skipNote;
+        c.tmLabelVisible = false;
+        setCaptions(c);
+        emit showWindowRequested();
+        if (m_general.alarm)
+            playAlarmSound(true);
+    } else {
+        c.windowCaption = QStringLiteral("Tarnwick - No waiting messages found") + skipNote;
+        c.title = c.windowCaption;
+        c.trayHint = c.windowCaption;
+        setCaptions(c);
+    }
+    m_minutesLeft = m_general.minutes;
+    // The next manual check uses the slot selected in the settings again; the rows shown
+    // keep the slot they came from.
+    setIwhich(m_servers.which);
+    GetRemotePOPSettings(m_Iwhich);
+}
+
+TPassCheck TMailGuard::passCheck(int n)
+{
+    setIwhich(n);
+    TCaptionState c = m_captions;
+    c.windowCaption = QStringLiteral("Tarnwick - Now checking e-mail for ") + m_servers.slot(n).mailbox;
+    c.title = c.windowCaption;
+    c.trayHint = c.windowCaption;
+    setCaptions(c);
+    m_checkDelayed = false;
+    TPassCheck out;
+    // With deletion on, nobody confirms: the spam goes in the listing's own session.
+    out.result = CheckUnattended(n, m_general.kill);
+    out.delayed = m_checkDelayed;
+    emit slotChecked(n, out.result);
+    if (m_passCanceled || m_quitPending || out.delayed)
+        return out;
+    const TTaskResult &result = out.result;
+    if (m_general.kill && result.ok && result.listed != result.deleted.size() && m_windowVisible && m_general.launch)
+        launchMailProgram(mailProgram());
+    out.rowsLeft = m_messages.Count();
+    return out;
+}
+
+void TMailGuard::UpdateAutomaticCaptions(bool automatic, int minutes)
+{
+    TCaptionState c = m_captions;
+    c.windowCaption = kTarnwick;
+    if (automatic) {
+        // A command or dialog that runs turns the tick on when it ends.
+        setTimer1(!IsBusy() && m_modalDepth == 0);
+        c.windowCaption = CountdownCaption(minutes);
+        c.title = c.windowCaption;
+        c.trayHint = c.windowCaption;
+    } else {
+        setTimer1(false);
+        c.title = kTarnwick;
+        c.trayHint = kTarnwick;
+    }
+    c.tmLabelVisible = true;
+    c.automatic = automatic;
+    c.trayAnimated = automatic;
+    setCaptions(c);
+}
+
+void TMailGuard::EnableAutomatic(bool enable)
+{
+    m_general.automatic = enable;
+    if (!SaveAutomatic(*m_settings, enable))
+        m_pendingProblem = QStringLiteral("The automatic mode could not be stored for the next start: %1")
+                               .arg(m_settings->lastError());
+    if (!enable)
+        m_minutesLeft = m_general.minutes;
+    UpdateAutomaticCaptions(m_general.automatic, m_general.minutes);
+    m_log.logAutomaticMode(enable);
+    if (!IsBusy())
+        commandEnded();
+}
+
+void TMailGuard::playAlarmSound(bool play)
+{
+    if (!play) {
+        emit alarmStopped();
+        return;
+    }
+    QString name = m_general.alarmFile.left(kAlarmNameLength);
+    if (IsBlankText(name))
+        name = DataFile(QStringLiteral("harptune.wav"));
+    if (!QFileInfo(name).isFile())
+        emit beepRequested();
+    else
+        emit alarmRequested(name, m_general.repeat);
+}
+
+void TMailGuard::btLaunchClick()
+{
+    // Launching clears the list, which a running command still relies on.
+    if (!IsBusy())
+        launchMailProgram(mailProgram());
+}
+
+void TMailGuard::launchMailProgram(const QString &mailer)
+{
+    setTimer1(false);
+    playAlarmSound(false);
+    const auto timerBack = qScopeGuard([this] { restoreTimer1(); });
+    if (IsBlankText(mailer)) {
+        // Launching after a deletion is on by default; with no mail program anywhere that
+        // is nothing to stop the user for.
+        setStatus(QStringLiteral("No mail program was started: none is set on the Mail program tab of "
+                                 "the General settings and the desktop has no default one."));
+        return;
+    }
+    if (m_launcher(mailer)) {
+        m_messages.Clear();
+        enableAllButtons();
+        chooseCheckButtonPicture();
+    } else {
+        errorBox(QStringLiteral("Unable to launch mail program. Check the mail program "
+                                "path/name on the Mail program tab of the General settings."));
+    }
+}
+
+QString TMailGuard::mailProgram() const
+{
+    if (!IsBlankText(m_general.mailer))
+        return m_general.mailer;
+    return m_defaultMailer ? m_defaultMailer() : QString();
+}
+
+void TMailGuard::btExitClick(bool fromTray)
+{
+    playAlarmSound(false);
+    if (IsBusy()) {
+        Cancel();
+        return;
+    }
+    m_log.close();
+    if (!fromTray && m_sysTrayMode)
+        emit hideToTrayRequested();
+    else
+        emit quitRequested();
+}
+
+bool TMailGuard::CloseQuery()
+{
+    if (IsBusy() || m_autoCheckRunning) {
+        m_quitPending = true;
+        Cancel();
+        return false;
+    }
+    if (m_pop.Connected()) {
+        try {
+            m_pop.Disconnect();
+        } catch (const std::exception &) {
+            // Leaving anyway: the connection is closed whether the goodbye worked or not.
+        }
+    }
+    m_log.close();
+    return true;
+}

@@ -1,0 +1,180 @@
+// What the main window shows of the guard: the buttons, the progress window, the captions and
+// the status line, and how the client's events reach them.
+#include "mailguard.h"
+#include "mailguardtexts.h"
+
+// ---------------- published state ----------------
+
+void TMailGuard::setStatus(const QString &text)
+{
+    m_status = text;
+    emit statusChanged(text);
+}
+
+void TMailGuard::setButtons(const TButtonState &state)
+{
+    if (state == m_buttons)
+        return;
+    m_buttons = state;
+    emit buttonsChanged(m_buttons);
+}
+
+void TMailGuard::setProgress(const TProgressState &state)
+{
+    if (state == m_progress)
+        return;
+    m_progress = state;
+    emit progressChanged(m_progress);
+}
+
+void TMailGuard::setCaptions(const TCaptionState &state)
+{
+    if (state == m_captions)
+        return;
+    m_captions = state;
+    emit captionsChanged(m_captions);
+}
+
+void TMailGuard::disableAllButtons()
+{
+    TButtonState b = m_buttons;
+    b.checkEnabled = false;
+    b.optionsEnabled = false;
+    b.messageButtonsVisible = false;
+    b.bannerVisible = true;
+    setButtons(b);
+}
+
+void TMailGuard::enableAllButtons()
+{
+    TButtonState b = m_buttons;
+    b.checkEnabled = true;
+    b.optionsEnabled = true;
+    b.messageButtonsVisible = !m_messages.IsEmpty();
+    b.bannerVisible = !b.messageButtonsVisible;
+    setButtons(b);
+}
+
+void TMailGuard::setExitButtonCancel(bool cancel)
+{
+    TButtonState b = m_buttons;
+    b.exitIsCancel = cancel;
+    b.exitCaption = cancel ? QStringLiteral("Cancel")
+                           : (m_sysTrayMode ? QStringLiteral("Hide") : QStringLiteral("Goodbye"));
+    b.trayExitCaption = cancel ? QStringLiteral("Cancel") : QStringLiteral("Exit");
+    setButtons(b);
+}
+
+void TMailGuard::chooseCheckButtonPicture()
+{
+    TButtonState b = m_buttons;
+    b.checkButtonUp = !m_messages.IsEmpty();
+    setButtons(b);
+}
+
+void TMailGuard::setTrayMenuEnabled(bool on)
+{
+    TButtonState b = m_buttons;
+    b.trayMenuEnabled = on;
+    setButtons(b);
+}
+
+void TMailGuard::showProgress(const QString &title)
+{
+    TProgressState p;
+    p.visible = true;
+    p.title = title;
+    p.server = m_pop.Server();
+    p.mailbox = m_pop.UserName();
+    setProgress(p);
+}
+
+void TMailGuard::hideProgress()
+{
+    TProgressState p = m_progress;
+    p.visible = false;
+    p.barVisible = false;
+    setProgress(p);
+}
+
+void TMailGuard::setProgressMessage(const QString &message, bool barVisible, int maximum, int position)
+{
+    TProgressState p = m_progress;
+    p.message = message;
+    p.barVisible = barVisible;
+    if (barVisible) {
+        p.barMaximum = qMax(1, maximum);
+        p.barPosition = qBound(1, position, p.barMaximum);
+    }
+    setProgress(p);
+}
+
+void TMailGuard::setIwhich(int slot)
+{
+    if (slot < 1 || slot > kMailboxSlots)
+        slot = 1;
+    if (slot == m_Iwhich)
+        return;
+    m_Iwhich = slot;
+    emit IwhichChanged(slot);
+}
+
+// ---------------- the POP3 client's events ----------------
+
+void TMailGuard::connectClientEvents()
+{
+    m_pop.OnOpen = [this](QObject *) {
+        setProgressMessage(QStringLiteral("Opening connection ... "), false);
+        setStatus(QStringLiteral("Opening connection for %1 on %2").arg(m_pop.UserName(), m_pop.Server()));
+    };
+    m_pop.OnUpdatingInfo = [this](QObject *) {
+        setProgressMessage(QStringLiteral("Updating headers ... "), false);
+        setStatus(QStringLiteral("Updating headers"));
+    };
+    m_pop.OnTransferringData = [this](QObject *) {
+        setProgressMessage(QStringLiteral("Transferring data ... "), m_progress.barVisible,
+                           m_progress.barMaximum, m_progress.barPosition);
+        setStatus(QStringLiteral("Transferring data"));
+    };
+    m_pop.OnDataTransfered = [this](QObject *) { setStatus(QStringLiteral("Data has been transfered")); };
+    m_pop.OnRetrieving = [this](QObject *, int num) {
+        setProgressMessage(QStringLiteral("Retrieving ... "), false);
+        setStatus(QStringLiteral("Retrieving ") + QString::number(num + 1));
+    };
+    m_pop.OnRetrieved = [this](QObject *, int num) {
+        setStatus(QStringLiteral("Message %1 retrieved").arg(num + 1));
+    };
+    m_pop.OnClosing = [this](QObject *) { setStatus(QStringLiteral("Closing connection")); };
+    m_pop.OnClosed = [this](QObject *) { setStatus(QStringLiteral("Connection closed")); };
+    m_pop.OnCancel = [this](QObject *) {
+        setStatus(kCanceledText);
+        setExitButtonCancel(false);
+        chooseCheckButtonPicture();
+        m_log.logCancel(m_pop.UserName(), m_pop.Server());
+    };
+    m_pop.OnError = [this](QObject *, QString &msg) {
+        m_errorReported = true;
+        setStatus(msg);
+        chooseCheckButtonPicture();
+        m_log.logError(msg, m_pop.UserName(), m_pop.Server());
+    };
+    m_pop.OnDeleting = [this](QObject *, int num) { messageDeleting(num); };
+    m_ras.OnStatusChange = [this](QObject *, const QString &text) { setStatus(text); };
+    m_ras.OnDisconnected = [this](QObject *) { setStatus(QStringLiteral("Disconnected")); };
+}
+
+void TMailGuard::messageListed(int num, int total)
+{
+    setStatus(QStringLiteral("Getting message %1 of %2 total waiting messages").arg(num + 1).arg(total));
+    setProgressMessage(QStringLiteral("Message %1 of %2").arg(num + 1).arg(total), true, total, num + 1);
+}
+
+void TMailGuard::messageDeleting(int num)
+{
+    if (num < 0 || num >= m_messages.Count())
+        return;
+    const TMessageListRow &row = m_messages.Row(num);
+    setProgressMessage(QStringLiteral("Deleting ") + row.subject, true, m_deleteTotal, m_deleteCounter);
+    ++m_deleteCounter;
+    setStatus(QStringLiteral("Deleting %1 %2").arg(num + 1).arg(row.subject));
+}

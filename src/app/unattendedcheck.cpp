@@ -1,0 +1,77 @@
+#include "unattendedcheck.h"
+
+#include "mailboxes.h"
+#include "slotcheck.h"
+#include "textutil.h"
+
+#include <utility>
+
+TUnattendedCheck::TUnattendedCheck() : m_evaluator(m_spam, m_known, &m_messages)
+{
+    // A log problem met during a check is told when the check has ended.
+    m_log.setErrorHandler([this](const QString &text) { m_problems << text; });
+}
+
+TUnattendedCheck::~TUnattendedCheck()
+{
+    m_log.close();
+}
+
+bool TUnattendedCheck::IsSetUp(const MailboxSlot &slot)
+{
+    return !IsBlankText(slot.mailbox) && !IsBlankText(slot.server.trimmed());
+}
+
+QStringList TUnattendedCheck::Load()
+{
+    QStringList problems;
+    if (!m_settings.warning().isEmpty())
+        problems << m_settings.warning();
+    m_general = ReadGeneralSettings(m_settings);
+    m_servers = readServerSettings(m_settings, &problems);
+    m_log.setFileName(m_general.logFile);
+    m_spam.readSettings();
+    problems << m_spam.ReadProblems();
+    QString knownError;
+    m_known.LoadUpKnownList(QString(), &knownError);
+    if (!knownError.isEmpty())
+        problems << knownError;
+    m_ras.Entries();
+    if (const QString problem = m_ras.SetService(m_ras.EntryAt(m_general.ras)); !problem.isEmpty())
+        problems << problem;
+    return problems;
+}
+
+TTaskResult TUnattendedCheck::Check(int n, bool deleteMarked, TPrompts &prompts)
+{
+    const MailboxSlot &slot = m_servers.slot(n);
+    const QString server = slot.server.trimmed();
+    TTaskResult out;
+    if (!IsSetUp(slot)) {
+        prompts.ErrorBox(IsBlankText(slot.mailbox)
+                             ? QStringLiteral("You need to enter your e-mail username in the settings.")
+                             : QStringLiteral("You need to enter the name of your mail server in the settings."));
+        out.ok = false;
+        out.text = QStringLiteral("The mailbox is not set up.");
+        return out;
+    }
+    TMailboxOptions options;
+    options.ras = &m_ras;
+    options.failed = [&](const QString &text) { m_log.logError(text, slot.mailbox, server); };
+    const std::unique_ptr<TMailbox> mailbox = MakeMailbox(slot, options);
+    TCheckParts parts{m_evaluator, m_messages, m_log, m_settings, m_general, m_spam};
+    out = CheckAndMark(*mailbox, parts, n, MailboxNumber(m_servers, server, slot.mailbox), deleteMarked);
+    if (out.ok) {
+        m_log.logCheck(m_messages.Count(), slot.mailbox, server);
+        m_problems << RecordDeletions(parts, slot.mailbox, server, out.deleted);
+    } else if (!out.fingerprint.isEmpty())
+        prompts.AskTrustCertificate(n, out.text, out.fingerprint);
+    else
+        prompts.ErrorBox(FailureText(out, n, server, m_ras.Service()));
+    // The rows evaluated so far have added to the hit counts, also when the check failed.
+    m_problems << SaveHitCounts(m_spam);
+    for (const QString &problem : std::exchange(m_problems, {}))
+        if (!problem.isEmpty())
+            prompts.ErrorBox(problem);
+    return out;
+}
