@@ -1,0 +1,106 @@
+// The SASL log-ins against real Dovecots: a password through AUTH PLAIN on the fixture's
+// Dovecot, tokens through OAUTHBEARER and XOAUTH2 on the token fixture's two (whose oauth2
+// passdb asks an introspection end point of the test run), refusals decoded into words.
+#include "dovecot_env.h"
+#include "pop3.h"
+
+#include <QFile>
+#include <QSettings>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Passes one connection through to a server and keeps what the client sent.
+class Relay
+{
+public:
+    Relay(const QString &host, quint16 port)
+    {
+        m_server.listen(QHostAddress::LocalHost);
+        QObject::connect(&m_server, &QTcpServer::newConnection, [this, host, port] {
+            QTcpSocket *in = m_server.nextPendingConnection();
+            auto *out = new QTcpSocket(in);
+            out->connectToHost(host, port);
+            QObject::connect(in, &QTcpSocket::readyRead, [this, in, out] { sent += in->peek(in->bytesAvailable()); out->write(in->readAll()); });
+            QObject::connect(out, &QTcpSocket::readyRead, [in, out] { in->write(out->readAll()); });
+            QObject::connect(out, &QTcpSocket::disconnected, in, &QTcpSocket::disconnectFromHost);
+        });
+    }
+    QString Server() const { return QStringLiteral("127.0.0.1:%1").arg(m_server.serverPort()); }
+    QByteArray sent;
+
+private:
+    QTcpServer m_server;
+};
+
+struct SaslCase {
+    const char *name;
+    QString server;
+    LoginMethod method;
+    QString user, secret;
+    SaslMechanism mechanism;
+    const char *refusal;   // nullptr: the log-in succeeds
+};
+
+TEST(SaslDovecot, LogInsAndRefusals)
+{
+    QString error;
+    const std::optional<DovecotEnv> env = DovecotEnv::Load(DovecotEnv::DefaultIni(), &error);
+    ASSERT_TRUE(env) << error.toStdString();
+    const QString oauthIni = QStringLiteral(TARNWICK_OAUTH_DIR "/oauth.ini");
+    ASSERT_TRUE(QFile::exists(oauthIni)) << "the token fixture is not running (run the tests through ctest)";
+    QSettings oauth(oauthIni, QSettings::IniFormat);
+    const QString full = "127.0.0.1:" + oauth.value("oauth/full_port").toString();
+    const QString xoauth2 = "127.0.0.1:" + oauth.value("oauth/xoauth2_port").toString();
+    // Longer than an AUTH line may be with it: the response goes on a line of its own.
+    const QString longToken = "good-carol-" + QString(400, u'x');
+    using M = SaslMechanism;
+    const SaslCase cases[] = {
+        {"PlainPassword", "", LoginMethod::Password, "user31", env->Password, M::Plain, nullptr},
+        {"PlainWrongPassword", "", LoginMethod::Password, "user31", "not-the-password", M::Plain,
+         "refused the user name or password"},
+        {"Bearer", full, LoginMethod::OAuth2, "alice", "good-alice", M::OAuthBearer, nullptr},
+        {"BearerLongToken", full, LoginMethod::OAuth2, "carol", longToken, M::OAuthBearer, nullptr},
+        {"BearerRefused", full, LoginMethod::OAuth2, "alice", "stale-token", M::OAuthBearer, "expired or was revoked"},
+        {"BearerOfAnotherUser", full, LoginMethod::OAuth2, "alice", "good-bob", M::OAuthBearer, "expired or was revoked"},
+        {"XOAuth2", xoauth2, LoginMethod::OAuth2, "bob", "good-bob", M::XOAuth2, nullptr},
+        {"XOAuth2LongToken", xoauth2, LoginMethod::OAuth2, "carol", longToken, M::XOAuth2, nullptr},
+        {"XOAuth2Refused", xoauth2, LoginMethod::OAuth2, "bob", "stale-token", M::XOAuth2, "expired or was revoked"},
+    };
+    for (const SaslCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        Relay relay(env->Host, env->Pop3Port);
+        TmsRemotePOP pop;
+        pop.SetServer(c.server.isEmpty() ? relay.Server() : c.server);
+        pop.SetUserName(c.user);
+        pop.SetPassword(c.secret);
+        pop.SetLoginMethod(c.method);
+        pop.SetUsePipelining(true);
+        pop.SetTimeOut(10);
+        QString refusal;
+        try {
+            pop.UpdateInfo();
+        } catch (const EServerError &e) {
+            refusal = e.Message();
+        }
+        EXPECT_EQ(pop.Mechanism(), c.mechanism);
+        if (c.refusal) {
+            EXPECT_TRUE(refusal.contains(QString::fromLatin1(c.refusal))) << refusal.toStdString();
+            EXPECT_TRUE(refusal.contains("Authentication failed")) << "the server's words";
+            EXPECT_EQ(pop.LastCommand(), "AUTH " + SaslMechanismName(c.mechanism));
+            EXPECT_FALSE(refusal.contains(c.secret));
+        } else {
+            EXPECT_TRUE(refusal.isEmpty()) << refusal.toStdString();
+        }
+        if (c.server.isEmpty()) {
+            // The password went in the AUTH line, never in USER and PASS.
+            const QByteArray plain = QByteArray("\0user31\0", 8) + c.secret.toUtf8();
+            EXPECT_TRUE(relay.sent.contains("\r\nAUTH PLAIN " + plain.toBase64() + "\r\n")) << relay.sent.constData();
+            EXPECT_FALSE(relay.sent.contains("USER ") || relay.sent.contains("PASS ")) << relay.sent.constData();
+        }
+    }
+}
+
+} // namespace
