@@ -65,17 +65,17 @@ QString Described(const JobOutcome &outcome)
 
 } // namespace
 
-QString SecretKey(int slot, SecretKind kind)
+QString SecretKey(int slot, const QString &account, SecretKind kind)
 {
-    return QStringLiteral("mailbox %1 %2")
+    return QStringLiteral("mailbox %1 %2 %3")
         .arg(slot)
-        .arg(kind == SecretKind::Password ? QStringLiteral("password") : QStringLiteral("refresh token"));
+        .arg(account, kind == SecretKind::Password ? QStringLiteral("password") : QStringLiteral("refresh token"));
 }
 
-KeyringRead ReadKeyringSecret(int slot, SecretKind kind)
+KeyringRead ReadKeyringSecret(int slot, const QString &account, SecretKind kind)
 {
     auto *job = new QKeychain::ReadPasswordJob(kService);
-    job->setKey(SecretKey(slot, kind));
+    job->setKey(SecretKey(slot, account, kind));
     const JobOutcome outcome = RunJob(job);
     KeyringRead read;
     if (outcome.error == QKeychain::NoError) {
@@ -87,19 +87,19 @@ KeyringRead ReadKeyringSecret(int slot, SecretKind kind)
     return read;
 }
 
-QString WriteKeyringSecret(int slot, SecretKind kind, const QString &secret)
+QString WriteKeyringSecret(int slot, const QString &account, SecretKind kind, const QString &secret)
 {
     auto *job = new QKeychain::WritePasswordJob(kService);
-    job->setKey(SecretKey(slot, kind));
+    job->setKey(SecretKey(slot, account, kind));
     job->setTextData(secret);
     const JobOutcome outcome = RunJob(job);
     return outcome.error == QKeychain::NoError ? QString() : Described(outcome);
 }
 
-QString DeleteKeyringSecret(int slot, SecretKind kind)
+QString DeleteKeyringSecret(int slot, const QString &account, SecretKind kind)
 {
     auto *job = new QKeychain::DeletePasswordJob(kService);
-    job->setKey(SecretKey(slot, kind));
+    job->setKey(SecretKey(slot, account, kind));
     const JobOutcome outcome = RunJob(job);
     return outcome.error == QKeychain::NoError || outcome.error == QKeychain::EntryNotFound ? QString()
                                                                                              : Described(outcome);

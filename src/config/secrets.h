@@ -11,9 +11,10 @@
 
 enum class SecretKind { Password, RefreshToken };
 
-// The name of a secret in the keyring: service "tarnwick", key "mailbox N password" or
-// "mailbox N refresh token".
-QString SecretKey(int slot, SecretKind kind);
+// The name of a secret in the keyring: service "tarnwick", key "mailbox N USER@SERVER password"
+// (or "refresh token"). The account is part of it, so that two data folders, or a slot that now
+// names another mailbox, never take each other's secret.
+QString SecretKey(int slot, const QString &account, SecretKind kind);
 
 struct KeyringRead {
     QString secret;
@@ -23,11 +24,11 @@ struct KeyringRead {
 
 inline constexpr int kKeyringWaitMs = 20000;
 
-KeyringRead ReadKeyringSecret(int slot, SecretKind kind);
+KeyringRead ReadKeyringSecret(int slot, const QString &account, SecretKind kind);
 // Empty on success, else what went wrong.
-QString WriteKeyringSecret(int slot, SecretKind kind, const QString &secret);
+QString WriteKeyringSecret(int slot, const QString &account, SecretKind kind, const QString &secret);
 // A secret that is not there is no error.
-QString DeleteKeyringSecret(int slot, SecretKind kind);
+QString DeleteKeyringSecret(int slot, const QString &account, SecretKind kind);
 
 // Whether a keyring answers at all (an entry that is not there is an answer); the error otherwise.
 QString KeyringProblem();

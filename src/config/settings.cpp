@@ -51,7 +51,7 @@ void LookUpSecrets(MailboxSlot &slot, int n, SecretLookup lookup, QString &warni
     }
     if (slot.secrets != SecretPlace::Keyring)
         return;
-    const KeyringRead password = ReadKeyringSecret(n, SecretKind::Password);
+    const KeyringRead password = ReadKeyringSecret(n, slot.account(), SecretKind::Password);
     slot.password = password.secret;
     if (!password.error.isEmpty()) {
         warning = QStringLiteral("The password of mailbox %1 could not be read from the desktop keyring: %2. "
@@ -61,7 +61,7 @@ void LookUpSecrets(MailboxSlot &slot, int n, SecretLookup lookup, QString &warni
         return;
     }
     if (slot.login == MailboxLogin::OAuth2) {
-        const KeyringRead token = ReadKeyringSecret(n, SecretKind::RefreshToken);
+        const KeyringRead token = ReadKeyringSecret(n, slot.account(), SecretKind::RefreshToken);
         slot.refreshToken = token.secret;
         if (!token.error.isEmpty())
             warning = QStringLiteral("The sign-in of mailbox %1 could not be read from the desktop keyring: %2. "
@@ -81,10 +81,10 @@ QString StoreSecrets(UserSettings &s, const MailboxSlot &slot, int n)
     QString fileSecret;
     QString fileToken;
     if (slot.secrets == SecretPlace::Keyring) {
-        QString error = WriteKeyringSecret(n, SecretKind::Password, slot.password);
+        QString error = WriteKeyringSecret(n, slot.account(), SecretKind::Password, slot.password);
         if (error.isEmpty())
-            error = slot.refreshToken.isEmpty() ? DeleteKeyringSecret(n, SecretKind::RefreshToken)
-                                                : WriteKeyringSecret(n, SecretKind::RefreshToken, slot.refreshToken);
+            error = slot.refreshToken.isEmpty() ? DeleteKeyringSecret(n, slot.account(), SecretKind::RefreshToken)
+                                                : WriteKeyringSecret(n, slot.account(), SecretKind::RefreshToken, slot.refreshToken);
         if (!error.isEmpty())
             return QStringLiteral("The desktop keyring did not take the password of mailbox %1: %2").arg(n).arg(error);
     } else if (slot.secrets != SecretPlace::Command) {

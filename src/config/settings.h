@@ -80,6 +80,9 @@ struct MailboxSlot
     QString secretCommand = {}; // "SecretCommand"n: run through /bin/sh; its first line is the secret
     QString refreshToken = {};  // OAuth2's long-lived secret ("Refresh"n scrambled in the file)
 
+    // "user@server": names the slot's secrets in the keyring.
+    QString account() const { return mailbox + QLatin1Char('@') + server.trimmed(); }
+
     bool operator==(const MailboxSlot &) const = default;
 };
 

@@ -58,8 +58,8 @@ TEST(SaslDovecot, LogInsAndRefusals)
     const QString longToken = "good-carol-" + QString(400, u'x');
     using M = SaslMechanism;
     const SaslCase cases[] = {
-        {"PlainPassword", "", LoginMethod::Password, "user31", env->Password, M::Plain, nullptr},
-        {"PlainWrongPassword", "", LoginMethod::Password, "user31", "not-the-password", M::Plain,
+        {"PlainPassword", "", LoginMethod::Password, "user38", env->Password, M::Plain, nullptr},
+        {"PlainWrongPassword", "", LoginMethod::Password, "user38", "not-the-password", M::Plain,
          "refused the user name or password"},
         {"Bearer", full, LoginMethod::OAuth2, "alice", "good-alice", M::OAuthBearer, nullptr},
         {"BearerLongToken", full, LoginMethod::OAuth2, "carol", longToken, M::OAuthBearer, nullptr},
@@ -96,7 +96,7 @@ TEST(SaslDovecot, LogInsAndRefusals)
         }
         if (c.server.isEmpty()) {
             // The password went in the AUTH line, never in USER and PASS.
-            const QByteArray plain = QByteArray("\0user31\0", 8) + c.secret.toUtf8();
+            const QByteArray plain = QByteArray("\0user38\0", 8) + c.secret.toUtf8();
             EXPECT_TRUE(relay.sent.contains("\r\nAUTH PLAIN " + plain.toBase64() + "\r\n")) << relay.sent.constData();
             EXPECT_FALSE(relay.sent.contains("USER ") || relay.sent.contains("PASS ")) << relay.sent.constData();
         }
