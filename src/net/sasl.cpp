@@ -5,13 +5,10 @@
 
 namespace {
 
-// The server's words after "-ERR", or nothing.
+// The server's reply as it came, or nothing.
 QString ServerWords(const QString &finalReply)
 {
-    QString words = finalReply;
-    if (words.startsWith(QLatin1String("-ERR")))
-        words = words.mid(4);
-    words = words.trimmed();
+    QString words = finalReply.trimmed();
     // A server's text is shown, not obeyed; a long one is cut.
     constexpr int kMaxShown = 200;
     if (words.size() > kMaxShown)
