@@ -279,17 +279,14 @@ TEST(Settings, CountAutomaticPointsAndColumnWidths)
               QList<int>({30, 30, 70}));
 }
 
-} // namespace
-
-namespace {
-
 // A secret command's first output line is the secret; a failing one is named in the warning.
 TEST(ServerSettings, SecretCommandsGiveTheirFirstLineOrSayWhatFailed)
 {
     struct Case { const char *command; const char *password; QStringList warning; };
     const Case cases[] = {
         {"printf 'pw one\\r\\nsecond\\n'", "pw one", {}},
-        {"echo oops >&2 && exit 3", "", {"password command of mailbox 2 (echo oops >&2 && exit 3)", "exit status 3", "oops"}},
+        {"echo oops >&2 && exit 3", "", {"password command of mailbox 2 (echo oops >&2 && exit 3) failed with exit "
+                                         "status 3: oops"}},
         {"true", "", {"printed no secret"}},
         {"kill -9 $$", "", {"crashed"}},
     };

@@ -12,27 +12,24 @@
 
 namespace {
 
-// Passes one connection through to a server and keeps what the client sent.
-class Relay
-{
-public:
+// Passes connections through to a server and keeps what the client sent.
+struct Relay {
     Relay(const QString &host, quint16 port)
     {
-        m_server.listen(QHostAddress::LocalHost);
-        QObject::connect(&m_server, &QTcpServer::newConnection, [this, host, port] {
-            QTcpSocket *in = m_server.nextPendingConnection();
+        server.listen(QHostAddress::LocalHost);
+        QObject::connect(&server, &QTcpServer::newConnection, [this, host, port] {
+            QTcpSocket *in = server.nextPendingConnection();
             auto *out = new QTcpSocket(in);
             out->connectToHost(host, port);
-            QObject::connect(in, &QTcpSocket::readyRead, [this, in, out] { sent += in->peek(in->bytesAvailable()); out->write(in->readAll()); });
-            QObject::connect(out, &QTcpSocket::readyRead, [in, out] { in->write(out->readAll()); });
-            QObject::connect(out, &QTcpSocket::disconnected, in, &QTcpSocket::disconnectFromHost);
+            QObject::connect(in, &QTcpSocket::readyRead, [=, this] {
+                sent += in->peek(in->bytesAvailable());
+                out->write(in->readAll());
+            });
+            QObject::connect(out, &QTcpSocket::readyRead, [=] { in->write(out->readAll()); });
         });
     }
-    QString Server() const { return QStringLiteral("127.0.0.1:%1").arg(m_server.serverPort()); }
+    QTcpServer server;
     QByteArray sent;
-
-private:
-    QTcpServer m_server;
 };
 
 struct SaslCase {
@@ -41,7 +38,7 @@ struct SaslCase {
     LoginMethod method;
     QString user, secret;
     SaslMechanism mechanism;
-    const char *refusal;   // nullptr: the log-in succeeds
+    const char *refusal;  // nullptr: the log-in succeeds
 };
 
 TEST(SaslDovecot, LogInsAndRefusals)
@@ -73,7 +70,7 @@ TEST(SaslDovecot, LogInsAndRefusals)
         SCOPED_TRACE(c.name);
         Relay relay(env->Host, env->Pop3Port);
         TmsRemotePOP pop;
-        pop.SetServer(c.server.isEmpty() ? relay.Server() : c.server);
+        pop.SetServer(c.server.isEmpty() ? QStringLiteral("127.0.0.1:%1").arg(relay.server.serverPort()) : c.server);
         pop.SetUserName(c.user);
         pop.SetPassword(c.secret);
         pop.SetLoginMethod(c.method);

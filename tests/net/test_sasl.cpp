@@ -28,22 +28,13 @@ TEST(Sasl, ChoosesTheMechanismFromTheCapaListing)
     EXPECT_TRUE(ChooseSaslMechanism(LoginMethod::OAuth2, {"PLAIN", "LOGIN"}).problem.contains("only PLAIN LOGIN"));
 }
 
-TEST(Sasl, InitialResponses)
+// Dovecot takes the plain forms (SaslDovecot); the authorization identity escapes "," and "=",
+// which would end it early.
+TEST(Sasl, BearerResponseEscapesTheUserName)
 {
-    struct Case { SaslMechanism mechanism; const char *user; QByteArray expected; };
-    const Case cases[] = {
-        {SaslMechanism::Plain, "alice", QByteArray("\0alice\0s3cr\xc3\xa9t", 14)},
-        {SaslMechanism::XOAuth2, "a@example.com", "user=a@example.com\x01" "auth=Bearer s3cr\xc3\xa9t\x01\x01"},
-        // The authorization identity escapes "," and "=", which would end it early.
-        {SaslMechanism::OAuthBearer, "a=b,c@example.com",
-         "n,a=a=3Db=2Cc@example.com,\x01" "auth=Bearer s3cr\xc3\xa9t\x01\x01"},
-    };
-    for (const Case &c : cases)
-        EXPECT_EQ(SaslInitialResponse(c.mechanism, QString::fromUtf8(c.user), QStringLiteral("s3cr\u00e9t")),
-                  c.expected)
-            << c.user;
+    EXPECT_EQ(SaslInitialResponse(SaslMechanism::OAuthBearer, "a=b,c@x.org", QStringLiteral("t\u00e9")),
+              "n,a=a=3Db=2Cc@x.org,\x01" "auth=Bearer t\xc3\xa9\x01\x01");
     EXPECT_EQ(SaslAbortLine(SaslMechanism::OAuthBearer), "AQ==");
-    EXPECT_EQ(SaslAbortLine(SaslMechanism::XOAuth2), "");
 }
 
 TEST(Sasl, RefusalsSayWhatToDo)
