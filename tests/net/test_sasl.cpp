@@ -1,40 +1,15 @@
-// The log-in's choices and messages: mechanism, first message, and a refusal in words.
+// What the token Dovecots cannot show (SaslDovecot): the escaped user name, refusals in words.
 #include "sasl.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-TEST(Sasl, ChoosesTheMechanismFromTheCapaListing)
-{
-    struct Case { LoginMethod method; QStringList capa; SaslMechanism expected; bool problem; };
-    using M = SaslMechanism;
-    const Case cases[] = {
-        {LoginMethod::Password, {"TOP", "SASL PLAIN LOGIN", "USER"}, M::Plain, false},
-        {LoginMethod::Password, {"sasl login plain"}, M::Plain, false},  // tags and names in any case
-        {LoginMethod::Password, {"SASL CRAM-MD5", "USER"}, M::UserPass, false},
-        {LoginMethod::Password, {"X-PLAIN", "SASLX PLAIN"}, M::UserPass, false},  // neither is a SASL line
-        {LoginMethod::Password, {}, M::UserPass, false},                           // no CAPA at all
-        {LoginMethod::OAuth2, {"SASL PLAIN XOAUTH2 OAUTHBEARER"}, M::OAuthBearer, false},
-        {LoginMethod::OAuth2, {"SASL PLAIN XOAUTH2"}, M::XOAuth2, false},
-        {LoginMethod::OAuth2, {"SASL PLAIN"}, M::UserPass, true},  // a token is never sent as a password
-        {LoginMethod::OAuth2, {"USER"}, M::UserPass, true},
-    };
-    for (const Case &c : cases) {
-        const SaslChoice choice = ChooseSaslMechanism(c.method, OfferedSaslMechanisms(c.capa));
-        EXPECT_EQ(choice.mechanism, c.expected) << c.capa.join(u'|').toStdString();
-        EXPECT_EQ(!choice.problem.isEmpty(), c.problem) << c.capa.join(u'|').toStdString();
-    }
-    EXPECT_TRUE(ChooseSaslMechanism(LoginMethod::OAuth2, {"PLAIN", "LOGIN"}).problem.contains("only PLAIN LOGIN"));
-}
-
-// Dovecot takes the plain forms (SaslDovecot); the authorization identity escapes "," and "=",
-// which would end it early.
+// The authorization identity escapes "," and "=", which would end it early.
 TEST(Sasl, BearerResponseEscapesTheUserName)
 {
     EXPECT_EQ(SaslInitialResponse(SaslMechanism::OAuthBearer, "a=b,c@x.org", QStringLiteral("t\u00e9")),
               "n,a=a=3Db=2Cc@x.org,\x01" "auth=Bearer t\xc3\xa9\x01\x01");
-    EXPECT_EQ(SaslAbortLine(SaslMechanism::OAuthBearer), "AQ==");
 }
 
 TEST(Sasl, RefusalsSayWhatToDo)
