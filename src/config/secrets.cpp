@@ -49,7 +49,8 @@ JobOutcome RunJob(QKeychain::Job *job)
         // The job may still end later; its handler is gone with the loop.
         QObject::disconnect(job, nullptr, &loop, nullptr);
         return {true, QKeychain::OtherError,
-                QStringLiteral("the keyring did not answer within %1 seconds (is it locked?)").arg(kKeyringWaitMs / 1000),
+                QStringLiteral("the keyring did not answer within %1 seconds (is it locked?)")
+                    .arg(kKeyringWaitMs / 1000),
                 {}};
     }
     return *outcome;
@@ -133,7 +134,8 @@ CommandSecret RunSecretCommand(const QString &command, const QString &what, int 
     }
     const QByteArray output = process.readAllStandardOutput().left(kMaxSecretCommandOutput);
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        const QString said = QString::fromLocal8Bit(process.readAllStandardError().left(400)).section(u'\n', 0, 0).trimmed();
+        const QString said =
+            QString::fromLocal8Bit(process.readAllStandardError().left(400)).section(u'\n', 0, 0).trimmed();
         return {{},
                 named + (process.exitStatus() != QProcess::NormalExit
                              ? QStringLiteral(" crashed")

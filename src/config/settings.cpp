@@ -40,8 +40,9 @@ QString SecretName(const MailboxSlot &slot)
     return slot.login == MailboxLogin::OAuth2 ? QStringLiteral("token") : QStringLiteral("password");
 }
 
-// Fills slot n's secrets from the keyring or its command; what failed goes to warning.
-void LookUpSecrets(MailboxSlot &slot, int n, SecretLookup lookup, QString &warning)
+// Fills slot n's secrets from the keyring or its command; what failed goes to warning. Once the
+// keyring failed (keyringError), the later slots do not wait for it again.
+void LookUpSecrets(MailboxSlot &slot, int n, SecretLookup lookup, QString &warning, QString &keyringError)
 {
     if (slot.secrets == SecretPlace::Command && lookup == SecretLookup::All) {
         const CommandSecret got = RunSecretCommand(slot.secretCommand, SecretName(slot) + QStringLiteral(" command"), n);
@@ -51,8 +52,13 @@ void LookUpSecrets(MailboxSlot &slot, int n, SecretLookup lookup, QString &warni
     }
     if (slot.secrets != SecretPlace::Keyring)
         return;
-    const KeyringRead password = ReadKeyringSecret(n, slot.account(), SecretKind::Password);
+    KeyringRead password;
+    if (keyringError.isEmpty())
+        password = ReadKeyringSecret(n, slot.account(), SecretKind::Password);
+    else
+        password.error = keyringError;
     slot.password = password.secret;
+    keyringError = password.error;
     if (!password.error.isEmpty()) {
         warning = QStringLiteral("The password of mailbox %1 could not be read from the desktop keyring: %2. "
                                  "Start the keyring in this session, or enter the password again.")
@@ -82,9 +88,10 @@ QString StoreSecrets(UserSettings &s, const MailboxSlot &slot, int n)
     QString fileToken;
     if (slot.secrets == SecretPlace::Keyring) {
         QString error = WriteKeyringSecret(n, slot.account(), SecretKind::Password, slot.password);
-        if (error.isEmpty())
-            error = slot.refreshToken.isEmpty() ? DeleteKeyringSecret(n, slot.account(), SecretKind::RefreshToken)
-                                                : WriteKeyringSecret(n, slot.account(), SecretKind::RefreshToken, slot.refreshToken);
+        if (error.isEmpty() && slot.refreshToken.isEmpty())
+            error = DeleteKeyringSecret(n, slot.account(), SecretKind::RefreshToken);
+        else if (error.isEmpty())
+            error = WriteKeyringSecret(n, slot.account(), SecretKind::RefreshToken, slot.refreshToken);
         if (!error.isEmpty())
             return QStringLiteral("The desktop keyring did not take the password of mailbox %1: %2").arg(n).arg(error);
     } else if (slot.secrets != SecretPlace::Command) {
@@ -208,10 +215,11 @@ ServerSettings readServerSettings(const SettingsReader &s, QStringList *warnings
     // The dialog has exactly twelve radio buttons; anything else selects the first.
     if (which >= 1 && which <= kMailboxSlots)
         servers.which = which;
+    QString keyringError;
     for (int n = 1; n <= kMailboxSlots; ++n) {
         QString warning;
         servers.slot(n) = ReadMailboxSlot(s, n, &warning);
-        LookUpSecrets(servers.slot(n), n, lookup, warning);
+        LookUpSecrets(servers.slot(n), n, lookup, warning, keyringError);
         if (!warning.isEmpty() && warnings)
             warnings->append(warning);
     }
