@@ -88,9 +88,9 @@ QString StoreSecrets(UserSettings &s, const MailboxSlot &slot, int n)
     QString fileToken;
     if (slot.secrets == SecretPlace::Keyring) {
         QString error = WriteKeyringSecret(n, slot.account(), SecretKind::Password, slot.password);
-        if (error.isEmpty() && slot.refreshToken.isEmpty())
-            error = DeleteKeyringSecret(n, slot.account(), SecretKind::RefreshToken);
-        else if (error.isEmpty())
+        // A slot read without its token (a form that does not show it) must not drop the stored
+        // one: a token leaves the keyring only with its mailbox's secrets as a whole.
+        if (error.isEmpty() && !slot.refreshToken.isEmpty())
             error = WriteKeyringSecret(n, slot.account(), SecretKind::RefreshToken, slot.refreshToken);
         if (!error.isEmpty())
             return QStringLiteral("The desktop keyring did not take the password of mailbox %1: %2").arg(n).arg(error);
@@ -304,7 +304,20 @@ ServerSaveResult saveServerSettings(UserSettings &s, const ServerSettings &serve
     bool ok = s.writeInteger(Server, QStringLiteral("Which"), servers.which);
     QString keyringError;
     for (int n = 1; ok && n <= kMailboxSlots; ++n) {
-        const MailboxSlot &slot = servers.slot(n);
+        MailboxSlot slot = servers.slot(n);
+        // A form that knows only a password box leaves the place unchosen: the mailbox keeps
+        // where its secrets live, how it logs in and its command, rather than falling back to
+        // the file and a password log-in behind the user's back.
+        if (slot.secrets == SecretPlace::Unchosen && !(slot.server.isEmpty() && slot.mailbox.isEmpty())) {
+            const MailboxSlot stored = ReadMailboxSlot(s, n);
+            slot.secrets = stored.secrets;
+            if (slot.login == MailboxLogin::Password)
+                slot.login = stored.login;
+            if (slot.secretCommand.isEmpty())
+                slot.secretCommand = stored.secretCommand;
+            if (slot.refreshToken.isEmpty())
+                slot.refreshToken = stored.refreshToken;
+        }
         result.problem = CheckMailboxSlot(slot, n);
         if (result.problem)
             break;

@@ -152,7 +152,8 @@ struct ServerSaveResult
 
 // Stores "Which", then slot after slot. Each slot is checked before it is written, so an
 // incomplete slot never replaces what was stored for it; the slots before it are stored. A
-// keyring slot's secrets go to the keyring first and leave the file only once it holds them.
+// keyring slot's secrets go to the keyring first and leave the file only once it holds them. A
+// slot whose place is unchosen keeps the stored slot's place, log-in method and command.
 ServerSaveResult saveServerSettings(UserSettings &settings, const ServerSettings &servers);
 
 // Single values written outside the settings dialog.

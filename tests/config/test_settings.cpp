@@ -155,6 +155,12 @@ TEST(ServerSettings, AllTwelveSlotsRoundTripWithScrambledPasswords)
     const QString text = diskText(settings.fileName());
     EXPECT_TRUE(text.contains("Server\\Which=7"));
     EXPECT_TRUE(ReadMailboxSlot(settings, 6).password.isEmpty()) << "the command runs only with the lookup";
+    // A form with only a password box saves what it shows; the rest stays as stored.
+    ServerSettings shown = readServerSettings(settings);
+    for (MailboxSlot &slot : shown.mailboxes)
+        slot = {slot.server, slot.mailbox, slot.password, slot.tls, slot.fingerprint, slot.pipelining};
+    ASSERT_TRUE(saveServerSettings(settings, shown).ok());
+    EXPECT_EQ(readServerSettings(settings), written);
     EXPECT_TRUE(readServerSettings(settings, nullptr, SecretLookup::NoCommands).slot(6).password.isEmpty());
     for (int n = 1; n <= kMailboxSlots; ++n) {
         const MailboxSlot &slot = written.slot(n);
