@@ -409,6 +409,7 @@ void TMailGuard::GetRemotePOPSettings(int n)
     m_pop.SetServer(slot.server.trimmed());
     m_pop.SetUserName(slot.mailbox);
     m_pop.SetPassword(slot.password);
+    m_pop.SetLoginMethod(slot.login == MailboxLogin::OAuth2 ? LoginMethod::OAuth2 : LoginMethod::Password);
     m_pop.SetTls({TlsModeFromInt(int(slot.tls)), slot.fingerprint});
     m_pop.SetUsePipelining(slot.pipelining);
     m_clientSlot = n;

@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 """Mailbox secrets through tarnwick-cli and the fixture's Dovecot, in a private session with
-GNOME Keyring (keyring_session.sh). Usage: keyring_cli_test.py TARNWICK_CLI DOVECOT_INI"""
+GNOME Keyring (keyring_session.sh). Usage: keyring_cli_test.py TARNWICK_CLI DOVECOT_INI OAUTH_INI"""
 import configparser
 import os
 import re
@@ -9,9 +9,9 @@ import sys
 import tempfile
 import unittest
 
-CLI, INI = sys.argv.pop(1), sys.argv.pop(1)
+CLI = sys.argv.pop(1)
 DOVECOT = configparser.ConfigParser()
-DOVECOT.read(INI)
+DOVECOT.read([sys.argv.pop(1), sys.argv.pop(1)])
 
 
 class KeyringCli(unittest.TestCase):
@@ -82,6 +82,15 @@ class KeyringCli(unittest.TestCase):
         self.set_mailbox("--password-command", "cat " + secret)
         self.assertEqual(self.stored("Passwd1"), "")
         self.assert_check_logs_in()
+
+    def test_a_token_command_logs_in_with_oauth2(self):
+        server = "127.0.0.1:" + DOVECOT["oauth"]["full_port"]
+        for token, status in (("good-alice", 0), ("stale", 77)):
+            self.cli("mailbox", "set", "1", "--server", server, "--user", "alice", "--tls", "none",
+                     "--token-command", "echo " + token)
+            check = self.cli("check", "--slot", "1")
+            self.assertEqual(check.returncode, status, check.stderr)
+        self.assertIn("expired or was revoked", check.stderr)
 
 
 if __name__ == "__main__":
