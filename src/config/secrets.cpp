@@ -1,6 +1,7 @@
 #include "secrets.h"
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QProcess>
 #include <QTimer>
@@ -127,15 +128,28 @@ CommandSecret RunSecretCommand(const QString &command, const QString &what, int 
     if (!process.waitForStarted(kSecretCommandWaitMs))
         return {{}, named + QStringLiteral(" could not be started: ") + process.errorString()};
     process.closeWriteChannel();
-    if (!process.waitForFinished(kSecretCommandWaitMs)) {
+    // Read as it comes, keeping only the bounded start of each channel: a command that prints
+    // without end costs time until the deadline, never memory.
+    const QDeadlineTimer deadline(kSecretCommandWaitMs);
+    QByteArray output;
+    QByteArray errors;
+    const auto drain = [&process, &output, &errors] {
+        output += process.readAllStandardOutput().left(qMax<qint64>(0, kMaxSecretCommandOutput - output.size()));
+        errors += process.readAllStandardError().left(qMax<qint64>(0, 400 - errors.size()));
+    };
+    // Each wait returns with the little the pipe held, so the buffers never grow past that.
+    while (process.state() != QProcess::NotRunning && !deadline.hasExpired()) {
+        process.waitForReadyRead(int(qMin<qint64>(deadline.remainingTime(), 100)));
+        drain();
+    }
+    if (process.state() != QProcess::NotRunning) {
         process.kill();
         process.waitForFinished(1000);
         return {{}, named + QStringLiteral(" did not finish within %1 seconds").arg(kSecretCommandWaitMs / 1000)};
     }
-    const QByteArray output = process.readAllStandardOutput().left(kMaxSecretCommandOutput);
+    drain();
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        const QString said =
-            QString::fromLocal8Bit(process.readAllStandardError().left(400)).section(u'\n', 0, 0).trimmed();
+        const QString said = QString::fromLocal8Bit(errors).section(u'\n', 0, 0).trimmed();
         return {{},
                 named + (process.exitStatus() != QProcess::NormalExit
                              ? QStringLiteral(" crashed")
