@@ -50,7 +50,7 @@ void LookUpSecrets(MailboxSlot &slot, int n, SecretLookup lookup, QString &warni
         warning = got.error;
         return;
     }
-    if (slot.secrets != SecretPlace::Keyring)
+    if (slot.secrets != SecretPlace::Keyring || lookup == SecretLookup::FileOnly)
         return;
     KeyringRead password;
     if (keyringError.isEmpty())

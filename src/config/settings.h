@@ -110,6 +110,7 @@ MailboxSlot ReadMailboxSlot(const SettingsReader &settings, int slot, QString *w
 enum class SecretLookup {
     All,         // the keyring's secrets, and the commands run
     NoCommands,  // the keyring's secrets; a command slot's password stays empty
+    FileOnly,    // what the file holds: no keyring, no command (to pick mailboxes, not to log in)
 };
 
 // "Which" and all twelve slots with their secrets; warnings collects one line per slot whose

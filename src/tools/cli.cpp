@@ -225,7 +225,8 @@ int Check(const QCommandLineParser &p)
         return usage(all ? QStringLiteral("check takes --slot or --all, not both")
                          : QStringLiteral("--slot needs a mailbox number from 1 to %1").arg(kMailboxSlots));
 
-    const ServerSettings servers = readServerSettings(UserSettings());
+    // Only which mailboxes there are: the check's own reading looks the secrets up.
+    const ServerSettings servers = readServerSettings(UserSettings(), nullptr, SecretLookup::FileOnly);
     QList<int> chosen;
     for (int n = 1; n <= kMailboxSlots && all; ++n)
         if (!servers.slot(n).server.trimmed().isEmpty() && !servers.slot(n).mailbox.isEmpty())
