@@ -6,6 +6,7 @@
 #include "mainwindow.h"
 #include "oldfolders.h"
 #include "pictures.h"
+#include "settings.h"
 #include "singleinstance.h"
 #include "splash.h"
 #include "unattendedprompts.h"
@@ -112,6 +113,11 @@ int main(int argc, char **argv)
 
     // Before anything reads a setting or a rule list: the first builds kept them elsewhere.
     const FolderMove moved = MoveOldFolders();
+    // Passwords an older version scrambled into the settings file go to the desktop keyring.
+    const SecretMove secrets = [] {
+        UserSettings settings;
+        return MoveScrambledPasswordsToKeyring(settings);
+    }();
     InstallShippedFiles();
     TBoxPrompts prompts;
     TMailGuard guard(prompts);
@@ -119,8 +125,10 @@ int main(int argc, char **argv)
     guard.SetStartInTray(parser.isSet(hidden));
     QObject::connect(&instance, &TSingleInstance::showRequested, &window, &TfrmMain::ShowMainScreen1Click);
     window.FormCreate();
-    for (const QString &text : moved.moved + moved.problems)
+    for (const QString &text : moved.moved + moved.problems + secrets.moved)
         guard.Log().logFolderMove(text);
+    if (!secrets.problem.isEmpty())
+        guard.Log().logFolderMove(secrets.problem);
     splash->Ready();
     if (!moved.problems.isEmpty())
         prompts.ErrorBox(moved.problems.join(QStringLiteral("\n\n")));

@@ -65,7 +65,7 @@ with tempfile.TemporaryDirectory(prefix="tarnwick-bench-") as tmp:
         os.makedirs(home)
         env = dict(os.environ, TARNWICK_HOME=home, QT_QPA_PLATFORM="offscreen")
         subprocess.run([cli, "--data", home, "mailbox", "set", "1", "--server", f"127.0.0.1:{port}",
-                        "--user", "bench", "--tls", "none", "--password-stdin"],
+                        "--user", "bench", "--tls", "none", "--password-stdin", "--store", "file"],
                        input="secret\n", text=True, env=env, check=True, stdout=subprocess.DEVNULL)
         started = time.monotonic()
         run, peak_kb = measure([cli, "--data", home, "check", "--slot", "1"], env, tmp)

@@ -8,6 +8,7 @@ void LoadSlot(TPop3Client &client, const MailboxSlot &slot)
     client.SetServer(slot.server.trimmed());
     client.SetUserName(slot.mailbox);
     client.SetPassword(slot.password);
+    client.SetLoginMethod(slot.login == MailboxLogin::OAuth2 ? LoginMethod::OAuth2 : LoginMethod::Password);
     client.SetTls({TlsModeFromInt(int(slot.tls)), slot.fingerprint});
     client.SetUsePipelining(slot.pipelining);
 }

@@ -1,5 +1,7 @@
 #include "settings.h"
 
+#include "secrets.h"
+
 namespace {
 
 using namespace SettingsSection;
@@ -7,6 +9,98 @@ using namespace SettingsSection;
 QString slotName(const char *base, int n)
 {
     return QLatin1String(base) + QString::number(n);
+}
+
+QString LoginName(MailboxLogin login)
+{
+    return login == MailboxLogin::OAuth2 ? QStringLiteral("oauth2") : QStringLiteral("password");
+}
+
+QString PlaceName(SecretPlace place)
+{
+    switch (place) {
+    case SecretPlace::File: return QStringLiteral("file");
+    case SecretPlace::Keyring: return QStringLiteral("keyring");
+    case SecretPlace::Command: return QStringLiteral("command");
+    case SecretPlace::Unchosen: break;
+    }
+    return {};
+}
+
+SecretPlace ReadPlace(const QString &text)
+{
+    for (SecretPlace place : {SecretPlace::File, SecretPlace::Keyring, SecretPlace::Command})
+        if (text.compare(PlaceName(place), Qt::CaseInsensitive) == 0)
+            return place;
+    return SecretPlace::Unchosen;
+}
+
+QString SecretName(const MailboxSlot &slot)
+{
+    return slot.login == MailboxLogin::OAuth2 ? QStringLiteral("token") : QStringLiteral("password");
+}
+
+// Fills slot n's secrets from the keyring or its command; what failed goes to warning. Once the
+// keyring failed (keyringError), the later slots do not wait for it again.
+void LookUpSecrets(MailboxSlot &slot, int n, SecretLookup lookup, QString &warning, QString &keyringError)
+{
+    if (slot.secrets == SecretPlace::Command && lookup == SecretLookup::All) {
+        const CommandSecret got = RunSecretCommand(slot.secretCommand, SecretName(slot) + QStringLiteral(" command"), n);
+        slot.password = got.secret;
+        warning = got.error;
+        return;
+    }
+    if (slot.secrets != SecretPlace::Keyring || lookup == SecretLookup::FileOnly)
+        return;
+    KeyringRead password;
+    if (keyringError.isEmpty())
+        password = ReadKeyringSecret(n, slot.account(), SecretKind::Password);
+    else
+        password.error = keyringError;
+    slot.password = password.secret;
+    keyringError = password.error;
+    if (!password.error.isEmpty()) {
+        warning = QStringLiteral("The password of mailbox %1 could not be read from the desktop keyring: %2. "
+                                 "Start the keyring in this session, or enter the password again.")
+                      .arg(n)
+                      .arg(password.error);
+        return;
+    }
+    if (slot.login == MailboxLogin::OAuth2) {
+        const KeyringRead token = ReadKeyringSecret(n, slot.account(), SecretKind::RefreshToken);
+        slot.refreshToken = token.secret;
+        if (!token.error.isEmpty())
+            warning = QStringLiteral("The sign-in of mailbox %1 could not be read from the desktop keyring: %2. "
+                                     "Start the keyring in this session.")
+                          .arg(n)
+                          .arg(token.error);
+    } else if (!password.found) {
+        warning = QStringLiteral("The desktop keyring holds no password for mailbox %1. Enter the password again.")
+                      .arg(n);
+    }
+}
+
+// Slot n's secrets where its place says, keyring first: the file keeps its copy until the
+// keyring has taken the new one. Empty on success, else why not.
+QString StoreSecrets(UserSettings &s, const MailboxSlot &slot, int n)
+{
+    QString fileSecret;
+    QString fileToken;
+    if (slot.secrets == SecretPlace::Keyring) {
+        QString error = WriteKeyringSecret(n, slot.account(), SecretKind::Password, slot.password);
+        // A slot read without its token (a form that does not show it) must not drop the stored
+        // one: a token leaves the keyring only with its mailbox's secrets as a whole.
+        if (error.isEmpty() && !slot.refreshToken.isEmpty())
+            error = WriteKeyringSecret(n, slot.account(), SecretKind::RefreshToken, slot.refreshToken);
+        if (!error.isEmpty())
+            return QStringLiteral("The desktop keyring did not take the password of mailbox %1: %2").arg(n).arg(error);
+    } else if (slot.secrets != SecretPlace::Command) {
+        fileSecret = ScramblePassword(slot.password, n);
+        fileToken = slot.refreshToken.isEmpty() ? QString() : ScramblePassword(slot.refreshToken, n);
+    }
+    const bool ok = s.writeString(Server, slotName("Passwd", n), fileSecret)
+                    && s.writeString(Server, slotName("Refresh", n), fileToken);
+    return ok ? QString() : s.lastError();
 }
 
 // A width below this hides the column; above it no screen shows it.
@@ -100,23 +194,80 @@ MailboxSlot ReadMailboxSlot(const SettingsReader &s, int n, QString *warning)
     const QString folder = s.readString(Server, slotName("Folder", n));
     if (!IsBlankText(folder))
         slot.folder = folder;
+    if (s.readString(Server, slotName("Login", n)).compare(LoginName(MailboxLogin::OAuth2), Qt::CaseInsensitive) == 0)
+        slot.login = MailboxLogin::OAuth2;
+    slot.secrets = ReadPlace(s.readString(Server, slotName("Secrets", n)));
+    slot.secretCommand = s.readString(Server, slotName("SecretCommand", n));
+    // A command slot without its command has nothing to run; it asks for a password instead.
+    if (slot.secrets == SecretPlace::Command && slot.secretCommand.isEmpty())
+        slot.secrets = SecretPlace::Unchosen;
+    if (slot.secrets == SecretPlace::Keyring || slot.secrets == SecretPlace::Command) {
+        // Whatever the file still holds is not this mailbox's secret.
+        slot.password.clear();
+        if (warning)
+            warning->clear();
+    } else if (const std::optional<QString> token =
+                   UnscramblePassword(s.readString(Server, slotName("Refresh", n)), n)) {
+        slot.refreshToken = *token;
+    }
     return slot;
 }
 
-ServerSettings readServerSettings(const SettingsReader &s, QStringList *warnings)
+ServerSettings readServerSettings(const SettingsReader &s, QStringList *warnings, SecretLookup lookup)
 {
     ServerSettings servers;
     const int which = s.readInteger(Server, QStringLiteral("Which"), servers.which);
     // The dialog has exactly twelve radio buttons; anything else selects the first.
     if (which >= 1 && which <= kMailboxSlots)
         servers.which = which;
+    QString keyringError;
     for (int n = 1; n <= kMailboxSlots; ++n) {
         QString warning;
         servers.slot(n) = ReadMailboxSlot(s, n, &warning);
+        LookUpSecrets(servers.slot(n), n, lookup, warning, keyringError);
         if (!warning.isEmpty() && warnings)
             warnings->append(warning);
     }
     return servers;
+}
+
+SecretMove MoveScrambledPasswordsToKeyring(UserSettings &s)
+{
+    SecretMove result;
+    if (s.isDamaged())
+        return result;
+    QList<int> waiting;
+    for (int n = 1; n <= kMailboxSlots; ++n) {
+        const MailboxSlot slot = ReadMailboxSlot(s, n);
+        if (slot.secrets == SecretPlace::Unchosen && (!slot.password.isEmpty() || !slot.refreshToken.isEmpty()))
+            waiting << n;
+    }
+    if (waiting.isEmpty())
+        return result;
+    if (const QString problem = KeyringProblem(); !problem.isEmpty()) {
+        result.problem = QStringLiteral("The mailbox passwords stay scrambled in the settings file (readable by you "
+                                        "only): %1.")
+                             .arg(problem);
+        return result;
+    }
+    for (int n : waiting) {
+        MailboxSlot slot = ReadMailboxSlot(s, n);
+        slot.secrets = SecretPlace::Keyring;
+        // The file loses its copy in the same flush that records the keyring as the place,
+        // and only after the keyring took the secret.
+        QString error = StoreSecrets(s, slot, n);
+        if (error.isEmpty()
+            && (!s.writeString(Server, slotName("Secrets", n), PlaceName(slot.secrets)) || !s.flush()))
+            error = s.lastError();
+        if (!error.isEmpty()) {
+            result.problem = error;
+            break;
+        }
+        result.moved << QStringLiteral("The password of mailbox %1 moved from the settings file into the desktop "
+                                       "keyring.")
+                            .arg(n);
+    }
+    return result;
 }
 
 bool IsBlankText(const QString &text)
@@ -143,7 +294,10 @@ std::optional<SlotProblem> CheckMailboxSlot(const MailboxSlot &slot, int n)
                            QStringLiteral("Mailbox %1 %2 has a blank server")
                                .arg(n)
                                .arg(slot.mailbox)};
-    if (hasServer && hasMailbox && slot.password.isEmpty())
+    const bool hasSecret = !slot.password.isEmpty()
+                           || (slot.secrets == SecretPlace::Command && !slot.secretCommand.isEmpty())
+                           || (slot.login == MailboxLogin::OAuth2 && !slot.refreshToken.isEmpty());
+    if (hasServer && hasMailbox && !hasSecret)
         return SlotProblem{n, SlotField::Password,
                            QStringLiteral("Mailbox %1 - there is no password set").arg(n)};
     return std::nullopt;
@@ -153,23 +307,45 @@ ServerSaveResult saveServerSettings(UserSettings &s, const ServerSettings &serve
 {
     ServerSaveResult result;
     bool ok = s.writeInteger(Server, QStringLiteral("Which"), servers.which);
+    QString keyringError;
     for (int n = 1; ok && n <= kMailboxSlots; ++n) {
-        const MailboxSlot &slot = servers.slot(n);
+        MailboxSlot slot = servers.slot(n);
+        // A form that knows only a password box leaves the place unchosen: the mailbox keeps
+        // where its secrets live, how it logs in and its command, rather than falling back to
+        // the file and a password log-in behind the user's back.
+        if (slot.secrets == SecretPlace::Unchosen && !(slot.server.isEmpty() && slot.mailbox.isEmpty())) {
+            const MailboxSlot stored = ReadMailboxSlot(s, n);
+            slot.secrets = stored.secrets;
+            if (slot.login == MailboxLogin::Password)
+                slot.login = stored.login;
+            if (slot.secretCommand.isEmpty())
+                slot.secretCommand = stored.secretCommand;
+            if (slot.refreshToken.isEmpty())
+                slot.refreshToken = stored.refreshToken;
+        }
         result.problem = CheckMailboxSlot(slot, n);
         if (result.problem)
             break;
+        keyringError = StoreSecrets(s, slot, n);
+        if (!keyringError.isEmpty())
+            break;
         ok = s.writeString(Server, slotName("Server", n), slot.server)
              && s.writeString(Server, slotName("Mailbox", n), slot.mailbox)
-             && s.writeString(Server, slotName("Passwd", n), ScramblePassword(slot.password, n))
              && s.writeInteger(Server, slotName("Tls", n), int(slot.tls))
              && s.writeString(Server, slotName("Fingerprint", n), slot.fingerprint)
              && s.writeBool(Server, slotName("Pipelining", n), slot.pipelining)
              && s.writeInteger(Server, slotName("Protocol", n), int(slot.protocol))
-             && s.writeString(Server, slotName("Folder", n), slot.folder);
+             && s.writeString(Server, slotName("Folder", n), slot.folder)
+             && s.writeString(Server, slotName("Login", n), LoginName(slot.login))
+             && s.writeString(Server, slotName("Secrets", n), PlaceName(slot.secrets))
+             && s.writeString(Server, slotName("SecretCommand", n),
+                              slot.secrets == SecretPlace::Command ? slot.secretCommand : QString());
     }
     // What was written before an incomplete slot is stored all the same.
     if (!ok || !s.flush())
         result.error = s.lastError();
+    else if (!keyringError.isEmpty())
+        result.error = keyringError;
     return result;
 }
 

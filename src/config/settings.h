@@ -51,11 +51,26 @@ enum class TlsMode { None = 0, Implicit = 1, StartTls = 2 };
 // Which protocol reads a mailbox; stored as "Protocol"n.
 enum class MailProtocol { Pop3 = 0, Imap = 1 };
 
+// How a mailbox logs in; stored as "Login"n, "password" or "oauth2".
+enum class MailboxLogin { Password = 0, OAuth2 = 1 };
+
+// Where a mailbox's secrets (password, refresh token) live; stored as "Secrets"n.
+enum class SecretPlace {
+    // No value: a settings file from before the keyring. The password is scrambled in the
+    // file until the first start with a keyring moves it there.
+    Unchosen,
+    File,     // "file": scrambled in the settings file, because the user chose so
+    Keyring,  // "keyring": the desktop keyring (Secret Service); the file holds none
+    Command,  // "command": secretCommand prints it at each log-in; nothing is stored
+};
+
 struct MailboxSlot
 {
     QString server;      // "Server"n
     QString mailbox;     // "Mailbox"n: the user name on the server
-    QString password;    // "Passwd"n, stored scrambled
+    // The secret the log-in sends: the password, or with OAuth2 the access token. Where it is
+    // kept says secrets: "Passwd"n scrambled, the keyring, or the command's output.
+    QString password;
     // "Tls"n. A new mailbox starts with TLS, and so does a slot read without server and
     // user name; a stored mailbox keeps its choice, plain POP3 when it has no value.
     TlsMode tls = TlsMode::Implicit;
@@ -68,6 +83,14 @@ struct MailboxSlot
     MailProtocol protocol = MailProtocol::Pop3;
     // "Folder"n: the IMAP folder that is checked; INBOX when none is stored.
     QString folder = QStringLiteral("INBOX");
+
+    MailboxLogin login = MailboxLogin::Password;
+    SecretPlace secrets = SecretPlace::Unchosen;
+    QString secretCommand = {}; // "SecretCommand"n: run through /bin/sh; its first line is the secret
+    QString refreshToken = {};  // OAuth2's long-lived secret ("Refresh"n scrambled in the file)
+
+    // "user@server": names the slot's secrets in the keyring.
+    QString account() const { return mailbox + QLatin1Char('@') + server.trimmed(); }
 
     bool operator==(const MailboxSlot &) const = default;
 };
@@ -88,12 +111,29 @@ struct ServerSettings
 GeneralSettings ReadGeneralSettings(const SettingsReader &settings);
 bool SaveGeneralSettings(UserSettings &settings, const GeneralSettings &general);
 
-// One mailbox slot (1 ... 12) with its password unscrambled. A stored password that cannot
-// be unscrambled reads as empty and *warning says so (never what was stored).
+// One mailbox slot (1 ... 12) as the file has it, its password unscrambled; secrets kept in the
+// keyring or printed by a command are not looked up. A stored password that cannot be
+// unscrambled reads as empty and *warning says so (never what was stored).
 MailboxSlot ReadMailboxSlot(const SettingsReader &settings, int slot, QString *warning = nullptr);
 
-// "Which" and all twelve slots; warnings collects one line per slot whose password is damaged.
-ServerSettings readServerSettings(const SettingsReader &settings, QStringList *warnings = nullptr);
+enum class SecretLookup {
+    All,         // the keyring's secrets, and the commands run
+    NoCommands,  // the keyring's secrets; a command slot's password stays empty
+    FileOnly,    // what the file holds: no keyring, no command (to pick mailboxes, not to log in)
+};
+
+// "Which" and all twelve slots with their secrets; warnings collects one line per slot whose
+// secret could not be had (damaged, not in the keyring, the keyring or the command failing).
+ServerSettings readServerSettings(const SettingsReader &settings, QStringList *warnings = nullptr,
+                                  SecretLookup lookup = SecretLookup::All);
+
+// Scrambled passwords in slots whose place was never chosen move into the desktop keyring,
+// each only once the keyring holds it. Asks the keyring only when there is one to move.
+struct SecretMove {
+    QStringList moved;   // one line per mailbox moved
+    QString problem;     // the keyring or the file failed: the rest stay where they were
+};
+SecretMove MoveScrambledPasswordsToKeyring(UserSettings &settings);
 
 // Text that is empty or made only of blanks, CR, LF and backspace (a tab is not blank).
 bool IsBlankText(const QString &text);
@@ -108,7 +148,8 @@ struct SlotProblem
     QString message;                     // shown as it stands
 };
 
-// A slot is complete when it is wholly empty or has a server, a user name and a password.
+// A slot is complete when it is wholly empty or has a server, a user name and a secret: a
+// password, a command that prints it, or for OAuth2 a refresh token.
 std::optional<SlotProblem> CheckMailboxSlot(const MailboxSlot &slot, int n);
 
 struct ServerSaveResult
@@ -120,7 +161,9 @@ struct ServerSaveResult
 };
 
 // Stores "Which", then slot after slot. Each slot is checked before it is written, so an
-// incomplete slot never replaces what was stored for it; the slots before it are stored.
+// incomplete slot never replaces what was stored for it; the slots before it are stored. A
+// keyring slot's secrets go to the keyring first and leave the file only once it holds them. A
+// slot whose place is unchosen keeps the stored slot's place, log-in method and command.
 ServerSaveResult saveServerSettings(UserSettings &settings, const ServerSettings &servers);
 
 // Single values written outside the settings dialog.

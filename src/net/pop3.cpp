@@ -99,15 +99,28 @@ void TmsCustomPOP::Login()
             StartTls();
         }
         // Asked only now under STLS: what was announced before the handshake is not to be
-        // trusted.
-        if (m_usePipelining)
+        // trusted. A token log-in cannot go without: only CAPA names the mechanisms.
+        if (m_usePipelining || m_loginMethod == LoginMethod::OAuth2)
             ReadCapabilities(m_capabilities);
         m_pipelining = m_usePipelining && m_capabilities.Pipelining;
+        const SaslChoice choice =
+            ChooseSaslMechanism(m_loginMethod, OfferedSaslMechanisms(m_capabilities.Lines));
+        m_mechanism = choice.mechanism;
+        if (!choice.problem.isEmpty()) {
+            m_lastCommand = QStringLiteral("AUTH");
+            throw EServerError(choice.problem);
+        }
+        if (m_mechanism != SaslMechanism::UserPass)
+            Authenticate(m_mechanism);
         SetWindowAhead(true);
         // In one window when the server pipelines: a refusal is still the reply of its own
         // command, and whatever follows a refused USER or PASS is refused as well.
-        const Ticket user = Queue(QStringLiteral("USER ") + m_userName);
-        const Ticket pass = Queue(QStringLiteral("PASS ") + m_password);
+        Ticket user = -1;
+        Ticket pass = -1;
+        if (m_mechanism == SaslMechanism::UserPass) {
+            user = Queue(QStringLiteral("USER ") + m_userName);
+            pass = Queue(QStringLiteral("PASS ") + m_password);
+        }
         Ticket stat = -1;
         Ticket capa = -1;
         if (m_pipelining) {
@@ -118,6 +131,8 @@ void TmsCustomPOP::Login()
             QueueWithLogin();
         }
         for (const Ticket ticket : {user, pass}) {
+            if (ticket < 0)
+                continue;
             const QueuedReply reply = Take(ticket);
             if (reply.code != 1) {
                 m_loginDelayRefused = HasLoginDelayCode(reply.line);
@@ -152,6 +167,50 @@ void TmsCustomPOP::Login()
         CloseSocket();
         throw;
     }
+}
+
+namespace {
+// RFC 5034: an AUTH line with its initial response must fit the 255 octets of a command line
+// (RFC 2449); a longer response (an access token) goes on a line of its own.
+constexpr int kMaxAuthLine = 255;
+// A challenge line before the verdict: "+" but not "+OK".
+bool IsContinuation(const QString &reply)
+{
+    return reply.startsWith(u'+') && !reply.startsWith(QLatin1String("+OK"), Qt::CaseInsensitive);
+}
+} // namespace
+
+void TmsCustomPOP::Authenticate(SaslMechanism mechanism)
+{
+    // LastCommand never carries the response: it holds the password or the token.
+    const QString command = QStringLiteral("AUTH ") + SaslMechanismName(mechanism);
+    const QString response =
+        QString::fromLatin1(SaslInitialResponse(mechanism, m_userName, m_password).toBase64());
+    m_lastCommand = command;
+    QString reply;
+    if (command.size() + 1 + response.size() + 2 <= kMaxAuthLine) {
+        SendLine(command + u' ' + response);
+    } else {
+        SendLine(command);
+        ReadLine(reply);
+        if (!IsContinuation(reply))
+            throw EServerError(SaslRefusalMessage(mechanism, {}, reply));
+        SendLine(response);
+    }
+    ReadLine(reply);
+    // A challenge now is the error of an OAuth2 exchange (base64 JSON); the server sends its
+    // verdict once it is answered. Any other challenge is cancelled ("*"). At most two rounds:
+    // a server that keeps challenging is refused, not followed.
+    QString challenge;
+    for (int round = 0; IsContinuation(reply) && round < 2; ++round) {
+        challenge = reply.mid(1).trimmed();
+        SendLine(mechanism == SaslMechanism::Plain || round > 0 ? QStringLiteral("*") : SaslAbortLine(mechanism));
+        ReadLine(reply);
+    }
+    if (reply.startsWith(QLatin1String("+OK"), Qt::CaseInsensitive))
+        return;
+    m_loginDelayRefused = HasLoginDelayCode(reply);
+    throw EServerError(SaslRefusalMessage(mechanism, challenge, reply));
 }
 
 bool TmsCustomPOP::ReadCapabilities(Pop3Capabilities &capabilities)

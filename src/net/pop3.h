@@ -3,6 +3,7 @@
 #include "headers.h"
 #include "mailbase.h"
 #include "pop3parse.h"
+#include "sasl.h"
 
 #include <QList>
 #include <deque>
@@ -22,6 +23,12 @@ public:
     void SetUserName(const QString &userName) { m_userName = userName; }
     QString Password() const { return m_password; }
     void SetPassword(const QString &password) { m_password = password; }
+    // Password: AUTH PLAIN where CAPA offers it, else USER/PASS. OAuth2: Password() is the
+    // access token, sent with AUTH OAUTHBEARER or XOAUTH2; CAPA is then always asked.
+    LoginMethod GetLoginMethod() const { return m_loginMethod; }
+    void SetLoginMethod(LoginMethod method) { m_loginMethod = method; }
+    // The mechanism of the last log-in.
+    SaslMechanism Mechanism() const { return m_mechanism; }
     // From the STAT reply of the last log-in; -1 until one has been read (TotalSize also when
     // the server gave a count alone).
     int MessageCount() const { return m_messageCount; }
@@ -74,7 +81,8 @@ public:
     int ReplyCode(const QString &line) const override;
     // Checks the log-in settings, then opens the connection.
     void Open() override;
-    // Greeting, STLS when asked for, USER, PASS and STAT. Any failure closes the connection.
+    // Greeting, STLS when asked for, CAPA, the log-in (AUTH or USER and PASS) and STAT. Any
+    // failure closes the connection.
     void Login() override;
     void Quit() override;
 
@@ -149,10 +157,14 @@ protected:
 private:
     // CAPA; false (and capabilities unchanged) when the server refuses it.
     bool ReadCapabilities(Pop3Capabilities &capabilities);
+    // AUTH with the chosen mechanism (RFC 5034); a refusal raises EServerError in words.
+    void Authenticate(SaslMechanism mechanism);
     void ReadQueued(QueuedReply &entry, bool current);
 
     QString m_userName;
     QString m_password;
+    LoginMethod m_loginMethod = LoginMethod::Password;
+    SaslMechanism m_mechanism = SaslMechanism::UserPass;
     int m_messageCount = -1;
     qint64 m_totalSize = -1;
     bool m_usePipelining = false;

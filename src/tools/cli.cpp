@@ -86,10 +86,17 @@ const char kCommands[] =
     "      the rules' hit counts, as a check in the window does.\n"
     "  mailbox set N [--server HOST[:PORT]] [--user NAME] [--tls none|implicit|stls]\n"
     "                [--trust-fingerprint HEX|none] [--password-stdin]\n"
+    "                [--store keyring|file] [--password-command CMD | --token-command CMD]\n"
     "      Stores mailbox slot N (1-12). The password is read from standard input\n"
     "      (one line), never from the command line. Options left out keep what\n"
     "      the slot had; a new slot needs a server, a user name and a password,\n"
     "      and uses implicit TLS (port 995) unless --tls says otherwise.\n"
+    "      The password goes to the desktop keyring; where none answers it is\n"
+    "      refused unless --store file keeps it in the settings file (readable\n"
+    "      by you only). --password-command runs CMD at each log-in and takes\n"
+    "      the first line it prints as the password; --token-command does the\n"
+    "      same for an OAuth2 access token (the mailbox then logs in with\n"
+    "      XOAUTH2 or OAUTHBEARER). Nothing is stored for a command.\n"
     "  mailbox list [--json]\n"
     "      Shows the mailbox slots (never their passwords); * marks the selected one.\n"
     "  classify [--why] FILE...\n"
@@ -202,7 +209,8 @@ int Check(const QCommandLineParser &p)
         return usage(all ? QStringLiteral("check takes --slot or --all, not both")
                          : QStringLiteral("--slot needs a mailbox number from 1 to %1").arg(kMailboxSlots));
 
-    const ServerSettings servers = readServerSettings(UserSettings());
+    // Only which mailboxes there are: the check's own reading looks the secrets up.
+    const ServerSettings servers = readServerSettings(UserSettings(), nullptr, SecretLookup::FileOnly);
     QList<int> chosen;
     for (int n = 1; n <= kMailboxSlots && all; ++n)
         if (!servers.slot(n).server.trimmed().isEmpty() && !servers.slot(n).mailbox.isEmpty())
@@ -494,7 +502,7 @@ bool AddCommandOptions(const QString &command, QCommandLineParser &p)
         for (const char *name : {"all", "delete", "json"})
             flag(name);
     } else if (command == u"mailbox") {
-        for (const char *name : {"server", "user", "tls", "trust-fingerprint"})
+        for (const char *name : {"server", "user", "tls", "trust-fingerprint", "store", "password-command", "token-command"})
             valued(name);
         flag("password-stdin");
         flag("json");
@@ -523,7 +531,8 @@ QString ParseProblem(const QString &command, const QCommandLineParser &p, const 
         {"--data", "a folder"},       {"--save-attachments", "a folder"}, {"--slot", "a mailbox number"},
         {"--server", "a host name"},  {"--user", "a user name"},          {"--tls", "none, implicit or stls"},
         {"--trust-fingerprint", "the certificate's fingerprint"},          {"--kind", "a kind of rule"},
-        {"--op", "an operator"},      {"--mailbox", "a mailbox number"},  {"--picture", "a picture number"}};
+        {"--op", "an operator"},      {"--mailbox", "a mailbox number"},  {"--picture", "a picture number"},
+        {"--store", "keyring or file"}, {"--password-command", "a command line"}, {"--token-command", "a command line"}};
     if (!args.isEmpty() && kNeeds.contains(args.last()))
         return QStringLiteral("%1 needs %2").arg(args.last(), kNeeds.value(args.last()));
     return QStringLiteral("%1: %2").arg(command, p.errorText());
@@ -614,6 +623,20 @@ int main(int argc, char **argv)
         for (const QString &text : moved.problems)
             err(text);
     }
+    {
+        UserSettings settings;
+        const SecretMove secrets = MoveScrambledPasswordsToKeyring(settings);
+        if (!secrets.moved.isEmpty() || !secrets.problem.isEmpty()) {
+            ActivityLog log;
+            log.setFileName(ReadGeneralSettings(settings).logFile);
+            for (const QString &text : secrets.moved + QStringList(secrets.problem))
+                if (!text.isEmpty())
+                    log.logFolderMove(text);
+        }
+        if (!secrets.problem.isEmpty())
+            err(QStringLiteral("warning: ") + secrets.problem
+                + QStringLiteral(" To keep a password there and end this warning: tarnwick-cli mailbox set N --store file"));
+    }
 
     if (command == u"check")
         return Check(p);
@@ -623,7 +646,8 @@ int main(int argc, char **argv)
         const QString sub = positional.takeFirst();
         // An option of the other subcommand would be ignored without a word.
         const QStringList allowed = sub == u"set"
-            ? QStringList{"server", "user", "tls", "trust-fingerprint", "password-stdin"}
+            ? QStringList{"server", "user", "tls", "trust-fingerprint", "password-stdin", "store", "password-command",
+                          "token-command"}
             : QStringList{"json"};
         for (const QString &name : p.optionNames())
             if (name != u"data" && !allowed.contains(name))

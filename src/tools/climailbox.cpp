@@ -1,10 +1,12 @@
 // tarnwick-cli mailbox: the mailbox slots set up and listed without a window; the password
-// only ever comes from standard input.
+// only ever comes from standard input or from a command the user names, and goes to the
+// desktop keyring unless the user chose the settings file.
 
 #include "clitool.h"
 #include "files.h"
 #include "logformat.h"
 #include "mailboxsetup.h"
+#include "secrets.h"
 #include "settings.h"
 #include "spamsettings.h"
 #include "tls.h"
@@ -63,6 +65,18 @@ QString TlsName(TlsMode mode)
     return QStringLiteral("none");
 }
 
+QString PlaceText(const MailboxSlot &slot)
+{
+    const QString secret = slot.login == MailboxLogin::OAuth2 ? QStringLiteral("token") : QStringLiteral("password");
+    switch (slot.secrets) {
+    case SecretPlace::Keyring: return QStringLiteral("; %1 in the desktop keyring").arg(secret);
+    case SecretPlace::Command: return QStringLiteral("; %1 from a command at each log-in").arg(secret);
+    case SecretPlace::File:
+    case SecretPlace::Unchosen: break;
+    }
+    return {};
+}
+
 } // namespace
 
 // args: the slot number after "set"; the rest comes from the parser's options.
@@ -108,6 +122,32 @@ int MailboxSet(const QCommandLineParser &p, const QStringList &args)
         return usage(QStringLiteral("--server needs a host name, optionally with :PORT"));
     if (user && (IsBlankText(*user) || HasLineBreakOrNul(*user)))
         return usage(QStringLiteral("--user needs the user name of the mailbox on the server"));
+    std::optional<SecretPlace> store;
+    if (p.isSet(QStringLiteral("store"))) {
+        const QString place = p.value(QStringLiteral("store")).toLower();
+        if (place == u"keyring")
+            store = SecretPlace::Keyring;
+        else if (place == u"file")
+            store = SecretPlace::File;
+        else
+            return usage(QStringLiteral("--store takes keyring or file"));
+    }
+    // One source of the secret: standard input, or a command for a password or for a token.
+    std::optional<std::pair<MailboxLogin, QString>> command;
+    for (const auto &[name, login] : {std::pair{"password-command", MailboxLogin::Password},
+                                      std::pair{"token-command", MailboxLogin::OAuth2}}) {
+        if (!p.isSet(QString::fromLatin1(name)))
+            continue;
+        if (command || passwordFromStdin)
+            return usage(QStringLiteral("give one of --password-stdin, --password-command and --token-command"));
+        const QString text = p.value(QString::fromLatin1(name)).trimmed();
+        if (text.isEmpty() || HasLineBreakOrNul(text))
+            return usage(QStringLiteral("--%1 needs a command line").arg(QString::fromLatin1(name)));
+        command = {login, text};
+    }
+    if (command && store)
+        return usage(QStringLiteral("--store keeps a password given on standard input; a command's secret is "
+                                    "never stored"));
 
     UserSettings settings;
     if (settings.isDamaged()) {
@@ -115,7 +155,10 @@ int MailboxSet(const QCommandLineParser &p, const QStringList &args)
         return 1;
     }
     QStringList warnings;
-    ServerSettings servers = readServerSettings(settings, &warnings);
+    // The commands are not run here: setting a mailbox up is no log-in.
+    ServerSettings servers = readServerSettings(settings, &warnings, SecretLookup::NoCommands);
+    for (const QString &w : warnings)
+        err(QStringLiteral("warning: ") + w);
     MailboxSlot &slot = servers.slot(n);
     const MailboxSlot before = slot;
     TFirstRun firstRun(servers);
@@ -138,11 +181,41 @@ int MailboxSet(const QCommandLineParser &p, const QStringList &args)
             return 1;
         }
         slot.password = password;
+        slot.login = MailboxLogin::Password;
+        slot.secretCommand.clear();
+        // A new password goes where the user said, else where the slot's was, else the keyring.
+        if (!store)
+            store = slot.secrets == SecretPlace::File ? SecretPlace::File : SecretPlace::Keyring;
+    }
+    if (command) {
+        slot.login = command->first;
+        slot.secrets = SecretPlace::Command;
+        slot.secretCommand = command->second;
+        slot.password.clear();
+        slot.refreshToken.clear();
+    } else if (store) {
+        if (slot.secrets == SecretPlace::Command && !passwordFromStdin) {
+            err(QStringLiteral("error: mailbox %1 gets its secret from a command, so there is nothing to store: give "
+                               "the password with --password-stdin").arg(n));
+            return 1;
+        }
+        slot.secrets = *store;
     }
     if (const std::optional<SlotProblem> problem = CheckMailboxSlot(slot, n)) {
         err(QStringLiteral("error: ") + problem->message + QStringLiteral(
                 ": give --server, --user and --password-stdin for a new mailbox"));
         return 1;
+    }
+    // Never a silent fallback to the file: without a keyring the user decides.
+    if (slot.secrets == SecretPlace::Keyring && before.secrets != SecretPlace::Keyring) {
+        if (const QString problem = KeyringProblem(); !problem.isEmpty()) {
+            err(QStringLiteral("error: the password of mailbox %1 was not stored: %2. Start a desktop keyring "
+                               "(GNOME Keyring, KWallet) in this session, or keep the password in the settings "
+                               "file, readable by you only, with --store file")
+                    .arg(n)
+                    .arg(problem));
+            return 1;
+        }
     }
     const ServerSaveResult saved = saveServerSettings(settings, servers);
     if (saved.problem) {
@@ -153,6 +226,13 @@ int MailboxSet(const QCommandLineParser &p, const QStringList &args)
     if (!saved.error.isEmpty()) {
         err(QStringLiteral("error: ") + saved.error);
         return 1;
+    }
+    // The keyring's copy of a secret that now lives elsewhere, or under another name, goes.
+    if (before.secrets == SecretPlace::Keyring
+        && (slot.secrets != SecretPlace::Keyring || slot.account() != before.account())) {
+        for (const SecretKind kind : {SecretKind::Password, SecretKind::RefreshToken})
+            if (const QString error = DeleteKeyringSecret(n, before.account(), kind); !error.isEmpty())
+                err(QStringLiteral("warning: the old secret of mailbox %1 stays in the desktop keyring: %2").arg(n).arg(error));
     }
     // What the settings window does on its first showing: a log to write into, and the
     // per-mailbox rule for the first mailbox.
@@ -177,12 +257,12 @@ int MailboxSet(const QCommandLineParser &p, const QStringList &args)
     }
     if (const QString notice = PlainPasswordNotice(before, slot, n); !notice.isEmpty())
         err(QStringLiteral("warning: ") + notice);
-    out(QStringLiteral("Mailbox %1 stored: %2 on %3, security %4%5%6\n")
+    out(QStringLiteral("Mailbox %1 stored: %2 on %3, security %4%5%6%7\n")
             .arg(n)
             .arg(slot.mailbox, slot.server, TlsName(slot.tls),
                  slot.fingerprint.isEmpty() ? QString()
                                             : QStringLiteral(", trusted certificate ") + FormatFingerprint(slot.fingerprint),
-                 ruleNote));
+                 PlaceText(slot), ruleNote));
     return 0;
 }
 
@@ -192,7 +272,7 @@ int MailboxList(bool json)
     if (!settings.warning().isEmpty())
         err(QStringLiteral("warning: ") + settings.warning());
     QStringList warnings;
-    const ServerSettings servers = readServerSettings(settings, &warnings);
+    const ServerSettings servers = readServerSettings(settings, &warnings, SecretLookup::NoCommands);
     for (const QString &w : warnings)
         err(QStringLiteral("warning: ") + w);
     QJsonArray chosen;
@@ -201,12 +281,13 @@ int MailboxList(bool json)
         if (slot.server.isEmpty() && slot.mailbox.isEmpty())
             continue;
         // Whether a password is set, never the password.
+        const bool secretSet = !slot.password.isEmpty() || slot.secrets == SecretPlace::Command;
         chosen.append(QJsonObject{{"slot", n},
                                  {"selected", n == servers.which},
                                  {"server", slot.server},
                                  {"user", slot.mailbox},
                                  {"tls", TlsName(slot.tls)},
-                                 {"passwordSet", !slot.password.isEmpty()},
+                                 {"passwordSet", secretSet},
                                  {"fingerprint", slot.fingerprint.isEmpty() ? QJsonValue() : QJsonValue(slot.fingerprint)},
                                  {"pipelining", slot.pipelining}});
         if (!json)
@@ -214,7 +295,7 @@ int MailboxList(bool json)
                     .arg(n)
                     .arg(n == servers.which ? QStringLiteral("*") : QString(), slot.server, slot.mailbox,
                          TlsName(slot.tls),
-                         slot.password.isEmpty() ? QStringLiteral("no password") : QStringLiteral("password set"),
+                         secretSet ? QStringLiteral("password set") : QStringLiteral("no password"),
                          slot.fingerprint.isEmpty() ? QStringLiteral("-") : FormatFingerprint(slot.fingerprint)));
     }
     if (json)

@@ -75,7 +75,7 @@ TEST_F(CliDovecot, CheckAllGivesEachMailboxAndTheFailureClass)
         {"1", Server(), env.Password.toUtf8(), 0}, {"3", closedServer, "pw", 75}, {"4", Server(), "wrong", 77}};
     for (const auto &b : boxes) {
         const ToolRun set = Cli(data, {"mailbox", "set", b.slot, "--server", b.server, "--user", "user23", "--tls",
-                                       "none", "--password-stdin"}, b.password + "\n");
+                                       "none", "--password-stdin", "--store", "file"}, b.password + "\n");
         ASSERT_EQ(set.exitCode, 0) << set.err.toStdString();
         const ToolRun check = Cli(data, {"check", "--slot", b.slot});
         EXPECT_EQ(check.exitCode, b.alone) << b.slot;
@@ -155,7 +155,7 @@ TEST(Cli, MailboxSetAndListKeepThePasswordOutOfSight)
     const QString data = dir.filePath(QStringLiteral("fresh"));
     QStringList everything;
     const ToolRun first = Cli(data, {"mailbox", "set", "1", "--server", "pop.example.org", "--user", "alice@example.org",
-                                 "--password-stdin"},
+                                 "--password-stdin", "--store", "file"},
                           kPassword.toUtf8() + "\r\n");
     ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
     // A new mailbox uses TLS unless told otherwise; the first one brings its header rule.
@@ -165,7 +165,7 @@ TEST(Cli, MailboxSetAndListKeepThePasswordOutOfSight)
     EXPECT_TRUE(first.err.isEmpty()) << first.err.toStdString();
     const QString fp = QStringLiteral("ab").repeated(32);
     const ToolRun third = Cli(data, {"mailbox", "set", "3", "--server", "mail.example.net:110", "--user", "bob", "--tls",
-                                 "none", "--trust-fingerprint", fp, "--password-stdin"},
+                                 "none", "--trust-fingerprint", fp, "--password-stdin", "--store", "file"},
                           "other-pw\n");
     ASSERT_EQ(third.exitCode, 0) << third.err.toStdString();
     EXPECT_TRUE(third.err.startsWith(QStringLiteral("tarnwick-cli: warning: Mailbox 3 uses plain POP3 without "

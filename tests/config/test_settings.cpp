@@ -132,11 +132,18 @@ ServerSettings twelveMailboxes()
         "\"q\"", "back\\slash",      "ñ",      "tab\there", "line\nbreak", QString(255, 'z')};
     ServerSettings s;
     s.which = 7;
-    for (int n = 1; n <= kMailboxSlots; ++n)
+    for (int n = 1; n <= kMailboxSlots; ++n) {
+        const MailboxLogin login = n % 5 ? MailboxLogin::Password : MailboxLogin::OAuth2;
         s.slot(n) = {QStringLiteral("pop%1.example.org").arg(n), QStringLiteral("user%1").arg(n),
                      passwords[n - 1], TlsMode(n % 3),
                      n % 2 ? QString(64, QLatin1Char("0123456789abcdef"[n])) : QString(), n % 4 != 0,
-                     MailProtocol(n % 2), n % 2 ? QStringLiteral("Spam/Prüfung %1").arg(n) : QStringLiteral("INBOX")};
+                     MailProtocol(n % 2), n % 2 ? QStringLiteral("Spam/Prüfung %1").arg(n) : QStringLiteral("INBOX"), login,
+                     n % 3 ? SecretPlace::Unchosen : SecretPlace::File, QString(),
+                     login == MailboxLogin::OAuth2 ? QStringLiteral("refresh-%1").arg(n) : QString()};
+    }
+    // Slot 6's password comes from a command each time the settings are read.
+    s.slot(6).secrets = SecretPlace::Command;
+    s.slot(6).secretCommand = QStringLiteral("echo 'a=b;c,d'; echo second line");
     return s;
 }
 
@@ -155,13 +162,29 @@ TEST(ServerSettings, AllTwelveSlotsRoundTripWithScrambledPasswords)
     EXPECT_TRUE(warnings.isEmpty());
     const QString text = diskText(settings.fileName());
     EXPECT_TRUE(text.contains("Server\\Which=7"));
+    EXPECT_TRUE(ReadMailboxSlot(settings, 6).password.isEmpty()) << "the command runs only with the lookup";
+    // A form with only a password box saves what it shows; the rest stays as stored.
+    ServerSettings shown = readServerSettings(settings);
+    for (MailboxSlot &slot : shown.mailboxes)
+        slot = {slot.server, slot.mailbox, slot.password, slot.tls, slot.fingerprint, slot.pipelining};
+    ASSERT_TRUE(saveServerSettings(settings, shown).ok());
+    EXPECT_EQ(readServerSettings(settings), written);
+    EXPECT_TRUE(readServerSettings(settings, nullptr, SecretLookup::NoCommands).slot(6).password.isEmpty());
     for (int n = 1; n <= kMailboxSlots; ++n) {
-        EXPECT_EQ(ReadMailboxSlot(settings, n), written.slot(n)) << "slot " << n;
-        const QString password = written.slot(n).password;
-        EXPECT_FALSE(password.size() > 2 && text.contains(password)) << "slot " << n;
-        EXPECT_TRUE(text.contains(
-            QStringLiteral("Server\\Passwd%1=%2").arg(n).arg(ScramblePassword(password, n))));
+        const MailboxSlot &slot = written.slot(n);
+        if (n != 6) {
+            EXPECT_EQ(ReadMailboxSlot(settings, n), slot) << "slot " << n;
+        }
+        EXPECT_FALSE(n != 6 && slot.password.size() > 2 && text.contains(slot.password)) << "slot " << n;
+        EXPECT_TRUE(text.contains(QStringLiteral("Server\\Passwd%1=%2")
+                                      .arg(n)
+                                      .arg(n == 6 ? QString() : ScramblePassword(slot.password, n))));
         EXPECT_TRUE(text.contains(QStringLiteral("Server\\Pipelining%1=%2").arg(n).arg(n % 4 != 0 ? 1 : 0)));
+        EXPECT_TRUE(text.contains(QStringLiteral("Server\\Login%1=%2").arg(n).arg(n % 5 ? "password" : "oauth2")));
+        if (!slot.refreshToken.isEmpty()) {
+            EXPECT_TRUE(text.contains(
+                QStringLiteral("Server\\Refresh%1=%2").arg(n).arg(ScramblePassword(slot.refreshToken, n))));
+        }
     }
 }
 
@@ -268,6 +291,30 @@ TEST(Settings, CountAutomaticPointsAndColumnWidths)
     // A zero or absurd width would hide a column or push it off the screen.
     EXPECT_EQ(ReadColumnWidths(settings, SettingsSection::Exceptions, {30, 30, 30}),
               QList<int>({30, 30, 70}));
+}
+
+// A secret command's first output line is the secret; a failing one is named in the warning.
+TEST(ServerSettings, SecretCommandsGiveTheirFirstLineOrSayWhatFailed)
+{
+    struct Case { const char *command; const char *password; QStringList warning; };
+    const Case cases[] = {
+        {"printf 'pw one\\r\\nsecond\\n'", "pw one", {}},
+        {"echo oops >&2 && exit 3", "", {"password command of mailbox 2 (echo oops >&2 && exit 3) failed with exit "
+                                         "status 3: oops"}},
+        {"true", "", {"printed no secret"}},
+    };
+    for (const Case &c : cases) {
+        TempHome home;
+        home.write("settings.ini", QByteArray("[10]\nServer\\Server2=pop\nServer\\Mailbox2=joe\nServer\\Secrets2=command\n"
+                                              "Server\\SecretCommand2=")
+                                       + c.command + "\n");
+        QStringList warnings;
+        const ServerSettings servers = readServerSettings(UserSettings(), &warnings);
+        EXPECT_EQ(servers.slot(2).password, QString::fromUtf8(c.password)) << c.command;
+        EXPECT_EQ(warnings.size(), c.warning.isEmpty() ? 0 : 1) << c.command;
+        for (const QString &part : c.warning)
+            EXPECT_TRUE(warnings.value(0).contains(part)) << warnings.value(0).toStdString();
+    }
 }
 
 } // namespace
