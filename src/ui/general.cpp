@@ -469,7 +469,9 @@ GeneralSettings TfrmGeneral::generalFromControls() const
 
 ServerSettings TfrmGeneral::serversFromControls() const
 {
-    ServerSettings s;
+    // What the page does not show (the protocol, the folder, where the secrets live) stays as
+    // the slot had it.
+    ServerSettings s = m_edit.servers;
     s.which = qMax(1, m_slotGroup->checkedId());
     for (int i = 0; i < kMailboxSlots; ++i) {
         MailboxSlot &slot = s.slot(i + 1);

@@ -166,7 +166,7 @@ TEST(ServerSettings, AllTwelveSlotsRoundTripWithScrambledPasswords)
     // A form with only a password box saves what it shows; the rest stays as stored.
     ServerSettings shown = readServerSettings(settings);
     for (MailboxSlot &slot : shown.mailboxes)
-        slot = {slot.server, slot.mailbox, slot.password, slot.tls, slot.fingerprint, slot.pipelining};
+        slot = {slot.server, slot.mailbox, slot.password, slot.tls, slot.fingerprint, slot.pipelining, slot.protocol, slot.folder};
     ASSERT_TRUE(saveServerSettings(settings, shown).ok());
     EXPECT_EQ(readServerSettings(settings), written);
     EXPECT_TRUE(readServerSettings(settings, nullptr, SecretLookup::NoCommands).slot(6).password.isEmpty());
