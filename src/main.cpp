@@ -2,6 +2,7 @@
 
 #include "boxprompts.h"
 #include "files.h"
+#include "firstpaint.h"
 #include "mailguard.h"
 #include "mainwindow.h"
 #include "oldfolders.h"
@@ -122,6 +123,7 @@ int main(int argc, char **argv)
     TBoxPrompts prompts;
     TMailGuard guard(prompts);
     TfrmMain window(guard, prompts);
+    TFirstPaintProbe::Watch(window);
     guard.SetStartInTray(parser.isSet(hidden));
     QObject::connect(&instance, &TSingleInstance::showRequested, &window, &TfrmMain::ShowMainScreen1Click);
     window.FormCreate();
