@@ -2,6 +2,8 @@
 
 #include "secrets.h"
 
+#include <algorithm>
+
 namespace {
 
 using namespace SettingsSection;
@@ -33,6 +35,12 @@ SecretPlace ReadPlace(const QString &text)
         if (text.compare(PlaceName(place), Qt::CaseInsensitive) == 0)
             return place;
     return SecretPlace::Unchosen;
+}
+
+// A stored folder name, or the default for none.
+QString FolderOr(const QString &stored, const QString &fallback)
+{
+    return IsBlankText(stored) ? fallback : stored;
 }
 
 QString SecretName(const MailboxSlot &slot)
@@ -191,9 +199,13 @@ MailboxSlot ReadMailboxSlot(const SettingsReader &s, int n, QString *warning)
     slot.pipelining = s.readBool(Server, slotName("Pipelining", n), slot.pipelining);
     if (s.readInteger(Server, slotName("Protocol", n), int(MailProtocol::Pop3)) == int(MailProtocol::Imap))
         slot.protocol = MailProtocol::Imap;
-    const QString folder = s.readString(Server, slotName("Folder", n));
-    if (!IsBlankText(folder))
-        slot.folder = folder;
+    slot.folder = FolderOr(s.readString(Server, slotName("Folder", n)), slot.folder);
+    slot.imapDelete = ImapDeletionFromName(s.readString(Server, slotName("ImapDelete", n))).value_or(slot.imapDelete);
+    slot.junkFolder = FolderOr(s.readString(Server, slotName("JunkFolder", n)), slot.junkFolder);
+    slot.trashFolder = FolderOr(s.readString(Server, slotName("TrashFolder", n)), slot.trashFolder);
+    const qint64 maxUnseen = s.readInteger64(Server, slotName("MaxUnseen", n), kDefaultMaxUnseen);
+    slot.maxUnseen = maxUnseen < 1 ? kDefaultMaxUnseen : int(std::min<qint64>(maxUnseen, kMostMaxUnseen));
+    slot.wholeFolder = s.readBool(Server, slotName("WholeFolder", n), slot.wholeFolder);
     if (s.readString(Server, slotName("Login", n)).compare(LoginName(MailboxLogin::OAuth2), Qt::CaseInsensitive) == 0)
         slot.login = MailboxLogin::OAuth2;
     slot.secrets = ReadPlace(s.readString(Server, slotName("Secrets", n)));
@@ -211,6 +223,24 @@ MailboxSlot ReadMailboxSlot(const SettingsReader &s, int n, QString *warning)
         slot.refreshToken = *token;
     }
     return slot;
+}
+
+QString ImapDeletionName(ImapDeletion deletion)
+{
+    switch (deletion) {
+    case ImapDeletion::Trash: return QStringLiteral("trash");
+    case ImapDeletion::Delete: return QStringLiteral("delete");
+    case ImapDeletion::Junk: break;
+    }
+    return QStringLiteral("junk");
+}
+
+std::optional<ImapDeletion> ImapDeletionFromName(const QString &name)
+{
+    for (ImapDeletion deletion : {ImapDeletion::Junk, ImapDeletion::Trash, ImapDeletion::Delete})
+        if (name.compare(ImapDeletionName(deletion), Qt::CaseInsensitive) == 0)
+            return deletion;
+    return std::nullopt;
 }
 
 ServerSettings readServerSettings(const SettingsReader &s, QStringList *warnings, SecretLookup lookup)
@@ -336,6 +366,11 @@ ServerSaveResult saveServerSettings(UserSettings &s, const ServerSettings &serve
              && s.writeBool(Server, slotName("Pipelining", n), slot.pipelining)
              && s.writeInteger(Server, slotName("Protocol", n), int(slot.protocol))
              && s.writeString(Server, slotName("Folder", n), slot.folder)
+             && s.writeString(Server, slotName("ImapDelete", n), ImapDeletionName(slot.imapDelete))
+             && s.writeString(Server, slotName("JunkFolder", n), slot.junkFolder)
+             && s.writeString(Server, slotName("TrashFolder", n), slot.trashFolder)
+             && s.writeInteger(Server, slotName("MaxUnseen", n), slot.maxUnseen)
+             && s.writeBool(Server, slotName("WholeFolder", n), slot.wholeFolder)
              && s.writeString(Server, slotName("Login", n), LoginName(slot.login))
              && s.writeString(Server, slotName("Secrets", n), PlaceName(slot.secrets))
              && s.writeString(Server, slotName("SecretCommand", n),

@@ -51,6 +51,18 @@ enum class TlsMode { None = 0, Implicit = 1, StartTls = 2 };
 // Which protocol reads a mailbox; stored as "Protocol"n.
 enum class MailProtocol { Pop3 = 0, Imap = 1 };
 
+// What deleting a message of an IMAP mailbox does; stored as "ImapDelete"n, "junk", "trash" or
+// "delete". Moving to Junk comes first: a wrong mark stays recoverable.
+enum class ImapDeletion { Junk = 0, Trash = 1, Delete = 2 };
+QString ImapDeletionName(ImapDeletion deletion);
+// Nothing for a text that names no action (case-insensitive).
+std::optional<ImapDeletion> ImapDeletionFromName(const QString &name);
+
+// The unseen messages an IMAP check looks at: newest first, this many by default, never more
+// than the most (a folder's whole content is a separate choice).
+constexpr int kDefaultMaxUnseen = 500;
+constexpr int kMostMaxUnseen = 100000;
+
 // How a mailbox logs in; stored as "Login"n, "password" or "oauth2".
 enum class MailboxLogin { Password = 0, OAuth2 = 1 };
 
@@ -83,6 +95,17 @@ struct MailboxSlot
     MailProtocol protocol = MailProtocol::Pop3;
     // "Folder"n: the IMAP folder that is checked; INBOX when none is stored.
     QString folder = QStringLiteral("INBOX");
+    // "ImapDelete"n: junk when none or an unknown action is stored.
+    ImapDeletion imapDelete = ImapDeletion::Junk;
+    // "JunkFolder"n, "TrashFolder"n: where moved messages go on a server that marks no folder
+    // with the \Junk or \Trash use.
+    QString junkFolder = QStringLiteral("Junk");
+    QString trashFolder = QStringLiteral("Trash");
+    // "MaxUnseen"n: 1 ... kMostMaxUnseen; a stored value below 1 or no number gives the default,
+    // one above the most gives the most.
+    int maxUnseen = kDefaultMaxUnseen;
+    // "WholeFolder"n: every message of the folder, seen or not (for a first clean-up).
+    bool wholeFolder = false;
 
     MailboxLogin login = MailboxLogin::Password;
     SecretPlace secrets = SecretPlace::Unchosen;

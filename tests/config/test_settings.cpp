@@ -65,6 +65,10 @@ TEST(Settings, UnusableValuesFallBack)
         bool pipelining = true;
         MailProtocol protocol = MailProtocol::Pop3;
         const char *folder = "INBOX";
+        ImapDeletion imapDelete = ImapDeletion::Junk;
+        int maxUnseen = kDefaultMaxUnseen;
+        bool wholeFolder = false;
+        const char *junkFolder = "Junk";
     };
     const Case cases[] = {
         {"", 10, 0, 0, 1, TlsMode::None},
@@ -85,6 +89,15 @@ TEST(Settings, UnusableValuesFallBack)
         {"Server\\Protocol1=1\nServer\\Folder1=Spam", 10, 0, 0, 1, TlsMode::None, true, MailProtocol::Imap, "Spam"},
         {"Server\\Protocol1=2\nServer\\Folder1=\" \"", 10, 0, 0, 1, TlsMode::None},
         {"Server\\Protocol1=imap", 10, 0, 0, 1, TlsMode::None},
+        {"Server\\ImapDelete1=Trash\nServer\\MaxUnseen1=1\nServer\\JunkFolder1=\nServer\\WholeFolder1=1", 10, 0, 0, 1,
+         TlsMode::None, true, MailProtocol::Pop3, "INBOX", ImapDeletion::Trash, 1, true},
+        // An unknown action is not taken for deleting for good; an absurd limit is bounded.
+        {"Server\\ImapDelete1=purge\nServer\\MaxUnseen1=99999999999999999999\nServer\\JunkFolder1=Spam", 10, 0, 0, 1,
+         TlsMode::None, true, MailProtocol::Pop3, "INBOX", ImapDeletion::Junk, kDefaultMaxUnseen, false, "Spam"},
+        {"Server\\ImapDelete1=delete\nServer\\MaxUnseen1=-3", 10, 0, 0, 1, TlsMode::None, true, MailProtocol::Pop3,
+         "INBOX", ImapDeletion::Delete},
+        {"Server\\MaxUnseen1=100001", 10, 0, 0, 1, TlsMode::None, true, MailProtocol::Pop3, "INBOX", ImapDeletion::Junk,
+         kMostMaxUnseen},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.file);
@@ -102,6 +115,11 @@ TEST(Settings, UnusableValuesFallBack)
         EXPECT_EQ(s.slot(1).pipelining, c.pipelining);
         EXPECT_EQ(s.slot(1).protocol, c.protocol);
         EXPECT_EQ(s.slot(1).folder, c.folder);
+        EXPECT_EQ(s.slot(1).imapDelete, c.imapDelete);
+        EXPECT_EQ(s.slot(1).maxUnseen, c.maxUnseen);
+        EXPECT_EQ(s.slot(1).wholeFolder, c.wholeFolder);
+        EXPECT_EQ(s.slot(1).junkFolder, c.junkFolder);
+        EXPECT_EQ(s.slot(1).trashFolder, "Trash");
     }
 }
 
@@ -137,7 +155,9 @@ ServerSettings twelveMailboxes()
         s.slot(n) = {QStringLiteral("pop%1.example.org").arg(n), QStringLiteral("user%1").arg(n),
                      passwords[n - 1], TlsMode(n % 3),
                      n % 2 ? QString(64, QLatin1Char("0123456789abcdef"[n])) : QString(), n % 4 != 0,
-                     MailProtocol(n % 2), n % 2 ? QStringLiteral("Spam/Prüfung %1").arg(n) : QStringLiteral("INBOX"), login,
+                     MailProtocol(n % 2), n % 2 ? QStringLiteral("Spam/Prüfung %1").arg(n) : QStringLiteral("INBOX"),
+                     ImapDeletion(n % 3), QStringLiteral("Junk %1").arg(n), n % 2 ? QStringLiteral("Papierkorb") : QStringLiteral("Trash"),
+                     n * 997, n % 4 == 1, login,
                      n % 3 ? SecretPlace::Unchosen : SecretPlace::File, QString(),
                      login == MailboxLogin::OAuth2 ? QStringLiteral("refresh-%1").arg(n) : QString()};
     }
@@ -166,7 +186,8 @@ TEST(ServerSettings, AllTwelveSlotsRoundTripWithScrambledPasswords)
     // A form with only a password box saves what it shows; the rest stays as stored.
     ServerSettings shown = readServerSettings(settings);
     for (MailboxSlot &slot : shown.mailboxes)
-        slot = {slot.server, slot.mailbox, slot.password, slot.tls, slot.fingerprint, slot.pipelining, slot.protocol, slot.folder};
+        slot = {slot.server, slot.mailbox, slot.password, slot.tls, slot.fingerprint, slot.pipelining, slot.protocol, slot.folder,
+                slot.imapDelete, slot.junkFolder, slot.trashFolder, slot.maxUnseen, slot.wholeFolder};
     ASSERT_TRUE(saveServerSettings(settings, shown).ok());
     EXPECT_EQ(readServerSettings(settings), written);
     EXPECT_TRUE(readServerSettings(settings, nullptr, SecretLookup::NoCommands).slot(6).password.isEmpty());
