@@ -1,7 +1,108 @@
 #include "mailboxes.h"
 
+#include "neterrors.h"
+#include "sasl.h"
 #include "textutil.h"
 #include "tls.h"
+
+#include <algorithm>
+
+namespace {
+
+// OAuth2 over AUTHENTICATE. The mechanism is chosen once the server has named its own, so it
+// asks the client for them when the log-in starts.
+class TImapTokenSasl : public TImapSasl
+{
+public:
+    TImapTokenSasl(const QString &user, const QString &token) : m_user(user), m_token(token) {}
+    void SetOffered(std::function<QStringList()> offered) { m_offered = std::move(offered); }
+
+    QByteArray Mechanism() const override { return SaslMechanismName(Chosen()).toLatin1(); }
+    std::optional<QByteArray> InitialResponse() override { return SaslInitialResponse(Chosen(), m_user, m_token); }
+    std::optional<QByteArray> Respond(const QByteArray &challenge) override
+    {
+        // A challenge after the token is the server's error (JSON). It is answered once, so
+        // that the server ends the exchange with its verdict; a second one is cancelled.
+        if (m_answered)
+            return std::nullopt;
+        m_answered = true;
+        m_challenge = QString::fromLatin1(challenge.toBase64());
+        return QByteArray::fromBase64(SaslAbortLine(Chosen()).toLatin1());
+    }
+    SaslMechanism Chosen() const
+    {
+        return ChooseSaslMechanism(LoginMethod::OAuth2, m_offered ? m_offered() : QStringList()).mechanism == SaslMechanism::XOAuth2
+                   ? SaslMechanism::XOAuth2
+                   : SaslMechanism::OAuthBearer;
+    }
+    // The error the server sent in the exchange (base64), empty when none.
+    const QString &Challenge() const { return m_challenge; }
+
+private:
+    QString m_user;
+    QString m_token;
+    std::function<QStringList()> m_offered;
+    bool m_answered = false;
+    QString m_challenge;
+};
+
+// A refused token is told as what the provider said (expired, wrong scope), not as a wrong
+// password.
+class TImapTokenMailbox : public TImapMailbox
+{
+public:
+    TImapTokenMailbox(TImapSettings settings, std::shared_ptr<TImapTokenSasl> sasl)
+        : TImapMailbox(std::move(settings)), m_sasl(std::move(sasl))
+    {
+        m_sasl->SetOffered([client = &Client()] { return client->Capabilities().AuthMechanisms(); });
+    }
+    void LogIn() override
+    {
+        try {
+            TImapMailbox::LogIn();
+        } catch (const EServerError &error) {
+            if (m_sasl->Challenge().isEmpty())
+                throw;
+            throw EServerError(SaslRefusalMessage(m_sasl->Chosen(), m_sasl->Challenge(), error.Message()));
+        }
+    }
+
+private:
+    std::shared_ptr<TImapTokenSasl> m_sasl;
+};
+
+TImapSettings::Action ActionOf(ImapDeletion deletion)
+{
+    switch (deletion) {
+    case ImapDeletion::Trash: return TImapSettings::Action::MoveToTrash;
+    case ImapDeletion::Delete: return TImapSettings::Action::DeleteForGood;
+    case ImapDeletion::Junk: break;
+    }
+    return TImapSettings::Action::MoveToJunk;
+}
+
+} // namespace
+
+TImapSettings ImapSettingsOf(const MailboxSlot &slot, int timeOutSeconds)
+{
+    TImapSettings settings;
+    settings.server = slot.server.trimmed();
+    settings.tls = {TlsModeFromInt(int(slot.tls)), slot.fingerprint};
+    settings.user = slot.mailbox;
+    settings.password = slot.password;
+    if (slot.login == MailboxLogin::OAuth2)
+        settings.sasl = std::make_shared<TImapTokenSasl>(slot.mailbox, slot.password);
+    settings.timeOutSeconds = timeOutSeconds;
+    settings.folder = IsBlankText(slot.folder) ? QStringLiteral("INBOX") : slot.folder;
+    settings.action = ActionOf(slot.imapDelete);
+    if (!IsBlankText(slot.junkFolder))
+        settings.junkFolder = slot.junkFolder;
+    if (!IsBlankText(slot.trashFolder))
+        settings.trashFolder = slot.trashFolder;
+    settings.maxListed = std::clamp(slot.maxUnseen, 1, kMostMaxUnseen);
+    settings.wholeFolder = slot.wholeFolder;
+    return settings;
+}
 
 void LoadSlot(TPop3Client &client, const MailboxSlot &slot)
 {
@@ -15,7 +116,19 @@ void LoadSlot(TPop3Client &client, const MailboxSlot &slot)
 
 std::unique_ptr<TMailbox> MakeMailbox(const MailboxSlot &slot, const TMailboxOptions &options)
 {
-    // The place where a slot's protocol chooses the implementation (IMAP next to POP3).
+    // The one place where a slot's protocol chooses the implementation.
+    if (slot.protocol == MailProtocol::Imap) {
+        TImapSettings settings = ImapSettingsOf(slot, options.timeOutSeconds);
+        std::unique_ptr<TImapMailbox> mailbox;
+        if (auto token = std::dynamic_pointer_cast<TImapTokenSasl>(settings.sasl))
+            mailbox = std::make_unique<TImapTokenMailbox>(std::move(settings), std::move(token));
+        else
+            mailbox = std::make_unique<TImapMailbox>(std::move(settings));
+        mailbox->Client().SetRAS(options.ras);
+        if (options.failed)
+            mailbox->Client().OnError = [failed = options.failed](QObject *, QString &text) { failed(text); };
+        return mailbox;
+    }
     auto mailbox = std::make_unique<TPop3Mailbox>();
     LoadSlot(mailbox->Client(), slot);
     mailbox->Client().SetTimeOut(options.timeOutSeconds);

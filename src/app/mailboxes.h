@@ -1,5 +1,6 @@
 #pragma once
 
+#include "imap.h"
 #include "pop3mailbox.h"
 #include "settings.h"
 
@@ -26,6 +27,11 @@ void LoadSlot(TPop3Client &client, const MailboxSlot &slot);
 // are these (ASCII case-insensitive), or 0.
 int MailboxNumber(const ServerSettings &servers, const QString &server, const QString &user);
 
-// The mailbox a slot names, ready for the tasks. Every slot is POP3 for now; a slot of
-// another protocol gets its own TMailbox here, and nothing above this function changes.
+// An IMAP slot's settings for the client: the folder, what a deletion does and how much a
+// listing takes; a password log-in, or with OAuth2 the token through XOAUTH2 or OAUTHBEARER
+// (whichever the server offers, the standard one first).
+TImapSettings ImapSettingsOf(const MailboxSlot &slot, int timeOutSeconds);
+
+// The mailbox a slot names, ready for the tasks: POP3 or IMAP as the slot says. Nothing above
+// this function knows which protocol it talks.
 std::unique_ptr<TMailbox> MakeMailbox(const MailboxSlot &slot, const TMailboxOptions &options = {});

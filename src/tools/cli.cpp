@@ -87,6 +87,9 @@ const char kCommands[] =
     "  mailbox set N [--server HOST[:PORT]] [--user NAME] [--tls none|implicit|stls]\n"
     "                [--trust-fingerprint HEX|none] [--password-stdin]\n"
     "                [--store keyring|file] [--password-command CMD | --token-command CMD]\n"
+    "                [--protocol pop3|imap] [--folder NAME] [--imap-delete junk|trash|delete]\n"
+    "                [--junk-folder NAME] [--trash-folder NAME] [--max-unseen N]\n"
+    "                [--whole-folder | --unseen-only]\n"
     "      Stores mailbox slot N (1-12). The password is read from standard input\n"
     "      (one line), never from the command line. Options left out keep what\n"
     "      the slot had; a new slot needs a server, a user name and a password,\n"
@@ -97,6 +100,13 @@ const char kCommands[] =
     "      the first line it prints as the password; --token-command does the\n"
     "      same for an OAuth2 access token (the mailbox then logs in with\n"
     "      XOAUTH2 or OAUTHBEARER). Nothing is stored for a command.\n"
+    "      --protocol imap reads an IMAP folder instead (--folder, default INBOX;\n"
+    "      port 993 with implicit TLS, else 143). A check looks at the newest\n"
+    "      unseen messages only (--max-unseen, default 500; --whole-folder takes\n"
+    "      every message, --unseen-only goes back) and marks nothing read.\n"
+    "      Deleting moves a message to Junk (--imap-delete junk, the default), to\n"
+    "      Trash, or deletes it for good; --junk-folder and --trash-folder name\n"
+    "      those folders on a server that marks none as such.\n"
     "  mailbox list [--json]\n"
     "      Shows the mailbox slots (never their passwords); * marks the selected one.\n"
     "  classify [--why] FILE...\n"
@@ -506,6 +516,10 @@ bool AddCommandOptions(const QString &command, QCommandLineParser &p)
             valued(name);
         flag("password-stdin");
         flag("json");
+        for (const char *name : kImapValuedOptions)
+            valued(name);
+        for (const char *name : kImapFlagOptions)
+            flag(name);
     } else if (command == u"classify") {
         flag("why");
     } else if (command == u"show") {
@@ -532,7 +546,9 @@ QString ParseProblem(const QString &command, const QCommandLineParser &p, const 
         {"--server", "a host name"},  {"--user", "a user name"},          {"--tls", "none, implicit or stls"},
         {"--trust-fingerprint", "the certificate's fingerprint"},          {"--kind", "a kind of rule"},
         {"--op", "an operator"},      {"--mailbox", "a mailbox number"},  {"--picture", "a picture number"},
-        {"--store", "keyring or file"}, {"--password-command", "a command line"}, {"--token-command", "a command line"}};
+        {"--store", "keyring or file"}, {"--password-command", "a command line"}, {"--token-command", "a command line"},
+        {"--protocol", "pop3 or imap"}, {"--folder", "a folder name"}, {"--imap-delete", "junk, trash or delete"},
+        {"--junk-folder", "a folder name"}, {"--trash-folder", "a folder name"}, {"--max-unseen", "a number"}};
     if (!args.isEmpty() && kNeeds.contains(args.last()))
         return QStringLiteral("%1 needs %2").arg(args.last(), kNeeds.value(args.last()));
     return QStringLiteral("%1: %2").arg(command, p.errorText());
@@ -645,10 +661,16 @@ int main(int argc, char **argv)
             return usage(QStringLiteral("mailbox needs set or list"));
         const QString sub = positional.takeFirst();
         // An option of the other subcommand would be ignored without a word.
-        const QStringList allowed = sub == u"set"
+        QStringList allowed = sub == u"set"
             ? QStringList{"server", "user", "tls", "trust-fingerprint", "password-stdin", "store", "password-command",
                           "token-command"}
             : QStringList{"json"};
+        if (sub == u"set") {
+            for (const char *name : kImapValuedOptions)
+                allowed << QString::fromLatin1(name);
+            for (const char *name : kImapFlagOptions)
+                allowed << QString::fromLatin1(name);
+        }
         for (const QString &name : p.optionNames())
             if (name != u"data" && !allowed.contains(name))
                 return usage(QStringLiteral("mailbox %1 takes no --%2").arg(sub, name));

@@ -65,6 +65,51 @@ QString TlsName(TlsMode mode)
     return QStringLiteral("none");
 }
 
+QString ProtocolName(MailProtocol protocol)
+{
+    return protocol == MailProtocol::Imap ? QStringLiteral("imap") : QStringLiteral("pop3");
+}
+
+// The IMAP options of "mailbox set" applied to slot; empty, or what is wrong with them.
+QString ApplyImapOptions(const QCommandLineParser &p, MailboxSlot &slot)
+{
+    const auto given = [&p](const char *name) { return p.isSet(QString::fromLatin1(name)); };
+    const auto value = [&p](const char *name) { return p.value(QString::fromLatin1(name)); };
+    if (given("protocol")) {
+        const QString name = value("protocol").toLower();
+        if (name != u"pop3" && name != u"imap")
+            return QStringLiteral("--protocol takes pop3 or imap");
+        slot.protocol = name == u"imap" ? MailProtocol::Imap : MailProtocol::Pop3;
+    }
+    for (const auto &[name, folder] : {std::pair{"folder", &slot.folder}, std::pair{"junk-folder", &slot.junkFolder},
+                                       std::pair{"trash-folder", &slot.trashFolder}}) {
+        if (!given(name))
+            continue;
+        const QString text = value(name);
+        if (IsBlankText(text) || HasLineBreakOrNul(text))
+            return QStringLiteral("--%1 needs the name of a folder on the server").arg(QString::fromLatin1(name));
+        *folder = text;
+    }
+    if (given("imap-delete")) {
+        const std::optional<ImapDeletion> deletion = ImapDeletionFromName(value("imap-delete"));
+        if (!deletion)
+            return QStringLiteral("--imap-delete takes junk, trash or delete");
+        slot.imapDelete = *deletion;
+    }
+    if (given("max-unseen")) {
+        bool ok = false;
+        const int most = value("max-unseen").trimmed().toInt(&ok);
+        if (!ok || most < 1 || most > kMostMaxUnseen)
+            return QStringLiteral("--max-unseen takes a number from 1 to %1").arg(kMostMaxUnseen);
+        slot.maxUnseen = most;
+    }
+    if (given("whole-folder") && given("unseen-only"))
+        return QStringLiteral("give one of --whole-folder and --unseen-only");
+    if (given("whole-folder") || given("unseen-only"))
+        slot.wholeFolder = given("whole-folder");
+    return {};
+}
+
 QString PlaceText(const MailboxSlot &slot)
 {
     const QString secret = slot.login == MailboxLogin::OAuth2 ? QStringLiteral("token") : QStringLiteral("password");
@@ -170,6 +215,12 @@ int MailboxSet(const QCommandLineParser &p, const QStringList &args)
         slot.tls = *tls;
     if (fingerprint)
         slot.fingerprint = *fingerprint;
+    if (const QString problem = ApplyImapOptions(p, slot); !problem.isEmpty())
+        return usage(problem);
+    if (slot.protocol == MailProtocol::Pop3
+        && (p.isSet(QStringLiteral("folder")) || p.isSet(QStringLiteral("imap-delete")) || p.isSet(QStringLiteral("whole-folder"))))
+        err(QStringLiteral("warning: mailbox %1 is read over POP3, which has no folders: the IMAP settings are kept "
+                           "for when you switch it with --protocol imap").arg(n));
     if (passwordFromStdin) {
         QString password;
         if (!ReadPassword(password) || password.isEmpty()) {
@@ -257,9 +308,13 @@ int MailboxSet(const QCommandLineParser &p, const QStringList &args)
     }
     if (const QString notice = PlainPasswordNotice(before, slot, n); !notice.isEmpty())
         err(QStringLiteral("warning: ") + notice);
-    out(QStringLiteral("Mailbox %1 stored: %2 on %3, security %4%5%6%7\n")
+    out(QStringLiteral("Mailbox %1 stored: %2 on %3%4, security %5%6%7%8\n")
             .arg(n)
-            .arg(slot.mailbox, slot.server, TlsName(slot.tls),
+            .arg(slot.mailbox, slot.server,
+                 slot.protocol == MailProtocol::Imap
+                     ? QStringLiteral(" (IMAP, folder \"%1\", deleting %2)").arg(slot.folder, ImapDeletionName(slot.imapDelete))
+                     : QString(),
+                 TlsName(slot.tls),
                  slot.fingerprint.isEmpty() ? QString()
                                             : QStringLiteral(", trusted certificate ") + FormatFingerprint(slot.fingerprint),
                  PlaceText(slot), ruleNote));
@@ -282,21 +337,33 @@ int MailboxList(bool json)
             continue;
         // Whether a password is set, never the password.
         const bool secretSet = !slot.password.isEmpty() || slot.secrets == SecretPlace::Command;
-        chosen.append(QJsonObject{{"slot", n},
+        QJsonObject entry{{"slot", n},
                                  {"selected", n == servers.which},
                                  {"server", slot.server},
                                  {"user", slot.mailbox},
                                  {"tls", TlsName(slot.tls)},
                                  {"passwordSet", secretSet},
                                  {"fingerprint", slot.fingerprint.isEmpty() ? QJsonValue() : QJsonValue(slot.fingerprint)},
-                                 {"pipelining", slot.pipelining}});
+                                 {"pipelining", slot.pipelining},
+                                 {"protocol", ProtocolName(slot.protocol)}};
+        const bool imap = slot.protocol == MailProtocol::Imap;
+        if (imap) {
+            entry.insert("folder", slot.folder);
+            entry.insert("imapDelete", ImapDeletionName(slot.imapDelete));
+            entry.insert("junkFolder", slot.junkFolder);
+            entry.insert("trashFolder", slot.trashFolder);
+            entry.insert("maxUnseen", slot.maxUnseen);
+            entry.insert("wholeFolder", slot.wholeFolder);
+        }
+        chosen.append(entry);
         if (!json)
-            out(QStringLiteral("%1%2\t%3\t%4\t%5\t%6\t%7\n")
+            out(QStringLiteral("%1%2\t%3\t%4\t%5\t%6\t%7\t%8\t%9\n")
                     .arg(n)
                     .arg(n == servers.which ? QStringLiteral("*") : QString(), slot.server, slot.mailbox,
                          TlsName(slot.tls),
                          secretSet ? QStringLiteral("password set") : QStringLiteral("no password"),
-                         slot.fingerprint.isEmpty() ? QStringLiteral("-") : FormatFingerprint(slot.fingerprint)));
+                         slot.fingerprint.isEmpty() ? QStringLiteral("-") : FormatFingerprint(slot.fingerprint),
+                         ProtocolName(slot.protocol), imap ? slot.folder : QStringLiteral("-")));
     }
     if (json)
         outJson(QJsonDocument(QJsonObject{{"mailboxes", chosen}}));

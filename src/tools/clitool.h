@@ -28,6 +28,10 @@ bool ParseSlot(const QString &text, int &slot);
 // "mailbox set N" (args: what follows "set") and "mailbox list".
 int MailboxSet(const QCommandLineParser &parser, const QStringList &args);
 int MailboxList(bool json);
+// The IMAP options of "mailbox set": those that take a value, then the switches.
+inline constexpr const char *kImapValuedOptions[] = {"protocol", "folder", "imap-delete", "junk-folder",
+                                                     "trash-folder", "max-unseen"};
+inline constexpr const char *kImapFlagOptions[] = {"whole-folder", "unseen-only"};
 
 // "rules": its options, its part of --help, and the command itself (the parser holds the
 // arguments after "rules"). The data folder is set up before it runs.

@@ -21,6 +21,7 @@
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHash>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -178,14 +179,79 @@ QWidget *TfrmGeneral::makeMailboxesTab()
                            "it, which is much faster over a slow line. Untick it for a server that "
                            "stumbles over this."));
         grid->addWidget(cbPipelining[i], n, 6, Qt::AlignCenter);
+        addImapControls(page, grid, i);
     }
     grid->setColumnStretch(1, 3);
     grid->setColumnStretch(2, 2);
     grid->setColumnStretch(3, 1);
     grid->setColumnStretch(5, 2);
+    grid->setColumnStretch(8, 1);
     layout->addLayout(grid);
     layout->addStretch();
     return page;
+}
+
+void TfrmGeneral::addImapControls(QWidget *page, QGridLayout *grid, int i)
+{
+    const int n = i + 1;
+    if (i == 0) {
+        const QStringList headings{tr("Protocol"), tr("Folder"), tr("Deleted mail")};
+        for (int c = 0; c < headings.size(); ++c) {
+            auto *h = new QLabel(headings.at(c), page);
+            QFont bold = h->font();
+            bold.setBold(true);
+            h->setFont(bold);
+            grid->addWidget(h, 0, 7 + c);
+        }
+    }
+    cbProtocol[i] = named(new QComboBox(page), QStringLiteral("cbProtocol%1").arg(n));
+    cbProtocol[i]->addItems({tr("POP3"), tr("IMAP")});
+    cbProtocol[i]->setToolTip(tr("POP3 reads the mailbox; IMAP reads one folder of it and marks nothing read."));
+    edFolder[i] = named(new QLineEdit(page), QStringLiteral("edFolder%1").arg(n));
+    edFolder[i]->setMinimumWidth(90);
+    edFolder[i]->setPlaceholderText(QStringLiteral("INBOX"));
+    edFolder[i]->setToolTip(tr("The IMAP folder that is checked: INBOX, or another folder's name."));
+    cbDeletion[i] = named(new QComboBox(page), QStringLiteral("cbDeletion%1").arg(n));
+    cbDeletion[i]->addItems({tr("Move to Junk"), tr("Move to Trash"), tr("Delete for good")});
+    cbDeletion[i]->setToolTip(tr("What deleting a message does on the IMAP server. Moved to Junk or Trash, a "
+                                 "message deleted by mistake can still be found there."));
+    // Hidden for a POP3 mailbox, without the columns jumping when the protocol changes.
+    for (QWidget *w : std::initializer_list<QWidget *>{edFolder[i], cbDeletion[i]}) {
+        QSizePolicy policy = w->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(policy);
+    }
+    grid->addWidget(cbProtocol[i], n, 7);
+    grid->addWidget(edFolder[i], n, 8);
+    grid->addWidget(cbDeletion[i], n, 9);
+    connect(cbProtocol[i], &QComboBox::activated, this, [this, i](int) { protocolChanged(i); });
+}
+
+void TfrmGeneral::showImapControls(int i)
+{
+    const bool imap = cbProtocol[i]->currentIndex() == int(MailProtocol::Imap);
+    edFolder[i]->setVisible(imap);
+    cbDeletion[i]->setVisible(imap);
+    // IMAP sends its commands ahead of the replies on its own.
+    cbPipelining[i]->setVisible(!imap);
+}
+
+void TfrmGeneral::protocolChanged(int i)
+{
+    // A port typed for one protocol's default becomes the other's; without a port the
+    // protocol's own default follows by itself.
+    const bool imap = cbProtocol[i]->currentIndex() == int(MailProtocol::Imap);
+    const QString server = edServe[i]->text().trimmed();
+    const qsizetype colon = server.lastIndexOf(u':');
+    // "host:port" or "[v6 address]:port"; a bare IPv6 address has no port.
+    if (colon > 0 && (colon == server.indexOf(u':') || server.at(colon - 1) == u']')) {
+        static const QHash<QString, QString> kToImap{{"110", "143"}, {"995", "993"}};
+        static const QHash<QString, QString> kToPop3{{"143", "110"}, {"993", "995"}};
+        const QHash<QString, QString> &swap = imap ? kToImap : kToPop3;
+        if (const QString port = server.mid(colon + 1); swap.contains(port))
+            edServe[i]->setText(server.left(colon + 1) + swap.value(port));
+    }
+    showImapControls(i);
 }
 
 QWidget *TfrmGeneral::makeConnectionTab()
@@ -438,6 +504,10 @@ void TfrmGeneral::fillServers(const ServerSettings &servers)
         edFingerprint[i]->setText(normal.isEmpty() ? slot.fingerprint : FormatFingerprint(normal));
         edFingerprint[i]->setCursorPosition(0);
         cbPipelining[i]->setChecked(slot.pipelining);
+        cbProtocol[i]->setCurrentIndex(int(slot.protocol));
+        edFolder[i]->setText(slot.folder);
+        cbDeletion[i]->setCurrentIndex(int(slot.imapDelete));
+        showImapControls(i);
     }
     if (QAbstractButton *rb = m_slotGroup->button(servers.which))
         rb->setChecked(true);
@@ -481,6 +551,10 @@ ServerSettings TfrmGeneral::serversFromControls() const
         slot.tls = TlsMode(qBound(0, cbTls[i]->currentIndex(), 2));
         slot.fingerprint = edFingerprint[i]->text().trimmed();
         slot.pipelining = cbPipelining[i]->isChecked();
+        slot.protocol = cbProtocol[i]->currentIndex() == int(MailProtocol::Imap) ? MailProtocol::Imap : MailProtocol::Pop3;
+        const QString folder = edFolder[i]->text().trimmed();
+        slot.folder = folder.isEmpty() ? QStringLiteral("INBOX") : folder;
+        slot.imapDelete = ImapDeletion(qBound(0, cbDeletion[i]->currentIndex(), 2));
     }
     return s;
 }

@@ -10,6 +10,7 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -79,6 +80,9 @@ public:
     std::array<QComboBox *, kMailboxSlots> cbTls{};
     std::array<QLineEdit *, kMailboxSlots> edFingerprint{};
     std::array<QCheckBox *, kMailboxSlots> cbPipelining{};
+    std::array<QComboBox *, kMailboxSlots> cbProtocol{};  // POP3, IMAP
+    std::array<QLineEdit *, kMailboxSlots> edFolder{};     // IMAP only
+    std::array<QComboBox *, kMailboxSlots> cbDeletion{};   // IMAP only: Junk, Trash, for good
     QListWidget *lstRas = nullptr;
     QRadioButton *rbManual = nullptr;
     QRadioButton *rbAuto = nullptr;
@@ -122,6 +126,10 @@ protected:
 
 private:
     QWidget *makeMailboxesTab();
+    // Row i's protocol, folder and deletion action.
+    void addImapControls(QWidget *page, QGridLayout *grid, int i);
+    void showImapControls(int i);
+    void protocolChanged(int i);
     QWidget *makeConnectionTab();
     QWidget *makeAutomaticTab();
     QWidget *makeStartUpTab();

@@ -57,9 +57,19 @@ protected:
 
 TEST_F(GeneralDialog, OkStoresEveryTabAndHandsItBack)
 {
-    Open();
+    ServerSettings servers;
+    servers.slot(3) = Complete("mail.example.org:995", "bob");
+    servers.slot(3).maxUnseen = 42; // not on the page: kept
+    Open({}, servers);
     dialog->show();
     TfrmGeneral &d = *dialog;
+    // Mailbox 3 switched to IMAP: its port follows, its folder and deletion action show.
+    EXPECT_FALSE(d.edFolder[2]->isVisible() || d.cbDeletion[2]->isVisible());
+    d.cbProtocol[2]->setCurrentIndex(1);
+    emit d.cbProtocol[2]->activated(1);
+    EXPECT_TRUE(d.edFolder[2]->isVisible() && d.cbDeletion[2]->isVisible() && !d.cbPipelining[2]->isVisible());
+    d.edFolder[2]->setText(" Spam ");
+    d.cbDeletion[2]->setCurrentIndex(1);
     for (const auto &[box, text] : {std::pair<QLineEdit *, QString>{d.edServe[1], "pop.example.org:1995"},
                                     {d.edName[1], "alice"}, {d.edPass[1], "s3cret word"}, {d.edFingerprint[1], kFingerprint}})
         box->setText(text);
@@ -99,6 +109,12 @@ TEST_F(GeneralDialog, OkStoresEveryTabAndHandsItBack)
     const MailboxSlot slot2{"pop.example.org:1995", "alice", "s3cret word", TlsMode::Implicit,
                             QString(kFingerprint).remove(':').toLower(), false};
     EXPECT_EQ(StoredServers().slot(2), slot2);
+    MailboxSlot slot3 = servers.slot(3);
+    slot3.server = "mail.example.org:993";
+    slot3.protocol = MailProtocol::Imap;
+    slot3.folder = "Spam";
+    slot3.imapDelete = ImapDeletion::Trash;
+    EXPECT_EQ(StoredServers().slot(3), slot3);
     EXPECT_EQ(StoredServers().which, 2);
     EXPECT_EQ(d.Stored()->servers, StoredServers()) << "handed back as stored";
 }
