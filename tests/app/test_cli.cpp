@@ -174,15 +174,15 @@ TEST(Cli, MailboxSetAndListKeepThePasswordOutOfSight)
         << third.err.toStdString();
     const ToolRun list = Cli(data, {"mailbox", "list"});
     EXPECT_EQ(list.exitCode, 0);
-    EXPECT_EQ(list.out, QStringLiteral("1*\tpop.example.org\talice@example.org\timplicit\tpassword set\t-\n"
-                                       "3\tmail.example.net:110\tbob\tnone\tpassword set\t%1\n")
+    EXPECT_EQ(list.out, QStringLiteral("1*\tpop.example.org\talice@example.org\timplicit\tpassword set\t-\tpop3\t-\n"
+                                       "3\tmail.example.net:110\tbob\tnone\tpassword set\t%1\tpop3\t-\n")
                             .arg(FormatFingerprint(fp)));
     const ToolRun listJson = Cli(data, {"mailbox", "list", "--json"});
     const QJsonArray boxes = ParseJson(listJson.out)["mailboxes"].toArray();
     ASSERT_EQ(boxes.size(), 2);
     EXPECT_EQ(boxes[1].toObject(), (QJsonObject{{"slot", 3}, {"selected", false}, {"server", "mail.example.net:110"},
                                                 {"user", "bob"}, {"tls", "none"}, {"passwordSet", true},
-                                                {"fingerprint", fp}, {"pipelining", true}}));
+                                                {"fingerprint", fp}, {"pipelining", true}, {"protocol", "pop3"}}));
     EXPECT_TRUE(boxes[0]["selected"].toBool());
     for (const ToolRun &r : {first, third, list, listJson})
         everything << r.out << r.err;

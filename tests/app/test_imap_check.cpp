@@ -99,6 +99,7 @@ TEST_F(ImapCheck, AnImapSlotMarksAsPop3AndMovesTheMarkedToJunk)
     EXPECT_EQ(listed["folder"].toString(), "INBOX");
     EXPECT_EQ(listed["imapDelete"].toString(), "junk");
     EXPECT_EQ(listed["maxUnseen"].toInt(), 500);
+    EXPECT_TRUE(Cli(data, {"mailbox", "list"}).out.endsWith("\timap\tINBOX\n"));
 
     const QStringList before = Folder("imap08");
     const QJsonObject check = Json(Cli(data, {"check", "--slot", "1", "--json", "--delete"}))["mailboxes"].toArray()[0].toObject();
