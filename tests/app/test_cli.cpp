@@ -5,6 +5,7 @@
 #include "dovecot_test.h"
 #include "guard_test.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -45,6 +46,23 @@ class CliDovecot : public DovecotTest
 {
 protected:
     int Waiting(const QString &user) const { return WaitingSubjects(Server(), user, env.Password).size(); }
+    // The subjects in a folder of the user's maildir (INBOX for none) with the flags in their
+    // file names, sorted.
+    QStringList Folder(const QString &user, const QString &folder = {}) const
+    {
+        QStringList found;
+        const QString root = env.MailDir + u'/' + user + (folder.isEmpty() ? QString() : "/." + folder);
+        for (const char *sub : {"/cur", "/new"}) {
+            for (const QFileInfo &info : QDir(root + QLatin1String(sub)).entryInfoList(QDir::Files)) {
+                QFile file(info.filePath());
+                EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+                found << GetFieldValue(DecodeHeaderLines(file.readAll()), "Subject") + " :"
+                             + info.fileName().section(QStringLiteral(":2,"), 1);
+            }
+        }
+        found.sort();
+        return found;
+    }
 
     TGuardHome h;
 };
@@ -122,6 +140,48 @@ TEST_F(CliDovecot, CheckAllGivesEachMailboxAndTheFailureClass)
         EXPECT_EQ(box["failure"].toString(), QString::fromLatin1(failure));
         EXPECT_FALSE(box["error"].toString().isEmpty());
     }
+}
+
+// An IMAP mailbox over the same mail as a POP3 one: the same rows and marks, and a deletion
+// that moves exactly the marked messages to Junk and changes no other message's flags.
+TEST_F(CliDovecot, AnImapMailboxMarksAsPop3AndMovesTheMarkedToJunk)
+{
+    Seed("imap08", StandardMailbox());
+    h.write(TGuardHome::StandardRules(), TGuardHome::StandardKnown());
+    const QString data = h.home.path();
+    ASSERT_EQ(Cli(data, {"mailbox", "set", "1", "--server", Server(), "--user", "imap08", "--tls", "none",
+                         "--password-stdin", "--store", "file"}, env.Password.toUtf8() + "\n").exitCode, 0);
+    const auto check = [&](const QStringList &more) {
+        return ParseJson(Cli(data, QStringList{"check", "--slot", "1", "--json"} + more).out)["mailboxes"].toArray()[0].toObject();
+    };
+    const auto rows = [](const QJsonObject &checked) {
+        QStringList rows;
+        for (const QJsonValue &m : checked["messages"].toArray())
+            rows << (QStringLiteral("%1 %2 %3").arg(m["mark"].toInt()).arg(m["sender"].toString(), m["subject"].toString()));
+        return rows;
+    };
+    const QStringList pop3 = rows(check({}));
+    ASSERT_EQ(pop3.size(), 5);
+    // The same mailbox switched to IMAP keeps its user name, password and rules.
+    ASSERT_EQ(Cli(data, {"mailbox", "set", "1", "--server", env.Server(env.ImapPort), "--protocol", "imap"}).exitCode, 0);
+    const QJsonObject listed = ParseJson(Cli(data, {"mailbox", "list", "--json"}).out)["mailboxes"].toArray()[0].toObject();
+    EXPECT_EQ(QStringList({listed["protocol"].toString(), listed["folder"].toString(), listed["imapDelete"].toString()}),
+              QStringList({"imap", "INBOX", "junk"}));
+    EXPECT_TRUE(Cli(data, {"mailbox", "list"}).out.endsWith("\timap\tINBOX\n"));
+
+    const QStringList before = Folder("imap08");
+    const QJsonObject imap = check({"--delete"});
+    ASSERT_TRUE(imap["ok"].toBool()) << imap["error"].toString().toStdString();
+    // Newest first: the same rows read backwards; the blacklisted and pills messages are 4 and 5.
+    EXPECT_EQ(rows(imap), (QStringList{pop3.rbegin(), pop3.rend()}));
+    EXPECT_EQ(imap["deleted"].toArray(), (QJsonArray{4, 5}));
+    const QStringList subjects = StandardSubjects();
+    const QStringList moved{subjects[0] + " :", subjects[1] + " :"};
+    EXPECT_EQ(Folder("imap08", "Junk"), moved);
+    QStringList after = Folder("imap08") + moved;
+    after.sort();
+    EXPECT_EQ(after, before) << "nothing else moved, nothing marked read";
+    EXPECT_EQ(WaitingSubjects(Server(), "imap08", env.Password), subjects.mid(2));
 }
 
 // The failure classes from a check's result, as the exit status reports them.
@@ -229,6 +289,10 @@ TEST(Cli, BadCommandLinesAreRefusedWithAReason)
         {"SlotAndAll", {"check", "--slot", "1", "--all"}, {}, 2, "--slot or --all, not both"},
         {"OptionOfTheOtherSubcommand", {"mailbox", "list", "--server", "h"}, {}, 2, "mailbox list takes no --server"},
         {"NothingToCheck", {"check", "--all"}, {}, 1, "No mailbox is set up"},
+        {"UnknownProtocol", {"mailbox", "set", "1", "--protocol", "smtp"}, {}, 2, "pop3 or imap"},
+        {"UnknownImapAction", {"mailbox", "set", "1", "--imap-delete", "purge"}, {}, 2, "junk, trash or delete"},
+        {"UnseenOutOfRange", {"mailbox", "set", "1", "--max-unseen", "100001"}, {}, 2, "from 1 to 100000"},
+        {"BlankFolder", {"mailbox", "set", "1", "--folder", " "}, {}, 2, "the name of a folder"},
     };
     for (const UsageCase &c : cases) {
         const ToolRun r = Cli(data, c.args, c.input);

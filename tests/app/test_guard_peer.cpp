@@ -1,7 +1,8 @@
 // The mail guard against a scripted POP3 peer, for what a real server does not do on request:
-// a QUIT that does not commit, a pause asked for between log-ins (LOGIN-DELAY), and a count of
-// connections that shows that nothing was sent.
+// a QUIT that does not commit, a pause asked for between log-ins (LOGIN-DELAY), a count of
+// connections that shows that nothing was sent, and an IMAP slot's OAuth2 log-in.
 #include "guard_test.h"
+#include "mailboxes.h"
 #include "scripted_peer.h"
 
 #include <QEventLoop>
@@ -254,6 +255,54 @@ TEST(GuardPeer, RowsOfAMailboxTheSlotNoLongerNamesAreNotActedOn)
         EXPECT_EQ(peer.Connections(), 1);
         EXPECT_EQ(f.guard.Messages().Count(), 2);
         EXPECT_FALSE(f.guard.IsBusy());
+    }
+}
+
+// An OAuth2 IMAP slot: the standard mechanism where both are offered, the token as the
+// initial response or after an empty challenge, and a refusal in the provider's words.
+TEST(ImapSlot, OAuth2LogsInWithWhatTheServerOffers)
+{
+    const QByteArray bearer = QByteArray("n,a=alice,\x01" "auth=Bearer tok\x01\x01").toBase64();
+    const QByteArray xoauth = QByteArray("user=alice\x01" "auth=Bearer tok\x01\x01").toBase64();
+    const QByteArray expired = QByteArray(R"({"status":"401","schemes":"bearer"})").toBase64();
+    const QByteArray scope = QByteArray(R"({"status":"403","scope":"https://mail.example/"})").toBase64();
+    const PeerStep examine{"A2 CAPABILITY", "* CAPABILITY IMAP4rev1\r\nA2 OK\r\n"};
+    struct Case {
+        QByteArray caps;
+        PeerScript steps;
+        const char *error; // nullptr: logged in
+    };
+    const Case cases[] = {
+        {"SASL-IR AUTH=PLAIN AUTH=XOAUTH2 AUTH=OAUTHBEARER",
+         {{"A1 AUTHENTICATE OAUTHBEARER " + bearer, "+ " + expired + "\r\n"}, {"AQ==", "A1 NO Failed\r\n"}},
+         "it has expired or was revoked"},
+        {"SASL-IR AUTH=XOAUTH2",
+         {{"A1 AUTHENTICATE XOAUTH2 " + xoauth, "+ " + scope + "\r\n"}, {"", "A1 NO [AUTHENTICATIONFAILED] No\r\n"}},
+         "needs the scope https://mail.example/"},
+        {"AUTH=XOAUTH2",
+         {{"A1 AUTHENTICATE XOAUTH2", "+ \r\n"}, {xoauth, "A1 OK in\r\n"}, examine,
+          {"A3 EXAMINE INBOX", "* OK [UIDVALIDITY 7] x\r\nA3 OK\r\n"}},
+         nullptr},
+        {"AUTH=PLAIN", {}, "does not offer the log-in method OAUTHBEARER"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.caps.toStdString());
+        ScriptedPeer peer{PeerScript{{"", "* OK [CAPABILITY IMAP4rev1 " + c.caps + "] hi\r\n"}} + c.steps};
+        MailboxSlot slot{peer.Server(), "alice", "tok", TlsMode::None, {}};
+        slot.protocol = MailProtocol::Imap;
+        slot.login = MailboxLogin::OAuth2;
+        TMailboxOptions options;
+        options.timeOutSeconds = 5;
+        const std::unique_ptr<TMailbox> mailbox = MakeMailbox(slot, options);
+        QString error;
+        try {
+            mailbox->LogIn();
+        } catch (const ENetError &e) {
+            error = e.Message();
+        }
+        EXPECT_EQ(error.isEmpty(), !c.error) << error.toStdString();
+        EXPECT_TRUE(!c.error || error.contains(QLatin1String(c.error))) << error.toStdString();
+        EXPECT_TRUE(peer.Mismatches().isEmpty()) << peer.Mismatches().join("\n").toStdString();
     }
 }
 
