@@ -230,13 +230,16 @@ int Check(const QCommandLineParser &p)
                            "--user NAME --password-stdin"));
         failures << TFailureClass::Other;
     }
-    // One mailbox after another, as the automatic pass goes; a failure does not stop the rest.
-    for (int n : chosen) {
+    // Every mailbox at once, told in mailbox order as if one after another; a failure does
+    // not stop the rest.
+    int errorsBefore = 0;
+    const auto starting = [&](int n) {
         prompts.prefix = all ? QStringLiteral("mailbox %1: ").arg(n) : QString();
         prompts.texts.clear();
-        const int errorsBefore = prompts.errors;
-        // Nobody confirms here: with --delete the marked messages go in the listing's own session.
-        const TTaskResult result = run.Check(n, remove, prompts);
+        errorsBefore = prompts.errors;
+    };
+    // Nobody confirms here: with --delete the marked messages go in the listing's own session.
+    const auto checked = [&](int n, const TTaskResult &result) {
         if (!TUnattendedCheck::IsSetUp(servers.slot(n)))
             err(QStringLiteral("Set the mailbox up with: tarnwick-cli mailbox set N --server HOST --user NAME "
                                "--password-stdin"));
@@ -250,7 +253,7 @@ int Check(const QCommandLineParser &p)
             mailboxes.append(CheckJson(n, servers.slot(n), result, failure, prompts.texts));
         }
         if (failure != TFailureClass::None)
-            continue;
+            return;
         int marked = 0;
         for (const TMessageListRow &row : result.rows) {
             if (!json)
@@ -259,13 +262,14 @@ int Check(const QCommandLineParser &p)
                 ++marked;
         }
         if (!remove)
-            continue;
+            return;
         if (marked == 0)
             err(prompts.prefix + QStringLiteral("No messages are marked for deletion."));
         else
             err(prompts.prefix
                 + QStringLiteral("Deleted %1 of %2 marked messages.").arg(result.deleted.size()).arg(marked));
-    }
+    };
+    run.CheckAll(chosen, remove, prompts, starting, checked);
     if (json)
         outJson(QJsonDocument(QJsonObject{{"mailboxes", mailboxes}}));
     // Trying again helps only when every failure was one that passes.
