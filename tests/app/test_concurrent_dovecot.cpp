@@ -20,6 +20,8 @@
 
 namespace {
 
+std::string Text(const QStringList &lines) { return lines.join(u'\n').toStdString(); }
+
 QString User(int n) { return QStringLiteral("conc%1").arg(n, 2, 10, QLatin1Char('0')); }
 
 struct Outcome
@@ -29,8 +31,6 @@ struct Outcome
     QStringList prompts;  // every text shown
     QStringList hits;     // the hit counts of the rule lists as stored
     QStringList waiting;  // what each mailbox holds afterwards
-
-    bool operator==(const Outcome &) const = default;
 };
 
 class ConcurrentDovecot : public DovecotTest
@@ -111,11 +111,11 @@ TEST_F(ConcurrentDovecot, AllAtOnceEndsAsOneAfterAnother)
         SCOPED_TRACE(testing::Message() << c.kinds.size() << " mailboxes, deleting " << c.deleting);
         const Outcome after = Pass(c.kinds, c.deleting, false);
         const Outcome together = Pass(c.kinds, c.deleting, true);
-        EXPECT_EQ(together.told, after.told);
-        EXPECT_EQ(together.log, after.log);
-        EXPECT_EQ(together.prompts, after.prompts);
-        EXPECT_EQ(together.hits, after.hits);
-        EXPECT_EQ(together.waiting, after.waiting);
+        EXPECT_EQ(Text(together.told), Text(after.told));
+        EXPECT_EQ(Text(together.log), Text(after.log));
+        EXPECT_EQ(Text(together.prompts), Text(after.prompts));
+        EXPECT_EQ(Text(together.hits), Text(after.hits));
+        EXPECT_EQ(Text(together.waiting), Text(after.waiting));
         // The comparison means something only when the pass found, marked and deleted.
         EXPECT_TRUE(after.told.first().contains(QStringLiteral("today/0"))) << after.told.first().toStdString();
         EXPECT_EQ(after.waiting.first().contains(QStringLiteral("today")), !c.deleting);
