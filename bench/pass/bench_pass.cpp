@@ -1,8 +1,9 @@
 // A pass over several mailboxes of the Dovecot fixture, all at once, for bench/run.
 //   bench_pass seed INI COUNT MAILBOXES   fills conc01 ... with COUNT messages each
-//   bench_pass run SERVER PASSWORD MAILBOXES
-// "run" checks conc01 ... concNN as the pass over all mailboxes does (pipelined, a few
-// conversations per server, results taken in mailbox order) and prints
+//   bench_pass run SERVER PASSWORD MAILBOXES [PER_SERVER]
+// "run" checks conc01 ... concNN as the pass over all mailboxes does (pipelined, at most
+// PER_SERVER conversations at a time, by default the program's own limit, results taken in
+// mailbox order) and prints
 // "pass <s> messages <n> failed <n>".
 #include "concurrentchecks.h"
 #include "dovecot_env.h"
@@ -33,7 +34,7 @@ int Seed(const QString &ini, int count, int mailboxes)
     return 0;
 }
 
-int Run(const QString &server, const QString &password, int count)
+int Run(const QString &server, const QString &password, int count, int perServer)
 {
     QList<MailboxSlot> mailboxes;
     for (int n = 1; n <= count; ++n)
@@ -51,7 +52,7 @@ int Run(const QString &server, const QString &password, int count)
                 std::fprintf(stderr, "%s\n", qPrintable(check.result.text));
             }
         },
-        {});
+        {}, perServer);
     std::printf("pass %.3f messages %d failed %d\n", double(clock.nsecsElapsed()) / 1e9, messages, failed);
     return failed == 0 ? 0 : 1;
 }
@@ -64,8 +65,9 @@ int main(int argc, char **argv)
     const QStringList args = app.arguments();
     if (args.size() == 5 && args[1] == QLatin1String("seed"))
         return Seed(args[2], args[3].toInt(), std::clamp(args[4].toInt(), 1, 12));
-    if (args.size() == 5 && args[1] == QLatin1String("run"))
-        return Run(args[2], args[3], std::clamp(args[4].toInt(), 1, 12));
-    std::fprintf(stderr, "usage: bench_pass seed INI COUNT MAILBOXES | run SERVER PASSWORD MAILBOXES\n");
+    if ((args.size() == 5 || args.size() == 6) && args[1] == QLatin1String("run"))
+        return Run(args[2], args[3], std::clamp(args[4].toInt(), 1, 12),
+                   args.size() == 6 ? std::clamp(args[5].toInt(), 1, 12) : kConnectionsPerServer);
+    std::fprintf(stderr, "usage: bench_pass seed INI COUNT MAILBOXES | run SERVER PASSWORD MAILBOXES [PER_SERVER]\n");
     return 2;
 }
