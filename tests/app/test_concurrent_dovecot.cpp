@@ -1,6 +1,5 @@
-// Every mailbox at once against the fixture's Dovecot (mailboxes conc01 ... conc12): the same
-// rows, marks, log, hit counts, prompts and mailboxes as one after another, and no more
-// connections to a server than allowed.
+// Every mailbox at once against the fixture's Dovecot (conc01 ... conc12): the same outcome
+// as one after another, and no more connections to a server than allowed.
 #include "concurrentchecks.h"
 #include "dovecot_test.h"
 #include "guard_test.h"
@@ -21,7 +20,6 @@ QString User(int n) { return QStringLiteral("conc%1").arg(n, 2, 10, QLatin1Char(
 class ConcurrentDovecot : public DovecotTest
 {
 protected:
-    // A password of "wrong" is refused; port 1 is unreachable. Each mailbox is seeded afresh.
     void Prepare(TGuardHome &h, const QStringList &passwords, const QString &server)
     {
         for (int n = 1; n <= passwords.size(); ++n) {
@@ -30,14 +28,12 @@ protected:
                 mail << Mail(QStringLiteral("someone%1@example.org").arg(i), QStringLiteral("pills %1 of %2").arg(i).arg(n));
             Seed(User(n), mail);
             const bool unreachable = passwords.at(n - 1) == QLatin1String("port 1");
-            h.servers.slot(n) = {unreachable ? QStringLiteral("127.0.0.1:1") : server, User(n),
-                                 unreachable ? env.Password : passwords.at(n - 1), TlsMode::None, {}};
+            h.servers.slot(n) = {unreachable ? QStringLiteral("127.0.0.1:1") : server, User(n), passwords.at(n - 1), TlsMode::None, {}};
         }
         h.write(TGuardHome::StandardRules(), TGuardHome::StandardKnown());
     }
 
-    // What the caller was told, the log without time stamps, the prompts, the stored hit
-    // counts and what each mailbox holds afterwards.
+    // What the caller was told, the log, the prompts, the hit counts and the mailboxes after.
     QString Pass(const QStringList &passwords, bool deleting, bool together)
     {
         TGuardHome h;
@@ -53,15 +49,11 @@ protected:
         {
             TUnattendedCheck run;
             run.Load();
-            QList<int> chosen;
-            for (int n = 1; n <= passwords.size(); ++n)
-                chosen << n;
+            const QList<int> chosen = QList<int>({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}).first(passwords.size());
             if (together)
                 run.CheckAll(chosen, deleting, prompts, starting, checked);
-            for (int n : together ? QList<int>() : chosen) {
-                starting(n);
-                checked(n, run.Check(n, deleting, prompts));
-            }
+            for (int n : together ? QList<int>() : chosen)
+                starting(n), checked(n, run.Check(n, deleting, prompts));
         }
         static const QRegularExpression stamp(QStringLiteral("\\d+[-/.:]\\d+([-/.:]\\d+)*"));
         out << h.readLog().replace(stamp, QStringLiteral("#")) << prompts.texts;
@@ -94,10 +86,8 @@ TEST_F(ConcurrentDovecot, AllAtOnceEndsAsOneAfterAnother)
     }
 }
 
-// A relay that holds back the servers' greetings until as many connections are open as one
-// server may have (or five seconds passed), and keeps the most that were open at once. A
-// conversation ends for the count with its QUIT: the client gives its place to the next only
-// after the answer, which the relay passes on later.
+// Holds back the greetings until as many connections are open as one server may have (or 5 s
+// passed); counts the most open at once, each until its QUIT (the client waits for the answer).
 class GatedRelay : public QObject
 {
 public:
@@ -118,8 +108,9 @@ public:
                     m_open -= data.startsWith("QUIT\r\n") || data.contains("\nQUIT\r\n");
                     upstream->write(data);
                 });
-                connect(upstream, &QTcpSocket::readyRead, this, [=, this] { Pass(upstream, client); });
-                connect(this, &QObject::objectNameChanged, upstream, [=, this] { Pass(upstream, client); });
+                const auto pass = [=, this] { client->write(objectName().isEmpty() ? QByteArray() : upstream->readAll()); };
+                connect(upstream, &QTcpSocket::readyRead, this, pass);
+                connect(this, &QObject::objectNameChanged, upstream, pass);
                 connect(client, &QTcpSocket::disconnected, client, &QObject::deleteLater);
                 upstream->connectToHost(QHostAddress::LocalHost, target);
                 if (m_open >= kConnectionsPerServer)
@@ -130,11 +121,6 @@ public:
     }
 
 private:
-    void Pass(QTcpSocket *upstream, QTcpSocket *client)
-    {
-        if (!objectName().isEmpty())
-            client->write(upstream->readAll());
-    }
     int m_open = 0;
 };
 
