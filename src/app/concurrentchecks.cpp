@@ -64,13 +64,16 @@ void Converse(TPass &pass, TJob &job, bool deleting, TMailboxOptions options)
     TConcurrentCheck check = Canceled();
     if (started) {
         const auto release = qScopeGuard([&] { job.hostPermits->release(); });
+        std::unique_ptr<TMailbox> mailbox;
+        // Goes before the mailbox: an abort still queued to it then never reaches a mailbox
+        // being destroyed.
         QObject context;
         check = {};
         // A dial-up line is one for the whole program and is not handed to threads; the pass
         // over all mailboxes at once is not used with one (see the callers).
         options.ras = nullptr;
         options.failed = [&check](const QString &text) { check.errors << text; };
-        const std::unique_ptr<TMailbox> mailbox = MakeMailbox(job.slot, options);
+        mailbox = MakeMailbox(job.slot, options);
         {
             std::lock_guard lock(pass.mutex);
             job.mailbox = mailbox.get();
@@ -91,8 +94,8 @@ void Converse(TPass &pass, TJob &job, bool deleting, TMailboxOptions options)
                 job.listed = true;
                 pass.changed.notify_all();
                 pass.changed.wait(lock, [&] { return job.marks.has_value() || pass.canceled; });
-                // A cancel before the marks came leaves the mailbox as it was: no QUIT.
-                if (!job.marks)
+                // After a cancel the mailbox is left as it was: no DELE, no QUIT.
+                if (!job.marks || pass.canceled)
                     throw ECanceledError(NetMessage(NetText::kCanceled));
                 check.classified = true;
                 return *job.marks;
@@ -174,7 +177,7 @@ void RunConcurrentChecks(const QList<MailboxSlot> &mailboxes, bool deleting, con
         };
         pass.changed.wait_for(lock, 20ms, [&] { return waiting() || jobs[next]->done; });
         // Marks first: a conversation holds its session open until they come.
-        while (TJob *job = waiting()) {
+        while (TJob *job = pass.canceled ? nullptr : waiting()) {
             job->asked = true;
             const TMailboxListing listing = job->listing;
             const int index = job->index;
