@@ -175,7 +175,7 @@ void RunConcurrentChecks(const QList<MailboxSlot> &mailboxes, bool deleting, con
                     return job.get();
             return static_cast<TJob *>(nullptr);
         };
-        pass.changed.wait_for(lock, 20ms, [&] { return waiting() || jobs[next]->done; });
+        pass.changed.wait_for(lock, 20ms, [&] { return (!pass.canceled && waiting()) || jobs[next]->done; });
         // Marks first: a conversation holds its session open until they come.
         while (TJob *job = pass.canceled ? nullptr : waiting()) {
             job->asked = true;
