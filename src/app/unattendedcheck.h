@@ -10,6 +10,8 @@
 #include "spamsettings.h"
 #include "checktask.h"
 
+#include <functional>
+
 // Checks that nobody watches (tarnwick-cli): everything a check works with, read as the window
 // reads it at start (the settings, the rule lists, the blacklist, the log and the dial-up
 // entry), and the check of a slot with the same marks, log entries, counts and hit counts as
@@ -33,7 +35,23 @@ public:
     // AskTrustCertificate for a certificate nobody trusted).
     TTaskResult Check(int n, bool deleteMarked, TPrompts &prompts);
 
+    // Checks the chosen slots, all at once (a few conversations per server), with the same
+    // rows, marks, log entries, deletions and prompts as Check on each in the order given:
+    // starting is told a slot before its prompts come, checked its result after. stop ends the pass: the running
+    // conversations are aborted and their slots reported as canceled.
+    void CheckAll(const QList<int> &chosen, bool deleteMarked, TPrompts &prompts,
+                  const std::function<void(int n)> &starting,
+                  const std::function<void(int n, const TTaskResult &result)> &checked,
+                  const std::function<bool()> &stop = {});
+
 private:
+    // What follows a conversation with slot n: the log, the deletions counted, the failure
+    // told, the hit counts stored.
+    void conclude(int n, const TTaskResult &out, TPrompts &prompts);
+    // Adds the messages of listing from index from on to rows of slot n, marking each as it
+    // joins; whole marks the whole list again, as a check that ended well does.
+    void classify(TMessageListModel &rows, int n, const TMailboxListing &listing, int from, bool whole);
+
     UserSettings m_settings;
     GeneralSettings m_general;
     ServerSettings m_servers;

@@ -79,8 +79,9 @@ const char kCommands[] =
     "  check [--slot N | --all] [--delete] [--json]\n"
     "      Checks mailbox slot N (default: the one selected in the settings) and\n"
     "      prints one line per waiting message: mark, sender, subject, separated\n"
-    "      by tabs. With --all every configured mailbox is checked, one after\n"
-    "      another, and each line starts with the mailbox number and a tab. With\n"
+    "      by tabs. With --all every configured mailbox is checked, all at once\n"
+    "      (at most 4 connections to one server) and printed in mailbox order;\n"
+    "      each line then starts with the mailbox number and a tab. With\n"
     "      --delete the messages marked for deletion (marks 0 and 2) are deleted\n"
     "      on the server without a question. Writes the activity log and keeps\n"
     "      the rules' hit counts, as a check in the window does.\n"
@@ -240,13 +241,16 @@ int Check(const QCommandLineParser &p)
                            "--user NAME --password-stdin"));
         failures << TFailureClass::Other;
     }
-    // One mailbox after another, as the automatic pass goes; a failure does not stop the rest.
-    for (int n : chosen) {
+    // Every mailbox at once, told in mailbox order as if one after another; a failure does
+    // not stop the rest.
+    int errorsBefore = 0;
+    const auto starting = [&](int n) {
         prompts.prefix = all ? QStringLiteral("mailbox %1: ").arg(n) : QString();
         prompts.texts.clear();
-        const int errorsBefore = prompts.errors;
-        // Nobody confirms here: with --delete the marked messages go in the listing's own session.
-        const TTaskResult result = run.Check(n, remove, prompts);
+        errorsBefore = prompts.errors;
+    };
+    // Nobody confirms here: with --delete the marked messages go in the listing's own session.
+    const auto checked = [&](int n, const TTaskResult &result) {
         if (!TUnattendedCheck::IsSetUp(servers.slot(n)))
             err(QStringLiteral("Set the mailbox up with: tarnwick-cli mailbox set N --server HOST --user NAME "
                                "--password-stdin"));
@@ -260,7 +264,7 @@ int Check(const QCommandLineParser &p)
             mailboxes.append(CheckJson(n, servers.slot(n), result, failure, prompts.texts));
         }
         if (failure != TFailureClass::None)
-            continue;
+            return;
         int marked = 0;
         for (const TMessageListRow &row : result.rows) {
             if (!json)
@@ -269,13 +273,14 @@ int Check(const QCommandLineParser &p)
                 ++marked;
         }
         if (!remove)
-            continue;
+            return;
         if (marked == 0)
             err(prompts.prefix + QStringLiteral("No messages are marked for deletion."));
         else
             err(prompts.prefix
                 + QStringLiteral("Deleted %1 of %2 marked messages.").arg(result.deleted.size()).arg(marked));
-    }
+    };
+    run.CheckAll(chosen, remove, prompts, starting, checked);
     if (json)
         outJson(QJsonDocument(QJsonObject{{"mailboxes", mailboxes}}));
     // Trying again helps only when every failure was one that passes.

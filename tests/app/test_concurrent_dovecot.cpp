@@ -1,0 +1,152 @@
+// Every mailbox at once against the fixture's Dovecot (conc01 ... conc12): the same outcome
+// as one after another, and no more connections to a server than allowed.
+#include "concurrentchecks.h"
+#include "dovecot_test.h"
+#include "guard_test.h"
+#include "unattendedcheck.h"
+#include "unattendedprompts.h"
+
+#include <QRegularExpression>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QThread>
+#include <QTimer>
+#include <atomic>
+
+namespace {
+
+QString User(int n) { return QStringLiteral("conc%1").arg(n, 2, 10, QLatin1Char('0')); }
+
+class ConcurrentDovecot : public DovecotTest
+{
+protected:
+    void Prepare(TGuardHome &h, const QStringList &passwords, const QString &server)
+    {
+        for (int n = 1; n <= passwords.size(); ++n) {
+            QList<QByteArray> mail = StandardMailbox();
+            for (int i = 0; i < n % 3; ++i)
+                mail << Mail(QStringLiteral("someone%1@example.org").arg(i), QStringLiteral("pills %1 of %2").arg(i).arg(n));
+            Seed(User(n), mail);
+            const bool unreachable = passwords.at(n - 1) == QLatin1String("port 1");
+            h.servers.slot(n) = {unreachable ? QStringLiteral("127.0.0.1:1") : server, User(n), passwords.at(n - 1), TlsMode::None, {}};
+        }
+        h.write(TGuardHome::StandardRules(), TGuardHome::StandardKnown());
+    }
+
+    // What the caller was told, the log, the prompts, the hit counts and the mailboxes after.
+    QString Pass(const QStringList &passwords, bool deleting, bool together)
+    {
+        TGuardHome h;
+        Prepare(h, passwords, Server());
+        QStringList out;
+        TUnattendedPrompts prompts(QStringLiteral("test"));
+        const auto starting = [&](int n) { prompts.prefix = QStringLiteral("%1: ").arg(n); };
+        const auto checked = [&](int n, const TTaskResult &result) {
+            out << QStringLiteral("%1 ok=%2 listed=%3 deleted=%4:").arg(n).arg(result.ok).arg(result.listed).arg(result.deleted.size());
+            for (const TMessageListRow &row : result.rows)
+                out.last() += QStringLiteral(" %1/%2").arg(row.subject).arg(row.mark);
+        };
+        {
+            TUnattendedCheck run;
+            run.Load();
+            const QList<int> chosen = QList<int>({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}).first(passwords.size());
+            if (together)
+                run.CheckAll(chosen, deleting, prompts, starting, checked);
+            for (int n : together ? QList<int>() : chosen)
+                starting(n), checked(n, run.Check(n, deleting, prompts));
+        }
+        static const QRegularExpression stamp(QStringLiteral("\\d+[-/.:]\\d+([-/.:]\\d+)*"));
+        out << h.readLog().replace(stamp, QStringLiteral("#")) << prompts.texts;
+        TSpamSettings spam;
+        spam.readSettings();
+        for (const RuleTable *t : {&spam.gridSubject, &spam.gridHeader, &spam.gridExcept})
+            for (int row = 1; row < t->RowCount(); ++row)
+                out << QStringLiteral("hits ") + t->Cells(t->HitColumn(), row);
+        for (int n = 1; n <= passwords.size(); ++n)
+            out << WaitingSubjects(Server(), User(n), env.Password).join(u',');
+        return out.join(u'\n');
+    }
+};
+
+TEST_F(ConcurrentDovecot, AllAtOnceEndsAsOneAfterAnother)
+{
+    const QString good = env.Password;
+    const QStringList twelve = {good, good, "wrong", good, "port 1", good, good, good, good, good, "wrong", good};
+    struct Case { QStringList passwords; bool deleting; };
+    for (const Case &c : {Case{{good}, true}, Case{{good, "wrong", good}, false}, Case{{good, "wrong", good}, true},
+                          Case{twelve, true}}) {
+        SCOPED_TRACE(testing::Message() << c.passwords.size() << " mailboxes, deleting " << c.deleting);
+        const QString after = Pass(c.passwords, c.deleting, false);
+        EXPECT_EQ(Pass(c.passwords, c.deleting, true).toStdString(), after.toStdString());
+        // The comparison means something only when the pass marked, deleted and failed.
+        EXPECT_TRUE(after.startsWith(QStringLiteral("1 ok=1 listed=6 deleted=%1: Cheap pills today/0").arg(c.deleting ? 3 : 0)));
+        EXPECT_EQ(after.contains(QStringLiteral("ok=0")), c.passwords.size() > 1);
+    }
+}
+
+// Holds back the greetings until gate connections are open (or 5 s passed); counts the most
+// open at once, each until its QUIT (the client waits for the answer).
+class GatedRelay : public QObject
+{
+public:
+    std::atomic<quint16> port{0};
+    std::atomic<int> most{0};
+
+    void Listen(quint16 target, int gate)
+    {
+        auto *server = new QTcpServer(this);
+        server->listen(QHostAddress::LocalHost);
+        port = server->serverPort();
+        connect(server, &QTcpServer::newConnection, this, [=, this] {
+            while (QTcpSocket *client = server->nextPendingConnection()) {
+                auto *upstream = new QTcpSocket(client);
+                most = std::max(most.load(), ++m_open);
+                connect(client, &QTcpSocket::readyRead, upstream, [=, this] {
+                    const QByteArray data = client->readAll();
+                    m_open -= data.startsWith("QUIT\r\n") || data.contains("\nQUIT\r\n");
+                    upstream->write(data);
+                });
+                const auto pass = [=, this] { client->write(objectName().isEmpty() ? QByteArray() : upstream->readAll()); };
+                connect(upstream, &QTcpSocket::readyRead, this, pass);
+                connect(this, &QObject::objectNameChanged, upstream, pass);
+                connect(client, &QTcpSocket::disconnected, client, &QObject::deleteLater);
+                upstream->connectToHost(QHostAddress::LocalHost, target);
+                if (m_open >= gate)
+                    setObjectName(QStringLiteral("open"));
+            }
+        });
+        QTimer::singleShot(5000, this, [this] { setObjectName(QStringLiteral("open")); });
+    }
+
+private:
+    int m_open = 0;
+};
+
+// With a cancel, the conversations under way are aborted (the gate stays shut) and no other starts.
+TEST_F(ConcurrentDovecot, NoMoreConnectionsToOneServerThanAllowedAndCancelStopsThemAll)
+{
+    for (const bool cancel : {false, true}) {
+        QThread thread;
+        GatedRelay relay;
+        relay.moveToThread(&thread);
+        thread.start();
+        QMetaObject::invokeMethod(&relay, [&] { relay.Listen(env.Pop3Port, cancel ? 99 : kConnectionsPerServer); }, Qt::BlockingQueuedConnection);
+        TGuardHome h;
+        Prepare(h, QStringList(12, env.Password), QStringLiteral("127.0.0.1:%1").arg(relay.port.load()));
+        int ended = 0;
+        RunConcurrentChecks(
+            QList<MailboxSlot>(h.servers.mailboxes.begin(), h.servers.mailboxes.begin() + 12), false, {}, [](int, const TMailboxListing &) { return QList<int>(); },
+            [&](int job, TConcurrentCheck &check) {
+                EXPECT_EQ(check.result.listed, cancel ? 0 : StandardMailbox().size() + (job + 1) % 3) << check.result.text.toStdString();
+                ended += check.result.canceled == cancel;
+            },
+            [&] { return cancel && relay.most >= kConnectionsPerServer; });
+        thread.quit();
+        thread.wait();
+        EXPECT_EQ(ended, 12) << "cancel " << cancel;
+        // Fewer would mean one after another (the gate opened only by its timer), more a flood.
+        EXPECT_EQ(relay.most.load(), kConnectionsPerServer);
+    }
+}
+
+} // namespace
