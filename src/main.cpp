@@ -4,10 +4,12 @@
 #include "files.h"
 #include "mailguard.h"
 #include "mainwindow.h"
+#include "notifications.h"
 #include "oldfolders.h"
 #include "pictures.h"
 #include "singleinstance.h"
 #include "splash.h"
+#include "trayicon.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -140,6 +142,10 @@ int main(int argc, char **argv)
     TMailGuard guard(prompts);
     TfrmMain window(guard, prompts);
     guard.SetStartInTray(parser.isSet(hidden));
+    TNotifications notifications(guard, QDBusConnection::sessionBus());
+    notifications.SetFallback([&window](const TNotice &notice) {
+        window.Tray()->ShowMessage(notice.summary, notice.body, notice.trouble);
+    });
     QObject::connect(&instance, &TSingleInstance::showRequested, &window, &TfrmMain::ShowMainScreen1Click);
     window.FormCreate();
     for (const QString &text : moved.moved + moved.problems)

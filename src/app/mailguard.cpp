@@ -971,6 +971,7 @@ void TMailGuard::automaticPass()
         const QString user = m_pop.UserName();
         if (LoginDelayPending(n)) {
             skipped << loginDelayNote(n, user);
+            emit passMailboxResult(n, user, {}, true);
             continue;
         }
         TCaptionState c = m_captions;
@@ -983,6 +984,7 @@ void TMailGuard::automaticPass()
         const TTaskResult result = CheckUnattended(n, m_general.kill);
         if (m_passCanceled || m_quitPending)
             break;
+        emit passMailboxResult(n, user, result, m_checkDelayed);
         if (m_checkDelayed) {
             skipped << loginDelayNote(n, user);
             continue;

@@ -84,6 +84,12 @@ void TTrayIcon::SetHint(const QString &hint)
     m_icon->setToolTip(hint);
 }
 
+void TTrayIcon::ShowMessage(const QString &title, const QString &text, bool trouble)
+{
+    if (m_icon->isVisible())
+        m_icon->showMessage(title, text, trouble ? QSystemTrayIcon::Warning : QSystemTrayIcon::Information);
+}
+
 void TTrayIcon::SetAnimated(bool animated)
 {
     if (animated == m_animated)
