@@ -1,6 +1,7 @@
 // Tarnwick: a POP3 mail guard for the Linux desktop.
 
 #include "boxprompts.h"
+#include "language.h"
 #include "files.h"
 #include "mailguard.h"
 #include "mainwindow.h"
@@ -94,14 +95,17 @@ int main(int argc, char **argv)
     QApplication::setQuitOnLastWindowClosed(false);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Checks your POP3 mailboxes and deletes spam on the server before it is downloaded."));
+    // The texts in the language of the desktop, from the first (the help) on.
+    InstallTranslators(QLocale::system(), &app);
+    parser.setApplicationDescription(QCoreApplication::translate(
+        "main", "Checks your POP3 mailboxes and deletes spam on the server before it is downloaded."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
-    const QCommandLineOption hidden(QStringLiteral("hidden"),
-                                    QStringLiteral("Start in the notification area, without the window."));
-    const QCommandLineOption check(QStringLiteral("check"),
-                                   QStringLiteral("Check the selected mailbox as soon as the program has started."));
+    const QCommandLineOption hidden(
+        QStringLiteral("hidden"), QCoreApplication::translate("main", "Start in the notification area, without the window."));
+    const QCommandLineOption check(
+        QStringLiteral("check"),
+        QCoreApplication::translate("main", "Check the selected mailbox as soon as the program has started."));
     // For scripts/demo: check the mailbox, save a picture of the main window and end.
     QCommandLineOption screenshot(QStringLiteral("demo-screenshot"), QStringLiteral("Save the window as FILE."),
                                   QStringLiteral("FILE"));
@@ -112,7 +116,7 @@ int main(int argc, char **argv)
     if (!parser.parse(QApplication::arguments()) || !parser.positionalArguments().isEmpty()) {
         const QString problem = parser.positionalArguments().isEmpty()
             ? parser.errorText()
-            : QStringLiteral("unexpected argument %1").arg(parser.positionalArguments().first());
+            : QCoreApplication::translate("main", "unexpected argument %1").arg(parser.positionalArguments().first());
         std::fprintf(stderr, "tarnwick: %s\n\n%s", qPrintable(problem), qPrintable(parser.helpText()));
         return 2;
     }

@@ -55,14 +55,16 @@ W *named(W *widget, const QString &name)
     return widget;
 }
 
-const char *const kTabCaptions[] = {"Day of week", "Hour of day",   "Day by day",
-                                    "% Deleted",   "Top 10 Spam Domains", "Top 10 Spammers",
-                                    "Email traffic", "Spam Deleted"};
+const char *const kTabCaptions[] = {
+    QT_TRANSLATE_NOOP("TfrmChart", "Day of week"),   QT_TRANSLATE_NOOP("TfrmChart", "Hour of day"),
+    QT_TRANSLATE_NOOP("TfrmChart", "Day by day"),    QT_TRANSLATE_NOOP("TfrmChart", "% Deleted"),
+    QT_TRANSLATE_NOOP("TfrmChart", "Top 10 Spam Domains"), QT_TRANSLATE_NOOP("TfrmChart", "Top 10 Spammers"),
+    QT_TRANSLATE_NOOP("TfrmChart", "Email traffic"), QT_TRANSLATE_NOOP("TfrmChart", "Spam Deleted")};
 constexpr int kChartTabs = 6;
 
-const QString kChecks = QStringLiteral("E-mail Check");
-const QString kFound = QStringLiteral("Number Found");
-const QString kDeleted = QStringLiteral("Number Deleted");
+QString kChecks() { return TfrmChart::tr("E-mail Check"); }
+QString kFound() { return TfrmChart::tr("Number Found"); }
+QString kDeleted() { return TfrmChart::tr("Number Deleted"); }
 
 // Each measure keeps its colour on every chart, so the charts read alike. The colours are
 // from a set that people with any common kind of colour blindness tell apart (Okabe and
@@ -73,9 +75,9 @@ const QColor kVermillion(0xd5, 0x5e, 0x00);
 
 QColor measureColor(const QString &name)
 {
-    if (name == kChecks)
+    if (name == kChecks())
         return kBlue;
-    if (name == kFound)
+    if (name == kFound())
         return kOrange;
     return kVermillion;
 }
@@ -170,7 +172,7 @@ bool printTable(QPrinter &printer, const QString &title, const QStringList &head
         const int bottom = page.bottom() - 2 * line;
         while (next < rows.size() && y + line <= bottom)
             drawRow(rows.at(next++));
-        const QString number = QStringLiteral("Page %1").arg(pageNo);
+        const QString number = TfrmChart::tr("Page %1").arg(pageNo);
         p.drawText(page.right() - fm.horizontalAdvance(number), page.bottom() - fm.descent(), number);
         if (next >= rows.size())
             break;
@@ -196,15 +198,15 @@ TfrmChart::TfrmChart(QWidget *parent) : QDialog(parent)
     cbMailbox = named(new QComboBox, QStringLiteral("cbMailbox"));
     cbMailbox->addItem(kAllMailboxes);
     cbMailbox->setMinimumContentsLength(20);
-    btPlot = named(new QPushButton(QStringLiteral("&Plot")), QStringLiteral("btPlot"));
-    btDateRange = named(new QPushButton(QStringLiteral("&Date range...")), QStringLiteral("btDateRange"));
-    btPrint = named(new QPushButton(QStringLiteral("P&rint...")), QStringLiteral("btPrint"));
-    btSave = named(new QPushButton(QStringLiteral("&Save...")), QStringLiteral("btSave"));
-    btHints = named(new QPushButton(QStringLiteral("&Hints")), QStringLiteral("btHints"));
-    btClose = named(new QPushButton(QStringLiteral("&Close")), QStringLiteral("btClose"));
-    btSave->setToolTip(QStringLiteral("Save the chart shown as a PNG picture, or the table shown as CSV text"));
+    btPlot = named(new QPushButton(tr("&Plot")), QStringLiteral("btPlot"));
+    btDateRange = named(new QPushButton(tr("&Date range...")), QStringLiteral("btDateRange"));
+    btPrint = named(new QPushButton(tr("P&rint...")), QStringLiteral("btPrint"));
+    btSave = named(new QPushButton(tr("&Save...")), QStringLiteral("btSave"));
+    btHints = named(new QPushButton(tr("&Hints")), QStringLiteral("btHints"));
+    btClose = named(new QPushButton(tr("&Close")), QStringLiteral("btClose"));
+    btSave->setToolTip(tr("Save the chart shown as a PNG picture, or the table shown as CSV text"));
     auto *bar = new QHBoxLayout;
-    bar->addWidget(new QLabel(QStringLiteral("Mailbox:")));
+    bar->addWidget(new QLabel(tr("Mailbox:")));
     bar->addWidget(cbMailbox);
     for (QPushButton *b : {btPlot, btDateRange, btPrint, btSave, btHints})
         bar->addWidget(b);
@@ -221,7 +223,7 @@ TfrmChart::TfrmChart(QWidget *parent) : QDialog(parent)
         auto *view = new QChartView(chart);
         view->setRenderHint(QPainter::Antialiasing);
         m_views << view;
-        tabs->addTab(view, QString::fromLatin1(kTabCaptions[t]));
+        tabs->addTab(view, tr(kTabCaptions[t]));
     }
     m_views.at(TopDomains)->chart()->legend()->hide();
     m_views.at(TopSpammers)->chart()->legend()->hide();
@@ -240,7 +242,7 @@ TfrmChart::TfrmChart(QWidget *parent) : QDialog(parent)
         grid->horizontalHeader()->setStretchLastSection(grid == grDel);
         grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
         grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-        tabs->addTab(grid, QString::fromLatin1(kTabCaptions[grid == grHits ? Hits : Deleted]));
+        tabs->addTab(grid, tr(kTabCaptions[grid == grHits ? Hits : Deleted]));
     }
 
     lblStatus = named(new QLabel, QStringLiteral("lblStatus"));
@@ -253,8 +255,7 @@ TfrmChart::TfrmChart(QWidget *parent) : QDialog(parent)
     pnlHints = named(new QFrame(this), QStringLiteral("pnlHints"));
     pnlHints->setFrameShape(QFrame::StyledPanel);
     pnlHints->setAutoFillBackground(true);
-    auto *hintText = new QLabel(QStringLiteral(
-        "<b>Reading the statistics</b><br><br>"
+    auto *hintText = new QLabel(tr("<b>Reading the statistics</b><br><br>"
         "Choose a mailbox and press <i>Plot</i> to see only its checks and deletions.<br>"
         "<i>Date range...</i> limits every chart and table to a period.<br><br>"
         "<i>E-mail Check</i> counts the checks, <i>Number Found</i> the messages waiting at "
@@ -263,7 +264,7 @@ TfrmChart::TfrmChart(QWidget *parent) : QDialog(parent)
         "<i>Print...</i> prints the tab shown; <i>Save...</i> saves a chart as a PNG picture "
         "or a table as CSV for a spreadsheet. Click a table's heading to sort by it."));
     hintText->setWordWrap(true);
-    auto *hintClose = new QPushButton(QStringLiteral("Close"));
+    auto *hintClose = new QPushButton(tr("Close"));
     auto *hintLayout = new QVBoxLayout(pnlHints);
     hintLayout->addWidget(hintText);
     hintLayout->addWidget(hintClose, 0, Qt::AlignRight);
@@ -312,7 +313,7 @@ void TfrmChart::SetData(ActivityLogData data)
     cbMailbox->addItems(m_data.mailboxes);
     cbMailbox->setCurrentIndex(0);
     if (m_data.skippedLines > 0)
-        lblStatus->setText(QStringLiteral("%1 line(s) of the log were not entries Tarnwick "
+        lblStatus->setText(tr("%1 line(s) of the log were not entries Tarnwick "
                                           "writes and were left out (the first is line %2). "
                                           "Check that the file chosen is the activity log.")
                                .arg(m_data.skippedLines)
@@ -373,10 +374,10 @@ void TfrmChart::RecomputePie()
 {
     QChart *chart = Chart(PercentDeleted);
     resetChart(chart);
-    chart->setTitle(QStringLiteral("Share of spam deleted among the messages seen at checks"));
+    chart->setTitle(tr("Share of spam deleted among the messages seen at checks"));
     auto *pie = new QPieSeries;
-    QPieSlice *normal = pie->append(QStringLiteral("Normal E-mail"), double(m_stats.normalMessages()));
-    QPieSlice *spam = pie->append(QStringLiteral("Spam Deleted"), double(m_stats.deletedMessages));
+    QPieSlice *normal = pie->append(tr("Normal E-mail"), double(m_stats.normalMessages()));
+    QPieSlice *spam = pie->append(tr("Spam Deleted"), double(m_stats.deletedMessages));
     normal->setColor(kBlue);
     spam->setColor(kVermillion);
     const qint64 sum = m_stats.normalMessages() + m_stats.deletedMessages;
@@ -402,9 +403,9 @@ void TfrmChart::PlotReadings()
     {
         QChart *chart = Chart(DayOfWeek);
         resetChart(chart);
-        chart->setTitle(QStringLiteral("Checks and messages by day of the week"));
+        chart->setTitle(tr("Checks and messages by day of the week"));
         auto *series = new QBarSeries;
-        auto *checks = new QBarSet(kChecks), *found = new QBarSet(kFound), *deleted = new QBarSet(kDeleted);
+        auto *checks = new QBarSet(kChecks()), *found = new QBarSet(kFound()), *deleted = new QBarSet(kDeleted());
         qint64 top = 0;
         for (int d = 0; d < 7; ++d) {
             checks->append(s.checksByDay[d]);
@@ -417,9 +418,9 @@ void TfrmChart::PlotReadings()
         series->append({checks, found, deleted});
         auto *x = new QBarCategoryAxis;
         x->append(ShortDayNames());
-        x->setTitleText(QStringLiteral("Day of the week"));
+        x->setTitleText(tr("Day of the week"));
         chart->addAxis(x, Qt::AlignBottom);
-        QValueAxis *y = countAxis(top, QStringLiteral("Number"));
+        QValueAxis *y = countAxis(top, tr("Number"));
         chart->addAxis(y, Qt::AlignLeft);
         attach(chart, series, x, y);
     }
@@ -428,18 +429,18 @@ void TfrmChart::PlotReadings()
     {
         QChart *chart = Chart(HourOfDay);
         resetChart(chart);
-        chart->setTitle(QStringLiteral("Checks and messages by time of day (half hours)"));
+        chart->setTitle(tr("Checks and messages by time of day (half hours)"));
         auto *x = new QCategoryAxis;
         x->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
         for (int slot = 0; slot < 48; slot += 4)
             x->append(SlotLabel(slot), slot);
         x->setRange(0, 47);
-        x->setTitleText(QStringLiteral("Time of day"));
+        x->setTitleText(tr("Time of day"));
         chart->addAxis(x, Qt::AlignBottom);
         qint64 top = 0;
         for (int slot = 0; slot < 48; ++slot)
             top = std::max({top, qint64(s.checksBySlot[slot]), s.foundBySlot[slot], s.deletedBySlot[slot]});
-        QValueAxis *y = countAxis(top, QStringLiteral("Number"));
+        QValueAxis *y = countAxis(top, tr("Number"));
         chart->addAxis(y, Qt::AlignLeft);
         const auto add = [&](const QString &name, auto values) {
             auto *line = new QLineSeries;
@@ -449,25 +450,25 @@ void TfrmChart::PlotReadings()
                 line->append(slot, double(values[slot]));
             attach(chart, line, x, y);
         };
-        add(kChecks, s.checksBySlot);
-        add(kFound, s.foundBySlot);
-        add(kDeleted, s.deletedBySlot);
+        add(kChecks(), s.checksBySlot);
+        add(kFound(), s.foundBySlot);
+        add(kDeleted(), s.deletedBySlot);
     }
 
     // Day by day: the three series on one date axis, each with its trend.
     {
         QChart *chart = Chart(DayByDay);
         resetChart(chart);
-        chart->setTitle(QStringLiteral("Checks and messages day by day"));
+        chart->setTitle(tr("Checks and messages day by day"));
         auto *x = new QDateTimeAxis;
         x->setFormat(QStringLiteral("yyyy-MM-dd"));
-        x->setTitleText(QStringLiteral("Date"));
+        x->setTitleText(tr("Date"));
         x->setTickCount(6);
         chart->addAxis(x, Qt::AlignBottom);
         qint64 top = 0;
         for (const StatsDay &day : s.days)
             top = std::max({top, qint64(day.checks), day.found, day.deleted});
-        QValueAxis *y = countAxis(top, QStringLiteral("Number"));
+        QValueAxis *y = countAxis(top, tr("Number"));
         chart->addAxis(y, Qt::AlignLeft);
         if (!s.days.isEmpty()) {
             const QDateTime first(s.days.front().date.startOfDay());
@@ -505,9 +506,9 @@ void TfrmChart::PlotReadings()
             // The trend has no entry of its own in the legend: the hints explain the dashes.
             chart->legend()->markers(trendLine).value(0)->setVisible(false);
         };
-        add(kFound, [](const StatsDay &d) { return d.found; });
-        add(kDeleted, [](const StatsDay &d) { return d.deleted; });
-        add(kChecks, [](const StatsDay &d) { return qint64(d.checks); });
+        add(kFound(), [](const StatsDay &d) { return d.found; });
+        add(kDeleted(), [](const StatsDay &d) { return d.deleted; });
+        add(kChecks(), [](const StatsDay &d) { return qint64(d.checks); });
     }
 
     // Top ten: horizontal bars, the largest at the top.
@@ -517,7 +518,7 @@ void TfrmChart::PlotReadings()
         resetChart(chart);
         chart->setTitle(title);
         auto *series = new QHorizontalBarSeries;
-        auto *set = new QBarSet(QStringLiteral("Deleted"));
+        auto *set = new QBarSet(tr("Deleted"));
         auto *y = new QBarCategoryAxis;
         y->setTitleText(what);
         // Categories run upwards from the axis, so the smallest goes in first.
@@ -531,14 +532,14 @@ void TfrmChart::PlotReadings()
         series->setLabelsPosition(QAbstractBarSeries::LabelsInsideEnd);
         chart->addAxis(y, Qt::AlignLeft);
         QValueAxis *x = countAxis(ranks.isEmpty() ? 0 : ranks.front().count,
-                                  QStringLiteral("Messages deleted"));
+                                  tr("Messages deleted"));
         chart->addAxis(x, Qt::AlignBottom);
         attach(chart, series, x, y);
     };
-    topTen(TopDomains, s.topDomains, QStringLiteral("The ten sender domains deleted most often"),
-           QStringLiteral("Sender domain"));
-    topTen(TopSpammers, s.topSenders, QStringLiteral("The ten senders deleted most often"),
-           QStringLiteral("Sender address"));
+    topTen(TopDomains, s.topDomains, tr("The ten sender domains deleted most often"),
+           tr("Sender domain"));
+    topTen(TopSpammers, s.topSenders, tr("The ten senders deleted most often"),
+           tr("Sender address"));
 }
 
 bool TfrmChart::CurrentIsTable() const
@@ -586,7 +587,7 @@ bool TfrmChart::SaveCurrent(const QString &fileName, QString *error)
         QSaveFile file(fileName);
         if (!file.open(QIODevice::WriteOnly)
             || file.write(TableToCsv(model->Headings(), model->Rows()).toUtf8()) < 0 || !file.commit()) {
-            *error = QStringLiteral("The table could not be saved as \"%1\": %2. Choose a folder you may write to.")
+            *error = tr("The table could not be saved as \"%1\": %2. Choose a folder you may write to.")
                          .arg(fileName, file.errorString());
             return false;
         }
@@ -597,7 +598,7 @@ bool TfrmChart::SaveCurrent(const QString &fileName, QString *error)
         view->resize(1000, 620);
     const QPixmap picture = view->grab();
     if (!picture.save(fileName, "PNG")) {
-        *error = QStringLiteral("The chart could not be saved as \"%1\". Choose a folder you may write to.")
+        *error = tr("The chart could not be saved as \"%1\". Choose a folder you may write to.")
                      .arg(fileName);
         return false;
     }
@@ -619,8 +620,8 @@ void TfrmChart::btPrintClick()
         printed = PrintCurrent(printer);
     }
     if (!printed)
-        QMessageBox::critical(this, QStringLiteral("Print"),
-                              QStringLiteral("The printer could not be started. Check that it is "
+        QMessageBox::critical(this, tr("Print"),
+                              tr("The printer could not be started. Check that it is "
                                              "switched on and set up, or print to a PDF file."));
 }
 
@@ -630,15 +631,15 @@ void TfrmChart::btSaveClick()
     QString name = tabs->tabText(tabs->currentIndex());
     name.replace(QStringLiteral("% "), QString()).replace(u' ', u'-');
     const QString fileName = QFileDialog::getSaveFileName(
-        this, table ? QStringLiteral("Save table as CSV") : QStringLiteral("Save chart as picture"),
+        this, table ? tr("Save table as CSV") : tr("Save chart as picture"),
         name.toLower() + (table ? QStringLiteral(".csv") : QStringLiteral(".png")),
-        table ? QStringLiteral("CSV files (*.csv);;All files (*)")
-              : QStringLiteral("PNG pictures (*.png);;All files (*)"));
+        table ? tr("CSV files (*.csv);;All files (*)")
+              : tr("PNG pictures (*.png);;All files (*)"));
     if (fileName.isEmpty())
         return;
     QString error;
     if (!SaveCurrent(fileName, &error))
-        QMessageBox::critical(this, QStringLiteral("Save"), error);
+        QMessageBox::critical(this, tr("Save"), error);
 }
 
 void TfrmChart::btHintsClick()

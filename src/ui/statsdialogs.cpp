@@ -30,6 +30,13 @@ W *named(W *widget, const QString &name)
     return widget;
 }
 
+// The headings come with the statistics, which have no window; named here for the translators.
+[[maybe_unused]] const char *const kHeadingTexts[] = {
+    QT_TRANSLATE_NOOP("TStatsTableModel", "Date"),    QT_TRANSLATE_NOOP("TStatsTableModel", "Time"),
+    QT_TRANSLATE_NOOP("TStatsTableModel", "Server"),  QT_TRANSLATE_NOOP("TStatsTableModel", "Mailbox"),
+    QT_TRANSLATE_NOOP("TStatsTableModel", "# Mail"),  QT_TRANSLATE_NOOP("TStatsTableModel", "Size"),
+    QT_TRANSLATE_NOOP("TStatsTableModel", "Sender"),  QT_TRANSLATE_NOOP("TStatsTableModel", "Domain")};
+
 } // namespace
 // ---------------------------------------------------------------------------------------------
 
@@ -69,8 +76,10 @@ QVariant TStatsTableModel::data(const QModelIndex &index, int role) const
 
 QVariant TStatsTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
-        return m_headings.value(section);
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole) {
+        const QByteArray heading = m_headings.value(section).toUtf8();
+        return tr(heading.constData());
+    }
     if (orientation == Qt::Horizontal && role == Qt::TextAlignmentRole && section == m_numericColumn)
         return int(Qt::AlignRight | Qt::AlignVCenter);
     return QAbstractTableModel::headerData(section, orientation, role);
@@ -105,10 +114,10 @@ void TStatsTableModel::sort(int column, Qt::SortOrder order)
 TfrmSelectDateRange::TfrmSelectDateRange(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TfrmSelectDateRange"));
-    setWindowTitle(QStringLiteral("Select date range"));
-    rbBetween = named(new QRadioButton(QStringLiteral("between")), QStringLiteral("rbBetween"));
-    rbMonths = named(new QRadioButton(QStringLiteral("during the previous")), QStringLiteral("rbMonths"));
-    rbDays = named(new QRadioButton(QStringLiteral("during the previous")), QStringLiteral("rbDays"));
+    setWindowTitle(tr("Select date range"));
+    rbBetween = named(new QRadioButton(tr("between")), QStringLiteral("rbBetween"));
+    rbMonths = named(new QRadioButton(tr("during the previous")), QStringLiteral("rbMonths"));
+    rbDays = named(new QRadioButton(tr("during the previous")), QStringLiteral("rbDays"));
     dtStart = named(new QDateEdit, QStringLiteral("dtStart"));
     dtEnd = named(new QDateEdit, QStringLiteral("dtEnd"));
     for (QDateEdit *edit : {dtStart, dtEnd}) {
@@ -126,14 +135,14 @@ TfrmSelectDateRange::TfrmSelectDateRange(QWidget *parent) : QDialog(parent)
     auto *grid = new QGridLayout;
     grid->addWidget(rbBetween, 0, 0);
     grid->addWidget(dtStart, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("and")), 0, 2);
+    grid->addWidget(new QLabel(tr("and")), 0, 2);
     grid->addWidget(dtEnd, 0, 3);
     grid->addWidget(rbMonths, 1, 0);
     grid->addWidget(edMonths, 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("months")), 1, 2);
+    grid->addWidget(new QLabel(tr("months")), 1, 2);
     grid->addWidget(rbDays, 2, 0);
     grid->addWidget(edDays, 2, 1);
-    grid->addWidget(new QLabel(QStringLiteral("days")), 2, 2);
+    grid->addWidget(new QLabel(tr("days")), 2, 2);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -207,14 +216,14 @@ bool TfrmChartMain::Busy()
 TfrmChartMain::TfrmChartMain(const QString &logFile, QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TfrmChartMain"));
-    setWindowTitle(QStringLiteral("Statistics"));
+    setWindowTitle(tr("Statistics"));
     // No name set yet: the log is where the program writes it when no name is given.
     edLogFile = named(new QLineEdit(logFile.trimmed().isEmpty() ? DefaultLogFileName() : logFile),
                       QStringLiteral("edLogFile"));
     edLogFile->setMinimumWidth(360);
-    btBrowse = named(new QPushButton(QStringLiteral("&Browse...")), QStringLiteral("btBrowse"));
-    btOK = named(new QPushButton(QStringLiteral("OK")), QStringLiteral("btOK"));
-    btCancel = named(new QPushButton(QStringLiteral("Cancel")), QStringLiteral("btCancel"));
+    btBrowse = named(new QPushButton(tr("&Browse...")), QStringLiteral("btBrowse"));
+    btOK = named(new QPushButton(tr("OK")), QStringLiteral("btOK"));
+    btCancel = named(new QPushButton(tr("Cancel")), QStringLiteral("btCancel"));
     btOK->setDefault(true);
     progress = named(new QProgressBar, QStringLiteral("progress"));
     progress->setRange(0, 1000);
@@ -229,13 +238,13 @@ TfrmChartMain::TfrmChartMain(const QString &logFile, QWidget *parent) : QDialog(
     buttons->addWidget(btOK);
     buttons->addWidget(btCancel);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Activity log file:")));
+    layout->addWidget(new QLabel(tr("Activity log file:")));
     layout->addLayout(fileRow);
     layout->addWidget(progress);
     layout->addLayout(buttons);
 
     errorBox = [this](const QString &text, const QString &detail) {
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("Statistics"), text, QMessageBox::Ok, this);
+        QMessageBox box(QMessageBox::Critical, tr("Statistics"), text, QMessageBox::Ok, this);
         box.setInformativeText(detail);
         box.exec();
     };
@@ -246,9 +255,9 @@ TfrmChartMain::TfrmChartMain(const QString &logFile, QWidget *parent) : QDialog(
 
 void TfrmChartMain::btBrowseClick()
 {
-    QFileDialog dialog(this, QStringLiteral("Location of Tarnwick activity log file"),
+    QFileDialog dialog(this, tr("Location of Tarnwick activity log file"),
                        QFileInfo(edLogFile->text()).absolutePath(),
-                       QStringLiteral("Activity log files (*.txt);;All files (*)"));
+                       tr("Activity log files (*.txt);;All files (*)"));
     dialog.setDefaultSuffix(QStringLiteral("txt"));
     dialog.setFileMode(QFileDialog::ExistingFile);
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
