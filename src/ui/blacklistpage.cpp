@@ -40,6 +40,8 @@ TBlackListPage::TBlackListPage(TSpamSettings &settings, TKnownList &known, QWidg
     // The same picture the message list gives a sender found in the list.
     mark->setPixmap(Picture(QStringLiteral("mark-blacklist")).pixmap(16, 16));
     mark->setToolTip(tr("A sender found in the list is marked for deletion"));
+    mark->setAccessibleName(MarkName(2));
+    mark->setAccessibleDescription(mark->toolTip());
     connect(cbKnown, &QCheckBox::toggled, this, [this](bool on) { m_settings.knownOn = on; });
 
     memoKnown = new QPlainTextEdit;

@@ -82,6 +82,11 @@ QVariant TRuleViewModel::data(const QModelIndex &index, int role) const
         const QIcon icon = MarkPicture(m_table.Picture(row));
         return icon.isNull() ? QVariant() : QVariant(icon);
     }
+    // The picture in words, for a screen reader.
+    if ((role == Qt::AccessibleTextRole || role == Qt::AccessibleDescriptionRole) && col == m_table.PictureColumn()) {
+        const QString name = MarkName(m_table.Picture(row));
+        return name.isEmpty() ? QVariant() : QVariant(name);
+    }
     if (role == Qt::TextAlignmentRole && col == m_table.HitColumn())
         return QVariant(Qt::AlignRight | Qt::AlignVCenter);
     if (col == matchesColumn() && (role == Qt::FontRole || role == Qt::ForegroundRole)) {
@@ -325,10 +330,14 @@ QWidget *TfrmOptionsMain::listPage(int list, const QString &text, bool import)
     auto *up = new QToolButton(page);
     up->setArrowType(Qt::UpArrow);
     up->setToolTip(tr("Move item up one row"));
+    up->setAccessibleName(tr("Move up"));
+    up->setAccessibleDescription(up->toolTip());
     up->setObjectName(QStringLiteral("btUp"));
     auto *down = new QToolButton(page);
     down->setArrowType(Qt::DownArrow);
     down->setToolTip(tr("Move item down one row"));
+    down->setAccessibleName(tr("Move down"));
+    down->setAccessibleDescription(down->toolTip());
     down->setObjectName(QStringLiteral("btDown"));
     connect(up, &QToolButton::clicked, this, [this, list] { btMoveClick(list, -1); });
     connect(down, &QToolButton::clicked, this, [this, list] { btMoveClick(list, 1); });

@@ -394,6 +394,9 @@ TfrmAlwaysAccept::TfrmAlwaysAccept(TPrompts &prompts, QWidget *parent)
         auto *b = new QToolButton(this);
         b->setIcon(MarkPicture(i));
         b->setIconSize(QSize(24, 24));
+        // Twelve pictures a screen reader cannot see: each gets its number.
+        b->setAccessibleName(tr("Picture %1").arg(i - 2));
+        b->setAccessibleDescription(MarkName(i));
         b->setCheckable(true);
         b->setAutoRaise(true);
         pictures->addButton(b, i);
