@@ -2,6 +2,25 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>Marks</name>
+    <message>
+        <source>marked for deletion</source>
+        <translation>zum Löschen markiert</translation>
+    </message>
+    <message>
+        <source>suspect</source>
+        <translation>verdächtig</translation>
+    </message>
+    <message>
+        <source>on the blacklist</source>
+        <translation>auf der Sperrliste</translation>
+    </message>
+    <message>
+        <source>accepted by an exception</source>
+        <translation>durch eine Ausnahme angenommen</translation>
+    </message>
+</context>
+<context>
     <name>TBlackListPage</name>
     <message>
         <source>Re-building list ... stand by</source>
@@ -274,6 +293,10 @@ Tarnwick versucht es bei der nächsten automatischen Prüfung erneut.</translati
     <message>
         <source>Select an image to easily associate an incoming e-mail from a friend or mailing list.</source>
         <translation>Wählen Sie ein Bild, um eingehende E-Mails eines Bekannten oder einer Mailingliste leicht zu erkennen.</translation>
+    </message>
+    <message>
+        <source>Picture %1</source>
+        <translation>Bild %1</translation>
     </message>
 </context>
 <context>
@@ -847,6 +870,14 @@ Tarnwick versucht es bei der nächsten automatischen Prüfung erneut.</translati
 </source>
         <translation>Die Spam-Einstellungen konnten nicht gespeichert werden:
 </translation>
+    </message>
+    <message>
+        <source>Move up</source>
+        <translation>Nach oben</translation>
+    </message>
+    <message>
+        <source>Move down</source>
+        <translation>Nach unten</translation>
     </message>
 </context>
 <context>
