@@ -14,34 +14,24 @@
 
 namespace {
 
-QString AccessibleName(QObject *object)
-{
-    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(object);
-    return iface ? iface->text(QAccessible::Name) : QStringLiteral("(no accessible interface)");
-}
-
 TEST(StartOptions, HiddenAndCheckAreReadAndAnythingElseIsAUsageError)
 {
-    struct Case
+    const struct
     {
         QStringList args;
         bool hidden, check;
-        const char *problem; // start of the usage error; nullptr when none
-    };
-    const Case cases[] = {
-        {{}, false, false, nullptr},
-        {{"--hidden"}, true, false, nullptr},
-        {{"--check", "--hidden"}, true, true, nullptr},
+        const char *problem; // the usage error
+    } cases[] = {
+        {{}, false, false, ""},
+        {{"--check", "--hidden"}, true, true, ""},
         {{"--hidden", "inbox"}, false, false, "unexpected argument inbox"},
-        {{"--hide"}, false, false, "Unknown option 'hide'"},
+        {{"--hide"}, false, false, "Unknown option 'hide'."},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         QCommandLineParser parser;
         const TStartOptions o = ParseStartOptions(parser, QStringList{"tarnwick"} + c.args);
-        SCOPED_TRACE(c.args.join(' ').toStdString());
-        EXPECT_EQ(o.problem.startsWith(c.problem ? c.problem : "\x01"), c.problem != nullptr) << o.problem.toStdString();
-        EXPECT_EQ(o.hidden, c.hidden);
-        EXPECT_EQ(o.check, c.check);
+        EXPECT_EQ(o.problem, c.problem);
+        EXPECT_EQ(std::pair(o.hidden, o.check), std::pair(c.hidden, c.check)) << c.args.join(' ').toStdString();
     }
 }
 
@@ -55,7 +45,6 @@ protected:
         guard = std::make_unique<TMailGuard>(prompts);
         guard->SetDefaultMailProgram([] { return QString(); });
         window = std::make_unique<TfrmMain>(*guard, prompts);
-        window->SetQuitter([] {});
         StartMainWindow(*window, *guard, options);
         CheckAtStart(*window, options);
     }
@@ -73,51 +62,41 @@ TEST_F(Start, HiddenStartsInTheNotificationAreaOnlyWhereThereIsOne)
     const bool host = TTrayIcon::IsAvailable();
     for (const bool hidden : {false, true}) {
         Open(hidden ? QStringList{"--hidden"} : QStringList{});
-        SCOPED_TRACE(hidden ? "hidden" : "plain");
         EXPECT_EQ(window->isVisible(), !(hidden && host));
         EXPECT_EQ(window->Tray()->IsActive(), hidden && host);
         // A notification area that comes later (the panel starts after the program) takes it.
         guard->SetTrayAvailable(true);
         EXPECT_EQ(guard->sysTrayMode(), hidden);
     }
-    // The stored setting was not changed by the option.
-    EXPECT_FALSE(ReadGeneralSettings(UserSettings()).sysTray);
+    EXPECT_FALSE(ReadGeneralSettings(UserSettings()).sysTray) << "the option is not a setting";
 }
 
 TEST_F(Start, CheckListsTheSelectedMailboxOnceStarted)
 {
     QString error;
     const std::optional<DovecotEnv> env = DovecotEnv::Load(DovecotEnv::DefaultIni(), &error);
-    ASSERT_TRUE(env) << error.toStdString();
-    ASSERT_TRUE(env->SeedMailbox("user38", {TestMessage(1), TestMessage(2), TestMessage(3)}, &error)) << error.toStdString();
+    ASSERT_TRUE(env && env->SeedMailbox("user38", {TestMessage(1), TestMessage(2)}, &error)) << error.toStdString();
     ServerSettings s;
     s.slot(1) = {env->Server(env->Pop3Port), "user38", env->Password, TlsMode::None, {}};
-    {
-        UserSettings store;
-        ASSERT_TRUE(saveServerSettings(store, s).ok());
-    }
+    UserSettings store;
+    ASSERT_TRUE(saveServerSettings(store, s).ok());
     Open({"--check"});
     EXPECT_EQ(guard->Messages().Count(), 0) << "the check waits for the event loop";
-    ASSERT_TRUE(WaitUntil([&] { return guard->Messages().Count() == 3; }, 30000)) << prompts.errors.join('\n').toStdString();
-    EXPECT_TRUE(prompts.errors.isEmpty());
+    EXPECT_TRUE(WaitUntil([&] { return guard->Messages().Count() == 2; }, 30000)) << prompts.errors.join('\n').toStdString();
 }
 
 TEST(German, TheWindowsSpeakTheDesktopsLanguage)
 {
     {
         QObject owner;
-        ASSERT_EQ(InstallTranslators(QLocale(QLocale::German, QLocale::Germany), &owner), 2)
-            << "the program's and Qt's own translations";
-        TTrayIcon tray;
-        EXPECT_EQ(tray.actCheck->text(), "E-Mails auf Spam prüfen");
-        TfrmWhichMailbox which;
-        EXPECT_EQ(which.windowTitle(), "Welches Postfach?");
+        ASSERT_EQ(InstallTranslators(QLocale(QLocale::German, QLocale::Germany), &owner), 2) << "ours and Qt's";
+        EXPECT_EQ(TTrayIcon().actCheck->text(), "E-Mails auf Spam prüfen");
+        EXPECT_EQ(TfrmWhichMailbox().windowTitle(), "Welches Postfach?");
         EXPECT_EQ(MarkName(2), "auf der Sperrliste");
     }
-    TTrayIcon english;
-    EXPECT_EQ(english.actCheck->text(), "Check e-mail for spam") << "the translators went with their owner";
+    EXPECT_EQ(TTrayIcon().actCheck->text(), "Check e-mail for spam") << "the translators went with their owner";
 
-    // The program picks the language of the desktop, its help text on.
+    // The program takes the language of the desktop, from its help text on.
     QProcess program;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("LANG", "de_DE.UTF-8");
@@ -128,31 +107,23 @@ TEST(German, TheWindowsSpeakTheDesktopsLanguage)
     ASSERT_TRUE(program.waitForFinished(30000));
     EXPECT_TRUE(program.readAllStandardOutput().contains("Im Benachrichtigungsbereich starten, ohne Fenster."));
 
-    // Every text has its translation.
     QFile ts(TARNWICK_SOURCE_DIR "/translations/tarnwick_de.ts");
     ASSERT_TRUE(ts.open(QIODevice::ReadOnly));
-    EXPECT_FALSE(ts.readAll().contains("type=\"unfinished\"")) << "run the target update_translations and translate";
+    EXPECT_FALSE(ts.readAll().contains("type=\"unfinished\"")) << "build update_translations and translate";
 }
 
 TEST(Accessibility, PicturesWithoutTextHaveNamesAScreenReaderSpeaks)
 {
-    EXPECT_EQ(MarkName(0), "marked for deletion");
-    EXPECT_EQ(MarkName(1), "suspect");
-    EXPECT_EQ(MarkName(2), "on the blacklist");
-    for (int mark = 3; mark <= 14; ++mark)
-        EXPECT_EQ(MarkName(mark), "accepted by an exception") << mark;
-    EXPECT_TRUE(MarkName(-1).isEmpty());
-
     TTestPrompts prompts;
     TfrmAlwaysAccept accept(prompts);
     QStringList names;
     for (QAbstractButton *b : accept.pictures->buttons()) {
-        names << AccessibleName(b);
-        EXPECT_EQ(QAccessible::queryAccessibleInterface(b)->text(QAccessible::Description), "accepted by an exception");
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(b);
+        names << a->text(QAccessible::Name);
+        EXPECT_EQ(a->text(QAccessible::Description), "accepted by an exception");
     }
     EXPECT_EQ(names.size(), 12);
-    EXPECT_EQ(names.first(), "Picture 1");
-    EXPECT_EQ(names.last(), "Picture 12");
+    EXPECT_EQ(names.first() + ", " + names.last(), "Picture 1, Picture 12");
 }
 
 } // namespace
