@@ -130,6 +130,49 @@ Tarnwick versucht es bei der nächsten automatischen Prüfung erneut.</translati
     </message>
 </context>
 <context>
+    <name>TOperators</name>
+    <message>
+        <source>Contains</source>
+        <translation>Enthält</translation>
+    </message>
+    <message>
+        <source>Contains (whole word)</source>
+        <translation>Enthält (ganzes Wort)</translation>
+    </message>
+    <message>
+        <source>Equals (exact match)</source>
+        <translation>Gleich (genau)</translation>
+    </message>
+    <message>
+        <source>Starts with</source>
+        <translation>Beginnt mit</translation>
+    </message>
+    <message>
+        <source>Ends with</source>
+        <translation>Endet mit</translation>
+    </message>
+    <message>
+        <source>Is blank or empty</source>
+        <translation>Ist leer</translation>
+    </message>
+    <message>
+        <source>Is all UPPERCASE</source>
+        <translation>Ist ganz in GROSSBUCHSTABEN</translation>
+    </message>
+    <message>
+        <source>Is ALL numeric</source>
+        <translation>Ist GANZ numerisch</translation>
+    </message>
+    <message>
+        <source>Is at least 1/2 numeric</source>
+        <translation>Ist mindestens zur Hälfte numerisch</translation>
+    </message>
+    <message>
+        <source>Starts with a number</source>
+        <translation>Beginnt mit einer Ziffer</translation>
+    </message>
+</context>
+<context>
     <name>TRuleDialog</name>
     <message>
         <source>Mark message with :</source>
@@ -141,6 +184,34 @@ Tarnwick versucht es bei der nächsten automatischen Prüfung erneut.</translati
     <message>
         <source>Click to sort the rules by this column. This changes the order in which the rules are tried.</source>
         <translation>Klicken, um die Regeln nach dieser Spalte zu sortieren. Das ändert die Reihenfolge, in der die Regeln geprüft werden.</translation>
+    </message>
+    <message>
+        <source>What</source>
+        <translation>Was</translation>
+    </message>
+    <message>
+        <source>Matches</source>
+        <translation>Trifft zu auf</translation>
+    </message>
+    <message>
+        <source>Case</source>
+        <translation>Groß/klein</translation>
+    </message>
+    <message>
+        <source>Del?</source>
+        <translation>Löschen?</translation>
+    </message>
+    <message>
+        <source>Hits</source>
+        <translation>Treffer</translation>
+    </message>
+    <message>
+        <source>Condition</source>
+        <translation>Bedingung</translation>
+    </message>
+    <message>
+        <source>Case?</source>
+        <translation>Groß/klein?</translation>
     </message>
 </context>
 <context>
@@ -488,6 +559,10 @@ Tarnwick versucht es bei der nächsten automatischen Prüfung erneut.</translati
     <message>
         <source>Save</source>
         <translation>Speichern</translation>
+    </message>
+    <message>
+        <source>All mailboxes</source>
+        <translation>Alle Postfächer</translation>
     </message>
 </context>
 <context>

@@ -120,6 +120,14 @@ QVariant TRuleViewModel::headerData(int section, Qt::Orientation orientation, in
     if (orientation == Qt::Horizontal && role == Qt::ToolTipRole && SortableColumns(m_table.kind()).contains(section))
         return tr("Click to sort the rules by this column. This changes the order in which "
                               "the rules are tried.");
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole) {
+        // The headings live with the rule lists, which know no language.
+        [[maybe_unused]] static const char *const kHeadings[] = {QT_TR_NOOP("What"), QT_TR_NOOP("Matches"), QT_TR_NOOP("Case"),
+                                                QT_TR_NOOP("Del?"), QT_TR_NOOP("Hits"), QT_TR_NOOP("Condition"),
+                                                QT_TR_NOOP("Case?")};
+        const QByteArray heading = QIdentityProxyModel::headerData(section, orientation, role).toString().toUtf8();
+        return tr(heading.constData());
+    }
     return QIdentityProxyModel::headerData(section, orientation, role);
 }
 

@@ -51,8 +51,18 @@ QLabel *wrapped(const QString &text, QWidget *parent)
 QComboBox *operatorList(const QList<TOperatorItem> &items, QWidget *parent)
 {
     auto *box = new QComboBox(parent);
-    for (const TOperatorItem &o : items)
-        box->addItem(o.item, o.word);
+    // The operators' names come with the rule lists, which know no language; the word stored
+    // stays the item's data.
+    [[maybe_unused]] static const char *const kNames[] = {
+        QT_TRANSLATE_NOOP("TOperators", "Contains"),          QT_TRANSLATE_NOOP("TOperators", "Contains (whole word)"),
+        QT_TRANSLATE_NOOP("TOperators", "Equals (exact match)"), QT_TRANSLATE_NOOP("TOperators", "Starts with"),
+        QT_TRANSLATE_NOOP("TOperators", "Ends with"),         QT_TRANSLATE_NOOP("TOperators", "Is blank or empty"),
+        QT_TRANSLATE_NOOP("TOperators", "Is all UPPERCASE"),  QT_TRANSLATE_NOOP("TOperators", "Is ALL numeric"),
+        QT_TRANSLATE_NOOP("TOperators", "Is at least 1/2 numeric"), QT_TRANSLATE_NOOP("TOperators", "Starts with a number")};
+    for (const TOperatorItem &o : items) {
+        const QByteArray name = o.item.toUtf8();
+        box->addItem(QCoreApplication::translate("TOperators", name.constData()), o.word);
+    }
     return box;
 }
 

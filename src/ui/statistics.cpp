@@ -196,7 +196,7 @@ TfrmChart::TfrmChart(QWidget *parent) : QDialog(parent)
     m_end = initial.end;
 
     cbMailbox = named(new QComboBox, QStringLiteral("cbMailbox"));
-    cbMailbox->addItem(kAllMailboxes);
+    cbMailbox->addItem(tr("All mailboxes")); // the first entry: no filter
     cbMailbox->setMinimumContentsLength(20);
     btPlot = named(new QPushButton(tr("&Plot")), QStringLiteral("btPlot"));
     btDateRange = named(new QPushButton(tr("&Date range...")), QStringLiteral("btDateRange"));
@@ -309,7 +309,7 @@ void TfrmChart::SetData(ActivityLogData data)
 {
     m_data = std::move(data);
     cbMailbox->clear();
-    cbMailbox->addItem(kAllMailboxes);
+    cbMailbox->addItem(tr("All mailboxes")); // the first entry: no filter
     cbMailbox->addItems(m_data.mailboxes);
     cbMailbox->setCurrentIndex(0);
     if (m_data.skippedLines > 0)
