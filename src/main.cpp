@@ -12,6 +12,7 @@
 #include "splash.h"
 #include "startup.h"
 #include "trayicon.h"
+#include "unattendedprompts.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -39,34 +40,10 @@ void InstallShippedFiles()
     }
 }
 
-// Prompts for a run nobody watches (the demo's screenshot under Xvfb): texts go to standard
-// error, questions are answered No, so nothing can wait for a click that never comes.
-class TUnattendedPrompts final : public TPrompts
-{
-public:
-    int errors = 0;
-    void ErrorBox(const QString &text) override
-    {
-        ++errors;
-        std::fprintf(stderr, "tarnwick: %s\n", qPrintable(text));
-    }
-    void InfoBox(const QString &text) override { std::fprintf(stderr, "tarnwick: %s\n", qPrintable(text)); }
-    bool AskYesNo(const QString &text) override
-    {
-        std::fprintf(stderr, "tarnwick: %s (answered No)\n", qPrintable(text));
-        return false;
-    }
-    int ChooseMailbox(const QList<TMailboxEntry> &, int current) override { return current; }
-    bool AskTrustCertificate(int, const QString &message, const QString &) override
-    {
-        ErrorBox(message);
-        return false;
-    }
-};
-
 int RunForScreenshot(const QString &file)
 {
-    TUnattendedPrompts prompts;
+    // Nobody watches the demo's screenshot under Xvfb: nothing may wait for a click.
+    TUnattendedPrompts prompts(QStringLiteral("tarnwick"));
     TMailGuard guard(prompts);
     TfrmMain window(guard, prompts);
     window.SetQuitter([] {});

@@ -81,6 +81,33 @@
     </message>
 </context>
 <context>
+    <name>TMarkPictureModel</name>
+    <message>
+        <source>No rule matched: the message stays</source>
+        <translation>Keine Regel traf zu: Die Nachricht bleibt</translation>
+    </message>
+    <message>
+        <source>Marked as spam: deleted with &quot;Delete marked messages&quot;</source>
+        <translation>Als Spam markiert: wird mit „Markierte löschen“ gelöscht</translation>
+    </message>
+    <message>
+        <source>Suspect: not deleted unless you mark it</source>
+        <translation>Verdächtig: wird nur gelöscht, wenn Sie sie markieren</translation>
+    </message>
+    <message>
+        <source>Sender on the blacklist: deleted with &quot;Delete marked messages&quot;</source>
+        <translation>Absender auf der Sperrliste: wird mit „Markierte löschen“ gelöscht</translation>
+    </message>
+    <message>
+        <source>Accepted by an exception: never deleted</source>
+        <translation>Durch eine Ausnahme angenommen: wird nie gelöscht</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+</context>
+<context>
     <name>TNotifier</name>
     <message>
         <source>Mailbox %1: certificate refused</source>
@@ -597,6 +624,293 @@ Tarnwick versucht es bei der nächsten automatischen Prüfung erneut.</translati
     </message>
 </context>
 <context>
+    <name>TfrmGeneral</name>
+    <message>
+        <source>Test</source>
+        <translation>Test</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stopp</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Keine</translation>
+    </message>
+    <message>
+        <source>Implicit TLS</source>
+        <translation>Implizites TLS</translation>
+    </message>
+    <message>
+        <source>STARTTLS</source>
+        <translation>STARTTLS</translation>
+    </message>
+    <message>
+        <source>General settings</source>
+        <translation>Allgemeine Einstellungen</translation>
+    </message>
+    <message>
+        <source>General Settings</source>
+        <translation>Allgemeine Einstellungen</translation>
+    </message>
+    <message>
+        <source>Mailboxes</source>
+        <translation>Postfächer</translation>
+    </message>
+    <message>
+        <source>Connection</source>
+        <translation>Verbindung</translation>
+    </message>
+    <message>
+        <source>Automatic</source>
+        <translation>Automatik</translation>
+    </message>
+    <message>
+        <source>Start Up</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>Activity Log</source>
+        <translation>Protokoll</translation>
+    </message>
+    <message>
+        <source>Mail program</source>
+        <translation>E-Mail-Programm</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>Enter the name of your POP server, your user name on that server and the password you use to get your mail; your internet service provider can tell you all three. The selected mailbox is the one checked by &quot;Check e-mail&quot;. A certificate that you trust although it cannot be verified (a self-signed one) is kept as its SHA-256 fingerprint.</source>
+        <translation>Geben Sie den Namen Ihres POP-Servers, Ihren Benutzernamen dort und das Passwort ein, mit dem Sie Ihre Mail abholen; Ihr Internetanbieter nennt Ihnen alle drei. Das gewählte Postfach ist das, welches „E-Mail prüfen“ prüft. Ein Zertifikat, dem Sie vertrauen, obwohl es nicht geprüft werden kann (ein selbst signiertes), wird als SHA-256-Fingerabdruck gespeichert.</translation>
+    </message>
+    <message>
+        <source>POP Server</source>
+        <translation>POP-Server</translation>
+    </message>
+    <message>
+        <source>User Name/Mailbox</source>
+        <translation>Benutzername/Postfach</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Passwort</translation>
+    </message>
+    <message>
+        <source>Security</source>
+        <translation>Sicherheit</translation>
+    </message>
+    <message>
+        <source>Trusted certificate</source>
+        <translation>Vertrautes Zertifikat</translation>
+    </message>
+    <message>
+        <source>Pipelining</source>
+        <translation>Pipelining</translation>
+    </message>
+    <message>
+        <source>Mailbox %1</source>
+        <translation>Postfach %1</translation>
+    </message>
+    <message>
+        <source>The SHA-256 fingerprint of a certificate you trust for this mailbox (64 hexadecimal digits, colons allowed). Leave it empty to accept only certificates this computer can verify.</source>
+        <translation>Der SHA-256-Fingerabdruck eines Zertifikats, dem Sie für dieses Postfach vertrauen (64 Hexadezimalziffern, Doppelpunkte erlaubt). Leer lassen, um nur Zertifikate anzunehmen, die dieser Computer prüfen kann.</translation>
+    </message>
+    <message>
+        <source>Send the commands of a check several at a time when the server allows it, which is much faster over a slow line. Untick it for a server that stumbles over this.</source>
+        <translation>Die Befehle einer Prüfung mehrere auf einmal senden, wenn der Server es erlaubt; über eine langsame Leitung ist das viel schneller. Abwählen für einen Server, der damit nicht zurechtkommt.</translation>
+    </message>
+    <message>
+        <source>Specify a default connection to the internet:</source>
+        <translation>Standardverbindung ins Internet:</translation>
+    </message>
+    <message>
+        <source>Select &apos;none&apos; if you do not dial in to the internet.</source>
+        <translation>Wählen Sie &apos;Keine&apos;, wenn Sie sich nicht ins Internet einwählen.</translation>
+    </message>
+    <message>
+        <source>Tarnwick can run unattended and may delete e-mail without confirmation.</source>
+        <translation>Tarnwick kann unbeaufsichtigt laufen und E-Mails ohne Rückfrage löschen.</translation>
+    </message>
+    <message>
+        <source>Check e-mail manually</source>
+        <translation>E-Mails von Hand prüfen</translation>
+    </message>
+    <message>
+        <source>Check e-mail unattended or automatically</source>
+        <translation>E-Mails unbeaufsichtigt bzw. automatisch prüfen</translation>
+    </message>
+    <message>
+        <source>These options only apply if checking e-mail manually.  They do not apply when e-mail is checked automatically.</source>
+        <translation>Diese Optionen gelten nur beim Prüfen von Hand.  Sie gelten nicht bei der automatischen Prüfung.</translation>
+    </message>
+    <message>
+        <source>When deleting messages interactively, ask for confirmation</source>
+        <translation>Beim Löschen von Hand nachfragen</translation>
+    </message>
+    <message>
+        <source>After deleting spam, launch e-mail program if there is e-mail to read</source>
+        <translation>Nach dem Löschen von Spam das E-Mail-Programm starten, wenn Mail zu lesen ist</translation>
+    </message>
+    <message>
+        <source>If no mail is on the server, exit after checking e-mail</source>
+        <translation>Nach der Prüfung beenden, wenn keine Mail auf dem Server ist</translation>
+    </message>
+    <message>
+        <source>Check for mail every </source>
+        <translation>Auf Mail prüfen alle </translation>
+    </message>
+    <message>
+        <source>Delete spam automatically from all mailboxes - no confirmation?</source>
+        <translation>Spam automatisch aus allen Postfächern löschen - ohne Rückfrage?</translation>
+    </message>
+    <message>
+        <source>&amp;Play this sound file if there is e-mail on the server</source>
+        <translation>Diese Klangdatei &amp;abspielen, wenn Mail auf dem Server ist</translation>
+    </message>
+    <message>
+        <source>Browse...</source>
+        <translation>Durchsuchen...</translation>
+    </message>
+    <message>
+        <source>Repeat the alarm until keypress or mouse click?</source>
+        <translation>Alarm wiederholen bis Tastendruck oder Mausklick?</translation>
+    </message>
+    <message>
+        <source>Start Tarnwick up in the system tray?</source>
+        <translation>Tarnwick im Benachrichtigungsbereich starten?</translation>
+    </message>
+    <message>
+        <source>When this is ticked, Tarnwick shows an icon in the notification area from now on, &quot;Goodbye&quot; hides the main screen to it, and the main screen stays hidden when Tarnwick starts.</source>
+        <translation>Ist dies angekreuzt, zeigt Tarnwick ab jetzt ein Symbol im Benachrichtigungsbereich, „Auf Wiedersehen“ blendet das Hauptfenster dorthin aus, und das Hauptfenster bleibt beim Start verborgen.</translation>
+    </message>
+    <message>
+        <source>Use it when Tarnwick checks your e-mail in the background.</source>
+        <translation>Nutzen Sie das, wenn Tarnwick Ihre E-Mails im Hintergrund prüft.</translation>
+    </message>
+    <message>
+        <source>This desktop has no notification area, so Tarnwick keeps its main screen: hidden, it could not be brought back or ended.</source>
+        <translation>Dieser Desktop hat keinen Benachrichtigungsbereich, daher behält Tarnwick sein Hauptfenster: Verborgen könnte es weder zurückgeholt noch beendet werden.</translation>
+    </message>
+    <message>
+        <source>Start Tarnwick when I log in to the desktop</source>
+        <translation>Tarnwick bei der Anmeldung am Desktop starten</translation>
+    </message>
+    <message>
+        <source>Notify me on the desktop about automatic checks</source>
+        <translation>Auf dem Desktop über automatische Prüfungen benachrichtigen</translation>
+    </message>
+    <message>
+        <source>Spam the automatic check deleted, and a mailbox it could not check (told once, until the mailbox works again).</source>
+        <translation>Spam, den die automatische Prüfung gelöscht hat, und ein Postfach, das sie nicht prüfen konnte (einmal gemeldet, bis das Postfach wieder geht).</translation>
+    </message>
+    <message>
+        <source>Store results in activity log file:</source>
+        <translation>Ergebnisse im Aktivitätsprotokoll speichern:</translation>
+    </message>
+    <message>
+        <source>&amp;Use the name of the log file AS IS (no changes)?</source>
+        <translation>Den Namen der Protokolldatei &amp;unverändert verwenden?</translation>
+    </message>
+    <message>
+        <source>Automatically pick a new name every &amp;month? (i.e. %1, %2, ...)</source>
+        <translation>Jeden &amp;Monat automatisch einen neuen Namen wählen? (z. B. %1, %2, ...)</translation>
+    </message>
+    <message>
+        <source>Automatically pick a new name every &amp;quarter? (%1, %2, ...)</source>
+        <translation>Jedes &amp;Quartal automatisch einen neuen Namen wählen? (%1, %2, ...)</translation>
+    </message>
+    <message>
+        <source>Spams have been deleted up till now</source>
+        <translation>Spams wurden bisher gelöscht</translation>
+    </message>
+    <message>
+        <source>&amp;View log file</source>
+        <translation>Protokoll &amp;anzeigen</translation>
+    </message>
+    <message>
+        <source>&amp;Clear log file</source>
+        <translation>Protokoll &amp;leeren</translation>
+    </message>
+    <message>
+        <source>&amp;Reset counter</source>
+        <translation>Zähler &amp;zurücksetzen</translation>
+    </message>
+    <message>
+        <source>View &amp;Statistics</source>
+        <translation>&amp;Statistik anzeigen</translation>
+    </message>
+    <message>
+        <source>Mail program path/name:</source>
+        <translation>Pfad/Name des E-Mail-Programms:</translation>
+    </message>
+    <message>
+        <source>Launch mail program</source>
+        <translation>E-Mail-Programm starten</translation>
+    </message>
+    <message>
+        <source>Tarnwick does not support AOL or Compuserve mail.  Sorry.</source>
+        <translation>Tarnwick unterstützt AOL- und Compuserve-Mail nicht.  Leider.</translation>
+    </message>
+    <message>
+        <source>Mailbox %1 - the trusted certificate must be a SHA-256 fingerprint: 64 hexadecimal digits, colons allowed</source>
+        <translation>Postfach %1 - das vertraute Zertifikat muss ein SHA-256-Fingerabdruck sein: 64 Hexadezimalziffern, Doppelpunkte erlaubt</translation>
+    </message>
+    <message>
+        <source>Just a warning that you selected to automatically delete marked messages without confirmation.  It is possible to OVER delete by using this setting.</source>
+        <translation>Nur ein Hinweis: Sie haben gewählt, markierte Nachrichten ohne Rückfrage automatisch zu löschen.  Mit dieser Einstellung kann ZU VIEL gelöscht werden.</translation>
+    </message>
+    <message>
+        <source>Unable to open log file. </source>
+        <translation>Die Protokolldatei kann nicht geöffnet werden. </translation>
+    </message>
+    <message>
+        <source>If you answer Yes, you will lose any statistics related to this log file. Really clear out log file?</source>
+        <translation>Wenn Sie mit Ja antworten, geht die Statistik dieser Protokolldatei verloren. Protokolldatei wirklich leeren?</translation>
+    </message>
+    <message>
+        <source>Unable to clear log file. %1</source>
+        <translation>Die Protokolldatei kann nicht geleert werden. %1</translation>
+    </message>
+    <message>
+        <source>Really reset spam counter?</source>
+        <translation>Spam-Zähler wirklich zurücksetzen?</translation>
+    </message>
+    <message>
+        <source>Sound files</source>
+        <translation>Klangdateien</translation>
+    </message>
+    <message>
+        <source>Sound files (*.wav);;All files (*)</source>
+        <translation>Klangdateien (*.wav);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Browse for log file</source>
+        <translation>Protokolldatei suchen</translation>
+    </message>
+    <message>
+        <source>Text files (*.txt);;All files (*)</source>
+        <translation>Textdateien (*.txt);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Find mail program</source>
+        <translation>E-Mail-Programm suchen</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Alle Dateien (*)</translation>
+    </message>
+</context>
+<context>
     <name>TfrmHeaders</name>
     <message>
         <source>Header characteristics</source>
@@ -716,6 +1030,117 @@ Tarnwick versucht es bei der nächsten automatischen Prüfung erneut.</translati
     <message>
         <source>Text files (*.txt *.lst *.csv);;All files (*)</source>
         <translation>Textdateien (*.txt *.lst *.csv);;Alle Dateien (*)</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmMain</name>
+    <message>
+        <source>Right click for more options, double click to mark</source>
+        <translation>Rechtsklick für weitere Optionen, Doppelklick zum Markieren</translation>
+    </message>
+    <message>
+        <source>Quickly eliminate junk e-mail before it gets to your mailbox</source>
+        <translation>Werbemüll beseitigen, bevor er in Ihrem Postfach landet</translation>
+    </message>
+    <message>
+        <source>&amp;Goodbye</source>
+        <translation>&amp;Auf Wiedersehen</translation>
+    </message>
+    <message>
+        <source>&amp;Hide</source>
+        <translation>&amp;Ausblenden</translation>
+    </message>
+    <message>
+        <source>Ca&amp;ncel</source>
+        <translation>Abbre&amp;chen</translation>
+    </message>
+    <message>
+        <source>&amp;Check e-mail</source>
+        <translation>E-Mail &amp;prüfen</translation>
+    </message>
+    <message>
+        <source>&amp;Mark messages</source>
+        <translation>Nachrichten &amp;markieren</translation>
+    </message>
+    <message>
+        <source>&amp;Delete marked messages</source>
+        <translation>Markierte &amp;löschen</translation>
+    </message>
+    <message>
+        <source>&amp;Reset all marks</source>
+        <translation>Alle Markierungen &amp;zurücksetzen</translation>
+    </message>
+    <message>
+        <source>&amp;Auto-mark messages</source>
+        <translation>&amp;Automatisch markieren</translation>
+    </message>
+    <message>
+        <source>&amp;Launch e-mail program</source>
+        <translation>E-Mail-Programm &amp;starten</translation>
+    </message>
+    <message>
+        <source>&amp;Settings and more</source>
+        <translation>&amp;Einstellungen und mehr</translation>
+    </message>
+    <message>
+        <source>Goodbye</source>
+        <translation>Auf Wiedersehen</translation>
+    </message>
+    <message>
+        <source>Spam settings</source>
+        <translation>Spam-Einstellungen</translation>
+    </message>
+    <message>
+        <source>General settings</source>
+        <translation>Allgemeine Einstellungen</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>Über</translation>
+    </message>
+    <message>
+        <source>Stats</source>
+        <translation>Statistik</translation>
+    </message>
+    <message>
+        <source>Why was this e-mail marked?</source>
+        <translation>Warum wurde diese E-Mail markiert?</translation>
+    </message>
+    <message>
+        <source>Add selected sender(s) to exceptions list</source>
+        <translation>Gewählte Absender zur Ausnahmeliste hinzufügen</translation>
+    </message>
+    <message>
+        <source>Add selected message(s) to spam list</source>
+        <translation>Gewählte Nachrichten zur Spamliste hinzufügen</translation>
+    </message>
+    <message>
+        <source>View selected message(s) headers</source>
+        <translation>Kopfzeilen der gewählten Nachrichten anzeigen</translation>
+    </message>
+    <message>
+        <source>View body of one message</source>
+        <translation>Text einer Nachricht anzeigen</translation>
+    </message>
+    <message>
+        <source>Mailbox %1: %2 on %3</source>
+        <translation>Postfach %1: %2 auf %3</translation>
+    </message>
+    <message>
+        <source>Unable to open help file - tarnwick.html.
+The manual is not where the program was installed (share/tarnwick/help). Install Tarnwick again to put it back.</source>
+        <translation>Die Hilfedatei tarnwick.html kann nicht geöffnet werden.
+Das Handbuch liegt nicht dort, wo das Programm installiert wurde (share/tarnwick/help). Installieren Sie Tarnwick erneut, um es wiederherzustellen.</translation>
+    </message>
+    <message>
+        <source>Unable to open help file - tarnwick.html.
+The desktop has no program set up to show web pages. Open %1 in a web browser.</source>
+        <translation>Die Hilfedatei tarnwick.html kann nicht geöffnet werden.
+Der Desktop hat kein Programm für Webseiten. Öffnen Sie %1 in einem Webbrowser.</translation>
     </message>
 </context>
 <context>

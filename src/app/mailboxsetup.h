@@ -1,8 +1,14 @@
 #pragma once
 
+#include "imports.h"
 #include "settings.h"
 
 #include <QString>
+#include <functional>
+#include <optional>
+
+class QDate;
+class TSpamSettings;
 
 // Rules for setting a mailbox up, shared by the General settings window and tarnwick-cli.
 
@@ -17,3 +23,56 @@ QString PlainPasswordNotice(const MailboxSlot &before, const MailboxSlot &after,
 // How the rule that the first mailbox brings is shown: the header rule that makes mail not
 // addressed to userName suspect.
 QString FirstMailboxRuleText(const QString &userName);
+
+// --- a fresh installation, and the settings a window edits ---
+
+// The General settings as the settings window edits them: copies of the live settings, handed
+// back whole once they are stored, so that a cancelled edit leaves nothing behind.
+struct TSettingsEdit
+{
+    GeneralSettings general;
+    ServerSettings servers;
+    // "Reset counter" was pressed: the count starts again from 0. Otherwise the live count
+    // stands, deletions may have counted on while the window was open.
+    bool countReset = false;
+};
+
+// Slot 1 has neither a server nor a user name: nothing is set up yet.
+bool IsFreshInstallation(const ServerSettings &servers);
+
+// The first mailbox from the user's other mail programs: the two old Windows clients (whose
+// settings live in the machine store, empty on Linux), then Thunderbird.
+std::optional<ImportedMailbox> ImportFirstMailbox();
+
+// What a fresh installation gets once, whether it is set up in the settings window or with
+// `tarnwick-cli mailbox set 1`: the first mailbox taken over from another mail program, and
+// the header rule for mail not addressed to that mailbox's user.
+class TFirstRun
+{
+public:
+    explicit TFirstRun(const ServerSettings &atStart) : m_pending(IsFreshInstallation(atStart)) {}
+
+    bool Pending() const { return m_pending; }
+    // While pending and first has no server: first takes over what importMailbox finds (its
+    // server, its user name when it has one, its security); importMailbox is asked only then.
+    void TakeOverMailbox(MailboxSlot &first, const std::function<std::optional<ImportedMailbox>()> &importMailbox) const;
+
+    enum class Rule { Waiting, Added, Failed };
+    // The header rule for userName, the first mailbox's user. It needs a user name to mean
+    // anything: without one it waits for a later call. Added or failed (*error says why), it
+    // is done, and nothing is pending any more.
+    Rule AddHeaderRule(const QString &userName, TSpamSettings &spam, QString *error);
+
+private:
+    bool m_pending;
+};
+
+// The activity log of settings that name none: the data folder's "logfile.txt", so that every
+// check is logged from the start.
+QString LogFileOrDefault(const QString &logFile);
+
+// General settings about to be edited, with what they leave empty filled in: the mail program
+// (findMailProgram is asked only then), the alarm sound, the activity log; a log named by
+// month or quarter gets today's name.
+void FillGeneralDefaults(GeneralSettings &general, const std::function<QString()> &findMailProgram,
+                         const QDate &today);

@@ -1151,13 +1151,26 @@ bool TMailGuard::CloseQuery()
 
 // ---------------- dialogs ----------------
 
-void TMailGuard::BeginGeneralSettings()
+TSettingsEdit TMailGuard::BeginGeneralSettings()
 {
     BeginModal();
+    return {m_general, m_servers};
 }
 
-void TMailGuard::EndGeneralSettings()
+void TMailGuard::EndGeneralSettings(const TSettingsEdit *stored)
 {
+    if (stored) {
+        const qint64 counted = m_general.count;
+        m_general = stored->general;
+        m_servers = stored->servers;
+        // The dialog stored the count it was shown; a deletion since has counted on.
+        if (!stored->countReset && counted != m_general.count) {
+            m_general.count = counted;
+            if (!SaveSpamCount(*m_settings, counted))
+                errorBox(QStringLiteral("The count of deleted spam could not be stored: %1")
+                             .arg(m_settings->lastError()));
+        }
+    }
     if (m_modalDepth > 0)
         --m_modalDepth;
     m_startInTray = false; // the settings just made rule from now on

@@ -4,6 +4,7 @@
 #include "checktask.h"
 #include "evaluator.h"
 #include "knownlist.h"
+#include "mailboxsetup.h"
 #include "messagelistmodel.h"
 #include "pop3.h"
 #include "ras.h"
@@ -220,16 +221,27 @@ public:
     bool CloseQuery();
 
     // --- dialogs opened by the window ---
-    // Around the general settings dialog (btGeneralClick): the alarm stops and Timer1 is off
-    // while it is open; afterwards the captions follow the (possibly changed) mode, Iwhich
-    // becomes the slot selected there, the countdown restarts and the log file name is
-    // taken over.
-    void BeginGeneralSettings();
-    void EndGeneralSettings();
-    // Around every other modal window (spam settings, About, help, the inspection viewers):
-    // the alarm stops and Timer1 is off while it is open and back on afterwards as it was.
-    void BeginModal();
-    void EndModal();
+    // Around the general settings dialog (btGeneralClick): BeginGeneralSettings stops the
+    // alarm and Timer1 and gives copies of the live settings to edit. EndGeneralSettings
+    // takes back what the dialog stored (nothing when it was cancelled); then the captions
+    // follow the mode, Iwhich becomes the selected slot, the countdown restarts and the log
+    // file name is taken over.
+    TSettingsEdit BeginGeneralSettings();
+    void EndGeneralSettings(const TSettingsEdit *stored);
+    // Held around every other modal window (spam settings, About, help, the inspection
+    // viewers): the alarm stops and Timer1 is off while it is open and back on afterwards as
+    // it was. Scopes nest.
+    class ModalScope
+    {
+    public:
+        explicit ModalScope(TMailGuard &guard) : m_guard(guard) { m_guard.BeginModal(); }
+        ~ModalScope() { m_guard.EndModal(); }
+        ModalScope(const ModalScope &) = delete;
+        ModalScope &operator=(const ModalScope &) = delete;
+
+    private:
+        TMailGuard &m_guard;
+    };
     // Stores fingerprint (64 hex digits) as the trusted certificate of slot n, in the live
     // settings and in the settings file. False (and the error shown) when it cannot be
     // stored.
@@ -278,6 +290,10 @@ private:
     enum class Activity { None, Check, Delete, Retrieve };
     class ActivityScope;
     class PromptScope;
+
+    // Paired by ModalScope.
+    void BeginModal();
+    void EndModal();
 
     void connectClientEvents();
     void messageListed(int num);

@@ -16,6 +16,7 @@
 
 #include "checktask.h"
 #include "clitool.h"
+#include "unattendedprompts.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -121,36 +122,17 @@ const char kCommands[] =
 
 enum ExitStatus { kExitFailed = 1, kExitTempFail = 75, kExitNoPerm = 77 };
 
-// The guard's questions, answered by the command line: nothing is asked, the options decide.
-// Its messages go to standard error, after the mailbox when several are checked.
-class TCliPrompts : public TPrompts
+// The guard's questions, answered by the command line: nothing is asked, the options decide
+// (--delete was the user's answer to the deletion). Its messages go to standard error, after
+// the mailbox when several are checked.
+class TCliPrompts : public TUnattendedPrompts
 {
 public:
-    int errors = 0;
-    QString prefix;
-    QStringList texts; // the errors since the last clear, for --json
-
-    void ErrorBox(const QString &text) override
+    TCliPrompts()
+        : TUnattendedPrompts(QStringLiteral("tarnwick-cli"),
+                             QStringLiteral("If this is the certificate you expect, trust it with: tarnwick-cli "
+                                            "mailbox set %1 --trust-fingerprint %2"))
     {
-        ++errors;
-        texts << text;
-        err(prefix + QStringLiteral("error: ") + text);
-    }
-    void InfoBox(const QString &text) override { err(prefix + text); }
-    // Only a deletion asks, and --delete was the user's answer; nothing else is wanted.
-    bool AskYesNo(const QString &) override { return false; }
-    // The slot was chosen on the command line already.
-    int ChooseMailbox(const QList<TMailboxEntry> &, int current) override { return current; }
-    bool AskTrustCertificate(int slot, const QString &message, const QString &fingerprint) override
-    {
-        ++errors;
-        texts << message;
-        err(prefix + QStringLiteral("error: ") + message);
-        err(prefix + QStringLiteral("If this is the certificate you expect, trust it with: tarnwick-cli mailbox "
-                                    "set %1 --trust-fingerprint %2")
-                         .arg(slot)
-                         .arg(fingerprint));
-        return false;
     }
 };
 

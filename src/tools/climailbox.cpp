@@ -118,7 +118,7 @@ int MailboxSet(const QCommandLineParser &p, const QStringList &args)
     ServerSettings servers = readServerSettings(settings, &warnings);
     MailboxSlot &slot = servers.slot(n);
     const MailboxSlot before = slot;
-    const bool firstMailbox = n == 1 && slot.server.isEmpty() && slot.mailbox.isEmpty();
+    TFirstRun firstRun(servers);
     if (server)
         slot.server = *server;
     if (user)
@@ -156,21 +156,24 @@ int MailboxSet(const QCommandLineParser &p, const QStringList &args)
     }
     // What the settings window does on its first showing: a log to write into, and the
     // per-mailbox rule for the first mailbox.
-    if (!settings.value(SettingsSection::General, QStringLiteral("Logfile"))) {
-        if (!settings.writeString(SettingsSection::General, QStringLiteral("Logfile"), DefaultLogFileName())
-            || !settings.flush())
+    const QString logFile = ReadGeneralSettings(settings).logFile;
+    if (const QString wanted = LogFileOrDefault(logFile); wanted != logFile) {
+        if (!settings.writeString(SettingsSection::General, QStringLiteral("Logfile"), wanted) || !settings.flush())
             err(QStringLiteral("warning: no activity log was set up: ") + settings.lastError());
     }
     QString ruleNote;
-    if (firstMailbox) {
+    if (firstRun.Pending()) {
         TSpamSettings spam;
         spam.readSettings();
         QString error;
-        if (!spam.AddFirstRunHeaderRule(slot.mailbox, &error))
-            err(QStringLiteral("warning: the rule for mail not addressed to %1 was not stored: %2")
-                    .arg(slot.mailbox, error));
-        else
-            ruleNote = QStringLiteral("; ") + FirstMailboxRuleText(slot.mailbox);
+        const QString user = servers.slot(1).mailbox; // blank while another slot is set up
+        switch (firstRun.AddHeaderRule(user, spam, &error)) {
+        case TFirstRun::Rule::Waiting: break;
+        case TFirstRun::Rule::Added: ruleNote = QStringLiteral("; ") + FirstMailboxRuleText(user); break;
+        case TFirstRun::Rule::Failed:
+            err(QStringLiteral("warning: the rule for mail not addressed to %1 was not stored: %2").arg(user, error));
+            break;
+        }
     }
     if (const QString notice = PlainPasswordNotice(before, slot, n); !notice.isEmpty())
         err(QStringLiteral("warning: ") + notice);

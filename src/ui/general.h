@@ -1,7 +1,6 @@
 #pragma once
 
-#include "imports.h"
-#include "settings.h"
+#include "mailboxsetup.h"
 
 #include <QDialog>
 #include <array>
@@ -27,17 +26,18 @@ class TSpamSettings;
 // "General settings": the twelve mailboxes, the dial-up connection, the automatic mode, the
 // start-up, the activity log and the mail program, on six tabs.
 //
-// The dialog edits the live settings that the mail guard reads (general, server and rule
-// settings are passed in by reference): each showing fills the controls from them, OK checks
-// the controls, stores them and only then makes them live, Cancel reads the stored values
-// back into the live settings. It is created once and kept for the whole run.
+// The dialog edits copies of the settings (Edit before each showing; the constructor's for
+// the first): each showing fills the controls from them, OK checks the controls and stores
+// them, and only then do they become the copies Stored() hands back. Cancel leaves the
+// copies as they were given. It is created once and kept for the whole run; the first-run
+// rules go by the settings it was created with.
 class TfrmGeneral : public QDialog
 {
     Q_OBJECT
 
 public:
-    TfrmGeneral(UserSettings &store, GeneralSettings &general, ServerSettings &servers,
-                TSpamSettings &spam, TPrompts &prompts, QWidget *parent = nullptr);
+    TfrmGeneral(UserSettings &store, const TSettingsEdit &settings, TSpamSettings &spam, TPrompts &prompts,
+                QWidget *parent = nullptr);
     ~TfrmGeneral() override;
 
     // --- what the dialog reaches outside itself ---
@@ -61,10 +61,14 @@ public:
     // is stored as "None", as the dial-up component treats it.
     void SetPhoneBook(const QStringList &entries);
 
-    // The mailbox choice picked slot n: its radio button is selected (synchronizeIwhich).
-    void synchronizeIwhich(int slot);
-    // Writes the general values once more; called when the program ends.
-    void SaveAtExit();
+    // The settings the next showing edits.
+    void Edit(const TSettingsEdit &settings)
+    {
+        m_edit = settings;
+        m_stored = false;
+    }
+    // The settings as stored since Edit: null when nothing was (Cancel).
+    const TSettingsEdit *Stored() const { return m_stored ? &m_edit : nullptr; }
 
     // --- controls, named as the settings name them ---
     QTabWidget *PageControl1 = nullptr;
@@ -89,6 +93,7 @@ public:
     QCheckBox *cbExit = nullptr;
     QCheckBox *cbSysTray = nullptr;
     QCheckBox *cbAutostart = nullptr; // the desktop session's autostart entry
+    QCheckBox *cbNotify = nullptr;    // desktop notifications about automatic checks
     QLineEdit *edLog = nullptr;
     QRadioButton *rbAsIs = nullptr;
     QRadioButton *rbMonth = nullptr;
@@ -106,8 +111,10 @@ public:
 
     void btOKClick();
     void btCancelClick();
-    // "View log file" (also the tray's "View log file").
+    // "View log file": the file named on the tab.
     void btViewLogClick();
+    // The tray's "View log file": the given file in the desktop's viewer, or why not.
+    void ViewLog(const QString &file);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -123,8 +130,8 @@ private:
     QWidget *makeMailProgramTab();
 
     void FormShow();
-    void fillFromSettings();
-    void fillServers();
+    void fillFromSettings(const GeneralSettings &g);
+    void fillServers(const ServerSettings &servers);
     GeneralSettings generalFromControls() const;
     ServerSettings serversFromControls() const;
     void updatePanels();
@@ -139,8 +146,8 @@ private:
     void browseMail();
 
     UserSettings &m_store;
-    GeneralSettings &m_general;
-    ServerSettings &m_servers;
+    TSettingsEdit m_edit;
+    TFirstRun m_firstRun; // slot 1 was empty when the dialog was created
     TSpamSettings &m_spam;
     TPrompts &m_prompts;
 
@@ -156,7 +163,7 @@ private:
     QWidget *m_soundGroup = nullptr;
     QLabel *m_noTrayNote = nullptr;
 
-    bool m_firstRun = false;    // slot 1 was empty when the dialog was created
+    bool m_stored = false;      // OK stored m_edit (or its general part) since Edit
     bool m_killAtShow = false;  // to warn only about a newly ticked automatic delete
     bool m_countReset = false;  // "Reset counter" pressed; stored with OK
     int m_ras = 0;

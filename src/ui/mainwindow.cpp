@@ -8,7 +8,6 @@
 #include "general.h"
 #include "helpfile.h"
 #include "markfordeletion.h"
-#include "rulewords.h"
 #include "settingsstore.h"
 #include "messagelistmodel.h"
 #include "optionsmain.h"
@@ -30,19 +29,17 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QPixmap>
 #include <QStatusBar>
 #include <QToolButton>
 #include <QTreeView>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <climits>
-#include <limits>
 
 namespace {
 
-const QString kHint = QStringLiteral("Right click for more options, double click to mark");
-const QString kBanner = QStringLiteral("Quickly eliminate junk e-mail before it gets to your mailbox");
+QString kHint() { return TfrmMain::tr("Right click for more options, double click to mark"); }
+QString kBanner() { return TfrmMain::tr("Quickly eliminate junk e-mail before it gets to your mailbox"); }
 const QString kLayoutSection = QStringLiteral("MainWindow");
 // Bounds of a stored window size: a damaged file must not make the window vanish or swamp
 // the screen.
@@ -52,84 +49,15 @@ constexpr int kMaxStoredSize = 16000;
 // The exit button's caption with its access key.
 QString WithAccessKey(const QString &caption)
 {
-    if (caption == QLatin1String("Cancel"))
-        return QStringLiteral("Ca&ncel");
-    return u'&' + caption;
+    // The guard names the button's states in English; the window says them in the user's.
+    [[maybe_unused]] static const char *const kCaptions[] = {
+        QT_TRANSLATE_NOOP("TfrmMain", "&Goodbye"), QT_TRANSLATE_NOOP("TfrmMain", "&Hide"),
+        QT_TRANSLATE_NOOP("TfrmMain", "Ca&ncel")};
+    const QByteArray key = (caption == QLatin1String("Cancel") ? QStringLiteral("Ca&ncel") : u'&' + caption).toUtf8();
+    return QCoreApplication::translate("TfrmMain", key.constData());
 }
 
 } // namespace
-
-// ---- the list's pictures ----
-
-QString MarkInWords(int mark)
-{
-    switch (mark) {
-    case NoMark: return QStringLiteral("No rule matched: the message stays");
-    case CheckMark: return QStringLiteral("Marked as spam: deleted with \"Delete marked messages\"");
-    case QuestionMark: return QStringLiteral("Suspect: not deleted unless you mark it");
-    case BlacklistMark: return QStringLiteral("Sender on the blacklist: deleted with \"Delete marked messages\"");
-    default: break;
-    }
-    if (mark >= FirstExceptionPicture && mark <= LastExceptionPicture)
-        return QStringLiteral("Accepted by an exception: never deleted");
-    return QString();
-}
-
-QVariant TMarkPictureModel::data(const QModelIndex &index, int role) const
-{
-    if (role == Qt::DecorationRole && index.column() == TMessageListModel::SubjectColumn) {
-        const QIcon icon = MarkPicture(index.data(TMessageListModel::MarkRole).toInt());
-        if (!icon.isNull())
-            return icon;
-        // A clear picture keeps the subjects lined up whether a row has a mark or not.
-        static const QIcon blank = [] {
-            QPixmap clear(16, 16);
-            clear.fill(Qt::transparent);
-            return QIcon(clear);
-        }();
-        return blank;
-    }
-    if (role == Qt::ToolTipRole && index.column() == TMessageListModel::SubjectColumn)
-        return MarkInWords(index.data(TMessageListModel::MarkRole).toInt());
-    if (role == Qt::TextAlignmentRole && index.column() == TMessageListModel::SizeColumn)
-        return QVariant(Qt::AlignRight | Qt::AlignVCenter);
-    return QIdentityProxyModel::data(index, role);
-}
-
-QVariant TMarkPictureModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (role == Qt::TextAlignmentRole && orientation == Qt::Horizontal
-        && section == TMessageListModel::SizeColumn)
-        return QVariant(Qt::AlignRight | Qt::AlignVCenter);
-    return QIdentityProxyModel::headerData(section, orientation, role);
-}
-
-TMessageSortModel::TMessageSortModel(const TMessageListModel &messages, QObject *parent)
-    : QSortFilterProxyModel(parent), m_messages(messages)
-{
-}
-
-bool TMessageSortModel::lessThan(const QModelIndex &left, const QModelIndex &right) const
-{
-    const TMessageListRow &a = m_messages.Row(left.row());
-    const TMessageListRow &b = m_messages.Row(right.row());
-    switch (left.column()) {
-    case TMessageListModel::SizeColumn:
-        return a.sizeText.toLongLong() < b.sizeText.toLongLong();
-    case TMessageListModel::DateColumn: {
-        // By the moment the mail was written, whatever zone it was written in; a message
-        // without a readable date comes first.
-        const auto when = [](const TMessageListRow &r) {
-            return r.when.isValid() ? r.when.toSecsSinceEpoch() : std::numeric_limits<qint64>::min();
-        };
-        return when(a) < when(b);
-    }
-    case TMessageListModel::SenderColumn:
-        return a.sender.compare(b.sender, Qt::CaseInsensitive) < 0;
-    default:
-        return QString::localeAwareCompare(a.subject.toCaseFolded(), b.subject.toCaseFolded()) < 0;
-    }
-}
 
 // ---- the window ----
 
@@ -149,20 +77,20 @@ TfrmMain::TfrmMain(TMailGuard &guard, TPrompts &prompts, QWidget *parent)
     // The buttons along the top.
     auto *bar = new QHBoxLayout();
     bar->setSpacing(2);
-    btList = makeButton(QStringLiteral("btList"), QStringLiteral("&Check e-mail"), Picture(QStringLiteral("check-down")));
-    btMark = makeButton(QStringLiteral("btMark"), QStringLiteral("&Mark messages"), Picture(QStringLiteral("mark")));
-    btDelete = makeButton(QStringLiteral("btDelete"), QStringLiteral("&Delete marked messages"), Picture(QStringLiteral("delete")));
-    btResetAll = makeButton(QStringLiteral("btResetAll"), QStringLiteral("&Reset all marks"), Picture(QStringLiteral("reset")));
-    btRemark = makeButton(QStringLiteral("btRemark"), QStringLiteral("&Auto-mark messages"), Picture(QStringLiteral("remark")));
-    btLaunch = makeButton(QStringLiteral("btLaunch"), QStringLiteral("&Launch e-mail program"), Picture(QStringLiteral("launch")));
-    btOptions = makeButton(QStringLiteral("btOptions"), QStringLiteral("&Settings and more"), Picture(QStringLiteral("options")));
-    btExit = makeButton(QStringLiteral("btExit"), QStringLiteral("Goodbye"), QIcon());
+    btList = makeButton(QStringLiteral("btList"), tr("&Check e-mail"), Picture(QStringLiteral("check-down")));
+    btMark = makeButton(QStringLiteral("btMark"), tr("&Mark messages"), Picture(QStringLiteral("mark")));
+    btDelete = makeButton(QStringLiteral("btDelete"), tr("&Delete marked messages"), Picture(QStringLiteral("delete")));
+    btResetAll = makeButton(QStringLiteral("btResetAll"), tr("&Reset all marks"), Picture(QStringLiteral("reset")));
+    btRemark = makeButton(QStringLiteral("btRemark"), tr("&Auto-mark messages"), Picture(QStringLiteral("remark")));
+    btLaunch = makeButton(QStringLiteral("btLaunch"), tr("&Launch e-mail program"), Picture(QStringLiteral("launch")));
+    btOptions = makeButton(QStringLiteral("btOptions"), tr("&Settings and more"), Picture(QStringLiteral("options")));
+    btExit = makeButton(QStringLiteral("btExit"), tr("Goodbye"), QIcon());
     m_messageButtons = {btMark, btDelete, btResetAll, btRemark, btLaunch};
 
     bar->addWidget(btList);
     for (QToolButton *b : m_messageButtons)
         bar->addWidget(b);
-    lblAd = new QLabel(kBanner, central);
+    lblAd = new QLabel(kBanner(), central);
     lblAd->setObjectName(QStringLiteral("lblAd"));
     QFont ad = lblAd->font();
     ad.setItalic(true);
@@ -177,11 +105,11 @@ TfrmMain::TfrmMain(TMailGuard &guard, TPrompts &prompts, QWidget *parent)
     layout->addLayout(bar);
 
     mnuOptions = new QMenu(this);
-    QAction *spam = mnuOptions->addAction(QStringLiteral("Spam settings"));
-    QAction *general = mnuOptions->addAction(QStringLiteral("General settings"));
-    QAction *help = mnuOptions->addAction(QStringLiteral("Help"));
-    QAction *about = mnuOptions->addAction(QStringLiteral("About"));
-    QAction *stats = mnuOptions->addAction(QStringLiteral("Stats"));
+    QAction *spam = mnuOptions->addAction(tr("Spam settings"));
+    QAction *general = mnuOptions->addAction(tr("General settings"));
+    QAction *help = mnuOptions->addAction(tr("Help"));
+    QAction *about = mnuOptions->addAction(tr("About"));
+    QAction *stats = mnuOptions->addAction(tr("Stats"));
     btOptions->setMenu(mnuOptions);
     btOptions->setPopupMode(QToolButton::InstantPopup);
     connect(spam, &QAction::triggered, this, &TfrmMain::btSpamClick);
@@ -242,13 +170,13 @@ TfrmMain::TfrmMain(TMailGuard &guard, TPrompts &prompts, QWidget *parent)
     connect(ListView1, &QTreeView::doubleClicked, this, [this] { btMarkClick(); });
 
     PopupMenu1 = new QMenu(this);
-    QAction *why = PopupMenu1->addAction(QStringLiteral("Why was this e-mail marked?"));
+    QAction *why = PopupMenu1->addAction(tr("Why was this e-mail marked?"));
     PopupMenu1->addSeparator();
-    QAction *toExceptions = PopupMenu1->addAction(QStringLiteral("Add selected sender(s) to exceptions list"));
-    QAction *toSpam = PopupMenu1->addAction(QStringLiteral("Add selected message(s) to spam list"));
+    QAction *toExceptions = PopupMenu1->addAction(tr("Add selected sender(s) to exceptions list"));
+    QAction *toSpam = PopupMenu1->addAction(tr("Add selected message(s) to spam list"));
     PopupMenu1->addSeparator();
-    QAction *headers = PopupMenu1->addAction(QStringLiteral("View selected message(s) headers"));
-    QAction *body = PopupMenu1->addAction(QStringLiteral("View body of one message"));
+    QAction *headers = PopupMenu1->addAction(tr("View selected message(s) headers"));
+    QAction *body = PopupMenu1->addAction(tr("View body of one message"));
     connect(why, &QAction::triggered, this, &TfrmMain::Why1Click);
     connect(toExceptions, &QAction::triggered, this, &TfrmMain::AddtoExceptions1Click);
     connect(toSpam, &QAction::triggered, this, &TfrmMain::AddtoSpam1Click);
@@ -260,7 +188,7 @@ TfrmMain::TfrmMain(TMailGuard &guard, TPrompts &prompts, QWidget *parent)
     setCentralWidget(central);
 
     // The two panels of the status bar.
-    lblPanel1 = new QLabel(kHint, this);
+    lblPanel1 = new QLabel(kHint(), this);
     lblPanel1->setObjectName(QStringLiteral("lblPanel1"));
     lblPanel1->setFixedWidth(qMax(300, lblPanel1->sizeHint().width() + 8));
     lblPanel2 = new QLabel(this);
@@ -411,7 +339,7 @@ void TfrmMain::updateTrayHint()
     QString hint = m_trayHint;
     const MailboxSlot &slot = m_guard.Servers().slot(qBound(1, m_guard.Iwhich(), kMailboxSlots));
     if (!IsBlankText(slot.server))
-        hint += u'\n' + QStringLiteral("Mailbox %1: %2 on %3").arg(m_guard.Iwhich()).arg(slot.mailbox, slot.server);
+        hint += u'\n' + tr("Mailbox %1: %2 on %3").arg(m_guard.Iwhich()).arg(slot.mailbox, slot.server);
     if (!m_guard.StatusText().isEmpty())
         hint += u'\n' + m_guard.StatusText();
     m_tray->SetHint(hint);
@@ -457,10 +385,10 @@ void TfrmMain::bindGuard()
     });
     connect(&m_guard, &TMailGuard::quitRequested, this, &TfrmMain::quitProgram);
     connect(&m_guard, &TMailGuard::IwhichChanged, this, [this](int slot) {
-        // The mailbox choice shows in the settings; the automatic pass visiting each slot in
-        // turn must not change which one is selected there.
-        if (frmGeneral && !m_guard.autoCheckRunning())
-            frmGeneral->synchronizeIwhich(slot);
+        // The mailbox choice is the selected slot of the settings; the automatic pass visiting
+        // each slot in turn must not change which one is selected there.
+        if (!m_guard.autoCheckRunning())
+            m_guard.Servers().which = slot;
     });
 }
 
@@ -474,7 +402,7 @@ void TfrmMain::bindTray()
     connect(m_tray->actGeneral, &QAction::triggered, this, &TfrmMain::btGeneralClick);
     connect(m_tray->actViewLog, &QAction::triggered, this, [this] {
         if (frmGeneral)
-            frmGeneral->btViewLogClick();
+            frmGeneral->ViewLog(m_guard.General().logFile);
     });
     connect(m_tray->actEnable, &QAction::triggered, this, [this] { m_guard.EnableAutomatic(true); });
     connect(m_tray->actDisable, &QAction::triggered, this, [this] { m_guard.EnableAutomatic(false); });
@@ -491,8 +419,8 @@ void TfrmMain::FormCreate()
     m_guard.FormCreate();
     m_guard.SetTrayAvailable(TTrayIcon::IsAvailable());
 
-    // Created over the settings the guard has just read: these are the live settings.
-    frmGeneral = new TfrmGeneral(m_guard.Settings(), m_guard.General(), m_guard.Servers(),
+    // Created over the settings the guard has just read: whether this is a fresh installation.
+    frmGeneral = new TfrmGeneral(m_guard.Settings(), {m_guard.General(), m_guard.Servers()},
                                  m_guard.SpamSettings(), m_prompts, this);
     frmOptionsMain = new TfrmOptionsMain(m_guard.SpamSettings(), m_guard.KnownList(), m_guard.Settings(),
                                          m_prompts, this);
@@ -516,8 +444,10 @@ void TfrmMain::FormCreate()
 void TfrmMain::SaveAtExit()
 {
     saveLayout();
+    // The general values once more, the count of deleted spam with them; only once they were
+    // read (FormCreate), so that defaults never overwrite them.
     if (frmGeneral)
-        frmGeneral->SaveAtExit();
+        SaveGeneralSettings(m_guard.Settings(), m_guard.General());
 }
 
 // ---- what the guard shows ----
@@ -606,9 +536,9 @@ void TfrmMain::btGeneralClick()
     // The dialog edits the settings a running command reads.
     if (!frmGeneral || m_guard.IsBusy() || frmGeneral->isVisible())
         return;
-    m_guard.BeginGeneralSettings();
+    frmGeneral->Edit(m_guard.BeginGeneralSettings());
     frmGeneral->exec();
-    m_guard.EndGeneralSettings();
+    m_guard.EndGeneralSettings(frmGeneral->Stored());
     // Tray mode takes effect at once: the icon comes, or goes and the window is back.
     applyTrayMode();
     if (!m_guard.sysTrayMode() && !isVisible())
@@ -627,9 +557,8 @@ void TfrmMain::btSpamClick()
             mailboxes << MailboxItemText(n, slot.mailbox, slot.server);
     }
     frmOptionsMain->SetMailboxes(mailboxes);
-    m_guard.BeginModal();
+    const TMailGuard::ModalScope modal(m_guard);
     frmOptionsMain->exec();
-    m_guard.EndModal();
 }
 
 void TfrmMain::btAboutClick()
@@ -637,35 +566,32 @@ void TfrmMain::btAboutClick()
     if (m_aboutOpen)
         return;
     m_aboutOpen = true;
-    m_guard.BeginModal();
     {
+        const TMailGuard::ModalScope modal(m_guard);
         TfrmAbout about(m_guard.Settings(), FrontWindow(this));
         about.exec();
     }
-    m_guard.EndModal();
     m_aboutOpen = false;
 }
 
 void TfrmMain::btHelpClick()
 {
-    m_guard.BeginModal();
+    const TMailGuard::ModalScope modal(m_guard);
     const QString file = HelpFile();
     if (file.isEmpty())
-        m_prompts.ErrorBox(QStringLiteral("Unable to open help file - tarnwick.html.\nThe manual is not where "
+        m_prompts.ErrorBox(tr("Unable to open help file - tarnwick.html.\nThe manual is not where "
                                           "the program was installed (share/tarnwick/help). Install Tarnwick "
                                           "again to put it back."));
     else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(file)))
-        m_prompts.ErrorBox(QStringLiteral("Unable to open help file - tarnwick.html.\nThe desktop has no program "
+        m_prompts.ErrorBox(tr("Unable to open help file - tarnwick.html.\nThe desktop has no program "
                                           "set up to show web pages. Open %1 in a web browser.")
                                .arg(file));
-    m_guard.EndModal();
 }
 
 void TfrmMain::ShowStatistics()
 {
-    m_guard.BeginModal();
+    const TMailGuard::ModalScope modal(m_guard);
     ::ShowStatistics(FrontWindow(this), m_guard.General().logFile);
-    m_guard.EndModal();
 }
 
 void TfrmMain::ShowMainScreen1Click()
@@ -696,28 +622,25 @@ void TfrmMain::showViewer(const QStringList &lines, bool headers, bool reasons, 
 
 void TfrmMain::ViewHeader1Click()
 {
-    m_guard.BeginModal();
+    const TMailGuard::ModalScope modal(m_guard);
     const QStringList text = m_inspector.ViewHeader1Click(SelectedRows());
     if (!text.isEmpty())
         showViewer(text, true, false);
-    m_guard.EndModal();
 }
 
 void TfrmMain::Why1Click()
 {
-    m_guard.BeginModal();
+    const TMailGuard::ModalScope modal(m_guard);
     const QStringList text = m_inspector.Why1Click(SelectedRows());
     if (!text.isEmpty())
         showViewer(text, false, true);
-    m_guard.EndModal();
 }
 
 void TfrmMain::ViewMessages1Click()
 {
-    m_guard.BeginModal();
+    const TMailGuard::ModalScope modal(m_guard);
     if (const std::optional<TViewedMessage> message = m_inspector.ViewMessages1Click(SelectedRows()))
         showViewer(message->lines, false, false, message->file);
-    m_guard.EndModal();
 }
 
 void TfrmMain::AddtoExceptions1Click()
@@ -737,11 +660,12 @@ void TfrmMain::AddtoSpam1Click()
         const TMessageListRow &r = m_guard.Messages().Row(row);
         messages.append({r.subject, r.sender});
     }
-    m_guard.BeginModal();
-    TfrmMarkForDeletion dialog(m_guard.SpamSettings(), this);
-    dialog.SetPrompts(&m_prompts);
-    dialog.Run(messages);
-    m_guard.EndModal();
+    {
+        const TMailGuard::ModalScope modal(m_guard);
+        TfrmMarkForDeletion dialog(m_guard.SpamSettings(), this);
+        dialog.SetPrompts(&m_prompts);
+        dialog.Run(messages);
+    }
     // Whichever way the dialog closed, the marks follow the rules as they are now.
     m_guard.btRemarkClick();
 }

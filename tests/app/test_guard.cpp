@@ -155,6 +155,54 @@ TEST_F(Guard, TicksCountDownThenThePassRunsAndTheCountdownStartsAgain)
     EXPECT_EQ(LinesWith(h.readLog(), QStringLiteral("Automatic mode enabled at ")).size(), 1);
 }
 
+// The settings window hands back what it stored, nothing on Cancel; deletions counted while
+// it was open stand unless it reset the counter.
+TEST_F(Guard, GeneralSettingsTakeBackOnlyWhatWasStored)
+{
+    h.general.count = 5;
+    Start();
+    const struct { const char *name; bool stored, reset; qint64 count, countInFile; int minutes; } cases[] = {
+        {"cancelled", false, false, 7, 5, 10},
+        {"stored", true, false, 7, 7, 25},
+        {"stored with the counter reset", true, true, 0, 5, 25},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        guard->General().count = 5;
+        guard->General().minutes = 10;
+        ASSERT_TRUE(SaveSpamCount(guard->Settings(), 5));
+        TSettingsEdit edit = guard->BeginGeneralSettings();
+        edit.general.minutes = 25;
+        edit.general.count = c.reset ? 0 : 5;
+        edit.countReset = c.reset;
+        guard->General().count = 7; // a deletion while the window is open
+        guard->EndGeneralSettings(c.stored ? &edit : nullptr);
+        EXPECT_EQ(guard->General().count, c.count);
+        EXPECT_EQ(StoredGeneral().count, c.countInFile);
+        EXPECT_EQ(guard->General().minutes, c.minutes);
+        EXPECT_EQ(guard->minutesLeft(), c.minutes);
+    }
+}
+
+// A fresh installation keeps a typed user name over an account taken over without one (a
+// configured one imports nothing: GeneralDialog), and adds the header rule once, when a user
+// name is there.
+TEST_F(Guard, FirstRunKeepsWhatWasTypedAndAddsTheRuleOnce)
+{
+    Start();
+    TFirstRun fresh{ServerSettings()};
+    MailboxSlot first;
+    first.mailbox = QStringLiteral("typed");
+    fresh.TakeOverMailbox(first, [] { return std::optional<ImportedMailbox>({"pop.tb.example", "", TlsMode::StartTls}); });
+    EXPECT_EQ(std::tuple(first.server, first.mailbox, first.tls), std::tuple(QStringLiteral("pop.tb.example"), QStringLiteral("typed"), TlsMode::StartTls));
+    QString error;
+    const int rules = guard->SpamSettings().gridHeader.RowCount();
+    for (const auto &[user, outcome] : {std::pair{" ", TFirstRun::Rule::Waiting}, {"carol", TFirstRun::Rule::Added}, {"dave", TFirstRun::Rule::Waiting}})
+        EXPECT_EQ(fresh.AddHeaderRule(QString::fromLatin1(user), guard->SpamSettings(), &error), outcome) << user;
+    EXPECT_EQ(guard->SpamSettings().gridHeader.RowCount(), rules + 1);
+    EXPECT_EQ(guard->SpamSettings().gridHeader.Cells(2, 1), "carol - MailBox #1");
+}
+
 TEST_F(Guard, NoPassStartsWhileAPromptWaitsForTheUser)
 {
     h.general.automatic = true;

@@ -1,5 +1,5 @@
-// The general settings dialog: what OK stores, what it refuses, what Cancel brings back, the
-// warnings, and what a fresh installation takes over.
+// The general settings dialog: what OK stores and hands back, what it refuses, what Cancel
+// leaves, the warnings, and what a fresh installation takes over.
 
 #include "alarm.h"
 #include "files.h"
@@ -19,8 +19,8 @@ const QString kWarning = QStringLiteral(
 class GeneralDialog : public ::testing::Test
 {
 protected:
-    // Stores what a test starts from, then builds the dialog over the live settings as the
-    // program does at start.
+    // Stores what a test starts from, then builds the dialog over copies of the settings read
+    // back, as the program does at start.
     void Open(const GeneralSettings &g = {}, const ServerSettings &s = {})
     {
         {
@@ -29,11 +29,10 @@ protected:
             ASSERT_TRUE(saveServerSettings(store, s).ok());
         }
         store = std::make_unique<UserSettings>();
-        general = ReadGeneralSettings(*store);
-        servers = readServerSettings(*store);
         spam = std::make_unique<TSpamSettings>();
         spam->readSettings();
-        dialog = std::make_unique<TfrmGeneral>(*store, general, servers, *spam, prompts);
+        dialog = std::make_unique<TfrmGeneral>(*store, TSettingsEdit{ReadGeneralSettings(*store), readServerSettings(*store)},
+                                               *spam, prompts);
         dialog->SetMailProgramFinder([this] { return ++finderCalls, QStringLiteral("/usr/bin/thunderbird"); });
         dialog->SetMailboxImporter([this] { return ++importCalls, imported; });
         dialog->SetAlarm(&alarm);
@@ -48,8 +47,6 @@ protected:
 
     TempHome home;
     std::unique_ptr<UserSettings> store;
-    GeneralSettings general;
-    ServerSettings servers;
     std::unique_ptr<TSpamSettings> spam;
     TTestPrompts prompts;
     TAlarmSound alarm;
@@ -58,7 +55,7 @@ protected:
     int finderCalls = 0, importCalls = 0, beeps = 0;
 };
 
-TEST_F(GeneralDialog, OkStoresEveryTabAndMakesItLive)
+TEST_F(GeneralDialog, OkStoresEveryTabAndHandsItBack)
 {
     Open();
     dialog->show();
@@ -80,7 +77,7 @@ TEST_F(GeneralDialog, OkStoresEveryTabAndMakesItLive)
     d.rbAsIs->setChecked(true);
     d.edMail->setText("claws-mail");
     d.edAlarm->setText("/sounds/bell.wav");
-    for (QCheckBox *off : {d.cbAlarm, d.cbRepeat, d.cbConfirmation, d.cbLaunch})
+    for (QCheckBox *off : {d.cbAlarm, d.cbRepeat, d.cbConfirmation, d.cbLaunch, d.cbNotify})
         off->setChecked(false);
     d.cbExit->setChecked(true);
     d.btOK->click();
@@ -94,15 +91,16 @@ TEST_F(GeneralDialog, OkStoresEveryTabAndMakesItLive)
     expected.mailer = "claws-mail";
     expected.alarmFile = "/sounds/bell.wav";
     expected.automatic = expected.kill = expected.exitAfterCheck = expected.sysTray = true;
-    expected.ask = expected.launch = expected.alarm = expected.repeat = false;
+    expected.ask = expected.launch = expected.alarm = expected.repeat = expected.notify = false;
     expected.minutes = 25;
     EXPECT_EQ(Stored(), expected);
-    EXPECT_EQ(general, expected);
+    ASSERT_TRUE(d.Stored());
+    EXPECT_EQ(d.Stored()->general, expected);
     const MailboxSlot slot2{"pop.example.org:1995", "alice", "s3cret word", TlsMode::Implicit,
                             QString(kFingerprint).remove(':').toLower(), false};
     EXPECT_EQ(StoredServers().slot(2), slot2);
-    EXPECT_EQ(servers.slot(2), slot2);
     EXPECT_EQ(StoredServers().which, 2);
+    EXPECT_EQ(d.Stored()->servers, StoredServers()) << "handed back as stored";
 }
 
 TEST_F(GeneralDialog, RefusesAnIncompleteMailboxAtItsBox)
@@ -130,9 +128,10 @@ TEST_F(GeneralDialog, RefusesAnIncompleteMailboxAtItsBox)
         EXPECT_EQ(prompts.errors, QStringList{c.message});
         EXPECT_EQ(dialog->PageControl1->currentIndex(), 0);
         EXPECT_EQ(dialog->focusWidget()->objectName(), c.focus);
-        // Nothing from the faulty slot on reached the file or the live settings.
+        // Nothing from the faulty slot on reached the file or what is handed back.
         EXPECT_EQ(StoredServers().slot(9), before.slot(9));
-        EXPECT_EQ(servers.slot(9), before.slot(9));
+        const TSettingsEdit *back = dialog->Stored(); // the general part is, in the first case
+        EXPECT_TRUE(!back || back->servers.slot(9) == before.slot(9));
     }
 }
 
@@ -174,8 +173,8 @@ TEST_F(GeneralDialog, FreshInstallationTakesOverTheFirstMailboxAndAddsTheHeaderR
     EXPECT_EQ(importCalls, 1);
 }
 
-// When the first-run rule is added (once a user name is there) is the set-up's evidence
-// (Cli.MailboxSetAndListKeepThePasswordOutOfSight).
+// When the first-run rule is added (once a user name is there) is the first-run rules'
+// evidence (Guard.FirstRunKeepsWhatWasTypedAndAddsTheRuleOnce).
 TEST_F(GeneralDialog, AConfiguredInstallationImportsNothing)
 {
     GeneralSettings g;
@@ -187,15 +186,15 @@ TEST_F(GeneralDialog, AConfiguredInstallationImportsNothing)
     EXPECT_EQ(importCalls + finderCalls, 0) << "a configured installation imports nothing";
 }
 
-// The mailbox choice and the panels follow the choices; Cancel brings the stored values back,
-// OK stores the choice.
-TEST_F(GeneralDialog, ChoicesFollowAndCancelBringsTheStoredValuesBack)
+// The mailbox choice and the panels follow the choices; Cancel stores and hands back nothing,
+// and the next showing is the settings as given; OK stores the choice.
+TEST_F(GeneralDialog, ChoicesFollowAndCancelLeavesTheSettingsAsGiven)
 {
     ServerSettings s;
     s.slot(1) = Complete("pop.one.example", "one");
     s.slot(3) = Complete("pop.three.example", "three");
+    s.which = 3;
     Open({}, s);
-    dialog->synchronizeIwhich(3);
     dialog->show();
     EXPECT_TRUE(dialog->rbMailbox[2]->isChecked());
     dialog->PageControl1->setCurrentIndex(2);
@@ -208,14 +207,14 @@ TEST_F(GeneralDialog, ChoicesFollowAndCancelBringsTheStoredValuesBack)
     EXPECT_FALSE(dialog->edAlarm->isVisible());
     dialog->nMinutes->setValue(40);
     dialog->edServe[0]->setText("elsewhere.example");
-    general.minutes = 99; // something live that only OK would have stored
+    dialog->rbMailbox[0]->setChecked(true);
     dialog->btCancel->click();
-    EXPECT_EQ(general.minutes, 10);
-    EXPECT_EQ(servers.slot(1), s.slot(1));
+    EXPECT_EQ(dialog->Stored(), nullptr);
+    EXPECT_EQ(StoredServers().slot(1), s.slot(1));
     dialog->show();
     EXPECT_EQ(dialog->edServe[0]->text(), "pop.one.example");
     EXPECT_TRUE(dialog->rbManual->isChecked());
-    dialog->synchronizeIwhich(3);
+    EXPECT_TRUE(dialog->rbMailbox[2]->isChecked());
     dialog->btOK->click();
     EXPECT_EQ(StoredServers().which, 3);
 }
@@ -244,6 +243,7 @@ TEST_F(GeneralDialog, CounterAndLogButtonsActOnlyOnYes)
     EXPECT_EQ(prompts.errors, QStringList{"Unable to open log file. "});
     dialog->btOK->click();
     EXPECT_EQ(Stored().count, 0);
+    EXPECT_TRUE(dialog->Stored() && dialog->Stored()->countReset) << "or the live count would stand over it";
 }
 
 // The name for today replaces the stored one, and the labels show this year's names; the

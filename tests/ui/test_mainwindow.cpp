@@ -485,6 +485,12 @@ TEST_F(MainWindow, DemoMailCheckedInspectedMarkedAndDeleted)
     const int free = Row(QStringLiteral("Claim your FREE cruise today"));
     EXPECT_EQ(picture(free), MarkPicture(CheckMark).pixmap(16, 16).toImage());
     EXPECT_EQ(qAlpha(picture(Row(QStringLiteral("Dinner on Saturday?"))).pixel(8, 8)), 0);
+    // ... and in words for a screen reader, the subject after it.
+    QAccessibleTableInterface *list = QAccessible::queryAccessibleInterface(window->ListView1)->tableInterface();
+    const auto spoken = [&](int row) { return list->cellAt(row, TMessageListModel::SubjectColumn)->text(QAccessible::Name); };
+    EXPECT_EQ(spoken(free), "marked for deletion: Claim your FREE cruise today");
+    EXPECT_EQ(spoken(Row(QStringLiteral("Dinner on Saturday?"))), "Dinner on Saturday?");
+    EXPECT_EQ(list->cellAt(free, TMessageListModel::SubjectColumn)->text(QAccessible::Description), MarkInWords(CheckMark));
 
     SelectViewRow(free);
     Keep(window.get(), QStringLiteral("main"));
