@@ -106,6 +106,22 @@
         <source>%1: %2</source>
         <translation>%1: %2</translation>
     </message>
+    <message>
+        <source>Subject</source>
+        <translation>Betreff</translation>
+    </message>
+    <message>
+        <source>Sender</source>
+        <translation>Absender</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Datum</translation>
+    </message>
 </context>
 <context>
     <name>TNotifier</name>
@@ -908,6 +924,10 @@ Tarnwick versucht es bei der nächsten automatischen Prüfung erneut.</translati
     <message>
         <source>All files (*)</source>
         <translation>Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>keines</translation>
     </message>
 </context>
 <context>

@@ -160,7 +160,7 @@ QWidget *TfrmGeneral::makeMailboxesTab()
         cbTls[i]->addItems(TlsModeNames());
         edFingerprint[i] = named(new QLineEdit(page), QStringLiteral("edFingerprint%1").arg(n));
         edFingerprint[i]->setMinimumWidth(160);
-        edFingerprint[i]->setPlaceholderText(QStringLiteral("none"));
+        edFingerprint[i]->setPlaceholderText(tr("none"));
         edFingerprint[i]->setToolTip(
             tr("The SHA-256 fingerprint of a certificate you trust for this mailbox "
                            "(64 hexadecimal digits, colons allowed). Leave it empty to accept "

@@ -53,6 +53,13 @@ QVariant TMarkPictureModel::headerData(int section, Qt::Orientation orientation,
     if (role == Qt::TextAlignmentRole && orientation == Qt::Horizontal
         && section == TMessageListModel::SizeColumn)
         return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    if (role == Qt::DisplayRole && orientation == Qt::Horizontal) {
+        // The list's own headings know no language.
+        [[maybe_unused]] static const char *const kHeadings[] = {QT_TR_NOOP("Subject"), QT_TR_NOOP("Sender"),
+                                                                 QT_TR_NOOP("Size"), QT_TR_NOOP("Date")};
+        const QByteArray heading = QIdentityProxyModel::headerData(section, orientation, role).toString().toUtf8();
+        return tr(heading.constData());
+    }
     return QIdentityProxyModel::headerData(section, orientation, role);
 }
 
