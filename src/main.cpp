@@ -1,22 +1,25 @@
 // Tarnwick: a POP3 mail guard for the Linux desktop.
 
 #include "boxprompts.h"
+#include "language.h"
 #include "files.h"
 #include "firstpaint.h"
 #include "mailguard.h"
 #include "mainwindow.h"
+#include "notifications.h"
 #include "oldfolders.h"
 #include "pictures.h"
 #include "settings.h"
 #include "singleinstance.h"
 #include "splash.h"
+#include "startup.h"
+#include "trayicon.h"
 #include "unattendedprompts.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFile>
 #include <QFileInfo>
-#include <QTimer>
 #include <cstdio>
 
 namespace {
@@ -70,37 +73,24 @@ int main(int argc, char **argv)
     // In tray mode the program lives on with no window open.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // The texts in the language of the desktop, from the first (the help) on.
+    InstallTranslators(QLocale::system(), &app);
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Checks your POP3 mailboxes and deletes spam on the server before it is downloaded."));
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
-    const QCommandLineOption hidden(QStringLiteral("hidden"),
-                                    QStringLiteral("Start in the notification area, without the window."));
-    const QCommandLineOption check(QStringLiteral("check"),
-                                   QStringLiteral("Check the selected mailbox as soon as the program has started."));
-    // For scripts/demo: check the mailbox, save a picture of the main window and end.
-    QCommandLineOption screenshot(QStringLiteral("demo-screenshot"), QStringLiteral("Save the window as FILE."),
-                                  QStringLiteral("FILE"));
-    screenshot.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOptions({hidden, check, screenshot});
+    const TStartOptions options = ParseStartOptions(parser, QApplication::arguments());
     // A usage error ends with status 2, as with tarnwick-cli and tarnwick-classify (Qt's own
     // handling would end with 1).
-    if (!parser.parse(QApplication::arguments()) || !parser.positionalArguments().isEmpty()) {
-        const QString problem = parser.positionalArguments().isEmpty()
-            ? parser.errorText()
-            : QStringLiteral("unexpected argument %1").arg(parser.positionalArguments().first());
-        std::fprintf(stderr, "tarnwick: %s\n\n%s", qPrintable(problem), qPrintable(parser.helpText()));
+    if (!options.problem.isEmpty()) {
+        std::fprintf(stderr, "tarnwick: %s\n\n%s", qPrintable(options.problem), qPrintable(parser.helpText()));
         return 2;
     }
-    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all")))
+    if (options.help)
         parser.showHelp(0);
-    if (parser.isSet(version))
+    if (options.version)
         parser.showVersion();
 
-    if (const QString shot = parser.value(screenshot); !shot.isEmpty()) {
+    if (!options.screenshot.isEmpty()) {
         InstallShippedFiles();
-        return RunForScreenshot(shot);
+        return RunForScreenshot(options.screenshot);
     }
 
     // A second start only brings the running program forward.
@@ -124,9 +114,12 @@ int main(int argc, char **argv)
     TMailGuard guard(prompts);
     TfrmMain window(guard, prompts);
     TFirstPaintProbe::Watch(window);
-    guard.SetStartInTray(parser.isSet(hidden));
+    TNotifications notifications(guard, QDBusConnection::sessionBus());
+    notifications.SetFallback([&window](const TNotice &notice) {
+        window.Tray()->ShowMessage(notice.summary, notice.body, notice.trouble);
+    });
     QObject::connect(&instance, &TSingleInstance::showRequested, &window, &TfrmMain::ShowMainScreen1Click);
-    window.FormCreate();
+    StartMainWindow(window, guard, options);
     for (const QString &text : moved.moved + moved.problems + secrets.moved)
         guard.Log().logFolderMove(text);
     if (!secrets.problem.isEmpty())
@@ -134,8 +127,7 @@ int main(int argc, char **argv)
     splash->Ready();
     if (!moved.problems.isEmpty())
         prompts.ErrorBox(moved.problems.join(QStringLiteral("\n\n")));
-    if (parser.isSet(check))
-        QTimer::singleShot(0, &window, &TfrmMain::btListClick);
+    CheckAtStart(window, options);
 
     const int result = app.exec();
     window.SaveAtExit();

@@ -27,7 +27,8 @@ QString TLoginDelays::SkipNote(int n, const QString &user) const
 }
 
 TPassSummary RunAutomaticPass(const ServerSettings &servers, bool deleting, const TLoginDelays &delays,
-                              const std::function<TPassCheck(int slot)> &check, const std::function<bool()> &stop)
+                              const std::function<TPassCheck(int slot)> &check, const std::function<bool()> &stop,
+                              const std::function<void(int slot)> &skipped)
 {
     TPassSummary out;
     for (int n = 1; n <= kMailboxSlots && !stop(); ++n) {
@@ -36,6 +37,8 @@ TPassSummary RunAutomaticPass(const ServerSettings &servers, bool deleting, cons
             continue;
         if (delays.Pending(n)) {
             out.skipped << delays.SkipNote(n, slot.mailbox);
+            if (skipped)
+                skipped(n);
             continue;
         }
         const TPassCheck checked = check(n);

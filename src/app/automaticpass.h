@@ -50,6 +50,7 @@ struct TPassSummary
 // log-in check reports as too soon); stop is asked before each slot and after each check.
 // Without deleting the pass ends at the first mailbox with messages. With deleting, what is
 // left after the spam went is mail for the user: the pass goes on to the other mailboxes and
-// reports the first one with mail.
+// reports the first one with mail. skipped hears of each slot left out for its pause.
 TPassSummary RunAutomaticPass(const ServerSettings &servers, bool deleting, const TLoginDelays &delays,
-                              const std::function<TPassCheck(int slot)> &check, const std::function<bool()> &stop);
+                              const std::function<TPassCheck(int slot)> &check, const std::function<bool()> &stop,
+                              const std::function<void(int slot)> &skipped = {});

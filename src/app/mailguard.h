@@ -284,8 +284,9 @@ signals:
     void hideToTrayRequested();
     // End the program.
     void quitRequested();
-    // The automatic pass has checked slot; result holds what it listed, deleted and left.
-    void slotChecked(int slot, const TTaskResult &result);
+    // One mailbox's turn in an automatic pass ended: checked (result), or left out because
+    // its server asked for a pause between log-ins (skipped; result says nothing then).
+    void passMailboxResult(int slot, const QString &mailbox, const TTaskResult &result, bool skipped);
 
 private:
     enum class Activity { None, Check, Delete, Retrieve };

@@ -87,7 +87,8 @@ void TMailGuard::automaticPass()
     setTimer1(false);
     const TPassSummary pass = RunAutomaticPass(
         m_servers, m_general.kill, m_loginDelays, [this](int n) { return passCheck(n); },
-        [this] { return m_passCanceled || m_quitPending; });
+        [this] { return m_passCanceled || m_quitPending; },
+        [this](int n) { emit passMailboxResult(n, m_servers.slot(n).mailbox, {}, true); });
     TCaptionState c = m_captions;
     const QString skipNote =
         pass.skipped.isEmpty() ? QString() : QStringLiteral(" - ") + pass.skipped.join(QStringLiteral(", "));
@@ -126,8 +127,10 @@ TPassCheck TMailGuard::passCheck(int n)
     // With deletion on, nobody confirms: the spam goes in the listing's own session.
     out.result = CheckUnattended(n, m_general.kill);
     out.delayed = m_checkDelayed;
-    emit slotChecked(n, out.result);
-    if (m_passCanceled || m_quitPending || out.delayed)
+    if (m_passCanceled || m_quitPending)
+        return out;
+    emit passMailboxResult(n, m_servers.slot(n).mailbox, out.result, out.delayed);
+    if (out.delayed)
         return out;
     const TTaskResult &result = out.result;
     if (m_general.kill && result.ok && result.listed != result.deleted.size() && m_windowVisible && m_general.launch)

@@ -137,6 +137,7 @@ GeneralSettings ReadGeneralSettings(const SettingsReader &s)
     g.ras = qMax(0, s.readInteger(General, QStringLiteral("RAS"), g.ras));
     g.count = qMax<qint64>(0, s.readInteger64(General, QStringLiteral("Count"), g.count));
     g.sysTray = s.readBool(General, QStringLiteral("SysTray"), g.sysTray);
+    g.notify = s.readBool(General, QStringLiteral("Notify"), g.notify);
 
     // The dialog sets one radio button per value in the order Asis, Quarter, Month, so when
     // a hand-edited file has several switched on, the last one set wins.
@@ -165,6 +166,7 @@ bool SaveGeneralSettings(UserSettings &s, const GeneralSettings &g)
     ok = ok && s.writeInteger(General, QStringLiteral("RAS"), g.ras);
     ok = ok && s.writeInteger(General, QStringLiteral("Count"), g.count);
     ok = ok && s.writeBool(General, QStringLiteral("SysTray"), g.sysTray);
+    ok = ok && s.writeBool(General, QStringLiteral("Notify"), g.notify);
     ok = ok && s.writeBool(Logfile, QStringLiteral("Asis"), g.logNaming == LogNaming::AsIs);
     ok = ok && s.writeBool(Logfile, QStringLiteral("Month"), g.logNaming == LogNaming::Month);
     ok = ok && s.writeBool(Logfile, QStringLiteral("Quarter"), g.logNaming == LogNaming::Quarter);

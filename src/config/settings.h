@@ -41,6 +41,7 @@ struct GeneralSettings
     qint64 count = 0;          // "Count": spam messages deleted so far
     bool sysTray = false;      // "SysTray": start in the notification area
     LogNaming logNaming = LogNaming::AsIs; // "Asis" / "Month" / "Quarter" of "Logfile"
+    bool notify = true;        // "Notify": desktop notifications about automatic checks
 
     bool operator==(const GeneralSettings &) const = default;
 };

@@ -13,7 +13,7 @@
 TfrmAbout::TfrmAbout(UserSettings &settings, QWidget *parent) : QDialog(parent), m_settings(settings)
 {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QStringLiteral("About Tarnwick"));
+    setWindowTitle(tr("About Tarnwick"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     auto *layout = new QVBoxLayout(this);
@@ -24,8 +24,7 @@ TfrmAbout::TfrmAbout(UserSettings &settings, QWidget *parent) : QDialog(parent),
     auto *text = new QLabel(this);
     text->setTextFormat(Qt::RichText);
     text->setWordWrap(true);
-    text->setText(QStringLiteral(
-        "<h2>Tarnwick %1</h2>"
+    text->setText(tr("<h2>Tarnwick %1</h2>"
         "<p>A mail guard for POP3 mailboxes: it lists the waiting messages, marks the spam by "
         "your rules and deletes it on the server before your mail program downloads it.</p>"
         "<p>Ostrand Corporation</p>")
@@ -35,7 +34,7 @@ TfrmAbout::TfrmAbout(UserSettings &settings, QWidget *parent) : QDialog(parent),
     layout->addLayout(top);
 
     auto *toy = new QHBoxLayout();
-    btPoint = new QPushButton(QStringLiteral("Swat a spam"), this);
+    btPoint = new QPushButton(tr("Swat a spam"), this);
     btPoint->setObjectName(QStringLiteral("btPoint"));
     btPoint->setAutoDefault(false);
     lblPoints = new QLabel(this);
@@ -66,6 +65,6 @@ TfrmAbout::~TfrmAbout()
 
 void TfrmAbout::showPoints()
 {
-    lblPoints->setText(m_points == 1 ? QStringLiteral("1 spam swatted so far")
-                                     : QStringLiteral("%1 spams swatted so far").arg(m_points));
+    lblPoints->setText(m_points == 1 ? tr("1 spam swatted so far")
+                                     : tr("%1 spams swatted so far").arg(m_points));
 }

@@ -21,26 +21,27 @@
 
 namespace {
 
-const char *const kStandBy = "Re-building list ... stand by";
-const char *const kMissing = "Could not locate the known spammer blacklist!";
+const char *const kStandBy = QT_TRANSLATE_NOOP("TBlackListPage", "Re-building list ... stand by");
+const char *const kMissing = QT_TRANSLATE_NOOP("TBlackListPage", "Could not locate the known spammer blacklist!");
 
 } // namespace
 
 TBlackListPage::TBlackListPage(TSpamSettings &settings, TKnownList &known, QWidget *parent)
     : QWidget(parent), m_settings(settings), m_known(known)
 {
-    lbExplain = new QLabel(QStringLiteral(
-        "This is an editable list of the e-mail addresses and domain names of known spammers "
+    lbExplain = new QLabel(tr("This is an editable list of the e-mail addresses and domain names of known spammers "
         "collected from various public sources on the internet.   You may add or delete from "
         "this list."));
     lbExplain->setWordWrap(true);
 
     cbKnown = new QCheckBox(
-        QStringLiteral("Compare e-mail with this list of known spammers. Will be marked with :"));
+        tr("Compare e-mail with this list of known spammers. Will be marked with :"));
     auto *mark = new QLabel;
     // The same picture the message list gives a sender found in the list.
     mark->setPixmap(Picture(QStringLiteral("mark-blacklist")).pixmap(16, 16));
-    mark->setToolTip(QStringLiteral("A sender found in the list is marked for deletion"));
+    mark->setToolTip(tr("A sender found in the list is marked for deletion"));
+    mark->setAccessibleName(MarkName(2));
+    mark->setAccessibleDescription(mark->toolTip());
     connect(cbKnown, &QCheckBox::toggled, this, [this](bool on) { m_settings.knownOn = on; });
 
     memoKnown = new QPlainTextEdit;
@@ -58,9 +59,9 @@ TBlackListPage::TBlackListPage(TSpamSettings &settings, TKnownList &known, QWidg
     pnlBusy->hide();
 
     lbCount = new QLabel;
-    btEdit = new QPushButton(QStringLiteral("&Edit"));
-    btSaveChanges = new QPushButton(QStringLiteral("&Save"));
-    btCancelChanges = new QPushButton(QStringLiteral("Cancel"));
+    btEdit = new QPushButton(tr("&Edit"));
+    btSaveChanges = new QPushButton(tr("&Save"));
+    btCancelChanges = new QPushButton(tr("Cancel"));
     connect(btEdit, &QPushButton::clicked, this, &TBlackListPage::btEditClick);
     connect(btSaveChanges, &QPushButton::clicked, this, [this] { btSaveChangesClick(); });
     connect(btCancelChanges, &QPushButton::clicked, this, &TBlackListPage::btCancelChangesClick);
@@ -116,8 +117,8 @@ void TBlackListPage::LoadMemoofKnownSpammers()
     if (m_missing) {
         memoKnown->clear();
         // An unreadable file says why; a missing one gets the plain notice.
-        showPanel(error.isEmpty() ? QString::fromLatin1(kMissing)
-                                  : QString::fromLatin1(kMissing) + u'\n' + error);
+        showPanel(error.isEmpty() ? tr(kMissing)
+                                  : tr(kMissing) + u'\n' + error);
     } else {
         pnlBusy->hide();
     }
@@ -145,7 +146,7 @@ bool TBlackListPage::btSaveChangesClick()
     if (m_missing || !btSaveChanges->isEnabled())
         return false;
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    showPanel(QString::fromLatin1(kStandBy));
+    showPanel(tr(kStandBy));
     pnlBusy->repaint();
     const int scroll = memoKnown->verticalScrollBar()->value();
     setEditing(false);
@@ -159,7 +160,7 @@ bool TBlackListPage::btSaveChangesClick()
         pnlBusy->hide();
         memoKnown->verticalScrollBar()->setValue(scroll);
         QApplication::restoreOverrideCursor();
-        reportError(QStringLiteral("The known spammer blacklist was not saved; your changes are "
+        reportError(tr("The known spammer blacklist was not saved; your changes are "
                                    "still in the editor.\n%1").arg(error));
         return false;
     }
@@ -203,7 +204,7 @@ void TBlackListPage::showPanel(const QString &text)
 
 void TBlackListPage::updateCount()
 {
-    lbCount->setText(QStringLiteral("Entries: %1").arg(LineCount()));
+    lbCount->setText(tr("Entries: %1").arg(LineCount()));
 }
 
 void TBlackListPage::reportError(const QString &text)
@@ -211,5 +212,5 @@ void TBlackListPage::reportError(const QString &text)
     if (m_prompts)
         m_prompts->ErrorBox(text);
     else
-        QMessageBox::critical(this, QStringLiteral("Spam Settings"), text);
+        QMessageBox::critical(this, tr("Spam Settings"), text);
 }

@@ -48,10 +48,10 @@ bool TBoxPrompts::AskTrustCertificate(int slot, const QString &message, const QS
 {
     QMessageBox box(QMessageBox::Warning, kBoxCaption, message, QMessageBox::NoButton, parent());
     box.setInformativeText(
-        QStringLiteral("Trust this certificate for mailbox %1 from now on? Do so only when you "
-                       "know that it is your mail server's own certificate.")
+        tr("Trust this certificate for mailbox %1 from now on? Do so only when you "
+           "know that it is your mail server's own certificate.")
             .arg(slot));
-    QPushButton *trust = box.addButton(QStringLiteral("Trust it"), QMessageBox::AcceptRole);
+    QPushButton *trust = box.addButton(tr("Trust it"), QMessageBox::AcceptRole);
     box.addButton(QMessageBox::Cancel);
     box.setDefaultButton(QMessageBox::Cancel);
     box.exec();

@@ -2,6 +2,7 @@
 
 #include "prompts.h"
 
+#include <QCoreApplication>
 #include <QPointer>
 #include <QWidget>
 
@@ -11,6 +12,8 @@
 // trust it for that mailbox.
 class TBoxPrompts final : public TPrompts
 {
+    Q_DECLARE_TR_FUNCTIONS(TBoxPrompts)
+
 public:
     // The boxes are centred on parent while it is on screen, on the screen otherwise.
     void SetParent(QWidget *parent) { m_parent = parent; }

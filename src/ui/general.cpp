@@ -37,8 +37,8 @@
 
 namespace {
 
-const QString kTestCaption = QStringLiteral("Test");
-const QString kStopCaption = QStringLiteral("Stop");
+QString kTestCaption() { return TfrmGeneral::tr("Test"); }
+QString kStopCaption() { return TfrmGeneral::tr("Stop"); }
 
 QLabel *wrapped(const QString &text, QWidget *parent)
 {
@@ -58,7 +58,7 @@ T *named(T *widget, const QString &name)
 
 QStringList TlsModeNames()
 {
-    return {QStringLiteral("None"), QStringLiteral("Implicit TLS"), QStringLiteral("STARTTLS")};
+    return {TfrmGeneral::tr("None"), TfrmGeneral::tr("Implicit TLS"), TfrmGeneral::tr("STARTTLS")};
 }
 
 TfrmGeneral::TfrmGeneral(UserSettings &store, const TSettingsEdit &settings, TSpamSettings &spam,
@@ -68,16 +68,15 @@ TfrmGeneral::TfrmGeneral(UserSettings &store, const TSettingsEdit &settings, TSp
       m_importMailbox(ImportFirstMailbox)
 {
     setObjectName(QStringLiteral("frmGeneral"));
-    setWindowTitle(QStringLiteral("General settings"));
+    setWindowTitle(tr("General settings"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setModal(true);
     // Boxes look like part of the form until they are being typed in.
-    setStyleSheet(QStringLiteral(
-        "QLineEdit, QAbstractSpinBox { background-color: palette(button); }"
-        "QLineEdit:focus, QAbstractSpinBox:focus { background-color: palette(base); }"));
+    setStyleSheet(QStringLiteral("QLineEdit, QAbstractSpinBox { background-color: palette(button); }"
+                                 "QLineEdit:focus, QAbstractSpinBox:focus { background-color: palette(base); }"));
 
     auto *layout = new QVBoxLayout(this);
-    auto *heading = new QLabel(QStringLiteral("General Settings"), this);
+    auto *heading = new QLabel(tr("General Settings"), this);
     QFont big = heading->font();
     big.setPointSizeF(big.pointSizeF() * 1.5);
     big.setBold(true);
@@ -85,21 +84,21 @@ TfrmGeneral::TfrmGeneral(UserSettings &store, const TSettingsEdit &settings, TSp
     layout->addWidget(heading);
 
     PageControl1 = named(new QTabWidget(this), QStringLiteral("PageControl1"));
-    PageControl1->addTab(makeMailboxesTab(), QStringLiteral("Mailboxes"));
-    PageControl1->addTab(makeConnectionTab(), QStringLiteral("Connection"));
-    PageControl1->addTab(makeAutomaticTab(), QStringLiteral("Automatic"));
-    PageControl1->addTab(makeStartUpTab(), QStringLiteral("Start Up"));
-    PageControl1->addTab(makeLogTab(), QStringLiteral("Activity Log"));
-    PageControl1->addTab(makeMailProgramTab(), QStringLiteral("Mail program"));
+    PageControl1->addTab(makeMailboxesTab(), tr("Mailboxes"));
+    PageControl1->addTab(makeConnectionTab(), tr("Connection"));
+    PageControl1->addTab(makeAutomaticTab(), tr("Automatic"));
+    PageControl1->addTab(makeStartUpTab(), tr("Start Up"));
+    PageControl1->addTab(makeLogTab(), tr("Activity Log"));
+    PageControl1->addTab(makeMailProgramTab(), tr("Mail program"));
     PageControl1->setCurrentIndex(0);
     layout->addWidget(PageControl1);
 
     auto *buttons = new QDialogButtonBox(this);
-    btOK = named(buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole), QStringLiteral("btOK"));
+    btOK = named(buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole), QStringLiteral("btOK"));
     btOK->setDefault(true);
-    btCancel = named(buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole),
+    btCancel = named(buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole),
                      QStringLiteral("btCancel"));
-    btHelp = named(buttons->addButton(QStringLiteral("&Help"), QDialogButtonBox::HelpRole), QStringLiteral("btHelp"));
+    btHelp = named(buttons->addButton(tr("&Help"), QDialogButtonBox::HelpRole), QStringLiteral("btHelp"));
     connect(btHelp, &QPushButton::clicked, this, [this] {
         if (m_help)
             m_help();
@@ -123,7 +122,7 @@ QWidget *TfrmGeneral::makeMailboxesTab()
     auto *page = new QWidget(this);
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(wrapped(
-        QStringLiteral("Enter the name of your POP server, your user name on that server and the "
+        tr("Enter the name of your POP server, your user name on that server and the "
                        "password you use to get your mail; your internet service provider can "
                        "tell you all three. The selected mailbox is the one checked by "
                        "\"Check e-mail\". A certificate that you trust although it cannot be "
@@ -133,9 +132,9 @@ QWidget *TfrmGeneral::makeMailboxesTab()
     auto *grid = new QGridLayout();
     grid->setHorizontalSpacing(6);
     grid->setVerticalSpacing(3);
-    const QStringList headings{QString(), QStringLiteral("POP Server"), QStringLiteral("User Name/Mailbox"),
-                               QStringLiteral("Password"), QStringLiteral("Security"),
-                               QStringLiteral("Trusted certificate"), QStringLiteral("Pipelining")};
+    const QStringList headings{QString(), tr("POP Server"), tr("User Name/Mailbox"),
+                               tr("Password"), tr("Security"),
+                               tr("Trusted certificate"), tr("Pipelining")};
     for (int c = 0; c < headings.size(); ++c) {
         auto *h = new QLabel(headings.at(c), page);
         QFont bold = h->font();
@@ -147,7 +146,7 @@ QWidget *TfrmGeneral::makeMailboxesTab()
     m_slotGroup->setExclusive(true);
     for (int i = 0; i < kMailboxSlots; ++i) {
         const int n = i + 1;
-        rbMailbox[i] = named(new QRadioButton(QStringLiteral("Mailbox %1").arg(n), page),
+        rbMailbox[i] = named(new QRadioButton(tr("Mailbox %1").arg(n), page),
                              QStringLiteral("rbMailbox%1").arg(n));
         m_slotGroup->addButton(rbMailbox[i], n);
         edServe[i] = named(new QLineEdit(page), QStringLiteral("edServe%1").arg(n));
@@ -162,9 +161,9 @@ QWidget *TfrmGeneral::makeMailboxesTab()
         cbTls[i]->addItems(TlsModeNames());
         edFingerprint[i] = named(new QLineEdit(page), QStringLiteral("edFingerprint%1").arg(n));
         edFingerprint[i]->setMinimumWidth(160);
-        edFingerprint[i]->setPlaceholderText(QStringLiteral("none"));
+        edFingerprint[i]->setPlaceholderText(tr("none"));
         edFingerprint[i]->setToolTip(
-            QStringLiteral("The SHA-256 fingerprint of a certificate you trust for this mailbox "
+            tr("The SHA-256 fingerprint of a certificate you trust for this mailbox "
                            "(64 hexadecimal digits, colons allowed). Leave it empty to accept "
                            "only certificates this computer can verify."));
         grid->addWidget(rbMailbox[i], n, 0);
@@ -175,7 +174,7 @@ QWidget *TfrmGeneral::makeMailboxesTab()
         grid->addWidget(edFingerprint[i], n, 5);
         cbPipelining[i] = named(new QCheckBox(page), QStringLiteral("cbPipelining%1").arg(n));
         cbPipelining[i]->setToolTip(
-            QStringLiteral("Send the commands of a check several at a time when the server allows "
+            tr("Send the commands of a check several at a time when the server allows "
                            "it, which is much faster over a slow line. Untick it for a server that "
                            "stumbles over this."));
         grid->addWidget(cbPipelining[i], n, 6, Qt::AlignCenter);
@@ -258,11 +257,11 @@ QWidget *TfrmGeneral::makeConnectionTab()
 {
     auto *page = new QWidget(this);
     auto *layout = new QVBoxLayout(page);
-    layout->addWidget(new QLabel(QStringLiteral("Specify a default connection to the internet:"), page));
+    layout->addWidget(new QLabel(tr("Specify a default connection to the internet:"), page));
     lstRas = named(new QListWidget(page), QStringLiteral("lstRas"));
     lstRas->setMaximumWidth(360);
     layout->addWidget(lstRas);
-    layout->addWidget(new QLabel(QStringLiteral("Select 'none' if you do not dial in to the internet."), page));
+    layout->addWidget(new QLabel(tr("Select 'none' if you do not dial in to the internet."), page));
     layout->addStretch();
     connect(lstRas, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0)
@@ -275,9 +274,9 @@ QWidget *TfrmGeneral::makeAutomaticTab()
 {
     auto *page = new QWidget(this);
     auto *layout = new QVBoxLayout(page);
-    layout->addWidget(wrapped(QStringLiteral("Tarnwick can run unattended and may delete e-mail without confirmation."), page));
-    rbManual = named(new QRadioButton(QStringLiteral("Check e-mail manually"), page), QStringLiteral("rbManual"));
-    rbAuto = named(new QRadioButton(QStringLiteral("Check e-mail unattended or automatically"), page),
+    layout->addWidget(wrapped(tr("Tarnwick can run unattended and may delete e-mail without confirmation."), page));
+    rbManual = named(new QRadioButton(tr("Check e-mail manually"), page), QStringLiteral("rbManual"));
+    rbAuto = named(new QRadioButton(tr("Check e-mail unattended or automatically"), page),
                    QStringLiteral("rbAuto"));
     layout->addWidget(rbManual);
     layout->addWidget(rbAuto);
@@ -287,14 +286,14 @@ QWidget *TfrmGeneral::makeAutomaticTab()
     // Manual mode.
     auto *manual = new QGroupBox(page);
     auto *ml = new QVBoxLayout(manual);
-    ml->addWidget(wrapped(QStringLiteral("These options only apply if checking e-mail manually.  "
+    ml->addWidget(wrapped(tr("These options only apply if checking e-mail manually.  "
                                          "They do not apply when e-mail is checked automatically."),
                           manual));
-    cbConfirmation = named(new QCheckBox(QStringLiteral("When deleting messages interactively, ask for confirmation"), manual),
+    cbConfirmation = named(new QCheckBox(tr("When deleting messages interactively, ask for confirmation"), manual),
                            QStringLiteral("cbConfirmation"));
-    cbLaunch = named(new QCheckBox(QStringLiteral("After deleting spam, launch e-mail program if there is e-mail to read"), manual),
+    cbLaunch = named(new QCheckBox(tr("After deleting spam, launch e-mail program if there is e-mail to read"), manual),
                      QStringLiteral("cbLaunch"));
-    cbExit = named(new QCheckBox(QStringLiteral("If no mail is on the server, exit after checking e-mail"), manual),
+    cbExit = named(new QCheckBox(tr("If no mail is on the server, exit after checking e-mail"), manual),
                    QStringLiteral("cbExit"));
     ml->addWidget(cbConfirmation);
     ml->addWidget(cbLaunch);
@@ -305,7 +304,7 @@ QWidget *TfrmGeneral::makeAutomaticTab()
     auto *automatic = new QGroupBox(page);
     auto *al = new QVBoxLayout(automatic);
     auto *every = new QHBoxLayout();
-    every->addWidget(new QLabel(QStringLiteral("Check for mail every "), automatic));
+    every->addWidget(new QLabel(tr("Check for mail every "), automatic));
     nMinutes = named(new QSpinBox(automatic), QStringLiteral("nMinutes"));
     // At least a minute: the countdown runs on a one-minute tick.
     nMinutes->setRange(1, 9999);
@@ -313,7 +312,7 @@ QWidget *TfrmGeneral::makeAutomaticTab()
     every->addWidget(new QLabel(QStringLiteral("minutes"), automatic));
     every->addStretch();
     al->addLayout(every);
-    cbKill = named(new QCheckBox(QStringLiteral("Delete spam automatically from all mailboxes - no confirmation?"), automatic),
+    cbKill = named(new QCheckBox(tr("Delete spam automatically from all mailboxes - no confirmation?"), automatic),
                    QStringLiteral("cbKill"));
     al->addWidget(cbKill);
 
@@ -323,17 +322,17 @@ QWidget *TfrmGeneral::makeAutomaticTab()
     keep.setRetainSizeWhenHidden(true);
     sound->setSizePolicy(keep);
     auto *sl = new QGridLayout(sound);
-    cbAlarm = named(new QCheckBox(QStringLiteral("&Play this sound file if there is e-mail on the server"), sound),
+    cbAlarm = named(new QCheckBox(tr("&Play this sound file if there is e-mail on the server"), sound),
                     QStringLiteral("cbAlarm"));
     sl->addWidget(cbAlarm, 0, 0, 1, 3);
     edAlarm = named(new QLineEdit(sound), QStringLiteral("edAlarm"));
     sl->addWidget(edAlarm, 1, 0, 1, 2);
-    auto *browse = named(new QPushButton(QStringLiteral("Browse..."), sound), QStringLiteral("btBrowseAlarm"));
+    auto *browse = named(new QPushButton(tr("Browse..."), sound), QStringLiteral("btBrowseAlarm"));
     sl->addWidget(browse, 1, 2);
-    cbRepeat = named(new QCheckBox(QStringLiteral("Repeat the alarm until keypress or mouse click?"), sound),
+    cbRepeat = named(new QCheckBox(tr("Repeat the alarm until keypress or mouse click?"), sound),
                      QStringLiteral("cbRepeat"));
     sl->addWidget(cbRepeat, 2, 0, 1, 2);
-    btTest = named(new QPushButton(kTestCaption, sound), QStringLiteral("btTest"));
+    btTest = named(new QPushButton(kTestCaption(), sound), QStringLiteral("btTest"));
     sl->addWidget(btTest, 2, 2);
     sl->setColumnStretch(1, 1);
     al->addWidget(sound);
@@ -356,22 +355,27 @@ QWidget *TfrmGeneral::makeStartUpTab()
 {
     auto *page = new QWidget(this);
     auto *layout = new QVBoxLayout(page);
-    cbSysTray = named(new QCheckBox(QStringLiteral("Start Tarnwick up in the system tray?"), page), QStringLiteral("cbSysTray"));
+    cbSysTray = named(new QCheckBox(tr("Start Tarnwick up in the system tray?"), page), QStringLiteral("cbSysTray"));
     layout->addWidget(cbSysTray);
-    layout->addWidget(wrapped(QStringLiteral("When this is ticked, Tarnwick shows an icon in the notification "
+    layout->addWidget(wrapped(tr("When this is ticked, Tarnwick shows an icon in the notification "
                                              "area from now on, \"Goodbye\" hides the main screen to it, and "
                                              "the main screen stays hidden when Tarnwick starts."),
                               page));
-    layout->addWidget(wrapped(QStringLiteral("Use it when Tarnwick checks your e-mail in the background."), page));
-    m_noTrayNote = wrapped(QStringLiteral("This desktop has no notification area, so Tarnwick keeps its main "
+    layout->addWidget(wrapped(tr("Use it when Tarnwick checks your e-mail in the background."), page));
+    m_noTrayNote = wrapped(tr("This desktop has no notification area, so Tarnwick keeps its main "
                                           "screen: hidden, it could not be brought back or ended."),
                            page);
     m_noTrayNote->setObjectName(QStringLiteral("lblNoTray"));
     layout->addWidget(m_noTrayNote);
     layout->addSpacing(12);
-    cbAutostart = named(new QCheckBox(QStringLiteral("Start Tarnwick when I log in to the desktop"), page),
+    cbAutostart = named(new QCheckBox(tr("Start Tarnwick when I log in to the desktop"), page),
                         QStringLiteral("cbAutostart"));
     layout->addWidget(cbAutostart);
+    cbNotify = named(new QCheckBox(tr("Notify me on the desktop about automatic checks"), page),
+                     QStringLiteral("cbNotify"));
+    cbNotify->setToolTip(tr("Spam the automatic check deleted, and a mailbox it could not check "
+                            "(told once, until the mailbox works again)."));
+    layout->addWidget(cbNotify);
     layout->addStretch();
     return page;
 }
@@ -380,27 +384,27 @@ QWidget *TfrmGeneral::makeLogTab()
 {
     auto *page = new QWidget(this);
     auto *layout = new QVBoxLayout(page);
-    layout->addWidget(new QLabel(QStringLiteral("Store results in activity log file:"), page));
+    layout->addWidget(new QLabel(tr("Store results in activity log file:"), page));
     auto *file = new QHBoxLayout();
     edLog = named(new QLineEdit(page), QStringLiteral("edLog"));
     file->addWidget(edLog);
-    auto *browse = named(new QPushButton(QStringLiteral("Browse..."), page), QStringLiteral("btBrowseLog"));
+    auto *browse = named(new QPushButton(tr("Browse..."), page), QStringLiteral("btBrowseLog"));
     file->addWidget(browse);
     layout->addLayout(file);
 
     auto *naming = new QButtonGroup(page);
-    rbAsIs = named(new QRadioButton(QStringLiteral("&Use the name of the log file AS IS (no changes)?"), page),
+    rbAsIs = named(new QRadioButton(tr("&Use the name of the log file AS IS (no changes)?"), page),
                    QStringLiteral("rbAsIs"));
     // The examples are this year's names, as the program will pick them.
     const auto example = [](LogNaming naming, int month) {
         const QDate day(QDate::currentDate().year(), month, 1);
         return QFileInfo(LogFileName(QStringLiteral("/x"), naming, day, QString())).fileName();
     };
-    rbMonth = named(new QRadioButton(QStringLiteral("Automatically pick a new name every &month? (i.e. %1, %2, ...)")
+    rbMonth = named(new QRadioButton(tr("Automatically pick a new name every &month? (i.e. %1, %2, ...)")
                                          .arg(example(LogNaming::Month, 1), example(LogNaming::Month, 2)),
                                      page),
                     QStringLiteral("rbMonth"));
-    rbQuarter = named(new QRadioButton(QStringLiteral("Automatically pick a new name every &quarter? (%1, %2, ...)")
+    rbQuarter = named(new QRadioButton(tr("Automatically pick a new name every &quarter? (%1, %2, ...)")
                                            .arg(example(LogNaming::Quarter, 1), example(LogNaming::Quarter, 4)),
                                        page),
                       QStringLiteral("rbQuarter"));
@@ -415,15 +419,15 @@ QWidget *TfrmGeneral::makeLogTab()
     bold.setBold(true);
     lblCount->setFont(bold);
     count->addWidget(lblCount);
-    count->addWidget(new QLabel(QStringLiteral("Spams have been deleted up till now"), page));
+    count->addWidget(new QLabel(tr("Spams have been deleted up till now"), page));
     count->addStretch();
     layout->addLayout(count);
 
     auto *buttons = new QHBoxLayout();
-    btViewLog = named(new QPushButton(QStringLiteral("&View log file"), page), QStringLiteral("btViewLog"));
-    btClearLog = named(new QPushButton(QStringLiteral("&Clear log file"), page), QStringLiteral("btClearLog"));
-    btResetCounter = named(new QPushButton(QStringLiteral("&Reset counter"), page), QStringLiteral("btResetCounter"));
-    btStatistics = named(new QPushButton(QStringLiteral("View &Statistics"), page), QStringLiteral("btStatistics"));
+    btViewLog = named(new QPushButton(tr("&View log file"), page), QStringLiteral("btViewLog"));
+    btClearLog = named(new QPushButton(tr("&Clear log file"), page), QStringLiteral("btClearLog"));
+    btResetCounter = named(new QPushButton(tr("&Reset counter"), page), QStringLiteral("btResetCounter"));
+    btStatistics = named(new QPushButton(tr("View &Statistics"), page), QStringLiteral("btStatistics"));
     for (QPushButton *b : {btViewLog, btClearLog, btResetCounter, btStatistics})
         buttons->addWidget(b);
     buttons->addStretch();
@@ -445,16 +449,16 @@ QWidget *TfrmGeneral::makeMailProgramTab()
 {
     auto *page = new QWidget(this);
     auto *layout = new QVBoxLayout(page);
-    layout->addWidget(new QLabel(QStringLiteral("Mail program path/name:"), page));
+    layout->addWidget(new QLabel(tr("Mail program path/name:"), page));
     auto *file = new QHBoxLayout();
     edMail = named(new QLineEdit(page), QStringLiteral("edMail"));
     file->addWidget(edMail);
-    auto *browse = named(new QPushButton(QStringLiteral("Browse..."), page), QStringLiteral("btBrowseMail"));
+    auto *browse = named(new QPushButton(tr("Browse..."), page), QStringLiteral("btBrowseMail"));
     file->addWidget(browse);
     layout->addLayout(file);
-    btLaunch = named(new QPushButton(QStringLiteral("Launch mail program"), page), QStringLiteral("btLaunch"));
+    btLaunch = named(new QPushButton(tr("Launch mail program"), page), QStringLiteral("btLaunch"));
     layout->addWidget(btLaunch, 0, Qt::AlignLeft);
-    layout->addWidget(wrapped(QStringLiteral("Tarnwick does not support AOL or Compuserve mail.  Sorry."), page));
+    layout->addWidget(wrapped(tr("Tarnwick does not support AOL or Compuserve mail.  Sorry."), page));
     layout->addStretch();
     connect(browse, &QPushButton::clicked, this, &TfrmGeneral::browseMail);
     connect(btLaunch, &QPushButton::clicked, this, [this] {
@@ -483,6 +487,7 @@ void TfrmGeneral::fillFromSettings(const GeneralSettings &g)
     lblCount->setText(QString::number(g.count));
     m_countReset = false;
     cbSysTray->setChecked(g.sysTray);
+    cbNotify->setChecked(g.notify);
     switch (g.logNaming) {
     case LogNaming::AsIs: rbAsIs->setChecked(true); break;
     case LogNaming::Month: rbMonth->setChecked(true); break;
@@ -531,6 +536,7 @@ GeneralSettings TfrmGeneral::generalFromControls() const
     // The count as shown; the guard keeps what deletions add while the dialog is open.
     g.count = m_countReset ? 0 : m_edit.general.count;
     g.sysTray = cbSysTray->isChecked();
+    g.notify = cbNotify->isChecked();
     g.logNaming = rbMonth->isChecked()     ? LogNaming::Month
                   : rbQuarter->isChecked() ? LogNaming::Quarter
                                            : LogNaming::AsIs;
@@ -603,15 +609,15 @@ void TfrmGeneral::FormShow()
     QString error;
     if (m_firstRun.AddHeaderRule(shown.servers.slot(1).mailbox, m_spam, &error) == TFirstRun::Rule::Failed)
         m_prompts.ErrorBox(error);
-    btTest->setText(kTestCaption);
+    btTest->setText(kTestCaption());
 }
 
 void TfrmGeneral::hideEvent(QHideEvent *event)
 {
     // A test sound must not outlive the dialog that started it.
-    if (btTest->text() == kStopCaption && m_alarm)
+    if (btTest->text() == kStopCaption() && m_alarm)
         m_alarm->Stop();
-    btTest->setText(kTestCaption);
+    btTest->setText(kTestCaption());
     QDialog::hideEvent(event);
 }
 
@@ -638,7 +644,7 @@ void TfrmGeneral::btOKClick()
         const QString normal = NormalizeFingerprint(slot.fingerprint);
         if (normal.isEmpty()) {
             showMailboxProblem(i + 1, edFingerprint[i],
-                               QStringLiteral("Mailbox %1 - the trusted certificate must be a SHA-256 "
+                               tr("Mailbox %1 - the trusted certificate must be a SHA-256 "
                                               "fingerprint: 64 hexadecimal digits, colons allowed")
                                    .arg(i + 1));
             return;
@@ -647,7 +653,7 @@ void TfrmGeneral::btOKClick()
     }
 
     if (g.kill && !m_killAtShow && g.automatic)
-        m_prompts.InfoBox(QStringLiteral("Just a warning that you selected to automatically delete marked "
+        m_prompts.InfoBox(tr("Just a warning that you selected to automatically delete marked "
                                          "messages without confirmation.  It is possible to OVER delete by "
                                          "using this setting."));
     // Said once: pressing OK again after fixing a mailbox does not repeat it.
@@ -726,7 +732,7 @@ void TfrmGeneral::SetPhoneBook(const QStringList &entries)
 {
     m_phoneBook = entries;
     lstRas->clear();
-    lstRas->addItem(QStringLiteral("None"));
+    lstRas->addItem(tr("None"));
     lstRas->addItems(entries);
     showRas(m_edit.general.ras);
 }
@@ -741,14 +747,14 @@ void TfrmGeneral::showRas(int stored)
 
 void TfrmGeneral::btTestClick()
 {
-    if (btTest->text() == kTestCaption) {
+    if (btTest->text() == kTestCaption()) {
         if (cbRepeat->isChecked())
-            btTest->setText(kStopCaption);
+            btTest->setText(kStopCaption());
         // The player beeps for a file it cannot play, so the test always gives an answer.
         if (m_alarm)
             m_alarm->Play(edAlarm->text(), cbRepeat->isChecked());
     } else {
-        btTest->setText(kTestCaption);
+        btTest->setText(kTestCaption());
         if (m_alarm)
             m_alarm->Stop();
     }
@@ -763,22 +769,22 @@ void TfrmGeneral::ViewLog(const QString &name)
 {
     if (name.isEmpty() || !QFileInfo(name).isFile()
         || !QDesktopServices::openUrl(QUrl::fromLocalFile(name)))
-        m_prompts.ErrorBox(QStringLiteral("Unable to open log file. "));
+        m_prompts.ErrorBox(tr("Unable to open log file. "));
 }
 
 void TfrmGeneral::btClearLogClick()
 {
-    if (!m_prompts.AskYesNo(QStringLiteral("If you answer Yes, you will lose any statistics related to "
+    if (!m_prompts.AskYesNo(tr("If you answer Yes, you will lose any statistics related to "
                                            "this log file. Really clear out log file?")))
         return;
     QFile file(edLog->text());
     if (file.exists() && !file.remove())
-        m_prompts.ErrorBox(QStringLiteral("Unable to clear log file. %1").arg(file.errorString()));
+        m_prompts.ErrorBox(tr("Unable to clear log file. %1").arg(file.errorString()));
 }
 
 void TfrmGeneral::btResetCounterClick()
 {
-    if (!m_prompts.AskYesNo(QStringLiteral("Really reset spam counter?")))
+    if (!m_prompts.AskYesNo(tr("Really reset spam counter?")))
         return;
     lblCount->setText(QStringLiteral("0"));
     m_countReset = true;
@@ -786,16 +792,16 @@ void TfrmGeneral::btResetCounterClick()
 
 void TfrmGeneral::browseAlarm()
 {
-    const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Sound files"), edAlarm->text(),
-                                                      QStringLiteral("Sound files (*.wav);;All files (*)"));
+    const QString file = QFileDialog::getOpenFileName(this, tr("Sound files"), edAlarm->text(),
+                                                      tr("Sound files (*.wav);;All files (*)"));
     if (!file.isEmpty())
         edAlarm->setText(file);
 }
 
 void TfrmGeneral::browseLog()
 {
-    QFileDialog dialog(this, QStringLiteral("Browse for log file"), edLog->text(),
-                       QStringLiteral("Text files (*.txt);;All files (*)"));
+    QFileDialog dialog(this, tr("Browse for log file"), edLog->text(),
+                       tr("Text files (*.txt);;All files (*)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("txt"));
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
@@ -804,8 +810,8 @@ void TfrmGeneral::browseLog()
 
 void TfrmGeneral::browseMail()
 {
-    const QString file = QFileDialog::getOpenFileName(this, QStringLiteral("Find mail program"), edMail->text(),
-                                                      QStringLiteral("All files (*)"));
+    const QString file = QFileDialog::getOpenFileName(this, tr("Find mail program"), edMail->text(),
+                                                      tr("All files (*)"));
     if (!file.isEmpty())
         edMail->setText(file);
 }

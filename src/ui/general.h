@@ -97,6 +97,7 @@ public:
     QCheckBox *cbExit = nullptr;
     QCheckBox *cbSysTray = nullptr;
     QCheckBox *cbAutostart = nullptr; // the desktop session's autostart entry
+    QCheckBox *cbNotify = nullptr;    // desktop notifications about automatic checks
     QLineEdit *edLog = nullptr;
     QRadioButton *rbAsIs = nullptr;
     QRadioButton *rbMonth = nullptr;

@@ -19,7 +19,7 @@
 
 TfrmImportSpam::TfrmImportSpam(QWidget *parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Import new keywords"));
+    setWindowTitle(tr("Import new keywords"));
     lbTitle = new QLabel;
     QFont bold = lbTitle->font();
     bold.setBold(true);
@@ -29,8 +29,7 @@ TfrmImportSpam::TfrmImportSpam(QWidget *parent) : QDialog(parent)
     memoImport = new QPlainTextEdit;
     memoImport->setLineWrapMode(QPlainTextEdit::NoWrap);
 
-    lbExplain = new QLabel(QStringLiteral(
-        "A quick way to enter new SPAM subject keywords is to paste them into the box above or "
+    lbExplain = new QLabel(tr("A quick way to enter new SPAM subject keywords is to paste them into the box above or "
         "type them in.  They should be entered one per line.  This will allow you to quickly "
         "expand the number of keywords that Tarnwick searches for."));
     lbExplain->setWordWrap(true);
@@ -39,8 +38,8 @@ TfrmImportSpam::TfrmImportSpam(QWidget *parent) : QDialog(parent)
     lbLoaded->setWordWrap(true);
     lbLoaded->hide();
 
-    btLoad = new QPushButton(QStringLiteral("&Load from file..."));
-    btLoad->setToolTip(QStringLiteral("Adds the lines of a text file to the box"));
+    btLoad = new QPushButton(tr("&Load from file..."));
+    btLoad->setToolTip(tr("Adds the lines of a text file to the box"));
     connect(btLoad, &QPushButton::clicked, this, &TfrmImportSpam::btLoadClick);
 
     auto *box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
@@ -69,16 +68,16 @@ void TfrmImportSpam::SetKind(Kind kind)
     m_kind = kind;
     // The dialog says which list the lines go into.
     const bool keywords = kind == Kind::Keywords;
-    setWindowTitle(keywords ? QStringLiteral("Import keywords into the subject list")
-                            : QStringLiteral("Import addresses into the exceptions list"));
-    lbTitle->setText(keywords ? QStringLiteral("Import spam keywords into the subject list")
-                              : QStringLiteral("Import e-mail addresses into the exceptions list"));
+    setWindowTitle(keywords ? tr("Import keywords into the subject list")
+                            : tr("Import addresses into the exceptions list"));
+    lbTitle->setText(keywords ? tr("Import spam keywords into the subject list")
+                              : tr("Import e-mail addresses into the exceptions list"));
     lbExplain->setText(keywords
-                           ? QStringLiteral("A quick way to enter new SPAM subject keywords is to paste them into "
+                           ? tr("A quick way to enter new SPAM subject keywords is to paste them into "
                                             "the box above or type them in.  They should be entered one per "
                                             "line.  This will allow you to quickly expand the number of keywords "
                                             "that Tarnwick searches for.")
-                           : QStringLiteral("Paste or type the addresses of senders whose mail is always "
+                           : tr("Paste or type the addresses of senders whose mail is always "
                                             "accepted, one per line.  Each becomes an exception rule."));
 }
 
@@ -92,11 +91,11 @@ bool TfrmImportSpam::LoadFile(const QString &path)
     const QString name = QFileInfo(path).fileName();
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        showLoaded(QStringLiteral("Cannot read \"%1\": %2").arg(path, file.errorString()), true);
+        showLoaded(tr("Cannot read \"%1\": %2").arg(path, file.errorString()), true);
         return false;
     }
     if (file.size() > kMaxImportFileBytes) {
-        showLoaded(QStringLiteral("\"%1\" is too large for a list of one entry per line "
+        showLoaded(tr("\"%1\" is too large for a list of one entry per line "
                                   "(more than %2 MB); nothing was added.")
                        .arg(name)
                        .arg(kMaxImportFileBytes / (1024 * 1024)),
@@ -105,7 +104,7 @@ bool TfrmImportSpam::LoadFile(const QString &path)
     }
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        showLoaded(QStringLiteral("Cannot read \"%1\": %2").arg(path, file.errorString()), true);
+        showLoaded(tr("Cannot read \"%1\": %2").arg(path, file.errorString()), true);
         return false;
     }
     const TImportFile parsed = ParseImportFile(bytes);
@@ -117,14 +116,14 @@ bool TfrmImportSpam::LoadFile(const QString &path)
         memoImport->setPlainText(text + parsed.lines.join(u'\n') + u'\n');
         memoImport->moveCursor(QTextCursor::End);
     }
-    QString report = QStringLiteral("Added %1 line(s) from \"%2\".").arg(parsed.lines.size()).arg(name);
+    QString report = tr("Added %1 line(s) from \"%2\".").arg(parsed.lines.size()).arg(name);
     if (parsed.skipped > 0)
-        report += QStringLiteral(" Skipped %1 line(s) that were not text or longer than %2 "
+        report += tr(" Skipped %1 line(s) that were not text or longer than %2 "
                                  "characters.")
                       .arg(parsed.skipped)
                       .arg(kMaxTextLength);
     if (parsed.lines.isEmpty() && parsed.skipped > 0)
-        report += QStringLiteral(" The file does not look like a text file.");
+        report += tr(" The file does not look like a text file.");
     showLoaded(report, parsed.skipped > 0);
     return !parsed.lines.isEmpty() || parsed.skipped == 0;
 }
@@ -149,8 +148,8 @@ int TfrmImportSpam::Run(TSpamSettings &settings, Kind kind)
 void TfrmImportSpam::btLoadClick()
 {
     const QString path = QFileDialog::getOpenFileName(
-        this, QStringLiteral("Load a list"), QString(),
-        QStringLiteral("Text files (*.txt *.lst *.csv);;All files (*)"));
+        this, tr("Load a list"), QString(),
+        tr("Text files (*.txt *.lst *.csv);;All files (*)"));
     if (!path.isEmpty())
         LoadFile(path);
 }

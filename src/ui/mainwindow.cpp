@@ -38,8 +38,8 @@
 
 namespace {
 
-const QString kHint = QStringLiteral("Right click for more options, double click to mark");
-const QString kBanner = QStringLiteral("Quickly eliminate junk e-mail before it gets to your mailbox");
+QString kHint() { return TfrmMain::tr("Right click for more options, double click to mark"); }
+QString kBanner() { return TfrmMain::tr("Quickly eliminate junk e-mail before it gets to your mailbox"); }
 const QString kLayoutSection = QStringLiteral("MainWindow");
 // Bounds of a stored window size: a damaged file must not make the window vanish or swamp
 // the screen.
@@ -49,9 +49,12 @@ constexpr int kMaxStoredSize = 16000;
 // The exit button's caption with its access key.
 QString WithAccessKey(const QString &caption)
 {
-    if (caption == QLatin1String("Cancel"))
-        return QStringLiteral("Ca&ncel");
-    return u'&' + caption;
+    // The guard names the button's states in English; the window says them in the user's.
+    [[maybe_unused]] static const char *const kCaptions[] = {
+        QT_TRANSLATE_NOOP("TfrmMain", "&Goodbye"), QT_TRANSLATE_NOOP("TfrmMain", "&Hide"),
+        QT_TRANSLATE_NOOP("TfrmMain", "Ca&ncel")};
+    const QByteArray key = (caption == QLatin1String("Cancel") ? QStringLiteral("Ca&ncel") : u'&' + caption).toUtf8();
+    return QCoreApplication::translate("TfrmMain", key.constData());
 }
 
 } // namespace
@@ -74,20 +77,20 @@ TfrmMain::TfrmMain(TMailGuard &guard, TPrompts &prompts, QWidget *parent)
     // The buttons along the top.
     auto *bar = new QHBoxLayout();
     bar->setSpacing(2);
-    btList = makeButton(QStringLiteral("btList"), QStringLiteral("&Check e-mail"), Picture(QStringLiteral("check-down")));
-    btMark = makeButton(QStringLiteral("btMark"), QStringLiteral("&Mark messages"), Picture(QStringLiteral("mark")));
-    btDelete = makeButton(QStringLiteral("btDelete"), QStringLiteral("&Delete marked messages"), Picture(QStringLiteral("delete")));
-    btResetAll = makeButton(QStringLiteral("btResetAll"), QStringLiteral("&Reset all marks"), Picture(QStringLiteral("reset")));
-    btRemark = makeButton(QStringLiteral("btRemark"), QStringLiteral("&Auto-mark messages"), Picture(QStringLiteral("remark")));
-    btLaunch = makeButton(QStringLiteral("btLaunch"), QStringLiteral("&Launch e-mail program"), Picture(QStringLiteral("launch")));
-    btOptions = makeButton(QStringLiteral("btOptions"), QStringLiteral("&Settings and more"), Picture(QStringLiteral("options")));
-    btExit = makeButton(QStringLiteral("btExit"), QStringLiteral("Goodbye"), QIcon());
+    btList = makeButton(QStringLiteral("btList"), tr("&Check e-mail"), Picture(QStringLiteral("check-down")));
+    btMark = makeButton(QStringLiteral("btMark"), tr("&Mark messages"), Picture(QStringLiteral("mark")));
+    btDelete = makeButton(QStringLiteral("btDelete"), tr("&Delete marked messages"), Picture(QStringLiteral("delete")));
+    btResetAll = makeButton(QStringLiteral("btResetAll"), tr("&Reset all marks"), Picture(QStringLiteral("reset")));
+    btRemark = makeButton(QStringLiteral("btRemark"), tr("&Auto-mark messages"), Picture(QStringLiteral("remark")));
+    btLaunch = makeButton(QStringLiteral("btLaunch"), tr("&Launch e-mail program"), Picture(QStringLiteral("launch")));
+    btOptions = makeButton(QStringLiteral("btOptions"), tr("&Settings and more"), Picture(QStringLiteral("options")));
+    btExit = makeButton(QStringLiteral("btExit"), tr("Goodbye"), QIcon());
     m_messageButtons = {btMark, btDelete, btResetAll, btRemark, btLaunch};
 
     bar->addWidget(btList);
     for (QToolButton *b : m_messageButtons)
         bar->addWidget(b);
-    lblAd = new QLabel(kBanner, central);
+    lblAd = new QLabel(kBanner(), central);
     lblAd->setObjectName(QStringLiteral("lblAd"));
     QFont ad = lblAd->font();
     ad.setItalic(true);
@@ -102,11 +105,11 @@ TfrmMain::TfrmMain(TMailGuard &guard, TPrompts &prompts, QWidget *parent)
     layout->addLayout(bar);
 
     mnuOptions = new QMenu(this);
-    QAction *spam = mnuOptions->addAction(QStringLiteral("Spam settings"));
-    QAction *general = mnuOptions->addAction(QStringLiteral("General settings"));
-    QAction *help = mnuOptions->addAction(QStringLiteral("Help"));
-    QAction *about = mnuOptions->addAction(QStringLiteral("About"));
-    QAction *stats = mnuOptions->addAction(QStringLiteral("Stats"));
+    QAction *spam = mnuOptions->addAction(tr("Spam settings"));
+    QAction *general = mnuOptions->addAction(tr("General settings"));
+    QAction *help = mnuOptions->addAction(tr("Help"));
+    QAction *about = mnuOptions->addAction(tr("About"));
+    QAction *stats = mnuOptions->addAction(tr("Stats"));
     btOptions->setMenu(mnuOptions);
     btOptions->setPopupMode(QToolButton::InstantPopup);
     connect(spam, &QAction::triggered, this, &TfrmMain::btSpamClick);
@@ -167,13 +170,13 @@ TfrmMain::TfrmMain(TMailGuard &guard, TPrompts &prompts, QWidget *parent)
     connect(ListView1, &QTreeView::doubleClicked, this, [this] { btMarkClick(); });
 
     PopupMenu1 = new QMenu(this);
-    QAction *why = PopupMenu1->addAction(QStringLiteral("Why was this e-mail marked?"));
+    QAction *why = PopupMenu1->addAction(tr("Why was this e-mail marked?"));
     PopupMenu1->addSeparator();
-    QAction *toExceptions = PopupMenu1->addAction(QStringLiteral("Add selected sender(s) to exceptions list"));
-    QAction *toSpam = PopupMenu1->addAction(QStringLiteral("Add selected message(s) to spam list"));
+    QAction *toExceptions = PopupMenu1->addAction(tr("Add selected sender(s) to exceptions list"));
+    QAction *toSpam = PopupMenu1->addAction(tr("Add selected message(s) to spam list"));
     PopupMenu1->addSeparator();
-    QAction *headers = PopupMenu1->addAction(QStringLiteral("View selected message(s) headers"));
-    QAction *body = PopupMenu1->addAction(QStringLiteral("View body of one message"));
+    QAction *headers = PopupMenu1->addAction(tr("View selected message(s) headers"));
+    QAction *body = PopupMenu1->addAction(tr("View body of one message"));
     connect(why, &QAction::triggered, this, &TfrmMain::Why1Click);
     connect(toExceptions, &QAction::triggered, this, &TfrmMain::AddtoExceptions1Click);
     connect(toSpam, &QAction::triggered, this, &TfrmMain::AddtoSpam1Click);
@@ -185,7 +188,7 @@ TfrmMain::TfrmMain(TMailGuard &guard, TPrompts &prompts, QWidget *parent)
     setCentralWidget(central);
 
     // The two panels of the status bar.
-    lblPanel1 = new QLabel(kHint, this);
+    lblPanel1 = new QLabel(kHint(), this);
     lblPanel1->setObjectName(QStringLiteral("lblPanel1"));
     lblPanel1->setFixedWidth(qMax(300, lblPanel1->sizeHint().width() + 8));
     lblPanel2 = new QLabel(this);
@@ -336,7 +339,7 @@ void TfrmMain::updateTrayHint()
     QString hint = m_trayHint;
     const MailboxSlot &slot = m_guard.Servers().slot(qBound(1, m_guard.Iwhich(), kMailboxSlots));
     if (!IsBlankText(slot.server))
-        hint += u'\n' + QStringLiteral("Mailbox %1: %2 on %3").arg(m_guard.Iwhich()).arg(slot.mailbox, slot.server);
+        hint += u'\n' + tr("Mailbox %1: %2 on %3").arg(m_guard.Iwhich()).arg(slot.mailbox, slot.server);
     if (!m_guard.StatusText().isEmpty())
         hint += u'\n' + m_guard.StatusText();
     m_tray->SetHint(hint);
@@ -576,11 +579,11 @@ void TfrmMain::btHelpClick()
     const TMailGuard::ModalScope modal(m_guard);
     const QString file = HelpFile();
     if (file.isEmpty())
-        m_prompts.ErrorBox(QStringLiteral("Unable to open help file - tarnwick.html.\nThe manual is not where "
+        m_prompts.ErrorBox(tr("Unable to open help file - tarnwick.html.\nThe manual is not where "
                                           "the program was installed (share/tarnwick/help). Install Tarnwick "
                                           "again to put it back."));
     else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(file)))
-        m_prompts.ErrorBox(QStringLiteral("Unable to open help file - tarnwick.html.\nThe desktop has no program "
+        m_prompts.ErrorBox(tr("Unable to open help file - tarnwick.html.\nThe desktop has no program "
                                           "set up to show web pages. Open %1 in a web browser.")
                                .arg(file));
 }

@@ -16,21 +16,21 @@
 TfrmMarkForDeletion::TfrmMarkForDeletion(TSpamSettings &settings, QWidget *parent)
     : QDialog(parent), m_settings(settings)
 {
-    setWindowTitle(QStringLiteral("Mark e-mail for deletion"));
-    lbHeading = new QLabel(QStringLiteral("Mark these messages to delete"));
+    setWindowTitle(tr("Mark e-mail for deletion"));
+    lbHeading = new QLabel(tr("Mark these messages to delete"));
     QFont bold = lbHeading->font();
     bold.setBold(true);
     lbHeading->setFont(bold);
 
     gridMark = new QTableWidget(0, 2);
-    gridMark->setHorizontalHeaderLabels({QStringLiteral("Subject"), QStringLiteral("From")});
+    gridMark->setHorizontalHeaderLabels({tr("Subject"), tr("From")});
     gridMark->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     gridMark->verticalHeader()->hide();
     gridMark->setEditTriggers(QAbstractItemView::NoEditTriggers);
     gridMark->setSelectionBehavior(QAbstractItemView::SelectRows);
 
-    cbSenders = new QCheckBox(QStringLiteral("&Always delete mail from these particular senders"));
-    cbSubjects = new QCheckBox(QStringLiteral("Always &delete mail with these particular subject headings"));
+    cbSenders = new QCheckBox(tr("&Always delete mail from these particular senders"));
+    cbSubjects = new QCheckBox(tr("Always &delete mail with these particular subject headings"));
 
     auto *box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(box, &QDialogButtonBox::accepted, this, [this] {
@@ -80,7 +80,7 @@ bool TfrmMarkForDeletion::btOKClick()
     const bool saved = m_settings.Savesettings(&error);
     QApplication::restoreOverrideCursor();
     if (!saved) {
-        const QString text = QStringLiteral("The new rules are in use, but the rule lists could not "
+        const QString text = tr("The new rules are in use, but the rule lists could not "
                                             "be stored:\n%1")
                                  .arg(error);
         if (m_prompts)

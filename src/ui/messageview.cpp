@@ -9,14 +9,14 @@
 QString MarkInWords(int mark)
 {
     switch (mark) {
-    case NoMark: return QStringLiteral("No rule matched: the message stays");
-    case CheckMark: return QStringLiteral("Marked as spam: deleted with \"Delete marked messages\"");
-    case QuestionMark: return QStringLiteral("Suspect: not deleted unless you mark it");
-    case BlacklistMark: return QStringLiteral("Sender on the blacklist: deleted with \"Delete marked messages\"");
+    case NoMark: return TMarkPictureModel::tr("No rule matched: the message stays");
+    case CheckMark: return TMarkPictureModel::tr("Marked as spam: deleted with \"Delete marked messages\"");
+    case QuestionMark: return TMarkPictureModel::tr("Suspect: not deleted unless you mark it");
+    case BlacklistMark: return TMarkPictureModel::tr("Sender on the blacklist: deleted with \"Delete marked messages\"");
     default: break;
     }
     if (mark >= FirstExceptionPicture && mark <= LastExceptionPicture)
-        return QStringLiteral("Accepted by an exception: never deleted");
+        return TMarkPictureModel::tr("Accepted by an exception: never deleted");
     return QString();
 }
 
@@ -34,8 +34,15 @@ QVariant TMarkPictureModel::data(const QModelIndex &index, int role) const
         }();
         return blank;
     }
-    if (role == Qt::ToolTipRole && index.column() == TMessageListModel::SubjectColumn)
+    if ((role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole)
+        && index.column() == TMessageListModel::SubjectColumn)
         return MarkInWords(index.data(TMessageListModel::MarkRole).toInt());
+    // A screen reader says the picture in words before the subject.
+    if (role == Qt::AccessibleTextRole && index.column() == TMessageListModel::SubjectColumn) {
+        const QString mark = MarkName(index.data(TMessageListModel::MarkRole).toInt());
+        const QString subject = index.data(Qt::DisplayRole).toString();
+        return mark.isEmpty() ? subject : tr("%1: %2").arg(mark, subject);
+    }
     if (role == Qt::TextAlignmentRole && index.column() == TMessageListModel::SizeColumn)
         return QVariant(Qt::AlignRight | Qt::AlignVCenter);
     return QIdentityProxyModel::data(index, role);
@@ -46,6 +53,13 @@ QVariant TMarkPictureModel::headerData(int section, Qt::Orientation orientation,
     if (role == Qt::TextAlignmentRole && orientation == Qt::Horizontal
         && section == TMessageListModel::SizeColumn)
         return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    if (role == Qt::DisplayRole && orientation == Qt::Horizontal) {
+        // The list's own headings know no language.
+        [[maybe_unused]] static const char *const kHeadings[] = {QT_TR_NOOP("Subject"), QT_TR_NOOP("Sender"),
+                                                                 QT_TR_NOOP("Size"), QT_TR_NOOP("Date")};
+        const QByteArray heading = QIdentityProxyModel::headerData(section, orientation, role).toString().toUtf8();
+        return tr(heading.constData());
+    }
     return QIdentityProxyModel::headerData(section, orientation, role);
 }
 

@@ -82,6 +82,11 @@ QVariant TRuleViewModel::data(const QModelIndex &index, int role) const
         const QIcon icon = MarkPicture(m_table.Picture(row));
         return icon.isNull() ? QVariant() : QVariant(icon);
     }
+    // The picture in words, for a screen reader.
+    if ((role == Qt::AccessibleTextRole || role == Qt::AccessibleDescriptionRole) && col == m_table.PictureColumn()) {
+        const QString name = MarkName(m_table.Picture(row));
+        return name.isEmpty() ? QVariant() : QVariant(name);
+    }
     if (role == Qt::TextAlignmentRole && col == m_table.HitColumn())
         return QVariant(Qt::AlignRight | Qt::AlignVCenter);
     if (col == matchesColumn() && (role == Qt::FontRole || role == Qt::ForegroundRole)) {
@@ -113,8 +118,16 @@ bool TRuleViewModel::setData(const QModelIndex &index, const QVariant &value, in
 QVariant TRuleViewModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal && role == Qt::ToolTipRole && SortableColumns(m_table.kind()).contains(section))
-        return QStringLiteral("Click to sort the rules by this column. This changes the order in which "
+        return tr("Click to sort the rules by this column. This changes the order in which "
                               "the rules are tried.");
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole) {
+        // The headings live with the rule lists, which know no language.
+        [[maybe_unused]] static const char *const kHeadings[] = {QT_TR_NOOP("What"), QT_TR_NOOP("Matches"), QT_TR_NOOP("Case"),
+                                                QT_TR_NOOP("Del?"), QT_TR_NOOP("Hits"), QT_TR_NOOP("Condition"),
+                                                QT_TR_NOOP("Case?")};
+        const QByteArray heading = QIdentityProxyModel::headerData(section, orientation, role).toString().toUtf8();
+        return tr(heading.constData());
+    }
     return QIdentityProxyModel::headerData(section, orientation, role);
 }
 
@@ -184,7 +197,7 @@ void PrintRuleTable(QPrinter &printer, const RuleTable &table, const QString &ti
                 drawRow(row);
             ++row;
         }
-        const QString number = QStringLiteral("Page %1").arg(pageNo);
+        const QString number = QCoreApplication::translate("TfrmOptionsMain", "Page %1").arg(pageNo);
         p.drawText(page.right() - fm.horizontalAdvance(number), page.bottom() - fm.descent(), number);
         if (row >= table.RowCount())
             break;
@@ -200,33 +213,33 @@ TfrmOptionsMain::TfrmOptionsMain(TSpamSettings &spam, TKnownList &known, UserSet
                                  QWidget *parent)
     : QDialog(parent), m_spam(spam), m_store(store), m_prompts(prompts)
 {
-    setWindowTitle(QStringLiteral("Spam Settings"));
+    setWindowTitle(tr("Spam Settings"));
     auto *layout = new QVBoxLayout(this);
     tabs = new QTabWidget(this);
     tabs->addTab(listPage(SubjectList,
-                          QStringLiteral("If a subject line matches the criteria below the email will be considered a SPAM"),
+                          tr("If a subject line matches the criteria below the email will be considered a SPAM"),
                           true),
-                 QStringLiteral("Subject"));
+                 tr("Subject"));
     tabs->addTab(listPage(HeaderList,
-                          QStringLiteral("If an e-mail header matches a criteria below it will be considered a SPAM."),
+                          tr("If an e-mail header matches a criteria below it will be considered a SPAM."),
                           false),
-                 QStringLiteral("Headers"));
+                 tr("Headers"));
     tabs->addTab(listPage(SenderList,
-                          QStringLiteral("If a message is from someone matching a pattern below it will be considered a SPAM"),
+                          tr("If a message is from someone matching a pattern below it will be considered a SPAM"),
                           false),
-                 QStringLiteral("Sender"));
-    tabs->addTab(sizePage(), QStringLiteral("Size"));
+                 tr("Sender"));
+    tabs->addTab(sizePage(), tr("Size"));
     tabs->addTab(listPage(ExceptList,
-                          QStringLiteral("Always accept e-mail under the following conditions. Message will be marked "
+                          tr("Always accept e-mail under the following conditions. Message will be marked "
                                          "with a bitmap."),
                           true),
-                 QStringLiteral("Exceptions"));
+                 tr("Exceptions"));
     BlackList = new TBlackListPage(spam, known, this);
     BlackList->SetPrompts(&m_prompts);
-    tabs->addTab(BlackList, QStringLiteral("BlackList"));
+    tabs->addTab(BlackList, tr("BlackList"));
     layout->addWidget(tabs);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    QPushButton *help = buttons->addButton(QStringLiteral("&Help"), QDialogButtonBox::HelpRole);
+    QPushButton *help = buttons->addButton(tr("&Help"), QDialogButtonBox::HelpRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &TfrmOptionsMain::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &TfrmOptionsMain::reject);
     connect(help, &QPushButton::clicked, this, [this] {
@@ -251,10 +264,10 @@ RuleTable &TfrmOptionsMain::Table(int list)
 QString TfrmOptionsMain::PrintTitle(int list)
 {
     switch (list) {
-    case HeaderList: return QStringLiteral("Tarnwick - Email Header Settings");
-    case SenderList: return QStringLiteral("Tarnwick - Sender Settings");
-    case ExceptList: return QStringLiteral("Tarnwick - List of Exceptions ");
-    default: return QStringLiteral("Tarnwick - Subject Line Settings");
+    case HeaderList: return tr("Tarnwick - Email Header Settings");
+    case SenderList: return tr("Tarnwick - Sender Settings");
+    case ExceptList: return tr("Tarnwick - List of Exceptions ");
+    default: return tr("Tarnwick - Subject Line Settings");
     }
 }
 
@@ -314,21 +327,25 @@ QWidget *TfrmOptionsMain::listPage(int list, const QString &text, bool import)
         side->addWidget(b);
         return b;
     };
-    button(QStringLiteral("&Insert"), [this, list] { btInsertClick(list); })->setObjectName(QStringLiteral("btInsert"));
-    button(QStringLiteral("&Delete"), [this, list] { btDeleteClick(list); })->setObjectName(QStringLiteral("btDelete"));
-    button(QStringLiteral("&Edit"), [this, list] { btEditClick(list); })->setObjectName(QStringLiteral("btEdit"));
-    button(QStringLiteral("&Print"), [this, list] { btPrintClick(list); })->setObjectName(QStringLiteral("btPrint"));
+    button(tr("&Insert"), [this, list] { btInsertClick(list); })->setObjectName(QStringLiteral("btInsert"));
+    button(tr("&Delete"), [this, list] { btDeleteClick(list); })->setObjectName(QStringLiteral("btDelete"));
+    button(tr("&Edit"), [this, list] { btEditClick(list); })->setObjectName(QStringLiteral("btEdit"));
+    button(tr("&Print"), [this, list] { btPrintClick(list); })->setObjectName(QStringLiteral("btPrint"));
     if (import) {
-        button(QStringLiteral("I&mport"), [this, list] { btImportClick(list); })
+        button(tr("I&mport"), [this, list] { btImportClick(list); })
             ->setObjectName(QStringLiteral("btImport"));
     }
     auto *up = new QToolButton(page);
     up->setArrowType(Qt::UpArrow);
-    up->setToolTip(QStringLiteral("Move item up one row"));
+    up->setToolTip(tr("Move item up one row"));
+    up->setAccessibleName(tr("Move up"));
+    up->setAccessibleDescription(up->toolTip());
     up->setObjectName(QStringLiteral("btUp"));
     auto *down = new QToolButton(page);
     down->setArrowType(Qt::DownArrow);
-    down->setToolTip(QStringLiteral("Move item down one row"));
+    down->setToolTip(tr("Move item down one row"));
+    down->setAccessibleName(tr("Move down"));
+    down->setAccessibleDescription(down->toolTip());
     down->setObjectName(QStringLiteral("btDown"));
     connect(up, &QToolButton::clicked, this, [this, list] { btMoveClick(list, -1); });
     connect(down, &QToolButton::clicked, this, [this, list] { btMoveClick(list, 1); });
@@ -350,7 +367,7 @@ QWidget *TfrmOptionsMain::sizePage()
 {
     auto *page = new QWidget(this);
     auto *layout = new QVBoxLayout(page);
-    auto *note = new QLabel(QStringLiteral("Note: Only messages with a check mark will be deleted.  The question mark is "
+    auto *note = new QLabel(tr("Note: Only messages with a check mark will be deleted.  The question mark is "
                                            "to notify you of a potential spam message to delete."),
                             page);
     note->setWordWrap(true);
@@ -363,22 +380,22 @@ QWidget *TfrmOptionsMain::sizePage()
         number = new QSpinBox(g);
         number->setRange(0, INT_MAX);
         number->setMinimumWidth(110);
-        check = new QRadioButton(QStringLiteral("check mark"), g);
+        check = new QRadioButton(tr("check mark"), g);
         check->setIcon(MarkPicture(0));
-        question = new QRadioButton(QStringLiteral("question"), g);
+        question = new QRadioButton(tr("question"), g);
         question->setIcon(MarkPicture(1));
         grid->addWidget(box, 0, 0);
         grid->addWidget(number, 0, 1);
-        grid->addWidget(new QLabel(QStringLiteral("bytes, "), g), 0, 2);
-        grid->addWidget(new QLabel(QStringLiteral("then mark the message with a"), g), 1, 0, Qt::AlignRight);
+        grid->addWidget(new QLabel(tr("bytes, "), g), 0, 2);
+        grid->addWidget(new QLabel(tr("then mark the message with a"), g), 1, 0, Qt::AlignRight);
         grid->addWidget(check, 1, 1);
         grid->addWidget(question, 1, 2);
         grid->setColumnStretch(3, 1);
         connect(box, &QCheckBox::toggled, this, &TfrmOptionsMain::sizeEnabled);
         layout->addWidget(g);
     };
-    group(QStringLiteral("If the message size is smaller than"), chkSmaller, edSmaller, rbSmallerCheck, rbSmallerQuestion);
-    group(QStringLiteral("If the message size is larger than"), chkLarger, edLarger, rbLargerCheck, rbLargerQuestion);
+    group(tr("If the message size is smaller than"), chkSmaller, edSmaller, rbSmallerCheck, rbSmallerQuestion);
+    group(tr("If the message size is larger than"), chkLarger, edLarger, rbLargerCheck, rbLargerQuestion);
     layout->addStretch(1);
     return page;
 }
@@ -440,7 +457,7 @@ void TfrmOptionsMain::updateCounts()
         for (int row = 1; row < table.RowCount(); ++row)
             if (!table.IsRowBlank(row))
                 ++n;
-        m_counts.at(list)->setText(n == 1 ? QStringLiteral("1 rule") : QStringLiteral("%1 rules").arg(n));
+        m_counts.at(list)->setText(n == 1 ? tr("1 rule") : tr("%1 rules").arg(n));
     }
 }
 
@@ -520,7 +537,7 @@ void TfrmOptionsMain::btEditClick(int list)
 {
     const int row = currentRow(list);
     if (row < 1 || Table(list).Cells(1, row).isEmpty()) {
-        m_prompts.ErrorBox(QStringLiteral("Error: nothing selected to edit"));
+        m_prompts.ErrorBox(tr("Error: nothing selected to edit"));
         return;
     }
     runRuleDialog(list, row, true);
@@ -560,7 +577,7 @@ void TfrmOptionsMain::btImportClick(int list)
         saved = m_spam.Savesettings(&error);
     }
     if (!saved)
-        m_prompts.ErrorBox(QStringLiteral("The spam settings could not be saved:\n") + error);
+        m_prompts.ErrorBox(tr("The spam settings could not be saved:\n") + error);
     updateCounts();
 }
 
@@ -600,7 +617,7 @@ void TfrmOptionsMain::accept()
     }
     if (!saved) {
         // The window stays open with every edit, so the user can mend the cause and try again.
-        m_prompts.ErrorBox(QStringLiteral("The spam settings could not be saved:\n") + error);
+        m_prompts.ErrorBox(tr("The spam settings could not be saved:\n") + error);
         return;
     }
     // The page reports its own failure and keeps the edit; the window stays open with it.

@@ -1,5 +1,6 @@
 #include "pictures.h"
 
+#include <QCoreApplication>
 #include <QHash>
 
 QString PicturePath(const QString &name)
@@ -28,6 +29,19 @@ QIcon MarkPicture(int mark)
     if (mark >= 3 && mark <= 14)
         return Picture(QStringLiteral("except-%1").arg(mark, 2, 10, QLatin1Char('0')));
     return QIcon();
+}
+
+QString MarkName(int mark)
+{
+    switch (mark) {
+    case 0: return QCoreApplication::translate("Marks", "marked for deletion");
+    case 1: return QCoreApplication::translate("Marks", "suspect");
+    case 2: return QCoreApplication::translate("Marks", "on the blacklist");
+    default: break;
+    }
+    if (mark >= 3 && mark <= 14)
+        return QCoreApplication::translate("Marks", "accepted by an exception");
+    return QString();
 }
 
 bool IsDarkPalette(const QPalette &palette)

@@ -13,6 +13,9 @@ QIcon Picture(const QString &name);
 // The state picture of a message row or a rule: 0 check mark, 1 question mark, 2 blacklist
 // mark, 3 ... 14 the twelve exception pictures; a null icon for -1 and anything unknown.
 QIcon MarkPicture(int mark);
+// What a mark picture says, in words a screen reader speaks in place of the picture: "marked
+// for deletion", "suspect", "on the blacklist", "accepted by an exception"; empty for none.
+QString MarkName(int mark);
 
 // The resource path of a named picture, for code that renders it itself.
 QString PicturePath(const QString &name);

@@ -60,17 +60,17 @@ void TMailAnimation::paintEvent(QPaintEvent *)
 TfrmRetrieving::TfrmRetrieving(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmRetrieving"));
-    setWindowTitle(QStringLiteral("Retrieving ..."));
+    setWindowTitle(tr("Retrieving ..."));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setModal(false);
 
     auto *layout = new QVBoxLayout(this);
     auto *grid = new QGridLayout();
-    grid->addWidget(new QLabel(QStringLiteral("Server:"), this), 0, 0);
+    grid->addWidget(new QLabel(tr("Server:"), this), 0, 0);
     lblServer = new QLabel(this);
     lblServer->setObjectName(QStringLiteral("lblServer"));
     grid->addWidget(lblServer, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Mailbox:"), this), 1, 0);
+    grid->addWidget(new QLabel(tr("Mailbox:"), this), 1, 0);
     lblMailbox = new QLabel(this);
     lblMailbox->setObjectName(QStringLiteral("lblMailbox"));
     grid->addWidget(lblMailbox, 1, 1);
@@ -115,7 +115,7 @@ TfrmRetrieving::TfrmRetrieving(QWidget *parent) : QDialog(parent)
     progbar->hide();
     layout->addWidget(progbar);
 
-    btCancel = new QPushButton(QStringLiteral("Click to cancel"), this);
+    btCancel = new QPushButton(tr("Click to cancel"), this);
     btCancel->setObjectName(QStringLiteral("btCancel"));
     layout->addWidget(btCancel, 0, Qt::AlignHCenter);
     connect(btCancel, &QPushButton::clicked, this, &TfrmRetrieving::cancelClicked);
@@ -131,8 +131,8 @@ void TfrmRetrieving::ShowWaited(qint64 seconds)
         return;
     }
     const QString time = seconds < 60 ? QStringLiteral("%1 s").arg(seconds)
-                                      : QStringLiteral("%1 min %2 s").arg(seconds / 60).arg(seconds % 60);
-    lblWaited->setText(QStringLiteral("Waiting for the server: %1 so far").arg(time));
+                                      : tr("%1 min %2 s").arg(seconds / 60).arg(seconds % 60);
+    lblWaited->setText(tr("Waiting for the server: %1 so far").arg(time));
 }
 
 void TfrmRetrieving::Apply(const TProgressState &state)

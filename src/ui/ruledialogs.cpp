@@ -3,6 +3,7 @@
 #include "pictures.h"
 #include "prompts.h"
 
+#include <QCoreApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -50,8 +51,18 @@ QLabel *wrapped(const QString &text, QWidget *parent)
 QComboBox *operatorList(const QList<TOperatorItem> &items, QWidget *parent)
 {
     auto *box = new QComboBox(parent);
-    for (const TOperatorItem &o : items)
-        box->addItem(o.item, o.word);
+    // The operators' names come with the rule lists, which know no language; the word stored
+    // stays the item's data.
+    [[maybe_unused]] static const char *const kNames[] = {
+        QT_TRANSLATE_NOOP("TOperators", "Contains"),          QT_TRANSLATE_NOOP("TOperators", "Contains (whole word)"),
+        QT_TRANSLATE_NOOP("TOperators", "Equals (exact match)"), QT_TRANSLATE_NOOP("TOperators", "Starts with"),
+        QT_TRANSLATE_NOOP("TOperators", "Ends with"),         QT_TRANSLATE_NOOP("TOperators", "Is blank or empty"),
+        QT_TRANSLATE_NOOP("TOperators", "Is all UPPERCASE"),  QT_TRANSLATE_NOOP("TOperators", "Is ALL numeric"),
+        QT_TRANSLATE_NOOP("TOperators", "Is at least 1/2 numeric"), QT_TRANSLATE_NOOP("TOperators", "Starts with a number")};
+    for (const TOperatorItem &o : items) {
+        const QByteArray name = o.item.toUtf8();
+        box->addItem(QCoreApplication::translate("TOperators", name.constData()), o.word);
+    }
     return box;
 }
 
@@ -80,7 +91,7 @@ QComboBox *suggestions(const QStringList &items, QWidget *parent)
 QGroupBox *markGroup(const QString &check, const QString &question, QRadioButton *&rbCheck,
                      QRadioButton *&rbQuestion, QWidget *parent)
 {
-    auto *group = new QGroupBox(QStringLiteral("Mark message with :"), parent);
+    auto *group = new QGroupBox(QCoreApplication::translate("TRuleDialog", "Mark message with :"), parent);
     auto *row = new QHBoxLayout(group);
     rbCheck = new QRadioButton(check, group);
     rbCheck->setIcon(MarkPicture(0));
@@ -108,22 +119,22 @@ QDialogButtonBox *okCancel(QDialog *dialog)
 TfrmOptionsSubject::TfrmOptionsSubject(TPrompts &prompts, QWidget *parent)
     : QDialog(parent), m_prompts(prompts)
 {
-    setWindowTitle(QStringLiteral("Subject line options"));
+    setWindowTitle(tr("Subject line options"));
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(heading(QStringLiteral("The Subject line characteristics"), this));
-    layout->addWidget(wrapped(QStringLiteral("If text in the subject line follows any of these patterns it will be "
+    layout->addWidget(heading(tr("The Subject line characteristics"), this));
+    layout->addWidget(wrapped(tr("If text in the subject line follows any of these patterns it will be "
                                              "marked for deletion since it looks like a potential spam."), this));
     auto *row = new QHBoxLayout();
-    row->addWidget(new QLabel(QStringLiteral("The subject line:"), this));
+    row->addWidget(new QLabel(tr("The subject line:"), this));
     cbOperator = operatorList(SubjectOperators(), this);
     cbText = suggestions(SubjectSuggestions(), this);
     row->addWidget(cbOperator);
     row->addWidget(cbText, 1);
     layout->addLayout(row);
-    chkCase = new QCheckBox(QStringLiteral("&Check if case matters (upper/lower)"), this);
+    chkCase = new QCheckBox(tr("&Check if case matters (upper/lower)"), this);
     layout->addWidget(chkCase);
-    layout->addWidget(markGroup(QStringLiteral("check &mark"), QStringLiteral("&question mark"), rbCheck, rbQuestion, this));
-    layout->addWidget(new QLabel(QStringLiteral("Note: Only messages with a check mark will be deleted."), this));
+    layout->addWidget(markGroup(tr("check &mark"), tr("&question mark"), rbCheck, rbQuestion, this));
+    layout->addWidget(new QLabel(tr("Note: Only messages with a check mark will be deleted."), this));
     layout->addWidget(okCancel(this));
     connect(cbOperator, &QComboBox::currentIndexChanged, this, &TfrmOptionsSubject::showFields);
     SetForm(TSubjectRuleForm());
@@ -170,27 +181,27 @@ void TfrmOptionsSubject::accept()
 TfrmHeaders::TfrmHeaders(TPrompts &prompts, const QStringList &mailboxes, QWidget *parent)
     : QDialog(parent), m_prompts(prompts)
 {
-    setWindowTitle(QStringLiteral("Header characteristics"));
+    setWindowTitle(tr("Header characteristics"));
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(heading(QStringLiteral("The E-mail header characteristics"), this));
-    layout->addWidget(wrapped(QStringLiteral("If text in the e-mail header line follows any of these patterns it will "
+    layout->addWidget(heading(tr("The E-mail header characteristics"), this));
+    layout->addWidget(wrapped(tr("If text in the e-mail header line follows any of these patterns it will "
                                              "be marked for deletion since it looks like a potential spam."), this));
-    rbHeader = new QRadioButton(QStringLiteral("Message Header"), this);
+    rbHeader = new QRadioButton(tr("Message Header"), this);
     layout->addWidget(rbHeader);
     m_headerBox = new QWidget(this);
     auto *header = new QGridLayout(m_headerBox);
     header->setContentsMargins(24, 0, 0, 0);
     cbOperator = operatorList(TextOperators(), m_headerBox);
     cbHeader = suggestions(HeaderSuggestions(), m_headerBox);
-    chkCase = new QCheckBox(QStringLiteral("&Check if case matters (upper/lower)"), m_headerBox);
+    chkCase = new QCheckBox(tr("&Check if case matters (upper/lower)"), m_headerBox);
     header->addWidget(cbOperator, 0, 0);
     header->addWidget(cbHeader, 0, 1);
     header->setColumnStretch(1, 1);
     header->addWidget(chkCase, 1, 0, 1, 2);
     layout->addWidget(m_headerBox);
-    rbReplyTo = new QRadioButton(QStringLiteral("The Sender address does not match the 'Reply-to' address"), this);
+    rbReplyTo = new QRadioButton(tr("The Sender address does not match the 'Reply-to' address"), this);
     layout->addWidget(rbReplyTo);
-    rbTo = new QRadioButton(QStringLiteral("The 'To' address does not contain:"), this);
+    rbTo = new QRadioButton(tr("The 'To' address does not contain:"), this);
     layout->addWidget(rbTo);
     m_toBox = new QWidget(this);
     auto *to = new QGridLayout(m_toBox);
@@ -199,13 +210,13 @@ TfrmHeaders::TfrmHeaders(TPrompts &prompts, const QStringList &mailboxes, QWidge
     cbMailbox = new QComboBox(m_toBox);
     cbMailbox->addItems(mailboxes);
     to->addWidget(edTo, 0, 0, 1, 2);
-    to->addWidget(new QLabel(QStringLiteral("For Mailbox:"), m_toBox), 1, 0);
+    to->addWidget(new QLabel(tr("For Mailbox:"), m_toBox), 1, 0);
     to->addWidget(cbMailbox, 1, 1);
     to->setColumnStretch(1, 1);
     layout->addWidget(m_toBox);
-    rbEqualsTo = new QRadioButton(QStringLiteral("The Sender address equals the 'To' address field"), this);
+    rbEqualsTo = new QRadioButton(tr("The Sender address equals the 'To' address field"), this);
     layout->addWidget(rbEqualsTo);
-    layout->addWidget(markGroup(QStringLiteral("check &mark"), QStringLiteral("&question mark"), rbCheck, rbQuestion, this));
+    layout->addWidget(markGroup(tr("check &mark"), tr("&question mark"), rbCheck, rbQuestion, this));
     layout->addWidget(okCancel(this));
     for (QRadioButton *rb : {rbHeader, rbReplyTo, rbTo, rbEqualsTo})
         connect(rb, &QRadioButton::toggled, this, &TfrmHeaders::showFields);
@@ -231,7 +242,7 @@ void TfrmHeaders::SetForm(const THeaderRuleForm &form)
             if (MailboxItemNumber(cbMailbox->itemText(i)) == form.mailbox)
                 found = i;
         if (found < 0 && form.mailbox >= 1 && form.mailbox <= 12) {
-            cbMailbox->addItem(QStringLiteral("%1) (not in the general settings now)").arg(form.mailbox));
+            cbMailbox->addItem(tr("%1) (not in the general settings now)").arg(form.mailbox));
             found = cbMailbox->count() - 1;
         }
         cbMailbox->setCurrentIndex(qMax(found, 0));
@@ -270,7 +281,7 @@ void TfrmHeaders::accept()
     const QString error = CheckHeaderForm(f);
     if (!error.isEmpty()) {
         m_prompts.ErrorBox(f.choice == THeaderChoice::ToLacks && !f.address.isEmpty()
-                               ? QStringLiteral("Set up the mailbox in the general settings first, then choose it here.")
+                               ? tr("Set up the mailbox in the general settings first, then choose it here.")
                                : error);
         if (f.choice == THeaderChoice::ToLacks)
             edTo->setFocus();
@@ -287,15 +298,15 @@ void TfrmHeaders::accept()
 TfrmOptionsFROM::TfrmOptionsFROM(TPrompts &prompts, QWidget *parent)
     : QDialog(parent), m_prompts(prompts)
 {
-    setWindowTitle(QStringLiteral("Sender characteristics"));
+    setWindowTitle(tr("Sender characteristics"));
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(heading(QStringLiteral("The Sender characteristics"), this));
-    layout->addWidget(wrapped(QStringLiteral("If the sender matches the distinguishing characteristics below it will "
+    layout->addWidget(heading(tr("The Sender characteristics"), this));
+    layout->addWidget(wrapped(tr("If the sender matches the distinguishing characteristics below it will "
                                              "be marked for deletion."), this));
-    layout->addWidget(wrapped(QStringLiteral("The sender's e-mail/domain address (as viewed on the main screen):"), this));
+    layout->addWidget(wrapped(tr("The sender's e-mail/domain address (as viewed on the main screen):"), this));
     auto *row = new QHBoxLayout();
     cbWhat = new QComboBox(this);
-    cbWhat->addItems({QStringLiteral("E-mail address"), QStringLiteral("Domain name")});
+    cbWhat->addItems({tr("E-mail address"), tr("Domain name")});
     cbOperator = operatorList(SenderOperators(), this);
     cbOperator->setMaxVisibleItems(10);
     cbText = suggestions(SenderSuggestions(), this);
@@ -303,13 +314,13 @@ TfrmOptionsFROM::TfrmOptionsFROM(TPrompts &prompts, QWidget *parent)
     row->addWidget(cbOperator);
     row->addWidget(cbText, 1);
     layout->addLayout(row);
-    layout->addWidget(new QLabel(QStringLiteral("An e-mail address includes the domain."), this));
-    layout->addWidget(new QLabel(QStringLiteral("The domain is after the @ symbol."), this));
-    layout->addWidget(wrapped(QStringLiteral("All numeric: every character before the @ is a digit, as in "
+    layout->addWidget(new QLabel(tr("An e-mail address includes the domain."), this));
+    layout->addWidget(new QLabel(tr("The domain is after the @ symbol."), this));
+    layout->addWidget(wrapped(tr("All numeric: every character before the @ is a digit, as in "
                                              "12345678@mail.example.com."), this));
-    layout->addWidget(wrapped(QStringLiteral("At least 1/2 numeric: half or more of the characters before the @ "
+    layout->addWidget(wrapped(tr("At least 1/2 numeric: half or more of the characters before the @ "
                                              "are digits, as in ab1234@mail.example.com."), this));
-    layout->addWidget(markGroup(QStringLiteral("&check mark"), QStringLiteral("&question mark"), rbCheck, rbQuestion, this));
+    layout->addWidget(markGroup(tr("&check mark"), tr("&question mark"), rbCheck, rbQuestion, this));
     layout->addWidget(okCancel(this));
     connect(cbOperator, &QComboBox::currentIndexChanged, this, &TfrmOptionsFROM::showFields);
     SetForm(TSenderRuleForm());
@@ -354,16 +365,16 @@ void TfrmOptionsFROM::accept()
 TfrmAlwaysAccept::TfrmAlwaysAccept(TPrompts &prompts, QWidget *parent)
     : QDialog(parent), m_prompts(prompts)
 {
-    setWindowTitle(QStringLiteral("Accept e-mail from"));
+    setWindowTitle(tr("Accept e-mail from"));
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(heading(QStringLiteral("Always accept e-mail when:"), this));
+    layout->addWidget(heading(tr("Always accept e-mail when:"), this));
     auto *grid = new QGridLayout();
-    rbAddress = new QRadioButton(QStringLiteral("The explicit e-mail address is:"), this);
+    rbAddress = new QRadioButton(tr("The explicit e-mail address is:"), this);
     edAddress = new QLineEdit(this);
-    rbDomain = new QRadioButton(QStringLiteral("The domain name is:"), this);
+    rbDomain = new QRadioButton(tr("The domain name is:"), this);
     edDomain = new QLineEdit(this);
-    m_domainHint = new QLabel(QStringLiteral("The domain is the part after the '@' symbol"), this);
-    rbHeader = new QRadioButton(QStringLiteral("When the"), this);
+    m_domainHint = new QLabel(tr("The domain is the part after the '@' symbol"), this);
+    rbHeader = new QRadioButton(tr("When the"), this);
     grid->addWidget(rbAddress, 0, 0);
     grid->addWidget(edAddress, 0, 1);
     grid->addWidget(rbDomain, 1, 0);
@@ -377,7 +388,7 @@ TfrmAlwaysAccept::TfrmAlwaysAccept(TPrompts &prompts, QWidget *parent)
     cbHeader->addItems(ExceptionHeaders());
     cbOperator = operatorList(TextOperators(), m_headerBox);
     edText = new QLineEdit(m_headerBox);
-    chkCase = new QCheckBox(QStringLiteral("&Check if case matters (upper/lower)"), m_headerBox);
+    chkCase = new QCheckBox(tr("&Check if case matters (upper/lower)"), m_headerBox);
     header->addWidget(cbHeader, 0, 0);
     header->addWidget(cbOperator, 0, 1);
     header->addWidget(edText, 1, 0, 1, 2);
@@ -385,7 +396,7 @@ TfrmAlwaysAccept::TfrmAlwaysAccept(TPrompts &prompts, QWidget *parent)
     grid->addWidget(m_headerBox, 3, 1, 3, 1);
     grid->setColumnStretch(1, 1);
     layout->addLayout(grid);
-    layout->addWidget(wrapped(QStringLiteral("Select an image to easily associate an incoming e-mail from a friend or "
+    layout->addWidget(wrapped(tr("Select an image to easily associate an incoming e-mail from a friend or "
                                              "mailing list."), this));
     auto *strip = new QHBoxLayout();
     pictures = new QButtonGroup(this);
@@ -393,6 +404,9 @@ TfrmAlwaysAccept::TfrmAlwaysAccept(TPrompts &prompts, QWidget *parent)
         auto *b = new QToolButton(this);
         b->setIcon(MarkPicture(i));
         b->setIconSize(QSize(24, 24));
+        // Twelve pictures a screen reader cannot see: each gets its number.
+        b->setAccessibleName(tr("Picture %1").arg(i - 2));
+        b->setAccessibleDescription(MarkName(i));
         b->setCheckable(true);
         b->setAutoRaise(true);
         pictures->addButton(b, i);

@@ -25,7 +25,7 @@ QPixmap SplashPicture(qreal ratio)
 TfrmSplash::TfrmSplash() : QSplashScreen(SplashPicture(qApp->devicePixelRatio()))
 {
     setObjectName(QStringLiteral("frmSplash"));
-    showMessage(QStringLiteral("Reading rules and settings ..."), Qt::AlignBottom | Qt::AlignRight, Qt::white);
+    showMessage(tr("Reading rules and settings ..."), Qt::AlignBottom | Qt::AlignRight, Qt::white);
     timSplash.setSingleShot(true);
     timSplash.setInterval(kShowMs);
     connect(&timSplash, &QTimer::timeout, this, [this] {
@@ -36,7 +36,7 @@ TfrmSplash::TfrmSplash() : QSplashScreen(SplashPicture(qApp->devicePixelRatio())
 
 void TfrmSplash::Ready()
 {
-    showMessage(QStringLiteral("Version %1").arg(QApplication::applicationVersion()),
+    showMessage(tr("Version %1").arg(QApplication::applicationVersion()),
                 Qt::AlignBottom | Qt::AlignRight, Qt::white);
     // The main window has just appeared; the splash stays in front of it until it closes.
     raise();

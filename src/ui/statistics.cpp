@@ -48,16 +48,6 @@
 
 namespace {
 
-// The hourglass for as long as the object lives, whichever way the block is left.
-class TBusyCursor
-{
-public:
-    TBusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TBusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-    TBusyCursor(const TBusyCursor &) = delete;
-    TBusyCursor &operator=(const TBusyCursor &) = delete;
-};
-
 template <typename W>
 W *named(W *widget, const QString &name)
 {
@@ -65,14 +55,16 @@ W *named(W *widget, const QString &name)
     return widget;
 }
 
-const char *const kTabCaptions[] = {"Day of week", "Hour of day",   "Day by day",
-                                    "% Deleted",   "Top 10 Spam Domains", "Top 10 Spammers",
-                                    "Email traffic", "Spam Deleted"};
+const char *const kTabCaptions[] = {
+    QT_TRANSLATE_NOOP("TfrmChart", "Day of week"),   QT_TRANSLATE_NOOP("TfrmChart", "Hour of day"),
+    QT_TRANSLATE_NOOP("TfrmChart", "Day by day"),    QT_TRANSLATE_NOOP("TfrmChart", "% Deleted"),
+    QT_TRANSLATE_NOOP("TfrmChart", "Top 10 Spam Domains"), QT_TRANSLATE_NOOP("TfrmChart", "Top 10 Spammers"),
+    QT_TRANSLATE_NOOP("TfrmChart", "Email traffic"), QT_TRANSLATE_NOOP("TfrmChart", "Spam Deleted")};
 constexpr int kChartTabs = 6;
 
-const QString kChecks = QStringLiteral("E-mail Check");
-const QString kFound = QStringLiteral("Number Found");
-const QString kDeleted = QStringLiteral("Number Deleted");
+QString kChecks() { return TfrmChart::tr("E-mail Check"); }
+QString kFound() { return TfrmChart::tr("Number Found"); }
+QString kDeleted() { return TfrmChart::tr("Number Deleted"); }
 
 // Each measure keeps its colour on every chart, so the charts read alike. The colours are
 // from a set that people with any common kind of colour blindness tell apart (Okabe and
@@ -83,9 +75,9 @@ const QColor kVermillion(0xd5, 0x5e, 0x00);
 
 QColor measureColor(const QString &name)
 {
-    if (name == kChecks)
+    if (name == kChecks())
         return kBlue;
-    if (name == kFound)
+    if (name == kFound())
         return kOrange;
     return kVermillion;
 }
@@ -180,7 +172,7 @@ bool printTable(QPrinter &printer, const QString &title, const QStringList &head
         const int bottom = page.bottom() - 2 * line;
         while (next < rows.size() && y + line <= bottom)
             drawRow(rows.at(next++));
-        const QString number = QStringLiteral("Page %1").arg(pageNo);
+        const QString number = TfrmChart::tr("Page %1").arg(pageNo);
         p.drawText(page.right() - fm.horizontalAdvance(number), page.bottom() - fm.descent(), number);
         if (next >= rows.size())
             break;
@@ -195,170 +187,6 @@ bool printTable(QPrinter &printer, const QString &title, const QStringList &head
 
 // ---------------------------------------------------------------------------------------------
 
-TStatsTableModel::TStatsTableModel(QStringList headings, int numericColumn, QObject *parent)
-    : QAbstractTableModel(parent), m_headings(std::move(headings)), m_numericColumn(numericColumn)
-{
-}
-
-void TStatsTableModel::SetRows(QList<QStringList> rows)
-{
-    beginResetModel();
-    m_rows = std::move(rows);
-    endResetModel();
-}
-
-int TStatsTableModel::rowCount(const QModelIndex &parent) const
-{
-    // An empty table still shows one blank row, so that it does not look like a broken window.
-    return parent.isValid() ? 0 : std::max<int>(1, int(m_rows.size()));
-}
-
-int TStatsTableModel::columnCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : int(m_headings.size());
-}
-
-QVariant TStatsTableModel::data(const QModelIndex &index, int role) const
-{
-    if (!index.isValid() || index.row() >= m_rows.size())
-        return {};
-    if (role == Qt::DisplayRole)
-        return m_rows.at(index.row()).value(index.column());
-    if (role == Qt::TextAlignmentRole && index.column() == m_numericColumn)
-        return int(Qt::AlignRight | Qt::AlignVCenter);
-    return {};
-}
-
-QVariant TStatsTableModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (orientation == Qt::Horizontal && role == Qt::DisplayRole)
-        return m_headings.value(section);
-    if (orientation == Qt::Horizontal && role == Qt::TextAlignmentRole && section == m_numericColumn)
-        return int(Qt::AlignRight | Qt::AlignVCenter);
-    return QAbstractTableModel::headerData(section, orientation, role);
-}
-
-void TStatsTableModel::sort(int column, Qt::SortOrder order)
-{
-    if (column < 0 || column >= m_headings.size())
-        return;
-    const bool numeric = column == m_numericColumn;
-    const auto less = [column, numeric](const QStringList &a, const QStringList &b) {
-        const QString &x = a.at(column), &y = b.at(column);
-        if (numeric && x.size() != y.size()) {
-            // Whole decimal numbers without sign: the shorter is smaller; empty first.
-            return x.size() < y.size();
-        }
-        if (column == 0 && x == y) // same date: by time
-            return a.at(1) < b.at(1);
-        return x < y;
-    };
-    emit layoutAboutToBeChanged();
-    if (order == Qt::AscendingOrder)
-        std::stable_sort(m_rows.begin(), m_rows.end(), less);
-    else
-        std::stable_sort(m_rows.begin(), m_rows.end(),
-                         [&less](const QStringList &a, const QStringList &b) { return less(b, a); });
-    emit layoutChanged();
-}
-
-// ---------------------------------------------------------------------------------------------
-
-TfrmSelectDateRange::TfrmSelectDateRange(QWidget *parent) : QDialog(parent)
-{
-    setObjectName(QStringLiteral("TfrmSelectDateRange"));
-    setWindowTitle(QStringLiteral("Select date range"));
-    rbBetween = named(new QRadioButton(QStringLiteral("between")), QStringLiteral("rbBetween"));
-    rbMonths = named(new QRadioButton(QStringLiteral("during the previous")), QStringLiteral("rbMonths"));
-    rbDays = named(new QRadioButton(QStringLiteral("during the previous")), QStringLiteral("rbDays"));
-    dtStart = named(new QDateEdit, QStringLiteral("dtStart"));
-    dtEnd = named(new QDateEdit, QStringLiteral("dtEnd"));
-    for (QDateEdit *edit : {dtStart, dtEnd}) {
-        edit->setCalendarPopup(true);
-        edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    }
-    edMonths = named(new QSpinBox, QStringLiteral("edMonths"));
-    edMonths->setRange(1, 12);
-    edMonths->setValue(1);
-    edDays = named(new QSpinBox, QStringLiteral("edDays"));
-    edDays->setRange(1, 365);
-    edDays->setValue(1);
-    rbBetween->setChecked(true);
-
-    auto *grid = new QGridLayout;
-    grid->addWidget(rbBetween, 0, 0);
-    grid->addWidget(dtStart, 0, 1);
-    grid->addWidget(new QLabel(QStringLiteral("and")), 0, 2);
-    grid->addWidget(dtEnd, 0, 3);
-    grid->addWidget(rbMonths, 1, 0);
-    grid->addWidget(edMonths, 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("months")), 1, 2);
-    grid->addWidget(rbDays, 2, 0);
-    grid->addWidget(edDays, 2, 1);
-    grid->addWidget(new QLabel(QStringLiteral("days")), 2, 2);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addWidget(buttons);
-
-    for (QRadioButton *rb : {rbBetween, rbMonths, rbDays})
-        connect(rb, &QRadioButton::clicked, this, &TfrmSelectDateRange::computeStartEnd);
-    // One end edited past the other takes the other along.
-    connect(dtStart, &QDateEdit::dateChanged, this, [this](QDate start) {
-        if (start > dtEnd->date())
-            dtEnd->setDate(start);
-    });
-    connect(dtEnd, &QDateEdit::dateChanged, this, [this](QDate end) {
-        if (end < dtStart->date())
-            dtStart->setDate(end);
-    });
-}
-
-void TfrmSelectDateRange::SetRange(const QDate &start, const QDate &end)
-{
-    // The end first, so that a start later than the old end does not move it.
-    dtEnd->setDate(end);
-    dtStart->setDate(start);
-    dtEnd->setDate(end);
-    m_start = dtStart->date();
-    m_end = dtEnd->date();
-}
-
-void TfrmSelectDateRange::computeStartEnd()
-{
-    const QDate now = today();
-    if (rbMonths->isChecked()) {
-        m_end = now;
-        m_start = PreviousMonthsStart(now, edMonths->value());
-    } else if (rbDays->isChecked()) {
-        m_end = now;
-        m_start = PreviousDaysStart(now, edDays->value());
-    } else {
-        m_start = dtStart->date();
-        m_end = dtEnd->date();
-    }
-    dtStart->setEnabled(rbBetween->isChecked());
-    dtEnd->setEnabled(rbBetween->isChecked());
-    edMonths->setEnabled(rbMonths->isChecked());
-    edDays->setEnabled(rbDays->isChecked());
-}
-
-void TfrmSelectDateRange::showEvent(QShowEvent *event)
-{
-    computeStartEnd();
-    QDialog::showEvent(event);
-}
-
-void TfrmSelectDateRange::accept()
-{
-    computeStartEnd();
-    QDialog::accept();
-}
-
-// ---------------------------------------------------------------------------------------------
-
 TfrmChart::TfrmChart(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TfrmChart"));
@@ -368,17 +196,17 @@ TfrmChart::TfrmChart(QWidget *parent) : QDialog(parent)
     m_end = initial.end;
 
     cbMailbox = named(new QComboBox, QStringLiteral("cbMailbox"));
-    cbMailbox->addItem(kAllMailboxes);
+    cbMailbox->addItem(tr("All mailboxes")); // the first entry: no filter
     cbMailbox->setMinimumContentsLength(20);
-    btPlot = named(new QPushButton(QStringLiteral("&Plot")), QStringLiteral("btPlot"));
-    btDateRange = named(new QPushButton(QStringLiteral("&Date range...")), QStringLiteral("btDateRange"));
-    btPrint = named(new QPushButton(QStringLiteral("P&rint...")), QStringLiteral("btPrint"));
-    btSave = named(new QPushButton(QStringLiteral("&Save...")), QStringLiteral("btSave"));
-    btHints = named(new QPushButton(QStringLiteral("&Hints")), QStringLiteral("btHints"));
-    btClose = named(new QPushButton(QStringLiteral("&Close")), QStringLiteral("btClose"));
-    btSave->setToolTip(QStringLiteral("Save the chart shown as a PNG picture, or the table shown as CSV text"));
+    btPlot = named(new QPushButton(tr("&Plot")), QStringLiteral("btPlot"));
+    btDateRange = named(new QPushButton(tr("&Date range...")), QStringLiteral("btDateRange"));
+    btPrint = named(new QPushButton(tr("P&rint...")), QStringLiteral("btPrint"));
+    btSave = named(new QPushButton(tr("&Save...")), QStringLiteral("btSave"));
+    btHints = named(new QPushButton(tr("&Hints")), QStringLiteral("btHints"));
+    btClose = named(new QPushButton(tr("&Close")), QStringLiteral("btClose"));
+    btSave->setToolTip(tr("Save the chart shown as a PNG picture, or the table shown as CSV text"));
     auto *bar = new QHBoxLayout;
-    bar->addWidget(new QLabel(QStringLiteral("Mailbox:")));
+    bar->addWidget(new QLabel(tr("Mailbox:")));
     bar->addWidget(cbMailbox);
     for (QPushButton *b : {btPlot, btDateRange, btPrint, btSave, btHints})
         bar->addWidget(b);
@@ -395,7 +223,7 @@ TfrmChart::TfrmChart(QWidget *parent) : QDialog(parent)
         auto *view = new QChartView(chart);
         view->setRenderHint(QPainter::Antialiasing);
         m_views << view;
-        tabs->addTab(view, QString::fromLatin1(kTabCaptions[t]));
+        tabs->addTab(view, tr(kTabCaptions[t]));
     }
     m_views.at(TopDomains)->chart()->legend()->hide();
     m_views.at(TopSpammers)->chart()->legend()->hide();
@@ -414,7 +242,7 @@ TfrmChart::TfrmChart(QWidget *parent) : QDialog(parent)
         grid->horizontalHeader()->setStretchLastSection(grid == grDel);
         grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
         grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-        tabs->addTab(grid, QString::fromLatin1(kTabCaptions[grid == grHits ? Hits : Deleted]));
+        tabs->addTab(grid, tr(kTabCaptions[grid == grHits ? Hits : Deleted]));
     }
 
     lblStatus = named(new QLabel, QStringLiteral("lblStatus"));
@@ -427,8 +255,7 @@ TfrmChart::TfrmChart(QWidget *parent) : QDialog(parent)
     pnlHints = named(new QFrame(this), QStringLiteral("pnlHints"));
     pnlHints->setFrameShape(QFrame::StyledPanel);
     pnlHints->setAutoFillBackground(true);
-    auto *hintText = new QLabel(QStringLiteral(
-        "<b>Reading the statistics</b><br><br>"
+    auto *hintText = new QLabel(tr("<b>Reading the statistics</b><br><br>"
         "Choose a mailbox and press <i>Plot</i> to see only its checks and deletions.<br>"
         "<i>Date range...</i> limits every chart and table to a period.<br><br>"
         "<i>E-mail Check</i> counts the checks, <i>Number Found</i> the messages waiting at "
@@ -437,7 +264,7 @@ TfrmChart::TfrmChart(QWidget *parent) : QDialog(parent)
         "<i>Print...</i> prints the tab shown; <i>Save...</i> saves a chart as a PNG picture "
         "or a table as CSV for a spreadsheet. Click a table's heading to sort by it."));
     hintText->setWordWrap(true);
-    auto *hintClose = new QPushButton(QStringLiteral("Close"));
+    auto *hintClose = new QPushButton(tr("Close"));
     auto *hintLayout = new QVBoxLayout(pnlHints);
     hintLayout->addWidget(hintText);
     hintLayout->addWidget(hintClose, 0, Qt::AlignRight);
@@ -482,11 +309,11 @@ void TfrmChart::SetData(ActivityLogData data)
 {
     m_data = std::move(data);
     cbMailbox->clear();
-    cbMailbox->addItem(kAllMailboxes);
+    cbMailbox->addItem(tr("All mailboxes")); // the first entry: no filter
     cbMailbox->addItems(m_data.mailboxes);
     cbMailbox->setCurrentIndex(0);
     if (m_data.skippedLines > 0)
-        lblStatus->setText(QStringLiteral("%1 line(s) of the log were not entries Tarnwick "
+        lblStatus->setText(tr("%1 line(s) of the log were not entries Tarnwick "
                                           "writes and were left out (the first is line %2). "
                                           "Check that the file chosen is the activity log.")
                                .arg(m_data.skippedLines)
@@ -547,10 +374,10 @@ void TfrmChart::RecomputePie()
 {
     QChart *chart = Chart(PercentDeleted);
     resetChart(chart);
-    chart->setTitle(QStringLiteral("Share of spam deleted among the messages seen at checks"));
+    chart->setTitle(tr("Share of spam deleted among the messages seen at checks"));
     auto *pie = new QPieSeries;
-    QPieSlice *normal = pie->append(QStringLiteral("Normal E-mail"), double(m_stats.normalMessages()));
-    QPieSlice *spam = pie->append(QStringLiteral("Spam Deleted"), double(m_stats.deletedMessages));
+    QPieSlice *normal = pie->append(tr("Normal E-mail"), double(m_stats.normalMessages()));
+    QPieSlice *spam = pie->append(tr("Spam Deleted"), double(m_stats.deletedMessages));
     normal->setColor(kBlue);
     spam->setColor(kVermillion);
     const qint64 sum = m_stats.normalMessages() + m_stats.deletedMessages;
@@ -576,9 +403,9 @@ void TfrmChart::PlotReadings()
     {
         QChart *chart = Chart(DayOfWeek);
         resetChart(chart);
-        chart->setTitle(QStringLiteral("Checks and messages by day of the week"));
+        chart->setTitle(tr("Checks and messages by day of the week"));
         auto *series = new QBarSeries;
-        auto *checks = new QBarSet(kChecks), *found = new QBarSet(kFound), *deleted = new QBarSet(kDeleted);
+        auto *checks = new QBarSet(kChecks()), *found = new QBarSet(kFound()), *deleted = new QBarSet(kDeleted());
         qint64 top = 0;
         for (int d = 0; d < 7; ++d) {
             checks->append(s.checksByDay[d]);
@@ -591,9 +418,9 @@ void TfrmChart::PlotReadings()
         series->append({checks, found, deleted});
         auto *x = new QBarCategoryAxis;
         x->append(ShortDayNames());
-        x->setTitleText(QStringLiteral("Day of the week"));
+        x->setTitleText(tr("Day of the week"));
         chart->addAxis(x, Qt::AlignBottom);
-        QValueAxis *y = countAxis(top, QStringLiteral("Number"));
+        QValueAxis *y = countAxis(top, tr("Number"));
         chart->addAxis(y, Qt::AlignLeft);
         attach(chart, series, x, y);
     }
@@ -602,18 +429,18 @@ void TfrmChart::PlotReadings()
     {
         QChart *chart = Chart(HourOfDay);
         resetChart(chart);
-        chart->setTitle(QStringLiteral("Checks and messages by time of day (half hours)"));
+        chart->setTitle(tr("Checks and messages by time of day (half hours)"));
         auto *x = new QCategoryAxis;
         x->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
         for (int slot = 0; slot < 48; slot += 4)
             x->append(SlotLabel(slot), slot);
         x->setRange(0, 47);
-        x->setTitleText(QStringLiteral("Time of day"));
+        x->setTitleText(tr("Time of day"));
         chart->addAxis(x, Qt::AlignBottom);
         qint64 top = 0;
         for (int slot = 0; slot < 48; ++slot)
             top = std::max({top, qint64(s.checksBySlot[slot]), s.foundBySlot[slot], s.deletedBySlot[slot]});
-        QValueAxis *y = countAxis(top, QStringLiteral("Number"));
+        QValueAxis *y = countAxis(top, tr("Number"));
         chart->addAxis(y, Qt::AlignLeft);
         const auto add = [&](const QString &name, auto values) {
             auto *line = new QLineSeries;
@@ -623,25 +450,25 @@ void TfrmChart::PlotReadings()
                 line->append(slot, double(values[slot]));
             attach(chart, line, x, y);
         };
-        add(kChecks, s.checksBySlot);
-        add(kFound, s.foundBySlot);
-        add(kDeleted, s.deletedBySlot);
+        add(kChecks(), s.checksBySlot);
+        add(kFound(), s.foundBySlot);
+        add(kDeleted(), s.deletedBySlot);
     }
 
     // Day by day: the three series on one date axis, each with its trend.
     {
         QChart *chart = Chart(DayByDay);
         resetChart(chart);
-        chart->setTitle(QStringLiteral("Checks and messages day by day"));
+        chart->setTitle(tr("Checks and messages day by day"));
         auto *x = new QDateTimeAxis;
         x->setFormat(QStringLiteral("yyyy-MM-dd"));
-        x->setTitleText(QStringLiteral("Date"));
+        x->setTitleText(tr("Date"));
         x->setTickCount(6);
         chart->addAxis(x, Qt::AlignBottom);
         qint64 top = 0;
         for (const StatsDay &day : s.days)
             top = std::max({top, qint64(day.checks), day.found, day.deleted});
-        QValueAxis *y = countAxis(top, QStringLiteral("Number"));
+        QValueAxis *y = countAxis(top, tr("Number"));
         chart->addAxis(y, Qt::AlignLeft);
         if (!s.days.isEmpty()) {
             const QDateTime first(s.days.front().date.startOfDay());
@@ -679,9 +506,9 @@ void TfrmChart::PlotReadings()
             // The trend has no entry of its own in the legend: the hints explain the dashes.
             chart->legend()->markers(trendLine).value(0)->setVisible(false);
         };
-        add(kFound, [](const StatsDay &d) { return d.found; });
-        add(kDeleted, [](const StatsDay &d) { return d.deleted; });
-        add(kChecks, [](const StatsDay &d) { return qint64(d.checks); });
+        add(kFound(), [](const StatsDay &d) { return d.found; });
+        add(kDeleted(), [](const StatsDay &d) { return d.deleted; });
+        add(kChecks(), [](const StatsDay &d) { return qint64(d.checks); });
     }
 
     // Top ten: horizontal bars, the largest at the top.
@@ -691,7 +518,7 @@ void TfrmChart::PlotReadings()
         resetChart(chart);
         chart->setTitle(title);
         auto *series = new QHorizontalBarSeries;
-        auto *set = new QBarSet(QStringLiteral("Deleted"));
+        auto *set = new QBarSet(tr("Deleted"));
         auto *y = new QBarCategoryAxis;
         y->setTitleText(what);
         // Categories run upwards from the axis, so the smallest goes in first.
@@ -705,14 +532,14 @@ void TfrmChart::PlotReadings()
         series->setLabelsPosition(QAbstractBarSeries::LabelsInsideEnd);
         chart->addAxis(y, Qt::AlignLeft);
         QValueAxis *x = countAxis(ranks.isEmpty() ? 0 : ranks.front().count,
-                                  QStringLiteral("Messages deleted"));
+                                  tr("Messages deleted"));
         chart->addAxis(x, Qt::AlignBottom);
         attach(chart, series, x, y);
     };
-    topTen(TopDomains, s.topDomains, QStringLiteral("The ten sender domains deleted most often"),
-           QStringLiteral("Sender domain"));
-    topTen(TopSpammers, s.topSenders, QStringLiteral("The ten senders deleted most often"),
-           QStringLiteral("Sender address"));
+    topTen(TopDomains, s.topDomains, tr("The ten sender domains deleted most often"),
+           tr("Sender domain"));
+    topTen(TopSpammers, s.topSenders, tr("The ten senders deleted most often"),
+           tr("Sender address"));
 }
 
 bool TfrmChart::CurrentIsTable() const
@@ -760,7 +587,7 @@ bool TfrmChart::SaveCurrent(const QString &fileName, QString *error)
         QSaveFile file(fileName);
         if (!file.open(QIODevice::WriteOnly)
             || file.write(TableToCsv(model->Headings(), model->Rows()).toUtf8()) < 0 || !file.commit()) {
-            *error = QStringLiteral("The table could not be saved as \"%1\": %2. Choose a folder you may write to.")
+            *error = tr("The table could not be saved as \"%1\": %2. Choose a folder you may write to.")
                          .arg(fileName, file.errorString());
             return false;
         }
@@ -771,7 +598,7 @@ bool TfrmChart::SaveCurrent(const QString &fileName, QString *error)
         view->resize(1000, 620);
     const QPixmap picture = view->grab();
     if (!picture.save(fileName, "PNG")) {
-        *error = QStringLiteral("The chart could not be saved as \"%1\". Choose a folder you may write to.")
+        *error = tr("The chart could not be saved as \"%1\". Choose a folder you may write to.")
                      .arg(fileName);
         return false;
     }
@@ -793,8 +620,8 @@ void TfrmChart::btPrintClick()
         printed = PrintCurrent(printer);
     }
     if (!printed)
-        QMessageBox::critical(this, QStringLiteral("Print"),
-                              QStringLiteral("The printer could not be started. Check that it is "
+        QMessageBox::critical(this, tr("Print"),
+                              tr("The printer could not be started. Check that it is "
                                              "switched on and set up, or print to a PDF file."));
 }
 
@@ -804,15 +631,15 @@ void TfrmChart::btSaveClick()
     QString name = tabs->tabText(tabs->currentIndex());
     name.replace(QStringLiteral("% "), QString()).replace(u' ', u'-');
     const QString fileName = QFileDialog::getSaveFileName(
-        this, table ? QStringLiteral("Save table as CSV") : QStringLiteral("Save chart as picture"),
+        this, table ? tr("Save table as CSV") : tr("Save chart as picture"),
         name.toLower() + (table ? QStringLiteral(".csv") : QStringLiteral(".png")),
-        table ? QStringLiteral("CSV files (*.csv);;All files (*)")
-              : QStringLiteral("PNG pictures (*.png);;All files (*)"));
+        table ? tr("CSV files (*.csv);;All files (*)")
+              : tr("PNG pictures (*.png);;All files (*)"));
     if (fileName.isEmpty())
         return;
     QString error;
     if (!SaveCurrent(fileName, &error))
-        QMessageBox::critical(this, QStringLiteral("Save"), error);
+        QMessageBox::critical(this, tr("Save"), error);
 }
 
 void TfrmChart::btHintsClick()
@@ -821,105 +648,4 @@ void TfrmChart::btHintsClick()
     pnlHints->move((width() - pnlHints->width()) / 2, (height() - pnlHints->height()) / 2);
     pnlHints->raise();
     pnlHints->show();
-}
-
-// ---------------------------------------------------------------------------------------------
-
-bool TfrmChartMain::s_busy = false;
-
-bool TfrmChartMain::Busy()
-{
-    return s_busy;
-}
-
-TfrmChartMain::TfrmChartMain(const QString &logFile, QWidget *parent) : QDialog(parent)
-{
-    setObjectName(QStringLiteral("TfrmChartMain"));
-    setWindowTitle(QStringLiteral("Statistics"));
-    // No name set yet: the log is where the program writes it when no name is given.
-    edLogFile = named(new QLineEdit(logFile.trimmed().isEmpty() ? DefaultLogFileName() : logFile),
-                      QStringLiteral("edLogFile"));
-    edLogFile->setMinimumWidth(360);
-    btBrowse = named(new QPushButton(QStringLiteral("&Browse...")), QStringLiteral("btBrowse"));
-    btOK = named(new QPushButton(QStringLiteral("OK")), QStringLiteral("btOK"));
-    btCancel = named(new QPushButton(QStringLiteral("Cancel")), QStringLiteral("btCancel"));
-    btOK->setDefault(true);
-    progress = named(new QProgressBar, QStringLiteral("progress"));
-    progress->setRange(0, 1000);
-    progress->setTextVisible(false);
-    progress->hide();
-
-    auto *fileRow = new QHBoxLayout;
-    fileRow->addWidget(edLogFile, 1);
-    fileRow->addWidget(btBrowse);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(btOK);
-    buttons->addWidget(btCancel);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Activity log file:")));
-    layout->addLayout(fileRow);
-    layout->addWidget(progress);
-    layout->addLayout(buttons);
-
-    errorBox = [this](const QString &text, const QString &detail) {
-        QMessageBox box(QMessageBox::Critical, QStringLiteral("Statistics"), text, QMessageBox::Ok, this);
-        box.setInformativeText(detail);
-        box.exec();
-    };
-    connect(btBrowse, &QPushButton::clicked, this, &TfrmChartMain::btBrowseClick);
-    connect(btOK, &QPushButton::clicked, this, &TfrmChartMain::btOKClick);
-    connect(btCancel, &QPushButton::clicked, this, &QDialog::reject);
-}
-
-void TfrmChartMain::btBrowseClick()
-{
-    QFileDialog dialog(this, QStringLiteral("Location of Tarnwick activity log file"),
-                       QFileInfo(edLogFile->text()).absolutePath(),
-                       QStringLiteral("Activity log files (*.txt);;All files (*)"));
-    dialog.setDefaultSuffix(QStringLiteral("txt"));
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-        edLogFile->setText(dialog.selectedFiles().constFirst());
-}
-
-void TfrmChartMain::btOKClick()
-{
-    if (s_busy)
-        return;
-    s_busy = true;
-    // Clears the flag and restores the cursor however this is left.
-    struct Done
-    {
-        ~Done() { s_busy = false; }
-    } done;
-    TfrmChart chart(this);
-    ActivityLogReadResult result;
-    {
-        TBusyCursor busy;
-        progress->setValue(0);
-        progress->show();
-        result = chart.readInLogFile(edLogFile->text().trimmed(), [this](qint64 read, qint64 total) {
-            progress->setValue(total > 0 ? int(read * 1000 / total) : 1000);
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        });
-        progress->hide();
-        if (result.ok)
-            chart.btPlotClick();
-    }
-    if (!result.ok) {
-        errorBox(result.error, result.detail);
-        return;
-    }
-    hide();
-    chart.exec();
-    accept();
-}
-
-void ShowStatistics(QWidget *parent, const QString &logFile)
-{
-    if (TfrmChartMain::Busy())
-        return;
-    TfrmChartMain dialog(logFile, parent);
-    dialog.exec();
 }

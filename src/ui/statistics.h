@@ -6,6 +6,7 @@
 #include <QAbstractTableModel>
 #include <QDate>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -34,6 +35,16 @@ class QTableView;
 // Opens the start dialog for the log file logFile (the "Logfile" setting) and, on OK, the
 // chart window. Does nothing while a chart window is being built.
 void ShowStatistics(QWidget *parent, const QString &logFile);
+
+// The hourglass for as long as the object lives, whichever way the block is left.
+class TBusyCursor
+{
+public:
+    TBusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TBusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    TBusyCursor(const TBusyCursor &) = delete;
+    TBusyCursor &operator=(const TBusyCursor &) = delete;
+};
 
 // One of the two grids: rows of text; the "# Mail" / "Size" column sorts as a number and is
 // right-aligned, the date column sorts as a date (its text is an ISO date).

@@ -15,31 +15,31 @@ constexpr int kAnimationMs = 600;
 TTrayIcon::TTrayIcon(QObject *parent) : QObject(parent), m_hint(QStringLiteral("Tarnwick"))
 {
     m_menu = new QMenu();
-    actCheck = m_menu->addAction(QStringLiteral("Check e-mail for spam"));
-    actLaunch = m_menu->addAction(QStringLiteral("Launch e-mail program"));
+    actCheck = m_menu->addAction(tr("Check e-mail for spam"));
+    actLaunch = m_menu->addAction(tr("Launch e-mail program"));
     m_menu->addSeparator();
-    actMainScreen = m_menu->addAction(QStringLiteral("Main screen"));
-    QMenu *settings = m_menu->addMenu(QStringLiteral("Settings"));
-    actSpam = settings->addAction(QStringLiteral("Spam"));
-    actGeneral = settings->addAction(QStringLiteral("General"));
-    actViewLog = settings->addAction(QStringLiteral("View log file"));
-    actStatistics = m_menu->addAction(QStringLiteral("Statistics"));
+    actMainScreen = m_menu->addAction(tr("Main screen"));
+    QMenu *settings = m_menu->addMenu(tr("Settings"));
+    actSpam = settings->addAction(tr("Spam"));
+    actGeneral = settings->addAction(tr("General"));
+    actViewLog = settings->addAction(tr("View log file"));
+    actStatistics = m_menu->addAction(tr("Statistics"));
     m_menu->addSeparator();
     m_modeGroup = new QActionGroup(this);
     m_modeGroup->setExclusive(true);
-    actEnable = m_menu->addAction(QStringLiteral("Enable automatic check"));
-    actDisable = m_menu->addAction(QStringLiteral("Disable automatic check"));
+    actEnable = m_menu->addAction(tr("Enable automatic check"));
+    actDisable = m_menu->addAction(tr("Disable automatic check"));
     for (QAction *a : {actEnable, actDisable}) {
         a->setCheckable(true);
         m_modeGroup->addAction(a);
     }
     actDisable->setChecked(true);
     m_menu->addSeparator();
-    QMenu *help = m_menu->addMenu(QStringLiteral("Help/Info"));
-    actHelp = help->addAction(QStringLiteral("Help"));
-    actAbout = help->addAction(QStringLiteral("About"));
+    QMenu *help = m_menu->addMenu(tr("Help/Info"));
+    actHelp = help->addAction(tr("Help"));
+    actAbout = help->addAction(tr("About"));
     m_menu->addSeparator();
-    actExit = m_menu->addAction(QStringLiteral("Exit"));
+    actExit = m_menu->addAction(tr("Exit"));
     connect(m_menu, &QMenu::aboutToShow, this, &TTrayIcon::menuAboutToShow);
 
     m_icon = new QSystemTrayIcon(this);
@@ -82,6 +82,12 @@ void TTrayIcon::SetHint(const QString &hint)
 {
     m_hint = hint;
     m_icon->setToolTip(hint);
+}
+
+void TTrayIcon::ShowMessage(const QString &title, const QString &text, bool trouble)
+{
+    if (m_icon->isVisible())
+        m_icon->showMessage(title, text, trouble ? QSystemTrayIcon::Warning : QSystemTrayIcon::Information);
 }
 
 void TTrayIcon::SetAnimated(bool animated)

@@ -29,6 +29,8 @@ public:
     void SetActive(bool active);
     bool IsActive() const;
     void SetHint(const QString &hint);
+    // A message beside the icon, where the desktop has no notification server.
+    void ShowMessage(const QString &title, const QString &text, bool trouble);
     QString Hint() const { return m_hint; }
     void SetAnimated(bool animated);
     bool IsAnimated() const { return m_animated; }

@@ -14,7 +14,7 @@
 TfrmViewHeader::TfrmViewHeader(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmViewHeader"));
-    setWindowTitle(QStringLiteral("View Selected Headers"));
+    setWindowTitle(tr("View Selected Headers"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     auto *layout = new QVBoxLayout(this);
     lblTitle = new QLabel(this);
@@ -30,15 +30,15 @@ TfrmViewHeader::TfrmViewHeader(QWidget *parent) : QDialog(parent)
     Memo1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     layout->addWidget(Memo1);
     auto *buttons = new QHBoxLayout();
-    btOpen = new QPushButton(QStringLiteral("Open in mail program"), this);
+    btOpen = new QPushButton(tr("Open in mail program"), this);
     btOpen->setObjectName(QStringLiteral("btOpen"));
-    btOpen->setToolTip(QStringLiteral("Show the whole message, with its pictures and attachments, in the "
+    btOpen->setToolTip(tr("Show the whole message, with its pictures and attachments, in the "
                                       "desktop's program for e-mail files"));
     btOpen->setAutoDefault(false);
     btOpen->hide();
     buttons->addWidget(btOpen);
     buttons->addStretch();
-    btOK = new QPushButton(QStringLiteral("OK"), this);
+    btOK = new QPushButton(tr("OK"), this);
     btOK->setObjectName(QStringLiteral("btOK"));
     btOK->setDefault(true);
     buttons->addWidget(btOK);
@@ -70,14 +70,14 @@ void TfrmViewHeader::btOpenClick()
         return;
     if (!QFileInfo(m_file).isFile()) {
         QMessageBox::critical(this, windowTitle(),
-                              QStringLiteral("The message file %1 is gone. View the message again to download "
+                              tr("The message file %1 is gone. View the message again to download "
                                              "it once more.")
                                   .arg(m_file));
         return;
     }
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(m_file)))
         QMessageBox::critical(this, windowTitle(),
-                              QStringLiteral("The desktop has no program set up for e-mail files (.eml). The "
+                              tr("The desktop has no program set up for e-mail files (.eml). The "
                                              "message is saved as %1; open it with your mail program.")
                                   .arg(m_file));
 }
@@ -89,13 +89,13 @@ QString TfrmViewHeader::Text() const
 
 void TfrmViewHeader::showEvent(QShowEvent *event)
 {
-    lblTitle->setText(ViewingHeaders   ? QStringLiteral("Contents of selected e-mail headers")
-                      : ViewingReasons ? QStringLiteral("Reasons that e-mail is marked or not marked")
-                                       : QStringLiteral("Contents of e-mail"));
+    lblTitle->setText(ViewingHeaders   ? tr("Contents of selected e-mail headers")
+                      : ViewingReasons ? tr("Reasons that e-mail is marked or not marked")
+                                       : tr("Contents of e-mail"));
     // Each of the three windows says in its title bar what it shows.
-    setWindowTitle(ViewingHeaders   ? QStringLiteral("View Selected Headers")
-                   : ViewingReasons ? QStringLiteral("Why Was This E-mail Marked?")
-                                    : QStringLiteral("View Message Body"));
+    setWindowTitle(ViewingHeaders   ? tr("View Selected Headers")
+                   : ViewingReasons ? tr("Why Was This E-mail Marked?")
+                                    : tr("View Message Body"));
     Memo1->moveCursor(QTextCursor::Start);
     QDialog::showEvent(event);
 }

@@ -9,12 +9,12 @@
 TfrmWhichMailbox::TfrmWhichMailbox(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmWhichMailbox"));
-    setWindowTitle(QStringLiteral("Which Mailbox?"));
+    setWindowTitle(tr("Which Mailbox?"));
     setWindowFlag(Qt::WindowStaysOnTopHint);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     auto *layout = new QVBoxLayout(this);
-    auto *heading = new QLabel(QStringLiteral("Which mailbox do you wish to check?"), this);
+    auto *heading = new QLabel(tr("Which mailbox do you wish to check?"), this);
     QFont bold = heading->font();
     bold.setBold(true);
     heading->setFont(bold);
@@ -28,10 +28,10 @@ TfrmWhichMailbox::TfrmWhichMailbox(QWidget *parent) : QDialog(parent)
     layout->addWidget(cbWhich);
 
     auto *buttons = new QDialogButtonBox(this);
-    btOK = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    btOK = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
     btOK->setObjectName(QStringLiteral("btOK"));
     btOK->setDefault(true);
-    btCancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    btCancel = buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
     btCancel->setObjectName(QStringLiteral("btCancel"));
     layout->addWidget(buttons);
     connect(btOK, &QPushButton::clicked, this, &TfrmWhichMailbox::btOKClick);

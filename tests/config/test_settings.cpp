@@ -18,7 +18,7 @@ TEST(GeneralSettings, FreshUserDefaults)
                                    .automatic = false, .ask = true, .kill = false,
                                    .minutes = 10, .launch = true, .exitAfterCheck = false,
                                    .alarm = true, .repeat = true, .ras = 0, .count = 0,
-                                   .sysTray = false, .logNaming = LogNaming::AsIs};
+                                   .sysTray = false, .logNaming = LogNaming::AsIs, .notify = true};
     EXPECT_EQ(ReadGeneralSettings(settings), expected);
     EXPECT_EQ(ReadPoints(settings), 0);
     const ServerSettings servers = readServerSettings(settings);
@@ -34,7 +34,7 @@ TEST(GeneralSettings, EveryValueRoundTripsUnderItsOwnName)
                             .alarmFile = "/sounds/bell.wav", .automatic = true, .ask = false,
                             .kill = true, .minutes = 25, .launch = false, .exitAfterCheck = true,
                             .alarm = false, .repeat = false, .ras = 3, .count = 123456789012LL,
-                            .sysTray = true, .logNaming = LogNaming::Quarter};
+                            .sysTray = true, .logNaming = LogNaming::Quarter, .notify = false};
     {
         UserSettings settings;
         ASSERT_TRUE(SaveGeneralSettings(settings, g)) << settings.lastError().toStdString();
@@ -48,7 +48,7 @@ TEST(GeneralSettings, EveryValueRoundTripsUnderItsOwnName)
           "General\\AlarmFile=/sounds/bell.wav", "General\\Automatic=1", "General\\Ask=0",
           "General\\Kill=1", "General\\Minutes=25", "General\\Launch=0", "General\\Exit=1",
           "General\\Alarm=0", "General\\Repeat=0", "General\\RAS=3",
-          "General\\Count=123456789012", "General\\SysTray=1", "Logfile\\Asis=0",
+          "General\\Count=123456789012", "General\\SysTray=1", "General\\Notify=0", "Logfile\\Asis=0",
           "Logfile\\Month=0", "Logfile\\Quarter=1"})
         EXPECT_TRUE(lines.contains(QString::fromUtf8(line))) << line;
 }

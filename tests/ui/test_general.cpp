@@ -87,7 +87,7 @@ TEST_F(GeneralDialog, OkStoresEveryTabAndHandsItBack)
     d.rbAsIs->setChecked(true);
     d.edMail->setText("claws-mail");
     d.edAlarm->setText("/sounds/bell.wav");
-    for (QCheckBox *off : {d.cbAlarm, d.cbRepeat, d.cbConfirmation, d.cbLaunch})
+    for (QCheckBox *off : {d.cbAlarm, d.cbRepeat, d.cbConfirmation, d.cbLaunch, d.cbNotify})
         off->setChecked(false);
     d.cbExit->setChecked(true);
     d.btOK->click();
@@ -101,7 +101,7 @@ TEST_F(GeneralDialog, OkStoresEveryTabAndHandsItBack)
     expected.mailer = "claws-mail";
     expected.alarmFile = "/sounds/bell.wav";
     expected.automatic = expected.kill = expected.exitAfterCheck = expected.sysTray = true;
-    expected.ask = expected.launch = expected.alarm = expected.repeat = false;
+    expected.ask = expected.launch = expected.alarm = expected.repeat = expected.notify = false;
     expected.minutes = 25;
     EXPECT_EQ(Stored(), expected);
     ASSERT_TRUE(d.Stored());

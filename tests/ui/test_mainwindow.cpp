@@ -18,6 +18,7 @@
 #include "rulewords.h"
 #include "spamsettings.h"
 #include "splash.h"
+#include "startup.h"
 #include "statistics.h"
 #include "trayicon.h"
 #include "ui_test.h"
@@ -37,8 +38,11 @@ protected:
         ASSERT_TRUE(saveServerSettings(store, s).ok());
     }
 
-    void Start(TPrompts *boxes = nullptr)
+    // args: the program's command line after its name.
+    void Start(TPrompts *boxes = nullptr, const QStringList &args = {})
     {
+        QCommandLineParser parser;
+        const TStartOptions options = ParseStartOptions(parser, QStringList{"tarnwick"} + args);
         TPrompts &p = boxes ? *boxes : prompts;
         guard = std::make_unique<TMailGuard>(p);
         guard->SetNetworkTimeOut(20);
@@ -47,9 +51,10 @@ protected:
         guard->SetDefaultMailProgram([] { return QString(); });
         window = std::make_unique<TfrmMain>(*guard, p);
         window->SetQuitter([this] { ++quits; });
-        window->FormCreate();
+        StartMainWindow(*window, *guard, options);
         window->General()->SetMailProgramFinder([] { return QString(); });
         window->General()->SetMailboxImporter([] { return std::optional<ImportedMailbox>(); });
+        CheckAtStart(*window, options);
     }
 
     // Mailbox 1 on a server that accepts the connection and then says nothing, so a check
@@ -140,19 +145,20 @@ protected:
     int quits = 0;
 };
 
-// Tray mode, stored or ticked while running, takes effect at once. Without a notification
-// area (offscreen) it keeps the window, says why, and the exit button ends the program; with
-// one (under a desktop with a tray) the icon shows and the exit button hides to it.
+// Tray mode, stored, ticked while running or asked for by --hidden, takes effect at once.
+// Without a notification area (offscreen) it keeps the window, says why, and the exit button
+// ends the program; with one (under a desktop with a tray) the icon shows and the exit button
+// hides to it; one that comes later (the panel starts after the program) takes it.
 TEST_F(MainWindow, TrayModeNeverStrandsTheUser)
 {
     const bool host = TTrayIcon::IsAvailable();
-    for (const bool stored : {true, false}) {
-        SCOPED_TRACE(stored ? "stored" : "ticked");
+    for (const QString mode : {"stored", "ticked", "--hidden"}) {
+        SCOPED_TRACE(mode.toStdString());
         GeneralSettings g;
-        g.sysTray = stored;
+        g.sysTray = mode == "stored";
         Store(g, {});
-        Start();
-        if (!stored) {
+        Start(nullptr, mode.startsWith("--") ? QStringList{mode} : QStringList{});
+        if (mode == "ticked") {
             TPoller tick([&] {
                 TfrmGeneral *general = window->General();
                 if (!general->isVisible())
@@ -165,15 +171,18 @@ TEST_F(MainWindow, TrayModeNeverStrandsTheUser)
             window->btGeneralClick();
             ASSERT_TRUE(tick.done());
         }
-        EXPECT_EQ(window->isVisible(), !(host && stored));
+        EXPECT_EQ(window->isVisible(), !(host && mode != "ticked"));
         EXPECT_EQ(window->Tray()->IsActive(), host);
         EXPECT_EQ(window->btExit->text(), host ? "&Hide" : "&Goodbye");
         EXPECT_TRUE(prompts.infos.isEmpty()) << "no restart to ask for";
+        EXPECT_EQ(ReadGeneralSettings(UserSettings()).sysTray, mode != "--hidden") << "the option is no setting";
         window->ShowMainScreen1Click();
         window->btExit->click();
         EXPECT_EQ(quits, host ? 0 : 1) << "hidden to the icon, or ended";
         EXPECT_FALSE(window->isVisible());
         quits = 0;
+        guard->SetTrayAvailable(true);
+        EXPECT_TRUE(guard->sysTrayMode());
     }
 }
 
@@ -462,11 +471,11 @@ TEST_F(MainWindow, DemoMailCheckedInspectedMarkedAndDeleted)
     ServerSettings s;
     s.slot(1) = {env->Server(env->Pop3Port), QStringLiteral("user17"), env->Password, TlsMode::None, {}};
     Store({}, s);
-    Start();
+    Start(nullptr, {"--check"});
     const int width = window->width();
-    window->btList->click();
+    EXPECT_EQ(guard->Messages().Count(), 0) << "the check waits for the event loop";
+    ASSERT_TRUE(WaitUntil([&] { return guard->Messages().Count() == mail.size(); }, 30000));
     ASSERT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join(u'\n').toStdString();
-    ASSERT_EQ(guard->Messages().Count(), mail.size());
     EXPECT_EQ(window->StatusText(), "Message Total: 8 Number Marked: 4");
     EXPECT_EQ(window->width(), width) << "the window does not widen itself";
     // Each row's mark as its picture; a clear one keeps unmarked subjects lined up.
@@ -476,6 +485,12 @@ TEST_F(MainWindow, DemoMailCheckedInspectedMarkedAndDeleted)
     const int free = Row(QStringLiteral("Claim your FREE cruise today"));
     EXPECT_EQ(picture(free), MarkPicture(CheckMark).pixmap(16, 16).toImage());
     EXPECT_EQ(qAlpha(picture(Row(QStringLiteral("Dinner on Saturday?"))).pixel(8, 8)), 0);
+    // ... and in words for a screen reader, the subject after it.
+    QAccessibleTableInterface *list = QAccessible::queryAccessibleInterface(window->ListView1)->tableInterface();
+    const auto spoken = [&](int row) { return list->cellAt(row, TMessageListModel::SubjectColumn)->text(QAccessible::Name); };
+    EXPECT_EQ(spoken(free), "marked for deletion: Claim your FREE cruise today");
+    EXPECT_EQ(spoken(Row(QStringLiteral("Dinner on Saturday?"))), "Dinner on Saturday?");
+    EXPECT_EQ(list->cellAt(free, TMessageListModel::SubjectColumn)->text(QAccessible::Description), MarkInWords(CheckMark));
 
     SelectViewRow(free);
     Keep(window.get(), QStringLiteral("main"));

@@ -158,7 +158,10 @@ TEST(Pictures, EveryMarkAndEveryNamedPictureIsThere)
     EXPECT_TRUE(MarkPicture(-1).isNull());
     EXPECT_TRUE(MarkPicture(15).isNull());
     QList<QImage> seen;
+    // Each picture in words, for a screen reader.
+    const char *names[] = {"marked for deletion", "suspect", "on the blacklist", "accepted by an exception"};
     for (int mark = 0; mark <= 14; ++mark) {
+        EXPECT_EQ(MarkName(mark), names[qMin(mark, 3)]);
         EXPECT_GT(OpaquePixels(MarkPicture(mark)), 100) << mark;
         const QImage image = MarkPicture(mark).pixmap(24, 24).toImage();
         EXPECT_FALSE(seen.contains(image)) << "mark " << mark << " looks like another mark";
