@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -420,16 +421,28 @@ void TImapMailbox::LogIn()
         m_toDelete.clear();
         m_target.clear();
         m_notice.clear();
+        m_search = -1;
+        m_endAfterList = false;
         m_client.Greet();
-        // Sent together: the log-in, the capabilities a logged-in session has, the folder.
+        // Sent together: the log-in, the capabilities a logged-in session has, the folder and
+        // the listing's search. A refusal of any of them is read in this order, so the first
+        // refused command is the one reported; the search of a folder that did not open is
+        // never read, and nothing here changes the folder.
         const TImapClient::Ticket login = m_client.QueueLogIn();
         const TImapClient::Ticket capability = m_client.Queue("CAPABILITY");
         const TImapClient::Ticket examine =
             m_client.Queue(ImapCommand{{"EXAMINE "}, ImapString(ImapMailboxName(m_settings.folder))});
+        m_search = QueueSearch();
         m_client.TakeLogIn(login);
         m_client.TakeOk(capability, QStringLiteral("The server refused to name its capabilities"));
         TakeOpened(examine, false);
     });
+}
+
+TImapClient::Ticket TImapMailbox::QueueSearch()
+{
+    return m_client.Queue(m_settings.wholeFolder ? "UID SEARCH ALL" : "UID SEARCH UNSEEN",
+                          TImapClient::kMaxResponseLineBytes + 64 * 1024);
 }
 
 QList<TImapClient::Ticket> TImapMailbox::QueueFresh(const QList<quint32> &uids)
@@ -472,11 +485,11 @@ QHash<quint32, TImapMailbox::Fresh> TImapMailbox::TakeFresh(const QList<TImapCli
 TMailboxListing TImapMailbox::List(
     const std::function<void(int index, int count, const TMailboxMessage &message)> &listed)
 {
-    TMailboxListing listing = m_client.Run([this] {
-        const ImapReply reply = m_client.TakeOk(
-            m_client.Queue(m_settings.wholeFolder ? "UID SEARCH ALL" : "UID SEARCH UNSEEN",
-                           TImapClient::kMaxResponseLineBytes + 64 * 1024),
-            QStringLiteral("The server refused to search the folder"));
+    const bool endAfter = std::exchange(m_endAfterList, false);
+    TMailboxListing listing = m_client.Run([this, endAfter] {
+        // The log-in sent the search already; a second listing in the session searches again.
+        const TImapClient::Ticket search = m_search >= 0 ? std::exchange(m_search, -1) : QueueSearch();
+        const ImapReply reply = m_client.TakeOk(search, QStringLiteral("The server refused to search the folder"));
         QList<quint32> uids;
         for (const ImapResponse &response : reply.untagged)
             if (const std::optional<QList<quint32>> found = ImapSearchResult(response))
@@ -490,7 +503,12 @@ TMailboxListing TImapMailbox::List(
                                                 : std::clamp(m_settings.maxListed, 1, kMaxListedMessages);
         if (uids.size() > most)
             uids.resize(most);
-        const QHash<quint32, Fresh> fresh = FetchFresh(uids);
+        const QList<TImapClient::Ticket> fetches = QueueFresh(uids);
+        // Nothing follows in this session: the goodbye travels with the fetch.
+        const TImapClient::Ticket bye = endAfter ? m_client.QueueLogOut() : -1;
+        const QHash<quint32, Fresh> fresh = TakeFresh(fetches, uids);
+        if (bye >= 0)
+            m_client.FinishLogOut(bye);
         TMailboxListing result;
         result.session = m_session;
         for (const quint32 uid : uids) {

@@ -193,6 +193,7 @@ public:
 
     void LogIn() override;
     quint64 Session() const override { return m_session; }
+    void EndAfterList() override { m_endAfterList = true; }
     TMailboxListing List(
         const std::function<void(int index, int count, const TMailboxMessage &message)> &listed = {}) override;
     bool StillSame(const TMailboxListing &listing, int index) override;
@@ -226,6 +227,7 @@ private:
         qint64 size = -1;
         QByteArray header;
     };
+    TImapClient::Ticket QueueSearch();
     // Opens the folder (EXAMINE, or SELECT for changes) and reads its UIDVALIDITY.
     void TakeOpened(TImapClient::Ticket ticket, bool readWrite);
     // Fetches size and header of uids again, in as many commands as needed.
@@ -246,4 +248,6 @@ private:
     QList<quint32> m_toDelete;     // checked by Delete, acted on by Commit
     QByteArray m_target;           // the folder they go to
     QString m_notice;
+    TImapClient::Ticket m_search = -1;   // the listing's search, sent with the log-in
+    bool m_endAfterList = false;
 };
