@@ -139,19 +139,44 @@ ImapResponse TImapClient::ReadOne()
     ImapResponse response = ReadResponse(budget, front ? front->literalLimit : kDefaultLiteral);
     Note(response);
     if (response.kind == ImapResponse::Kind::Tagged) {
-        Pending *owner = nullptr;
-        for (Pending &pending : m_pending)
-            if (!pending.done && pending.tag == response.tag)
-                owner = &pending;
-        if (!owner)
-            RaiseProtocolError(QStringLiteral("The server answered a command that was not sent (%1)")
-                                   .arg(QString::fromLatin1(response.tag.left(20))));
-        owner->done = true;
-        owner->reply.done = response;
+        FileTagged(response);
     } else if (response.kind == ImapResponse::Kind::Untagged && front) {
         front->reply.untagged << response;
     }
     return response;
+}
+
+void TImapClient::FileTagged(const ImapResponse &response)
+{
+    Pending *owner = nullptr;
+    for (Pending &pending : m_pending)
+        if (!pending.done && pending.tag == response.tag)
+            owner = &pending;
+    if (!owner)
+        RaiseProtocolError(QStringLiteral("The server answered a command that was not sent (%1)")
+                               .arg(QString::fromLatin1(response.tag.left(20))));
+    owner->done = true;
+    owner->reply.done = response;
+}
+
+std::optional<ImapResponse> TImapClient::Listen(const QDeadlineTimer &deadline)
+{
+    if (!WaitReadable(deadline))
+        return std::nullopt;
+    // Once it has begun, a response must arrive whole within the usual time.
+    qint64 budget = kDefaultBudget;
+    ImapResponse response = ReadResponse(budget, kDefaultLiteral);
+    Note(response);
+    if (response.kind == ImapResponse::Kind::Tagged)
+        FileTagged(response);
+    return response;
+}
+
+void TImapClient::SendContinuation(const QByteArray &line)
+{
+    if (HasLineEnd(line))
+        throw std::logic_error("TImapClient::SendContinuation: a line must not contain CR, LF or NUL");
+    Write(line + "\r\n");
 }
 
 TImapClient::Ticket TImapClient::Queue(const ImapCommand &command, qint64 budget, qint64 literalLimit)

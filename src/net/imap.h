@@ -99,6 +99,15 @@ public:
     // Closes at once, forgetting every command waiting.
     void Drop();
 
+    // For a command that runs until the client ends it (IDLE): waits for the server's "+"
+    // (false when the command ended instead), then reads what the server sends as it comes.
+    bool WaitForContinuation(Ticket ticket) { return WaitContinuation(ticket); }
+    // The next response, each bounded on its own and kept with no command; nothing when the
+    // deadline passed in silence. A tagged one ends its command as Take would see it.
+    std::optional<ImapResponse> Listen(const QDeadlineTimer &deadline);
+    // Sends a line that is no command of its own ("DONE" ends IDLE).
+    void SendContinuation(const QByteArray &line);
+
     // Runs f as one operation of the connection: a second one started meanwhile (from an event
     // handler) is refused, and any failure closes the connection.
     template <class F>
@@ -142,6 +151,8 @@ private:
     // caller waiting for a continuation sees it.
     ImapResponse ReadOne();
     ImapResponse ReadResponse(qint64 &budget, qint64 literalLimit);
+    // Files a tagged response with its command.
+    void FileTagged(const ImapResponse &response);
     void Note(const ImapResponse &response);
     // Sends bytes after checking that no text piece carries a line end.
     void Write(const QByteArray &bytes);
