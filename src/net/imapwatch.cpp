@@ -86,11 +86,9 @@ bool TImapWatcher::Grew(const ImapResponse &response)
         const bool grew = response.number > m_exists;
         m_exists = response.number;
         return grew;
-    } else if (response.status == "RECENT") {
-        const bool grew = response.number > m_recent;
-        m_recent = response.number;
-        return grew;
     }
+    // RECENT is not counted: a new message always raises EXISTS too, and one arrival must
+    // bring one check, not two.
     return false;
 }
 
@@ -121,7 +119,7 @@ void TImapWatcher::Session(int &backoffMs)
     client.TakeLogIn(login);
     const ImapReply opened = client.TakeOk(
         examine, QStringLiteral("The folder \"%1\" cannot be opened").arg(m_settings.folder));
-    m_exists = m_recent = 0;
+    m_exists = 0;
     for (const ImapResponse &response : opened.untagged)
         Grew(response);
     // The session works: the next failure starts its pauses from the shortest again.

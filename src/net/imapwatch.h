@@ -73,5 +73,4 @@ private:
     std::condition_variable m_wake;
     TImapClient *m_client = nullptr;   // the session's client, guarded by m_mutex
     qint64 m_exists = 0;
-    qint64 m_recent = 0;
 };
