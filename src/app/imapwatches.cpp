@@ -53,6 +53,7 @@ void TImapWatches::Update(const ServerSettings &servers, bool on, int timeOutSec
         connect(watcher.get(), &TImapWatcher::newMail, this, [this, n] { Due(n); });
         connect(watcher.get(), &TImapWatcher::problem, this,
                 [this, n](const QString &text, int) { emit problem(n, text); });
+        connect(watcher.get(), &TImapWatcher::watching, this, [this, n](bool idle) { emit watching(n, idle); });
         watcher->Start();
         // The old session (if any) ends as the new one starts.
         m_watches[n] = Watch{std::move(settings), std::move(watcher)};

@@ -41,6 +41,8 @@ public:
 signals:
     // A slot's watcher lost its session; it tries again by itself.
     void problem(int slot, const QString &text);
+    // A slot's watcher has its session open (by IDLE, or polling without it).
+    void watching(int slot, bool idle);
 
 private:
     struct Watch {
