@@ -64,6 +64,9 @@ void TImapWatcher::Loop()
             Session(backoffMs);
         } catch (const ENetError &e) {
             failure = e.Message();
+        } catch (const std::exception &e) {
+            // Nothing may leave the thread: whatever went wrong, the session is tried again.
+            failure = QString::fromLocal8Bit(e.what());
         }
         if (Stopping())
             break;

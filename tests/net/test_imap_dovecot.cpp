@@ -260,8 +260,8 @@ TEST_F(ImapDovecot, IdleSeesADeliveredMessageWithinTwoSeconds)
     TImapWatcher watcher(Settings("imap08"));
     int arrivals = 0;
     QList<bool> watching;
-    QObject::connect(&watcher, &TImapWatcher::newMail, [&] { ++arrivals; });
-    QObject::connect(&watcher, &TImapWatcher::watching, [&](bool idle) { watching << idle; });
+    QObject::connect(&watcher, &TImapWatcher::newMail, &watcher, [&] { ++arrivals; });
+    QObject::connect(&watcher, &TImapWatcher::watching, &watcher, [&](bool idle) { watching << idle; });
     watcher.Start();
     runUntil([&] { return !watching.isEmpty(); }, 10000);
     ASSERT_EQ(watching, QList<bool>{true});
@@ -282,7 +282,7 @@ TEST_F(ImapDovecot, IdleSeesADeliveredMessageWithinTwoSeconds)
     TImapWatcher refused(wrong, TImapWatcher::Timing{60000, 60000, 100, 400});
     QList<int> pauses;
     QStringList problems;
-    QObject::connect(&refused, &TImapWatcher::problem, [&](const QString &text, int ms) {
+    QObject::connect(&refused, &TImapWatcher::problem, &refused, [&](const QString &text, int ms) {
         problems << text;
         pauses << ms;
     });

@@ -89,9 +89,9 @@ TEST(ImapWatch, ReportsNewMailAndReconnectsWithGrowingPauses)
         int arrivals = 0;
         QList<int> pauses;
         QList<bool> watching;
-        QObject::connect(&watcher, &TImapWatcher::newMail, [&] { ++arrivals; });
-        QObject::connect(&watcher, &TImapWatcher::problem, [&](const QString &, int ms) { pauses << ms; });
-        QObject::connect(&watcher, &TImapWatcher::watching, [&](bool idle) { watching << idle; });
+        QObject::connect(&watcher, &TImapWatcher::newMail, &watcher, [&] { ++arrivals; });
+        QObject::connect(&watcher, &TImapWatcher::problem, &watcher, [&](const QString &, int ms) { pauses << ms; });
+        QObject::connect(&watcher, &TImapWatcher::watching, &watcher, [&](bool idle) { watching << idle; });
         watcher.Start();
         EXPECT_TRUE(RunUntil([&] { return arrivals > 0; }, 5000));
         // Time for a renewal that should not bring another arrival.
