@@ -3,14 +3,10 @@
 #include "dovecot_test.h"
 
 #include "imap.h"
-#include "imapwatch.h"
 #include "pop3.h"
 #include "temp_home.h"
 
-#include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
-#include <QThread>
 #include <QFile>
 #include <QMap>
 #include <gtest/gtest.h>
@@ -241,57 +237,6 @@ TEST_F(ImapDovecot, AWrongPasswordOrFolderSaysWhatToCheck)
         }
         EXPECT_FALSE(mailbox.Client().Connected());
     }
-}
-
-// A message delivered while the watcher idles is reported within two seconds, and a session
-// that fails to open (wrong password) is tried again after a pause, not at once.
-TEST_F(ImapDovecot, IdleSeesADeliveredMessageWithinTwoSeconds)
-{
-    SeedWithSeen("imap08", 2, {});
-    const auto runUntil = [](const std::function<bool()> &done, int ms) {
-        QElapsedTimer clock;
-        clock.start();
-        while (!done() && clock.elapsed() < ms) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-            QThread::msleep(2);
-        }
-        return clock.elapsed();
-    };
-    TImapWatcher watcher(Settings("imap08"));
-    int arrivals = 0;
-    QList<bool> watching;
-    QObject::connect(&watcher, &TImapWatcher::newMail, &watcher, [&] { ++arrivals; });
-    QObject::connect(&watcher, &TImapWatcher::watching, &watcher, [&](bool idle) { watching << idle; });
-    watcher.Start();
-    runUntil([&] { return !watching.isEmpty(); }, 10000);
-    ASSERT_EQ(watching, QList<bool>{true});
-    // Delivered as a mail server does: written aside, then moved into new/ whole.
-    const QString root = env.MailDir + QStringLiteral("/imap08");
-    QFile file(root + QStringLiteral("/tmp/3.M1P1.tarnwick"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(TestMessage(3));
-    file.close();
-    ASSERT_TRUE(QFile::rename(file.fileName(), root + QStringLiteral("/new/3.M1P1.tarnwick")));
-    const qint64 waited = runUntil([&] { return arrivals > 0; }, 2000);
-    EXPECT_EQ(arrivals, 1) << "after " << waited << " ms";
-    watcher.Stop();
-    EXPECT_EQ(watcher.Connections(), 1);
-
-    TImapSettings wrong = Settings("imap08");
-    wrong.password = "wrong";
-    TImapWatcher refused(wrong, TImapWatcher::Timing{60000, 60000, 100, 400});
-    QList<int> pauses;
-    QStringList problems;
-    QObject::connect(&refused, &TImapWatcher::problem, &refused, [&](const QString &text, int ms) {
-        problems << text;
-        pauses << ms;
-    });
-    refused.Start();
-    runUntil([&] { return pauses.size() >= 4; }, 10000);
-    refused.Stop();
-    ASSERT_GE(pauses.size(), 4);
-    EXPECT_EQ(pauses.mid(0, 4), (QList<int>{100, 200, 400, 400}));
-    EXPECT_TRUE(problems.value(0).contains("Check the user name and password")) << problems.value(0).toStdString();
 }
 
 } // namespace

