@@ -177,6 +177,13 @@ void TImapClient::SendContinuation(const QByteArray &line)
     if (HasLineEnd(line))
         throw std::logic_error("TImapClient::SendContinuation: a line must not contain CR, LF or NUL");
     Write(line + "\r\n");
+    // The command waited for the server as long as it chose (IDLE): its time for the reply
+    // counts from now, not from when it began.
+    for (Pending &pending : m_pending)
+        if (!pending.done) {
+            pending.clock.invalidate();
+            break;
+        }
 }
 
 TImapClient::Ticket TImapClient::Queue(const ImapCommand &command, qint64 budget, qint64 literalLimit)

@@ -105,7 +105,8 @@ public:
     // The next response, each bounded on its own and kept with no command; nothing when the
     // deadline passed in silence. A tagged one ends its command as Take would see it.
     std::optional<ImapResponse> Listen(const QDeadlineTimer &deadline);
-    // Sends a line that is no command of its own ("DONE" ends IDLE).
+    // Sends a line that is no command of its own ("DONE" ends IDLE); the oldest command's
+    // reply then has the usual time from now.
     void SendContinuation(const QByteArray &line);
 
     // Runs f as one operation of the connection: a second one started meanwhile (from an event

@@ -66,9 +66,10 @@ TEST(ImapWatch, ReportsNewMailAndReconnectsWithGrowingPauses)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         ScriptedPeer peer{c.first, c.second, c.third};
-        const TImapSettings settings{peer.Server(), {}, "alice", "pw", nullptr, 5};
-        // IDLE renewed after 300 ms, NOOP every 50 ms, pauses from 100 ms.
-        TImapWatcher watcher(settings, {300, 50, 100, 10000});
+        const TImapSettings settings{peer.Server(), {}, "alice", "pw", nullptr, 1};
+        // IDLE renewed after 1.5 s (longer than the time-out of a reply), NOOP every 50 ms,
+        // pauses from 100 ms.
+        TImapWatcher watcher(settings, {1500, 50, 100, 10000});
         int arrivals = 0;
         QList<int> pauses;
         QList<bool> watching;
