@@ -520,7 +520,9 @@ TMailboxListing TImapMailbox::List(
     const bool endAfter = std::exchange(m_endAfterList, false);
     TMailboxListing listing = m_client.Run([this, endAfter] {
         // The log-in sent the search already; a second listing in the session searches again.
-        const TImapClient::Ticket search = m_search >= 0 ? std::exchange(m_search, -1) : QueueSearch();
+        // (A failed log-in dropped it with the connection.)
+        const TImapClient::Ticket sent = std::exchange(m_search, -1);
+        const TImapClient::Ticket search = sent >= 0 && m_client.Connected() ? sent : QueueSearch();
         const ImapReply reply = m_client.TakeOk(search, QStringLiteral("The server refused to search the folder"));
         QList<quint32> uids;
         for (const ImapResponse &response : reply.untagged)
