@@ -99,6 +99,8 @@ int ImapList(const QString &server, const QString &password, const QString &user
     check.start();
     try {
         mailbox.LogIn();
+        // As a check that deletes nothing: the goodbye travels with the fetch.
+        mailbox.EndAfterList();
         QElapsedTimer listing;
         listing.start();
         count = int(mailbox.List().messages.size());

@@ -22,6 +22,8 @@
 #include <functional>
 #include <memory>
 
+class TImapWatches;
+
 // What the main window's buttons and tray menu show. The guard publishes a new state with
 // buttonsChanged() whenever anything in it changes.
 struct TButtonState
@@ -339,6 +341,11 @@ private:
     // started now. mailer: the one that would take over afterwards, blank for none.
     bool DeleteMessages(const QString &mailer);
     void automaticPass();
+    // The automatic pass over the mailboxes servers names (the others left empty).
+    void runPass(const ServerSettings &servers);
+    // New mail reported by the IMAP watcher of slot n: that mailbox's check as the tick runs
+    // it; false when it cannot run now.
+    bool imapNewMail(int n);
     // One slot of the automatic pass: the captions, the check, the mail program after it.
     TPassCheck passCheck(int n);
     // After a listing of slot: remembers the server's LOGIN-DELAY; true when the listing was
@@ -382,6 +389,7 @@ private:
     int m_Iwhich = 1;
     bool m_checkInProgress = false;
     bool m_autoCheckRunning = false;
+    TImapWatches *m_imapWatches = nullptr;   // a child, made when automatic mode first starts
     int m_minutesLeft = 10;
     bool m_sysTrayMode = false;
     bool m_startInTray = false;

@@ -3,6 +3,7 @@
 #include "mailguard.h"
 
 #include "files.h"
+#include "imapwatches.h"
 #include "ruletext.h"
 #include "textutil.h"
 
@@ -84,9 +85,19 @@ void TMailGuard::automaticPass()
         setCaptions(c);
         return;
     }
+    runPass(m_servers);
+    m_minutesLeft = m_general.minutes;
+    // The next manual check uses the slot selected in the settings again; the rows shown
+    // keep the slot they came from.
+    setIwhich(m_servers.which);
+    GetRemotePOPSettings(m_Iwhich);
+}
+
+void TMailGuard::runPass(const ServerSettings &servers)
+{
     setTimer1(false);
     const TPassSummary pass = RunAutomaticPass(
-        m_servers, m_general.kill, m_loginDelays, [this](int n) { return passCheck(n); },
+        servers, m_general.kill, m_loginDelays, [this](int n) { return passCheck(n); },
         [this] { return m_passCanceled || m_quitPending; },
         [this](int n) { emit passMailboxResult(n, m_servers.slot(n).mailbox, {}, true); });
     TCaptionState c = m_captions;
@@ -107,11 +118,32 @@ void TMailGuard::automaticPass()
         c.trayHint = c.windowCaption;
         setCaptions(c);
     }
-    m_minutesLeft = m_general.minutes;
-    // The next manual check uses the slot selected in the settings again; the rows shown
-    // keep the slot they came from.
+}
+
+bool TMailGuard::imapNewMail(int n)
+{
+    if (!m_general.automatic || m_quitPending)
+        return true;   // nobody waits for this check any more
+    if (IsBusy() || m_autoCheckRunning || m_modalDepth > 0)
+        return false;
+    m_autoCheckRunning = true;
+    m_passCanceled = false;
+    {
+        const auto reset = qScopeGuard([this] { m_autoCheckRunning = false; });
+        ServerSettings one;
+        one.which = m_servers.which;
+        one.slot(n) = m_servers.slot(n);
+        runPass(one);
+    }
+    TCaptionState c = m_captions;
+    c.title = c.windowCaption;
+    c.trayHint = c.windowCaption;
+    setCaptions(c);
+    setTimer1(m_general.automatic);
     setIwhich(m_servers.which);
     GetRemotePOPSettings(m_Iwhich);
+    commandEnded();
+    return true;
 }
 
 TPassCheck TMailGuard::passCheck(int n)
@@ -154,6 +186,11 @@ void TMailGuard::UpdateAutomaticCaptions(bool automatic, int minutes)
         c.title = kTarnwick;
         c.trayHint = kTarnwick;
     }
+    // IMAP mailboxes are watched while automatic mode is on: new mail is checked at once.
+    if (!m_imapWatches && automatic)
+        m_imapWatches = new TImapWatches([this](int n) { return imapNewMail(n); }, this);
+    if (m_imapWatches)
+        m_imapWatches->Update(m_servers, automatic, m_mailbox.Client().TimeOut());
     c.tmLabelVisible = true;
     c.automatic = automatic;
     c.trayAnimated = automatic;

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -138,19 +139,51 @@ ImapResponse TImapClient::ReadOne()
     ImapResponse response = ReadResponse(budget, front ? front->literalLimit : kDefaultLiteral);
     Note(response);
     if (response.kind == ImapResponse::Kind::Tagged) {
-        Pending *owner = nullptr;
-        for (Pending &pending : m_pending)
-            if (!pending.done && pending.tag == response.tag)
-                owner = &pending;
-        if (!owner)
-            RaiseProtocolError(QStringLiteral("The server answered a command that was not sent (%1)")
-                                   .arg(QString::fromLatin1(response.tag.left(20))));
-        owner->done = true;
-        owner->reply.done = response;
+        FileTagged(response);
     } else if (response.kind == ImapResponse::Kind::Untagged && front) {
         front->reply.untagged << response;
     }
     return response;
+}
+
+void TImapClient::FileTagged(const ImapResponse &response)
+{
+    Pending *owner = nullptr;
+    for (Pending &pending : m_pending)
+        if (!pending.done && pending.tag == response.tag)
+            owner = &pending;
+    if (!owner)
+        RaiseProtocolError(QStringLiteral("The server answered a command that was not sent (%1)")
+                               .arg(QString::fromLatin1(response.tag.left(20))));
+    owner->done = true;
+    owner->reply.done = response;
+}
+
+std::optional<ImapResponse> TImapClient::Listen(const QDeadlineTimer &deadline)
+{
+    if (!WaitReadable(deadline))
+        return std::nullopt;
+    // Once it has begun, a response must arrive whole within the usual time.
+    qint64 budget = kDefaultBudget;
+    ImapResponse response = ReadResponse(budget, kDefaultLiteral);
+    Note(response);
+    if (response.kind == ImapResponse::Kind::Tagged)
+        FileTagged(response);
+    return response;
+}
+
+void TImapClient::SendContinuation(const QByteArray &line)
+{
+    if (HasLineEnd(line))
+        throw std::logic_error("TImapClient::SendContinuation: a line must not contain CR, LF or NUL");
+    Write(line + "\r\n");
+    // The command waited for the server as long as it chose (IDLE): its time for the reply
+    // counts from now, not from when it began.
+    for (Pending &pending : m_pending)
+        if (!pending.done) {
+            pending.clock.invalidate();
+            break;
+        }
 }
 
 TImapClient::Ticket TImapClient::Queue(const ImapCommand &command, qint64 budget, qint64 literalLimit)
@@ -420,16 +453,28 @@ void TImapMailbox::LogIn()
         m_toDelete.clear();
         m_target.clear();
         m_notice.clear();
+        m_search = -1;
+        m_endAfterList = false;
         m_client.Greet();
-        // Sent together: the log-in, the capabilities a logged-in session has, the folder.
+        // Sent together: the log-in, the capabilities a logged-in session has, the folder and
+        // the listing's search. A refusal of any of them is read in this order, so the first
+        // refused command is the one reported; the search of a folder that did not open is
+        // never read, and nothing here changes the folder.
         const TImapClient::Ticket login = m_client.QueueLogIn();
         const TImapClient::Ticket capability = m_client.Queue("CAPABILITY");
         const TImapClient::Ticket examine =
             m_client.Queue(ImapCommand{{"EXAMINE "}, ImapString(ImapMailboxName(m_settings.folder))});
+        m_search = QueueSearch();
         m_client.TakeLogIn(login);
         m_client.TakeOk(capability, QStringLiteral("The server refused to name its capabilities"));
         TakeOpened(examine, false);
     });
+}
+
+TImapClient::Ticket TImapMailbox::QueueSearch()
+{
+    return m_client.Queue(m_settings.wholeFolder ? "UID SEARCH ALL" : "UID SEARCH UNSEEN",
+                          TImapClient::kMaxResponseLineBytes + 64 * 1024);
 }
 
 QList<TImapClient::Ticket> TImapMailbox::QueueFresh(const QList<quint32> &uids)
@@ -472,11 +517,13 @@ QHash<quint32, TImapMailbox::Fresh> TImapMailbox::TakeFresh(const QList<TImapCli
 TMailboxListing TImapMailbox::List(
     const std::function<void(int index, int count, const TMailboxMessage &message)> &listed)
 {
-    TMailboxListing listing = m_client.Run([this] {
-        const ImapReply reply = m_client.TakeOk(
-            m_client.Queue(m_settings.wholeFolder ? "UID SEARCH ALL" : "UID SEARCH UNSEEN",
-                           TImapClient::kMaxResponseLineBytes + 64 * 1024),
-            QStringLiteral("The server refused to search the folder"));
+    const bool endAfter = std::exchange(m_endAfterList, false);
+    TMailboxListing listing = m_client.Run([this, endAfter] {
+        // The log-in sent the search already; a second listing in the session searches again.
+        // (A failed log-in dropped it with the connection.)
+        const TImapClient::Ticket sent = std::exchange(m_search, -1);
+        const TImapClient::Ticket search = sent >= 0 && m_client.Connected() ? sent : QueueSearch();
+        const ImapReply reply = m_client.TakeOk(search, QStringLiteral("The server refused to search the folder"));
         QList<quint32> uids;
         for (const ImapResponse &response : reply.untagged)
             if (const std::optional<QList<quint32>> found = ImapSearchResult(response))
@@ -490,7 +537,12 @@ TMailboxListing TImapMailbox::List(
                                                 : std::clamp(m_settings.maxListed, 1, kMaxListedMessages);
         if (uids.size() > most)
             uids.resize(most);
-        const QHash<quint32, Fresh> fresh = FetchFresh(uids);
+        const QList<TImapClient::Ticket> fetches = QueueFresh(uids);
+        // Nothing follows in this session: the goodbye travels with the fetch.
+        const TImapClient::Ticket bye = endAfter ? m_client.QueueLogOut() : -1;
+        const QHash<quint32, Fresh> fresh = TakeFresh(fetches, uids);
+        if (bye >= 0)
+            m_client.FinishLogOut(bye);
         TMailboxListing result;
         result.session = m_session;
         for (const quint32 uid : uids) {

@@ -99,6 +99,16 @@ public:
     // Closes at once, forgetting every command waiting.
     void Drop();
 
+    // For a command that runs until the client ends it (IDLE): waits for the server's "+"
+    // (false when the command ended instead), then reads what the server sends as it comes.
+    bool WaitForContinuation(Ticket ticket) { return WaitContinuation(ticket); }
+    // The next response, each bounded on its own and kept with no command; nothing when the
+    // deadline passed in silence. A tagged one ends its command as Take would see it.
+    std::optional<ImapResponse> Listen(const QDeadlineTimer &deadline);
+    // Sends a line that is no command of its own ("DONE" ends IDLE); the oldest command's
+    // reply then has the usual time from now.
+    void SendContinuation(const QByteArray &line);
+
     // Runs f as one operation of the connection: a second one started meanwhile (from an event
     // handler) is refused, and any failure closes the connection.
     template <class F>
@@ -142,6 +152,8 @@ private:
     // caller waiting for a continuation sees it.
     ImapResponse ReadOne();
     ImapResponse ReadResponse(qint64 &budget, qint64 literalLimit);
+    // Files a tagged response with its command.
+    void FileTagged(const ImapResponse &response);
     void Note(const ImapResponse &response);
     // Sends bytes after checking that no text piece carries a line end.
     void Write(const QByteArray &bytes);
@@ -193,6 +205,7 @@ public:
 
     void LogIn() override;
     quint64 Session() const override { return m_session; }
+    void EndAfterList() override { m_endAfterList = true; }
     TMailboxListing List(
         const std::function<void(int index, int count, const TMailboxMessage &message)> &listed = {}) override;
     bool StillSame(const TMailboxListing &listing, int index) override;
@@ -226,6 +239,7 @@ private:
         qint64 size = -1;
         QByteArray header;
     };
+    TImapClient::Ticket QueueSearch();
     // Opens the folder (EXAMINE, or SELECT for changes) and reads its UIDVALIDITY.
     void TakeOpened(TImapClient::Ticket ticket, bool readWrite);
     // Fetches size and header of uids again, in as many commands as needed.
@@ -246,4 +260,6 @@ private:
     QList<quint32> m_toDelete;     // checked by Delete, acted on by Commit
     QByteArray m_target;           // the folder they go to
     QString m_notice;
+    TImapClient::Ticket m_search = -1;   // the listing's search, sent with the log-in
+    bool m_endAfterList = false;
 };

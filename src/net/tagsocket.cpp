@@ -721,6 +721,23 @@ QByteArray TagSocket::ReadRawLine(qint64 maxBytes)
     return line;
 }
 
+bool TagSocket::WaitReadable(const QDeadlineTimer &deadline)
+{
+    RefuseWhileWaiting();
+    RequireOpen();
+    const WaitEnd end = WaitFor([this] { return m_socket->bytesAvailable() > 0; }, deadline, deadline);
+    if (end == WaitEnd::Done)
+        return true;
+    if (end == WaitEnd::TimedOut) {
+        // Quiet until the deadline is what was waited for, not a failure.
+        m_timedOut = false;
+        return false;
+    }
+    if (end == WaitEnd::PeerGone)
+        RaiseSocketError(SocketCode::kConnectionReset);
+    RaiseWaitEnd(end);
+}
+
 QByteArray TagSocket::ReadExact(qint64 count)
 {
     return ReadCounted(count, false);

@@ -174,6 +174,9 @@ protected:
     // long as a data block of their size (see kMinBytesPerSecond); a longer line ends with
     // ESocketError and closes the connection, and so does a connection closed before the end.
     QByteArray ReadRawLine(qint64 maxBytes);
+    // Waits until the server sends something (true) or the deadline passes (false), for a
+    // session that stays quiet until the server speaks. A cancel or a lost connection raises.
+    bool WaitReadable(const QDeadlineTimer &deadline);
     QByteArray ReadExact(qint64 count);
     // Hands bytes (whole command lines, each checked by the caller) to the connection without
     // waiting until they are sent: the replies are read while the rest still goes out. The

@@ -181,24 +181,24 @@ TEST(ImapPeer, DeletionUsesWhatTheServerOffersAndNeverAPlainExpunge)
         QList<PeerStep> commit;
         bool notice;
         const char *error;
-        // Connect, greeting, log-in (the literal's invitation is one more), search, fetch, the
-        // deletion's check, a COPY, and the last commands with LOGOUT.
+        // Connect, greeting, log-in with the search (the literal's invitation is one more),
+        // fetch, the deletion's check, a COPY, and the last commands with LOGOUT.
         int roundTrips;
     };
     const QByteArray junk = "* LIST (\\HasNoChildren \\Junk) \"/\" \"Spam mail\"\r\n* LIST () \"/\" INBOX\r\n";
     const Case cases[] = {
         {"move", "MOVE UIDPLUS LITERAL+", TImapSettings::Action::MoveToJunk, junk,
-         {{"A9 UID MOVE 9 \"Spam mail\"", "* 2 EXPUNGE\r\nA9 OK\r\n"}}, false, nullptr, 7},
+         {{"A9 UID MOVE 9 \"Spam mail\"", "* 2 EXPUNGE\r\nA9 OK\r\n"}}, false, nullptr, 6},
         {"uidplus", "UIDPLUS", TImapSettings::Action::MoveToTrash, "* LIST () \"/\" INBOX\r\n",
          {{"A9 UID COPY 9 Bin", "A9 OK\r\n"}, {"A10 UID STORE 9 +FLAGS.SILENT (\\Deleted)", "A10 OK\r\n"},
-          {"A11 UID EXPUNGE 9", "* 2 EXPUNGE\r\nA11 OK\r\n"}}, false, nullptr, 9},
+          {"A11 UID EXPUNGE 9", "* 2 EXPUNGE\r\nA11 OK\r\n"}}, false, nullptr, 8},
         {"neither", "", TImapSettings::Action::MoveToJunk, junk,
          {{"A9 UID COPY 9 \"Spam mail\"", "A9 OK\r\n"}, {"A10 UID STORE 9 +FLAGS.SILENT (\\Deleted)", "A10 OK\r\n"}},
-         true, nullptr, 9},
+         true, nullptr, 8},
         {"for good", "MOVE", TImapSettings::Action::DeleteForGood, "",
-         {{"A8 UID STORE 9 +FLAGS.SILENT (\\Deleted)", "A8 OK\r\n"}}, true, nullptr, 8},
+         {{"A8 UID STORE 9 +FLAGS.SILENT (\\Deleted)", "A8 OK\r\n"}}, true, nullptr, 7},
         {"copy refused", "UIDPLUS", TImapSettings::Action::MoveToJunk, junk,
-         {{"A9 UID COPY 9 \"Spam mail\"", "A9 NO [TRYCREATE] no such folder\r\n"}}, false, "Spam mail", 8},
+         {{"A9 UID COPY 9 \"Spam mail\"", "A9 NO [TRYCREATE] no such folder\r\n"}}, false, "Spam mail", 7},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -283,6 +283,49 @@ TEST(ImapPeer, AFaultyServerEndsTheSessionWithAMessage)
     }
 }
 
+// A listing that ends its session: the search goes with the log-in, the goodbye with the
+// fetch. A refusal in the log-in's batch names the command refused, not one queued behind it.
+TEST(ImapPeer, AListingTakesFourRoundTripsAndARefusalIsReportedForItsCommand)
+{
+    struct Case {
+        const char *name;
+        int refused;        // the step of Listing() answered NO, or -1
+        const char *error;  // what the user is told
+    };
+    const Case cases[] = {
+        {"all accepted", -1, nullptr},
+        {"log-in refused", 2, "refused the log-in (no)"},
+        {"folder refused", 4, "\"INBOX\" cannot be opened (no)"},
+        {"search refused", 5, "refused to search the folder: no"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        int tag = 1;
+        PeerScript script = Listing("LITERAL+", tag);
+        // Every command of the batch after the refused one fails as well.
+        for (int i = c.refused; i > 0 && i < 6; ++i)
+            script[i].reply = "A" + QByteArray::number(i - 1) + " NO no\r\n";
+        script.resize(c.error ? 6 : 7);
+        if (!c.error)
+            script << PeerStep{"A6 LOGOUT", "* BYE bye\r\nA6 OK\r\n", PeerAction::ReplyAndClose};
+        ScriptedPeer peer{script};
+        TImapMailbox mailbox(PeerSettings(peer));
+        const QString error = ErrorOf<EServerError>([&] {
+            mailbox.LogIn();
+            mailbox.EndAfterList();
+            EXPECT_EQ(mailbox.List().messages.size(), 2);
+            mailbox.LogOut();
+        });
+        EXPECT_TRUE(error.contains(c.error ? c.error : "no error")) << error.toStdString();
+        EXPECT_FALSE(mailbox.Client().Connected());
+        // Connect, greeting, the log-in's batch with the search, the fetch with the goodbye.
+        EXPECT_EQ(mailbox.Client().RoundTrips(), c.error ? 3 : 4);
+        EXPECT_TRUE(peer.Mismatches().isEmpty()) << peer.Mismatches().join("\n").toStdString();
+        // Nothing but the log-in's batch was sent after a refusal: the folder is as it was.
+        EXPECT_EQ(peer.Received().size(), c.error ? 5 : 7);
+    }
+}
+
 TEST(ImapPeer, LogsInWithAuthenticatePlainWhereLoginIsDisabled)
 {
     const QByteArray plain = QByteArray("\0alice\0p\xc3\xa4sswd", 14).toBase64();
@@ -295,7 +338,8 @@ TEST(ImapPeer, LogsInWithAuthenticatePlainWhereLoginIsDisabled)
         else
             script << PeerStep{"A1 AUTHENTICATE PLAIN", "+ \r\n"} << PeerStep{plain, "A1 OK in\r\n"};
         script << PeerStep{"A2 CAPABILITY", "* CAPABILITY IMAP4rev1 MOVE\r\nA2 OK\r\n"}
-               << PeerStep{"A3 EXAMINE INBOX", "* OK [UIDVALIDITY 1] x\r\nA3 OK\r\n"};
+               << PeerStep{"A3 EXAMINE INBOX", "* OK [UIDVALIDITY 1] x\r\nA3 OK\r\n"}
+               << PeerStep{"A4 UID SEARCH UNSEEN", "* SEARCH\r\nA4 OK\r\n"};
         ScriptedPeer peer{script};
         TImapMailbox mailbox(PeerSettings(peer));
         mailbox.LogIn();
