@@ -1,5 +1,6 @@
 #include "imapwatches.h"
 
+#include "mailboxes.h"
 #include "tls.h"
 
 namespace {
@@ -12,18 +13,6 @@ bool SameLogIn(const TImapSettings &a, const TImapSettings &b)
 }
 
 } // namespace
-
-TImapSettings ImapSettingsOf(const MailboxSlot &slot, int timeOutSeconds)
-{
-    TImapSettings settings;
-    settings.server = slot.server.trimmed();
-    settings.tls = {TlsModeFromInt(int(slot.tls)), slot.fingerprint};
-    settings.user = slot.mailbox;
-    settings.password = slot.password;
-    settings.timeOutSeconds = timeOutSeconds;
-    settings.folder = slot.folder.isEmpty() ? QStringLiteral("INBOX") : slot.folder;
-    return settings;
-}
 
 TImapWatches::TImapWatches(Check check, QObject *parent) : QObject(parent), m_check(std::move(check))
 {

@@ -10,10 +10,6 @@
 #include <map>
 #include <memory>
 
-// The settings an IMAP slot logs in with: server, user name, password, security with the
-// trusted certificate, and its folder.
-TImapSettings ImapSettingsOf(const MailboxSlot &slot, int timeOutSeconds);
-
 // While automatic mode is on, one watcher per IMAP mailbox: new mail in one asks for that
 // mailbox's check at once instead of at the next minute tick. A check that cannot run now
 // (another command or a dialog is open) is asked for again a little later, once per mailbox
