@@ -1,5 +1,7 @@
 #include "mailboxes.h"
 
+#include "oauth.h"
+#include "settingsstore.h"
 #include "textutil.h"
 #include "tls.h"
 
@@ -22,6 +24,15 @@ std::unique_ptr<TMailbox> MakeMailbox(const MailboxSlot &slot, const TMailboxOpt
     mailbox->Client().SetRAS(options.ras);
     if (options.failed)
         mailbox->Client().OnError = [failed = options.failed](QObject *, QString &text) { failed(text); };
+    if (slot.login == MailboxLogin::OAuth2 && slot.secrets != SecretPlace::Command) {
+        // A token command's output is the access token already; otherwise the stored refresh
+        // token gets a fresh one before each session.
+        if (std::optional<OAuthProvider> provider = OAuthProviderForServer(slot.server)) {
+            LoadOAuthClient(UserSettings(), *provider);
+            return WithOAuthTokens(std::move(mailbox),
+                                   std::make_shared<TOAuthTokenSource>(*provider, slot.refreshToken, options.slot));
+        }
+    }
     return mailbox;
 }
 

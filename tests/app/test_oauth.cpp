@@ -1,0 +1,187 @@
+// OAuth2 against a local authorization server the test starts (tests/fixtures/authserver.py,
+// which checks the PKCE verifier against the challenge) and the token Dovecots of the
+// oauth_dovecot fixture; the connection test against the password Dovecot.
+#include "connectiontest.h"
+#include "dovecot_env.h"
+#include "oauth.h"
+#include "pop3mailbox.h"
+
+#include <QEventLoop>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QProcess>
+#include <QSettings>
+#include <QUrlQuery>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct AuthServer {
+    AuthServer()
+    {
+        process.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(TARNWICK_SOURCE_DIR "/tests/fixtures/authserver.py")});
+        if (process.waitForReadyRead(10000))
+            port = process.readLine().trimmed().toUShort();
+        provider = {"test", "Test", {}, Url("/authorize"), Url("/token"), "https://mail.example.test/pop", "tarnwick-test", {}};
+    }
+    ~AuthServer()
+    {
+        process.closeWriteChannel();
+        if (!process.waitForFinished(5000))
+            process.kill();
+        process.waitForFinished(5000);
+    }
+    QUrl Url(const char *path) const { return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(port).arg(QLatin1String(path))); }
+    int Stat(const char *name) const
+    {
+        QNetworkAccessManager network;
+        QNetworkReply *reply = network.get(QNetworkRequest(Url("/stats")));
+        QEventLoop loop;
+        QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+        loop.exec();
+        reply->deleteLater();
+        return QJsonDocument::fromJson(reply->readAll()).object().value(QLatin1String(name)).toInt(-1);
+    }
+    QProcess process;
+    quint16 port = 0;
+    OAuthProvider provider;
+};
+
+TEST(OAuth, BrowserSignInWithPkce)
+{
+    AuthServer server;
+    ASSERT_NE(server.port, 0) << "the authorization server did not start";
+    struct Case { const char *hint; const char *refusal; };
+    for (const Case &c : {Case{"dave", nullptr}, Case{"deny", "refused the sign-in (access_denied"},
+                          Case{"late", "did not hand out a token for the sign-in (invalid_grant: code expired)"}}) {
+        SCOPED_TRACE(c.hint);
+        QNetworkAccessManager browser;
+        QUrl opened;
+        const OAuthTokens tokens = AuthorizeInBrowser(server.provider, QString::fromLatin1(c.hint), [&](const QUrl &url) {
+            opened = url;
+            // The browser follows the redirect to the program's loopback port.
+            QNetworkReply *reply = browser.get(QNetworkRequest(url));
+            QObject::connect(reply, &QNetworkReply::finished, reply, &QObject::deleteLater);
+        }, 20000);
+        const QUrlQuery query(opened);
+        EXPECT_EQ(query.queryItemValue("code_challenge_method"), "S256");
+        EXPECT_EQ(query.queryItemValue("code_challenge").size(), 43);
+        EXPECT_EQ(QUrl(query.queryItemValue("redirect_uri", QUrl::FullyDecoded)).host(), "127.0.0.1");
+        EXPECT_EQ(query.queryItemValue("client_id"), "tarnwick-test");
+        if (c.refusal) {
+            EXPECT_TRUE(tokens.error.contains(QLatin1String(c.refusal))) << tokens.error.toStdString();
+            EXPECT_TRUE(tokens.accessToken.isEmpty());
+            continue;
+        }
+        // The server took the code (with its "/") and found S256 of the verifier equal to the challenge.
+        EXPECT_TRUE(tokens.error.isEmpty()) << tokens.error.toStdString();
+        EXPECT_TRUE(tokens.accessToken.startsWith("good-dave-")) << tokens.accessToken.toStdString();
+        EXPECT_EQ(tokens.refreshToken, "refresh-dave");
+        EXPECT_GT(QDateTime::currentDateTimeUtc().secsTo(tokens.expires), 3000);
+    }
+    EXPECT_EQ(server.Stat("code"), 2);
+}
+
+TEST(OAuth, TokensRefreshedBeforeExpiryAndOnceAfterRefusal)
+{
+    AuthServer server;
+    ASSERT_NE(server.port, 0) << "the authorization server did not start";
+    const QString oauthIni = QStringLiteral(TARNWICK_BINARY_DIR "/tests/net/oauth/oauth.ini");
+    ASSERT_TRUE(QFile::exists(oauthIni)) << "the token fixture is not running (run the tests through ctest)";
+    QSettings ini(oauthIni, QSettings::IniFormat);
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    struct Case {
+        const char *name, *instance, *user, *refresh;
+        QString held;       // the access token the program already holds, if any
+        QDateTime expires;  // ... and until when
+        int refreshes, retries;
+        const char *refusal; // nullptr: the listing goes through
+    };
+    const Case cases[] = {
+        {"NothingHeld", "full", "dave", "refresh-dave", {}, {}, 1, 0, nullptr},
+        {"HeldAndValid", "full", "dave", "refresh-dave", "good-dave-held", now.addSecs(3600), 0, 0, nullptr},
+        {"HeldNearExpiry", "xoauth2", "erin", "refresh-erin", "good-erin-held", now.addSecs(30), 1, 0, nullptr},
+        {"HeldButRefused", "full", "dave", "refresh-dave", "stale-token", now.addSecs(3600), 1, 1, nullptr},
+        {"HeldButRefusedXOAuth2", "xoauth2", "erin", "refresh-erin", "stale-token", now.addSecs(3600), 1, 1, nullptr},
+        {"RefreshRefused", "full", "dave", "revoked-dave", {}, {}, 1, 0, "no longer accepts the sign-in of mailbox 3"},
+        // A fresh token refused as well: tried once more, not again and again.
+        {"RefusedAgain", "full", "dave", "refresh-erin", "stale-token", now.addSecs(3600), 1, 1, "Authentication failed"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TOAuthTokenSource::ForgetAll();
+        if (!c.held.isEmpty())
+            TOAuthTokenSource::Remember(c.refresh, c.held, c.expires);
+        auto pop3 = std::make_unique<TPop3Mailbox>();
+        TPop3Client &client = pop3->Client();
+        client.SetServer("127.0.0.1:" + ini.value(QStringLiteral("oauth/%1_port").arg(c.instance)).toString());
+        client.SetUserName(c.user);
+        client.SetLoginMethod(LoginMethod::OAuth2);
+        client.SetUsePipelining(true);
+        client.SetTimeOut(10);
+        auto source = std::make_shared<TOAuthTokenSource>(server.provider, c.refresh, 3);
+        const std::unique_ptr<TMailbox> mailbox = WithOAuthTokens(std::move(pop3), source);
+        const int before = server.Stat("refresh");
+        QString refusal;
+        try {
+            mailbox->LogIn();
+            mailbox->EndAfterList();
+            mailbox->List();
+        } catch (const ENetError &e) {
+            refusal = e.Message();
+        }
+        EXPECT_EQ(server.Stat("refresh") - before, c.refreshes);
+        EXPECT_EQ(static_cast<TOAuthMailbox &>(*mailbox).Retries(), c.retries);
+        if (c.refusal)
+            EXPECT_TRUE(refusal.contains(QLatin1String(c.refusal))) << refusal.toStdString();
+        else
+            EXPECT_TRUE(refusal.isEmpty()) << refusal.toStdString();
+    }
+    TOAuthTokenSource::ForgetAll();
+}
+
+TEST(ConnectionTest, ReportsWhatTheServerOffers)
+{
+    QString error;
+    const std::optional<DovecotEnv> env = DovecotEnv::Load(DovecotEnv::DefaultIni(), &error);
+    ASSERT_TRUE(env) << error.toStdString();
+    struct Case {
+        const char *name;
+        quint16 port;
+        TlsMode tls;
+        QString password;
+        bool ok;
+        QStringList lines;  // each is in the report
+    };
+    const Case cases[] = {
+        {"ImplicitTls", env->Pop3sPort, TlsMode::Implicit, env->Password, true,
+         {"Connection test passed.", "Security: TLS from the first byte", "Log-in: AUTH PLAIN",
+          "Pipelining: offered", "Unique ids (UIDL): offered", "Messages waiting: 0"}},
+        {"PlainLine", env->Pop3Port, TlsMode::None, env->Password, true, {"Security: none: the log-in"}},
+        {"WrongPassword", env->Pop3sPort, TlsMode::Implicit, "wrong", false,
+         {"Connection test failed.", "Security: TLS from the first byte", "Log-in: AUTH PLAIN",
+          "refused the user name or password"}},
+        {"NobodyListening", 1, TlsMode::Implicit, env->Password, false,
+         {"Connection test failed.", "the connection did not get that far"}},
+    };
+    ASSERT_TRUE(env->SeedMailbox("pipe04", {}, &error)) << error.toStdString();
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        MailboxSlot slot;
+        slot.server = env->Server(c.port);
+        slot.mailbox = "pipe04";
+        slot.password = c.password;
+        slot.tls = c.tls;
+        slot.fingerprint = env->Fingerprint;
+        const TConnectionReport report = TestConnection(slot, 2, 10);
+        EXPECT_EQ(report.ok, c.ok);
+        const QString text = report.Lines().join('\n');
+        for (const QString &line : c.lines)
+            EXPECT_TRUE(text.contains(line)) << line.toStdString() << " not in:\n" << text.toStdString();
+    }
+}
+
+} // namespace
