@@ -87,6 +87,7 @@ const char kCommands[] =
     "  mailbox set N [--server HOST[:PORT]] [--user NAME] [--tls none|implicit|stls]\n"
     "                [--trust-fingerprint HEX|none] [--password-stdin]\n"
     "                [--store keyring|file] [--password-command CMD | --token-command CMD]\n"
+    "                [--auth password|oauth2] [--provider google|microsoft]\n"
     "      Stores mailbox slot N (1-12). The password is read from standard input\n"
     "      (one line), never from the command line. Options left out keep what\n"
     "      the slot had; a new slot needs a server, a user name and a password,\n"
@@ -97,6 +98,13 @@ const char kCommands[] =
     "      the first line it prints as the password; --token-command does the\n"
     "      same for an OAuth2 access token (the mailbox then logs in with\n"
     "      XOAUTH2 or OAUTHBEARER). Nothing is stored for a command.\n"
+    "      --auth oauth2 signs in at the provider (--provider, else the one of the\n"
+    "      server or the address; a new slot gets the provider's server): the\n"
+    "      address to open in a browser is printed, and the refresh token goes\n"
+    "      where a password would. --auth password logs in with the password.\n"
+    "  mailbox test N\n"
+    "      Logs in to mailbox N, reads what the server offers and logs out: the\n"
+    "      security, the log-in method, pipelining, UIDL and the server's answer.\n"
     "  mailbox list [--json]\n"
     "      Shows the mailbox slots (never their passwords); * marks the selected one.\n"
     "  classify [--why] FILE...\n"
@@ -502,7 +510,8 @@ bool AddCommandOptions(const QString &command, QCommandLineParser &p)
         for (const char *name : {"all", "delete", "json"})
             flag(name);
     } else if (command == u"mailbox") {
-        for (const char *name : {"server", "user", "tls", "trust-fingerprint", "store", "password-command", "token-command"})
+        for (const char *name : {"server", "user", "tls", "trust-fingerprint", "store", "password-command", "token-command",
+                                 "auth", "provider"})
             valued(name);
         flag("password-stdin");
         flag("json");
@@ -532,7 +541,8 @@ QString ParseProblem(const QString &command, const QCommandLineParser &p, const 
         {"--server", "a host name"},  {"--user", "a user name"},          {"--tls", "none, implicit or stls"},
         {"--trust-fingerprint", "the certificate's fingerprint"},          {"--kind", "a kind of rule"},
         {"--op", "an operator"},      {"--mailbox", "a mailbox number"},  {"--picture", "a picture number"},
-        {"--store", "keyring or file"}, {"--password-command", "a command line"}, {"--token-command", "a command line"}};
+        {"--store", "keyring or file"}, {"--password-command", "a command line"}, {"--token-command", "a command line"},
+        {"--auth", "password or oauth2"}, {"--provider", "google or microsoft"}};
     if (!args.isEmpty() && kNeeds.contains(args.last()))
         return QStringLiteral("%1 needs %2").arg(args.last(), kNeeds.value(args.last()));
     return QStringLiteral("%1: %2").arg(command, p.errorText());
@@ -642,18 +652,21 @@ int main(int argc, char **argv)
         return Check(p);
     if (command == u"mailbox") {
         if (positional.isEmpty())
-            return usage(QStringLiteral("mailbox needs set or list"));
+            return usage(QStringLiteral("mailbox needs set, test or list"));
         const QString sub = positional.takeFirst();
         // An option of the other subcommand would be ignored without a word.
         const QStringList allowed = sub == u"set"
             ? QStringList{"server", "user", "tls", "trust-fingerprint", "password-stdin", "store", "password-command",
-                          "token-command"}
-            : QStringList{"json"};
+                          "token-command", "auth", "provider"}
+            : sub == u"test" ? QStringList{}
+                             : QStringList{"json"};
         for (const QString &name : p.optionNames())
             if (name != u"data" && !allowed.contains(name))
                 return usage(QStringLiteral("mailbox %1 takes no --%2").arg(sub, name));
         if (sub == u"set")
             return MailboxSet(p, positional);
+        if (sub == u"test")
+            return MailboxTest(positional);
         if (sub == u"list" && positional.isEmpty())
             return MailboxList(p.isSet(QStringLiteral("json")));
         return usage(QStringLiteral("mailbox: unknown command %1").arg(sub));

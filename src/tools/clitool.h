@@ -28,6 +28,8 @@ bool ParseSlot(const QString &text, int &slot);
 // "mailbox set N" (args: what follows "set") and "mailbox list".
 int MailboxSet(const QCommandLineParser &parser, const QStringList &args);
 int MailboxList(bool json);
+// "mailbox test N": log in, read what the server offers, log out.
+int MailboxTest(const QStringList &args);
 
 // "rules": its options, its part of --help, and the command itself (the parser holds the
 // arguments after "rules"). The data folder is set up before it runs.
