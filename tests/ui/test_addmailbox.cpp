@@ -1,0 +1,86 @@
+// The assistant for a new mailbox: what it proposes for an address, the connection test
+// against the fixture's Dovecot (mailbox pipe04), and the slot it fills in the settings.
+#include "addmailbox.h"
+#include "dovecot_env.h"
+#include "general.h"
+#include "spamsettings.h"
+#include "ui_test.h"
+
+namespace {
+
+TEST(AddMailbox, ProposesTheServerOfTheAddress)
+{
+    struct Case { const char *address, *server; bool oauth; };
+    for (const Case &c : {Case{"alice@gmail.com", "pop.gmail.com", true},
+                          Case{"bob@googlemail.com", "pop.gmail.com", true},
+                          Case{"carol@hotmail.com", "outlook.office365.com", true},
+                          Case{"dave@live.com", "outlook.office365.com", true},
+                          Case{"erin@example.org", "pop.example.org", false}}) {
+        SCOPED_TRACE(c.address);
+        TAddMailboxDialog d;
+        d.cbSecurity->setCurrentIndex(int(TlsMode::None));
+        QTest::keyClicks(d.edAddress, c.address);
+        EXPECT_EQ(d.edServer->text(), c.server);
+        EXPECT_EQ(d.spPort->value(), 995);
+        EXPECT_EQ(d.cbSecurity->currentIndex(), int(TlsMode::Implicit)) << "implicit TLS is proposed";
+        EXPECT_EQ(d.rbOAuth2->isChecked(), c.oauth);
+        const MailboxSlot slot = d.Slot();
+        EXPECT_EQ(slot.login, c.oauth ? MailboxLogin::OAuth2 : MailboxLogin::Password);
+        EXPECT_EQ(slot.mailbox, c.address);
+        EXPECT_EQ(slot.server, c.server) << "the usual port is not written out";
+    }
+    // What the user typed by hand stays when the address changes.
+    TAddMailboxDialog d;
+    QTest::keyClicks(d.edServer, "mail.example.net");
+    QTest::keyClicks(d.edUser, "frank");
+    QTest::keyClicks(d.edAddress, "frank@gmail.com");
+    EXPECT_EQ(d.edServer->text(), "mail.example.net");
+    EXPECT_EQ(d.Slot().mailbox, "frank");
+}
+
+TEST(AddMailbox, TestsTheConnectionAndFillsTheFirstFreeSlot)
+{
+    QString error;
+    const std::optional<DovecotEnv> env = DovecotEnv::Load(DovecotEnv::DefaultIni(), &error);
+    ASSERT_TRUE(env) << error.toStdString();
+    TempHome home;
+    ServerSettings servers;
+    servers.slot(1) = {"pop.example.org", "someone", "pw", TlsMode::Implicit, {}};
+    UserSettings store;
+    ASSERT_TRUE(saveServerSettings(store, servers).ok());
+    TSpamSettings spam;
+    TTestPrompts prompts;
+    TfrmGeneral general(store, TSettingsEdit{ReadGeneralSettings(store), readServerSettings(store)}, spam, prompts);
+    general.show();
+
+    TAddMailboxDialog d(&general);
+    d.show();
+    QTest::keyClicks(d.edAddress, "pipe04@example.org");
+    d.edUser->setText("pipe04");
+    d.edServer->setText(env->Host);
+    d.cbSecurity->setCurrentIndex(int(TlsMode::None));
+    d.spPort->setValue(env->Pop3Port);
+    struct Case { const char *name; QString password; QStringList lines; };
+    for (const Case &c : {Case{"wrong", "not-the-password", {"Connection test failed.", "refused the user name or password"}},
+                          Case{"right", env->Password,
+                               {"Connection test passed.", "Security: none", "Log-in: AUTH PLAIN", "Pipelining: offered",
+                                "Unique ids (UIDL): offered", "Messages waiting:"}}}) {
+        SCOPED_TRACE(c.name);
+        d.edPassword->setText(c.password);
+        d.btTest->click();
+        const QString shown = d.txtResult->toPlainText();
+        for (const QString &line : c.lines)
+            EXPECT_TRUE(shown.contains(line)) << line.toStdString() << " not in:\n" << shown.toStdString();
+        Keep(&d, QStringLiteral("add_mailbox_test_%1").arg(c.name));
+    }
+    ASSERT_EQ(general.AddMailbox(d.Slot()), 2);
+    EXPECT_EQ(general.edServe[1]->text(), env->Server(env->Pop3Port));
+    EXPECT_EQ(general.edName[1]->text(), "pipe04");
+    EXPECT_EQ(general.edPass[1]->text(), env->Password);
+    EXPECT_EQ(general.cbTls[1]->currentIndex(), int(TlsMode::None));
+    EXPECT_TRUE(general.rbMailbox[1]->isChecked());
+    EXPECT_EQ(general.edServe[0]->text(), "pop.example.org") << "a slot in use is left alone";
+    Keep(&general, "add_mailbox_filled");
+}
+
+} // namespace
