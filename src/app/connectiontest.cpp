@@ -69,18 +69,15 @@ TConnectionReport TestConnection(const MailboxSlot &mailbox, int slot, int timeO
     client.SetTimeOut(timeOutSeconds);
     // CAPA is what the test reports, whatever the slot's pipelining says.
     client.SetUsePipelining(true);
-    std::unique_ptr<TOAuthTokenSource> tokens;
-    if (mailbox.login == MailboxLogin::OAuth2 && mailbox.secrets != SecretPlace::Command) {
-        std::optional<OAuthProvider> provider = OAuthProviderForServer(mailbox.server);
-        if (!provider) {
+    const std::shared_ptr<TOAuthTokenSource> tokens = TokenSourceFor(mailbox, slot);
+    if (!tokens && mailbox.login == MailboxLogin::OAuth2 && mailbox.secrets != SecretPlace::Command) {
+        {
             report.answer = QStringLiteral("Tarnwick knows no OAuth2 provider for the server %1: log in with a password, "
                                            "or give a token command (tarnwick-cli mailbox set %2 --token-command CMD)")
                                 .arg(mailbox.server.trimmed())
                                 .arg(slot);
             return report;
         }
-        LoadOAuthClient(UserSettings(), *provider);
-        tokens = std::make_unique<TOAuthTokenSource>(*provider, mailbox.refreshToken, slot);
     }
     bool reached = false;
     bool encrypted = false;
@@ -100,8 +97,8 @@ TConnectionReport TestConnection(const MailboxSlot &mailbox, int slot, int timeO
             encrypted = client.Encrypted();
             report.ok = true;
             report.messages = client.MessageCount();
-            report.answer = client.LastReply();
             client.Disconnect();
+            report.answer = QStringLiteral("accepted the log-in; its goodbye was \"%1\"").arg(client.LastReply().left(200));
         } catch (const ENetError &e) {
             report.ok = false;
             report.answer = e.Message();

@@ -1,7 +1,6 @@
 #include "mailboxes.h"
 
 #include "oauth.h"
-#include "settingsstore.h"
 #include "textutil.h"
 #include "tls.h"
 
@@ -24,15 +23,9 @@ std::unique_ptr<TMailbox> MakeMailbox(const MailboxSlot &slot, const TMailboxOpt
     mailbox->Client().SetRAS(options.ras);
     if (options.failed)
         mailbox->Client().OnError = [failed = options.failed](QObject *, QString &text) { failed(text); };
-    if (slot.login == MailboxLogin::OAuth2 && slot.secrets != SecretPlace::Command) {
-        // A token command's output is the access token already; otherwise the stored refresh
-        // token gets a fresh one before each session.
-        if (std::optional<OAuthProvider> provider = OAuthProviderForServer(slot.server)) {
-            LoadOAuthClient(UserSettings(), *provider);
-            return WithOAuthTokens(std::move(mailbox),
-                                   std::make_shared<TOAuthTokenSource>(*provider, slot.refreshToken, options.slot));
-        }
-    }
+    // A stored refresh token gets a fresh access token before each session.
+    if (std::shared_ptr<TOAuthTokenSource> tokens = TokenSourceFor(slot, options.slot))
+        return WithOAuthTokens(std::move(mailbox), std::move(tokens));
     return mailbox;
 }
 

@@ -477,3 +477,14 @@ std::unique_ptr<TMailbox> WithOAuthTokens(std::unique_ptr<TPop3Mailbox> mailbox,
                 && client->LastCommand().startsWith(QLatin1String("AUTH"));
         });
 }
+
+std::shared_ptr<TOAuthTokenSource> TokenSourceFor(const MailboxSlot &mailbox, int n)
+{
+    if (mailbox.login != MailboxLogin::OAuth2 || mailbox.secrets == SecretPlace::Command)
+        return nullptr;
+    std::optional<OAuthProvider> provider = OAuthProviderForServer(mailbox.server);
+    if (!provider)
+        return nullptr;
+    LoadOAuthClient(UserSettings(), *provider);
+    return std::make_shared<TOAuthTokenSource>(*provider, mailbox.refreshToken, n);
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mailbox.h"
+#include "settings.h"
 #include "neterrors.h"
 
 #include <QDateTime>
@@ -149,3 +150,8 @@ class TPop3Mailbox;
 // A POP3 mailbox that logs in with source's tokens; a refusal of AUTH counts as a refused token.
 std::unique_ptr<TMailbox> WithOAuthTokens(std::unique_ptr<TPop3Mailbox> mailbox,
                                           std::shared_ptr<TOAuthTokenSource> source);
+
+// The token source of an OAuth2 mailbox that keeps a refresh token (slot n); null for a
+// password mailbox, for a token command (its output is the access token already) and for a
+// server whose provider is unknown.
+std::shared_ptr<TOAuthTokenSource> TokenSourceFor(const MailboxSlot &mailbox, int n);

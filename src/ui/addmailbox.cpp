@@ -45,7 +45,8 @@ TAddMailboxDialog::TAddMailboxDialog(QWidget *parent)
     form->addRow(tr("E-mail &address:"), edAddress);
     lblProvider = new QLabel(this);
     lblProvider->setWordWrap(true);
-    form->addRow(QString(), lblProvider);
+    lblProvider->setVisible(false);
+    form->addRow(lblProvider);
     edUser = new QLineEdit(this);
     edUser->setObjectName(QStringLiteral("edUser"));
     form->addRow(tr("&User name:"), edUser);
@@ -114,6 +115,7 @@ TAddMailboxDialog::TAddMailboxDialog(QWidget *parent)
 void TAddMailboxDialog::addressEdited(const QString &address)
 {
     const std::optional<OAuthProvider> provider = OAuthProviderForAddress(address);
+    lblProvider->setVisible(bool(provider));
     lblProvider->setText(provider ? tr("%1 wants you to sign in on its own page: Tarnwick never sees your "
                                        "password.").arg(provider->title)
                                   : QString());

@@ -159,7 +159,8 @@ TEST(ConnectionTest, ReportsWhatTheServerOffers)
     const Case cases[] = {
         {"ImplicitTls", env->Pop3sPort, TlsMode::Implicit, env->Password, true,
          {"Connection test passed.", "Security: TLS from the first byte", "Log-in: AUTH PLAIN",
-          "Pipelining: offered", "Unique ids (UIDL): offered", "Messages waiting: 0"}},
+          "Pipelining: offered", "Unique ids (UIDL): offered", "Messages waiting: 0",
+          "Server: accepted the log-in; its goodbye was \"+OK"}},
         {"PlainLine", env->Pop3Port, TlsMode::None, env->Password, true, {"Security: none: the log-in"}},
         {"WrongPassword", env->Pop3sPort, TlsMode::Implicit, "wrong", false,
          {"Connection test failed.", "Security: TLS from the first byte", "Log-in: AUTH PLAIN",
