@@ -28,6 +28,7 @@ TEST(AddMailbox, ProposesTheServerOfTheAddress)
         EXPECT_EQ(slot.login, c.oauth ? MailboxLogin::OAuth2 : MailboxLogin::Password);
         EXPECT_EQ(slot.mailbox, c.address);
         EXPECT_EQ(slot.server, c.server) << "the usual port is not written out";
+        Keep(&d, QStringLiteral("add_mailbox_") + c.address);
     }
     // What the user typed by hand stays when the address changes.
     TAddMailboxDialog d;
