@@ -1,6 +1,8 @@
 #include "oauth.h"
 
 #include "pop3mailbox.h"
+#include "encrypt.h"
+#include "secrets.h"
 #include "settingsstore.h"
 
 #include <QCryptographicHash>
@@ -95,6 +97,21 @@ QHash<QString, Held> &HeldTokens()
 {
     static QHash<QString, Held> held;
     return held;
+}
+
+// Refresh tokens a provider replaced in this run, old to new: a mailbox whose settings still
+// name the old one goes on with the new.
+QHash<QString, QString> &Rotations()
+{
+    static QHash<QString, QString> rotations;
+    return rotations;
+}
+
+QString Current(QString refreshToken)
+{
+    for (int step = 0; step < 16 && Rotations().contains(refreshToken); ++step)
+        refreshToken = Rotations().value(refreshToken);
+    return refreshToken;
 }
 
 QString SignInAgain(int slot)
@@ -351,7 +368,7 @@ TOAuthTokenSource::TOAuthTokenSource(OAuthProvider provider, QString refreshToke
 
 QString TOAuthTokenSource::AccessToken(QString *error)
 {
-    const QString current = m_rotated.isEmpty() ? m_refreshToken : m_rotated;
+    const QString current = Current(m_refreshToken);
     const auto held = HeldTokens().constFind(current);
     if (held != HeldTokens().cend()
         && QDateTime::currentDateTimeUtc().secsTo(held->expires) >= kTokenRefreshMarginSeconds)
@@ -365,7 +382,10 @@ QString TOAuthTokenSource::AccessToken(QString *error)
     QString key = current;
     if (!tokens.refreshToken.isEmpty() && tokens.refreshToken != current) {
         HeldTokens().remove(current);
-        m_rotated = key = tokens.refreshToken;
+        Rotations().insert(current, tokens.refreshToken);
+        key = tokens.refreshToken;
+        if (m_keep)
+            m_keep(key);
     }
     HeldTokens().insert(key, {tokens.accessToken, tokens.expires});
     return tokens.accessToken;
@@ -373,7 +393,7 @@ QString TOAuthTokenSource::AccessToken(QString *error)
 
 void TOAuthTokenSource::Refused()
 {
-    HeldTokens().remove(m_rotated.isEmpty() ? m_refreshToken : m_rotated);
+    HeldTokens().remove(Current(m_refreshToken));
 }
 
 void TOAuthTokenSource::Remember(const QString &refreshToken, const QString &accessToken, const QDateTime &expires)
@@ -384,6 +404,7 @@ void TOAuthTokenSource::Remember(const QString &refreshToken, const QString &acc
 void TOAuthTokenSource::ForgetAll()
 {
     HeldTokens().clear();
+    Rotations().clear();
 }
 
 TOAuthMailbox::TOAuthMailbox(std::unique_ptr<TMailbox> inner, std::shared_ptr<TOAuthTokenSource> source,
@@ -486,5 +507,16 @@ std::shared_ptr<TOAuthTokenSource> TokenSourceFor(const MailboxSlot &mailbox, in
     if (!provider)
         return nullptr;
     LoadOAuthClient(UserSettings(), *provider);
-    return std::make_shared<TOAuthTokenSource>(*provider, mailbox.refreshToken, n);
+    auto source = std::make_shared<TOAuthTokenSource>(*provider, mailbox.refreshToken, n);
+    source->SetRotationKeeper([place = mailbox.secrets, account = mailbox.account(), n](const QString &token) {
+        // Where the settings keep it; a failure costs a sign-in once the old token runs out.
+        if (place == SecretPlace::Keyring) {
+            WriteKeyringSecret(n, account, SecretKind::RefreshToken, token);
+        } else if (n >= 1 && n <= kMailboxSlots) {
+            UserSettings settings;
+            if (settings.writeString(SettingsSection::Server, QStringLiteral("Refresh%1").arg(n), ScramblePassword(token, n)))
+                settings.flush();
+        }
+    });
+    return source;
 }

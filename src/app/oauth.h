@@ -92,9 +92,9 @@ public:
     QString AccessToken(QString *error);
     // The server refused the last token: the next AccessToken asks for a new one.
     void Refused();
-    // A refresh token the provider handed out in place of ours (it may rotate them); empty
-    // while it kept ours. The caller stores it where the old one was.
-    QString RotatedRefreshToken() const { return m_rotated; }
+    // Told the refresh token a provider hands out in place of ours (Microsoft rotates them),
+    // to store it where the old one was. The program keeps using the new one either way.
+    void SetRotationKeeper(std::function<void(const QString &refreshToken)> keep) { m_keep = std::move(keep); }
 
     // For tests: what the program holds for refreshToken now.
     static void Remember(const QString &refreshToken, const QString &accessToken, const QDateTime &expires);
@@ -104,7 +104,7 @@ private:
     OAuthProvider m_provider;
     QString m_refreshToken;
     int m_slot;
-    QString m_rotated;
+    std::function<void(const QString &)> m_keep;
 };
 
 // A mailbox that logs in with tokens of a TOAuthTokenSource: the token goes to the log-in

@@ -140,6 +140,17 @@ TEST(OAuth, TokensRefreshedBeforeExpiryAndOnceAfterRefusal)
         else
             EXPECT_TRUE(refusal.isEmpty()) << refusal.toStdString();
     }
+    // A provider that hands out a new refresh token: it is kept, and the old one leads to it.
+    TOAuthTokenSource::ForgetAll();
+    TOAuthTokenSource first(server.provider, "rotate-dave", 3);
+    QString kept;
+    first.SetRotationKeeper([&](const QString &token) { kept = token; });
+    const QString token = first.AccessToken(nullptr);
+    EXPECT_TRUE(token.startsWith("good-dave-")) << token.toStdString();
+    EXPECT_EQ(kept, "refresh-dave");
+    const int before = server.Stat("refresh");
+    EXPECT_EQ(TOAuthTokenSource(server.provider, "rotate-dave", 3).AccessToken(nullptr), token);
+    EXPECT_EQ(server.Stat("refresh"), before);
     TOAuthTokenSource::ForgetAll();
 }
 
