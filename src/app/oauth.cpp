@@ -163,6 +163,13 @@ void LoadOAuthClient(const SettingsReader &settings, OAuthProvider &provider)
 {
     provider.clientId = settings.readString(kSection, provider.title + QStringLiteral("ClientId")).trimmed();
     provider.clientSecret = settings.readString(kSection, provider.title + QStringLiteral("ClientSecret")).trimmed();
+    // An organisation's own end points (a Microsoft tenant's, say) in place of the common ones.
+    for (const auto &[name, url] : {std::pair{"AuthorizationUrl", &provider.authorizationUrl},
+                                    std::pair{"TokenUrl", &provider.tokenUrl}}) {
+        const QUrl given(settings.readString(kSection, provider.title + QLatin1String(name)).trimmed(), QUrl::StrictMode);
+        if (given.isValid() && (given.scheme() == u"https" || given.scheme() == u"http") && !given.host().isEmpty())
+            *url = given;
+    }
 }
 
 QString OAuthClientProblem(const OAuthProvider &provider)
@@ -189,7 +196,8 @@ QByteArray PkceChallenge(const QByteArray &verifier)
 }
 
 OAuthTokens AuthorizeInBrowser(const OAuthProvider &provider, const QString &loginHint,
-                               const std::function<void(const QUrl &address)> &open, int waitMs)
+                               const std::function<void(const QUrl &address)> &open, int waitMs,
+                               const std::function<void(const std::function<void()> &cancel)> &waiting)
 {
     OAuthTokens result;
     if (const QString problem = OAuthClientProblem(provider); !problem.isEmpty()) {
@@ -272,8 +280,18 @@ OAuthTokens AuthorizeInBrowser(const OAuthProvider &provider, const QString &log
     });
     QTimer::singleShot(waitMs, &loop, &QEventLoop::quit);
     flow.grant();
+    if (!done && waiting)
+        waiting([&] {
+            if (done)
+                return;
+            done = true;
+            result.error = QStringLiteral("The sign-in at %1 was canceled.").arg(provider.title);
+            loop.quit();
+        });
     if (!done)
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        loop.exec(waiting ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+    if (waiting)
+        waiting({});
     if (!done) {
         result.error = QStringLiteral("The sign-in at %1 was not finished within %2 minutes. Start it again.")
                            .arg(provider.title)

@@ -30,7 +30,8 @@ struct OAuthProvider
     QUrl tokenUrl;
     QString scope;
     // Each distributor registers its own application with the provider: settings.ini, section
-    // [OAuth2], "GoogleClientId"/"GoogleClientSecret", "MicrosoftClientId"/"MicrosoftClientSecret".
+    // [OAuth2], "GoogleClientId"/"GoogleClientSecret", "MicrosoftClientId"/"MicrosoftClientSecret";
+    // "...AuthorizationUrl"/"...TokenUrl" there replace the end points (an organisation's own).
     QString clientId;
     QString clientSecret;
 };
@@ -71,10 +72,12 @@ inline constexpr int kAuthorizationWaitMs = 10 * 60 * 1000;
 
 // The browser's part: open is given the address the user must visit (false when it could not
 // be opened; the address is then only shown). loginHint proposes the account on the provider's
-// page. Waits for the redirect and the token exchange, at most waitMs.
+// page. Waits for the redirect and the token exchange, at most waitMs. With waiting, the wait
+// takes the user's input too (a window's Cancel): waiting is handed the function that ends it.
 OAuthTokens AuthorizeInBrowser(const OAuthProvider &provider, const QString &loginHint,
                                const std::function<void(const QUrl &address)> &open,
-                               int waitMs = kAuthorizationWaitMs);
+                               int waitMs = kAuthorizationWaitMs,
+                               const std::function<void(const std::function<void()> &cancel)> &waiting = {});
 
 // A new access token from a refresh token. slot names the mailbox in the messages.
 OAuthTokens RefreshAccessToken(const OAuthProvider &provider, const QString &refreshToken, int slot,

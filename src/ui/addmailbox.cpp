@@ -76,7 +76,13 @@ TAddMailboxDialog::TAddMailboxDialog(QWidget *parent)
     form->addRow(tr("Pass&word:"), edPassword);
     btSignIn = new QPushButton(tr("Sign &in..."), this);
     btSignIn->setObjectName(QStringLiteral("btSignIn"));
-    form->addRow(QString(), btSignIn);
+    btCancelSignIn = new QPushButton(tr("&Cancel sign-in"), this);
+    btCancelSignIn->setObjectName(QStringLiteral("btCancelSignIn"));
+    btCancelSignIn->setVisible(false);
+    auto *signIn = new QHBoxLayout();
+    signIn->addWidget(btSignIn);
+    signIn->addWidget(btCancelSignIn);
+    form->addRow(QString(), signIn);
     layout->addLayout(form);
 
     btTest = new QPushButton(tr("&Test connection"), this);
@@ -176,11 +182,25 @@ void TAddMailboxDialog::btSignInClick()
     }
     LoadOAuthClient(UserSettings(), *provider);
     txtResult->setPlainText(tr("Waiting for the sign-in in your browser..."));
-    setEnabled(false);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const OAuthTokens tokens = AuthorizeInBrowser(*provider, edAddress->text().trimmed(), m_open);
-    QApplication::restoreOverrideCursor();
-    setEnabled(true);
+    // While the browser has the user, only the cancel button takes input here.
+    const QList<QWidget *> others = findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
+    for (QWidget *w : others)
+        if (w != btCancelSignIn)
+            w->setEnabled(false);
+    btSignIn->setEnabled(false);
+    btCancelSignIn->setVisible(true);
+    QMetaObject::Connection cancelClicked;
+    const OAuthTokens tokens = AuthorizeInBrowser(
+        *provider, edAddress->text().trimmed(), m_open, kAuthorizationWaitMs,
+        [&](const std::function<void()> &cancel) {
+            disconnect(cancelClicked);
+            if (cancel)
+                cancelClicked = connect(btCancelSignIn, &QPushButton::clicked, this, cancel);
+        });
+    btCancelSignIn->setVisible(false);
+    btSignIn->setEnabled(true);
+    for (QWidget *w : others)
+        w->setEnabled(true);
     if (!tokens.error.isEmpty()) {
         txtResult->setPlainText(tokens.error);
         return;

@@ -42,6 +42,7 @@ public:
     QRadioButton *rbOAuth2 = nullptr;
     QLineEdit *edPassword = nullptr;
     QPushButton *btSignIn = nullptr;
+    QPushButton *btCancelSignIn = nullptr;  // shown while the sign-in waits for the browser
     QPushButton *btTest = nullptr;
     QPlainTextEdit *txtResult = nullptr;
     QPushButton *btAdd = nullptr;

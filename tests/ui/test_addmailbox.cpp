@@ -6,6 +6,9 @@
 #include "spamsettings.h"
 #include "ui_test.h"
 
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+
 namespace {
 
 TEST(AddMailbox, ProposesTheServerOfTheAddress)
@@ -37,6 +40,45 @@ TEST(AddMailbox, ProposesTheServerOfTheAddress)
     QTest::keyClicks(d.edAddress, "frank@gmail.com");
     EXPECT_EQ(d.edServer->text(), "mail.example.net");
     EXPECT_EQ(d.Slot().mailbox, "frank");
+}
+
+// The sign-in through the local authorization server of tests/fixtures, set in the settings
+// in place of Google's end points.
+TEST(AddMailbox, SignsInAtTheProvider)
+{
+    TempHome home;
+    QProcess server;
+    server.start("/usr/bin/python3", {TARNWICK_SOURCE_DIR "/tests/fixtures/authserver.py"});
+    ASSERT_TRUE(server.waitForReadyRead(10000));
+    const QString base = QStringLiteral("http://127.0.0.1:%1").arg(QString::fromLatin1(server.readLine().trimmed()));
+    {
+        UserSettings settings;
+        for (const auto &[name, value] : {std::pair{"GoogleClientId", QStringLiteral("tarnwick-test")},
+                                          {"GoogleAuthorizationUrl", base + "/authorize"}, {"GoogleTokenUrl", base + "/token"}})
+            ASSERT_TRUE(settings.writeString("OAuth2", name, value));
+        ASSERT_TRUE(settings.flush());
+    }
+    TAddMailboxDialog d;
+    d.show();
+    QNetworkAccessManager browser;
+    QUrl opened;
+    d.SetBrowser([&](const QUrl &url) {
+        opened = url;
+        QNetworkReply *reply = browser.get(QNetworkRequest(url));
+        QObject::connect(reply, &QNetworkReply::finished, reply, &QObject::deleteLater);
+    });
+    QTest::keyClicks(d.edAddress, "dave@gmail.com");
+    d.btSignIn->click();
+    EXPECT_TRUE(opened.toString().startsWith(base + "/authorize?")) << opened.toString().toStdString();
+    EXPECT_EQ(d.txtResult->toPlainText(), "Signed in at Google. Test the connection, or add the mailbox.");
+    EXPECT_EQ(d.Slot().refreshToken, "refresh-dave@gmail.com");
+    EXPECT_TRUE(d.edAddress->isEnabled() && !d.btCancelSignIn->isVisible());
+    // A sign-in the user gives up on in the browser ends with the cancel button.
+    d.SetBrowser([&](const QUrl &) { QTimer::singleShot(0, d.btCancelSignIn, &QPushButton::click); });
+    d.btSignIn->click();
+    EXPECT_EQ(d.txtResult->toPlainText(), "The sign-in at Google was canceled.");
+    server.closeWriteChannel();
+    server.waitForFinished(5000);
 }
 
 TEST(AddMailbox, TestsTheConnectionAndFillsTheFirstFreeSlot)
