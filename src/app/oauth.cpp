@@ -521,10 +521,13 @@ std::shared_ptr<TOAuthTokenSource> TokenSourceFor(const MailboxSlot &mailbox, in
 {
     if (mailbox.login != MailboxLogin::OAuth2 || mailbox.secrets == SecretPlace::Command)
         return nullptr;
+    const UserSettings settings;
     std::optional<OAuthProvider> provider = OAuthProviderForServer(mailbox.server);
     if (!provider)
+        provider = OAuthProviderByName(settings.readString(kSection, QStringLiteral("Provider%1").arg(n)));
+    if (!provider)
         return nullptr;
-    LoadOAuthClient(UserSettings(), *provider);
+    LoadOAuthClient(settings, *provider);
     auto source = std::make_shared<TOAuthTokenSource>(*provider, mailbox.refreshToken, n);
     source->SetRotationKeeper([place = mailbox.secrets, account = mailbox.account(), n](const QString &token) {
         // Where the settings keep it; a failure costs a sign-in once the old token runs out.
@@ -537,4 +540,9 @@ std::shared_ptr<TOAuthTokenSource> TokenSourceFor(const MailboxSlot &mailbox, in
         }
     });
     return source;
+}
+
+bool RememberSlotProvider(UserSettings &settings, int n, const QString &providerId)
+{
+    return settings.writeString(kSection, QStringLiteral("Provider%1").arg(n), providerId);
 }

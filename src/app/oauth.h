@@ -13,6 +13,7 @@
 #include <optional>
 
 class SettingsReader;
+class UserSettings;
 
 // OAuth2 for mailboxes whose provider refuses passwords: the authorization code flow with PKCE
 // (RFC 7636, S256) and a loopback redirect (RFC 8252) once, when the mailbox is set up; after
@@ -153,6 +154,9 @@ class TPop3Mailbox;
 // A POP3 mailbox that logs in with source's tokens; a refusal of AUTH counts as a refused token.
 std::unique_ptr<TMailbox> WithOAuthTokens(std::unique_ptr<TPop3Mailbox> mailbox,
                                           std::shared_ptr<TOAuthTokenSource> source);
+
+// Remembers which provider slot n signs in at, for a server the presets do not name.
+bool RememberSlotProvider(UserSettings &settings, int n, const QString &providerId);
 
 // The token source of an OAuth2 mailbox that keeps a refresh token (slot n); null for a
 // password mailbox, for a token command (its output is the access token already) and for a

@@ -268,6 +268,10 @@ int MailboxSet(const QCommandLineParser &p, const QStringList &args)
             err(QStringLiteral("error: ") + tokens.error);
             return 1;
         }
+        if (!RememberSlotProvider(settings, n, provider->id)) {
+            err(QStringLiteral("error: ") + settings.lastError());
+            return 1;
+        }
         slot.login = MailboxLogin::OAuth2;
         slot.refreshToken = tokens.refreshToken;
         slot.password.clear();

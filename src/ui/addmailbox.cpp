@@ -206,6 +206,7 @@ void TAddMailboxDialog::btSignInClick()
         return;
     }
     m_refreshToken = tokens.refreshToken;
+    m_providerId = provider->id;
     // The first conversation uses the token just handed out.
     TOAuthTokenSource::Remember(tokens.refreshToken, tokens.accessToken, tokens.expires);
     txtResult->setPlainText(tr("Signed in at %1. Test the connection, or add the mailbox.").arg(provider->title));

@@ -26,6 +26,8 @@ public:
 
     // The mailbox as the dialog describes it; after a sign-in with its refresh token.
     MailboxSlot Slot() const;
+    // The provider of the sign-in ("google", "microsoft"); empty without one.
+    QString ProviderId() const { return m_providerId; }
 
     // Opens the provider's sign-in page (the desktop's browser by default).
     void SetBrowser(std::function<void(const QUrl &)> open) { m_open = std::move(open); }
@@ -59,4 +61,5 @@ private:
     bool m_userByHand = false;
     int m_slot = 1;
     QString m_refreshToken;
+    QString m_providerId;
 };

@@ -1,6 +1,7 @@
 #include "general.h"
 
 #include "addmailbox.h"
+#include "oauth.h"
 
 #include "alarm.h"
 #include "autostart.h"
@@ -777,6 +778,11 @@ void TfrmGeneral::btAddMailboxClick()
             free = i + 1;
     TAddMailboxDialog assistant(this);
     assistant.SetSlotNumber(free ? free : 1);
-    if (assistant.exec() == QDialog::Accepted)
-        AddMailbox(assistant.Slot());
+    if (assistant.exec() != QDialog::Accepted)
+        return;
+    const int n = AddMailbox(assistant.Slot());
+    // Which provider signs in for a server the presets do not know (kept even on Cancel:
+    // it names nothing but a provider).
+    if (n && !assistant.ProviderId().isEmpty() && RememberSlotProvider(m_store, n, assistant.ProviderId()))
+        m_store.flush();
 }

@@ -5,6 +5,7 @@
 #include "dovecot_env.h"
 #include "oauth.h"
 #include "pop3mailbox.h"
+#include "settingsstore.h"
 
 #include <QEventLoop>
 #include <QFile>
@@ -14,6 +15,8 @@
 #include <QNetworkReply>
 #include <QProcess>
 #include <QSettings>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QUrlQuery>
 #include <gtest/gtest.h>
 
@@ -152,6 +155,63 @@ TEST(OAuth, TokensRefreshedBeforeExpiryAndOnceAfterRefusal)
     EXPECT_EQ(TOAuthTokenSource(server.provider, "rotate-dave", 3).AccessToken(nullptr), token);
     EXPECT_EQ(server.Stat("refresh"), before);
     TOAuthTokenSource::ForgetAll();
+}
+
+// The whole way as a user goes it: tarnwick-cli signs in (the address it prints is opened
+// here), keeps the refresh token, and a check and mailbox test then log in with fresh tokens.
+TEST(OAuth, CliSignsInAndChecksWithFreshTokens)
+{
+    AuthServer server;
+    ASSERT_NE(server.port, 0) << "the authorization server did not start";
+    QSettings ini(QStringLiteral(TARNWICK_BINARY_DIR "/tests/net/oauth/oauth.ini"), QSettings::IniFormat);
+    const QString port = ini.value("oauth/full_port").toString();
+    ASSERT_FALSE(port.isEmpty()) << "the token fixture is not running (run the tests through ctest)";
+    QTemporaryDir data;
+    {
+        UserSettings settings(data.filePath("settings.ini"));
+        for (const auto &[name, value] : {std::pair{"GoogleClientId", QStringLiteral("tarnwick-test")},
+                                          {"GoogleAuthorizationUrl", server.Url("/authorize").toString()},
+                                          {"GoogleTokenUrl", server.Url("/token").toString()}})
+            ASSERT_TRUE(settings.writeString("OAuth2", name, value));
+        ASSERT_TRUE(settings.flush());
+    }
+    const auto cli = [&](const QStringList &args, QString *output) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("DISPLAY");
+        env.remove("WAYLAND_DISPLAY");
+        p.setProcessEnvironment(env);
+        p.start(CLI_BINARY, QStringList{"--data", data.path()} + args);
+        QNetworkAccessManager browser;
+        QByteArray err;
+        QObject::connect(&p, &QProcess::readyReadStandardError, [&] {
+            err += p.readAllStandardError();
+            const int at = err.indexOf("http://127.0.0.1");
+            if (at >= 0 && err.indexOf('\n', at) > at) {
+                const QUrl url(QString::fromLatin1(err.mid(at, err.indexOf('\n', at) - at)));
+                err.truncate(at);
+                QNetworkReply *reply = browser.get(QNetworkRequest(url));
+                QObject::connect(reply, &QNetworkReply::finished, reply, &QObject::deleteLater);
+            }
+        });
+        QEventLoop loop;
+        QObject::connect(&p, &QProcess::finished, &loop, &QEventLoop::quit);
+        QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+        loop.exec();
+        *output = QString::fromUtf8(p.readAllStandardOutput() + err);
+        return p.exitCode();
+    };
+    QString out;
+    ASSERT_EQ(cli({"mailbox", "set", "1", "--server", "127.0.0.1:" + port, "--tls", "none", "--user", "dave", "--auth",
+                   "oauth2", "--provider", "google", "--store", "file"}, &out), 0) << out.toStdString();
+    EXPECT_EQ(server.Stat("code"), 1);
+    QFile settings(data.filePath("settings.ini"));
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(settings.readAll().contains("refresh-dave")) << "the token is kept scrambled";
+    EXPECT_EQ(cli({"check", "--slot", "1"}, &out), 0) << out.toStdString();
+    EXPECT_EQ(cli({"mailbox", "test", "1"}, &out), 0) << out.toStdString();
+    EXPECT_TRUE(out.contains("Log-in: AUTH OAUTHBEARER")) << out.toStdString();
+    EXPECT_EQ(server.Stat("refresh"), 2) << "a fresh token for each run of the program";
 }
 
 TEST(ConnectionTest, ReportsWhatTheServerOffers)
