@@ -3,6 +3,7 @@
 // oauth_dovecot fixture; the connection test against the password Dovecot.
 #include "connectiontest.h"
 #include "dovecot_env.h"
+#include "guard_dovecot.h"
 #include "oauth.h"
 #include "pop3mailbox.h"
 #include "settingsstore.h"
@@ -212,6 +213,38 @@ TEST(OAuth, CliSignsInAndChecksWithFreshTokens)
     EXPECT_EQ(cli({"mailbox", "test", "1"}, &out), 0) << out.toStdString();
     EXPECT_TRUE(out.contains("Log-in: AUTH OAUTHBEARER")) << out.toStdString();
     EXPECT_EQ(server.Stat("refresh"), 2) << "a fresh token for each run of the program";
+}
+
+// A check from the window: the slot's refresh token gets an access token, and one the server
+// refuses is renewed once, without a word to the user.
+TEST_F(GuardDovecot, OAuth2MailboxLogsInWithARenewedToken)
+{
+    AuthServer server;
+    ASSERT_NE(server.port, 0) << "the authorization server did not start";
+    QSettings ini(QStringLiteral(TARNWICK_BINARY_DIR "/tests/net/oauth/oauth.ini"), QSettings::IniFormat);
+    ASSERT_TRUE(ini.contains("oauth/full_port")) << "the token fixture is not running (run the tests through ctest)";
+    MailboxSlot &slot = h.servers.slot(1);
+    slot = {"127.0.0.1:" + ini.value("oauth/full_port").toString(), "frank", {}, TlsMode::None, {}};
+    slot.login = MailboxLogin::OAuth2;
+    slot.secrets = SecretPlace::File;
+    slot.refreshToken = "refresh-frank";
+    {
+        UserSettings settings;
+        ASSERT_TRUE(RememberSlotProvider(settings, 1, "google"));
+        for (const auto &[name, value] : {std::pair{"GoogleClientId", QStringLiteral("tarnwick-test")},
+                                          {"GoogleAuthorizationUrl", server.Url("/authorize").toString()},
+                                          {"GoogleTokenUrl", server.Url("/token").toString()}})
+            ASSERT_TRUE(settings.writeString("OAuth2", name, value));
+        ASSERT_TRUE(settings.flush());
+    }
+    TOAuthTokenSource::ForgetAll();
+    TOAuthTokenSource::Remember("refresh-frank", "stale-token", QDateTime::currentDateTimeUtc().addSecs(3600));
+    Start();
+    EXPECT_TRUE(guard->btListClick());
+    EXPECT_TRUE(prompts.calls.isEmpty()) << prompts.calls.first().text.toStdString();
+    EXPECT_EQ(server.Stat("refresh"), 1);
+    EXPECT_TRUE(guard->RemotePOP().Password().startsWith("good-frank-"));
+    TOAuthTokenSource::ForgetAll();
 }
 
 TEST(ConnectionTest, ReportsWhatTheServerOffers)
