@@ -1,6 +1,7 @@
 #include "mailboxes.h"
 
 #include "neterrors.h"
+#include "oauth.h"
 #include "sasl.h"
 #include "textutil.h"
 #include "tls.h"
@@ -135,6 +136,9 @@ std::unique_ptr<TMailbox> MakeMailbox(const MailboxSlot &slot, const TMailboxOpt
     mailbox->Client().SetRAS(options.ras);
     if (options.failed)
         mailbox->Client().OnError = [failed = options.failed](QObject *, QString &text) { failed(text); };
+    // A stored refresh token gets a fresh access token before each session.
+    if (std::shared_ptr<TOAuthTokenSource> tokens = TokenSourceFor(slot, options.slot))
+        return WithOAuthTokens(std::move(mailbox), std::move(tokens));
     return mailbox;
 }
 

@@ -17,6 +17,8 @@ struct TMailboxOptions
     TagRas *ras = nullptr;
     // Told every error the connection meets, as it meets it (for the activity log).
     std::function<void(const QString &text)> failed;
+    // The slot's number, for the messages of an OAuth2 sign-in that must be renewed.
+    int slot = 0;
 };
 
 // Loads a slot into a POP3 client: server, user name, password, security with the trusted

@@ -3,6 +3,7 @@
 
 #include "files.h"
 #include "imports.h"
+#include "oauth.h"
 #include "ruletext.h"
 #include "rulewords.h"
 #include "textutil.h"
@@ -191,7 +192,33 @@ TTaskResult TMailGuard::runTask(const std::function<TTaskResult()> &conversation
         return out;
     }
     m_errorReported = false;
-    TTaskResult out = conversation();
+    // An OAuth2 mailbox logs in with a fresh access token, and once more with a new one when
+    // the server refuses it (a refused log-in has touched nothing).
+    const std::shared_ptr<TOAuthTokenSource> tokens = TokenSourceFor(m_servers.slot(m_clientSlot), m_clientSlot);
+    const auto handToken = [&](TTaskResult &out) {
+        QString error;
+        const QString token = tokens->AccessToken(&error);
+        m_pop.SetPassword(token);
+        if (token.isEmpty()) {
+            out.ok = false;
+            out.serverRefused = out.loginRefused = true;
+            out.text = error;
+        }
+        return !token.isEmpty();
+    };
+    TTaskResult out;
+    if (tokens && !handToken(out))
+        return out;
+    out = conversation();
+    if (tokens && !out.ok && out.loginRefused && !out.loginDelay && !m_cancelRequested
+        && m_pop.Mechanism() != SaslMechanism::UserPass) {
+        tokens->Refused();
+        out = {};
+        if (!handToken(out))
+            return out;
+        m_errorReported = false;
+        out = conversation();
+    }
     if (!out.ok && m_cancelRequested)
         out.canceled = true;
     return out;

@@ -91,6 +91,7 @@ const char kCommands[] =
     "                [--protocol pop3|imap] [--folder NAME] [--imap-delete junk|trash|delete]\n"
     "                [--junk-folder NAME] [--trash-folder NAME] [--max-unseen N]\n"
     "                [--whole-folder | --unseen-only]\n"
+    "                [--auth password|oauth2] [--provider google|microsoft]\n"
     "      Stores mailbox slot N (1-12). The password is read from standard input\n"
     "      (one line), never from the command line. Options left out keep what\n"
     "      the slot had; a new slot needs a server, a user name and a password,\n"
@@ -108,6 +109,13 @@ const char kCommands[] =
     "      Deleting moves a message to Junk (--imap-delete junk, the default), to\n"
     "      Trash, or deletes it for good; --junk-folder and --trash-folder name\n"
     "      those folders on a server that marks none as such.\n"
+    "      --auth oauth2 signs in at the provider (--provider, else the one of the\n"
+    "      server or the address; a new slot gets the provider's server): the\n"
+    "      address to open in a browser is printed, and the refresh token goes\n"
+    "      where a password would. --auth password logs in with the password.\n"
+    "  mailbox test N\n"
+    "      Logs in to mailbox N, reads what the server offers and logs out: the\n"
+    "      security, the log-in method, pipelining, UIDL and the server's answer.\n"
     "  mailbox list [--json]\n"
     "      Shows the mailbox slots (never their passwords); * marks the selected one.\n"
     "  classify [--why] FILE...\n"
@@ -517,7 +525,8 @@ bool AddCommandOptions(const QString &command, QCommandLineParser &p)
         for (const char *name : {"all", "delete", "json"})
             flag(name);
     } else if (command == u"mailbox") {
-        for (const char *name : {"server", "user", "tls", "trust-fingerprint", "store", "password-command", "token-command"})
+        for (const char *name : {"server", "user", "tls", "trust-fingerprint", "store", "password-command", "token-command",
+                                 "auth", "provider"})
             valued(name);
         flag("password-stdin");
         flag("json");
@@ -553,7 +562,8 @@ QString ParseProblem(const QString &command, const QCommandLineParser &p, const 
         {"--op", "an operator"},      {"--mailbox", "a mailbox number"},  {"--picture", "a picture number"},
         {"--store", "keyring or file"}, {"--password-command", "a command line"}, {"--token-command", "a command line"},
         {"--protocol", "pop3 or imap"}, {"--folder", "a folder name"}, {"--imap-delete", "junk, trash or delete"},
-        {"--junk-folder", "a folder name"}, {"--trash-folder", "a folder name"}, {"--max-unseen", "a number"}};
+        {"--junk-folder", "a folder name"}, {"--trash-folder", "a folder name"}, {"--max-unseen", "a number"},
+        {"--auth", "password or oauth2"}, {"--provider", "google or microsoft"}};
     if (!args.isEmpty() && kNeeds.contains(args.last()))
         return QStringLiteral("%1 needs %2").arg(args.last(), kNeeds.value(args.last()));
     return QStringLiteral("%1: %2").arg(command, p.errorText());
@@ -663,13 +673,14 @@ int main(int argc, char **argv)
         return Check(p);
     if (command == u"mailbox") {
         if (positional.isEmpty())
-            return usage(QStringLiteral("mailbox needs set or list"));
+            return usage(QStringLiteral("mailbox needs set, test or list"));
         const QString sub = positional.takeFirst();
         // An option of the other subcommand would be ignored without a word.
         QStringList allowed = sub == u"set"
             ? QStringList{"server", "user", "tls", "trust-fingerprint", "password-stdin", "store", "password-command",
-                          "token-command"}
-            : QStringList{"json"};
+                          "token-command", "auth", "provider"}
+            : sub == u"test" ? QStringList{}
+                             : QStringList{"json"};
         if (sub == u"set") {
             for (const char *name : kImapValuedOptions)
                 allowed << QString::fromLatin1(name);
@@ -681,6 +692,8 @@ int main(int argc, char **argv)
                 return usage(QStringLiteral("mailbox %1 takes no --%2").arg(sub, name));
         if (sub == u"set")
             return MailboxSet(p, positional);
+        if (sub == u"test")
+            return MailboxTest(positional);
         if (sub == u"list" && positional.isEmpty())
             return MailboxList(p.isSet(QStringLiteral("json")));
         return usage(QStringLiteral("mailbox: unknown command %1").arg(sub));

@@ -3,9 +3,11 @@
 // desktop keyring unless the user chose the settings file.
 
 #include "clitool.h"
+#include "connectiontest.h"
 #include "files.h"
 #include "logformat.h"
 #include "mailboxsetup.h"
+#include "oauth.h"
 #include "secrets.h"
 #include "settings.h"
 #include "spamsettings.h"
@@ -13,6 +15,7 @@
 
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QProcess>
 
 #include <cstdio>
 #include <iostream>
@@ -122,6 +125,17 @@ QString PlaceText(const MailboxSlot &slot)
     return {};
 }
 
+// Shows the address to open and hands it to the desktop's browser where there is a desktop.
+void OpenSignInPage(const QUrl &address)
+{
+    err(QStringLiteral("Open this address in a browser to sign in and allow Tarnwick to read your mail:"));
+    write(stderr, address.toString(QUrl::FullyEncoded) + QStringLiteral("\n"));
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return;
+    if (!QProcess::startDetached(QStringLiteral("xdg-open"), {address.toString(QUrl::FullyEncoded)}))
+        err(QStringLiteral("(no browser could be started here: open the address on this computer by hand)"));
+}
+
 } // namespace
 
 // args: the slot number after "set"; the rest comes from the parser's options.
@@ -193,6 +207,33 @@ int MailboxSet(const QCommandLineParser &p, const QStringList &args)
     if (command && store)
         return usage(QStringLiteral("--store keeps a password given on standard input; a command's secret is "
                                     "never stored"));
+    // --auth oauth2 signs in at the provider now; --auth password only says how to log in.
+    bool authPassword = false;
+    bool authOAuth2 = false;
+    if (p.isSet(QStringLiteral("auth"))) {
+        const QString name = p.value(QStringLiteral("auth")).toLower();
+        if (name == u"password")
+            authPassword = true;
+        else if (name == u"oauth2")
+            authOAuth2 = true;
+        else
+            return usage(QStringLiteral("--auth takes password or oauth2"));
+        if ((authOAuth2 && (passwordFromStdin || (command && command->first == MailboxLogin::Password)))
+            || (authPassword && command && command->first == MailboxLogin::OAuth2))
+            return usage(QStringLiteral("--auth %1 does not go with that secret: a password for --auth password "
+                                        "(--password-stdin, --password-command), a token for oauth2 (--token-command)")
+                             .arg(name));
+        if (command)
+            authOAuth2 = false;  // the token command is the sign-in
+    }
+    std::optional<OAuthProvider> provider;
+    if (p.isSet(QStringLiteral("provider"))) {
+        provider = OAuthProviderByName(p.value(QStringLiteral("provider")));
+        if (!provider)
+            return usage(QStringLiteral("--provider takes google or microsoft"));
+        if (!authOAuth2)
+            return usage(QStringLiteral("--provider goes with --auth oauth2"));
+    }
 
     UserSettings settings;
     if (settings.isDamaged()) {
@@ -238,13 +279,63 @@ int MailboxSet(const QCommandLineParser &p, const QStringList &args)
         if (!store)
             store = slot.secrets == SecretPlace::File ? SecretPlace::File : SecretPlace::Keyring;
     }
+    if (authPassword && !passwordFromStdin && !command)
+        slot.login = MailboxLogin::Password;
+    if (authOAuth2) {
+        if (!provider)
+            provider = OAuthProviderForServer(slot.server);
+        if (!provider)
+            provider = OAuthProviderForAddress(slot.mailbox);
+        if (!provider) {
+            err(QStringLiteral("error: Tarnwick does not know whom to ask for a sign-in to %1: give --provider google "
+                               "or --provider microsoft, or --token-command for another provider")
+                    .arg(slot.server.isEmpty() ? slot.mailbox : slot.server));
+            return 1;
+        }
+        if (slot.server.isEmpty()) {
+            slot.server = provider->server;
+            slot.tls = tls.value_or(TlsMode::Implicit);
+        }
+        LoadOAuthClient(settings, *provider);
+        if (IsBlankText(slot.mailbox)) {
+            err(QStringLiteral("error: give --user with the mailbox's e-mail address before signing in"));
+            return 1;
+        }
+        if (!store)
+            store = slot.secrets == SecretPlace::File ? SecretPlace::File : SecretPlace::Keyring;
+        // Asked before the browser opens, so that a sign-in is never thrown away.
+        if (*store == SecretPlace::Keyring) {
+            if (const QString problem = KeyringProblem(); !problem.isEmpty()) {
+                err(QStringLiteral("error: the sign-in of mailbox %1 could not be kept: %2. Start a desktop keyring "
+                                   "(GNOME Keyring, KWallet) in this session, or keep it in the settings file, "
+                                   "readable by you only, with --store file")
+                        .arg(n)
+                        .arg(problem));
+                return 1;
+            }
+        }
+        const OAuthTokens tokens = AuthorizeInBrowser(*provider, slot.mailbox, OpenSignInPage);
+        if (!tokens.error.isEmpty()) {
+            err(QStringLiteral("error: ") + tokens.error);
+            return 1;
+        }
+        if (!RememberSlotProvider(settings, n, provider->id)) {
+            err(QStringLiteral("error: ") + settings.lastError());
+            return 1;
+        }
+        slot.login = MailboxLogin::OAuth2;
+        slot.refreshToken = tokens.refreshToken;
+        slot.password.clear();
+        slot.secretCommand.clear();
+        slot.secrets = *store;
+    }
     if (command) {
         slot.login = command->first;
         slot.secrets = SecretPlace::Command;
         slot.secretCommand = command->second;
         slot.password.clear();
         slot.refreshToken.clear();
-    } else if (store) {
+    } else if (store && !authOAuth2) {
         if (slot.secrets == SecretPlace::Command && !passwordFromStdin) {
             err(QStringLiteral("error: mailbox %1 gets its secret from a command, so there is nothing to store: give "
                                "the password with --password-stdin").arg(n));
@@ -319,6 +410,30 @@ int MailboxSet(const QCommandLineParser &p, const QStringList &args)
                                             : QStringLiteral(", trusted certificate ") + FormatFingerprint(slot.fingerprint),
                  PlaceText(slot), ruleNote));
     return 0;
+}
+
+int MailboxTest(const QStringList &args)
+{
+    int n = 0;
+    if (args.size() != 1 || !ParseSlot(args.first(), n))
+        return usage(QStringLiteral("mailbox test needs one slot number from 1 to %1").arg(kMailboxSlots));
+    UserSettings settings;
+    if (!settings.warning().isEmpty())
+        err(QStringLiteral("warning: ") + settings.warning());
+    QStringList warnings;
+    const ServerSettings servers = readServerSettings(settings, &warnings);
+    for (const QString &w : warnings)
+        err(QStringLiteral("warning: ") + w);
+    const MailboxSlot &slot = servers.slot(n);
+    if (IsBlankText(slot.server) || IsBlankText(slot.mailbox)) {
+        err(QStringLiteral("error: mailbox %1 is not set up: tarnwick-cli mailbox set %1 --server HOST --user NAME "
+                           "--password-stdin").arg(n));
+        return 1;
+    }
+    out(QStringLiteral("Mailbox %1: %2 on %3\n").arg(n).arg(slot.mailbox, slot.server.trimmed()));
+    const TConnectionReport report = TestConnection(slot, n);
+    out(report.Lines().join(u'\n') + u'\n');
+    return report.ok ? 0 : 1;
 }
 
 int MailboxList(bool json)

@@ -32,6 +32,8 @@ int MailboxList(bool json);
 inline constexpr const char *kImapValuedOptions[] = {"protocol", "folder", "imap-delete", "junk-folder",
                                                      "trash-folder", "max-unseen"};
 inline constexpr const char *kImapFlagOptions[] = {"whole-folder", "unseen-only"};
+// "mailbox test N": log in, read what the server offers, log out.
+int MailboxTest(const QStringList &args);
 
 // "rules": its options, its part of --help, and the command itself (the parser holds the
 // arguments after "rules"). The data folder is set up before it runs.

@@ -1,5 +1,8 @@
 #include "general.h"
 
+#include "addmailbox.h"
+#include "oauth.h"
+
 #include "alarm.h"
 #include "autostart.h"
 #include "logformat.h"
@@ -186,6 +189,9 @@ QWidget *TfrmGeneral::makeMailboxesTab()
     grid->setColumnStretch(5, 2);
     grid->setColumnStretch(8, 1);
     layout->addLayout(grid);
+    btAddMailbox = named(new QPushButton(tr("Add mailbox..."), page), QStringLiteral("btAddMailbox"));
+    connect(btAddMailbox, &QPushButton::clicked, this, &TfrmGeneral::btAddMailboxClick);
+    layout->addWidget(btAddMailbox, 0, Qt::AlignLeft);
     layout->addStretch();
     return page;
 }
@@ -814,4 +820,49 @@ void TfrmGeneral::browseMail()
                                                       tr("All files (*)"));
     if (!file.isEmpty())
         edMail->setText(file);
+}
+
+// ---- the assistant ----
+
+int TfrmGeneral::AddMailbox(const MailboxSlot &slot)
+{
+    for (int i = 0; i < kMailboxSlots; ++i) {
+        if (!edServe[i]->text().trimmed().isEmpty() || !edName[i]->text().trimmed().isEmpty())
+            continue;
+        // What the page does not show (the log-in, the refresh token) rides in the edited copy.
+        MailboxSlot &edited = m_edit.servers.slot(i + 1);
+        edited.login = slot.login;
+        edited.refreshToken = slot.refreshToken;
+        edited.secretCommand.clear();
+        if (edited.secrets == SecretPlace::Command)
+            edited.secrets = SecretPlace::Unchosen;
+        edServe[i]->setText(slot.server);
+        edName[i]->setText(slot.mailbox);
+        edPass[i]->setText(slot.password);
+        cbTls[i]->setCurrentIndex(int(slot.tls));
+        edFingerprint[i]->setText(slot.fingerprint);
+        rbMailbox[i]->setChecked(true);
+        edServe[i]->setFocus();
+        return i + 1;
+    }
+    m_prompts.ErrorBox(tr("All %1 mailboxes are in use. Empty the server and user name of one you no longer "
+                          "need, then add the new mailbox.").arg(kMailboxSlots));
+    return 0;
+}
+
+void TfrmGeneral::btAddMailboxClick()
+{
+    int free = 0;
+    for (int i = 0; i < kMailboxSlots && !free; ++i)
+        if (edServe[i]->text().trimmed().isEmpty() && edName[i]->text().trimmed().isEmpty())
+            free = i + 1;
+    TAddMailboxDialog assistant(this);
+    assistant.SetSlotNumber(free ? free : 1);
+    if (assistant.exec() != QDialog::Accepted)
+        return;
+    const int n = AddMailbox(assistant.Slot());
+    // Which provider signs in for a server the presets do not know (kept even on Cancel:
+    // it names nothing but a provider).
+    if (n && !assistant.ProviderId().isEmpty() && RememberSlotProvider(m_store, n, assistant.ProviderId()))
+        m_store.flush();
 }

@@ -112,9 +112,15 @@ public:
     QPushButton *btOK = nullptr;
     QPushButton *btCancel = nullptr;
     QPushButton *btHelp = nullptr;
+    QPushButton *btAddMailbox = nullptr;
 
     void btOKClick();
     void btCancelClick();
+    // "Add mailbox...": the assistant, whose mailbox fills the first free slot.
+    void btAddMailboxClick();
+    // Puts slot into the first slot whose server and user name are empty and selects it;
+    // returns its number, or 0 (and says so) when all are taken.
+    int AddMailbox(const MailboxSlot &slot);
     // "View log file": the file named on the tab.
     void btViewLogClick();
     // The tray's "View log file": the given file in the desktop's viewer, or why not.

@@ -293,6 +293,17 @@ TEST(Cli, BadCommandLinesAreRefusedWithAReason)
         {"UnknownImapAction", {"mailbox", "set", "1", "--imap-delete", "purge"}, {}, 2, "junk, trash or delete"},
         {"UnseenOutOfRange", {"mailbox", "set", "1", "--max-unseen", "100001"}, {}, 2, "from 1 to 100000"},
         {"BlankFolder", {"mailbox", "set", "1", "--folder", " "}, {}, 2, "the name of a folder"},
+        {"UnknownAuth", {"mailbox", "set", "1", "--auth", "kerberos"}, {}, 2, "--auth takes password or oauth2"},
+        {"TokenLogInWithPassword", {"mailbox", "set", "1", "--auth", "oauth2", "--password-stdin"}, "pw\n", 2,
+         "--auth oauth2 does not go with that secret"},
+        {"ProviderWithoutOAuth2", {"mailbox", "set", "1", "--provider", "google"}, {}, 2, "goes with --auth oauth2"},
+        {"UnknownProvider", {"mailbox", "set", "1", "--auth", "oauth2", "--provider", "aol"}, {}, 2, "google or microsoft"},
+        {"NoClientId", {"mailbox", "set", "1", "--user", "a@gmail.com", "--auth", "oauth2", "--store", "file"}, {}, 1,
+         "settings.ini, section [OAuth2], as GoogleClientId"},
+        {"NoKnownProvider", {"mailbox", "set", "1", "--user", "a@example.org", "--auth", "oauth2", "--store", "file"}, {}, 1,
+         "give --provider google or --provider microsoft"},
+        {"TestEmptySlot", {"mailbox", "test", "4"}, {}, 1, "mailbox 4 is not set up"},
+        {"TestTakesNoOptions", {"mailbox", "test", "4", "--json"}, {}, 2, "mailbox test takes no --json"},
     };
     for (const UsageCase &c : cases) {
         const ToolRun r = Cli(data, c.args, c.input);

@@ -1,0 +1,129 @@
+#include "connectiontest.h"
+
+#include "mailboxes.h"
+#include "oauth.h"
+#include "pop3mailbox.h"
+
+namespace {
+
+// reached: the line was up when the log-in was tried (else only what was asked for is known).
+QString SecurityText(const MailboxSlot &mailbox, bool reached, bool encrypted)
+{
+    if (!reached && mailbox.tls != TlsMode::None)
+        return mailbox.tls == TlsMode::Implicit ? QStringLiteral("implicit TLS asked for; the connection did not get that far")
+                                                : QStringLiteral("STLS asked for; the connection did not get that far");
+    switch (mailbox.tls) {
+    case TlsMode::Implicit:
+        return encrypted ? QStringLiteral("TLS from the first byte (implicit TLS)")
+                         : QStringLiteral("implicit TLS was asked for, but the line was not protected");
+    case TlsMode::StartTls:
+        return encrypted ? QStringLiteral("TLS after STLS: the greeting was readable, the log-in was not")
+                         : QStringLiteral("STLS was asked for, but the line was not protected");
+    case TlsMode::None:
+        break;
+    }
+    return QStringLiteral("none: the log-in and the messages' header lines cross the network readable. Choose "
+                          "implicit TLS where the server offers it");
+}
+
+QString LoginText(SaslMechanism mechanism)
+{
+    switch (mechanism) {
+    case SaslMechanism::UserPass: return QStringLiteral("USER and PASS (the password as it is, inside the protected line)");
+    case SaslMechanism::Plain: return QStringLiteral("AUTH PLAIN with the password");
+    case SaslMechanism::XOAuth2: return QStringLiteral("AUTH XOAUTH2 with an OAuth2 access token");
+    case SaslMechanism::OAuthBearer: return QStringLiteral("AUTH OAUTHBEARER with an OAuth2 access token");
+    }
+    return {};
+}
+
+} // namespace
+
+QStringList TConnectionReport::Lines() const
+{
+    QStringList lines;
+    lines << (ok ? QStringLiteral("Connection test passed.") : QStringLiteral("Connection test failed."));
+    if (!security.isEmpty())
+        lines << QStringLiteral("Security: ") + security;
+    if (!login.isEmpty())
+        lines << QStringLiteral("Log-in: ") + login;
+    if (ok) {
+        lines << QStringLiteral("Pipelining: ")
+                     + (pipelining ? QStringLiteral("offered (a check takes fewer round trips)")
+                                   : QStringLiteral("not offered (one command at a time)"));
+        lines << QStringLiteral("Unique ids (UIDL): ")
+                     + (uidl ? QStringLiteral("offered (a deletion is checked against the message's id)")
+                             : QStringLiteral("not offered (a deletion is checked by size and header lines)"));
+        lines << QStringLiteral("Messages waiting: %1").arg(messages);
+    }
+    if (!answer.isEmpty())
+        lines << QStringLiteral("Server: ") + answer;
+    return lines;
+}
+
+TConnectionReport TestConnection(const MailboxSlot &mailbox, int slot, int timeOutSeconds)
+{
+    TConnectionReport report;
+    TPop3Client client;
+    LoadSlot(client, mailbox);
+    client.SetTimeOut(timeOutSeconds);
+    // CAPA is what the test reports, whatever the slot's pipelining says.
+    client.SetUsePipelining(true);
+    const std::shared_ptr<TOAuthTokenSource> tokens = TokenSourceFor(mailbox, slot);
+    if (!tokens && mailbox.login == MailboxLogin::OAuth2 && mailbox.secrets != SecretPlace::Command) {
+        {
+            report.answer = QStringLiteral("Tarnwick knows no OAuth2 provider for the server %1: log in with a password, "
+                                           "or give a token command (tarnwick-cli mailbox set %2 --token-command CMD)")
+                                .arg(mailbox.server.trimmed())
+                                .arg(slot);
+            return report;
+        }
+    }
+    bool reached = false;
+    bool encrypted = false;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        try {
+            if (tokens) {
+                QString error;
+                const QString token = tokens->AccessToken(&error);
+                if (token.isEmpty()) {
+                    report.answer = error;
+                    return report;
+                }
+                client.SetPassword(token);
+            }
+            client.Connect();
+            reached = true;
+            encrypted = client.Encrypted();
+            report.ok = true;
+            report.messages = client.MessageCount();
+            client.Disconnect();
+            report.answer = QStringLiteral("accepted the log-in; its goodbye was \"%1\"").arg(client.LastReply().left(200));
+        } catch (const ENetError &e) {
+            report.ok = false;
+            report.answer = e.Message();
+            // A refused log-in comes after the greeting (and the handshake).
+            if (!client.LastCommand().isEmpty() && client.LastCommand() != u"STLS") {
+                reached = true;
+                encrypted = client.Encrypted() || mailbox.tls != TlsMode::None;
+            }
+            client.Close();
+            // A token the server refused gets one more try with a fresh one.
+            if (tokens && attempt == 0 && !client.LoginDelayRefused() && client.Mechanism() != SaslMechanism::UserPass
+                && client.LastCommand().startsWith(QLatin1String("AUTH"))) {
+                tokens->Refused();
+                continue;
+            }
+        }
+        break;
+    }
+    report.security = SecurityText(mailbox, reached, encrypted);
+    report.login = report.ok || client.LastCommand().startsWith(QLatin1String("AUTH"))
+                           || client.LastCommand().startsWith(QLatin1String("USER"))
+                           || client.LastCommand().startsWith(QLatin1String("PASS"))
+                       ? LoginText(client.Mechanism())
+                       : QString();
+    report.pipelining = client.Capabilities().Pipelining;
+    report.uidl = client.Capabilities().Uidl;
+    return report;
+}
