@@ -5,6 +5,7 @@
 #include "dovecot_test.h"
 #include "imap.h"
 #include "imapwatches.h"
+#include "mailboxes.h"
 
 #include <QCoreApplication>
 #include <QDir>
