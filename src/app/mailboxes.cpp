@@ -20,8 +20,7 @@ std::unique_ptr<TMailbox> MakeMailbox(const MailboxSlot &slot, const TMailboxOpt
     LoadSlot(mailbox->Client(), slot);
     mailbox->Client().SetTimeOut(options.timeOutSeconds);
     mailbox->Client().SetRAS(options.ras);
-    if (options.failed)
-        mailbox->Client().OnError = [failed = options.failed](QObject *, QString &text) { failed(text); };
+    mailbox->SetEvents(options.events);
     return mailbox;
 }
 

@@ -14,8 +14,8 @@ struct TMailboxOptions
 {
     int timeOutSeconds = 120;
     TagRas *ras = nullptr;
-    // Told every error the connection meets, as it meets it (for the activity log).
-    std::function<void(const QString &text)> failed;
+    // What the conversations tell while they run (status line, progress, the activity log).
+    TMailboxEvents events;
 };
 
 // Loads a slot into a POP3 client: server, user name, password, security with the trusted

@@ -89,23 +89,23 @@ private:
 
 TMailGuard::TMailGuard(TPrompts &prompts, QObject *parent)
     : QObject(parent), m_prompts(prompts), m_settings(std::make_unique<UserSettings>()),
-      m_evaluator(m_spam, m_known, &m_messages), m_pop(m_mailbox.Client()), m_launcher(DefaultLauncher),
+      m_evaluator(m_spam, m_known, &m_messages), m_launcher(DefaultLauncher),
       m_defaultMailer(MailtoHandlerCommand)
 {
     m_timer1.setInterval(60000);
     connect(&m_timer1, &QTimer::timeout, this, &TMailGuard::Timer1Timer);
-    m_pop.SetTimeOut(120);
-    m_pop.SetRAS(&m_ras);
     // The log reports a failure while a command runs; it is shown once the command is over.
     m_log.setErrorHandler([this](const QString &text) { m_pendingProblem = text; });
-    connectClientEvents();
+    m_ras.OnStatusChange = [this](QObject *, const QString &text) { setStatus(text); };
+    m_ras.OnDisconnected = [this](QObject *) { setStatus(QStringLiteral("Disconnected")); };
+    GetRemotePOPSettings(1);
 }
 
 TMailGuard::~TMailGuard()
 {
     m_timer1.stop();
-    if (m_pop.Busy())
-        m_pop.Cancel();
+    if (m_mailbox->Busy())
+        m_mailbox->Abort();
     m_log.close();
 }
 
@@ -129,7 +129,7 @@ void TMailGuard::SetTrayAvailable(bool available)
 
 bool TMailGuard::IsBusy() const
 {
-    return m_activity != Activity::None || m_pop.Busy();
+    return m_activity != Activity::None || m_mailbox->Busy();
 }
 
 bool TMailGuard::quiet() const
@@ -204,7 +204,7 @@ void TMailGuard::noteQuietFailure(const TTaskResult &out)
     if (out.ok || out.canceled || m_errorReported)
         return;
     setStatus(out.text);
-    m_log.logError(out.text, m_pop.UserName(), m_pop.Server());
+    m_log.logError(out.text, clientUser(), clientServer());
 }
 
 TCheckParts TMailGuard::checkParts()
@@ -218,8 +218,29 @@ void TMailGuard::GetRemotePOPSettings(int n)
 {
     if (n < 1 || n > kMailboxSlots)
         n = 1;
-    LoadSlot(m_pop, m_servers.slot(n));
+    // A conversation under way keeps its mailbox to the end.
+    if (m_mailbox && m_mailbox->Busy())
+        return;
+    const MailboxSlot &slot = m_servers.slot(n);
+    // The same mailbox stays, and with it the session its listing was made in.
+    if (!m_mailbox || slot != m_loadedSlot) {
+        TMailboxOptions options;
+        options.timeOutSeconds = m_timeOutSeconds;
+        options.ras = &m_ras;
+        options.events = mailboxEvents();
+        m_mailbox = MakeMailbox(slot, options);
+        m_loadedSlot = slot;
+    }
     m_clientSlot = n;
+}
+
+void TMailGuard::SetNetworkTimeOut(int seconds)
+{
+    m_timeOutSeconds = seconds;
+    if (m_mailbox->Busy())
+        return;
+    m_mailbox.reset();
+    GetRemotePOPSettings(m_clientSlot);
 }
 
 void TMailGuard::SelectMailbox(int n)
@@ -232,17 +253,17 @@ void TMailGuard::SelectMailbox(int n)
 
 int TMailGuard::serverToIndex() const
 {
-    return MailboxNumber(m_servers, m_pop.Server(), m_pop.UserName());
+    return MailboxNumber(m_servers, clientServer(), clientUser());
 }
 
 bool TMailGuard::checkSlotSettings()
 {
-    if (IsBlankText(m_pop.UserName())) {
+    if (IsBlankText(clientUser())) {
         errorBox(QStringLiteral("You need to enter your e-mail username in the settings."));
         emit generalSettingsRequested();
         return false;
     }
-    if (IsBlankText(m_pop.Server())) {
+    if (IsBlankText(clientServer())) {
         errorBox(QStringLiteral("You need to enter the name of your mail server in the settings."));
         emit generalSettingsRequested();
         return false;
@@ -324,7 +345,7 @@ TTaskResult TMailGuard::runCheck(bool unattended, bool deleteInSession)
     restoreTimer1();
 
     if (out.ok || (quietFailure && !m_checkDelayed)) {
-        m_log.logCheck(m_messages.Count(), m_pop.UserName(), m_pop.Server());
+        m_log.logCheck(m_messages.Count(), clientUser(), clientServer());
         if (out.ok)
             recordDeletions(out.deleted);
         if (out.ok && !unattended && m_messages.IsEmpty() && !m_general.automatic && m_general.exitAfterCheck) {
@@ -353,7 +374,7 @@ TTaskResult TMailGuard::listMailbox(bool deleteInSession)
     TCheckParts parts = checkParts();
     TTaskResult out = runTask([&] {
         return CheckAndMark(
-            m_mailbox, parts, m_listSlot, m_listMailbox, deleteInSession,
+            *m_mailbox, parts, m_listSlot, m_listMailbox, deleteInSession,
             [this](int row, int count) { messageListed(row, count); },
             [this](const QList<int> &rows) {
                 m_deleteTotal = int(rows.size());
@@ -365,8 +386,8 @@ TTaskResult TMailGuard::listMailbox(bool deleteInSession)
     m_checkInProgress = false;
     m_listing = out.listing;
     if (out.ok) {
-        setStatus(QString::number(out.listed) + QStringLiteral(" msg(s) for ") + m_pop.UserName()
-                  + QStringLiteral(" on ") + m_pop.Server());
+        setStatus(QString::number(out.listed) + QStringLiteral(" msg(s) for ") + clientUser()
+                  + QStringLiteral(" on ") + clientServer());
         enableAllButtons();
         hideProgress();
     }
@@ -390,7 +411,7 @@ void TMailGuard::reportFailure(const TTaskResult &out, int slot)
         setStatus(out.text);
         return;
     }
-    errorBox(FailureText(out, slot, m_pop.Server(), m_ras.Service()));
+    errorBox(FailureText(out, slot, clientServer(), m_ras.Service()));
 }
 
 void TMailGuard::MarkForDeletion(int index)
@@ -421,8 +442,8 @@ void TMailGuard::Cancel()
     m_cancelRequested = true;
     if (m_autoCheckRunning)
         m_passCanceled = true;
-    if (m_pop.Busy())
-        m_mailbox.Abort();
+    if (m_mailbox->Busy())
+        m_mailbox->Abort();
 }
 
 // While a prompt is open the minute tick does nothing: a pass must not start inside a box
@@ -550,7 +571,7 @@ bool TMailGuard::DeleteMessages(const QString &mailer)
     if (LoginDelayPending(slot)) {
         tell(QStringLiteral("The server %1 asks for a pause between log-ins to mailbox %2, so deleting is "
                             "possible from %3. The marks stay as they are: delete again then.")
-                 .arg(m_pop.Server(), QString::number(slot), m_loginDelays.Until(slot)));
+                 .arg(clientServer(), QString::number(slot), m_loginDelays.Until(slot)));
         return false;
     }
     m_deleteTotal = marked;
@@ -561,7 +582,7 @@ bool TMailGuard::DeleteMessages(const QString &mailer)
     {
         BusyScreen screen(*this, kDeletingTitle);
         // Only what the user sees marked now is deleted.
-        out = runTask([&] { return TDeleteTask(m_mailbox).Run(m_listing, markedRows); });
+        out = runTask([&] { return TDeleteTask(*m_mailbox).Run(m_listing, markedRows); });
         noteLoginDelay(slot, out);
         if (out.ok) {
             recordDeletions(out.deleted);
@@ -570,9 +591,9 @@ bool TMailGuard::DeleteMessages(const QString &mailer)
                                     && !IsBlankText(mailer);
             // A server that wants a pause between log-ins would refuse the listing again: the
             // rows left stay as they were listed.
-            if (launchNext || m_pop.LoginDelay() <= 0)
+            if (launchNext || m_mailbox->LoginDelay() <= 0)
                 m_messages.Clear();
-            if (!launchNext && m_pop.LoginDelay() <= 0) {
+            if (!launchNext && m_mailbox->LoginDelay() <= 0) {
                 if (m_windowVisible || !m_autoCheckRunning)
                     showProgress(kRetrievingTitle);
                 relisted = listMailbox();
@@ -601,7 +622,7 @@ bool TMailGuard::DeleteMessages(const QString &mailer)
 void TMailGuard::recordDeletions(const QList<int> &deletedRows)
 {
     TCheckParts parts = checkParts();
-    if (const QString problem = RecordDeletions(parts, m_pop.UserName(), m_pop.Server(), deletedRows);
+    if (const QString problem = RecordDeletions(parts, clientUser(), clientServer(), deletedRows);
         !problem.isEmpty())
         m_pendingProblem = problem;
     // The listing loses them too, so that row and listed message stay one: the rows left can
@@ -694,7 +715,7 @@ bool TMailGuard::TrustCertificate(int n, const QString &fingerprint)
         return false;
     }
     m_servers.slot(n).fingerprint = normalized;
-    if (m_clientSlot == n && !m_pop.Busy())
+    if (m_clientSlot == n)
         GetRemotePOPSettings(n);
     if (!m_settings->writeString(SettingsSection::Server, QStringLiteral("Fingerprint%1").arg(n), normalized)
         || !m_settings->flush()) {
@@ -763,7 +784,7 @@ QString TMailGuard::RetrieveMessage(int row)
     TTaskResult out;
     {
         BusyScreen screen(*this, kRetrievingTitle);
-        out = runTask([&] { return TRetrieveTask(m_mailbox).Run(m_listing, row, path); });
+        out = runTask([&] { return TRetrieveTask(*m_mailbox).Run(m_listing, row, path); });
     }
     if (!out.ok) {
         reportFailure(out, slot);

@@ -125,7 +125,9 @@ public:
     TSpamSettings &SpamSettings() { return m_spam; }
     TKnownList &KnownList() { return m_known; }
     TRuleEvaluator &Evaluator() { return m_evaluator; }
-    TmsRemotePOP &RemotePOP() { return m_mailbox.Client(); }
+    // The mailbox of the slot loaded last (GetRemotePOPSettings), and that slot as loaded.
+    TMailbox &Mailbox() { return *m_mailbox; }
+    const MailboxSlot &LoadedSlot() const { return m_loadedSlot; }
     // The dial-up component: the client dials its Service before it connects and hangs up
     // after. Its entry is chosen at start from the stored "RAS" position.
     TagRas &Ras() { return m_ras; }
@@ -159,7 +161,7 @@ public:
     // general settings are next closed. Takes effect at FormCreate().
     void SetStartInTray(bool on) { m_startInTray = on; }
     // Seconds each network wait may take (120 by default).
-    void SetNetworkTimeOut(int seconds) { m_mailbox.Client().SetTimeOut(seconds); }
+    void SetNetworkTimeOut(int seconds);
     // How the mail program is started; true when it started. The default splits the command
     // line (QProcess::splitCommand) and starts it detached.
     void SetLauncher(std::function<bool(const QString &command)> launcher);
@@ -181,11 +183,12 @@ public:
     // Makes slot n (1 ... 12) the one the next check uses, as the mailbox choice does, and
     // loads it into the client. Ignored while busy.
     void SelectMailbox(int n);
-    // Loads slot n (1 ... 12) of the live server settings into the POP3 client: server,
-    // user name, password, TLS mode and trusted fingerprint.
+    // Makes slot n (1 ... 12) of the live server settings the mailbox the next conversation
+    // talks to: server, user name, secret, security and trusted fingerprint. Nothing changes
+    // while a conversation runs; every command loads its slot before it talks.
     void GetRemotePOPSettings(int n);
-    // The first slot whose server and user name equal the client's (ASCII case-insensitive),
-    // or 0.
+    // The first slot whose server and user name equal the loaded slot's (ASCII
+    // case-insensitive), or 0.
     int serverToIndex() const;
     // Evaluates one row (or every row for -1) with the live rules.
     void MarkForDeletion(int index);
@@ -297,7 +300,10 @@ private:
     void BeginModal();
     void EndModal();
 
-    void connectClientEvents();
+    // What the mailbox's conversations tell, bound to the status line, progress and log.
+    TMailboxEvents mailboxEvents();
+    QString clientServer() const { return m_loadedSlot.server.trimmed(); }
+    QString clientUser() const { return m_loadedSlot.mailbox; }
     void messageListed(int num, int total);
     void messageDeleting(int num);
     void setStatus(const QString &text);
@@ -371,8 +377,9 @@ private:
     TMessageListModel m_messages;
     TRuleEvaluator m_evaluator;
     TagRas m_ras;
-    TPop3Mailbox m_mailbox;
-    TPop3Client &m_pop; // the mailbox's client: connection settings and events
+    std::unique_ptr<TMailbox> m_mailbox;
+    MailboxSlot m_loadedSlot; // what m_mailbox was made from
+    int m_timeOutSeconds = 120;
     ActivityLog m_log;
     QTimer m_timer1;
     std::function<bool(const QString &)> m_launcher;
@@ -386,7 +393,7 @@ private:
     bool m_startInTray = false;
     bool m_windowVisible = false;
     bool m_trayAvailable = true;
-    int m_clientSlot = 1;  // the slot loaded into the client
+    int m_clientSlot = 1;  // the slot m_mailbox talks to
     int m_listSlot = 1;    // the slot and mailbox number of the listing that runs
     int m_listMailbox = 0;
     TMailboxIdentity m_listIdentity; // the mailbox the rows were listed from

@@ -72,7 +72,7 @@ bool TMailGuard::LoginDelayPending(int n) const
 
 bool TMailGuard::noteLoginDelay(int slot, const TTaskResult &out)
 {
-    m_loginDelays.Note(slot, m_pop.LoginDelay());
+    m_loginDelays.Note(slot, m_mailbox->LoginDelay());
     return out.loginDelay;
 }
 
@@ -243,9 +243,10 @@ bool TMailGuard::CloseQuery()
         Cancel();
         return false;
     }
-    if (m_pop.Connected()) {
+    if (m_mailbox->Connected()) {
         try {
-            m_pop.Disconnect();
+            // Nothing is left to commit: a session that deleted has ended with its commit.
+            m_mailbox->LogOut();
         } catch (const std::exception &) {
             // Leaving anyway: the connection is closed whether the goodbye worked or not.
         }

@@ -57,7 +57,7 @@ TTaskResult TUnattendedCheck::Check(int n, bool deleteMarked, TPrompts &prompts)
     }
     TMailboxOptions options;
     options.ras = &m_ras;
-    options.failed = [&](const QString &text) { m_log.logError(text, slot.mailbox, server); };
+    options.events.failed = [&](const QString &text) { m_log.logError(text, slot.mailbox, server); };
     const std::unique_ptr<TMailbox> mailbox = MakeMailbox(slot, options);
     TCheckParts parts{m_evaluator, m_messages, m_log, m_settings, m_general, m_spam};
     out = CheckAndMark(*mailbox, parts, n, MailboxNumber(m_servers, server, slot.mailbox), deleteMarked);

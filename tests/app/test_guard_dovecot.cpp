@@ -56,7 +56,7 @@ TEST_F(GuardDovecot, WindowDeletionAsksThenDeletesExactlyTheMarkedRows)
     // The user marks the suspect row; a request left on the client for the plain row from
     // earlier must not delete it.
     guard->btMarkClick({3});
-    guard->RemotePOP().MarkDelete(4);
+    dynamic_cast<TPop3Mailbox &>(guard->Mailbox()).Client().MarkDelete(4);
 
     prompts.yesNo = {false, true};
     guard->btDeleteClick();
@@ -131,7 +131,7 @@ TEST_F(GuardDovecot, AutomaticPassDeletesInEverySlotAndReturnsToTheStoredSlot)
     EXPECT_EQ(shown, 1);
     EXPECT_TRUE(prompts.calls.isEmpty()) << "a pass with the window hidden asks nothing";
     EXPECT_EQ(guard->Iwhich(), 2);
-    EXPECT_EQ(guard->RemotePOP().UserName(), QStringLiteral("user36"));
+    EXPECT_EQ(guard->LoadedSlot().mailbox, QStringLiteral("user36"));
     EXPECT_EQ(guard->minutesLeft(), 1);
     EXPECT_TRUE(guard->Timer1Enabled());
 
