@@ -88,16 +88,15 @@ private:
 };
 
 TMailGuard::TMailGuard(TPrompts &prompts, QObject *parent)
-    : QObject(parent), m_prompts(prompts), m_settings(std::make_unique<UserSettings>()),
-      m_evaluator(m_spam, m_known, &m_messages), m_launcher(DefaultLauncher),
+    : QObject(parent), m_prompts(prompts), m_launcher(DefaultLauncher),
       m_defaultMailer(MailtoHandlerCommand)
 {
     m_timer1.setInterval(60000);
     connect(&m_timer1, &QTimer::timeout, this, &TMailGuard::Timer1Timer);
     // The log reports a failure while a command runs; it is shown once the command is over.
-    m_log.setErrorHandler([this](const QString &text) { m_pendingProblem = text; });
-    m_ras.OnStatusChange = [this](QObject *, const QString &text) { setStatus(text); };
-    m_ras.OnDisconnected = [this](QObject *) { setStatus(QStringLiteral("Disconnected")); };
+    m_run.log.setErrorHandler([this](const QString &text) { m_pendingProblem = text; });
+    m_run.ras.OnStatusChange = [this](QObject *, const QString &text) { setStatus(text); };
+    m_run.ras.OnDisconnected = [this](QObject *) { setStatus(QStringLiteral("Disconnected")); };
     GetRemotePOPSettings(1);
 }
 
@@ -106,7 +105,7 @@ TMailGuard::~TMailGuard()
     m_timer1.stop();
     if (m_mailbox->Busy())
         m_mailbox->Abort();
-    m_log.close();
+    m_run.log.close();
 }
 
 void TMailGuard::SetLauncher(std::function<bool(const QString &)> launcher)
@@ -122,7 +121,7 @@ void TMailGuard::SetDefaultMailProgram(std::function<QString()> find)
 void TMailGuard::SetTrayAvailable(bool available)
 {
     m_trayAvailable = available;
-    m_sysTrayMode = (m_general.sysTray || m_startInTray) && m_trayAvailable;
+    m_sysTrayMode = (m_run.general.sysTray || m_startInTray) && m_trayAvailable;
     if (!IsBusy())
         setExitButtonCancel(false);
 }
@@ -141,37 +140,19 @@ bool TMailGuard::quiet() const
 
 void TMailGuard::FormCreate()
 {
-    QStringList problems;
-    if (!m_settings->warning().isEmpty())
-        problems << m_settings->warning();
-    m_general = ReadGeneralSettings(*m_settings);
-    m_servers = readServerSettings(*m_settings, &problems);
-    m_sysTrayMode = (m_general.sysTray || m_startInTray) && m_trayAvailable;
-    m_minutesLeft = m_general.minutes;
+    const QStringList problems = m_run.Load();
+    m_sysTrayMode = (m_run.general.sysTray || m_startInTray) && m_trayAvailable;
+    m_minutesLeft = m_run.general.minutes;
     m_autoCheckRunning = false;
     m_checkInProgress = false;
-    setIwhich(m_servers.which);
-    m_log.setFileName(m_general.logFile);
-
-    m_spam.readSettings();
-    problems << m_spam.ReadProblems();
-    QString knownError;
-    m_known.LoadUpKnownList(QString(), &knownError);
-    if (!knownError.isEmpty())
-        problems << knownError;
-
+    setIwhich(m_run.servers.which);
     GetRemotePOPSettings(m_Iwhich);
     CleanUpEMLFiles();
-    // The dial-up entry by its stored position in the phone book as listed now. A position
-    // beyond the list (the phone book shrank, or there is no dial-up service) means "None".
-    m_ras.Entries();
-    if (const QString problem = m_ras.SetService(m_ras.EntryAt(m_general.ras)); !problem.isEmpty())
-        problems << problem;
 
     setExitButtonCancel(false);
     enableAllButtons();
     chooseCheckButtonPicture();
-    UpdateAutomaticCaptions(m_general.automatic, m_minutesLeft);
+    UpdateAutomaticCaptions(m_run.general.automatic, m_minutesLeft);
     emit buttonsChanged(m_buttons);
     emit progressChanged(m_progress);
     emit captionsChanged(m_captions);
@@ -204,12 +185,12 @@ void TMailGuard::noteQuietFailure(const TTaskResult &out)
     if (out.ok || out.canceled || m_errorReported)
         return;
     setStatus(out.text);
-    m_log.logError(out.text, clientUser(), clientServer());
+    m_run.log.logError(out.text, clientUser(), clientServer());
 }
 
 TCheckParts TMailGuard::checkParts()
 {
-    return {m_evaluator, m_messages, m_log, *m_settings, m_general, m_spam};
+    return m_run.Check();
 }
 
 // ---------------- settings into the client ----------------
@@ -221,12 +202,12 @@ void TMailGuard::GetRemotePOPSettings(int n)
     // A conversation under way keeps its mailbox to the end.
     if (m_mailbox && m_mailbox->Busy())
         return;
-    const MailboxSlot &slot = m_servers.slot(n);
+    const MailboxSlot &slot = m_run.servers.slot(n);
     // The same mailbox stays, and with it the session its listing was made in.
     if (!m_mailbox || slot != m_loadedSlot) {
         TMailboxOptions options;
         options.timeOutSeconds = m_timeOutSeconds;
-        options.ras = &m_ras;
+        options.ras = &m_run.ras;
         options.events = mailboxEvents();
         m_mailbox = MakeMailbox(slot, options);
         m_loadedSlot = slot;
@@ -253,7 +234,7 @@ void TMailGuard::SelectMailbox(int n)
 
 int TMailGuard::serverToIndex() const
 {
-    return MailboxNumber(m_servers, clientServer(), clientUser());
+    return MailboxNumber(m_run.servers, clientServer(), clientUser());
 }
 
 bool TMailGuard::checkSlotSettings()
@@ -288,7 +269,7 @@ bool TMailGuard::btListClick()
         QList<TMailboxEntry> entries;
         bool otherSlot = false;
         for (int n = 1; n <= kMailboxSlots; ++n) {
-            const MailboxSlot &slot = m_servers.slot(n);
+            const MailboxSlot &slot = m_run.servers.slot(n);
             if (slot.server.isEmpty())
                 continue;
             otherSlot = otherSlot || n >= 2;
@@ -330,7 +311,7 @@ TTaskResult TMailGuard::CheckUnattended(int n, bool deleteMarked)
 TTaskResult TMailGuard::runCheck(bool unattended, bool deleteInSession)
 {
     setTimer1(false);
-    m_messages.Clear();
+    m_run.messages.Clear();
     TTaskResult out;
     {
         BusyScreen screen(*this, kRetrievingTitle);
@@ -345,10 +326,10 @@ TTaskResult TMailGuard::runCheck(bool unattended, bool deleteInSession)
     restoreTimer1();
 
     if (out.ok || (quietFailure && !m_checkDelayed)) {
-        m_log.logCheck(m_messages.Count(), clientUser(), clientServer());
+        m_run.log.logCheck(m_run.messages.Count(), clientUser(), clientServer());
         if (out.ok)
             recordDeletions(out.deleted);
-        if (out.ok && !unattended && m_messages.IsEmpty() && !m_general.automatic && m_general.exitAfterCheck) {
+        if (out.ok && !unattended && m_run.messages.IsEmpty() && !m_run.general.automatic && m_run.general.exitAfterCheck) {
             if (m_sysTrayMode)
                 emit hideToTrayRequested();
             else
@@ -369,7 +350,7 @@ TTaskResult TMailGuard::listMailbox(bool deleteInSession)
 {
     m_listSlot = m_clientSlot;
     m_listMailbox = serverToIndex();
-    m_listIdentity = TMailboxIdentity::Of(m_servers.slot(m_clientSlot));
+    m_listIdentity = TMailboxIdentity::Of(m_run.servers.slot(m_clientSlot));
     m_checkInProgress = true;
     TCheckParts parts = checkParts();
     TTaskResult out = runTask([&] {
@@ -393,7 +374,7 @@ TTaskResult TMailGuard::listMailbox(bool deleteInSession)
     }
     // A cancelled listing shows nothing: half a mailbox would look like all of it.
     if (out.canceled)
-        m_messages.Clear();
+        m_run.messages.Clear();
     return out;
 }
 
@@ -411,12 +392,12 @@ void TMailGuard::reportFailure(const TTaskResult &out, int slot)
         setStatus(out.text);
         return;
     }
-    errorBox(FailureText(out, slot, clientServer(), m_ras.Service()));
+    errorBox(FailureText(out, slot, clientServer(), m_run.ras.Service()));
 }
 
 void TMailGuard::MarkForDeletion(int index)
 {
-    m_evaluator.MarkForDeletion(index);
+    m_run.evaluator.MarkForDeletion(index);
 }
 
 void TMailGuard::btRemarkClick()
@@ -424,15 +405,15 @@ void TMailGuard::btRemarkClick()
     if (IsBusy())
         return;
     playAlarmSound(false);
-    if (m_evaluator.Remark() == 0)
+    if (m_run.evaluator.Remark() == 0)
         infoBox(QStringLiteral("None of the messages matched any of the spam criteria."));
     ShowTotalCount();
 }
 
 void TMailGuard::ShowTotalCount()
 {
-    setStatus(QStringLiteral("Message Total: ") + QString::number(m_messages.Count())
-              + QStringLiteral(" Number Marked: ") + QString::number(m_messages.MarkedCount()));
+    setStatus(QStringLiteral("Message Total: ") + QString::number(m_run.messages.Count())
+              + QStringLiteral(" Number Marked: ") + QString::number(m_run.messages.MarkedCount()));
 }
 
 void TMailGuard::Cancel()
@@ -494,7 +475,7 @@ void TMailGuard::tell(const QString &error)
 
 void TMailGuard::saveRuleLists()
 {
-    if (const QString problem = SaveHitCounts(m_spam); !problem.isEmpty())
+    if (const QString problem = SaveHitCounts(m_run.spam); !problem.isEmpty())
         m_pendingProblem = problem;
 }
 
@@ -532,21 +513,21 @@ void TMailGuard::btDeleteClick()
         playAlarmSound(false);
         setTimer1(false);
         // Asked once: finding the desktop's default runs xdg-mime, which may take a while.
-        const QString mailer = m_general.launch ? mailProgram() : QString();
+        const QString mailer = m_run.general.launch ? mailProgram() : QString();
         // Without a mail program there is nothing to start, and the deletion's own line stays.
         if (DeleteMessages(mailer) && !IsBlankText(mailer))
             launchMailProgram(mailer);
     }
-    UpdateAutomaticCaptions(m_general.automatic, m_general.minutes);
+    UpdateAutomaticCaptions(m_run.general.automatic, m_run.general.minutes);
     commandEnded();
 }
 
 bool TMailGuard::DeleteMessages(const QString &mailer)
 {
-    const int total = m_messages.Count();
-    const QList<int> markedRows = m_messages.MarkedRows();
+    const int total = m_run.messages.Count();
+    const QList<int> markedRows = m_run.messages.MarkedRows();
     const int marked = int(markedRows.size());
-    const bool askFirst = !m_general.automatic && m_general.ask;
+    const bool askFirst = !m_run.general.automatic && m_run.general.ask;
     if (marked == 0) {
         if (askFirst)
             infoBox(QStringLiteral("There were no messages marked to delete!"));
@@ -556,7 +537,7 @@ bool TMailGuard::DeleteMessages(const QString &mailer)
         return false;
 
     // The rows act on the mailbox they were listed from, whatever the client was given since.
-    const int slot = m_messages.ListedSlot();
+    const int slot = m_run.messages.ListedSlot();
     if (const QString refusal = listingRefusal(slot, QStringLiteral("deleted")); !refusal.isEmpty()) {
         tell(refusal);
         return false;
@@ -587,12 +568,12 @@ bool TMailGuard::DeleteMessages(const QString &mailer)
         if (out.ok) {
             recordDeletions(out.deleted);
             // The list shows what is left on the server, unless a mail program is about to take it.
-            const bool launchNext = total != int(out.deleted.size()) && !m_general.automatic && m_general.launch
+            const bool launchNext = total != int(out.deleted.size()) && !m_run.general.automatic && m_run.general.launch
                                     && !IsBlankText(mailer);
             // A server that wants a pause between log-ins would refuse the listing again: the
             // rows left stay as they were listed.
             if (launchNext || m_mailbox->LoginDelay() <= 0)
-                m_messages.Clear();
+                m_run.messages.Clear();
             if (!launchNext && m_mailbox->LoginDelay() <= 0) {
                 if (m_windowVisible || !m_autoCheckRunning)
                     showProgress(kRetrievingTitle);
@@ -616,7 +597,7 @@ bool TMailGuard::DeleteMessages(const QString &mailer)
                                    "to see what is waiting now.")
                         .arg(out.changed.size()));
     }
-    return out.ok && total != int(out.deleted.size()) && (m_windowVisible || !m_autoCheckRunning) && m_general.launch;
+    return out.ok && total != int(out.deleted.size()) && (m_windowVisible || !m_autoCheckRunning) && m_run.general.launch;
 }
 
 void TMailGuard::recordDeletions(const QList<int> &deletedRows)
@@ -644,7 +625,7 @@ void TMailGuard::announceDeletions(int deleted, int skipped)
 
 QString TMailGuard::listingRefusal(int slot, const QString &action) const
 {
-    if (slot < 1 || slot > kMailboxSlots || TMailboxIdentity::Of(m_servers.slot(slot)) == m_listIdentity)
+    if (slot < 1 || slot > kMailboxSlots || TMailboxIdentity::Of(m_run.servers.slot(slot)) == m_listIdentity)
         return {};
     return QStringLiteral("Mailbox %1 was changed in the settings after this list was made, so nothing was %2. "
                           "Check e-mail again to see what is waiting in the mailbox it names now.")
@@ -656,32 +637,32 @@ QString TMailGuard::listingRefusal(int slot, const QString &action) const
 TSettingsEdit TMailGuard::BeginGeneralSettings()
 {
     BeginModal();
-    return {m_general, m_servers};
+    return {m_run.general, m_run.servers};
 }
 
 void TMailGuard::EndGeneralSettings(const TSettingsEdit *stored)
 {
     if (stored) {
-        const qint64 counted = m_general.count;
-        m_general = stored->general;
-        m_servers = stored->servers;
+        const qint64 counted = m_run.general.count;
+        m_run.general = stored->general;
+        m_run.servers = stored->servers;
         // The dialog stored the count it was shown; a deletion since has counted on.
-        if (!stored->countReset && counted != m_general.count) {
-            m_general.count = counted;
-            if (!SaveSpamCount(*m_settings, counted))
+        if (!stored->countReset && counted != m_run.general.count) {
+            m_run.general.count = counted;
+            if (!SaveSpamCount(m_run.settings, counted))
                 errorBox(QStringLiteral("The count of deleted spam could not be stored: %1")
-                             .arg(m_settings->lastError()));
+                             .arg(m_run.settings.lastError()));
         }
     }
     if (m_modalDepth > 0)
         --m_modalDepth;
     m_startInTray = false; // the settings just made rule from now on
-    m_sysTrayMode = m_general.sysTray && m_trayAvailable;
-    m_log.setFileName(m_general.logFile);
-    setIwhich(m_servers.which);
+    m_sysTrayMode = m_run.general.sysTray && m_trayAvailable;
+    m_run.log.setFileName(m_run.general.logFile);
+    setIwhich(m_run.servers.which);
     GetRemotePOPSettings(m_Iwhich);
-    m_minutesLeft = m_general.minutes;
-    UpdateAutomaticCaptions(m_general.automatic, m_general.minutes);
+    m_minutesLeft = m_run.general.minutes;
+    UpdateAutomaticCaptions(m_run.general.automatic, m_run.general.minutes);
     if (m_modalDepth > 0)
         setTimer1(false);
     if (!IsBusy())
@@ -714,15 +695,15 @@ bool TMailGuard::TrustCertificate(int n, const QString &fingerprint)
                      .arg(fingerprint));
         return false;
     }
-    m_servers.slot(n).fingerprint = normalized;
+    m_run.servers.slot(n).fingerprint = normalized;
     if (m_clientSlot == n)
         GetRemotePOPSettings(n);
-    if (!m_settings->writeString(SettingsSection::Server, QStringLiteral("Fingerprint%1").arg(n), normalized)
-        || !m_settings->flush()) {
+    if (!m_run.settings.writeString(SettingsSection::Server, QStringLiteral("Fingerprint%1").arg(n), normalized)
+        || !m_run.settings.flush()) {
         errorBox(QStringLiteral("The trusted certificate of mailbox %1 is used until Tarnwick ends, "
                                 "but it could not be stored: %2")
                      .arg(n)
-                     .arg(m_settings->lastError()));
+                     .arg(m_run.settings.lastError()));
         return false;
     }
     return true;
@@ -734,38 +715,38 @@ void TMailGuard::btMarkClick(const QList<int> &rows)
 {
     playAlarmSound(false);
     for (int row : rows) {
-        if (row < 0 || row >= m_messages.Count())
+        if (row < 0 || row >= m_run.messages.Count())
             continue;
-        const int mark = m_messages.MessageMark(row);
-        m_messages.SetMessageMark(row, TRuleEvaluator::IsMarkedForDeletion(mark) ? NoMark : CheckMark);
+        const int mark = m_run.messages.MessageMark(row);
+        m_run.messages.SetMessageMark(row, TRuleEvaluator::IsMarkedForDeletion(mark) ? NoMark : CheckMark);
     }
     ShowTotalCount();
 }
 
 void TMailGuard::ResetButtonClick()
 {
-    for (int row = 0; row < m_messages.Count(); ++row)
-        m_messages.SetMessageMark(row, NoMark);
+    for (int row = 0; row < m_run.messages.Count(); ++row)
+        m_run.messages.SetMessageMark(row, NoMark);
     ShowTotalCount();
 }
 
 QString TMailGuard::RetrieveMessage(int row)
 {
-    if (IsBusy() || row < 0 || row >= m_messages.Count())
+    if (IsBusy() || row < 0 || row >= m_run.messages.Count())
         return {};
     ActivityScope scope(*this, Activity::Retrieve);
     setTimer1(false);
     playAlarmSound(false);
 
     // Copies: the list may change while the question below waits for the user.
-    const int slot = m_messages.Row(row).slot;
-    const qint64 size = m_messages.Row(row).sizeText.toLongLong();
+    const int slot = m_run.messages.Row(row).slot;
+    const qint64 size = m_run.messages.Row(row).sizeText.toLongLong();
     if (size > kLargeMessage
         && !askYesNo(QStringLiteral("The message you have selected to view is quite large - ")
                      + QString::number(size) + QStringLiteral(" bytes. ")
                      + QStringLiteral("Are you sure you wish to download and view it?")))
         return {};
-    if (m_cancelRequested || row >= m_messages.Count())
+    if (m_cancelRequested || row >= m_run.messages.Count())
         return {};
 
     if (const QString refusal = listingRefusal(slot, QStringLiteral("downloaded")); !refusal.isEmpty()) {
@@ -773,7 +754,7 @@ QString TMailGuard::RetrieveMessage(int row)
         return {};
     }
     GetRemotePOPSettings(slot);
-    if (m_listing.messages.size() != m_messages.Count()) {
+    if (m_listing.messages.size() != m_run.messages.Count()) {
         errorBox(QStringLiteral("The message list no longer matches what was listed from the "
                                 "server. Check e-mail again, then view the message."));
         return {};

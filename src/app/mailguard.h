@@ -4,6 +4,7 @@
 #include "automaticpass.h"
 #include "checktask.h"
 #include "mailboxes.h"
+#include "runparts.h"
 #include "slotcheck.h"
 #include "evaluator.h"
 #include "knownlist.h"
@@ -119,21 +120,21 @@ public:
     void FormCreate();
 
     // --- live settings and parts (the windows edit these objects in place) ---
-    UserSettings &Settings() { return *m_settings; }
-    GeneralSettings &General() { return m_general; }
-    ServerSettings &Servers() { return m_servers; }
-    TSpamSettings &SpamSettings() { return m_spam; }
-    TKnownList &KnownList() { return m_known; }
-    TRuleEvaluator &Evaluator() { return m_evaluator; }
+    UserSettings &Settings() { return m_run.settings; }
+    GeneralSettings &General() { return m_run.general; }
+    ServerSettings &Servers() { return m_run.servers; }
+    TSpamSettings &SpamSettings() { return m_run.spam; }
+    TKnownList &KnownList() { return m_run.known; }
+    TRuleEvaluator &Evaluator() { return m_run.evaluator; }
     // The mailbox of the slot loaded last (GetRemotePOPSettings), and that slot as loaded.
     TMailbox &Mailbox() { return *m_mailbox; }
     const MailboxSlot &LoadedSlot() const { return m_loadedSlot; }
     // The dial-up component: the client dials its Service before it connects and hangs up
     // after. Its entry is chosen at start from the stored "RAS" position.
-    TagRas &Ras() { return m_ras; }
-    ActivityLog &Log() { return m_log; }
-    TMessageListModel &Messages() { return m_messages; }
-    const TMessageListModel &Messages() const { return m_messages; }
+    TagRas &Ras() { return m_run.ras; }
+    ActivityLog &Log() { return m_run.log; }
+    TMessageListModel &Messages() { return m_run.messages; }
+    const TMessageListModel &Messages() const { return m_run.messages; }
 
     // --- state ---
     int Iwhich() const { return m_Iwhich; }
@@ -369,18 +370,10 @@ private:
     void requestQuit();
 
     TPrompts &m_prompts;
-    std::unique_ptr<UserSettings> m_settings;
-    GeneralSettings m_general;
-    ServerSettings m_servers;
-    TSpamSettings m_spam;
-    TKnownList m_known;
-    TMessageListModel m_messages;
-    TRuleEvaluator m_evaluator;
-    TagRas m_ras;
+    TRunParts m_run;
     std::unique_ptr<TMailbox> m_mailbox;
     MailboxSlot m_loadedSlot; // what m_mailbox was made from
     int m_timeOutSeconds = 120;
-    ActivityLog m_log;
     QTimer m_timer1;
     std::function<bool(const QString &)> m_launcher;
     std::function<QString()> m_defaultMailer;

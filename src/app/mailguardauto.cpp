@@ -30,7 +30,7 @@ void TMailGuard::restoreTimer1()
 {
     // Only automatic mode runs the minute tick (a switch to manual mode during a command
     // stays), and never inside a pass or a dialog: those turn it on when they end.
-    setTimer1(m_general.automatic && !m_autoCheckRunning && m_modalDepth == 0);
+    setTimer1(m_run.general.automatic && !m_autoCheckRunning && m_modalDepth == 0);
 }
 
 void TMailGuard::setTimer1(bool on)
@@ -49,7 +49,7 @@ void TMailGuard::Timer1Timer()
     if (IsBusy() || m_autoCheckRunning || m_modalDepth > 0)
         return;
     --m_minutesLeft;
-    UpdateAutomaticCaptions(m_general.automatic, m_general.minutes);
+    UpdateAutomaticCaptions(m_run.general.automatic, m_run.general.minutes);
     m_autoCheckRunning = true;
     m_passCanceled = false;
     {
@@ -61,7 +61,7 @@ void TMailGuard::Timer1Timer()
     c.trayHint = c.windowCaption;
     setCaptions(c);
     // Only automatic mode runs the tick: a switch to manual mode during the pass stays.
-    setTimer1(m_general.automatic);
+    setTimer1(m_run.general.automatic);
     commandEnded();
 }
 
@@ -86,7 +86,7 @@ void TMailGuard::automaticPass()
     }
     setTimer1(false);
     const TPassSummary pass = RunAutomaticPass(
-        m_servers, m_general.kill, m_loginDelays, [this](int n) { return passCheck(n); },
+        m_run.servers, m_run.general.kill, m_loginDelays, [this](int n) { return passCheck(n); },
         [this] { return m_passCanceled || m_quitPending; });
     TCaptionState c = m_captions;
     const QString skipNote =
@@ -98,7 +98,7 @@ void TMailGuard::automaticPass()
         c.tmLabelVisible = false;
         setCaptions(c);
         emit showWindowRequested();
-        if (m_general.alarm)
+        if (m_run.general.alarm)
             playAlarmSound(true);
     } else {
         c.windowCaption = QStringLiteral("Tarnwick - No waiting messages found") + skipNote;
@@ -106,10 +106,10 @@ void TMailGuard::automaticPass()
         c.trayHint = c.windowCaption;
         setCaptions(c);
     }
-    m_minutesLeft = m_general.minutes;
+    m_minutesLeft = m_run.general.minutes;
     // The next manual check uses the slot selected in the settings again; the rows shown
     // keep the slot they came from.
-    setIwhich(m_servers.which);
+    setIwhich(m_run.servers.which);
     GetRemotePOPSettings(m_Iwhich);
 }
 
@@ -117,22 +117,22 @@ TPassCheck TMailGuard::passCheck(int n)
 {
     setIwhich(n);
     TCaptionState c = m_captions;
-    c.windowCaption = QStringLiteral("Tarnwick - Now checking e-mail for ") + m_servers.slot(n).mailbox;
+    c.windowCaption = QStringLiteral("Tarnwick - Now checking e-mail for ") + m_run.servers.slot(n).mailbox;
     c.title = c.windowCaption;
     c.trayHint = c.windowCaption;
     setCaptions(c);
     m_checkDelayed = false;
     TPassCheck out;
     // With deletion on, nobody confirms: the spam goes in the listing's own session.
-    out.result = CheckUnattended(n, m_general.kill);
+    out.result = CheckUnattended(n, m_run.general.kill);
     out.delayed = m_checkDelayed;
     emit slotChecked(n, out.result);
     if (m_passCanceled || m_quitPending || out.delayed)
         return out;
     const TTaskResult &result = out.result;
-    if (m_general.kill && result.ok && result.listed != result.deleted.size() && m_windowVisible && m_general.launch)
+    if (m_run.general.kill && result.ok && result.listed != result.deleted.size() && m_windowVisible && m_run.general.launch)
         launchMailProgram(mailProgram());
-    out.rowsLeft = m_messages.Count();
+    out.rowsLeft = m_run.messages.Count();
     return out;
 }
 
@@ -159,14 +159,14 @@ void TMailGuard::UpdateAutomaticCaptions(bool automatic, int minutes)
 
 void TMailGuard::EnableAutomatic(bool enable)
 {
-    m_general.automatic = enable;
-    if (!SaveAutomatic(*m_settings, enable))
+    m_run.general.automatic = enable;
+    if (!SaveAutomatic(m_run.settings, enable))
         m_pendingProblem = QStringLiteral("The automatic mode could not be stored for the next start: %1")
-                               .arg(m_settings->lastError());
+                               .arg(m_run.settings.lastError());
     if (!enable)
-        m_minutesLeft = m_general.minutes;
-    UpdateAutomaticCaptions(m_general.automatic, m_general.minutes);
-    m_log.logAutomaticMode(enable);
+        m_minutesLeft = m_run.general.minutes;
+    UpdateAutomaticCaptions(m_run.general.automatic, m_run.general.minutes);
+    m_run.log.logAutomaticMode(enable);
     if (!IsBusy())
         commandEnded();
 }
@@ -177,13 +177,13 @@ void TMailGuard::playAlarmSound(bool play)
         emit alarmStopped();
         return;
     }
-    QString name = m_general.alarmFile.left(kAlarmNameLength);
+    QString name = m_run.general.alarmFile.left(kAlarmNameLength);
     if (IsBlankText(name))
         name = DataFile(QStringLiteral("harptune.wav"));
     if (!QFileInfo(name).isFile())
         emit beepRequested();
     else
-        emit alarmRequested(name, m_general.repeat);
+        emit alarmRequested(name, m_run.general.repeat);
 }
 
 void TMailGuard::btLaunchClick()
@@ -206,7 +206,7 @@ void TMailGuard::launchMailProgram(const QString &mailer)
         return;
     }
     if (m_launcher(mailer)) {
-        m_messages.Clear();
+        m_run.messages.Clear();
         enableAllButtons();
         chooseCheckButtonPicture();
     } else {
@@ -217,8 +217,8 @@ void TMailGuard::launchMailProgram(const QString &mailer)
 
 QString TMailGuard::mailProgram() const
 {
-    if (!IsBlankText(m_general.mailer))
-        return m_general.mailer;
+    if (!IsBlankText(m_run.general.mailer))
+        return m_run.general.mailer;
     return m_defaultMailer ? m_defaultMailer() : QString();
 }
 
@@ -229,7 +229,7 @@ void TMailGuard::btExitClick(bool fromTray)
         Cancel();
         return;
     }
-    m_log.close();
+    m_run.log.close();
     if (!fromTray && m_sysTrayMode)
         emit hideToTrayRequested();
     else
@@ -251,6 +251,6 @@ bool TMailGuard::CloseQuery()
             // Leaving anyway: the connection is closed whether the goodbye worked or not.
         }
     }
-    m_log.close();
+    m_run.log.close();
     return true;
 }

@@ -50,7 +50,7 @@ void TMailGuard::enableAllButtons()
     TButtonState b = m_buttons;
     b.checkEnabled = true;
     b.optionsEnabled = true;
-    b.messageButtonsVisible = !m_messages.IsEmpty();
+    b.messageButtonsVisible = !m_run.messages.IsEmpty();
     b.bannerVisible = !b.messageButtonsVisible;
     setButtons(b);
 }
@@ -68,7 +68,7 @@ void TMailGuard::setExitButtonCancel(bool cancel)
 void TMailGuard::chooseCheckButtonPicture()
 {
     TButtonState b = m_buttons;
-    b.checkButtonUp = !m_messages.IsEmpty();
+    b.checkButtonUp = !m_run.messages.IsEmpty();
     setButtons(b);
 }
 
@@ -149,13 +149,13 @@ TMailboxEvents TMailGuard::mailboxEvents()
         setStatus(kCanceledText);
         setExitButtonCancel(false);
         chooseCheckButtonPicture();
-        m_log.logCancel(clientUser(), clientServer());
+        m_run.log.logCancel(clientUser(), clientServer());
     };
     e.failed = [this](QString &msg) {
         m_errorReported = true;
         setStatus(msg);
         chooseCheckButtonPicture();
-        m_log.logError(msg, clientUser(), clientServer());
+        m_run.log.logError(msg, clientUser(), clientServer());
     };
     e.deleting = [this](int num) { messageDeleting(num); };
     return e;
@@ -169,9 +169,9 @@ void TMailGuard::messageListed(int num, int total)
 
 void TMailGuard::messageDeleting(int num)
 {
-    if (num < 0 || num >= m_messages.Count())
+    if (num < 0 || num >= m_run.messages.Count())
         return;
-    const TMessageListRow &row = m_messages.Row(num);
+    const TMessageListRow &row = m_run.messages.Row(num);
     setProgressMessage(QStringLiteral("Deleting ") + row.subject, true, m_deleteTotal, m_deleteCounter);
     ++m_deleteCounter;
     setStatus(QStringLiteral("Deleting %1 %2").arg(num + 1).arg(row.subject));

@@ -1,6 +1,7 @@
 #include "unattendedcheck.h"
 
 #include "mailboxes.h"
+#include "runparts.h"
 #include "slotcheck.h"
 #include "textutil.h"
 
@@ -24,22 +25,7 @@ bool TUnattendedCheck::IsSetUp(const MailboxSlot &slot)
 
 QStringList TUnattendedCheck::Load()
 {
-    QStringList problems;
-    if (!m_settings.warning().isEmpty())
-        problems << m_settings.warning();
-    m_general = ReadGeneralSettings(m_settings);
-    m_servers = readServerSettings(m_settings, &problems);
-    m_log.setFileName(m_general.logFile);
-    m_spam.readSettings();
-    problems << m_spam.ReadProblems();
-    QString knownError;
-    m_known.LoadUpKnownList(QString(), &knownError);
-    if (!knownError.isEmpty())
-        problems << knownError;
-    m_ras.Entries();
-    if (const QString problem = m_ras.SetService(m_ras.EntryAt(m_general.ras)); !problem.isEmpty())
-        problems << problem;
-    return problems;
+    return LoadRunFiles({m_settings, m_general, m_servers, m_spam, m_known, m_ras, m_log});
 }
 
 TTaskResult TUnattendedCheck::Check(int n, bool deleteMarked, TPrompts &prompts)
