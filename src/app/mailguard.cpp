@@ -1,17 +1,15 @@
 #include "mailguard.h"
 #include "mailguardtexts.h"
+#include "guardsteps.h"
 
 #include "files.h"
 #include "imports.h"
 #include "ruletext.h"
 #include "rulewords.h"
 #include "textutil.h"
-#include "tls.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QScopeGuard>
 
 namespace {
@@ -21,15 +19,6 @@ const QString kDeletingTitle = QStringLiteral("Deleting messages ... standby");
 
 // Messages larger than this are only downloaded for viewing after a question.
 constexpr qint64 kLargeMessage = 50000;
-
-bool DefaultLauncher(const QString &command)
-{
-    QStringList parts = QProcess::splitCommand(command);
-    if (parts.isEmpty())
-        return false;
-    const QString program = parts.takeFirst();
-    return QProcess::startDetached(program, parts);
-}
 
 } // namespace
 
@@ -88,7 +77,7 @@ private:
 };
 
 TMailGuard::TMailGuard(TPrompts &prompts, QObject *parent)
-    : QObject(parent), m_prompts(prompts), m_launcher(DefaultLauncher),
+    : QObject(parent), m_prompts(prompts), m_launcher(StartDetached),
       m_defaultMailer(MailtoHandlerCommand)
 {
     m_timer1.setInterval(60000);
@@ -110,7 +99,7 @@ TMailGuard::~TMailGuard()
 
 void TMailGuard::SetLauncher(std::function<bool(const QString &)> launcher)
 {
-    m_launcher = launcher ? std::move(launcher) : DefaultLauncher;
+    m_launcher = launcher ? std::move(launcher) : StartDetached;
 }
 
 void TMailGuard::SetDefaultMailProgram(std::function<QString()> find)
@@ -606,11 +595,9 @@ void TMailGuard::recordDeletions(const QList<int> &deletedRows)
     if (const QString problem = RecordDeletions(parts, clientUser(), clientServer(), deletedRows);
         !problem.isEmpty())
         m_pendingProblem = problem;
-    // The listing loses them too, so that row and listed message stay one: the rows left can
-    // be deleted or viewed later, each checked again on the server where it now is.
-    for (qsizetype k = m_listing.messages.size(); k-- > 0;)
-        if (deletedRows.contains(int(k)))
-            m_listing.messages.removeAt(k);
+    // The rows left can be deleted or viewed later, each checked again on the server where
+    // it now is.
+    DropFromListing(m_listing, deletedRows);
 }
 
 void TMailGuard::announceDeletions(int deleted, int skipped)
@@ -642,18 +629,9 @@ TSettingsEdit TMailGuard::BeginGeneralSettings()
 
 void TMailGuard::EndGeneralSettings(const TSettingsEdit *stored)
 {
-    if (stored) {
-        const qint64 counted = m_run.general.count;
-        m_run.general = stored->general;
-        m_run.servers = stored->servers;
-        // The dialog stored the count it was shown; a deletion since has counted on.
-        if (!stored->countReset && counted != m_run.general.count) {
-            m_run.general.count = counted;
-            if (!SaveSpamCount(m_run.settings, counted))
-                errorBox(QStringLiteral("The count of deleted spam could not be stored: %1")
-                             .arg(m_run.settings.lastError()));
-        }
-    }
+    if (stored)
+        if (const QString problem = AdoptSettingsEdit(m_run, *stored); !problem.isEmpty())
+            errorBox(problem);
     if (m_modalDepth > 0)
         --m_modalDepth;
     m_startInTray = false; // the settings just made rule from now on
@@ -688,25 +666,13 @@ void TMailGuard::EndModal()
 
 bool TMailGuard::TrustCertificate(int n, const QString &fingerprint)
 {
-    const QString normalized = NormalizeFingerprint(fingerprint);
-    if (n < 1 || n > kMailboxSlots || normalized.isEmpty()) {
-        errorBox(QStringLiteral("\"%1\" is not a certificate fingerprint: it must be 64 hex digits "
-                                "(SHA-256), with or without colons.")
-                     .arg(fingerprint));
-        return false;
-    }
-    m_run.servers.slot(n).fingerprint = normalized;
-    if (m_clientSlot == n)
+    const TTrustStored stored = StoreTrustedCertificate(m_run, n, fingerprint);
+    if (stored.taken && m_clientSlot == n)
         GetRemotePOPSettings(n);
-    if (!m_run.settings.writeString(SettingsSection::Server, QStringLiteral("Fingerprint%1").arg(n), normalized)
-        || !m_run.settings.flush()) {
-        errorBox(QStringLiteral("The trusted certificate of mailbox %1 is used until Tarnwick ends, "
-                                "but it could not be stored: %2")
-                     .arg(n)
-                     .arg(m_run.settings.lastError()));
-        return false;
-    }
-    return true;
+    if (stored.error.isEmpty())
+        return true;
+    errorBox(stored.error);
+    return false;
 }
 
 // ---------------- commands on the rows ----------------
@@ -759,7 +725,7 @@ QString TMailGuard::RetrieveMessage(int row)
                                 "server. Check e-mail again, then view the message."));
         return {};
     }
-    const QString path = DataFolder() + QStringLiteral("/msg_%1.eml").arg(row);
+    const QString path = ViewedMessageFile(row);
     // A file left from an earlier download must not pass for this message.
     QFile::remove(path);
     TTaskResult out;
@@ -787,9 +753,5 @@ QString TMailGuard::RetrieveMessage(int row)
 
 void TMailGuard::CleanUpEMLFiles()
 {
-    // Every downloaded message, whatever its row was: a mailbox of more than a hundred
-    // messages leaves "msg_101.eml" and beyond, and those must not pile up either.
-    QDir folder(DataFolder());
-    for (const QString &name : folder.entryList({QStringLiteral("msg_*.eml")}, QDir::Files | QDir::Hidden))
-        folder.remove(name);
+    RemoveViewedMessages();
 }

@@ -1,6 +1,7 @@
 // The guard's automatic mode: the minute tick, the pass over the mailboxes and its captions,
 // the alarm, the mail program and leaving the program.
 #include "mailguard.h"
+#include "guardsteps.h"
 
 #include "files.h"
 #include "ruletext.h"
@@ -12,9 +13,6 @@
 namespace {
 
 const QString kTarnwick = QStringLiteral("Tarnwick");
-
-// The first 201 characters of the sound file name are all the alarm ever used.
-constexpr int kAlarmNameLength = 201;
 
 QString CountdownCaption(int minutes)
 {
@@ -177,10 +175,8 @@ void TMailGuard::playAlarmSound(bool play)
         emit alarmStopped();
         return;
     }
-    QString name = m_run.general.alarmFile.left(kAlarmNameLength);
-    if (IsBlankText(name))
-        name = DataFile(QStringLiteral("harptune.wav"));
-    if (!QFileInfo(name).isFile())
+    const QString name = AlarmSoundFile(m_run.general.alarmFile);
+    if (name.isEmpty())
         emit beepRequested();
     else
         emit alarmRequested(name, m_run.general.repeat);
