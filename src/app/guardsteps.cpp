@@ -13,6 +13,20 @@ namespace {
 constexpr int kAlarmNameLength = 201;
 } // namespace
 
+QList<TMailboxEntry> MailboxChoices(const ServerSettings &servers)
+{
+    QList<TMailboxEntry> entries;
+    bool otherSlot = false;
+    for (int n = 1; n <= kMailboxSlots; ++n) {
+        const MailboxSlot &slot = servers.slot(n);
+        if (slot.server.isEmpty())
+            continue;
+        otherSlot = otherSlot || n >= 2;
+        entries.append({n, QStringLiteral("%1) Mailbox %2 - Server %3").arg(n).arg(slot.mailbox, slot.server)});
+    }
+    return otherSlot ? entries : QList<TMailboxEntry>();
+}
+
 bool StartDetached(const QString &command)
 {
     QStringList parts = QProcess::splitCommand(command);

@@ -2,6 +2,7 @@
 
 #include "mailbox.h"
 #include "mailboxsetup.h"
+#include "prompts.h"
 #include "runparts.h"
 
 #include <QList>
@@ -9,6 +10,10 @@
 
 // The steps of the window's commands that are not about showing anything: what is stored,
 // started or removed, so that the guard only presents them.
+
+// The mailbox choice before a check: every slot with a server; empty when no slot but the
+// first has one, and there is nothing to choose.
+QList<TMailboxEntry> MailboxChoices(const ServerSettings &servers);
 
 // Starts a mail program's command line detached; false when it did not start.
 bool StartDetached(const QString &command);

@@ -255,16 +255,7 @@ bool TMailGuard::btListClick()
         return false;
 
     if (m_minutesLeft > 0 && !quiet()) {
-        QList<TMailboxEntry> entries;
-        bool otherSlot = false;
-        for (int n = 1; n <= kMailboxSlots; ++n) {
-            const MailboxSlot &slot = m_run.servers.slot(n);
-            if (slot.server.isEmpty())
-                continue;
-            otherSlot = otherSlot || n >= 2;
-            entries.append({n, QStringLiteral("%1) Mailbox %2 - Server %3").arg(n).arg(slot.mailbox, slot.server)});
-        }
-        if (otherSlot) {
+        if (const QList<TMailboxEntry> entries = MailboxChoices(m_run.servers); !entries.isEmpty()) {
             BeginModal();
             const int chosen = m_prompts.ChooseMailbox(entries, m_Iwhich);
             EndModal();
