@@ -72,6 +72,12 @@ TEST_F(GuardDovecot, WindowDeletionAsksThenDeletesExactlyTheMarkedRows)
     EXPECT_EQ(RowMarks(), (QList<int>{5, -1}));
     EXPECT_EQ(guard->StatusText(), QStringLiteral("There were 3 messages deleted"));
     EXPECT_TRUE(trayHints.contains(QStringLiteral("3 spams deleted")));
+    // The progress names each message as the server deletes it.
+    QStringList deleting;
+    for (const QString &status : std::as_const(statuses))
+        if (status.startsWith(QStringLiteral("Deleting ")))
+            deleting << status.section(u' ', 2);
+    EXPECT_EQ(deleting, (QStringList{"Cheap pills today", "Hello there", "Meeting"}));
     const QString log = h.readLog();
     EXPECT_EQ(LinesWith(log, QStringLiteral("   Server:  ") + Server() + QStringLiteral(" Mailbox: user39")).size(), 3);
     EXPECT_EQ(LinesWith(log, QStringLiteral("   Subject: ")),
