@@ -1,5 +1,6 @@
 #include "mailboxes.h"
 
+#include "pop3mailbox.h"
 #include "textutil.h"
 #include "tls.h"
 

@@ -1,12 +1,13 @@
 #pragma once
 
-#include "pop3mailbox.h"
+#include "mailbox.h"
 #include "settings.h"
 
 #include <functional>
 #include <memory>
 
 class TagRas;
+class TPop3Client;
 
 // How every mailbox of a run talks: the wait allowed per network step, and the dial-up
 // connection made before a log-in (none when null).

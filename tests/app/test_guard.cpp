@@ -3,7 +3,7 @@
 #include "guard_test.h"
 
 #include "mailboxsetup.h"
-#include "pop3.h"
+#include "pop3mailbox.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

@@ -6,6 +6,7 @@
 #include "guard_dovecot.h"
 
 #include "logformat.h"
+#include "pop3mailbox.h"
 
 #include <QFile>
 #include <QTcpServer>
