@@ -72,7 +72,7 @@ void Converse(TPass &pass, TJob &job, bool deleting, TMailboxOptions options)
         // A dial-up line is one for the whole program and is not handed to threads; the pass
         // over all mailboxes at once is not used with one (see the callers).
         options.ras = nullptr;
-        options.failed = [&check](const QString &text) { check.errors << text; };
+        options.events.failed = [&check](const QString &text) { check.errors << text; };
         mailbox = MakeMailbox(job.slot, options);
         {
             std::lock_guard lock(pass.mutex);

@@ -2,6 +2,7 @@
 
 #include "neterrors.h"
 #include "oauth.h"
+#include "pop3mailbox.h"
 #include "sasl.h"
 #include "textutil.h"
 #include "tls.h"
@@ -126,16 +127,14 @@ std::unique_ptr<TMailbox> MakeMailbox(const MailboxSlot &slot, const TMailboxOpt
         else
             mailbox = std::make_unique<TImapMailbox>(std::move(settings));
         mailbox->Client().SetRAS(options.ras);
-        if (options.failed)
-            mailbox->Client().OnError = [failed = options.failed](QObject *, QString &text) { failed(text); };
+        mailbox->SetEvents(options.events);
         return mailbox;
     }
     auto mailbox = std::make_unique<TPop3Mailbox>();
     LoadSlot(mailbox->Client(), slot);
     mailbox->Client().SetTimeOut(options.timeOutSeconds);
     mailbox->Client().SetRAS(options.ras);
-    if (options.failed)
-        mailbox->Client().OnError = [failed = options.failed](QObject *, QString &text) { failed(text); };
+    mailbox->SetEvents(options.events);
     // A stored refresh token gets a fresh access token before each session.
     if (std::shared_ptr<TOAuthTokenSource> tokens = TokenSourceFor(slot, options.slot))
         return WithOAuthTokens(std::move(mailbox), std::move(tokens));

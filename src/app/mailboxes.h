@@ -1,13 +1,14 @@
 #pragma once
 
 #include "imap.h"
-#include "pop3mailbox.h"
+#include "mailbox.h"
 #include "settings.h"
 
 #include <functional>
 #include <memory>
 
 class TagRas;
+class TPop3Client;
 
 // How every mailbox of a run talks: the wait allowed per network step, and the dial-up
 // connection made before a log-in (none when null).
@@ -15,8 +16,8 @@ struct TMailboxOptions
 {
     int timeOutSeconds = 120;
     TagRas *ras = nullptr;
-    // Told every error the connection meets, as it meets it (for the activity log).
-    std::function<void(const QString &text)> failed;
+    // What the conversations tell while they run (status line, progress, the activity log).
+    TMailboxEvents events;
     // The slot's number, for the messages of an OAuth2 sign-in that must be renewed.
     int slot = 0;
 };

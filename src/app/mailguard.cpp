@@ -1,18 +1,15 @@
 #include "mailguard.h"
 #include "mailguardtexts.h"
+#include "guardsteps.h"
 
 #include "files.h"
 #include "imports.h"
-#include "oauth.h"
 #include "ruletext.h"
 #include "rulewords.h"
 #include "textutil.h"
-#include "tls.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QScopeGuard>
 
 namespace {
@@ -22,15 +19,6 @@ const QString kDeletingTitle = QStringLiteral("Deleting messages ... standby");
 
 // Messages larger than this are only downloaded for viewing after a question.
 constexpr qint64 kLargeMessage = 50000;
-
-bool DefaultLauncher(const QString &command)
-{
-    QStringList parts = QProcess::splitCommand(command);
-    if (parts.isEmpty())
-        return false;
-    const QString program = parts.takeFirst();
-    return QProcess::startDetached(program, parts);
-}
 
 } // namespace
 
@@ -89,30 +77,29 @@ private:
 };
 
 TMailGuard::TMailGuard(TPrompts &prompts, QObject *parent)
-    : QObject(parent), m_prompts(prompts), m_settings(std::make_unique<UserSettings>()),
-      m_evaluator(m_spam, m_known, &m_messages), m_pop(m_mailbox.Client()), m_launcher(DefaultLauncher),
+    : QObject(parent), m_prompts(prompts), m_launcher(StartDetached),
       m_defaultMailer(MailtoHandlerCommand)
 {
     m_timer1.setInterval(60000);
     connect(&m_timer1, &QTimer::timeout, this, &TMailGuard::Timer1Timer);
-    m_pop.SetTimeOut(120);
-    m_pop.SetRAS(&m_ras);
     // The log reports a failure while a command runs; it is shown once the command is over.
-    m_log.setErrorHandler([this](const QString &text) { m_pendingProblem = text; });
-    connectClientEvents();
+    m_run.log.setErrorHandler([this](const QString &text) { m_pendingProblem = text; });
+    m_run.ras.OnStatusChange = [this](QObject *, const QString &text) { setStatus(text); };
+    m_run.ras.OnDisconnected = [this](QObject *) { setStatus(QStringLiteral("Disconnected")); };
+    GetRemotePOPSettings(1);
 }
 
 TMailGuard::~TMailGuard()
 {
     m_timer1.stop();
-    if (m_pop.Busy())
-        m_pop.Cancel();
-    m_log.close();
+    if (m_mailbox->Busy())
+        m_mailbox->Abort();
+    m_run.log.close();
 }
 
 void TMailGuard::SetLauncher(std::function<bool(const QString &)> launcher)
 {
-    m_launcher = launcher ? std::move(launcher) : DefaultLauncher;
+    m_launcher = launcher ? std::move(launcher) : StartDetached;
 }
 
 void TMailGuard::SetDefaultMailProgram(std::function<QString()> find)
@@ -123,14 +110,14 @@ void TMailGuard::SetDefaultMailProgram(std::function<QString()> find)
 void TMailGuard::SetTrayAvailable(bool available)
 {
     m_trayAvailable = available;
-    m_sysTrayMode = (m_general.sysTray || m_startInTray) && m_trayAvailable;
+    m_sysTrayMode = (m_run.general.sysTray || m_startInTray) && m_trayAvailable;
     if (!IsBusy())
         setExitButtonCancel(false);
 }
 
 bool TMailGuard::IsBusy() const
 {
-    return m_activity != Activity::None || m_pop.Busy();
+    return m_activity != Activity::None || m_mailbox->Busy();
 }
 
 bool TMailGuard::quiet() const
@@ -142,37 +129,19 @@ bool TMailGuard::quiet() const
 
 void TMailGuard::FormCreate()
 {
-    QStringList problems;
-    if (!m_settings->warning().isEmpty())
-        problems << m_settings->warning();
-    m_general = ReadGeneralSettings(*m_settings);
-    m_servers = readServerSettings(*m_settings, &problems);
-    m_sysTrayMode = (m_general.sysTray || m_startInTray) && m_trayAvailable;
-    m_minutesLeft = m_general.minutes;
+    const QStringList problems = m_run.Load();
+    m_sysTrayMode = (m_run.general.sysTray || m_startInTray) && m_trayAvailable;
+    m_minutesLeft = m_run.general.minutes;
     m_autoCheckRunning = false;
     m_checkInProgress = false;
-    setIwhich(m_servers.which);
-    m_log.setFileName(m_general.logFile);
-
-    m_spam.readSettings();
-    problems << m_spam.ReadProblems();
-    QString knownError;
-    m_known.LoadUpKnownList(QString(), &knownError);
-    if (!knownError.isEmpty())
-        problems << knownError;
-
+    setIwhich(m_run.servers.which);
     GetRemotePOPSettings(m_Iwhich);
     CleanUpEMLFiles();
-    // The dial-up entry by its stored position in the phone book as listed now. A position
-    // beyond the list (the phone book shrank, or there is no dial-up service) means "None".
-    m_ras.Entries();
-    if (const QString problem = m_ras.SetService(m_ras.EntryAt(m_general.ras)); !problem.isEmpty())
-        problems << problem;
 
     setExitButtonCancel(false);
     enableAllButtons();
     chooseCheckButtonPicture();
-    UpdateAutomaticCaptions(m_general.automatic, m_minutesLeft);
+    UpdateAutomaticCaptions(m_run.general.automatic, m_minutesLeft);
     emit buttonsChanged(m_buttons);
     emit progressChanged(m_progress);
     emit captionsChanged(m_captions);
@@ -192,33 +161,7 @@ TTaskResult TMailGuard::runTask(const std::function<TTaskResult()> &conversation
         return out;
     }
     m_errorReported = false;
-    // An OAuth2 mailbox logs in with a fresh access token, and once more with a new one when
-    // the server refuses it (a refused log-in has touched nothing).
-    const std::shared_ptr<TOAuthTokenSource> tokens = TokenSourceFor(m_servers.slot(m_clientSlot), m_clientSlot);
-    const auto handToken = [&](TTaskResult &out) {
-        QString error;
-        const QString token = tokens->AccessToken(&error);
-        m_pop.SetPassword(token);
-        if (token.isEmpty()) {
-            out.ok = false;
-            out.serverRefused = out.loginRefused = true;
-            out.text = error;
-        }
-        return !token.isEmpty();
-    };
-    TTaskResult out;
-    if (tokens && !handToken(out))
-        return out;
-    out = conversation();
-    if (tokens && !out.ok && out.loginRefused && !out.loginDelay && !m_cancelRequested
-        && m_pop.Mechanism() != SaslMechanism::UserPass) {
-        tokens->Refused();
-        out = {};
-        if (!handToken(out))
-            return out;
-        m_errorReported = false;
-        out = conversation();
-    }
+    TTaskResult out = conversation();
     if (!out.ok && m_cancelRequested)
         out.canceled = true;
     return out;
@@ -231,12 +174,12 @@ void TMailGuard::noteQuietFailure(const TTaskResult &out)
     if (out.ok || out.canceled || m_errorReported)
         return;
     setStatus(out.text);
-    m_log.logError(out.text, m_pop.UserName(), m_pop.Server());
+    m_run.log.logError(out.text, clientUser(), clientServer());
 }
 
 TCheckParts TMailGuard::checkParts()
 {
-    return {m_evaluator, m_messages, m_log, *m_settings, m_general, m_spam};
+    return m_run.Check();
 }
 
 // ---------------- settings into the client ----------------
@@ -245,8 +188,32 @@ void TMailGuard::GetRemotePOPSettings(int n)
 {
     if (n < 1 || n > kMailboxSlots)
         n = 1;
-    LoadSlot(m_pop, m_servers.slot(n));
+    // A conversation under way keeps its mailbox to the end.
+    if (m_mailbox && m_mailbox->Busy())
+        return;
+    const MailboxSlot &slot = m_run.servers.slot(n);
+    // The same mailbox stays, and with it the session its listing was made in.
+    if (!m_mailbox || slot != m_loadedSlot) {
+        TMailboxOptions options;
+        options.timeOutSeconds = m_timeOutSeconds;
+        options.ras = &m_run.ras;
+        options.events = mailboxEvents();
+        // An OAuth2 mailbox gets a fresh access token before each session, and one more
+        // try with a new one when the server refuses it.
+        options.slot = n;
+        m_mailbox = MakeMailbox(slot, options);
+        m_loadedSlot = slot;
+    }
     m_clientSlot = n;
+}
+
+void TMailGuard::SetNetworkTimeOut(int seconds)
+{
+    m_timeOutSeconds = seconds;
+    if (m_mailbox->Busy())
+        return;
+    m_mailbox.reset();
+    GetRemotePOPSettings(m_clientSlot);
 }
 
 void TMailGuard::SelectMailbox(int n)
@@ -259,17 +226,17 @@ void TMailGuard::SelectMailbox(int n)
 
 int TMailGuard::serverToIndex() const
 {
-    return MailboxNumber(m_servers, m_pop.Server(), m_pop.UserName());
+    return MailboxNumber(m_run.servers, clientServer(), clientUser());
 }
 
 bool TMailGuard::checkSlotSettings()
 {
-    if (IsBlankText(m_pop.UserName())) {
+    if (IsBlankText(clientUser())) {
         errorBox(QStringLiteral("You need to enter your e-mail username in the settings."));
         emit generalSettingsRequested();
         return false;
     }
-    if (IsBlankText(m_pop.Server())) {
+    if (IsBlankText(clientServer())) {
         errorBox(QStringLiteral("You need to enter the name of your mail server in the settings."));
         emit generalSettingsRequested();
         return false;
@@ -291,16 +258,7 @@ bool TMailGuard::btListClick()
         return false;
 
     if (m_minutesLeft > 0 && !quiet()) {
-        QList<TMailboxEntry> entries;
-        bool otherSlot = false;
-        for (int n = 1; n <= kMailboxSlots; ++n) {
-            const MailboxSlot &slot = m_servers.slot(n);
-            if (slot.server.isEmpty())
-                continue;
-            otherSlot = otherSlot || n >= 2;
-            entries.append({n, QStringLiteral("%1) Mailbox %2 - Server %3").arg(n).arg(slot.mailbox, slot.server)});
-        }
-        if (otherSlot) {
+        if (const QList<TMailboxEntry> entries = MailboxChoices(m_run.servers); !entries.isEmpty()) {
             BeginModal();
             const int chosen = m_prompts.ChooseMailbox(entries, m_Iwhich);
             EndModal();
@@ -336,7 +294,7 @@ TTaskResult TMailGuard::CheckUnattended(int n, bool deleteMarked)
 TTaskResult TMailGuard::runCheck(bool unattended, bool deleteInSession)
 {
     setTimer1(false);
-    m_messages.Clear();
+    m_run.messages.Clear();
     TTaskResult out;
     {
         BusyScreen screen(*this, kRetrievingTitle);
@@ -351,10 +309,10 @@ TTaskResult TMailGuard::runCheck(bool unattended, bool deleteInSession)
     restoreTimer1();
 
     if (out.ok || (quietFailure && !m_checkDelayed)) {
-        m_log.logCheck(m_messages.Count(), m_pop.UserName(), m_pop.Server());
+        m_run.log.logCheck(m_run.messages.Count(), clientUser(), clientServer());
         if (out.ok)
             recordDeletions(out.deleted);
-        if (out.ok && !unattended && m_messages.IsEmpty() && !m_general.automatic && m_general.exitAfterCheck) {
+        if (out.ok && !unattended && m_run.messages.IsEmpty() && !m_run.general.automatic && m_run.general.exitAfterCheck) {
             if (m_sysTrayMode)
                 emit hideToTrayRequested();
             else
@@ -375,12 +333,12 @@ TTaskResult TMailGuard::listMailbox(bool deleteInSession)
 {
     m_listSlot = m_clientSlot;
     m_listMailbox = serverToIndex();
-    m_listIdentity = TMailboxIdentity::Of(m_servers.slot(m_clientSlot));
+    m_listIdentity = TMailboxIdentity::Of(m_run.servers.slot(m_clientSlot));
     m_checkInProgress = true;
     TCheckParts parts = checkParts();
     TTaskResult out = runTask([&] {
         return CheckAndMark(
-            m_mailbox, parts, m_listSlot, m_listMailbox, deleteInSession,
+            *m_mailbox, parts, m_listSlot, m_listMailbox, deleteInSession,
             [this](int row, int count) { messageListed(row, count); },
             [this](const QList<int> &rows) {
                 m_deleteTotal = int(rows.size());
@@ -392,14 +350,14 @@ TTaskResult TMailGuard::listMailbox(bool deleteInSession)
     m_checkInProgress = false;
     m_listing = out.listing;
     if (out.ok) {
-        setStatus(QString::number(out.listed) + QStringLiteral(" msg(s) for ") + m_pop.UserName()
-                  + QStringLiteral(" on ") + m_pop.Server());
+        setStatus(QString::number(out.listed) + QStringLiteral(" msg(s) for ") + clientUser()
+                  + QStringLiteral(" on ") + clientServer());
         enableAllButtons();
         hideProgress();
     }
     // A cancelled listing shows nothing: half a mailbox would look like all of it.
     if (out.canceled)
-        m_messages.Clear();
+        m_run.messages.Clear();
     return out;
 }
 
@@ -417,12 +375,12 @@ void TMailGuard::reportFailure(const TTaskResult &out, int slot)
         setStatus(out.text);
         return;
     }
-    errorBox(FailureText(out, slot, m_pop.Server(), m_ras.Service()));
+    errorBox(FailureText(out, slot, clientServer(), m_run.ras.Service()));
 }
 
 void TMailGuard::MarkForDeletion(int index)
 {
-    m_evaluator.MarkForDeletion(index);
+    m_run.evaluator.MarkForDeletion(index);
 }
 
 void TMailGuard::btRemarkClick()
@@ -430,15 +388,15 @@ void TMailGuard::btRemarkClick()
     if (IsBusy())
         return;
     playAlarmSound(false);
-    if (m_evaluator.Remark() == 0)
+    if (m_run.evaluator.Remark() == 0)
         infoBox(QStringLiteral("None of the messages matched any of the spam criteria."));
     ShowTotalCount();
 }
 
 void TMailGuard::ShowTotalCount()
 {
-    setStatus(QStringLiteral("Message Total: ") + QString::number(m_messages.Count())
-              + QStringLiteral(" Number Marked: ") + QString::number(m_messages.MarkedCount()));
+    setStatus(QStringLiteral("Message Total: ") + QString::number(m_run.messages.Count())
+              + QStringLiteral(" Number Marked: ") + QString::number(m_run.messages.MarkedCount()));
 }
 
 void TMailGuard::Cancel()
@@ -448,8 +406,8 @@ void TMailGuard::Cancel()
     m_cancelRequested = true;
     if (m_autoCheckRunning)
         m_passCanceled = true;
-    if (m_pop.Busy())
-        m_mailbox.Abort();
+    if (m_mailbox->Busy())
+        m_mailbox->Abort();
 }
 
 // While a prompt is open the minute tick does nothing: a pass must not start inside a box
@@ -500,7 +458,7 @@ void TMailGuard::tell(const QString &error)
 
 void TMailGuard::saveRuleLists()
 {
-    if (const QString problem = SaveHitCounts(m_spam); !problem.isEmpty())
+    if (const QString problem = SaveHitCounts(m_run.spam); !problem.isEmpty())
         m_pendingProblem = problem;
 }
 
@@ -538,21 +496,21 @@ void TMailGuard::btDeleteClick()
         playAlarmSound(false);
         setTimer1(false);
         // Asked once: finding the desktop's default runs xdg-mime, which may take a while.
-        const QString mailer = m_general.launch ? mailProgram() : QString();
+        const QString mailer = m_run.general.launch ? mailProgram() : QString();
         // Without a mail program there is nothing to start, and the deletion's own line stays.
         if (DeleteMessages(mailer) && !IsBlankText(mailer))
             launchMailProgram(mailer);
     }
-    UpdateAutomaticCaptions(m_general.automatic, m_general.minutes);
+    UpdateAutomaticCaptions(m_run.general.automatic, m_run.general.minutes);
     commandEnded();
 }
 
 bool TMailGuard::DeleteMessages(const QString &mailer)
 {
-    const int total = m_messages.Count();
-    const QList<int> markedRows = m_messages.MarkedRows();
+    const int total = m_run.messages.Count();
+    const QList<int> markedRows = m_run.messages.MarkedRows();
     const int marked = int(markedRows.size());
-    const bool askFirst = !m_general.automatic && m_general.ask;
+    const bool askFirst = !m_run.general.automatic && m_run.general.ask;
     if (marked == 0) {
         if (askFirst)
             infoBox(QStringLiteral("There were no messages marked to delete!"));
@@ -562,7 +520,7 @@ bool TMailGuard::DeleteMessages(const QString &mailer)
         return false;
 
     // The rows act on the mailbox they were listed from, whatever the client was given since.
-    const int slot = m_messages.ListedSlot();
+    const int slot = m_run.messages.ListedSlot();
     if (const QString refusal = listingRefusal(slot, QStringLiteral("deleted")); !refusal.isEmpty()) {
         tell(refusal);
         return false;
@@ -577,7 +535,7 @@ bool TMailGuard::DeleteMessages(const QString &mailer)
     if (LoginDelayPending(slot)) {
         tell(QStringLiteral("The server %1 asks for a pause between log-ins to mailbox %2, so deleting is "
                             "possible from %3. The marks stay as they are: delete again then.")
-                 .arg(m_pop.Server(), QString::number(slot), m_loginDelays.Until(slot)));
+                 .arg(clientServer(), QString::number(slot), m_loginDelays.Until(slot)));
         return false;
     }
     m_deleteTotal = marked;
@@ -588,18 +546,18 @@ bool TMailGuard::DeleteMessages(const QString &mailer)
     {
         BusyScreen screen(*this, kDeletingTitle);
         // Only what the user sees marked now is deleted.
-        out = runTask([&] { return TDeleteTask(m_mailbox).Run(m_listing, markedRows); });
+        out = runTask([&] { return TDeleteTask(*m_mailbox).Run(m_listing, markedRows); });
         noteLoginDelay(slot, out);
         if (out.ok) {
             recordDeletions(out.deleted);
             // The list shows what is left on the server, unless a mail program is about to take it.
-            const bool launchNext = total != int(out.deleted.size()) && !m_general.automatic && m_general.launch
+            const bool launchNext = total != int(out.deleted.size()) && !m_run.general.automatic && m_run.general.launch
                                     && !IsBlankText(mailer);
             // A server that wants a pause between log-ins would refuse the listing again: the
             // rows left stay as they were listed.
-            if (launchNext || m_pop.LoginDelay() <= 0)
-                m_messages.Clear();
-            if (!launchNext && m_pop.LoginDelay() <= 0) {
+            if (launchNext || m_mailbox->LoginDelay() <= 0)
+                m_run.messages.Clear();
+            if (!launchNext && m_mailbox->LoginDelay() <= 0) {
                 if (m_windowVisible || !m_autoCheckRunning)
                     showProgress(kRetrievingTitle);
                 relisted = listMailbox();
@@ -622,20 +580,18 @@ bool TMailGuard::DeleteMessages(const QString &mailer)
                                    "to see what is waiting now.")
                         .arg(out.changed.size()));
     }
-    return out.ok && total != int(out.deleted.size()) && (m_windowVisible || !m_autoCheckRunning) && m_general.launch;
+    return out.ok && total != int(out.deleted.size()) && (m_windowVisible || !m_autoCheckRunning) && m_run.general.launch;
 }
 
 void TMailGuard::recordDeletions(const QList<int> &deletedRows)
 {
     TCheckParts parts = checkParts();
-    if (const QString problem = RecordDeletions(parts, m_pop.UserName(), m_pop.Server(), deletedRows);
+    if (const QString problem = RecordDeletions(parts, clientUser(), clientServer(), deletedRows);
         !problem.isEmpty())
         m_pendingProblem = problem;
-    // The listing loses them too, so that row and listed message stay one: the rows left can
-    // be deleted or viewed later, each checked again on the server where it now is.
-    for (qsizetype k = m_listing.messages.size(); k-- > 0;)
-        if (deletedRows.contains(int(k)))
-            m_listing.messages.removeAt(k);
+    // The rows left can be deleted or viewed later, each checked again on the server where
+    // it now is.
+    DropFromListing(m_listing, deletedRows);
 }
 
 void TMailGuard::announceDeletions(int deleted, int skipped)
@@ -650,7 +606,7 @@ void TMailGuard::announceDeletions(int deleted, int skipped)
 
 QString TMailGuard::listingRefusal(int slot, const QString &action) const
 {
-    if (slot < 1 || slot > kMailboxSlots || TMailboxIdentity::Of(m_servers.slot(slot)) == m_listIdentity)
+    if (slot < 1 || slot > kMailboxSlots || TMailboxIdentity::Of(m_run.servers.slot(slot)) == m_listIdentity)
         return {};
     return QStringLiteral("Mailbox %1 was changed in the settings after this list was made, so nothing was %2. "
                           "Check e-mail again to see what is waiting in the mailbox it names now.")
@@ -662,32 +618,23 @@ QString TMailGuard::listingRefusal(int slot, const QString &action) const
 TSettingsEdit TMailGuard::BeginGeneralSettings()
 {
     BeginModal();
-    return {m_general, m_servers};
+    return {m_run.general, m_run.servers};
 }
 
 void TMailGuard::EndGeneralSettings(const TSettingsEdit *stored)
 {
-    if (stored) {
-        const qint64 counted = m_general.count;
-        m_general = stored->general;
-        m_servers = stored->servers;
-        // The dialog stored the count it was shown; a deletion since has counted on.
-        if (!stored->countReset && counted != m_general.count) {
-            m_general.count = counted;
-            if (!SaveSpamCount(*m_settings, counted))
-                errorBox(QStringLiteral("The count of deleted spam could not be stored: %1")
-                             .arg(m_settings->lastError()));
-        }
-    }
+    if (stored)
+        if (const QString problem = AdoptSettingsEdit(m_run, *stored); !problem.isEmpty())
+            errorBox(problem);
     if (m_modalDepth > 0)
         --m_modalDepth;
     m_startInTray = false; // the settings just made rule from now on
-    m_sysTrayMode = m_general.sysTray && m_trayAvailable;
-    m_log.setFileName(m_general.logFile);
-    setIwhich(m_servers.which);
+    m_sysTrayMode = m_run.general.sysTray && m_trayAvailable;
+    m_run.log.setFileName(m_run.general.logFile);
+    setIwhich(m_run.servers.which);
     GetRemotePOPSettings(m_Iwhich);
-    m_minutesLeft = m_general.minutes;
-    UpdateAutomaticCaptions(m_general.automatic, m_general.minutes);
+    m_minutesLeft = m_run.general.minutes;
+    UpdateAutomaticCaptions(m_run.general.automatic, m_run.general.minutes);
     if (m_modalDepth > 0)
         setTimer1(false);
     if (!IsBusy())
@@ -713,25 +660,13 @@ void TMailGuard::EndModal()
 
 bool TMailGuard::TrustCertificate(int n, const QString &fingerprint)
 {
-    const QString normalized = NormalizeFingerprint(fingerprint);
-    if (n < 1 || n > kMailboxSlots || normalized.isEmpty()) {
-        errorBox(QStringLiteral("\"%1\" is not a certificate fingerprint: it must be 64 hex digits "
-                                "(SHA-256), with or without colons.")
-                     .arg(fingerprint));
-        return false;
-    }
-    m_servers.slot(n).fingerprint = normalized;
-    if (m_clientSlot == n && !m_pop.Busy())
+    const TTrustStored stored = StoreTrustedCertificate(m_run, n, fingerprint);
+    if (stored.taken && m_clientSlot == n)
         GetRemotePOPSettings(n);
-    if (!m_settings->writeString(SettingsSection::Server, QStringLiteral("Fingerprint%1").arg(n), normalized)
-        || !m_settings->flush()) {
-        errorBox(QStringLiteral("The trusted certificate of mailbox %1 is used until Tarnwick ends, "
-                                "but it could not be stored: %2")
-                     .arg(n)
-                     .arg(m_settings->lastError()));
-        return false;
-    }
-    return true;
+    if (stored.error.isEmpty())
+        return true;
+    errorBox(stored.error);
+    return false;
 }
 
 // ---------------- commands on the rows ----------------
@@ -740,38 +675,38 @@ void TMailGuard::btMarkClick(const QList<int> &rows)
 {
     playAlarmSound(false);
     for (int row : rows) {
-        if (row < 0 || row >= m_messages.Count())
+        if (row < 0 || row >= m_run.messages.Count())
             continue;
-        const int mark = m_messages.MessageMark(row);
-        m_messages.SetMessageMark(row, TRuleEvaluator::IsMarkedForDeletion(mark) ? NoMark : CheckMark);
+        const int mark = m_run.messages.MessageMark(row);
+        m_run.messages.SetMessageMark(row, TRuleEvaluator::IsMarkedForDeletion(mark) ? NoMark : CheckMark);
     }
     ShowTotalCount();
 }
 
 void TMailGuard::ResetButtonClick()
 {
-    for (int row = 0; row < m_messages.Count(); ++row)
-        m_messages.SetMessageMark(row, NoMark);
+    for (int row = 0; row < m_run.messages.Count(); ++row)
+        m_run.messages.SetMessageMark(row, NoMark);
     ShowTotalCount();
 }
 
 QString TMailGuard::RetrieveMessage(int row)
 {
-    if (IsBusy() || row < 0 || row >= m_messages.Count())
+    if (IsBusy() || row < 0 || row >= m_run.messages.Count())
         return {};
     ActivityScope scope(*this, Activity::Retrieve);
     setTimer1(false);
     playAlarmSound(false);
 
     // Copies: the list may change while the question below waits for the user.
-    const int slot = m_messages.Row(row).slot;
-    const qint64 size = m_messages.Row(row).sizeText.toLongLong();
+    const int slot = m_run.messages.Row(row).slot;
+    const qint64 size = m_run.messages.Row(row).sizeText.toLongLong();
     if (size > kLargeMessage
         && !askYesNo(QStringLiteral("The message you have selected to view is quite large - ")
                      + QString::number(size) + QStringLiteral(" bytes. ")
                      + QStringLiteral("Are you sure you wish to download and view it?")))
         return {};
-    if (m_cancelRequested || row >= m_messages.Count())
+    if (m_cancelRequested || row >= m_run.messages.Count())
         return {};
 
     if (const QString refusal = listingRefusal(slot, QStringLiteral("downloaded")); !refusal.isEmpty()) {
@@ -779,18 +714,18 @@ QString TMailGuard::RetrieveMessage(int row)
         return {};
     }
     GetRemotePOPSettings(slot);
-    if (m_listing.messages.size() != m_messages.Count()) {
+    if (m_listing.messages.size() != m_run.messages.Count()) {
         errorBox(QStringLiteral("The message list no longer matches what was listed from the "
                                 "server. Check e-mail again, then view the message."));
         return {};
     }
-    const QString path = DataFolder() + QStringLiteral("/msg_%1.eml").arg(row);
+    const QString path = ViewedMessageFile(row);
     // A file left from an earlier download must not pass for this message.
     QFile::remove(path);
     TTaskResult out;
     {
         BusyScreen screen(*this, kRetrievingTitle);
-        out = runTask([&] { return TRetrieveTask(m_mailbox).Run(m_listing, row, path); });
+        out = runTask([&] { return TRetrieveTask(*m_mailbox).Run(m_listing, row, path); });
     }
     if (!out.ok) {
         reportFailure(out, slot);
@@ -812,9 +747,5 @@ QString TMailGuard::RetrieveMessage(int row)
 
 void TMailGuard::CleanUpEMLFiles()
 {
-    // Every downloaded message, whatever its row was: a mailbox of more than a hundred
-    // messages leaves "msg_101.eml" and beyond, and those must not pile up either.
-    QDir folder(DataFolder());
-    for (const QString &name : folder.entryList({QStringLiteral("msg_*.eml")}, QDir::Files | QDir::Hidden))
-        folder.remove(name);
+    RemoveViewedMessages();
 }

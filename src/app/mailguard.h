@@ -4,6 +4,7 @@
 #include "automaticpass.h"
 #include "checktask.h"
 #include "mailboxes.h"
+#include "runparts.h"
 #include "slotcheck.h"
 #include "evaluator.h"
 #include "knownlist.h"
@@ -121,19 +122,21 @@ public:
     void FormCreate();
 
     // --- live settings and parts (the windows edit these objects in place) ---
-    UserSettings &Settings() { return *m_settings; }
-    GeneralSettings &General() { return m_general; }
-    ServerSettings &Servers() { return m_servers; }
-    TSpamSettings &SpamSettings() { return m_spam; }
-    TKnownList &KnownList() { return m_known; }
-    TRuleEvaluator &Evaluator() { return m_evaluator; }
-    TmsRemotePOP &RemotePOP() { return m_mailbox.Client(); }
+    UserSettings &Settings() { return m_run.settings; }
+    GeneralSettings &General() { return m_run.general; }
+    ServerSettings &Servers() { return m_run.servers; }
+    TSpamSettings &SpamSettings() { return m_run.spam; }
+    TKnownList &KnownList() { return m_run.known; }
+    TRuleEvaluator &Evaluator() { return m_run.evaluator; }
+    // The mailbox of the slot loaded last (GetRemotePOPSettings), and that slot as loaded.
+    TMailbox &Mailbox() { return *m_mailbox; }
+    const MailboxSlot &LoadedSlot() const { return m_loadedSlot; }
     // The dial-up component: the client dials its Service before it connects and hangs up
     // after. Its entry is chosen at start from the stored "RAS" position.
-    TagRas &Ras() { return m_ras; }
-    ActivityLog &Log() { return m_log; }
-    TMessageListModel &Messages() { return m_messages; }
-    const TMessageListModel &Messages() const { return m_messages; }
+    TagRas &Ras() { return m_run.ras; }
+    ActivityLog &Log() { return m_run.log; }
+    TMessageListModel &Messages() { return m_run.messages; }
+    const TMessageListModel &Messages() const { return m_run.messages; }
 
     // --- state ---
     int Iwhich() const { return m_Iwhich; }
@@ -161,7 +164,7 @@ public:
     // general settings are next closed. Takes effect at FormCreate().
     void SetStartInTray(bool on) { m_startInTray = on; }
     // Seconds each network wait may take (120 by default).
-    void SetNetworkTimeOut(int seconds) { m_mailbox.Client().SetTimeOut(seconds); }
+    void SetNetworkTimeOut(int seconds);
     // How the mail program is started; true when it started. The default splits the command
     // line (QProcess::splitCommand) and starts it detached.
     void SetLauncher(std::function<bool(const QString &command)> launcher);
@@ -183,11 +186,12 @@ public:
     // Makes slot n (1 ... 12) the one the next check uses, as the mailbox choice does, and
     // loads it into the client. Ignored while busy.
     void SelectMailbox(int n);
-    // Loads slot n (1 ... 12) of the live server settings into the POP3 client: server,
-    // user name, password, TLS mode and trusted fingerprint.
+    // Makes slot n (1 ... 12) of the live server settings the mailbox the next conversation
+    // talks to: server, user name, secret, security and trusted fingerprint. Nothing changes
+    // while a conversation runs; every command loads its slot before it talks.
     void GetRemotePOPSettings(int n);
-    // The first slot whose server and user name equal the client's (ASCII case-insensitive),
-    // or 0.
+    // The first slot whose server and user name equal the loaded slot's (ASCII
+    // case-insensitive), or 0.
     int serverToIndex() const;
     // Evaluates one row (or every row for -1) with the live rules.
     void MarkForDeletion(int index);
@@ -300,7 +304,10 @@ private:
     void BeginModal();
     void EndModal();
 
-    void connectClientEvents();
+    // What the mailbox's conversations tell, bound to the status line, progress and log.
+    TMailboxEvents mailboxEvents();
+    QString clientServer() const { return m_loadedSlot.server.trimmed(); }
+    QString clientUser() const { return m_loadedSlot.mailbox; }
     void messageListed(int num, int total);
     void messageDeleting(int num);
     void setStatus(const QString &text);
@@ -371,17 +378,10 @@ private:
     void requestQuit();
 
     TPrompts &m_prompts;
-    std::unique_ptr<UserSettings> m_settings;
-    GeneralSettings m_general;
-    ServerSettings m_servers;
-    TSpamSettings m_spam;
-    TKnownList m_known;
-    TMessageListModel m_messages;
-    TRuleEvaluator m_evaluator;
-    TagRas m_ras;
-    TPop3Mailbox m_mailbox;
-    TPop3Client &m_pop; // the mailbox's client: connection settings and events
-    ActivityLog m_log;
+    TRunParts m_run;
+    std::unique_ptr<TMailbox> m_mailbox;
+    MailboxSlot m_loadedSlot; // what m_mailbox was made from
+    int m_timeOutSeconds = 120;
     QTimer m_timer1;
     std::function<bool(const QString &)> m_launcher;
     std::function<QString()> m_defaultMailer;
@@ -395,7 +395,7 @@ private:
     bool m_startInTray = false;
     bool m_windowVisible = false;
     bool m_trayAvailable = true;
-    int m_clientSlot = 1;  // the slot loaded into the client
+    int m_clientSlot = 1;  // the slot m_mailbox talks to
     int m_listSlot = 1;    // the slot and mailbox number of the listing that runs
     int m_listMailbox = 0;
     TMailboxIdentity m_listIdentity; // the mailbox the rows were listed from

@@ -1,6 +1,7 @@
 // The guard's automatic mode: the minute tick, the pass over the mailboxes and its captions,
 // the alarm, the mail program and leaving the program.
 #include "mailguard.h"
+#include "guardsteps.h"
 
 #include "files.h"
 #include "imapwatches.h"
@@ -13,9 +14,6 @@
 namespace {
 
 const QString kTarnwick = QStringLiteral("Tarnwick");
-
-// The first 201 characters of the sound file name are all the alarm ever used.
-constexpr int kAlarmNameLength = 201;
 
 QString CountdownCaption(int minutes)
 {
@@ -31,7 +29,7 @@ void TMailGuard::restoreTimer1()
 {
     // Only automatic mode runs the minute tick (a switch to manual mode during a command
     // stays), and never inside a pass or a dialog: those turn it on when they end.
-    setTimer1(m_general.automatic && !m_autoCheckRunning && m_modalDepth == 0);
+    setTimer1(m_run.general.automatic && !m_autoCheckRunning && m_modalDepth == 0);
 }
 
 void TMailGuard::setTimer1(bool on)
@@ -50,7 +48,7 @@ void TMailGuard::Timer1Timer()
     if (IsBusy() || m_autoCheckRunning || m_modalDepth > 0)
         return;
     --m_minutesLeft;
-    UpdateAutomaticCaptions(m_general.automatic, m_general.minutes);
+    UpdateAutomaticCaptions(m_run.general.automatic, m_run.general.minutes);
     m_autoCheckRunning = true;
     m_passCanceled = false;
     {
@@ -62,7 +60,7 @@ void TMailGuard::Timer1Timer()
     c.trayHint = c.windowCaption;
     setCaptions(c);
     // Only automatic mode runs the tick: a switch to manual mode during the pass stays.
-    setTimer1(m_general.automatic);
+    setTimer1(m_run.general.automatic);
     commandEnded();
 }
 
@@ -73,7 +71,7 @@ bool TMailGuard::LoginDelayPending(int n) const
 
 bool TMailGuard::noteLoginDelay(int slot, const TTaskResult &out)
 {
-    m_loginDelays.Note(slot, m_pop.LoginDelay());
+    m_loginDelays.Note(slot, m_mailbox->LoginDelay());
     return out.loginDelay;
 }
 
@@ -85,11 +83,11 @@ void TMailGuard::automaticPass()
         setCaptions(c);
         return;
     }
-    runPass(m_servers);
-    m_minutesLeft = m_general.minutes;
+    runPass(m_run.servers);
+    m_minutesLeft = m_run.general.minutes;
     // The next manual check uses the slot selected in the settings again; the rows shown
     // keep the slot they came from.
-    setIwhich(m_servers.which);
+    setIwhich(m_run.servers.which);
     GetRemotePOPSettings(m_Iwhich);
 }
 
@@ -97,9 +95,9 @@ void TMailGuard::runPass(const ServerSettings &servers)
 {
     setTimer1(false);
     const TPassSummary pass = RunAutomaticPass(
-        servers, m_general.kill, m_loginDelays, [this](int n) { return passCheck(n); },
+        servers, m_run.general.kill, m_loginDelays, [this](int n) { return passCheck(n); },
         [this] { return m_passCanceled || m_quitPending; },
-        [this](int n) { emit passMailboxResult(n, m_servers.slot(n).mailbox, {}, true); });
+        [this](int n) { emit passMailboxResult(n, m_run.servers.slot(n).mailbox, {}, true); });
     TCaptionState c = m_captions;
     const QString skipNote =
         pass.skipped.isEmpty() ? QString() : QStringLiteral(" - ") + pass.skipped.join(QStringLiteral(", "));
@@ -110,7 +108,7 @@ void TMailGuard::runPass(const ServerSettings &servers)
         c.tmLabelVisible = false;
         setCaptions(c);
         emit showWindowRequested();
-        if (m_general.alarm)
+        if (m_run.general.alarm)
             playAlarmSound(true);
     } else {
         c.windowCaption = QStringLiteral("Tarnwick - No waiting messages found") + skipNote;
@@ -122,7 +120,7 @@ void TMailGuard::runPass(const ServerSettings &servers)
 
 bool TMailGuard::imapNewMail(int n)
 {
-    if (!m_general.automatic || m_quitPending)
+    if (!m_run.general.automatic || m_quitPending)
         return true;   // nobody waits for this check any more
     if (IsBusy() || m_autoCheckRunning || m_modalDepth > 0)
         return false;
@@ -131,16 +129,16 @@ bool TMailGuard::imapNewMail(int n)
     {
         const auto reset = qScopeGuard([this] { m_autoCheckRunning = false; });
         ServerSettings one;
-        one.which = m_servers.which;
-        one.slot(n) = m_servers.slot(n);
+        one.which = m_run.servers.which;
+        one.slot(n) = m_run.servers.slot(n);
         runPass(one);
     }
     TCaptionState c = m_captions;
     c.title = c.windowCaption;
     c.trayHint = c.windowCaption;
     setCaptions(c);
-    setTimer1(m_general.automatic);
-    setIwhich(m_servers.which);
+    setTimer1(m_run.general.automatic);
+    setIwhich(m_run.servers.which);
     GetRemotePOPSettings(m_Iwhich);
     commandEnded();
     return true;
@@ -150,24 +148,24 @@ TPassCheck TMailGuard::passCheck(int n)
 {
     setIwhich(n);
     TCaptionState c = m_captions;
-    c.windowCaption = QStringLiteral("Tarnwick - Now checking e-mail for ") + m_servers.slot(n).mailbox;
+    c.windowCaption = QStringLiteral("Tarnwick - Now checking e-mail for ") + m_run.servers.slot(n).mailbox;
     c.title = c.windowCaption;
     c.trayHint = c.windowCaption;
     setCaptions(c);
     m_checkDelayed = false;
     TPassCheck out;
     // With deletion on, nobody confirms: the spam goes in the listing's own session.
-    out.result = CheckUnattended(n, m_general.kill);
+    out.result = CheckUnattended(n, m_run.general.kill);
     out.delayed = m_checkDelayed;
     if (m_passCanceled || m_quitPending)
         return out;
-    emit passMailboxResult(n, m_servers.slot(n).mailbox, out.result, out.delayed);
+    emit passMailboxResult(n, m_run.servers.slot(n).mailbox, out.result, out.delayed);
     if (out.delayed)
         return out;
     const TTaskResult &result = out.result;
-    if (m_general.kill && result.ok && result.listed != result.deleted.size() && m_windowVisible && m_general.launch)
+    if (m_run.general.kill && result.ok && result.listed != result.deleted.size() && m_windowVisible && m_run.general.launch)
         launchMailProgram(mailProgram());
-    out.rowsLeft = m_messages.Count();
+    out.rowsLeft = m_run.messages.Count();
     return out;
 }
 
@@ -190,7 +188,7 @@ void TMailGuard::UpdateAutomaticCaptions(bool automatic, int minutes)
     if (!m_imapWatches && automatic)
         m_imapWatches = new TImapWatches([this](int n) { return imapNewMail(n); }, this);
     if (m_imapWatches)
-        m_imapWatches->Update(m_servers, automatic, m_mailbox.Client().TimeOut());
+        m_imapWatches->Update(m_run.servers, automatic, m_mailbox.Client().TimeOut());
     c.tmLabelVisible = true;
     c.automatic = automatic;
     c.trayAnimated = automatic;
@@ -199,14 +197,14 @@ void TMailGuard::UpdateAutomaticCaptions(bool automatic, int minutes)
 
 void TMailGuard::EnableAutomatic(bool enable)
 {
-    m_general.automatic = enable;
-    if (!SaveAutomatic(*m_settings, enable))
+    m_run.general.automatic = enable;
+    if (!SaveAutomatic(m_run.settings, enable))
         m_pendingProblem = QStringLiteral("The automatic mode could not be stored for the next start: %1")
-                               .arg(m_settings->lastError());
+                               .arg(m_run.settings.lastError());
     if (!enable)
-        m_minutesLeft = m_general.minutes;
-    UpdateAutomaticCaptions(m_general.automatic, m_general.minutes);
-    m_log.logAutomaticMode(enable);
+        m_minutesLeft = m_run.general.minutes;
+    UpdateAutomaticCaptions(m_run.general.automatic, m_run.general.minutes);
+    m_run.log.logAutomaticMode(enable);
     if (!IsBusy())
         commandEnded();
 }
@@ -217,13 +215,11 @@ void TMailGuard::playAlarmSound(bool play)
         emit alarmStopped();
         return;
     }
-    QString name = m_general.alarmFile.left(kAlarmNameLength);
-    if (IsBlankText(name))
-        name = DataFile(QStringLiteral("harptune.wav"));
-    if (!QFileInfo(name).isFile())
+    const QString name = AlarmSoundFile(m_run.general.alarmFile);
+    if (name.isEmpty())
         emit beepRequested();
     else
-        emit alarmRequested(name, m_general.repeat);
+        emit alarmRequested(name, m_run.general.repeat);
 }
 
 void TMailGuard::btLaunchClick()
@@ -246,7 +242,7 @@ void TMailGuard::launchMailProgram(const QString &mailer)
         return;
     }
     if (m_launcher(mailer)) {
-        m_messages.Clear();
+        m_run.messages.Clear();
         enableAllButtons();
         chooseCheckButtonPicture();
     } else {
@@ -257,8 +253,8 @@ void TMailGuard::launchMailProgram(const QString &mailer)
 
 QString TMailGuard::mailProgram() const
 {
-    if (!IsBlankText(m_general.mailer))
-        return m_general.mailer;
+    if (!IsBlankText(m_run.general.mailer))
+        return m_run.general.mailer;
     return m_defaultMailer ? m_defaultMailer() : QString();
 }
 
@@ -269,7 +265,7 @@ void TMailGuard::btExitClick(bool fromTray)
         Cancel();
         return;
     }
-    m_log.close();
+    m_run.log.close();
     if (!fromTray && m_sysTrayMode)
         emit hideToTrayRequested();
     else
@@ -283,13 +279,14 @@ bool TMailGuard::CloseQuery()
         Cancel();
         return false;
     }
-    if (m_pop.Connected()) {
+    if (m_mailbox->Connected()) {
         try {
-            m_pop.Disconnect();
+            // Nothing is left to commit: a session that deleted has ended with its commit.
+            m_mailbox->LogOut();
         } catch (const std::exception &) {
             // Leaving anyway: the connection is closed whether the goodbye worked or not.
         }
     }
-    m_log.close();
+    m_run.log.close();
     return true;
 }

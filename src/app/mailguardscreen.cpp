@@ -50,7 +50,7 @@ void TMailGuard::enableAllButtons()
     TButtonState b = m_buttons;
     b.checkEnabled = true;
     b.optionsEnabled = true;
-    b.messageButtonsVisible = !m_messages.IsEmpty();
+    b.messageButtonsVisible = !m_run.messages.IsEmpty();
     b.bannerVisible = !b.messageButtonsVisible;
     setButtons(b);
 }
@@ -68,7 +68,7 @@ void TMailGuard::setExitButtonCancel(bool cancel)
 void TMailGuard::chooseCheckButtonPicture()
 {
     TButtonState b = m_buttons;
-    b.checkButtonUp = !m_messages.IsEmpty();
+    b.checkButtonUp = !m_run.messages.IsEmpty();
     setButtons(b);
 }
 
@@ -84,8 +84,8 @@ void TMailGuard::showProgress(const QString &title)
     TProgressState p;
     p.visible = true;
     p.title = title;
-    p.server = m_pop.Server();
-    p.mailbox = m_pop.UserName();
+    p.server = clientServer();
+    p.mailbox = clientUser();
     setProgress(p);
 }
 
@@ -119,48 +119,46 @@ void TMailGuard::setIwhich(int slot)
     emit IwhichChanged(slot);
 }
 
-// ---------------- the POP3 client's events ----------------
+// ---------------- the mailbox's events ----------------
 
-void TMailGuard::connectClientEvents()
+TMailboxEvents TMailGuard::mailboxEvents()
 {
-    m_pop.OnOpen = [this](QObject *) {
+    TMailboxEvents e;
+    e.connecting = [this] {
         setProgressMessage(QStringLiteral("Opening connection ... "), false);
-        setStatus(QStringLiteral("Opening connection for %1 on %2").arg(m_pop.UserName(), m_pop.Server()));
+        setStatus(QStringLiteral("Opening connection for %1 on %2").arg(clientUser(), clientServer()));
     };
-    m_pop.OnUpdatingInfo = [this](QObject *) {
+    e.listing = [this] {
         setProgressMessage(QStringLiteral("Updating headers ... "), false);
         setStatus(QStringLiteral("Updating headers"));
     };
-    m_pop.OnTransferringData = [this](QObject *) {
+    e.transferring = [this] {
         setProgressMessage(QStringLiteral("Transferring data ... "), m_progress.barVisible,
                            m_progress.barMaximum, m_progress.barPosition);
         setStatus(QStringLiteral("Transferring data"));
     };
-    m_pop.OnDataTransfered = [this](QObject *) { setStatus(QStringLiteral("Data has been transfered")); };
-    m_pop.OnRetrieving = [this](QObject *, int num) {
+    e.transferred = [this] { setStatus(QStringLiteral("Data has been transfered")); };
+    e.retrieving = [this](int num) {
         setProgressMessage(QStringLiteral("Retrieving ... "), false);
         setStatus(QStringLiteral("Retrieving ") + QString::number(num + 1));
     };
-    m_pop.OnRetrieved = [this](QObject *, int num) {
-        setStatus(QStringLiteral("Message %1 retrieved").arg(num + 1));
-    };
-    m_pop.OnClosing = [this](QObject *) { setStatus(QStringLiteral("Closing connection")); };
-    m_pop.OnClosed = [this](QObject *) { setStatus(QStringLiteral("Connection closed")); };
-    m_pop.OnCancel = [this](QObject *) {
+    e.retrieved = [this](int num) { setStatus(QStringLiteral("Message %1 retrieved").arg(num + 1)); };
+    e.closing = [this] { setStatus(QStringLiteral("Closing connection")); };
+    e.closed = [this] { setStatus(QStringLiteral("Connection closed")); };
+    e.canceled = [this] {
         setStatus(kCanceledText);
         setExitButtonCancel(false);
         chooseCheckButtonPicture();
-        m_log.logCancel(m_pop.UserName(), m_pop.Server());
+        m_run.log.logCancel(clientUser(), clientServer());
     };
-    m_pop.OnError = [this](QObject *, QString &msg) {
+    e.failed = [this](QString &msg) {
         m_errorReported = true;
         setStatus(msg);
         chooseCheckButtonPicture();
-        m_log.logError(msg, m_pop.UserName(), m_pop.Server());
+        m_run.log.logError(msg, clientUser(), clientServer());
     };
-    m_pop.OnDeleting = [this](QObject *, int num) { messageDeleting(num); };
-    m_ras.OnStatusChange = [this](QObject *, const QString &text) { setStatus(text); };
-    m_ras.OnDisconnected = [this](QObject *) { setStatus(QStringLiteral("Disconnected")); };
+    e.deleting = [this](int num) { messageDeleting(num); };
+    return e;
 }
 
 void TMailGuard::messageListed(int num, int total)
@@ -171,9 +169,9 @@ void TMailGuard::messageListed(int num, int total)
 
 void TMailGuard::messageDeleting(int num)
 {
-    if (num < 0 || num >= m_messages.Count())
+    if (num < 0 || num >= m_run.messages.Count())
         return;
-    const TMessageListRow &row = m_messages.Row(num);
+    const TMessageListRow &row = m_run.messages.Row(num);
     setProgressMessage(QStringLiteral("Deleting ") + row.subject, true, m_deleteTotal, m_deleteCounter);
     ++m_deleteCounter;
     setStatus(QStringLiteral("Deleting %1 %2").arg(num + 1).arg(row.subject));

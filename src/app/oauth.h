@@ -122,6 +122,10 @@ public:
                   std::function<void(const QString &token)> setToken,
                   std::function<bool(const ELoginError &error)> refused);
 
+    void SetEvents(const TMailboxEvents &events) override { m_inner->SetEvents(events); }
+    bool Busy() const override { return m_inner->Busy(); }
+    bool Connected() const override { return m_inner->Connected(); }
+    int LoginDelay() const override { return m_inner->LoginDelay(); }
     void LogIn() override;
     quint64 Session() const override { return m_inner->Session(); }
     TMailboxListing List(

@@ -2,6 +2,7 @@
 
 #include "concurrentchecks.h"
 #include "mailboxes.h"
+#include "runparts.h"
 #include "slotcheck.h"
 #include "textutil.h"
 
@@ -25,22 +26,7 @@ bool TUnattendedCheck::IsSetUp(const MailboxSlot &slot)
 
 QStringList TUnattendedCheck::Load()
 {
-    QStringList problems;
-    if (!m_settings.warning().isEmpty())
-        problems << m_settings.warning();
-    m_general = ReadGeneralSettings(m_settings);
-    m_servers = readServerSettings(m_settings, &problems);
-    m_log.setFileName(m_general.logFile);
-    m_spam.readSettings();
-    problems << m_spam.ReadProblems();
-    QString knownError;
-    m_known.LoadUpKnownList(QString(), &knownError);
-    if (!knownError.isEmpty())
-        problems << knownError;
-    m_ras.Entries();
-    if (const QString problem = m_ras.SetService(m_ras.EntryAt(m_general.ras)); !problem.isEmpty())
-        problems << problem;
-    return problems;
+    return LoadRunFiles({m_settings, m_general, m_servers, m_spam, m_known, m_ras, m_log});
 }
 
 TTaskResult TUnattendedCheck::Check(int n, bool deleteMarked, TPrompts &prompts)
@@ -59,7 +45,7 @@ TTaskResult TUnattendedCheck::Check(int n, bool deleteMarked, TPrompts &prompts)
     TMailboxOptions options;
     options.ras = &m_ras;
     options.slot = n;
-    options.failed = [&](const QString &text) { m_log.logError(text, slot.mailbox, server); };
+    options.events.failed = [&](const QString &text) { m_log.logError(text, slot.mailbox, server); };
     const std::unique_ptr<TMailbox> mailbox = MakeMailbox(slot, options);
     TCheckParts parts{m_evaluator, m_messages, m_log, m_settings, m_general, m_spam};
     out = CheckAndMark(*mailbox, parts, n, MailboxNumber(m_servers, server, slot.mailbox), deleteMarked);
@@ -111,7 +97,9 @@ void TUnattendedCheck::CheckAll(const QList<int> &chosen, bool deleteMarked, TPr
     QList<int> together;
     QList<MailboxSlot> jobs;
     for (int n : chosen)
-        if (m_ras.Service().isEmpty() && IsSetUp(m_servers.slot(n))) {
+        // An OAuth2 mailbox renews its token through the settings and the keyring, which
+        // belong to this thread: it is checked in its place, as with a dial-up line.
+        if (m_ras.Service().isEmpty() && IsSetUp(m_servers.slot(n)) && m_servers.slot(n).login != MailboxLogin::OAuth2) {
             together << n;
             jobs << m_servers.slot(n);
         }

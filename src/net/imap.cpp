@@ -1,6 +1,7 @@
 #include "imap.h"
 
 #include "files.h"
+#include "mailboxevents.h"
 #include "pop3parse.h"
 #include "textutil.h"
 
@@ -442,6 +443,12 @@ void TImapMailbox::TakeOpened(TImapClient::Ticket ticket, bool readWrite)
     m_selected = readWrite;
 }
 
+void TImapMailbox::SetEvents(const TMailboxEvents &events)
+{
+    m_events = events;
+    ConnectSocketEvents(m_client, events);
+}
+
 void TImapMailbox::LogIn()
 {
     m_client.Run([this] {
@@ -517,6 +524,8 @@ QHash<quint32, TImapMailbox::Fresh> TImapMailbox::TakeFresh(const QList<TImapCli
 TMailboxListing TImapMailbox::List(
     const std::function<void(int index, int count, const TMailboxMessage &message)> &listed)
 {
+    if (m_events.listing)
+        m_events.listing();
     const bool endAfter = std::exchange(m_endAfterList, false);
     TMailboxListing listing = m_client.Run([this, endAfter] {
         // The log-in sent the search already; a second listing in the session searches again.
@@ -645,6 +654,8 @@ TMailboxDeletion TImapMailbox::Delete(const TMailboxListing &listing, const QLis
             // A UID from another UIDVALIDITY may name any message now: refused.
             const quint32 uid = m_uidValidity == before ? UidOf(listing.messages[index]) : 0;
             if (uid != 0 && fresh.contains(uid) && Same(listing.messages[index], fresh[uid])) {
+                if (m_events.deleting)
+                    m_events.deleting(index);
                 deletion.deleted << index;
                 if (!m_toDelete.contains(uid))
                     m_toDelete << uid;
@@ -666,6 +677,8 @@ bool TImapMailbox::Fetch(const TMailboxListing &listing, int index, const QStrin
         const QHash<quint32, Fresh> fresh = FetchFresh({uid});
         if (!fresh.contains(uid) || !Same(listing.messages[index], fresh[uid]))
             return false;
+        if (m_events.retrieving)
+            m_events.retrieving(index);
         const ImapReply reply = m_client.TakeOk(
             m_client.Queue("UID FETCH " + QByteArray::number(uid) + ' ' + FetchItems(true), kMaxMessageBytes + 65536,
                            kMaxMessageBytes),
@@ -677,6 +690,8 @@ bool TImapMailbox::Fetch(const TMailboxListing &listing, int index, const QStrin
             QString error;
             if (!WriteWholeFile(file, *items->body, &error))
                 throw ESocketError(QStringLiteral("The message could not be saved: ") + error);
+            if (m_events.retrieved)
+                m_events.retrieved(index);
             return true;
         }
         return false;   // expunged between the check and the fetch

@@ -203,6 +203,9 @@ class TImapMailbox : public TMailbox
 public:
     explicit TImapMailbox(TImapSettings settings);
 
+    void SetEvents(const TMailboxEvents &events) override;
+    bool Busy() const override { return m_client.Busy(); }
+    bool Connected() const override { return m_client.Connected(); }
     void LogIn() override;
     quint64 Session() const override { return m_session; }
     void EndAfterList() override { m_endAfterList = true; }
@@ -254,6 +257,7 @@ private:
 
     TImapSettings m_settings;
     TImapClient m_client;
+    TMailboxEvents m_events;
     quint64 m_session = 0;
     quint32 m_uidValidity = 0;
     bool m_selected = false;       // opened read-write for a deletion

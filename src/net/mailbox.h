@@ -28,6 +28,25 @@ struct TMailboxListing
     quint64 session = 0;
 };
 
+// What a conversation tells while it runs, for a status line and a progress window. Every
+// member may be empty. The listing's "n of m" comes through List's own callback.
+struct TMailboxEvents
+{
+    std::function<void()> connecting;        // the connection to the server is being opened
+    std::function<void()> listing;           // logged in; the listing starts
+    std::function<void()> transferring;      // a deletion or a download starts
+    std::function<void()> transferred;       // ... and has ended
+    std::function<void(int index)> deleting;   // the listed message at index is being deleted
+    std::function<void(int index)> retrieving; // ... is being downloaded
+    std::function<void(int index)> retrieved;  // ... has been downloaded
+    std::function<void()> closing;           // the session is ending
+    std::function<void()> closed;            // the connection is closed
+    std::function<void()> canceled;          // Abort stopped the conversation
+    // A failure the connection met, as it meets it; the handler may reword text. A refusal
+    // by the server is not reported here, only thrown.
+    std::function<void(QString &text)> failed;
+};
+
 // What a deletion did. Both lists hold listing indexes in ascending order.
 struct TMailboxDeletion
 {
@@ -46,6 +65,16 @@ class TMailbox
 {
 public:
     virtual ~TMailbox() = default;
+
+    // Where the conversations tell what they do; replaces what was set before.
+    virtual void SetEvents(const TMailboxEvents &events) = 0;
+    // An operation is under way (the waits run nested event loops, so callers can ask).
+    virtual bool Busy() const = 0;
+    // A connection to the server is open.
+    virtual bool Connected() const = 0;
+    // The pause in seconds the server asked for between log-ins in the last session; 0 or
+    // less when it asked for none.
+    virtual int LoginDelay() const { return 0; }
 
     // Connects, secures the line as set, and logs in. A new session starts.
     virtual void LogIn() = 0;

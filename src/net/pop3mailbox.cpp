@@ -1,6 +1,7 @@
 #include "pop3mailbox.h"
 
 #include "files.h"
+#include "mailboxevents.h"
 
 #include <QScopeGuard>
 #include <QStringList>
@@ -61,6 +62,17 @@ void TPop3Client::ItemListed(int Index)
     if (m_listed)
         m_listed(Index, MessageCount(), MessageOf(RemoteInfo()[Index]));
     TmsRemotePOP::ItemListed(Index);
+}
+
+void TPop3Mailbox::SetEvents(const TMailboxEvents &events)
+{
+    ConnectSocketEvents(m_client, events);
+    m_client.OnUpdatingInfo = Notify(events.listing);
+    m_client.OnTransferringData = Notify(events.transferring);
+    m_client.OnDataTransfered = Notify(events.transferred);
+    m_client.OnDeleting = NotifyIndex(events.deleting);
+    m_client.OnRetrieving = NotifyIndex(events.retrieving);
+    m_client.OnRetrieved = NotifyIndex(events.retrieved);
 }
 
 void TPop3Mailbox::LogIn()

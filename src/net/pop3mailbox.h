@@ -45,6 +45,10 @@ public:
     TPop3Client &Client() { return m_client; }
     const TPop3Client &Client() const { return m_client; }
 
+    void SetEvents(const TMailboxEvents &events) override;
+    bool Busy() const override { return m_client.Busy(); }
+    bool Connected() const override { return m_client.Connected(); }
+    int LoginDelay() const override { return m_client.LoginDelay(); }
     void LogIn() override;
     quint64 Session() const override { return m_session; }
     TMailboxListing List(

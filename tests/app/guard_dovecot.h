@@ -56,7 +56,7 @@ protected:
     void ExpectIdle() const
     {
         EXPECT_FALSE(guard->IsBusy());
-        EXPECT_FALSE(guard->RemotePOP().Connected());
+        EXPECT_FALSE(guard->Mailbox().Connected());
         const TButtonState &b = guard->Buttons();
         EXPECT_TRUE(b.checkEnabled && b.optionsEnabled && b.trayMenuEnabled);
         EXPECT_FALSE(b.exitIsCancel);

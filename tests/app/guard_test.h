@@ -4,6 +4,7 @@
 // lists written into a fresh data folder, and test mail.
 
 #include "mailguard.h"
+#include "pop3.h"
 #include "temp_home.h"
 
 #include <QByteArray>

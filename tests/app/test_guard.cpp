@@ -3,7 +3,7 @@
 #include "guard_test.h"
 
 #include "mailboxsetup.h"
-#include "pop3.h"
+#include "pop3mailbox.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -378,20 +378,21 @@ TEST_F(Guard, SlotSettingsReachTheClientWithTheirSecurity)
                          TlsMode::Implicit, QStringLiteral("00").repeated(32)};
     h.servers.slot(4) = {QStringLiteral("MAIL.example.org:995"), QStringLiteral("CAROL"), QStringLiteral("pw2"),
                          TlsMode::StartTls, QString()};
+    h.servers.slot(2) = {QStringLiteral("other.example.org"), QStringLiteral("carol"), QStringLiteral("pw3"), TlsMode::None, QString()};
     Start();
+    const auto client = [&]() -> TPop3Client & { return dynamic_cast<TPop3Mailbox &>(guard->Mailbox()).Client(); };
     guard->GetRemotePOPSettings(4);
-    TmsRemotePOP &pop = guard->RemotePOP();
-    EXPECT_EQ(pop.UserName(), QStringLiteral("CAROL"));
-    EXPECT_EQ(pop.Password(), QStringLiteral("pw2"));
-    EXPECT_EQ(pop.Tls().Mode, TmsTlsMode::StartTls);
+    EXPECT_EQ(client().UserName(), QStringLiteral("CAROL"));
+    EXPECT_EQ(client().Password(), QStringLiteral("pw2"));
+    EXPECT_EQ(client().Tls().Mode, TmsTlsMode::StartTls);
     // The per-mailbox rules take the first slot with that server and user, ignoring case.
     EXPECT_EQ(guard->serverToIndex(), 3);
     guard->GetRemotePOPSettings(3);
-    EXPECT_EQ(pop.Tls().Mode, TmsTlsMode::Implicit);
-    EXPECT_EQ(pop.Tls().TrustedFingerprint, QStringLiteral("00").repeated(32));
+    EXPECT_EQ(client().Tls().Mode, TmsTlsMode::Implicit);
+    EXPECT_EQ(client().Tls().TrustedFingerprint, QStringLiteral("00").repeated(32));
+    // Another server with the same user is another mailbox.
     guard->GetRemotePOPSettings(2);
-    pop.SetServer(QStringLiteral("other.example.org"));
-    EXPECT_EQ(guard->serverToIndex(), 0);
+    EXPECT_EQ(guard->serverToIndex(), 2);
 }
 
 } // namespace

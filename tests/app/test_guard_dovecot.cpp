@@ -6,6 +6,7 @@
 #include "guard_dovecot.h"
 
 #include "logformat.h"
+#include "pop3mailbox.h"
 
 #include <QFile>
 #include <QTcpServer>
@@ -56,7 +57,7 @@ TEST_F(GuardDovecot, WindowDeletionAsksThenDeletesExactlyTheMarkedRows)
     // The user marks the suspect row; a request left on the client for the plain row from
     // earlier must not delete it.
     guard->btMarkClick({3});
-    guard->RemotePOP().MarkDelete(4);
+    dynamic_cast<TPop3Mailbox &>(guard->Mailbox()).Client().MarkDelete(4);
 
     prompts.yesNo = {false, true};
     guard->btDeleteClick();
@@ -72,6 +73,12 @@ TEST_F(GuardDovecot, WindowDeletionAsksThenDeletesExactlyTheMarkedRows)
     EXPECT_EQ(RowMarks(), (QList<int>{5, -1}));
     EXPECT_EQ(guard->StatusText(), QStringLiteral("There were 3 messages deleted"));
     EXPECT_TRUE(trayHints.contains(QStringLiteral("3 spams deleted")));
+    // The progress names each message as the server deletes it.
+    QStringList deleting;
+    for (const QString &status : std::as_const(statuses))
+        if (status.startsWith(QStringLiteral("Deleting ")))
+            deleting << status.section(u' ', 2);
+    EXPECT_EQ(deleting, (QStringList{"Cheap pills today", "Hello there", "Meeting"}));
     const QString log = h.readLog();
     EXPECT_EQ(LinesWith(log, QStringLiteral("   Server:  ") + Server() + QStringLiteral(" Mailbox: user39")).size(), 3);
     EXPECT_EQ(LinesWith(log, QStringLiteral("   Subject: ")),
@@ -131,7 +138,7 @@ TEST_F(GuardDovecot, AutomaticPassDeletesInEverySlotAndReturnsToTheStoredSlot)
     EXPECT_EQ(shown, 1);
     EXPECT_TRUE(prompts.calls.isEmpty()) << "a pass with the window hidden asks nothing";
     EXPECT_EQ(guard->Iwhich(), 2);
-    EXPECT_EQ(guard->RemotePOP().UserName(), QStringLiteral("user36"));
+    EXPECT_EQ(guard->LoadedSlot().mailbox, QStringLiteral("user36"));
     EXPECT_EQ(guard->minutesLeft(), 1);
     EXPECT_TRUE(guard->Timer1Enabled());
 

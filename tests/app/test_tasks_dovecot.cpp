@@ -5,6 +5,7 @@
 #include "dovecot_test.h"
 #include "guard_test.h"
 #include "mailboxes.h"
+#include "pop3mailbox.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -128,6 +128,17 @@ TEST_F(ImapDovecot, FetchesAWholeMessageWithoutMarkingItReadAndLogOutDeletesNoth
     SeedWithSeen("imap02", 3, {});
     const QMap<int, QString> before = Folder("imap02");
     TImapMailbox mailbox(Settings("imap02"));
+    // What a progress window is told names the listed messages acted on, by listing index.
+    QStringList told;
+    const auto say = [&](const char *what) { return [&told, what](int i) { told << what + QString::number(i); }; };
+    TMailboxEvents events;
+    events.connecting = [&] { told << QStringLiteral("connecting"); };
+    events.listing = [&] { told << QStringLiteral("listing"); };
+    events.closed = [&] { told << QStringLiteral("closed"); };
+    events.deleting = say("deleting ");
+    events.retrieving = say("retrieving ");
+    events.retrieved = say("retrieved ");
+    mailbox.SetEvents(events);
     mailbox.LogIn();
     const TMailboxListing listing = mailbox.List();
     ASSERT_EQ(Numbers(listing), (QList<int>{3, 2, 1}));
@@ -136,6 +147,7 @@ TEST_F(ImapDovecot, FetchesAWholeMessageWithoutMarkingItReadAndLogOutDeletesNoth
     ASSERT_TRUE(mailbox.Fetch(listing, 1, home.file("fetched.eml")));
     EXPECT_EQ(home.read("fetched.eml"), ToCrlf(TestMessage(2, 2)));
     mailbox.LogOut();
+    EXPECT_EQ(told, (QStringList{"connecting", "listing", "deleting 0", "retrieving 1", "retrieved 1", "closed"}));
     EXPECT_EQ(Folder("imap02"), before);
     EXPECT_TRUE(Folder("imap02", "Junk").isEmpty());
 }
