@@ -188,7 +188,7 @@ void TMailGuard::UpdateAutomaticCaptions(bool automatic, int minutes)
     if (!m_imapWatches && automatic)
         m_imapWatches = new TImapWatches([this](int n) { return imapNewMail(n); }, this);
     if (m_imapWatches)
-        m_imapWatches->Update(m_run.servers, automatic, m_mailbox.Client().TimeOut());
+        m_imapWatches->Update(m_run.servers, automatic, m_timeOutSeconds);
     c.tmLabelVisible = true;
     c.automatic = automatic;
     c.trayAnimated = automatic;
