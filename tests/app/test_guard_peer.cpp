@@ -281,7 +281,7 @@ TEST(ImapSlot, OAuth2LogsInWithWhatTheServerOffers)
          "needs the scope https://mail.example/"},
         {"AUTH=XOAUTH2",
          {{"A1 AUTHENTICATE XOAUTH2", "+ \r\n"}, {xoauth, "A1 OK in\r\n"}, examine,
-          {"A3 EXAMINE INBOX", "* OK [UIDVALIDITY 7] x\r\nA3 OK\r\n"}},
+          {"A3 EXAMINE INBOX", "* OK [UIDVALIDITY 7] x\r\nA3 OK\r\n"}, {"A4 UID SEARCH UNSEEN", "* SEARCH\r\nA4 OK\r\n"}},
          nullptr},
         {"AUTH=PLAIN", {}, "does not offer the log-in method OAUTHBEARER"},
     };
