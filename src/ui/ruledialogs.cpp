@@ -1,4 +1,5 @@
 #include "ruledialogs.h"
+#include "widgetparts.h"
 
 #include "pictures.h"
 #include "prompts.h"
@@ -38,13 +39,6 @@ QLabel *heading(const QString &text, QWidget *parent)
     f.setBold(true);
     f.setPointSizeF(f.pointSizeF() * 1.2);
     label->setFont(f);
-    return label;
-}
-
-QLabel *wrapped(const QString &text, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setWordWrap(true);
     return label;
 }
 
