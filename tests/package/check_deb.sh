@@ -14,7 +14,7 @@ build=$1 source=$2 hardening=${3:-hardened}
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 deb=$(ls -t "$build"/package/tarnwick_*.deb 2>/dev/null | head -n1 || true)
-if [ -z "$deb" ] || [ "$build/src/tools/tarnwick-cli" -nt "$deb" ] || [ "$build/src/ui/tarnwick" -nt "$deb" ]; then
+if [ -z "$deb" ] || [ "$build/src/tools/tarnwick-cli" -nt "$deb" ] || [ "$build/src/tarnwick" -nt "$deb" ]; then
   (cd "$build" && cpack -G DEB >/dev/null) || fail "cpack could not build the package"
   deb=$(ls -t "$build"/package/tarnwick_*.deb | head -n1)
 fi
