@@ -38,6 +38,7 @@ for f in usr/share/tarnwick/known.lst usr/share/tarnwick/harptune.wav \
          usr/share/applications/tarnwick.desktop usr/share/icons/hicolor/scalable/apps/tarnwick.svg \
          usr/share/doc/tarnwick/copyright usr/share/doc/tarnwick/changelog.gz \
          usr/share/metainfo/org.example.tarnwick.metainfo.xml \
+         usr/share/tarnwick/translations/tarnwick_de.qm \
          usr/lib/systemd/user/tarnwick-check.service usr/lib/systemd/user/tarnwick-check.timer; do
   [ -s "$root/$f" ] || fail "$f is missing"
 done
