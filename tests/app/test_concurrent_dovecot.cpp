@@ -15,11 +15,13 @@
 
 namespace {
 
-QString User(int n) { return QStringLiteral("conc%1").arg(n, 2, 10, QLatin1Char('0')); }
-
 class ConcurrentDovecot : public DovecotTest
 {
 protected:
+    // Each test has mailboxes of its own (conc01 ... conc24): ctest may run two at once.
+    int m_firstUser = 1;
+    QString User(int n) const { return QStringLiteral("conc%1").arg(n + m_firstUser - 1, 2, 10, QLatin1Char('0')); }
+
     void Prepare(TGuardHome &h, const QStringList &passwords, const QString &server)
     {
         for (int n = 1; n <= passwords.size(); ++n) {
@@ -125,6 +127,7 @@ private:
 // With a cancel, the conversations under way are aborted (the gate stays shut) and no other starts.
 TEST_F(ConcurrentDovecot, NoMoreConnectionsToOneServerThanAllowedAndCancelStopsThemAll)
 {
+    m_firstUser = 13;
     for (const bool cancel : {false, true}) {
         QThread thread;
         GatedRelay relay;

@@ -15,7 +15,7 @@ TEST(Sasl, BearerResponseEscapesTheUserName)
 TEST(Sasl, RefusalsSayWhatToDo)
 {
     auto b64 = [](const char *json) { return QString::fromLatin1(QByteArray(json).toBase64()); };
-    struct Case { SaslMechanism mechanism; QString challenge; const char *finalReply; QStringList expected; };
+    struct Case { SaslMechanism mechanism; QString challenge; QByteArray finalReply; QStringList expected; };
     const Case cases[] = {
         {SaslMechanism::XOAuth2, b64(R"({"status":"401","schemes":"bearer","scope":"https://mail.google.com/"})"),
          "-ERR [AUTH] Authentication failed.", {"expired or was revoked", "Sign in", "Authentication failed."}},
@@ -27,7 +27,7 @@ TEST(Sasl, RefusalsSayWhatToDo)
         {SaslMechanism::XOAuth2, "%%%", "-ERR nope", {"refused the OAuth2 log-in", "nope"}},
         {SaslMechanism::XOAuth2, b64("[1,2]"), "", {"refused the OAuth2 log-in"}},
         {SaslMechanism::Plain, "", "-ERR [AUTH] Authentication failed.", {"user name or password", "Check both"}},
-        {SaslMechanism::Plain, "", QByteArray(500, 'x').prepend("-ERR ").constData(), {"xxx..."}},
+        {SaslMechanism::Plain, "", QByteArray(500, 'x').prepend("-ERR "), {"xxx..."}},
     };
     for (const Case &c : cases) {
         const QString message = SaslRefusalMessage(c.mechanism, c.challenge, QString::fromLatin1(c.finalReply));
