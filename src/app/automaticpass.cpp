@@ -27,33 +27,50 @@ QString TLoginDelays::SkipNote(int n, const QString &user) const
 }
 
 TPassSummary RunAutomaticPass(const ServerSettings &servers, bool deleting, const TLoginDelays &delays,
-                              const std::function<TPassCheck(int slot)> &check, const std::function<bool()> &stop,
-                              const std::function<void(int slot)> &skipped)
+                              const std::function<void(const QList<int> &due, const TPassVisit &visit)> &run,
+                              const std::function<bool()> &stop, const std::function<void(int slot)> &skipped)
 {
     TPassSummary out;
-    for (int n = 1; n <= kMailboxSlots && !stop(); ++n) {
-        const MailboxSlot &slot = servers.slot(n);
-        if (slot.server.trimmed().isEmpty() || slot.mailbox.isEmpty())
-            continue;
-        if (delays.Pending(n)) {
-            out.skipped << delays.SkipNote(n, slot.mailbox);
-            if (skipped)
-                skipped(n);
-            continue;
+    const auto setUp = [&](int n) { return !servers.slot(n).server.trimmed().isEmpty() && !servers.slot(n).mailbox.isEmpty(); };
+    // Decided once: a pause that ends while the pass runs does not bring its slot in.
+    QList<int> due;
+    for (int n = 1; n <= kMailboxSlots; ++n)
+        if (setUp(n) && !delays.Pending(n))
+            due << n;
+    int next = 1;  // the first slot not taken up yet
+    bool ended = false;
+    const auto skipTo = [&](int n) {
+        for (; next < n && !ended; ++next) {
+            ended = stop();
+            if (!ended && setUp(next) && !due.contains(next)) {
+                out.skipped << delays.SkipNote(next, servers.slot(next).mailbox);
+                if (skipped)
+                    skipped(next);
+            }
         }
-        const TPassCheck checked = check(n);
-        if (stop())
-            break;
+    };
+    const TPassVisit visit = [&](int n, const std::function<TPassCheck()> &check) {
+        skipTo(n);
+        ended = ended || n < next || stop();
+        if (ended)
+            return false;
+        next = n + 1;
+        const TPassCheck checked = check();
+        ended = stop();
+        if (ended)
+            return false;
         if (checked.delayed) {
-            out.skipped << delays.SkipNote(n, slot.mailbox);
-            continue;
+            out.skipped << delays.SkipNote(n, servers.slot(n).mailbox);
+            return true;
         }
         if (checked.rowsLeft > 0 && out.foundUser.isEmpty()) {
-            out.foundUser = slot.mailbox;
+            out.foundUser = servers.slot(n).mailbox;
             out.foundCount = checked.rowsLeft;
         }
-        if (!deleting && !out.foundUser.isEmpty())
-            break;
-    }
+        ended = !deleting && !out.foundUser.isEmpty();
+        return !ended;
+    };
+    run(due, visit);
+    skipTo(kMailboxSlots + 1);
     return out;
 }

@@ -45,12 +45,18 @@ struct TPassSummary
     QStringList skipped;
 };
 
-// One automatic pass over the slots in order. Every slot with a server and a user name is
-// checked through check, unless its server wants a pause (skipped, and so is a slot whose
-// log-in check reports as too soon); stop is asked before each slot and after each check.
-// Without deleting the pass ends at the first mailbox with messages. With deleting, what is
-// left after the spam went is mail for the user: the pass goes on to the other mailboxes and
-// reports the first one with mail. skipped hears of each slot left out for its pause.
+// How a pass takes up slot n: check runs its check (or tells one that already ran) when the
+// pass calls it. False when the pass wants no more slots.
+using TPassVisit = std::function<bool(int slot, const std::function<TPassCheck()> &check)>;
+
+// One automatic pass over the slots in order. Every slot with a server and a user name is due
+// unless its server wants a pause (skipped, and so is a slot whose log-in check reports as too
+// soon). run checks the due slots and takes each up through visit, in order, until visit says
+// no more (the checks may run at once; what follows each is told in its place). stop is asked
+// before each slot and after each check. Without deleting the pass ends at the first mailbox
+// with messages. With deleting, what is left after the spam went is mail for the user: the pass
+// goes on to the other mailboxes and reports the first one with mail. skipped hears of each
+// slot left out for its pause, in its place among the checks.
 TPassSummary RunAutomaticPass(const ServerSettings &servers, bool deleting, const TLoginDelays &delays,
-                              const std::function<TPassCheck(int slot)> &check, const std::function<bool()> &stop,
-                              const std::function<void(int slot)> &skipped = {});
+                              const std::function<void(const QList<int> &due, const TPassVisit &visit)> &run,
+                              const std::function<bool()> &stop, const std::function<void(int slot)> &skipped = {});

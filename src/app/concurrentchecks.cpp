@@ -1,9 +1,13 @@
 #include "concurrentchecks.h"
 
 #include "neterrors.h"
+#include "textutil.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QHash>
 #include <QObject>
+#include <QTimer>
 #include <QScopeGuard>
 #include <QSemaphore>
 #include <QThread>
@@ -40,7 +44,64 @@ struct TPass
     std::mutex mutex;
     std::condition_variable changed;
     bool canceled = false;
+    // Wakes the calling thread's event loop, when it waits in one; called with mutex held.
+    std::function<void()> wake;
+
+    void Changed()
+    {
+        changed.notify_all();
+        if (wake)
+            wake();
+    }
 };
+
+using TTold = QList<std::function<void(const TCheckReplay &)>>;
+
+template <std::function<void()> TMailboxEvents::*Event>
+void Record(TMailboxEvents &events, TTold &told)
+{
+    events.*Event = [&told] {
+        told.append([](const TCheckReplay &to) {
+            if (to.events.*Event)
+                (to.events.*Event)();
+        });
+    };
+}
+
+template <std::function<void(int)> TMailboxEvents::*Event>
+void RecordIndex(TMailboxEvents &events, TTold &told)
+{
+    events.*Event = [&told](int index) {
+        told.append([index](const TCheckReplay &to) {
+            if (to.events.*Event)
+                (to.events.*Event)(index);
+        });
+    };
+}
+
+// Events that only note what happened, to be told again on the calling thread.
+TMailboxEvents Recording(TTold &told)
+{
+    TMailboxEvents e;
+    Record<&TMailboxEvents::connecting>(e, told);
+    Record<&TMailboxEvents::listing>(e, told);
+    Record<&TMailboxEvents::transferring>(e, told);
+    Record<&TMailboxEvents::transferred>(e, told);
+    Record<&TMailboxEvents::closing>(e, told);
+    Record<&TMailboxEvents::closed>(e, told);
+    Record<&TMailboxEvents::canceled>(e, told);
+    RecordIndex<&TMailboxEvents::deleting>(e, told);
+    RecordIndex<&TMailboxEvents::retrieving>(e, told);
+    RecordIndex<&TMailboxEvents::retrieved>(e, told);
+    e.failed = [&told](QString &text) {
+        told.append([text](const TCheckReplay &to) {
+            QString own = text;
+            if (to.events.failed)
+                to.events.failed(own);
+        });
+    };
+    return e;
+}
 
 TConcurrentCheck Canceled()
 {
@@ -72,7 +133,7 @@ void Converse(TPass &pass, TJob &job, bool deleting, TMailboxOptions options)
         // A dial-up line is one for the whole program and is not handed to threads; the pass
         // over all mailboxes at once is not used with one (see the callers).
         options.ras = nullptr;
-        options.events.failed = [&check](const QString &text) { check.errors << text; };
+        options.events = Recording(check.told);
         mailbox = MakeMailbox(job.slot, options);
         {
             std::lock_guard lock(pass.mutex);
@@ -80,11 +141,17 @@ void Converse(TPass &pass, TJob &job, bool deleting, TMailboxOptions options)
             job.context = &context;
         }
         TMailboxListing listing;
-        const auto listed = [&](int index, int, const TMailboxMessage &message) {
+        const auto listed = [&](int index, int count, const TMailboxMessage &message) {
             if (canceled())
                 throw ECanceledError(NetMessage(NetText::kCanceled));
-            if (index == listing.messages.size())
-                listing.messages.append(message);
+            // Listing index and row stay one: a message out of turn is not taken.
+            if (index != listing.messages.size())
+                return;
+            listing.messages.append(message);
+            check.told.append([index, count](const TCheckReplay &to) {
+                if (to.listed)
+                    to.listed(index, count);
+            });
         };
         std::function<QList<int>()> pick;
         if (deleting) {
@@ -92,17 +159,22 @@ void Converse(TPass &pass, TJob &job, bool deleting, TMailboxOptions options)
                 std::unique_lock lock(pass.mutex);
                 job.listing = listing;
                 job.listed = true;
-                pass.changed.notify_all();
+                pass.Changed();
                 pass.changed.wait(lock, [&] { return job.marks.has_value() || pass.canceled; });
                 // After a cancel the mailbox is left as it was: no DELE, no QUIT.
                 if (!job.marks || pass.canceled)
                     throw ECanceledError(NetMessage(NetText::kCanceled));
                 check.classified = true;
+                check.told.append([marks = *job.marks](const TCheckReplay &to) {
+                    if (to.picking)
+                        to.picking(marks);
+                });
                 return *job.marks;
             };
         }
         TTaskResult result = canceled() ? Canceled().result : TCheckTask(*mailbox).Run(listed, pick);
         check.result = std::move(result);
+        check.loginDelay = mailbox->LoginDelay();
         std::lock_guard lock(pass.mutex);
         job.mailbox = nullptr;
         job.context = nullptr;
@@ -110,7 +182,7 @@ void Converse(TPass &pass, TJob &job, bool deleting, TMailboxOptions options)
     std::lock_guard lock(pass.mutex);
     job.check = std::move(check);
     job.done = true;
-    pass.changed.notify_all();
+    pass.Changed();
 }
 
 // With pass.mutex held.
@@ -122,7 +194,7 @@ void CancelAll(TPass &pass, std::vector<std::unique_ptr<TJob>> &jobs)
     for (const auto &job : jobs)
         if (job->context)
             QMetaObject::invokeMethod(job->context, [mailbox = job->mailbox] { mailbox->Abort(); }, Qt::QueuedConnection);
-    pass.changed.notify_all();
+    pass.Changed();
 }
 
 } // namespace
@@ -133,6 +205,20 @@ void RunConcurrentChecks(const QList<MailboxSlot> &mailboxes, bool deleting, con
                          const std::function<bool()> &stop, int perServer)
 {
     TPass pass;
+    // With an application object the calling thread waits in an event loop, which the
+    // conversations wake: a window stays drawn and its cancel reachable meanwhile. These
+    // outlive every conversation (joinAll below is destroyed first).
+    std::optional<QEventLoop> loop;
+    std::optional<QObject> waker;
+    std::optional<QTimer> tick;
+    if (QCoreApplication::instance()) {
+        loop.emplace();
+        waker.emplace();
+        tick.emplace();
+        tick->setInterval(20);
+        QObject::connect(&*tick, &QTimer::timeout, &*loop, &QEventLoop::quit);
+        pass.wake = [&] { QMetaObject::invokeMethod(&*waker, [&] { loop->quit(); }, Qt::QueuedConnection); };
+    }
     std::vector<std::unique_ptr<TJob>> jobs;
     QHash<QString, std::shared_ptr<QSemaphore>> permits;
     for (const MailboxSlot &slot : mailboxes) {
@@ -175,7 +261,17 @@ void RunConcurrentChecks(const QList<MailboxSlot> &mailboxes, bool deleting, con
                     return job.get();
             return static_cast<TJob *>(nullptr);
         };
-        pass.changed.wait_for(lock, 20ms, [&] { return (!pass.canceled && waiting()) || jobs[next]->done; });
+        const auto ready = [&] { return (!pass.canceled && waiting()) || jobs[next]->done; };
+        if (!loop) {
+            pass.changed.wait_for(lock, 20ms, ready);
+        } else if (!ready()) {
+            // A wake posted before the loop runs is handled in it: none is lost.
+            lock.unlock();
+            if (!tick->isActive())
+                tick->start();
+            loop->exec();
+            lock.lock();
+        }
         // Marks first: a conversation holds its session open until they come.
         while (TJob *job = pass.canceled ? nullptr : waiting()) {
             job->asked = true;
@@ -185,7 +281,7 @@ void RunConcurrentChecks(const QList<MailboxSlot> &mailboxes, bool deleting, con
             QList<int> marks = classify(index, listing);
             lock.lock();
             job->marks = std::move(marks);
-            pass.changed.notify_all();
+            pass.Changed();
         }
         while (next < jobs.size() && jobs[next]->done) {
             TConcurrentCheck check = std::move(jobs[next]->check);
@@ -202,4 +298,91 @@ void RunConcurrentChecks(const QList<MailboxSlot> &mailboxes, bool deleting, con
                 CancelAll(pass, jobs);
         }
     }
+}
+
+bool MayCheckConcurrently(const MailboxSlot &slot, bool dialUp)
+{
+    return !dialUp && slot.login != MailboxLogin::OAuth2;
+}
+
+namespace {
+
+// Adds the messages of listing from index from on to rows of slot n, marking each as it joins;
+// whole marks the whole list again, as a check that ended well does.
+void Classify(TMessageListModel &rows, TSpamSettings &spam, const TKnownList &known, int n, int mailboxNumber,
+              const TMailboxListing &listing, bool whole)
+{
+    TRuleEvaluator evaluator(spam, known, &rows);
+    for (int i = rows.Count(); i < listing.messages.size(); ++i) {
+        rows.Append(TMessageListRow::FromMessage(listing.messages.at(i), n, mailboxNumber));
+        evaluator.MarkForDeletion(i);
+    }
+    if (whole)
+        evaluator.MarkForDeletion(-1);
+}
+
+} // namespace
+
+void RunSlotChecks(const ServerSettings &servers, const QList<int> &chosen, bool deleting, bool dialUp,
+                   TSpamSettings &spam, const TKnownList &known, const TSlotCheckSteps &steps,
+                   const std::function<bool()> &stop)
+{
+    QList<int> together;
+    QList<MailboxSlot> jobs;
+    for (int n : chosen)
+        // A slot without server or user name goes to the caller, which tells what is missing.
+        if (!IsBlankText(servers.slot(n).server.trimmed()) && !IsBlankText(servers.slot(n).mailbox)
+            && MayCheckConcurrently(servers.slot(n), dialUp)) {
+            together << n;
+            jobs << servers.slot(n);
+        }
+    // Each conversation's rows, marked on this thread as its listing comes in.
+    std::vector<std::unique_ptr<TMessageListModel>> rows;
+    QList<int> numbers;
+    for (int n : std::as_const(together)) {
+        rows.push_back(std::make_unique<TMessageListModel>());
+        numbers << MailboxNumber(servers, servers.slot(n).server.trimmed(), servers.slot(n).mailbox);
+    }
+    qsizetype done = 0;  // the chosen whose steps have been taken
+    const auto classify = [&](int job, const TMailboxListing &listing) {
+        TMessageListModel &own = *rows[size_t(job)];
+        Classify(own, spam, known, together.at(job), numbers.at(job), listing, false);
+        return own.MarkedRows();
+    };
+    const auto finished = [&](int job, TConcurrentCheck &check) {
+        const int n = together.at(job);
+        // Slots left to a conversation of the caller's own come in their place.
+        for (; done < chosen.size() && chosen.at(done) != n; ++done)
+            steps.alone(chosen.at(done));
+        ++done;
+        TMessageListModel &own = *rows[size_t(job)];
+        // Rows not handed over during the conversation are marked now.
+        if (!check.classified)
+            own.Clear();
+        Classify(own, spam, known, n, numbers.at(job), check.result.listing, check.result.ok);
+        steps.together(n, check, own);
+    };
+    if (!jobs.isEmpty())
+        RunConcurrentChecks(jobs, deleting, {}, classify, finished, stop);
+    for (; done < chosen.size() && !(stop && stop()); ++done)
+        steps.alone(chosen.at(done));
+}
+
+TTaskResult ReplayCheck(const TConcurrentCheck &check, const TMessageListModel &rows, TMessageListModel &messages,
+                        const TCheckReplay &to)
+{
+    messages.Clear();
+    TCheckReplay own = to;
+    own.listed = [&](int index, int count) {
+        if (index != messages.Count() || index >= rows.Count())
+            return;
+        messages.Append(rows.Row(index));
+        if (to.listed)
+            to.listed(index, count);
+    };
+    check.Replay(own);
+    TTaskResult out = check.result;
+    for (int i = 0; i < messages.Count(); ++i)
+        out.rows.append(messages.Row(i));
+    return out;
 }

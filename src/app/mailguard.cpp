@@ -336,16 +336,18 @@ TTaskResult TMailGuard::listMailbox(bool deleteInSession)
     m_listIdentity = TMailboxIdentity::Of(m_run.servers.slot(m_clientSlot));
     m_checkInProgress = true;
     TCheckParts parts = checkParts();
+    const auto rowAdded = [this](int row, int count) { messageListed(row, count); };
+    const auto deleting = [this](const QList<int> &rows) {
+        m_deleteTotal = int(rows.size());
+        m_deleteCounter = 1;
+        if (!rows.isEmpty() && m_progress.visible)
+            showProgress(kDeletingTitle);
+    };
     TTaskResult out = runTask([&] {
-        return CheckAndMark(
-            *m_mailbox, parts, m_listSlot, m_listMailbox, deleteInSession,
-            [this](int row, int count) { messageListed(row, count); },
-            [this](const QList<int> &rows) {
-                m_deleteTotal = int(rows.size());
-                m_deleteCounter = 1;
-                if (!rows.isEmpty() && m_progress.visible)
-                    showProgress(kDeletingTitle);
-            });
+        // A conversation the automatic pass ran alongside others is told as it went.
+        if (m_passReplay)
+            return m_passReplay(parts, rowAdded, deleting);
+        return CheckAndMark(*m_mailbox, parts, m_listSlot, m_listMailbox, deleteInSession, rowAdded, deleting);
     });
     m_checkInProgress = false;
     m_listing = out.listing;

@@ -3,6 +3,7 @@
 #include "activitylog.h"
 #include "automaticpass.h"
 #include "checktask.h"
+#include "concurrentchecks.h"
 #include "mailboxes.h"
 #include "runparts.h"
 #include "slotcheck.h"
@@ -207,6 +208,10 @@ public:
     // Whether the server of slot n asked for a pause between log-ins (LOGIN-DELAY) that has
     // not passed yet; the automatic pass leaves the slot alone until then.
     bool LoginDelayPending(int n) const;
+    // Whether the automatic pass talks to its mailboxes all at once (on unless turned off; off,
+    // one after another). What the pass shows, logs and deletes is the same either way; tests
+    // and benchmarks compare the two.
+    void SetConcurrentPass(bool on) { m_concurrentPass = on; }
 
     // --- deletion and automatic mode ---
     // "Delete marked messages", also called by the automatic pass.
@@ -353,8 +358,16 @@ private:
     // New mail reported by the IMAP watcher of slot n: that mailbox's check as the tick runs
     // it; false when it cannot run now.
     bool imapNewMail(int n);
-    // One slot of the automatic pass: the captions, the check, the mail program after it.
-    TPassCheck passCheck(int n);
+    // One slot of the automatic pass: the captions, the check, the mail program after it. With
+    // told, the check ran alongside the others (rows: its rows, marked) and is only told here,
+    // as it went, in place of a conversation of the client.
+    TPassCheck passCheck(int n, const TConcurrentCheck *told = nullptr, const TMessageListModel *rows = nullptr);
+    // The due slots of a pass with their conversations all at once, each taken up by visit in
+    // slot order.
+    void runPassTogether(const QList<int> &due, const TPassVisit &visit);
+    // While the conversations of a pass run at once: busy as in a check, the exit button
+    // cancels, the progress window up unless the pass is quiet; off before each slot is told.
+    void passWaiting(bool on);
     // After a listing of slot: remembers the server's LOGIN-DELAY; true when the listing was
     // refused because of it.
     bool noteLoginDelay(int slot, const TTaskResult &out);
@@ -410,6 +423,13 @@ private:
     int m_deleteTotal = 0;
     int m_deleteCounter = 1;
     TLoginDelays m_loginDelays;
+    bool m_concurrentPass = true;
+    // While the pass tells a check that ran alongside others: the listing's conversation,
+    // replayed, and the pause between log-ins its server announced.
+    std::function<TTaskResult(TCheckParts &parts, const std::function<void(int row, int count)> &rowAdded,
+                              const std::function<void(const QList<int> &rows)> &deleting)>
+        m_passReplay;
+    int m_passLoginDelay = 0;
     // The last check was a log-in the server refused as too soon during an automatic pass.
     bool m_checkDelayed = false;
     // The client's OnError fired during the running conversation.

@@ -71,7 +71,7 @@ bool TMailGuard::LoginDelayPending(int n) const
 
 bool TMailGuard::noteLoginDelay(int slot, const TTaskResult &out)
 {
-    m_loginDelays.Note(slot, m_mailbox->LoginDelay());
+    m_loginDelays.Note(slot, m_passReplay ? m_passLoginDelay : m_mailbox->LoginDelay());
     return out.loginDelay;
 }
 
@@ -94,9 +94,15 @@ void TMailGuard::automaticPass()
 void TMailGuard::runPass(const ServerSettings &servers)
 {
     setTimer1(false);
+    const auto run = [this](const QList<int> &due, const TPassVisit &visit) {
+        if (m_concurrentPass && due.size() > 1)
+            return runPassTogether(due, visit);
+        for (int n : due)
+            if (!visit(n, [this, n] { return passCheck(n); }))
+                break;
+    };
     const TPassSummary pass = RunAutomaticPass(
-        servers, m_run.general.kill, m_loginDelays, [this](int n) { return passCheck(n); },
-        [this] { return m_passCanceled || m_quitPending; },
+        servers, m_run.general.kill, m_loginDelays, run, [this] { return m_passCanceled || m_quitPending; },
         [this](int n) { emit passMailboxResult(n, m_run.servers.slot(n).mailbox, {}, true); });
     TCaptionState c = m_captions;
     const QString skipNote =
@@ -144,7 +150,69 @@ bool TMailGuard::imapNewMail(int n)
     return true;
 }
 
-TPassCheck TMailGuard::passCheck(int n)
+void TMailGuard::passWaiting(bool on)
+{
+    m_activity = on ? Activity::Check : Activity::None;
+    setExitButtonCancel(on);
+    setTrayMenuEnabled(!on);
+    if (on) {
+        disableAllButtons();
+        if (m_windowVisible)
+            showProgress(tr("Retrieving messages ... standby"));
+    } else {
+        hideProgress();
+        enableAllButtons();
+        chooseCheckButtonPicture();
+        // The cancel is the pass's (m_passCanceled); what is told next is told in full.
+        m_cancelRequested = false;
+    }
+    emit busyChanged(IsBusy());
+}
+
+void TMailGuard::runPassTogether(const QList<int> &due, const TPassVisit &visit)
+{
+    // A copy: the settings must not change under the conversations.
+    const ServerSettings servers = m_run.servers;
+    bool ended = false;
+    bool canceledTold = false;
+    const auto canceled = [this] { return m_passCanceled || m_quitPending; };
+    TSlotCheckSteps steps;
+    steps.alone = [&](int n) {
+        passWaiting(false);
+        ended = ended || !visit(n, [this, n] { return passCheck(n); });
+        passWaiting(!ended);
+    };
+    steps.together = [&](int n, TConcurrentCheck &check, const TMessageListModel &rows) {
+        passWaiting(false);
+        bool told = false;
+        const auto tell = [&] {
+            told = true;
+            return passCheck(n, &check, &rows);
+        };
+        if (!ended)
+            ended = !visit(n, tell);
+        // After the pass ended, a session that deleted has still deleted: that is recorded.
+        // The first conversation a cancel stopped is told as a cancelled check is; the rest
+        // of the pass is dropped, as one after another would not have reached it.
+        const TTaskResult &result = check.result;
+        if (!told && ended
+            && ((result.ok && !result.deleted.isEmpty())
+                || (result.canceled && canceled() && !canceledTold && !check.told.isEmpty()))) {
+            canceledTold = canceledTold || result.canceled;
+            tell();
+        }
+        passWaiting(!ended);
+    };
+    passWaiting(true);
+    const auto idle = qScopeGuard([this] {
+        if (m_activity != Activity::None)
+            passWaiting(false);
+    });
+    RunSlotChecks(servers, due, m_run.general.kill, !m_run.ras.Service().isEmpty(), m_run.spam, m_run.known, steps,
+                  [&] { return ended || canceled(); });
+}
+
+TPassCheck TMailGuard::passCheck(int n, const TConcurrentCheck *told, const TMessageListModel *rows)
 {
     setIwhich(n);
     TCaptionState c = m_captions;
@@ -154,8 +222,22 @@ TPassCheck TMailGuard::passCheck(int n)
     setCaptions(c);
     m_checkDelayed = false;
     TPassCheck out;
-    // With deletion on, nobody confirms: the spam goes in the listing's own session.
-    out.result = CheckUnattended(n, m_run.general.kill);
+    if (told) {
+        m_passReplay = [this, told, rows](TCheckParts &parts, const std::function<void(int, int)> &rowAdded,
+                                          const std::function<void(const QList<int> &)> &deleting) {
+            TCheckReplay to;
+            to.events = mailboxEvents();
+            to.listed = rowAdded;
+            to.picking = deleting;
+            return ReplayCheck(*told, *rows, parts.messages, to);
+        };
+        m_passLoginDelay = told->loginDelay;
+    }
+    {
+        const auto replayed = qScopeGuard([this] { m_passReplay = nullptr; });
+        // With deletion on, nobody confirms: the spam goes in the listing's own session.
+        out.result = CheckUnattended(n, m_run.general.kill);
+    }
     out.delayed = m_checkDelayed;
     if (m_passCanceled || m_quitPending)
         return out;

@@ -72,41 +72,12 @@ void TUnattendedCheck::conclude(int n, const TTaskResult &out, TPrompts &prompts
             prompts.ErrorBox(problem);
 }
 
-void TUnattendedCheck::classify(TMessageListModel &rows, int n, const TMailboxListing &listing, int from, bool whole)
-{
-    // The same steps in the same order as a check of one mailbox: each row is marked as it
-    // joins the list, the whole list once more when the conversation ended well.
-    const MailboxSlot &slot = m_servers.slot(n);
-    const int mailboxNumber = MailboxNumber(m_servers, slot.server.trimmed(), slot.mailbox);
-    TRuleEvaluator evaluator(m_spam, m_known, &rows);
-    for (int i = from; i < listing.messages.size(); ++i) {
-        rows.Append(TMessageListRow::FromMessage(listing.messages.at(i), n, mailboxNumber));
-        evaluator.MarkForDeletion(i);
-    }
-    if (whole)
-        evaluator.MarkForDeletion(-1);
-}
-
 void TUnattendedCheck::CheckAll(const QList<int> &chosen, bool deleteMarked, TPrompts &prompts,
                                 const std::function<void(int n)> &starting,
                                 const std::function<void(int n, const TTaskResult &result)> &checked,
                                 const std::function<bool()> &stop)
 {
-    // A dial-up line is the program's one connection, made and dropped around each
-    // conversation: with one set, the mailboxes are checked one after another.
-    QList<int> together;
-    QList<MailboxSlot> jobs;
-    for (int n : chosen)
-        // An OAuth2 mailbox renews its token through the settings and the keyring, which
-        // belong to this thread: it is checked in its place, as with a dial-up line.
-        if (m_ras.Service().isEmpty() && IsSetUp(m_servers.slot(n)) && m_servers.slot(n).login != MailboxLogin::OAuth2) {
-            together << n;
-            jobs << m_servers.slot(n);
-        }
-    std::vector<std::unique_ptr<TMessageListModel>> rows;
-    for (qsizetype i = 0; i < together.size(); ++i)
-        rows.push_back(std::make_unique<TMessageListModel>());
-    qsizetype done = 0;  // the chosen whose results have been told
+    TSlotCheckSteps steps;
     const auto checkAlone = [&](int n) {
         if (starting)
             starting(n);
@@ -114,38 +85,17 @@ void TUnattendedCheck::CheckAll(const QList<int> &chosen, bool deleteMarked, TPr
         if (checked)
             checked(n, result);
     };
-    const auto classifyListed = [&](int job, const TMailboxListing &listing) {
-        classify(*rows[size_t(job)], together.at(job), listing, 0, false);
-        return rows[size_t(job)]->MarkedRows();
-    };
-    const auto finished = [&](int job, TConcurrentCheck &check) {
-        const int n = together.at(job);
-        // Slots left to one after another come in their place.
-        for (; done < chosen.size() && chosen.at(done) != n; ++done)
-            checkAlone(chosen.at(done));
-        ++done;
+    steps.alone = checkAlone;
+    steps.together = [&](int n, TConcurrentCheck &check, const TMessageListModel &rows) {
         if (starting)
             starting(n);
-        TTaskResult &out = check.result;
-        TMessageListModel &own = *rows[size_t(job)];
-        // Rows not handed over during the conversation are marked now.
-        if (!check.classified)
-            own.Clear();
-        classify(own, n, out.listing, own.Count(), out.ok);
         const MailboxSlot &slot = m_servers.slot(n);
-        for (const QString &text : std::as_const(check.errors))
-            m_log.logError(text, slot.mailbox, slot.server.trimmed());
-        m_messages.Clear();
-        for (int i = 0; i < own.Count(); ++i) {
-            m_messages.Append(own.Row(i));
-            out.rows.append(own.Row(i));
-        }
+        TCheckReplay to;
+        to.events.failed = [&](QString &text) { m_log.logError(text, slot.mailbox, slot.server.trimmed()); };
+        const TTaskResult out = ReplayCheck(check, rows, m_messages, to);
         conclude(n, out, prompts);
         if (checked)
             checked(n, out);
     };
-    TMailboxOptions options;
-    RunConcurrentChecks(jobs, deleteMarked, options, classifyListed, finished, stop);
-    for (; done < chosen.size() && !(stop && stop()); ++done)
-        checkAlone(chosen.at(done));
+    RunSlotChecks(m_servers, chosen, deleteMarked, !m_ras.Service().isEmpty(), m_spam, m_known, steps, stop);
 }

@@ -48,9 +48,6 @@ private:
     // What follows a conversation with slot n: the log, the deletions counted, the failure
     // told, the hit counts stored.
     void conclude(int n, const TTaskResult &out, TPrompts &prompts);
-    // Adds the messages of listing from index from on to rows of slot n, marking each as it
-    // joins; whole marks the whole list again, as a check that ended well does.
-    void classify(TMessageListModel &rows, int n, const TMailboxListing &listing, int from, bool whole);
 
     UserSettings m_settings;
     GeneralSettings m_general;
