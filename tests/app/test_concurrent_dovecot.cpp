@@ -1,8 +1,7 @@
 // Every mailbox at once against the fixture's Dovecot (conc01 ... conc12): the same outcome
 // as one after another, and no more connections to a server than allowed.
 #include "concurrentchecks.h"
-#include "dovecot_test.h"
-#include "guard_test.h"
+#include "guard_dovecot.h"
 #include "unattendedcheck.h"
 #include "unattendedprompts.h"
 
@@ -150,6 +149,125 @@ TEST_F(ConcurrentDovecot, NoMoreConnectionsToOneServerThanAllowedAndCancelStopsT
         // Fewer would mean one after another (the gate opened only by its timer), more a flood.
         EXPECT_EQ(relay.most.load(), kConnectionsPerServer);
     }
+}
+
+// Passes POP3 conversations through to target, with "LOGIN-DELAY 900" added to the CAPA answer.
+class DelayingRelay : public QObject
+{
+public:
+    std::atomic<quint16> port{0};
+
+    void Listen(quint16 target)
+    {
+        auto *server = new QTcpServer(this);
+        server->listen(QHostAddress::LocalHost);
+        port = server->serverPort();
+        connect(server, &QTcpServer::newConnection, this, [=] {
+            while (QTcpSocket *client = server->nextPendingConnection()) {
+                auto *upstream = new QTcpSocket(client);
+                connect(client, &QTcpSocket::readyRead, upstream, [=] { upstream->write(client->readAll()); });
+                // The greeting goes at once; the CAPA answer, the first to end in ".", is held until whole.
+                connect(upstream, &QTcpSocket::readyRead, client, [=, held = std::make_shared<std::optional<QByteArray>>(QByteArray())] {
+                    const QByteArray data = upstream->readAll();
+                    if (!*held)
+                        return void(client->write(data));
+                    QByteArray &seen = **held;
+                    const qsizetype before = seen.size();
+                    seen.append(data);
+                    const qsizetype greeting = seen.indexOf("\r\n");
+                    const qsizetype end = greeting < 0 ? -1 : seen.indexOf("\r\n.\r\n", greeting + 2);
+                    if (end >= 0) {
+                        seen.insert(end + 2, "LOGIN-DELAY 900\r\n");
+                        client->write(seen.mid(std::min(before, greeting + 2)));
+                        held->reset();
+                    } else if (greeting >= 0 && before < greeting + 2) {
+                        client->write(seen.mid(before, greeting + 2 - before));
+                    }
+                });
+                connect(client, &QTcpSocket::disconnected, client, &QObject::deleteLater);
+                upstream->connectToHost(QHostAddress::LocalHost, target);
+            }
+        });
+    }
+};
+
+class PassDovecot : public GuardDovecot
+{
+protected:
+    // Two ticks of automatic mode over slots named by codes, one a slot: S the standard mailbox,
+    // s spam only, m mail only, e empty, p a wrong password, d the standard mailbox through a
+    // server that asks for a pause between log-ins, - no mailbox. What the window was shown,
+    // told and asked, the rows, the log, the count and the mailboxes after.
+    QString Run(const QString &codes, bool deleting, bool visible, bool together, quint16 delaying)
+    {
+        QFile::remove(h.logFile());
+        prompts.calls.clear();
+        statuses.clear();
+        trayHints.clear();
+        launched.clear();
+        alarms.clear();
+        shown = 0;
+        h.servers = {};
+        for (int n = 1; n <= codes.size(); ++n) {
+            const QChar code = codes.at(n - 1);
+            const QString user = QStringLiteral("conc%1").arg(24 + n);
+            Seed(user, code == u's' ? QList<QByteArray>{Mail("shop@pills.example", "More pills")}
+                     : code == u'm' ? QList<QByteArray>{Mail("boss@example.com", "Report")}
+                     : code == u'e' ? QList<QByteArray>{} : StandardMailbox());
+            h.servers.slot(n) = code == u'-' ? MailboxSlot{} : Slot(user);
+            if (code == u'p')
+                h.servers.slot(n).password = QStringLiteral("wrong");
+            if (code == u'd')
+                h.servers.slot(n).server = QStringLiteral("127.0.0.1:%1").arg(delaying);
+        }
+        h.general.automatic = true;
+        h.general.kill = deleting;
+        h.general.launch = true;
+        h.general.mailer = QStringLiteral("mailer");
+        h.general.minutes = 1;
+        Start();
+        guard->SetConcurrentPass(together);
+        guard->SetMainWindowVisible(visible);
+        QStringList out;
+        QObject::connect(guard.get(), &TMailGuard::passMailboxResult, [&](int n, const QString &user, const TTaskResult &r, bool skipped) {
+            out << QStringLiteral("%1 %2 ok=%3 listed=%4 deleted=%5 skipped=%6 %7").arg(n).arg(user).arg(r.ok).arg(r.listed)
+                       .arg(r.deleted.size()).arg(skipped).arg(r.text);
+        });
+        for (int tick = 0; tick < 2; ++tick) {
+            guard->Timer1Timer();
+            out << QStringLiteral("rows") << RowSubjects() << QString::number(guard->Messages().ListedSlot());
+            for (const int mark : RowMarks())
+                out.last() += QStringLiteral(" %1").arg(mark);
+        }
+        out << statuses << trayHints << prompts.texts(TPromptCall::Error) << launched << QString::number(shown)
+            << QString::number(alarms.size()) << h.readLog() << QString::number(StoredGeneral().count);
+        QObject::disconnect(guard.get(), &TMailGuard::passMailboxResult, nullptr, nullptr);
+        for (int n = 1; n <= codes.size(); ++n)
+            out << Waiting(QStringLiteral("conc%1").arg(24 + n)).join(u',');
+        static const QRegularExpression time(QStringLiteral("\\d+[-/.:]\\d+([-/.:]\\d+)*"));
+        return out.join(u'\n').replace(time, QStringLiteral("#"));
+    }
+};
+
+TEST_F(PassDovecot, AllAtOnceShowsLogsAndDeletesAsOneAfterAnother)
+{
+    QThread thread;
+    DelayingRelay relay;
+    relay.moveToThread(&thread);
+    thread.start();
+    QMetaObject::invokeMethod(&relay, [&] { relay.Listen(env.Pop3Port); }, Qt::BlockingQueuedConnection);
+    struct Case { const char *codes; bool deleting, visible; const char *shows; };
+    for (const Case &c : {Case{"Sp-dmSsS", true, false, "skipped until #"}, Case{"epmS", false, true, "MailBox conc27 - 1 messages"},
+                          Case{"psdSe", true, true, "refused the request"}}) {
+        SCOPED_TRACE(c.codes);
+        const QString after = Run(QString::fromLatin1(c.codes), c.deleting, c.visible, false, relay.port);
+        EXPECT_EQ(Run(QString::fromLatin1(c.codes), c.deleting, c.visible, true, relay.port).toStdString(), after.toStdString());
+        // The comparison means something only when the pass did what the case is for.
+        EXPECT_TRUE(after.contains(QString::fromLatin1(c.shows))) << after.toStdString();
+        EXPECT_EQ(after.contains(QStringLiteral("DELETE SPAM")), c.deleting);
+    }
+    thread.quit();
+    thread.wait();
 }
 
 } // namespace
