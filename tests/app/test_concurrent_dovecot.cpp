@@ -85,15 +85,15 @@ TEST_F(ConcurrentDovecot, AllAtOnceEndsAsOneAfterAnother)
     }
 }
 
-// Holds back the greetings until gate connections are open (or 5 s passed); counts the most
-// open at once, each until its QUIT (the client waits for the answer).
+// Holds back the greetings until gate connections are open (or 5 s passed, unless held for
+// good); counts the most open at once, each until its QUIT (the client waits for the answer).
 class GatedRelay : public QObject
 {
 public:
     std::atomic<quint16> port{0};
     std::atomic<int> most{0};
 
-    void Listen(quint16 target, int gate)
+    void Listen(quint16 target, int gate, bool forGood = false)
     {
         auto *server = new QTcpServer(this);
         server->listen(QHostAddress::LocalHost);
@@ -116,7 +116,8 @@ public:
                     setObjectName(QStringLiteral("open"));
             }
         });
-        QTimer::singleShot(5000, this, [this] { setObjectName(QStringLiteral("open")); });
+        if (!forGood)
+            QTimer::singleShot(5000, this, [this] { setObjectName(QStringLiteral("open")); });
     }
 
 private:
@@ -194,11 +195,31 @@ public:
 class PassDovecot : public GuardDovecot
 {
 protected:
+    void SetUp() override
+    {
+        GuardDovecot::SetUp();
+        relays.start();
+        delaying.moveToThread(&relays);
+        held.moveToThread(&relays);
+        QMetaObject::invokeMethod(&delaying, [this] { delaying.Listen(env.Pop3Port); }, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(&held, [this] { held.Listen(env.Pop3Port, 99, true); }, Qt::BlockingQueuedConnection);
+    }
+    void TearDown() override
+    {
+        relays.quit();
+        relays.wait();
+    }
+
+    QThread relays;
+    DelayingRelay delaying;
+    GatedRelay held;
+
     // Two ticks of automatic mode over slots named by codes, one a slot: S the standard mailbox,
     // s spam only, m mail only, e empty, p a wrong password, d the standard mailbox through a
-    // server that asks for a pause between log-ins, - no mailbox. What the window was shown,
-    // told and asked, the rows, the log, the count and the mailboxes after.
-    QString Run(const QString &codes, bool deleting, bool visible, bool together, quint16 delaying)
+    // server that asks for a pause between log-ins, g through one that never answers, - no
+    // mailbox; with cancel, the user cancels as soon as each tick waits. What the window was
+    // shown, told and asked, the rows, the log, the count and the mailboxes after.
+    QString Run(const QString &codes, bool deleting, bool visible, bool cancel, bool together)
     {
         QFile::remove(h.logFile());
         prompts.calls.clear();
@@ -217,8 +238,8 @@ protected:
             h.servers.slot(n) = code == u'-' ? MailboxSlot{} : Slot(user);
             if (code == u'p')
                 h.servers.slot(n).password = QStringLiteral("wrong");
-            if (code == u'd')
-                h.servers.slot(n).server = QStringLiteral("127.0.0.1:%1").arg(delaying);
+            if (code == u'd' || code == u'g')
+                h.servers.slot(n).server = QStringLiteral("127.0.0.1:%1").arg(code == u'd' ? delaying.port : held.port);
         }
         h.general.automatic = true;
         h.general.kill = deleting;
@@ -234,6 +255,8 @@ protected:
                        .arg(r.deleted.size()).arg(skipped).arg(r.text);
         });
         for (int tick = 0; tick < 2; ++tick) {
+            if (cancel)
+                QTimer::singleShot(0, guard.get(), [this] { guard->Cancel(); });
             guard->Timer1Timer();
             out << QStringLiteral("rows") << RowSubjects() << QString::number(guard->Messages().ListedSlot());
             for (const int mark : RowMarks())
@@ -251,23 +274,17 @@ protected:
 
 TEST_F(PassDovecot, AllAtOnceShowsLogsAndDeletesAsOneAfterAnother)
 {
-    QThread thread;
-    DelayingRelay relay;
-    relay.moveToThread(&thread);
-    thread.start();
-    QMetaObject::invokeMethod(&relay, [&] { relay.Listen(env.Pop3Port); }, Qt::BlockingQueuedConnection);
-    struct Case { const char *codes; bool deleting, visible; const char *shows; };
-    for (const Case &c : {Case{"Sp-dmSsS", true, false, "skipped until #"}, Case{"epmS", false, true, "MailBox conc27 - 1 messages"},
-                          Case{"psdSe", true, true, "refused the request"}}) {
+    struct Case { const char *codes; bool deleting, visible, cancel; const char *shows; };
+    for (const Case &c : {Case{"Sp-dmSsS", true, false, false, "skipped until #"}, Case{"epmS", false, true, false, "MailBox conc27 - 1 messages"},
+                          Case{"psdSe", true, true, false, "refused the request"}, Case{"ggg", true, false, true, "OPERATION CANCELED FOR conc25"}}) {
         SCOPED_TRACE(c.codes);
-        const QString after = Run(QString::fromLatin1(c.codes), c.deleting, c.visible, false, relay.port);
-        EXPECT_EQ(Run(QString::fromLatin1(c.codes), c.deleting, c.visible, true, relay.port).toStdString(), after.toStdString());
+        const QString after = Run(QString::fromLatin1(c.codes), c.deleting, c.visible, c.cancel, false);
+        EXPECT_EQ(Run(QString::fromLatin1(c.codes), c.deleting, c.visible, c.cancel, true).toStdString(), after.toStdString());
         // The comparison means something only when the pass did what the case is for.
         EXPECT_TRUE(after.contains(QString::fromLatin1(c.shows))) << after.toStdString();
-        EXPECT_EQ(after.contains(QStringLiteral("DELETE SPAM")), c.deleting);
+        EXPECT_EQ(after.contains(QStringLiteral("DELETE SPAM")), c.deleting && !c.cancel);
+        ExpectIdle();
     }
-    thread.quit();
-    thread.wait();
 }
 
 } // namespace
