@@ -1,15 +1,24 @@
 // A pass over several mailboxes of the Dovecot fixture, all at once, for bench/run.
 //   bench_pass seed INI COUNT MAILBOXES   fills conc01 ... with COUNT messages each
-//   bench_pass run SERVER PASSWORD MAILBOXES [PER_SERVER]
+//   bench_pass run SERVERS PASSWORD MAILBOXES [PER_SERVER]
 // "run" checks conc01 ... concNN as the pass over all mailboxes does (pipelined, at most
-// PER_SERVER conversations at a time, by default the program's own limit, results taken in
-// mailbox order) and prints
+// PER_SERVER conversations to one server at a time, by default the program's own limit,
+// results taken in mailbox order) and prints
+// SERVERS is one "host:port" or several, comma-separated: mailbox n talks to the n-th (taken
+// round), so the same Dovecot reached through several addresses is several servers to the limit.
 // "pass <s> messages <n> failed <n>".
+//   bench_pass guard SERVERS PASSWORD MAILBOXES TOGETHER
+// "guard" times the window's automatic pass (a tick of TMailGuard, no window, deletion on and
+// no rules, so nothing is deleted) over the same mailboxes, all at once (TOGETHER 1) or one
+// after another (0), in a settings folder of its own, and prints "pass <s> rows <n>".
 #include "concurrentchecks.h"
 #include "dovecot_env.h"
+#include "mailguard.h"
+#include "unattendedprompts.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 
@@ -34,17 +43,17 @@ int Seed(const QString &ini, int count, int mailboxes)
     return 0;
 }
 
-int Run(const QString &server, const QString &password, int count, int perServer)
+int Run(const QStringList &servers, const QString &password, int count, int perServer)
 {
     QList<MailboxSlot> mailboxes;
     for (int n = 1; n <= count; ++n)
-        mailboxes << MailboxSlot{server, User(n), password, TlsMode::None, {}, true};
+        mailboxes << MailboxSlot{servers.at((n - 1) % servers.size()), User(n), password, TlsMode::None, {}, true};
     int messages = 0;
     int failed = 0;
     QElapsedTimer clock;
     clock.start();
     RunConcurrentChecks(
-        mailboxes, false, {}, [](int, const TMailboxListing &) { return QList<int>(); },
+        mailboxes, false, {}, [](int, const QList<TMessageListRow> &) { return QList<int>(); },
         [&](int, TConcurrentCheck &check) {
             messages += check.result.listed;
             if (!check.result.ok) {
@@ -57,6 +66,40 @@ int Run(const QString &server, const QString &password, int count, int perServer
     return failed == 0 ? 0 : 1;
 }
 
+int Guard(const QStringList &servers, const QString &password, int count, bool together)
+{
+    QTemporaryDir home;
+    qputenv("TARNWICK_HOME", home.path().toLocal8Bit());
+    {
+        UserSettings settings;
+        GeneralSettings general;
+        general.automatic = true;
+        general.kill = true;
+        general.minutes = 1;
+        general.launch = false;
+        general.alarm = false;
+        general.logFile = home.filePath(QStringLiteral("log.txt"));
+        ServerSettings mailboxes;
+        for (int n = 1; n <= count; ++n)
+            mailboxes.slot(n) = MailboxSlot{servers.at((n - 1) % servers.size()), User(n), password, TlsMode::None, {}, true};
+        if (!SaveGeneralSettings(settings, general) || !saveServerSettings(settings, mailboxes).ok()) {
+            std::fprintf(stderr, "the settings could not be written\n");
+            return 1;
+        }
+    }
+    TUnattendedPrompts prompts(QStringLiteral("bench_pass"));
+    TMailGuard guard(prompts);
+    guard.FormCreate();
+    guard.SetConcurrentPass(together);
+    QElapsedTimer clock;
+    clock.start();
+    guard.Timer1Timer();
+    std::printf("pass %.3f rows %d failed %d\n", double(clock.nsecsElapsed()) / 1e9, int(guard.Messages().Count()), prompts.errors);
+    for (const QString &text : std::as_const(prompts.texts))
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+    return prompts.errors == 0 ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -65,9 +108,12 @@ int main(int argc, char **argv)
     const QStringList args = app.arguments();
     if (args.size() == 5 && args[1] == QLatin1String("seed"))
         return Seed(args[2], args[3].toInt(), std::clamp(args[4].toInt(), 1, 12));
-    if ((args.size() == 5 || args.size() == 6) && args[1] == QLatin1String("run"))
-        return Run(args[2], args[3], std::clamp(args[4].toInt(), 1, 12),
+    if ((args.size() == 5 || args.size() == 6) && args[1] == QLatin1String("run") && !args[2].split(u',', Qt::SkipEmptyParts).isEmpty())
+        return Run(args[2].split(u',', Qt::SkipEmptyParts), args[3], std::clamp(args[4].toInt(), 1, 12),
                    args.size() == 6 ? std::clamp(args[5].toInt(), 1, 12) : kConnectionsPerServer);
-    std::fprintf(stderr, "usage: bench_pass seed INI COUNT MAILBOXES | run SERVER PASSWORD MAILBOXES [PER_SERVER]\n");
+    if (args.size() == 6 && args[1] == QLatin1String("guard") && !args[2].split(u',', Qt::SkipEmptyParts).isEmpty())
+        return Guard(args[2].split(u',', Qt::SkipEmptyParts), args[3], std::clamp(args[4].toInt(), 1, 12), args[5] == QLatin1String("1"));
+    std::fprintf(stderr, "usage: bench_pass seed INI COUNT MAILBOXES | run SERVERS PASSWORD MAILBOXES [PER_SERVER]"
+                         " | guard SERVERS PASSWORD MAILBOXES TOGETHER\n");
     return 2;
 }

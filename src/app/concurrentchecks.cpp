@@ -30,9 +30,9 @@ struct TJob
     QSemaphore *hostPermits = nullptr;
     TMailbox *mailbox = nullptr;  // while the conversation runs, for a cancel to abort it
     QObject *context = nullptr;   // lives in the job's thread: an abort is queued to it
-    bool listed = false;          // the whole listing is in and waits for its marks
+    bool waiting = false;         // the whole listing is in and waits for its marks
     bool asked = false;           // ... and the calling thread has taken it up
-    TMailboxListing listing;
+    QList<TMessageListRow> listed;
     std::optional<QList<int>> marks;
     bool done = false;
     TConcurrentCheck check;
@@ -140,14 +140,13 @@ void Converse(TPass &pass, TJob &job, bool deleting, TMailboxOptions options)
             job.mailbox = mailbox.get();
             job.context = &context;
         }
-        TMailboxListing listing;
         const auto listed = [&](int index, int count, const TMailboxMessage &message) {
             if (canceled())
                 throw ECanceledError(NetMessage(NetText::kCanceled));
             // Listing index and row stay one: a message out of turn is not taken.
-            if (index != listing.messages.size())
+            if (index != check.listed.size())
                 return;
-            listing.messages.append(message);
+            check.listed.append(TMessageListRow::FromMessage(message, 0, 0));
             check.told.append([index, count](const TCheckReplay &to) {
                 if (to.listed)
                     to.listed(index, count);
@@ -157,8 +156,8 @@ void Converse(TPass &pass, TJob &job, bool deleting, TMailboxOptions options)
         if (deleting) {
             pick = [&]() -> QList<int> {
                 std::unique_lock lock(pass.mutex);
-                job.listing = listing;
-                job.listed = true;
+                job.listed = check.listed;
+                job.waiting = true;
                 pass.Changed();
                 pass.changed.wait(lock, [&] { return job.marks.has_value() || pass.canceled; });
                 // After a cancel the mailbox is left as it was: no DELE, no QUIT.
@@ -200,7 +199,7 @@ void CancelAll(TPass &pass, std::vector<std::unique_ptr<TJob>> &jobs)
 } // namespace
 
 void RunConcurrentChecks(const QList<MailboxSlot> &mailboxes, bool deleting, const TMailboxOptions &options,
-                         const std::function<QList<int>(int job, const TMailboxListing &listing)> &classify,
+                         const std::function<QList<int>(int job, const QList<TMessageListRow> &listed)> &classify,
                          const std::function<void(int job, TConcurrentCheck &check)> &finished,
                          const std::function<bool()> &stop, int perServer)
 {
@@ -257,7 +256,7 @@ void RunConcurrentChecks(const QList<MailboxSlot> &mailboxes, bool deleting, con
     while (next < jobs.size()) {
         const auto waiting = [&] {
             for (const auto &job : jobs)
-                if (job->listed && !job->asked)
+                if (job->waiting && !job->asked)
                     return job.get();
             return static_cast<TJob *>(nullptr);
         };
@@ -275,10 +274,10 @@ void RunConcurrentChecks(const QList<MailboxSlot> &mailboxes, bool deleting, con
         // Marks first: a conversation holds its session open until they come.
         while (TJob *job = pass.canceled ? nullptr : waiting()) {
             job->asked = true;
-            const TMailboxListing listing = job->listing;
+            const QList<TMessageListRow> listed = job->listed;
             const int index = job->index;
             lock.unlock();
-            QList<int> marks = classify(index, listing);
+            QList<int> marks = classify(index, listed);
             lock.lock();
             job->marks = std::move(marks);
             pass.Changed();
@@ -307,14 +306,17 @@ bool MayCheckConcurrently(const MailboxSlot &slot, bool dialUp)
 
 namespace {
 
-// Adds the messages of listing from index from on to rows of slot n, marking each as it joins;
-// whole marks the whole list again, as a check that ended well does.
+// Adds the listed rows not in rows yet as rows of slot n, marking each as it joins; whole
+// marks the whole list again, as a check that ended well does.
 void Classify(TMessageListModel &rows, TSpamSettings &spam, const TKnownList &known, int n, int mailboxNumber,
-              const TMailboxListing &listing, bool whole)
+              const QList<TMessageListRow> &listed, bool whole)
 {
     TRuleEvaluator evaluator(spam, known, &rows);
-    for (int i = rows.Count(); i < listing.messages.size(); ++i) {
-        rows.Append(TMessageListRow::FromMessage(listing.messages.at(i), n, mailboxNumber));
+    for (int i = rows.Count(); i < listed.size(); ++i) {
+        TMessageListRow row = listed.at(i);
+        row.slot = n;
+        row.mailbox = mailboxNumber;
+        rows.Append(row);
         evaluator.MarkForDeletion(i);
     }
     if (whole)
@@ -344,9 +346,9 @@ void RunSlotChecks(const ServerSettings &servers, const QList<int> &chosen, bool
         numbers << MailboxNumber(servers, servers.slot(n).server.trimmed(), servers.slot(n).mailbox);
     }
     qsizetype done = 0;  // the chosen whose steps have been taken
-    const auto classify = [&](int job, const TMailboxListing &listing) {
+    const auto classify = [&](int job, const QList<TMessageListRow> &listed) {
         TMessageListModel &own = *rows[size_t(job)];
-        Classify(own, spam, known, together.at(job), numbers.at(job), listing, false);
+        Classify(own, spam, known, together.at(job), numbers.at(job), listed, false);
         return own.MarkedRows();
     };
     const auto finished = [&](int job, TConcurrentCheck &check) {
@@ -359,7 +361,7 @@ void RunSlotChecks(const ServerSettings &servers, const QList<int> &chosen, bool
         // Rows not handed over during the conversation are marked now.
         if (!check.classified)
             own.Clear();
-        Classify(own, spam, known, n, numbers.at(job), check.result.listing, check.result.ok);
+        Classify(own, spam, known, n, numbers.at(job), check.listed, check.result.ok);
         steps.together(n, check, own);
     };
     if (!jobs.isEmpty())

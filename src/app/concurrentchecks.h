@@ -29,6 +29,9 @@ struct TConcurrentCheck
     TTaskResult result;   // as a check task returns it (result.listing holds what was listed)
     // What the conversation told as it went (events, messages listed, marks taken), in order.
     QList<std::function<void(const TCheckReplay &to)>> told;
+    // The listed messages as rows (slot and mailbox 0, unmarked), made in the conversation's
+    // thread: the calling thread only marks them.
+    QList<TMessageListRow> listed;
     int loginDelay = 0;   // the pause between log-ins the server announced (seconds)
     bool classified = false;  // the listing was handed to classify during the conversation
 
@@ -42,8 +45,9 @@ struct TConcurrentCheck
 // The checks of several mailboxes at once. Each conversation runs in a thread of its own with
 // a mailbox made and used only there (the client waits in nested event loops, so two
 // conversations cannot share one thread); everything else stays on the calling thread:
-//  - classify(job, listing) is called there as soon as job's whole listing is in, when it is
-//    to delete in the listing's session; it returns the listing indexes to delete, and the
+//  - classify(job, listed) is called there as soon as job's whole listing is in (as rows, see
+//    TConcurrentCheck::listed), when it is to delete in the listing's session; it returns the
+//    listing indexes to delete, and the
 //    conversation, which waited for them, deletes them and ends. Calls come in the order the
 //    listings arrive.
 //  - finished(job, check) is called there once per job, strictly in job order, each as soon as
@@ -55,7 +59,7 @@ struct TConcurrentCheck
 // At most perServer conversations talk to one host at a time. Returns when every conversation
 // has ended and every finished call was made.
 void RunConcurrentChecks(const QList<MailboxSlot> &jobs, bool deleting, const TMailboxOptions &options,
-                         const std::function<QList<int>(int job, const TMailboxListing &listing)> &classify,
+                         const std::function<QList<int>(int job, const QList<TMessageListRow> &listed)> &classify,
                          const std::function<void(int job, TConcurrentCheck &check)> &finished,
                          const std::function<bool()> &stop, int perServer = kConnectionsPerServer);
 

@@ -138,7 +138,7 @@ TEST_F(ConcurrentDovecot, NoMoreConnectionsToOneServerThanAllowedAndCancelStopsT
         Prepare(h, QStringList(12, env.Password), QStringLiteral("127.0.0.1:%1").arg(relay.port.load()));
         int ended = 0;
         RunConcurrentChecks(
-            QList<MailboxSlot>(h.servers.mailboxes.begin(), h.servers.mailboxes.begin() + 12), false, {}, [](int, const TMailboxListing &) { return QList<int>(); },
+            QList<MailboxSlot>(h.servers.mailboxes.begin(), h.servers.mailboxes.begin() + 12), false, {}, [](int, const QList<TMessageListRow> &) { return QList<int>(); },
             [&](int job, TConcurrentCheck &check) {
                 EXPECT_EQ(check.result.listed, cancel ? 0 : StandardMailbox().size() + (job + 1) % 3) << check.result.text.toStdString();
                 ended += check.result.canceled == cancel;
