@@ -93,7 +93,10 @@ struct TCaptionState
 // them runs (IsBusy()); Cancel() and the exit button's cancel are what stay usable. After
 // any failure of a command its clean-up still runs: the buttons, the progress window, the
 // exit button, the flags and the timer return to idle, and the error is shown once, after
-// the clean-up.
+// the clean-up. The automatic pass is the one exception to the single thread: its
+// conversations with several mailboxes run at once, each in a thread of its own
+// (RunSlotChecks), while the guard waits in an event loop, busy as in a check; what each
+// conversation told is then told again here, mailbox after mailbox, as if it had run here.
 //
 // The rows remember the mailbox slot they were listed from; a deletion or a body download
 // loads that slot into the client first, so they always act on the mailbox the user sees,
