@@ -1,5 +1,6 @@
-// Every mailbox at once against the fixture's Dovecot (conc01 ... conc12): the same outcome
-// as one after another, and no more connections to a server than allowed.
+// Every mailbox at once against the fixture's Dovecot (conc01 ... conc32), for tarnwick-cli and
+// for the window's automatic pass: the same outcome as one after another, and no more
+// connections to a server than allowed.
 #include "concurrentchecks.h"
 #include "guard_dovecot.h"
 #include "unattendedcheck.h"
