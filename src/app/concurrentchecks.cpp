@@ -327,7 +327,7 @@ void Classify(TMessageListModel &rows, TSpamSettings &spam, const TKnownList &kn
 
 void RunSlotChecks(const ServerSettings &servers, const QList<int> &chosen, bool deleting, bool dialUp,
                    TSpamSettings &spam, const TKnownList &known, const TSlotCheckSteps &steps,
-                   const std::function<bool()> &stop)
+                   const std::function<bool()> &stop, int timeOutSeconds)
 {
     QList<int> together;
     QList<MailboxSlot> jobs;
@@ -364,8 +364,10 @@ void RunSlotChecks(const ServerSettings &servers, const QList<int> &chosen, bool
         Classify(own, spam, known, n, numbers.at(job), check.listed, check.result.ok);
         steps.together(n, check, own);
     };
+    TMailboxOptions options;
+    options.timeOutSeconds = timeOutSeconds;
     if (!jobs.isEmpty())
-        RunConcurrentChecks(jobs, deleting, {}, classify, finished, stop);
+        RunConcurrentChecks(jobs, deleting, options, classify, finished, stop);
     for (; done < chosen.size() && !(stop && stop()); ++done)
         steps.alone(chosen.at(done));
 }

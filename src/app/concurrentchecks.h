@@ -84,10 +84,11 @@ struct TSlotCheckSteps
 // (RunConcurrentChecks), the others through steps.alone; steps are taken strictly in the order
 // chosen. With deleting, the marked messages are deleted in the listing's session. The rows are
 // marked with spam's rules (whose hit counts go up as a check of one mailbox raises them) and
-// known. stop ends the pass: running conversations are aborted, no alone slot starts.
+// known. stop ends the pass: running conversations are aborted, no alone slot starts. Each
+// network wait of the conversations may take timeOutSeconds.
 void RunSlotChecks(const ServerSettings &servers, const QList<int> &chosen, bool deleting, bool dialUp,
                    TSpamSettings &spam, const TKnownList &known, const TSlotCheckSteps &steps,
-                   const std::function<bool()> &stop);
+                   const std::function<bool()> &stop, int timeOutSeconds = TMailboxOptions().timeOutSeconds);
 
 // What the check of one mailbox on the calling thread would have done to messages, for one that
 // ran concurrently: messages is cleared, each row of rows joins it as its message was listed,

@@ -209,7 +209,7 @@ void TMailGuard::runPassTogether(const QList<int> &due, const TPassVisit &visit)
             passWaiting(false);
     });
     RunSlotChecks(servers, due, m_run.general.kill, !m_run.ras.Service().isEmpty(), m_run.spam, m_run.known, steps,
-                  [&] { return ended || canceled(); });
+                  [&] { return ended || canceled(); }, m_timeOutSeconds);
 }
 
 TPassCheck TMailGuard::passCheck(int n, const TConcurrentCheck *told, const TMessageListModel *rows)

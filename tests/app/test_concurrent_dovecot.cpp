@@ -249,6 +249,8 @@ protected:
         h.general.minutes = 1;
         Start();
         guard->SetConcurrentPass(together);
+        // A server that never answers is given up on in the guard's time.
+        guard->SetNetworkTimeOut(codes.contains(u'g') && !cancel ? 2 : 10);
         guard->SetMainWindowVisible(visible);
         QStringList out;
         QObject::connect(guard.get(), &TMailGuard::passMailboxResult, [&](int n, const QString &user, const TTaskResult &r, bool skipped) {
@@ -277,7 +279,8 @@ TEST_F(PassDovecot, AllAtOnceShowsLogsAndDeletesAsOneAfterAnother)
 {
     struct Case { const char *codes; bool deleting, visible, cancel; const char *shows; };
     for (const Case &c : {Case{"Sp-dmSsS", true, false, false, "skipped until #"}, Case{"epmS", false, true, false, "MailBox conc27 - 1 messages"},
-                          Case{"psdSe", true, true, false, "refused the request"}, Case{"ggg", true, false, true, "OPERATION CANCELED FOR conc25"}}) {
+                          Case{"psdSe", true, true, false, "refused the request"}, Case{"ggg", true, false, true, "OPERATION CANCELED FOR conc25"},
+                          Case{"gS", true, false, false, "ERROR Operation timed out FOR conc25"}}) {
         SCOPED_TRACE(c.codes);
         const QString after = Run(QString::fromLatin1(c.codes), c.deleting, c.visible, c.cancel, false);
         EXPECT_EQ(Run(QString::fromLatin1(c.codes), c.deleting, c.visible, c.cancel, true).toStdString(), after.toStdString());
