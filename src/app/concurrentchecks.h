@@ -26,7 +26,7 @@ struct TCheckReplay
 // What the conversation with one mailbox of a concurrent pass came to, handed back as values.
 struct TConcurrentCheck
 {
-    TTaskResult result;   // as a check task returns it (result.listing holds what was listed)
+    TTaskResult result;   // as a check task returns it
     // What the conversation told as it went (events, messages listed, marks taken), in order.
     QList<std::function<void(const TCheckReplay &to)>> told;
     // The listed messages as rows (slot and mailbox 0, unmarked), made in the conversation's
@@ -47,15 +47,14 @@ struct TConcurrentCheck
 // conversations cannot share one thread); everything else stays on the calling thread:
 //  - classify(job, listed) is called there as soon as job's whole listing is in (as rows, see
 //    TConcurrentCheck::listed), when it is to delete in the listing's session; it returns the
-//    listing indexes to delete, and the
-//    conversation, which waited for them, deletes them and ends. Calls come in the order the
-//    listings arrive.
+//    listing indexes to delete, and the conversation, which waited for them, deletes them and
+//    ends. Calls come in the order the listings arrive.
 //  - finished(job, check) is called there once per job, strictly in job order, each as soon as
 //    it and every job before it have ended. A canceled job comes with result.canceled.
 //  - stop is asked while waiting (with an application object, events are handled meanwhile,
-//    so a window stays drawn and its cancel reachable); once it says yes, every running conversation is aborted
-//    (nothing is deleted by a session that did not end) and no job that had not started
-//    starts.
+//    so a window stays drawn and its cancel reachable); once it says yes, every running
+//    conversation is aborted (nothing is deleted by a session that did not end) and no job
+//    that had not started starts.
 // At most perServer conversations talk to one host at a time. Returns when every conversation
 // has ended and every finished call was made.
 void RunConcurrentChecks(const QList<MailboxSlot> &jobs, bool deleting, const TMailboxOptions &options,
