@@ -195,6 +195,10 @@ void TMailGuard::runPassTogether(const QList<int> &due, const TPassVisit &visit)
         // The first conversation a cancel stopped is told as a cancelled check is; the rest
         // of the pass is dropped, as one after another would not have reached it.
         const TTaskResult &result = check.result;
+        // A dropped conversation still logged in: the server's pause between log-ins runs
+        // from now, and the next pass must not log in before it has passed.
+        if (!told && check.loginDelay > 0)
+            m_loginDelays.Note(n, check.loginDelay);
         if (!told && ended
             && ((result.ok && !result.deleted.isEmpty())
                 || (result.canceled && canceled() && !canceledTold && !check.told.isEmpty()))) {
