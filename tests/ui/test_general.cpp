@@ -90,9 +90,12 @@ TEST_F(GeneralDialog, OkStoresEveryTabAndHandsItBack)
     for (QCheckBox *off : {d.cbAlarm, d.cbRepeat, d.cbConfirmation, d.cbLaunch, d.cbNotify})
         off->setChecked(false);
     d.cbExit->setChecked(true);
+    // No keyring answers in the tests: both new passwords are kept in the file on the user's word.
+    prompts.answers = {true, true};
     d.btOK->click();
 
     EXPECT_EQ(d.result(), QDialog::Accepted);
+    EXPECT_EQ(prompts.questions.size(), 2);
     // Tray mode takes effect at once: no restart to ask for.
     EXPECT_EQ(prompts.infos, QStringList{kWarning});
     EXPECT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join('\n').toStdString();
@@ -106,14 +109,16 @@ TEST_F(GeneralDialog, OkStoresEveryTabAndHandsItBack)
     EXPECT_EQ(Stored(), expected);
     ASSERT_TRUE(d.Stored());
     EXPECT_EQ(d.Stored()->general, expected);
-    const MailboxSlot slot2{"pop.example.org:1995", "alice", "s3cret word", TlsMode::Implicit,
+    MailboxSlot slot2{"pop.example.org:1995", "alice", "s3cret word", TlsMode::Implicit,
                             QString(kFingerprint).remove(':').toLower(), false};
+    slot2.secrets = SecretPlace::File;
     EXPECT_EQ(StoredServers().slot(2), slot2);
     MailboxSlot slot3 = servers.slot(3);
     slot3.server = "mail.example.org:993";
     slot3.protocol = MailProtocol::Imap;
     slot3.folder = "Spam";
     slot3.imapDelete = ImapDeletion::Trash;
+    slot3.secrets = SecretPlace::File;
     EXPECT_EQ(StoredServers().slot(3), slot3);
     EXPECT_EQ(StoredServers().which, 2);
     EXPECT_EQ(d.Stored()->servers, StoredServers()) << "handed back as stored";
