@@ -18,6 +18,14 @@ class TImapTokenSasl : public TImapSasl
 public:
     TImapTokenSasl(const QString &user, const QString &token) : m_user(user), m_token(token) {}
     void SetOffered(std::function<QStringList()> offered) { m_offered = std::move(offered); }
+    // A renewed access token, for the next log-in.
+    void SetToken(const QString &token) { m_token = token; }
+    // A new log-in: the last one's verdict is forgotten.
+    void Restart()
+    {
+        m_answered = false;
+        m_challenge.clear();
+    }
 
     QByteArray Mechanism() const override { return SaslMechanismName(Chosen()).toLatin1(); }
     std::optional<QByteArray> InitialResponse() override { return SaslInitialResponse(Chosen(), m_user, m_token); }
@@ -60,12 +68,15 @@ public:
     }
     void LogIn() override
     {
+        m_sasl->Restart();
         try {
             TImapMailbox::LogIn();
         } catch (const EServerError &error) {
             if (m_sasl->Challenge().isEmpty())
                 throw;
-            throw EServerError(SaslRefusalMessage(m_sasl->Chosen(), m_sasl->Challenge(), error.Message()));
+            // The server's error challenge is its word on the token (RFC 7628, and Google's
+            // XOAUTH2 alike): a refused log-in, which a renewed token may mend.
+            throw ELoginError(SaslRefusalMessage(m_sasl->Chosen(), m_sasl->Challenge(), error.Message()), false);
         }
     }
 
@@ -121,14 +132,24 @@ std::unique_ptr<TMailbox> MakeMailbox(const MailboxSlot &slot, const TMailboxOpt
     // The one place where a slot's protocol chooses the implementation.
     if (slot.protocol == MailProtocol::Imap) {
         TImapSettings settings = ImapSettingsOf(slot, options.timeOutSeconds);
-        std::unique_ptr<TImapMailbox> mailbox;
-        if (auto token = std::dynamic_pointer_cast<TImapTokenSasl>(settings.sasl))
-            mailbox = std::make_unique<TImapTokenMailbox>(std::move(settings), std::move(token));
-        else
-            mailbox = std::make_unique<TImapMailbox>(std::move(settings));
+        auto token = std::dynamic_pointer_cast<TImapTokenSasl>(settings.sasl);
+        if (!token) {
+            auto mailbox = std::make_unique<TImapMailbox>(std::move(settings));
+            mailbox->Client().SetRAS(options.ras);
+            mailbox->SetEvents(options.events);
+            return mailbox;
+        }
+        auto mailbox = std::make_unique<TImapTokenMailbox>(std::move(settings), token);
         mailbox->Client().SetRAS(options.ras);
         mailbox->SetEvents(options.events);
-        return mailbox;
+        // As for POP3: a stored refresh token gets a fresh access token before each session, and
+        // once more when the server refuses one.
+        std::shared_ptr<TOAuthTokenSource> tokens = TokenSourceFor(slot, options.slot);
+        if (!tokens)
+            return mailbox;
+        return std::make_unique<TOAuthMailbox>(
+            std::move(mailbox), std::move(tokens), [token](const QString &access) { token->SetToken(access); },
+            [token](const ELoginError &) { return !token->Challenge().isEmpty(); });
     }
     auto mailbox = std::make_unique<TPop3Mailbox>();
     LoadSlot(mailbox->Client(), slot);

@@ -215,34 +215,43 @@ TEST(OAuth, CliSignsInAndChecksWithFreshTokens)
     EXPECT_EQ(server.Stat("refresh"), 2) << "a fresh token for each run of the program";
 }
 
-// A check from the window: the slot's refresh token gets an access token, and one the server
-// refuses is renewed once, without a word to the user.
+// A check from the window, over POP3 and IMAP (OAUTHBEARER where offered, else XOAUTH2): the
+// slot's refresh token gets an access token, and one the server refuses is renewed once,
+// without a word to the user.
 TEST_F(GuardDovecot, OAuth2MailboxLogsInWithARenewedToken)
 {
     AuthServer server;
     ASSERT_NE(server.port, 0) << "the authorization server did not start";
     QSettings ini(QStringLiteral(TARNWICK_BINARY_DIR "/tests/net/oauth/oauth.ini"), QSettings::IniFormat);
-    ASSERT_TRUE(ini.contains("oauth/full_port")) << "the token fixture is not running (run the tests through ctest)";
-    MailboxSlot &slot = h.servers.slot(1);
-    slot = {"127.0.0.1:" + ini.value("oauth/full_port").toString(), "frank", {}, TlsMode::None, {}};
-    slot.login = MailboxLogin::OAuth2;
-    slot.secrets = SecretPlace::File;
-    slot.refreshToken = "refresh-frank";
-    {
-        UserSettings settings;
-        ASSERT_TRUE(RememberSlotProvider(settings, 1, "google"));
-        for (const auto &[name, value] : {std::pair{"GoogleClientId", QStringLiteral("tarnwick-test")},
-                                          {"GoogleAuthorizationUrl", server.Url("/authorize").toString()},
-                                          {"GoogleTokenUrl", server.Url("/token").toString()}})
-            ASSERT_TRUE(settings.writeString("OAuth2", name, value));
-        ASSERT_TRUE(settings.flush());
+    ASSERT_TRUE(ini.contains("oauth/full_imap_port")) << "the token fixture is not running (run the tests through ctest)";
+    const struct { const char *port; MailProtocol protocol; } cases[] = {
+        {"full_port", MailProtocol::Pop3}, {"full_imap_port", MailProtocol::Imap}, {"xoauth2_imap_port", MailProtocol::Imap}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.port);
+        MailboxSlot &slot = h.servers.slot(1);
+        slot = {"127.0.0.1:" + ini.value(QStringLiteral("oauth/") + c.port).toString(), "frank", {}, TlsMode::None, {}};
+        slot.protocol = c.protocol;
+        slot.login = MailboxLogin::OAuth2;
+        slot.secrets = SecretPlace::File;
+        slot.refreshToken = "refresh-frank";
+        {
+            UserSettings settings;
+            ASSERT_TRUE(RememberSlotProvider(settings, 1, "google"));
+            for (const auto &[name, value] : {std::pair{"GoogleClientId", QStringLiteral("tarnwick-test")},
+                                              {"GoogleAuthorizationUrl", server.Url("/authorize").toString()},
+                                              {"GoogleTokenUrl", server.Url("/token").toString()}})
+                ASSERT_TRUE(settings.writeString("OAuth2", name, value));
+            ASSERT_TRUE(settings.flush());
+        }
+        TOAuthTokenSource::ForgetAll();
+        TOAuthTokenSource::Remember("refresh-frank", "stale-token", QDateTime::currentDateTimeUtc().addSecs(3600));
+        const int before = server.Stat("refresh");
+        prompts.calls.clear();
+        Start();
+        EXPECT_TRUE(guard->btListClick());
+        EXPECT_TRUE(prompts.calls.isEmpty()) << prompts.calls.first().text.toStdString();
+        EXPECT_EQ(server.Stat("refresh") - before, 1) << "the held token, still valid by its time, was refused";
     }
-    TOAuthTokenSource::ForgetAll();
-    TOAuthTokenSource::Remember("refresh-frank", "stale-token", QDateTime::currentDateTimeUtc().addSecs(3600));
-    Start();
-    EXPECT_TRUE(guard->btListClick());
-    EXPECT_TRUE(prompts.calls.isEmpty()) << prompts.calls.first().text.toStdString();
-    EXPECT_EQ(server.Stat("refresh"), 1);
     TOAuthTokenSource::ForgetAll();
 }
 
