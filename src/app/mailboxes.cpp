@@ -20,6 +20,8 @@ public:
     void SetOffered(std::function<QStringList()> offered) { m_offered = std::move(offered); }
     // A renewed access token, for the next log-in.
     void SetToken(const QString &token) { m_token = token; }
+    // Where each log-in takes its token from, when nothing hands one over (a watch's sessions).
+    void SetSource(std::shared_ptr<TOAuthTokenSource> source) { m_source = std::move(source); }
     // A new log-in: the last one's verdict is forgotten.
     void Restart()
     {
@@ -28,7 +30,17 @@ public:
     }
 
     QByteArray Mechanism() const override { return SaslMechanismName(Chosen()).toLatin1(); }
-    std::optional<QByteArray> InitialResponse() override { return SaslInitialResponse(Chosen(), m_user, m_token); }
+    std::optional<QByteArray> InitialResponse() override
+    {
+        Restart();
+        if (m_source) {
+            QString error;
+            m_token = m_source->AccessToken(&error);
+            if (m_token.isEmpty())
+                throw ELoginError(error, false);
+        }
+        return SaslInitialResponse(Chosen(), m_user, m_token);
+    }
     std::optional<QByteArray> Respond(const QByteArray &challenge) override
     {
         // A challenge after the token is the server's error (JSON). It is answered once, so
@@ -36,6 +48,9 @@ public:
         if (m_answered)
             return std::nullopt;
         m_answered = true;
+        // The next log-in asks for a new token rather than this refused one.
+        if (m_source)
+            m_source->Refused();
         m_challenge = QString::fromLatin1(challenge.toBase64());
         return QByteArray::fromBase64(SaslAbortLine(Chosen()).toLatin1());
     }
@@ -52,6 +67,7 @@ private:
     QString m_user;
     QString m_token;
     std::function<QStringList()> m_offered;
+    std::shared_ptr<TOAuthTokenSource> m_source;
     bool m_answered = false;
     QString m_challenge;
 };
@@ -96,15 +112,19 @@ TImapSettings::Action ActionOf(ImapDeletion deletion)
 
 } // namespace
 
-TImapSettings ImapSettingsOf(const MailboxSlot &slot, int timeOutSeconds)
+TImapSettings ImapSettingsOf(const MailboxSlot &slot, int timeOutSeconds, int n)
 {
     TImapSettings settings;
     settings.server = slot.server.trimmed();
     settings.tls = {TlsModeFromInt(int(slot.tls)), slot.fingerprint};
     settings.user = slot.mailbox;
     settings.password = slot.password;
-    if (slot.login == MailboxLogin::OAuth2)
-        settings.sasl = std::make_shared<TImapTokenSasl>(slot.mailbox, slot.password);
+    if (slot.login == MailboxLogin::OAuth2) {
+        auto sasl = std::make_shared<TImapTokenSasl>(slot.mailbox, slot.password);
+        if (n > 0)
+            sasl->SetSource(TokenSourceFor(slot, n));
+        settings.sasl = std::move(sasl);
+    }
     settings.timeOutSeconds = timeOutSeconds;
     settings.folder = IsBlankText(slot.folder) ? QStringLiteral("INBOX") : slot.folder;
     settings.action = ActionOf(slot.imapDelete);

@@ -4,10 +4,13 @@
 #include "connectiontest.h"
 #include "dovecot_env.h"
 #include "guard_dovecot.h"
+#include "imapwatches.h"
 #include "oauth.h"
 #include "pop3mailbox.h"
 #include "settingsstore.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QJsonDocument>
@@ -215,6 +218,18 @@ TEST(OAuth, CliSignsInAndChecksWithFreshTokens)
     EXPECT_EQ(server.Stat("refresh"), 2) << "a fresh token for each run of the program";
 }
 
+// Slot 1 signs in at server through the Google preset, whose end points it replaces.
+bool SignInAtTheTestServer(const AuthServer &server)
+{
+    UserSettings settings;
+    bool ok = RememberSlotProvider(settings, 1, "google");
+    for (const auto &[name, value] : {std::pair{"GoogleClientId", QStringLiteral("tarnwick-test")},
+                                      {"GoogleAuthorizationUrl", server.Url("/authorize").toString()},
+                                      {"GoogleTokenUrl", server.Url("/token").toString()}})
+        ok = ok && settings.writeString("OAuth2", name, value);
+    return ok && settings.flush();
+}
+
 // A check from the window, over POP3 and IMAP (OAUTHBEARER where offered, else XOAUTH2): the
 // slot's refresh token gets an access token, and one the server refuses is renewed once,
 // without a word to the user.
@@ -234,15 +249,7 @@ TEST_F(GuardDovecot, OAuth2MailboxLogsInWithARenewedToken)
         slot.login = MailboxLogin::OAuth2;
         slot.secrets = SecretPlace::File;
         slot.refreshToken = "refresh-frank";
-        {
-            UserSettings settings;
-            ASSERT_TRUE(RememberSlotProvider(settings, 1, "google"));
-            for (const auto &[name, value] : {std::pair{"GoogleClientId", QStringLiteral("tarnwick-test")},
-                                              {"GoogleAuthorizationUrl", server.Url("/authorize").toString()},
-                                              {"GoogleTokenUrl", server.Url("/token").toString()}})
-                ASSERT_TRUE(settings.writeString("OAuth2", name, value));
-            ASSERT_TRUE(settings.flush());
-        }
+        ASSERT_TRUE(SignInAtTheTestServer(server));
         TOAuthTokenSource::ForgetAll();
         TOAuthTokenSource::Remember("refresh-frank", "stale-token", QDateTime::currentDateTimeUtc().addSecs(3600));
         const int before = server.Stat("refresh");
@@ -252,6 +259,43 @@ TEST_F(GuardDovecot, OAuth2MailboxLogsInWithARenewedToken)
         EXPECT_TRUE(prompts.calls.isEmpty()) << prompts.calls.first().text.toStdString();
         EXPECT_EQ(server.Stat("refresh") - before, 1) << "the held token, still valid by its time, was refused";
     }
+    TOAuthTokenSource::ForgetAll();
+}
+
+// The watch of automatic mode: its sessions take renewed tokens by themselves, and a refused
+// one is replaced at the next attempt.
+TEST_F(GuardDovecot, OAuth2ImapWatchRenewsARefusedToken)
+{
+    AuthServer server;
+    ASSERT_NE(server.port, 0) << "the authorization server did not start";
+    QSettings ini(QStringLiteral(TARNWICK_BINARY_DIR "/tests/net/oauth/oauth.ini"), QSettings::IniFormat);
+    ASSERT_TRUE(ini.contains("oauth/full_imap_port")) << "the token fixture is not running (run the tests through ctest)";
+    ASSERT_TRUE(SignInAtTheTestServer(server));
+    ServerSettings servers;
+    MailboxSlot &slot = servers.slot(1);
+    slot = {"127.0.0.1:" + ini.value("oauth/full_imap_port").toString(), "grace", {}, TlsMode::None, {}};
+    slot.protocol = MailProtocol::Imap;
+    slot.login = MailboxLogin::OAuth2;
+    slot.secrets = SecretPlace::File;
+    slot.refreshToken = "refresh-grace";
+    TOAuthTokenSource::ForgetAll();
+    TOAuthTokenSource::Remember("refresh-grace", "stale-token", QDateTime::currentDateTimeUtc().addSecs(3600));
+    TImapWatches watches([](int) { return true; });
+    TImapWatcher::Timing timing;
+    timing.firstBackoffMs = 50;
+    watches.SetTiming(timing);
+    QStringList problems;
+    bool idle = false;
+    QObject::connect(&watches, &TImapWatches::problem, [&](int, const QString &text) { problems << text; });
+    QObject::connect(&watches, &TImapWatches::watching, [&](int, bool on) { idle = idle || on; });
+    watches.Update(servers, true, 10);
+    QElapsedTimer clock;
+    for (clock.start(); !idle && clock.elapsed() < 10000;)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_TRUE(idle);
+    EXPECT_EQ(problems.size(), 1) << problems.join('\n').toStdString();
+    EXPECT_EQ(server.Stat("refresh"), 1);
+    watches.Update(servers, false, 10);
     TOAuthTokenSource::ForgetAll();
 }
 
