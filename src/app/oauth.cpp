@@ -32,12 +32,16 @@ OAuthProvider Google()
             QStringLiteral("https://mail.google.com/"), {}, {}};
 }
 
+// Microsoft grants POP3 and IMAP each by a scope of its own; one sign-in asks for both, so that
+// a mailbox switched to IMAP (or back) needs no second one.
 OAuthProvider Microsoft()
 {
     return {QStringLiteral("microsoft"), QStringLiteral("Microsoft"), QStringLiteral("outlook.office365.com:995"),
             QUrl(QStringLiteral("https://login.microsoftonline.com/common/oauth2/v2.0/authorize")),
             QUrl(QStringLiteral("https://login.microsoftonline.com/common/oauth2/v2.0/token")),
-            QStringLiteral("https://outlook.office.com/POP.AccessAsUser.All offline_access"), {}, {}};
+            QStringLiteral("https://outlook.office.com/POP.AccessAsUser.All "
+                           "https://outlook.office.com/IMAP.AccessAsUser.All offline_access"),
+            {}, {}};
 }
 
 QString HostOf(const QString &server)
