@@ -11,13 +11,12 @@
 
 namespace {
 
-// OAuth2 over AUTHENTICATE. The mechanism is chosen once the server has named its own, so it
-// asks the client for them when the log-in starts.
+// OAuth2 over AUTHENTICATE. The mechanism is chosen once the server has named its own: the
+// client tells them when the log-in starts.
 class TImapTokenSasl : public TImapSasl
 {
 public:
     TImapTokenSasl(const QString &user, const QString &token) : m_user(user), m_token(token) {}
-    void SetOffered(std::function<QStringList()> offered) { m_offered = std::move(offered); }
     // A renewed access token, for the next log-in.
     void SetToken(const QString &token) { m_token = token; }
     // Where each log-in takes its token from, when nothing hands one over (a watch's sessions).
@@ -54,9 +53,10 @@ public:
         m_challenge = QString::fromLatin1(challenge.toBase64());
         return QByteArray::fromBase64(SaslAbortLine(Chosen()).toLatin1());
     }
+    void Offered(const QStringList &mechanisms) override { m_offered = mechanisms; }
     SaslMechanism Chosen() const
     {
-        return ChooseSaslMechanism(LoginMethod::OAuth2, m_offered ? m_offered() : QStringList()).mechanism == SaslMechanism::XOAuth2
+        return ChooseSaslMechanism(LoginMethod::OAuth2, m_offered).mechanism == SaslMechanism::XOAuth2
                    ? SaslMechanism::XOAuth2
                    : SaslMechanism::OAuthBearer;
     }
@@ -66,7 +66,7 @@ public:
 private:
     QString m_user;
     QString m_token;
-    std::function<QStringList()> m_offered;
+    QStringList m_offered;
     std::shared_ptr<TOAuthTokenSource> m_source;
     bool m_answered = false;
     QString m_challenge;
@@ -80,7 +80,6 @@ public:
     TImapTokenMailbox(TImapSettings settings, std::shared_ptr<TImapTokenSasl> sasl)
         : TImapMailbox(std::move(settings)), m_sasl(std::move(sasl))
     {
-        m_sasl->SetOffered([client = &Client()] { return client->Capabilities().AuthMechanisms(); });
     }
     void LogIn() override
     {
