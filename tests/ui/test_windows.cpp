@@ -44,18 +44,14 @@ TEST(BoxPrompts, EachBoxOffersItsButtonsAndActsOnlyOnYes)
 {
     TBoxPrompts prompts;
     const QString message = "The server's certificate was refused: self-signed.";
-    const QString noKeyring = "The desktop keyring is not available: no desktop keyring (Secret Service) answers in "
-                              "this session.\n\nTarnwick can keep the password of mailbox 2 in its settings file, "
-                              "which only you can read, or not store it.";
+    const auto keep = [&] { return prompts.AskKeepSecretInFile("The desktop keyring is not available: ..."); };
+    const QStringList keepOrNot{"Do not store", "Keep in settings file"};
     const struct { std::function<bool()> ask; const char *press; bool result; QStringList buttons; } cases[] = {
         {[&] { return prompts.AskTrustCertificate(3, message, "abcd"); }, "Trust it", true, {"Cancel", "Trust it"}},
         {[&] { return prompts.AskYesNo("Really delete 3 messages from server?"); }, "Yes", true, {"No", "Yes"}},
         {[&] { return prompts.AskYesNo("Really delete 3 messages from server?"); }, "No", false, {"No", "Yes"}},
         {[&] { prompts.ErrorBox("You need a user name."); return false; }, "OK", false, {"OK"}},
-        {[&] { return prompts.AskKeepSecretInFile(noKeyring); }, "Keep in settings file",
-         true, {"Do not store", "Keep in settings file"}},
-        {[&] { return prompts.AskKeepSecretInFile(noKeyring); }, "Do not store", false,
-         {"Do not store", "Keep in settings file"}},
+        {keep, "Keep in settings file", true, keepOrNot}, {keep, "Do not store", false, keepOrNot},
     };
     for (const auto &c : cases) {
         QStringList buttons;
