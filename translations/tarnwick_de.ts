@@ -284,12 +284,12 @@ Tarnwick can keep the password of mailbox %1 in its settings file, which only yo
 Tarnwick kann das Passwort von Postfach %1 in seiner Einstellungsdatei aufbewahren, die nur Sie lesen können, oder es nicht speichern.</translation>
     </message>
     <message>
-        <source>The sign-in of mailbox %1 is not stored. Tarnwick uses it until it ends; after that, and in checks nobody watches (tarnwick-cli), it cannot log in to this mailbox until you sign in again while the desktop keyring runs.</source>
-        <translation>Die Anmeldung von Postfach %1 wird nicht gespeichert. Tarnwick verwendet sie, bis es beendet wird; danach und bei unbeaufsichtigten Prüfungen (tarnwick-cli) kann es sich bei diesem Postfach nicht anmelden, bis Sie sich erneut anmelden, während der Schlüsselbund des Desktops läuft.</translation>
+        <source>The sign-in of mailbox %1 is not stored. Tarnwick uses it only until you quit; after that, and in checks nobody watches (tarnwick-cli), Tarnwick cannot log in to this mailbox until you sign in again while the desktop keyring runs.</source>
+        <translation>Die Anmeldung von Postfach %1 wird nicht gespeichert. Tarnwick verwendet sie nur, bis Sie Tarnwick beenden; danach und bei unbeaufsichtigten Prüfungen (tarnwick-cli) kann Tarnwick sich bei diesem Postfach nicht anmelden, bis Sie sich erneut anmelden, während der Schlüsselbund des Desktops läuft.</translation>
     </message>
     <message>
-        <source>The password of mailbox %1 is not stored. Tarnwick uses it until it ends; after that, and in checks nobody watches (tarnwick-cli), it cannot log in to this mailbox until you enter the password again while the desktop keyring runs.</source>
-        <translation>Das Passwort von Postfach %1 wird nicht gespeichert. Tarnwick verwendet es, bis es beendet wird; danach und bei unbeaufsichtigten Prüfungen (tarnwick-cli) kann es sich bei diesem Postfach nicht anmelden, bis Sie das Passwort erneut eingeben, während der Schlüsselbund des Desktops läuft.</translation>
+        <source>The password of mailbox %1 is not stored. Tarnwick uses it only until you quit; after that, and in checks nobody watches (tarnwick-cli), Tarnwick cannot log in to this mailbox until you enter the password again while the desktop keyring runs.</source>
+        <translation>Das Passwort von Postfach %1 wird nicht gespeichert. Tarnwick verwendet es nur, bis Sie Tarnwick beenden; danach und bei unbeaufsichtigten Prüfungen (tarnwick-cli) kann Tarnwick sich bei diesem Postfach nicht anmelden, bis Sie das Passwort erneut eingeben, während der Schlüsselbund des Desktops läuft.</translation>
     </message>
 </context>
 <context>

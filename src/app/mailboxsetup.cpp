@@ -88,16 +88,16 @@ QSet<int> PlaceNewSecrets(ServerSettings &servers, const ServerSettings &before,
         unstored.insert(n);
         prompts.InfoBox(
             signIn ? QCoreApplication::translate("TSecretPlaces",
-                                                 "The sign-in of mailbox %1 is not stored. Tarnwick uses it until it "
-                                                 "ends; after that, and in checks nobody watches (tarnwick-cli), it "
-                                                 "cannot log in to this mailbox until you sign in again while the "
-                                                 "desktop keyring runs.")
+                                                 "The sign-in of mailbox %1 is not stored. Tarnwick uses it only until "
+                                                 "you quit; after that, and in checks nobody watches (tarnwick-cli), "
+                                                 "Tarnwick cannot log in to this mailbox until you sign in again while "
+                                                 "the desktop keyring runs.")
                          .arg(n)
                    : QCoreApplication::translate("TSecretPlaces",
-                                                 "The password of mailbox %1 is not stored. Tarnwick uses it until it "
-                                                 "ends; after that, and in checks nobody watches (tarnwick-cli), it "
-                                                 "cannot log in to this mailbox until you enter the password again "
-                                                 "while the desktop keyring runs.")
+                                                 "The password of mailbox %1 is not stored. Tarnwick uses it only until "
+                                                 "you quit; after that, and in checks nobody watches (tarnwick-cli), "
+                                                 "Tarnwick cannot log in to this mailbox until you enter the password "
+                                                 "again while the desktop keyring runs.")
                          .arg(n));
     }
     return unstored;
