@@ -79,6 +79,14 @@
         <source>Trust it</source>
         <translation>Vertrauen</translation>
     </message>
+    <message>
+        <source>&amp;Keep in settings file</source>
+        <translation>In Einstellungsdatei &amp;behalten</translation>
+    </message>
+    <message>
+        <source>&amp;Do not store</source>
+        <translation>&amp;Nicht speichern</translation>
+    </message>
 </context>
 <context>
     <name>TMarkPictureModel</name>
@@ -255,6 +263,33 @@ Tarnwick versucht es bei der nächsten automatischen Prüfung erneut.</translati
     <message>
         <source>Case?</source>
         <translation>Groß/klein?</translation>
+    </message>
+</context>
+<context>
+    <name>TSecretPlaces</name>
+    <message>
+        <source>The desktop keyring is not available: %2.
+
+Tarnwick can keep the sign-in of mailbox %1 in its settings file, which only you can read, or not store it.</source>
+        <translation>Der Schlüsselbund des Desktops ist nicht verfügbar: %2.
+
+Tarnwick kann die Anmeldung von Postfach %1 in seiner Einstellungsdatei aufbewahren, die nur Sie lesen können, oder sie nicht speichern.</translation>
+    </message>
+    <message>
+        <source>The desktop keyring is not available: %2.
+
+Tarnwick can keep the password of mailbox %1 in its settings file, which only you can read, or not store it.</source>
+        <translation>Der Schlüsselbund des Desktops ist nicht verfügbar: %2.
+
+Tarnwick kann das Passwort von Postfach %1 in seiner Einstellungsdatei aufbewahren, die nur Sie lesen können, oder es nicht speichern.</translation>
+    </message>
+    <message>
+        <source>The sign-in of mailbox %1 is not stored. Tarnwick uses it only until you quit; after that, and in checks nobody watches (tarnwick-cli), Tarnwick cannot log in to this mailbox until you sign in again while the desktop keyring runs.</source>
+        <translation>Die Anmeldung von Postfach %1 wird nicht gespeichert. Tarnwick verwendet sie nur, bis Sie Tarnwick beenden; danach und bei unbeaufsichtigten Prüfungen (tarnwick-cli) kann Tarnwick sich bei diesem Postfach nicht anmelden, bis Sie sich erneut anmelden, während der Schlüsselbund des Desktops läuft.</translation>
+    </message>
+    <message>
+        <source>The password of mailbox %1 is not stored. Tarnwick uses it only until you quit; after that, and in checks nobody watches (tarnwick-cli), Tarnwick cannot log in to this mailbox until you enter the password again while the desktop keyring runs.</source>
+        <translation>Das Passwort von Postfach %1 wird nicht gespeichert. Tarnwick verwendet es nur, bis Sie Tarnwick beenden; danach und bei unbeaufsichtigten Prüfungen (tarnwick-cli) kann Tarnwick sich bei diesem Postfach nicht anmelden, bis Sie das Passwort erneut eingeben, während der Schlüsselbund des Desktops läuft.</translation>
     </message>
 </context>
 <context>

@@ -35,7 +35,7 @@ void TImapWatches::Update(const ServerSettings &servers, bool on, int timeOutSec
             m_due.remove(n);
             continue;
         }
-        TImapSettings settings = ImapSettingsOf(slot, timeOutSeconds);
+        TImapSettings settings = ImapSettingsOf(slot, timeOutSeconds, n);
         if (it != m_watches.end() && SameLogIn(it->second.settings, settings))
             continue;
         auto watcher = std::make_unique<TImapWatcher>(settings, m_timing);

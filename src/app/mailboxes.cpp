@@ -11,16 +11,35 @@
 
 namespace {
 
-// OAuth2 over AUTHENTICATE. The mechanism is chosen once the server has named its own, so it
-// asks the client for them when the log-in starts.
+// OAuth2 over AUTHENTICATE. The mechanism is chosen once the server has named its own: the
+// client tells them when the log-in starts.
 class TImapTokenSasl : public TImapSasl
 {
 public:
     TImapTokenSasl(const QString &user, const QString &token) : m_user(user), m_token(token) {}
-    void SetOffered(std::function<QStringList()> offered) { m_offered = std::move(offered); }
+    // A renewed access token, for the next log-in.
+    void SetToken(const QString &token) { m_token = token; }
+    // Where each log-in takes its token from, when nothing hands one over (a watch's sessions).
+    void SetSource(std::shared_ptr<TOAuthTokenSource> source) { m_source = std::move(source); }
+    // A new log-in: the last one's verdict is forgotten.
+    void Restart()
+    {
+        m_answered = false;
+        m_challenge.clear();
+    }
 
     QByteArray Mechanism() const override { return SaslMechanismName(Chosen()).toLatin1(); }
-    std::optional<QByteArray> InitialResponse() override { return SaslInitialResponse(Chosen(), m_user, m_token); }
+    std::optional<QByteArray> InitialResponse() override
+    {
+        Restart();
+        if (m_source) {
+            QString error;
+            m_token = m_source->AccessToken(&error);
+            if (m_token.isEmpty())
+                throw ELoginError(error, false);
+        }
+        return SaslInitialResponse(Chosen(), m_user, m_token);
+    }
     std::optional<QByteArray> Respond(const QByteArray &challenge) override
     {
         // A challenge after the token is the server's error (JSON). It is answered once, so
@@ -28,12 +47,16 @@ public:
         if (m_answered)
             return std::nullopt;
         m_answered = true;
+        // The next log-in asks for a new token rather than this refused one.
+        if (m_source)
+            m_source->Refused();
         m_challenge = QString::fromLatin1(challenge.toBase64());
         return QByteArray::fromBase64(SaslAbortLine(Chosen()).toLatin1());
     }
+    void Offered(const QStringList &mechanisms) override { m_offered = mechanisms; }
     SaslMechanism Chosen() const
     {
-        return ChooseSaslMechanism(LoginMethod::OAuth2, m_offered ? m_offered() : QStringList()).mechanism == SaslMechanism::XOAuth2
+        return ChooseSaslMechanism(LoginMethod::OAuth2, m_offered).mechanism == SaslMechanism::XOAuth2
                    ? SaslMechanism::XOAuth2
                    : SaslMechanism::OAuthBearer;
     }
@@ -43,7 +66,8 @@ public:
 private:
     QString m_user;
     QString m_token;
-    std::function<QStringList()> m_offered;
+    QStringList m_offered;
+    std::shared_ptr<TOAuthTokenSource> m_source;
     bool m_answered = false;
     QString m_challenge;
 };
@@ -56,16 +80,18 @@ public:
     TImapTokenMailbox(TImapSettings settings, std::shared_ptr<TImapTokenSasl> sasl)
         : TImapMailbox(std::move(settings)), m_sasl(std::move(sasl))
     {
-        m_sasl->SetOffered([client = &Client()] { return client->Capabilities().AuthMechanisms(); });
     }
     void LogIn() override
     {
+        m_sasl->Restart();
         try {
             TImapMailbox::LogIn();
         } catch (const EServerError &error) {
             if (m_sasl->Challenge().isEmpty())
                 throw;
-            throw EServerError(SaslRefusalMessage(m_sasl->Chosen(), m_sasl->Challenge(), error.Message()));
+            // The server's error challenge is its word on the token (RFC 7628, and Google's
+            // XOAUTH2 alike): a refused log-in, which a renewed token may mend.
+            throw ELoginError(SaslRefusalMessage(m_sasl->Chosen(), m_sasl->Challenge(), error.Message()), false);
         }
     }
 
@@ -85,15 +111,19 @@ TImapSettings::Action ActionOf(ImapDeletion deletion)
 
 } // namespace
 
-TImapSettings ImapSettingsOf(const MailboxSlot &slot, int timeOutSeconds)
+TImapSettings ImapSettingsOf(const MailboxSlot &slot, int timeOutSeconds, int n)
 {
     TImapSettings settings;
     settings.server = slot.server.trimmed();
     settings.tls = {TlsModeFromInt(int(slot.tls)), slot.fingerprint};
     settings.user = slot.mailbox;
     settings.password = slot.password;
-    if (slot.login == MailboxLogin::OAuth2)
-        settings.sasl = std::make_shared<TImapTokenSasl>(slot.mailbox, slot.password);
+    if (slot.login == MailboxLogin::OAuth2) {
+        auto sasl = std::make_shared<TImapTokenSasl>(slot.mailbox, slot.password);
+        if (n > 0)
+            sasl->SetSource(TokenSourceFor(slot, n));
+        settings.sasl = std::move(sasl);
+    }
     settings.timeOutSeconds = timeOutSeconds;
     settings.folder = IsBlankText(slot.folder) ? QStringLiteral("INBOX") : slot.folder;
     settings.action = ActionOf(slot.imapDelete);
@@ -121,14 +151,24 @@ std::unique_ptr<TMailbox> MakeMailbox(const MailboxSlot &slot, const TMailboxOpt
     // The one place where a slot's protocol chooses the implementation.
     if (slot.protocol == MailProtocol::Imap) {
         TImapSettings settings = ImapSettingsOf(slot, options.timeOutSeconds);
-        std::unique_ptr<TImapMailbox> mailbox;
-        if (auto token = std::dynamic_pointer_cast<TImapTokenSasl>(settings.sasl))
-            mailbox = std::make_unique<TImapTokenMailbox>(std::move(settings), std::move(token));
-        else
-            mailbox = std::make_unique<TImapMailbox>(std::move(settings));
+        auto token = std::dynamic_pointer_cast<TImapTokenSasl>(settings.sasl);
+        if (!token) {
+            auto mailbox = std::make_unique<TImapMailbox>(std::move(settings));
+            mailbox->Client().SetRAS(options.ras);
+            mailbox->SetEvents(options.events);
+            return mailbox;
+        }
+        auto mailbox = std::make_unique<TImapTokenMailbox>(std::move(settings), token);
         mailbox->Client().SetRAS(options.ras);
         mailbox->SetEvents(options.events);
-        return mailbox;
+        // As for POP3: a stored refresh token gets a fresh access token before each session, and
+        // once more when the server refuses one.
+        std::shared_ptr<TOAuthTokenSource> tokens = TokenSourceFor(slot, options.slot);
+        if (!tokens)
+            return mailbox;
+        return std::make_unique<TOAuthMailbox>(
+            std::move(mailbox), std::move(tokens), [token](const QString &access) { token->SetToken(access); },
+            [token](const ELoginError &) { return !token->Challenge().isEmpty(); });
     }
     auto mailbox = std::make_unique<TPop3Mailbox>();
     LoadSlot(mailbox->Client(), slot);

@@ -32,8 +32,10 @@ int MailboxNumber(const ServerSettings &servers, const QString &server, const QS
 
 // An IMAP slot's settings for the client: the folder, what a deletion does and how much a
 // listing takes; a password log-in, or with OAuth2 the token through XOAUTH2 or OAUTHBEARER
-// (whichever the server offers, the standard one first).
-TImapSettings ImapSettingsOf(const MailboxSlot &slot, int timeOutSeconds);
+// (whichever the server offers, the standard one first). Given the slot's number n, an OAuth2
+// log-in with a refresh token takes a renewed access token at each log-in by itself (for
+// sessions no TOAuthMailbox leads, such as a watch); MakeMailbox passes none and wraps instead.
+TImapSettings ImapSettingsOf(const MailboxSlot &slot, int timeOutSeconds, int n = 0);
 
 // The mailbox a slot names, ready for the tasks: POP3 or IMAP as the slot says. Nothing above
 // this function knows which protocol it talks.

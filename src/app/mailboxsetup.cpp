@@ -3,9 +3,12 @@
 #include "files.h"
 #include "linecodec.h"
 #include "logformat.h"
+#include "prompts.h"
 #include "rulewords.h"
+#include "secrets.h"
 #include "spamsettings.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 #include <QHostAddress>
@@ -38,6 +41,66 @@ QString PlainPasswordNotice(const MailboxSlot &before, const MailboxSlot &after,
 QString FirstMailboxRuleText(const QString &userName)
 {
     return QStringLiteral("header rule \"%1 %2\" (suspect) added").arg(RuleWords::ToDoesNotContain, userName + RuleWords::MailBoxMark + u'1');
+}
+
+QSet<int> PlaceNewSecrets(ServerSettings &servers, const ServerSettings &before, TPrompts &prompts)
+{
+    QSet<int> unstored;
+    std::optional<QString> keyringProblem;
+    for (int n = 1; n <= kMailboxSlots; ++n) {
+        MailboxSlot &slot = servers.slot(n);
+        const MailboxSlot &shown = before.slot(n);
+        if (slot.secrets == SecretPlace::File || slot.secrets == SecretPlace::Command
+            || (slot.password.isEmpty() && slot.refreshToken.isEmpty()) || IsBlankText(slot.server)
+            || CheckMailboxSlot(slot, n))
+            continue;
+        const bool isNew = slot.password != shown.password || slot.refreshToken != shown.refreshToken
+                           || slot.account() != shown.account();
+        // A password kept from before the keyring waits where it is for the start that moves it.
+        if (!isNew && slot.secrets == SecretPlace::Unchosen)
+            continue;
+        if (!keyringProblem)
+            keyringProblem = KeyringProblem();
+        if (keyringProblem->isEmpty()) {
+            slot.secrets = SecretPlace::Keyring;
+            continue;
+        }
+        slot.secrets = SecretPlace::Keyring;
+        // What the keyring held is left alone; the user was asked when it was new.
+        if (!isNew) {
+            unstored.insert(n);
+            continue;
+        }
+        const bool signIn = slot.login == MailboxLogin::OAuth2 && !slot.refreshToken.isEmpty();
+        const QString question =
+            signIn ? QCoreApplication::translate("TSecretPlaces",
+                                                 "The desktop keyring is not available: %2.\n\nTarnwick can keep the "
+                                                 "sign-in of mailbox %1 in its settings file, which only you can read, "
+                                                 "or not store it.")
+                   : QCoreApplication::translate("TSecretPlaces",
+                                                 "The desktop keyring is not available: %2.\n\nTarnwick can keep the "
+                                                 "password of mailbox %1 in its settings file, which only you can "
+                                                 "read, or not store it.");
+        if (prompts.AskKeepSecretInFile(question.arg(n).arg(*keyringProblem))) {
+            slot.secrets = SecretPlace::File;
+            continue;
+        }
+        unstored.insert(n);
+        prompts.InfoBox(
+            signIn ? QCoreApplication::translate("TSecretPlaces",
+                                                 "The sign-in of mailbox %1 is not stored. Tarnwick uses it only until "
+                                                 "you quit; after that, and in checks nobody watches (tarnwick-cli), "
+                                                 "Tarnwick cannot log in to this mailbox until you sign in again while "
+                                                 "the desktop keyring runs.")
+                         .arg(n)
+                   : QCoreApplication::translate("TSecretPlaces",
+                                                 "The password of mailbox %1 is not stored. Tarnwick uses it only until "
+                                                 "you quit; after that, and in checks nobody watches (tarnwick-cli), "
+                                                 "Tarnwick cannot log in to this mailbox until you enter the password "
+                                                 "again while the desktop keyring runs.")
+                         .arg(n));
+    }
+    return unstored;
 }
 
 bool IsFreshInstallation(const ServerSettings &servers)

@@ -3,11 +3,13 @@
 #include "imports.h"
 #include "settings.h"
 
+#include <QSet>
 #include <QString>
 #include <functional>
 #include <optional>
 
 class QDate;
+class TPrompts;
 class TSpamSettings;
 
 // Rules for setting a mailbox up, shared by the General settings window and tarnwick-cli.
@@ -19,6 +21,14 @@ bool IsThisMachine(const QString &host);
 // The notice for a mailbox newly set to plain POP3 on a server that is not on this machine;
 // empty when slot n had that choice already (before) or needs none.
 QString PlainPasswordNotice(const MailboxSlot &before, const MailboxSlot &after, int n);
+
+// Decides where the secrets of servers go before they are stored; before is what was shown.
+// A password or sign-in that is new for its mailbox goes to the desktop keyring when one
+// answers. When none answers, prompts asks whether to keep it in the settings file (readable
+// by the user only) or not to store it, and says what not storing means; a place the user
+// chose (the file, a command) stands. The keyring is asked once, and only when a secret is to
+// go there. Returns the slots whose secrets stay unstored (for saveServerSettings).
+QSet<int> PlaceNewSecrets(ServerSettings &servers, const ServerSettings &before, TPrompts &prompts);
 
 // How the rule that the first mailbox brings is shown: the header rule that makes mail not
 // addressed to userName suspect.

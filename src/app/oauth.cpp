@@ -11,6 +11,7 @@
 #include <QHash>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMutex>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QOAuth2AuthorizationCodeFlow>
@@ -31,12 +32,16 @@ OAuthProvider Google()
             QStringLiteral("https://mail.google.com/"), {}, {}};
 }
 
+// Microsoft grants POP3 and IMAP each by a scope of its own; one sign-in asks for both, so that
+// a mailbox switched to IMAP (or back) needs no second one.
 OAuthProvider Microsoft()
 {
     return {QStringLiteral("microsoft"), QStringLiteral("Microsoft"), QStringLiteral("outlook.office365.com:995"),
             QUrl(QStringLiteral("https://login.microsoftonline.com/common/oauth2/v2.0/authorize")),
             QUrl(QStringLiteral("https://login.microsoftonline.com/common/oauth2/v2.0/token")),
-            QStringLiteral("https://outlook.office.com/POP.AccessAsUser.All offline_access"), {}, {}};
+            QStringLiteral("https://outlook.office.com/POP.AccessAsUser.All "
+                           "https://outlook.office.com/IMAP.AccessAsUser.All offline_access"),
+            {}, {}};
 }
 
 QString HostOf(const QString &server)
@@ -91,6 +96,14 @@ struct Held
     QString accessToken;
     QDateTime expires;
 };
+
+// Guards the two tables below: mailboxes checked side by side, each in a thread of its own,
+// share them. Never held across a request to the token server.
+QMutex &TokensLock()
+{
+    static QMutex lock;
+    return lock;
+}
 
 // The access tokens of this run, by refresh token.
 QHash<QString, Held> &HeldTokens()
@@ -386,11 +399,15 @@ TOAuthTokenSource::TOAuthTokenSource(OAuthProvider provider, QString refreshToke
 
 QString TOAuthTokenSource::AccessToken(QString *error)
 {
-    const QString current = Current(m_refreshToken);
-    const auto held = HeldTokens().constFind(current);
-    if (held != HeldTokens().cend()
-        && QDateTime::currentDateTimeUtc().secsTo(held->expires) >= kTokenRefreshMarginSeconds)
-        return held->accessToken;
+    QString current;
+    {
+        const QMutexLocker locked(&TokensLock());
+        current = Current(m_refreshToken);
+        const auto held = HeldTokens().constFind(current);
+        if (held != HeldTokens().cend()
+            && QDateTime::currentDateTimeUtc().secsTo(held->expires) >= kTokenRefreshMarginSeconds)
+            return held->accessToken;
+    }
     const OAuthTokens tokens = RefreshAccessToken(m_provider, current, m_slot);
     if (!tokens.error.isEmpty()) {
         if (error)
@@ -398,29 +415,36 @@ QString TOAuthTokenSource::AccessToken(QString *error)
         return {};
     }
     QString key = current;
-    if (!tokens.refreshToken.isEmpty() && tokens.refreshToken != current) {
-        HeldTokens().remove(current);
-        Rotations().insert(current, tokens.refreshToken);
-        key = tokens.refreshToken;
-        if (m_keep)
-            m_keep(key);
+    const bool rotated = !tokens.refreshToken.isEmpty() && tokens.refreshToken != current;
+    {
+        const QMutexLocker locked(&TokensLock());
+        if (rotated) {
+            HeldTokens().remove(current);
+            Rotations().insert(current, tokens.refreshToken);
+            key = tokens.refreshToken;
+        }
+        HeldTokens().insert(key, {tokens.accessToken, tokens.expires});
     }
-    HeldTokens().insert(key, {tokens.accessToken, tokens.expires});
+    if (rotated && m_keep)
+        m_keep(key);
     return tokens.accessToken;
 }
 
 void TOAuthTokenSource::Refused()
 {
+    const QMutexLocker locked(&TokensLock());
     HeldTokens().remove(Current(m_refreshToken));
 }
 
 void TOAuthTokenSource::Remember(const QString &refreshToken, const QString &accessToken, const QDateTime &expires)
 {
+    const QMutexLocker locked(&TokensLock());
     HeldTokens().insert(refreshToken, {accessToken, expires});
 }
 
 void TOAuthTokenSource::ForgetAll()
 {
+    const QMutexLocker locked(&TokensLock());
     HeldTokens().clear();
     Rotations().clear();
 }
@@ -466,7 +490,19 @@ void TOAuthMailbox::LogIn()
     m_retried = false;
     m_endAfterList = false;
     HandToken();
-    Retrying([this] { m_inner->LogIn(); });
+    try {
+        m_inner->LogIn();
+    } catch (const ELoginError &e) {
+        // Logged in once more with a renewed token, not twice: Retrying would repeat the log-in
+        // as the operation after its own.
+        if (!m_refused(e))
+            throw;
+        m_retried = true;
+        ++m_retries;
+        m_source->Refused();
+        HandToken();
+        m_inner->LogIn();
+    }
 }
 
 TMailboxListing TOAuthMailbox::List(

@@ -40,4 +40,10 @@ public:
     // says why and shows the fingerprint; fingerprint is the form to store (64 hex digits).
     // True when the user trusts this certificate for this mailbox from now on.
     virtual bool AskTrustCertificate(int slot, const QString &message, const QString &fingerprint) = 0;
+
+    // No desktop keyring answers for a secret about to be stored: text says so and what each
+    // answer means. True when the user keeps it in the settings file (readable by them only);
+    // false leaves it unstored. A prompt without buttons of its own asks Yes/No, so that a run
+    // nobody watches never stores it in the file.
+    virtual bool AskKeepSecretInFile(const QString &text) { return AskYesNo(text); }
 };

@@ -89,12 +89,15 @@ void LookUpSecrets(MailboxSlot &slot, int n, SecretLookup lookup, QString &warni
 }
 
 // Slot n's secrets where its place says, keyring first: the file keeps its copy until the
-// keyring has taken the new one. Empty on success, else why not.
-QString StoreSecrets(UserSettings &s, const MailboxSlot &slot, int n)
+// keyring has taken the new one. An unstored keyring slot's secrets go nowhere: the file drops
+// its copy, the keyring keeps what it held. Empty on success, else why not.
+QString StoreSecrets(UserSettings &s, const MailboxSlot &slot, int n, bool unstored = false)
 {
     QString fileSecret;
     QString fileToken;
-    if (slot.secrets == SecretPlace::Keyring) {
+    if (slot.secrets == SecretPlace::Keyring && unstored) {
+        // Nothing to write but the file's empty values.
+    } else if (slot.secrets == SecretPlace::Keyring) {
         QString error = WriteKeyringSecret(n, slot.account(), SecretKind::Password, slot.password);
         // A slot read without its token (a form that does not show it) must not drop the stored
         // one: a token leaves the keyring only with its mailbox's secrets as a whole.
@@ -335,7 +338,7 @@ std::optional<SlotProblem> CheckMailboxSlot(const MailboxSlot &slot, int n)
     return std::nullopt;
 }
 
-ServerSaveResult saveServerSettings(UserSettings &s, const ServerSettings &servers)
+ServerSaveResult saveServerSettings(UserSettings &s, const ServerSettings &servers, const QSet<int> &unstored)
 {
     ServerSaveResult result;
     bool ok = s.writeInteger(Server, QStringLiteral("Which"), servers.which);
@@ -358,7 +361,7 @@ ServerSaveResult saveServerSettings(UserSettings &s, const ServerSettings &serve
         result.problem = CheckMailboxSlot(slot, n);
         if (result.problem)
             break;
-        keyringError = StoreSecrets(s, slot, n);
+        keyringError = StoreSecrets(s, slot, n, slot.secrets == SecretPlace::Keyring && unstored.contains(n));
         if (!keyringError.isEmpty())
             break;
         ok = s.writeString(Server, slotName("Server", n), slot.server)

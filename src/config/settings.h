@@ -5,6 +5,7 @@
 #include "settingsstore.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <array>
 #include <optional>
@@ -188,7 +189,10 @@ struct ServerSaveResult
 // incomplete slot never replaces what was stored for it; the slots before it are stored. A
 // keyring slot's secrets go to the keyring first and leave the file only once it holds them. A
 // slot whose place is unchosen keeps the stored slot's place, log-in method and command.
-ServerSaveResult saveServerSettings(UserSettings &settings, const ServerSettings &servers);
+// unstored: keyring slots whose secrets the user chose not to store while no keyring answered;
+// neither the keyring nor the file gets them.
+ServerSaveResult saveServerSettings(UserSettings &settings, const ServerSettings &servers,
+                                    const QSet<int> &unstored = {});
 
 // Single values written outside the settings dialog.
 bool SaveSpamCount(UserSettings &settings, qint64 count);   // after a deletion run

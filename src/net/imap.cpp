@@ -344,6 +344,7 @@ TImapClient::Ticket TImapClient::Authenticate(TImapSasl &sasl)
 TImapClient::Ticket TImapClient::QueueLogIn()
 {
     if (m_sasl) {
+        m_sasl->Offered(m_capabilities.AuthMechanisms());
         if (!m_capabilities.AuthMechanisms().contains(QString::fromLatin1(m_sasl->Mechanism()), Qt::CaseInsensitive))
             RaiseErrorText(QStringLiteral("The server does not offer the log-in method %1")
                                .arg(QString::fromLatin1(m_sasl->Mechanism())), true);

@@ -22,6 +22,8 @@ public:
     virtual std::optional<QByteArray> InitialResponse() = 0;
     // The answer to a decoded challenge; nothing cancels the exchange.
     virtual std::optional<QByteArray> Respond(const QByteArray &challenge) = 0;
+    // Told the server's mechanisms before each log-in, for one that chooses among them.
+    virtual void Offered(const QStringList &mechanisms) { Q_UNUSED(mechanisms); }
 };
 
 class TImapPlainSasl : public TImapSasl

@@ -57,3 +57,18 @@ bool TBoxPrompts::AskTrustCertificate(int slot, const QString &message, const QS
     box.exec();
     return box.clickedButton() == trust;
 }
+
+bool TBoxPrompts::AskKeepSecretInFile(const QString &text)
+{
+    QMessageBox box(QMessageBox::Warning, kBoxCaption, text, QMessageBox::NoButton, parent());
+    box.setObjectName(QStringLiteral("KeepSecretBox"));
+    QPushButton *keep = box.addButton(tr("&Keep in settings file"), QMessageBox::AcceptRole);
+    keep->setObjectName(QStringLiteral("btKeepInFile"));
+    // Closing the box stores nothing: the file is only ever the user's explicit choice.
+    QPushButton *skip = box.addButton(tr("&Do not store"), QMessageBox::RejectRole);
+    skip->setObjectName(QStringLiteral("btDoNotStore"));
+    box.setDefaultButton(skip);
+    box.setEscapeButton(skip);
+    box.exec();
+    return box.clickedButton() == keep;
+}

@@ -8,8 +8,8 @@
 
 // The mail guard's questions answered with message boxes: errors and notices with an OK
 // button, "Really ..." questions with Yes and No (acting only on Yes), the mailbox choice
-// with TfrmWhichMailbox, and a refused certificate with its fingerprint and the offer to
-// trust it for that mailbox.
+// with TfrmWhichMailbox, a refused certificate with its fingerprint and the offer to trust it
+// for that mailbox, and a secret no keyring takes with the offer to keep it in the settings file.
 class TBoxPrompts final : public TPrompts
 {
     Q_DECLARE_TR_FUNCTIONS(TBoxPrompts)
@@ -23,6 +23,7 @@ public:
     bool AskYesNo(const QString &text) override;
     int ChooseMailbox(const QList<TMailboxEntry> &entries, int current) override;
     bool AskTrustCertificate(int slot, const QString &message, const QString &fingerprint) override;
+    bool AskKeepSecretInFile(const QString &text) override;
 
 private:
     QWidget *parent() const;

@@ -476,7 +476,9 @@ void TfrmGeneral::btOKClick()
     for (int n = 1; n <= kMailboxSlots; ++n)
         if (const QString notice = PlainPasswordNotice(m_edit.servers.slot(n), s.slot(n), n); !notice.isEmpty())
             plainNotices << notice;
-    const ServerSaveResult result = saveServerSettings(m_store, s);
+    // Where new passwords go is settled before anything is written, the user asked if need be.
+    const QSet<int> unstored = PlaceNewSecrets(s, m_edit.servers, m_prompts);
+    const ServerSaveResult result = saveServerSettings(m_store, s, unstored);
     if (result.problem) {
         const int i = result.problem->slot - 1;
         // The slots before the refused one are stored all the same.

@@ -4,6 +4,7 @@
 #include "connectiontest.h"
 #include "dovecot_env.h"
 #include "guard_dovecot.h"
+#include "imapwatches.h"
 #include "oauth.h"
 #include "pop3mailbox.h"
 #include "settingsstore.h"
@@ -17,6 +18,7 @@
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QtCore/qtestsupport_core.h>
 #include <QTimer>
 #include <QUrlQuery>
 #include <gtest/gtest.h>
@@ -215,34 +217,50 @@ TEST(OAuth, CliSignsInAndChecksWithFreshTokens)
     EXPECT_EQ(server.Stat("refresh"), 2) << "a fresh token for each run of the program";
 }
 
-// A check from the window: the slot's refresh token gets an access token, and one the server
-// refuses is renewed once, without a word to the user.
+// A check from the window over POP3 and IMAP (OAUTHBEARER where offered, else XOAUTH2), and the
+// IMAP watch of automatic mode, whose sessions take their tokens by themselves: a held token
+// the server refuses is renewed once, without a word to the user.
 TEST_F(GuardDovecot, OAuth2MailboxLogsInWithARenewedToken)
 {
     AuthServer server;
     ASSERT_NE(server.port, 0) << "the authorization server did not start";
     QSettings ini(QStringLiteral(TARNWICK_BINARY_DIR "/tests/net/oauth/oauth.ini"), QSettings::IniFormat);
-    ASSERT_TRUE(ini.contains("oauth/full_port")) << "the token fixture is not running (run the tests through ctest)";
-    MailboxSlot &slot = h.servers.slot(1);
-    slot = {"127.0.0.1:" + ini.value("oauth/full_port").toString(), "frank", {}, TlsMode::None, {}};
-    slot.login = MailboxLogin::OAuth2;
-    slot.secrets = SecretPlace::File;
-    slot.refreshToken = "refresh-frank";
-    {
-        UserSettings settings;
-        ASSERT_TRUE(RememberSlotProvider(settings, 1, "google"));
-        for (const auto &[name, value] : {std::pair{"GoogleClientId", QStringLiteral("tarnwick-test")},
-                                          {"GoogleAuthorizationUrl", server.Url("/authorize").toString()},
-                                          {"GoogleTokenUrl", server.Url("/token").toString()}})
-            ASSERT_TRUE(settings.writeString("OAuth2", name, value));
-        ASSERT_TRUE(settings.flush());
+    ASSERT_TRUE(ini.contains("oauth/full_imap_port")) << "the token fixture is not running (run the tests through ctest)";
+    for (const char *port : {"full_port", "full_imap_port", "xoauth2_imap_port"}) {
+        SCOPED_TRACE(port);
+        MailboxSlot &slot = h.servers.slot(1);
+        slot = {"127.0.0.1:" + ini.value(QStringLiteral("oauth/") + port).toString(), "frank", {}, TlsMode::None, {}};
+        slot.protocol = QByteArray(port).contains("imap") ? MailProtocol::Imap : MailProtocol::Pop3;
+        slot.login = MailboxLogin::OAuth2;
+        slot.secrets = SecretPlace::File;
+        slot.refreshToken = "refresh-frank";
+        {
+            UserSettings settings;
+            ASSERT_TRUE(RememberSlotProvider(settings, 1, "google"));
+            for (const auto &[name, value] : {std::pair{"GoogleClientId", QStringLiteral("tarnwick-test")},
+                                              {"GoogleAuthorizationUrl", server.Url("/authorize").toString()},
+                                              {"GoogleTokenUrl", server.Url("/token").toString()}})
+                ASSERT_TRUE(settings.writeString("OAuth2", name, value));
+            ASSERT_TRUE(settings.flush());
+        }
+        TOAuthTokenSource::ForgetAll();
+        TOAuthTokenSource::Remember("refresh-frank", "stale-token", QDateTime::currentDateTimeUtc().addSecs(3600));
+        const int before = server.Stat("refresh");
+        Start();
+        EXPECT_TRUE(guard->btListClick());
+        EXPECT_TRUE(prompts.calls.isEmpty()) << prompts.calls.first().text.toStdString();
+        EXPECT_EQ(server.Stat("refresh") - before, 1);
+        if (slot.protocol != MailProtocol::Imap)
+            continue;
+        TOAuthTokenSource::Remember("refresh-frank", "stale-token", QDateTime::currentDateTimeUtc().addSecs(3600));
+        TImapWatches watches([](int) { return true; });
+        watches.SetTiming({.firstBackoffMs = 50});
+        bool idle = false;
+        QObject::connect(&watches, &TImapWatches::watching, [&](int, bool on) { idle = idle || on; });
+        watches.Update(h.servers, true, 10);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return idle; }, 10000));
+        EXPECT_EQ(server.Stat("refresh") - before, 2);
     }
-    TOAuthTokenSource::ForgetAll();
-    TOAuthTokenSource::Remember("refresh-frank", "stale-token", QDateTime::currentDateTimeUtc().addSecs(3600));
-    Start();
-    EXPECT_TRUE(guard->btListClick());
-    EXPECT_TRUE(prompts.calls.isEmpty()) << prompts.calls.first().text.toStdString();
-    EXPECT_EQ(server.Stat("refresh"), 1);
     TOAuthTokenSource::ForgetAll();
 }
 

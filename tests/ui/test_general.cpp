@@ -90,11 +90,17 @@ TEST_F(GeneralDialog, OkStoresEveryTabAndHandsItBack)
     for (QCheckBox *off : {d.cbAlarm, d.cbRepeat, d.cbConfirmation, d.cbLaunch, d.cbNotify})
         off->setChecked(false);
     d.cbExit->setChecked(true);
+    // No keyring answers in the tests: mailbox 2's new password goes to the file on the user's
+    // word, mailbox 3's is not stored (and serves only this run).
+    prompts.answers = {true, false};
     d.btOK->click();
 
     EXPECT_EQ(d.result(), QDialog::Accepted);
+    EXPECT_EQ(prompts.questions.size(), 2);
     // Tray mode takes effect at once: no restart to ask for.
-    EXPECT_EQ(prompts.infos, QStringList{kWarning});
+    ASSERT_EQ(prompts.infos.size(), 2);
+    EXPECT_EQ(prompts.infos[0], kWarning);
+    EXPECT_TRUE(prompts.infos[1].startsWith("The password of mailbox 3 is not stored."));
     EXPECT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join('\n').toStdString();
     GeneralSettings expected;
     expected.logFile = home.file("mine.txt");
@@ -106,17 +112,27 @@ TEST_F(GeneralDialog, OkStoresEveryTabAndHandsItBack)
     EXPECT_EQ(Stored(), expected);
     ASSERT_TRUE(d.Stored());
     EXPECT_EQ(d.Stored()->general, expected);
-    const MailboxSlot slot2{"pop.example.org:1995", "alice", "s3cret word", TlsMode::Implicit,
+    MailboxSlot slot2{"pop.example.org:1995", "alice", "s3cret word", TlsMode::Implicit,
                             QString(kFingerprint).remove(':').toLower(), false};
+    slot2.secrets = SecretPlace::File;
     EXPECT_EQ(StoredServers().slot(2), slot2);
     MailboxSlot slot3 = servers.slot(3);
     slot3.server = "mail.example.org:993";
     slot3.protocol = MailProtocol::Imap;
     slot3.folder = "Spam";
     slot3.imapDelete = ImapDeletion::Trash;
+    slot3.secrets = SecretPlace::Keyring;
+    slot3.password.clear();
     EXPECT_EQ(StoredServers().slot(3), slot3);
     EXPECT_EQ(StoredServers().which, 2);
-    EXPECT_EQ(d.Stored()->servers, StoredServers()) << "handed back as stored";
+    ServerSettings handed = StoredServers();
+    handed.slot(3).password = "pw";
+    EXPECT_EQ(d.Stored()->servers, handed) << "handed back as stored, with the unstored password";
+    EXPECT_FALSE(QFile::permissions(home.file("settings.ini")) & (QFile::ReadGroup | QFile::ReadOther));
+    // Stored again unchanged: asked once was enough.
+    d.show();
+    d.btOK->click();
+    EXPECT_EQ(prompts.questions.size(), 2);
 }
 
 TEST_F(GeneralDialog, RefusesAnIncompleteMailboxAtItsBox)
@@ -233,6 +249,7 @@ TEST_F(GeneralDialog, ChoicesFollowAndCancelLeavesTheSettingsAsGiven)
     EXPECT_TRUE(dialog->rbMailbox[2]->isChecked());
     dialog->btOK->click();
     EXPECT_EQ(StoredServers().which, 3);
+    EXPECT_EQ(StoredServers().slot(1), s.slot(1)) << "a password from before the keyring waits in the file for one";
 }
 
 TEST_F(GeneralDialog, CounterAndLogButtonsActOnlyOnYes)

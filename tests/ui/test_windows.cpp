@@ -44,11 +44,14 @@ TEST(BoxPrompts, EachBoxOffersItsButtonsAndActsOnlyOnYes)
 {
     TBoxPrompts prompts;
     const QString message = "The server's certificate was refused: self-signed.";
+    const auto keep = [&] { return prompts.AskKeepSecretInFile("The desktop keyring is not available: ..."); };
+    const QStringList keepOrNot{"Do not store", "Keep in settings file"};
     const struct { std::function<bool()> ask; const char *press; bool result; QStringList buttons; } cases[] = {
         {[&] { return prompts.AskTrustCertificate(3, message, "abcd"); }, "Trust it", true, {"Cancel", "Trust it"}},
         {[&] { return prompts.AskYesNo("Really delete 3 messages from server?"); }, "Yes", true, {"No", "Yes"}},
         {[&] { return prompts.AskYesNo("Really delete 3 messages from server?"); }, "No", false, {"No", "Yes"}},
         {[&] { prompts.ErrorBox("You need a user name."); return false; }, "OK", false, {"OK"}},
+        {keep, "Keep in settings file", true, keepOrNot}, {keep, "Do not store", false, keepOrNot},
     };
     for (const auto &c : cases) {
         QStringList buttons;
@@ -58,6 +61,7 @@ TEST(BoxPrompts, EachBoxOffersItsButtonsAndActsOnlyOnYes)
             if (!box)
                 return false;
             title = box->windowTitle();
+            Keep(box, QStringLiteral("box_") + QString::fromLatin1(c.press).replace(' ', '_'));
             for (QAbstractButton *b : box->buttons())
                 buttons << b->text().remove('&');
             for (QAbstractButton *b : box->buttons())
