@@ -62,6 +62,7 @@ TTaskResult TCheckTask::Run(const TListedHandler &listed, const std::function<QL
     // checked again in a later session.
     TMailboxListing listing;
     TMailboxDeletion deletion;
+    QString notice;
     TTaskResult out = RunConversation([&] {
         m_mailbox.LogIn();
         listing.session = m_mailbox.Session();
@@ -79,6 +80,7 @@ TTaskResult TCheckTask::Run(const TListedHandler &listed, const std::function<QL
         }
         deletion = m_mailbox.Delete(listing, markedAfterListing());
         m_mailbox.Commit();
+        notice = m_mailbox.Notice();
     });
     out.listed = int(listing.messages.size());
     out.listing = std::move(listing);
@@ -86,6 +88,7 @@ TTaskResult TCheckTask::Run(const TListedHandler &listed, const std::function<QL
     if (out.ok) {
         out.deleted = deletion.deleted;
         out.changed = deletion.changed;
+        out.notice = notice;
     }
     return out;
 }
@@ -93,17 +96,21 @@ TTaskResult TCheckTask::Run(const TListedHandler &listed, const std::function<QL
 TTaskResult TDeleteTask::Run(const TMailboxListing &listing, const QList<int> &indexes)
 {
     TMailboxDeletion deletion;
+    QString notice;
     TTaskResult out = RunConversation([&] {
         m_mailbox.LogIn();
         deletion = m_mailbox.Delete(listing, indexes);
         m_mailbox.Commit();
+        notice = m_mailbox.Notice();
     });
     out.listed = int(listing.messages.size());
     // What was left as changed stays on the server either way; what was accepted is gone
     // only once the commit went through.
     out.changed = deletion.changed;
-    if (out.ok)
+    if (out.ok) {
         out.deleted = deletion.deleted;
+        out.notice = notice;
+    }
     return out;
 }
 

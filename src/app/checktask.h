@@ -38,6 +38,7 @@ struct TTaskResult
     int listed = 0;             // messages listed (so far, when the listing failed)
     QList<int> deleted;         // listed messages the server removed (DELE accepted, QUIT accepted)
     QList<int> changed;         // marked messages left on the server because they changed
+    QString notice;             // what the deletion could not do as asked, for the user; else empty
     QList<TMessageListRow> rows; // the rows as listed and marked
     TMailboxListing listing;    // what the check listed (the whole mailbox when ok)
 };

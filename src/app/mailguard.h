@@ -341,7 +341,8 @@ private:
     // the list, and shows the count.
     void recordDeletions(const QList<int> &deletedRows);
     // "There were n messages deleted" and the tray's "n spams deleted".
-    void announceDeletions(int deleted, int skipped);
+    // notice: what the server could not do as asked (TTaskResult::notice), shown with the count.
+    void announceDeletions(int deleted, int skipped, const QString &notice);
     // Why the rows of the list must not be acted on in slot's mailbox now; empty when they may.
     QString listingRefusal(int slot, const QString &action) const;
     // Confirms, deletes, logs, counts and lists again; true when the mail program should be

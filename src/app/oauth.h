@@ -126,6 +126,7 @@ public:
     bool Busy() const override { return m_inner->Busy(); }
     bool Connected() const override { return m_inner->Connected(); }
     int LoginDelay() const override { return m_inner->LoginDelay(); }
+    QString Notice() const override { return m_inner->Notice(); }
     void LogIn() override;
     quint64 Session() const override { return m_inner->Session(); }
     TMailboxListing List(

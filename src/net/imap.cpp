@@ -480,7 +480,9 @@ void TImapMailbox::LogIn()
 
 TImapClient::Ticket TImapMailbox::QueueSearch()
 {
-    return m_client.Queue(m_settings.wholeFolder ? "UID SEARCH ALL" : "UID SEARCH UNSEEN",
+    // A message flagged as deleted is on its way out (our own flag-only deletion, or the
+    // user's mail program): listed again, it would be deleted, logged and counted once more.
+    return m_client.Queue(m_settings.wholeFolder ? "UID SEARCH UNDELETED" : "UID SEARCH UNSEEN UNDELETED",
                           TImapClient::kMaxResponseLineBytes + 64 * 1024);
 }
 

@@ -218,9 +218,8 @@ public:
     void LogOut() override;
     void Abort() override;
 
-    // What the last Commit could not do as asked, for the user (a server without UID EXPUNGE
-    // leaves the messages flagged for the mail program to remove); empty when all was done.
-    QString Notice() const { return m_notice; }
+    // A server without UID EXPUNGE leaves the messages flagged for the mail program to remove.
+    QString Notice() const override { return m_notice; }
     // The UIDVALIDITY of the open folder.
     quint32 UidValidity() const { return m_uidValidity; }
     TImapClient &Client() { return m_client; }
