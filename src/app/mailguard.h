@@ -131,6 +131,8 @@ public:
     // The mailbox of the slot loaded last (GetRemotePOPSettings), and that slot as loaded.
     TMailbox &Mailbox() { return *m_mailbox; }
     const MailboxSlot &LoadedSlot() const { return m_loadedSlot; }
+    // The IDLE sessions of the IMAP mailboxes; null until automatic mode first starts.
+    TImapWatches *ImapWatches() const { return m_imapWatches; }
     // The dial-up component: the client dials its Service before it connects and hangs up
     // after. Its entry is chosen at start from the stored "RAS" position.
     TagRas &Ras() { return m_run.ras; }

@@ -1,15 +1,22 @@
 // The mail guard against the real Dovecot of the test fixture, without any window: checks,
-// deletions, the automatic pass, cancel, failures and the refusal of a second command.
+// deletions, the automatic pass (also on new IMAP mail), cancel, failures and the refusal of a
+// second command.
 //
-// Every test has a mailbox of its own (user16, user26 ... user40): tests run side by side, and
-// two tests seeding one mailbox would pull messages from under each other's check.
+// Every test has a mailbox of its own (user16, user26 ... user40, imap09): tests run side by
+// side, and two tests seeding one mailbox would pull messages from under each other's check.
 #include "guard_dovecot.h"
 
+#include "imapwatches.h"
 #include "logformat.h"
 #include "pop3mailbox.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTcpServer>
+#include <QThread>
+#include <cstdio>
 #include <gtest/gtest.h>
 
 namespace {
@@ -420,6 +427,75 @@ TEST_F(GuardDovecot, ChangedMessagesStayAndMovedOnesAreFollowed)
     EXPECT_EQ(StoredGeneral().count, 1);
     EXPECT_EQ(guard->StatusText(), QStringLiteral("There were 1 messages deleted"));
     ExpectIdle();
+}
+
+// In automatic mode an IMAP folder is watched (IDLE): mail delivered while the event loop
+// runs is checked at once, and with deletion on the spam goes to Junk while the rest stays in
+// INBOX, unseen. Inside a dialog the check waits, and follows once it has closed.
+TEST_F(GuardDovecot, ImapMailIsCheckedAndCleanedAsItArrives)
+{
+    Seed("imap09", {});
+    h.servers.slot(1) = {env.Server(env.ImapPort), "imap09", env.Password, TlsMode::None, {}};
+    h.servers.slot(1).protocol = MailProtocol::Imap;
+    h.general.automatic = h.general.kill = true;
+    h.general.minutes = 60;   // the timed pass plays no part
+    Start();
+    const QString root = env.MailDir + QStringLiteral("/imap09");
+    // "subject :flags" of each message in a folder of the mailbox, sorted.
+    const auto folder = [&](const QString &sub) {
+        QStringList found;
+        for (const char *part : {"/cur", "/new"})
+            for (const QFileInfo &info : QDir(root + sub + QLatin1String(part)).entryInfoList(QDir::Files)) {
+                QFile file(info.filePath());
+                found << (file.open(QIODevice::ReadOnly) ? GetFieldValue(DecodeHeaderLines(file.readAll()), "Subject") : "?")
+                             + " :" + info.fileName().section(QStringLiteral(":2,"), 1);
+            }
+        found.sort();
+        return found;
+    };
+    const auto deliver = [&](const QByteArray &mail) {
+        QFile file(root + QStringLiteral("/tmp/%1.M3P3.tarnwick").arg(qHash(mail)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(mail) == mail.size());
+        file.close();
+        ASSERT_TRUE(QFile::rename(file.fileName(), root + "/new/" + QFileInfo(file).fileName()));
+    };
+    const auto runUntil = [](const std::function<bool()> &done, int ms) {
+        QElapsedTimer clock;
+        for (clock.start(); !done() && clock.elapsed() < ms; QThread::msleep(2))
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        return done();
+    };
+    ASSERT_TRUE(guard->ImapWatches());
+    bool idle = false;
+    QObject::connect(guard->ImapWatches(), &TImapWatches::watching, [&](int n, bool byIdle) { idle = n == 1 && byIdle; });
+    ASSERT_TRUE(runUntil([&] { return idle; }, 20000)) << "no IDLE session on slot 1";
+    qint64 checkedAfter = -1;
+    QElapsedTimer clock;
+    QObject::connect(guard.get(), &TMailGuard::captionsChanged, [&](const TCaptionState &c) {
+        if (checkedAfter < 0 && c.windowCaption.startsWith(QStringLiteral("Tarnwick - Now checking")))
+            checkedAfter = clock.elapsed();
+    });
+
+    clock.start();
+    deliver(Mail("shop@pills.example", "Cheap pills"));
+    deliver(Mail("mum@example.com", "Sunday"));
+    EXPECT_TRUE(runUntil([&] { return folder("/.Junk").size() == 1 && !guard->IsBusy(); }, 20000));
+    std::printf("IMAP new mail: checked %lld ms and its spam in Junk %lld ms after delivery\n",
+                static_cast<long long>(checkedAfter), static_cast<long long>(clock.elapsed()));
+    EXPECT_EQ(folder("/.Junk").value(0).section(u' ', 0, 1), QStringLiteral("Cheap pills"));
+    EXPECT_EQ(folder(QString()), QStringList{"Sunday :"}) << "left unseen";
+    EXPECT_EQ(LinesWith(h.readLog(), QStringLiteral("   Subject: ")), QStringList{"   Subject: Cheap pills"});
+    EXPECT_EQ(StoredGeneral().count, 1);
+    EXPECT_TRUE(prompts.calls.isEmpty());
+
+    {
+        TMailGuard::ModalScope dialog(*guard);
+        deliver(Mail("x@known-spam.example", "Offer"));
+        runUntil([] { return false; }, 3000);
+        EXPECT_EQ(folder("/.Junk").size(), 1) << "no check while a dialog is open";
+    }
+    EXPECT_TRUE(runUntil([&] { return folder("/.Junk").size() == 2 && !guard->IsBusy(); }, 20000));
+    EXPECT_EQ(folder(QString()), QStringList{"Sunday :"});
 }
 
 } // namespace
