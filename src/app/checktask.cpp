@@ -1,6 +1,7 @@
 #include "checktask.h"
 
 #include "linecodec.h"
+#include "mailboxsetup.h"
 #include "neterrors.h"
 
 
@@ -12,9 +13,10 @@ TMailboxIdentity TMailboxIdentity::Of(const MailboxSlot &slot)
     const TagServerAddress address = SplitServer(slot.server.trimmed());
     TMailboxIdentity id;
     id.host = address.Host.toLower();
-    id.port = address.Port != 0 ? address.Port : (slot.tls == TlsMode::Implicit ? 995 : 110);
+    id.port = address.Port != 0 ? address.Port : quint16(UsualPort(slot.protocol, slot.tls));
     id.user = slot.mailbox;
     id.tls = slot.tls;
+    id.protocol = slot.protocol;
     return id;
 }
 

@@ -14,9 +14,11 @@
 struct TMailboxIdentity
 {
     QString host;       // lower case
-    quint16 port = 0;   // the port given with the server, else the default of the security
+    quint16 port = 0;   // the port given with the server, else the default of protocol and security
     QString user;
     TlsMode tls = TlsMode::None;
+    // A POP3 listing's message ids mean nothing in an IMAP folder of the same account.
+    MailProtocol protocol = MailProtocol::Pop3;
 
     static TMailboxIdentity Of(const MailboxSlot &slot);
     bool operator==(const TMailboxIdentity &) const = default;

@@ -28,15 +28,18 @@ OAuthProvider Google()
     return {QStringLiteral("google"), QStringLiteral("Google"), QStringLiteral("pop.gmail.com:995"),
             QUrl(QStringLiteral("https://accounts.google.com/o/oauth2/v2/auth")),
             QUrl(QStringLiteral("https://oauth2.googleapis.com/token")),
-            QStringLiteral("https://mail.google.com/"), {}, {}};
+            QStringLiteral("https://mail.google.com/"), {}, {}, QStringLiteral("imap.gmail.com:993")};
 }
 
 OAuthProvider Microsoft()
 {
+    // One token for both protocols: a mailbox switched from POP3 to IMAP needs no new sign-in.
     return {QStringLiteral("microsoft"), QStringLiteral("Microsoft"), QStringLiteral("outlook.office365.com:995"),
             QUrl(QStringLiteral("https://login.microsoftonline.com/common/oauth2/v2.0/authorize")),
             QUrl(QStringLiteral("https://login.microsoftonline.com/common/oauth2/v2.0/token")),
-            QStringLiteral("https://outlook.office.com/POP.AccessAsUser.All offline_access"), {}, {}};
+            QStringLiteral("https://outlook.office.com/POP.AccessAsUser.All "
+                           "https://outlook.office.com/IMAP.AccessAsUser.All offline_access"),
+            {}, {}, QStringLiteral("outlook.office365.com:993")};
 }
 
 QString HostOf(const QString &server)

@@ -35,6 +35,7 @@ struct OAuthProvider
     // "...AuthorizationUrl"/"...TokenUrl" there replace the end points (an organisation's own).
     QString clientId;
     QString clientSecret;
+    QString imapServer; // the IMAP server with its implicit TLS port
 };
 
 // The presets, without the client (see LoadOAuthClient). Unknown names give nothing.

@@ -240,6 +240,7 @@ TEST(GuardPeer, RowsOfAMailboxTheSlotNoLongerNamesAreNotActedOn)
         {"server", [](MailboxSlot &s) { s.server = QStringLiteral("127.0.0.2:") + s.server.section(u':', -1); }},
         {"port", [](MailboxSlot &s) { s.server = s.server.section(u':', 0, 0) + QStringLiteral(":1"); }},
         {"security", [](MailboxSlot &s) { s.tls = TlsMode::StartTls; }},
+        {"protocol", [](MailboxSlot &s) { s.protocol = MailProtocol::Imap; }},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);

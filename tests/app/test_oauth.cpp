@@ -29,7 +29,7 @@ struct AuthServer {
         process.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(TARNWICK_SOURCE_DIR "/tests/fixtures/authserver.py")});
         if (process.waitForReadyRead(10000))
             port = process.readLine().trimmed().toUShort();
-        provider = {"test", "Test", {}, Url("/authorize"), Url("/token"), "https://mail.example.test/pop", "tarnwick-test", {}};
+        provider = {"test", "Test", {}, Url("/authorize"), Url("/token"), "https://mail.example.test/pop", "tarnwick-test", {}, {}};
     }
     ~AuthServer()
     {
