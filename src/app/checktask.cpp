@@ -134,9 +134,11 @@ TFailureClass ClassifyFailure(const TTaskResult &result)
 {
     if (result.ok)
         return TFailureClass::None;
-    // A mailbox locked by another session, or a server's own trouble, passes (RFC 2449).
-    const bool busy = result.text.contains(QStringLiteral("[IN-USE]"), Qt::CaseInsensitive)
-                      || result.text.contains(QStringLiteral("[SYS/TEMP]"), Qt::CaseInsensitive);
+    // A mailbox locked by another session, or a server's own trouble, passes (POP3: RFC 2449,
+    // IMAP: RFC 5530).
+    bool busy = false;
+    for (const char *code : {"[IN-USE]", "[SYS/TEMP]", "[INUSE]", "[UNAVAILABLE]"})
+        busy = busy || result.text.contains(QLatin1String(code), Qt::CaseInsensitive);
     if (!result.fingerprint.isEmpty() || (result.loginRefused && !result.loginDelay && !busy))
         return TFailureClass::Permanent;
     // Codes of a server that is down, or of a network or name service that is: all pass.

@@ -62,10 +62,10 @@ public:
     {
         try {
             TImapMailbox::LogIn();
-        } catch (const EServerError &error) {
+        } catch (const ELoginError &error) {
             if (m_sasl->Challenge().isEmpty())
                 throw;
-            throw EServerError(SaslRefusalMessage(m_sasl->Chosen(), m_sasl->Challenge(), error.Message()));
+            throw ELoginError(SaslRefusalMessage(m_sasl->Chosen(), m_sasl->Challenge(), error.Message()), false);
         }
     }
 

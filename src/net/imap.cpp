@@ -370,9 +370,14 @@ TImapClient::Ticket TImapClient::QueueLogIn()
 void TImapClient::TakeLogIn(Ticket ticket)
 {
     const ImapReply reply = Take(ticket);
+    // Thrown as a refused log-in, so that callers tell it from a refused command as for POP3;
+    // the response code (RFC 5530) stays in the text: UNAVAILABLE and INUSE pass by themselves.
     if (!reply.Ok())
-        throw EServerError(QStringLiteral("The server refused the log-in (%1). Check the user name and password.")
-                               .arg(ServerText(reply.done)));
+        throw ELoginError(QStringLiteral("The server refused the log-in (%1%2). Check the user name and password.")
+                              .arg(reply.done.code.isEmpty() ? QString()
+                                                             : u'[' + QString::fromLatin1(reply.done.code) + QStringLiteral("] "),
+                                   ServerText(reply.done)),
+                          false);
 }
 
 void TImapClient::LogOut()

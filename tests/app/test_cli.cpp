@@ -199,6 +199,7 @@ TEST(Cli, FailureClassOfACheck)
         {"dial-up", failed([](TTaskResult &r) { r.dialUp = true; }), TFailureClass::Temporary},
         {"login delay", failed([&](TTaskResult &r) { login("-ERR [LOGIN-DELAY] wait")(r), r.loginDelay = true; }), TFailureClass::Temporary},
         {"mailbox in use", failed(login("-ERR [IN-USE] locked")), TFailureClass::Temporary},
+        {"IMAP server unavailable", failed(login("refused the log-in ([UNAVAILABLE] later)")), TFailureClass::Temporary},
         {"password", failed(login("-ERR [AUTH] Authentication failed.")), TFailureClass::Permanent},
         {"certificate", failed([](TTaskResult &r) { r.fingerprint = QStringLiteral("ab").repeated(32); }), TFailureClass::Permanent},
         {"command after log-in", failed([](TTaskResult &r) { r.serverRefused = true; }), TFailureClass::Other},
