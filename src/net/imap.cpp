@@ -437,9 +437,12 @@ void TImapMailbox::TakeOpened(TImapClient::Ticket ticket, bool readWrite)
                                           "mailbox's settings.")
                                .arg(m_settings.folder, ServerText(reply.done)));
     quint32 validity = 0;
-    for (const ImapResponse &response : reply.untagged)
+    for (const ImapResponse &response : reply.untagged) {
         if (response.code == "UIDVALIDITY" && response.codeArgs.size() == 1)
             validity = response.codeArgs[0].Number().value_or(0);
+        if (response.status == "EXISTS")
+            m_exists = response.number;
+    }
     // Without UIDVALIDITY a UID names nothing for sure: nothing could be deleted safely.
     if (validity == 0)
         throw EProtocolError(QStringLiteral("The server did not say which UIDs the folder \"%1\" uses")
@@ -461,6 +464,7 @@ void TImapMailbox::LogIn()
             m_client.Drop();
         ++m_session;
         m_uidValidity = 0;
+        m_exists = -1;
         m_selected = false;
         m_toDelete.clear();
         m_target.clear();
