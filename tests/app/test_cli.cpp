@@ -46,24 +46,6 @@ class CliDovecot : public DovecotTest
 {
 protected:
     int Waiting(const QString &user) const { return WaitingSubjects(Server(), user, env.Password).size(); }
-    // The subjects in a folder of the user's maildir (INBOX for none) with the flags in their
-    // file names, sorted.
-    QStringList Folder(const QString &user, const QString &folder = {}) const
-    {
-        QStringList found;
-        const QString root = env.MailDir + u'/' + user + (folder.isEmpty() ? QString() : "/." + folder);
-        for (const char *sub : {"/cur", "/new"}) {
-            for (const QFileInfo &info : QDir(root + QLatin1String(sub)).entryInfoList(QDir::Files)) {
-                QFile file(info.filePath());
-                EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-                found << GetFieldValue(DecodeHeaderLines(file.readAll()), "Subject") + " :"
-                             + info.fileName().section(QStringLiteral(":2,"), 1);
-            }
-        }
-        found.sort();
-        return found;
-    }
-
     TGuardHome h;
 };
 
