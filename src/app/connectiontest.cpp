@@ -107,11 +107,12 @@ TConnectionReport TestImapConnection(const MailboxSlot &mailbox, int slot, int t
     report.security = SecurityText(mailbox, reached, reached && mailbox.tls != TlsMode::None);
     if (reached) {
         const QStringList offered = client.Capabilities().AuthMechanisms();
-        report.login = mailbox.login == MailboxLogin::OAuth2
-                           ? QStringLiteral("AUTHENTICATE with an OAuth2 access token")
-                       : client.Capabilities().Has("LOGINDISABLED") && offered.contains(QStringLiteral("PLAIN"))
-                           ? QStringLiteral("AUTHENTICATE PLAIN with the password")
-                           : QStringLiteral("LOGIN (the password inside the protected line)");
+        const char *login = QT_TRANSLATE_NOOP("TConnectionReport", "LOGIN (the password inside the protected line)");
+        if (mailbox.login == MailboxLogin::OAuth2)
+            login = QT_TRANSLATE_NOOP("TConnectionReport", "AUTHENTICATE with an OAuth2 access token");
+        else if (client.Capabilities().Has("LOGINDISABLED") && offered.contains(QStringLiteral("PLAIN")))
+            login = QT_TRANSLATE_NOOP("TConnectionReport", "AUTHENTICATE PLAIN with the password");
+        report.login = QCoreApplication::translate("TConnectionReport", login);
     }
     return report;
 }

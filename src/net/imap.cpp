@@ -372,12 +372,12 @@ void TImapClient::TakeLogIn(Ticket ticket)
     const ImapReply reply = Take(ticket);
     // Thrown as a refused log-in, so that callers tell it from a refused command as for POP3;
     // the response code (RFC 5530) stays in the text: UNAVAILABLE and INUSE pass by themselves.
-    if (!reply.Ok())
+    if (!reply.Ok()) {
+        const QString code = reply.done.code.isEmpty() ? QString() : u'[' + QString::fromLatin1(reply.done.code) + "] ";
         throw ELoginError(QStringLiteral("The server refused the log-in (%1%2). Check the user name and password.")
-                              .arg(reply.done.code.isEmpty() ? QString()
-                                                             : u'[' + QString::fromLatin1(reply.done.code) + QStringLiteral("] "),
-                                   ServerText(reply.done)),
+                              .arg(code, ServerText(reply.done)),
                           false);
+    }
 }
 
 void TImapClient::LogOut()

@@ -141,10 +141,11 @@ void TAddMailboxDialog::protocolChosen()
 {
     // The usual port of the protocol and security chosen, unless the user typed another.
     const int port = spPort->value();
+    const int usual = UsualPort(MailProtocol(cbProtocol->currentIndex()), TlsMode(cbSecurity->currentIndex()));
     for (const MailProtocol protocol : {MailProtocol::Pop3, MailProtocol::Imap})
         for (const TlsMode tls : {TlsMode::None, TlsMode::Implicit})
             if (port == UsualPort(protocol, tls))
-                spPort->setValue(UsualPort(MailProtocol(cbProtocol->currentIndex()), TlsMode(cbSecurity->currentIndex())));
+                spPort->setValue(usual);
 }
 
 void TAddMailboxDialog::updateLogin()
