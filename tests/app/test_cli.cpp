@@ -157,6 +157,7 @@ TEST_F(CliDovecot, AnImapMailboxMarksAsPop3AndMovesTheMarkedToJunk)
     // Newest first: the same rows read backwards; the blacklisted and pills messages are 4 and 5.
     EXPECT_EQ(rows(imap), (QStringList{pop3.rbegin(), pop3.rend()}));
     EXPECT_EQ(imap["deleted"].toArray(), (QJsonArray{4, 5}));
+    EXPECT_FALSE(imap.contains("notice")) << "Dovecot removes single messages (UIDPLUS)";
     const QStringList subjects = StandardSubjects();
     const QStringList moved{subjects[0] + " :", subjects[1] + " :"};
     EXPECT_EQ(Folder("imap08", "Junk"), moved);
