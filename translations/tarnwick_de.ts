@@ -741,12 +741,12 @@ Tarnwick kann das Passwort von Postfach %1 in seiner Einstellungsdatei aufbewahr
         <translation>&amp;Hilfe</translation>
     </message>
     <message>
-        <source>Enter the name of your POP server, your user name on that server and the password you use to get your mail; your internet service provider can tell you all three. The selected mailbox is the one checked by &quot;Check e-mail&quot;. A certificate that you trust although it cannot be verified (a self-signed one) is kept as its SHA-256 fingerprint.</source>
-        <translation>Geben Sie den Namen Ihres POP-Servers, Ihren Benutzernamen dort und das Passwort ein, mit dem Sie Ihre Mail abholen; Ihr Internetanbieter nennt Ihnen alle drei. Das gewählte Postfach ist das, welches „E-Mail prüfen“ prüft. Ein Zertifikat, dem Sie vertrauen, obwohl es nicht geprüft werden kann (ein selbst signiertes), wird als SHA-256-Fingerabdruck gespeichert.</translation>
+        <source>Enter the name of your mail server, your user name on that server and the password you use to get your mail; your internet service provider can tell you all three. The selected mailbox is the one checked by &quot;Check e-mail&quot;. A certificate that you trust although it cannot be verified (a self-signed one) is kept as its SHA-256 fingerprint.</source>
+        <translation>Geben Sie den Namen Ihres Mailservers, Ihren Benutzernamen dort und das Passwort ein, mit dem Sie Ihre Mail abholen; Ihr Internetanbieter nennt Ihnen alle drei. Das gewählte Postfach ist das, welches „E-Mail prüfen“ prüft. Ein Zertifikat, dem Sie vertrauen, obwohl es nicht geprüft werden kann (ein selbst signiertes), wird als SHA-256-Fingerabdruck gespeichert.</translation>
     </message>
     <message>
-        <source>POP Server</source>
-        <translation>POP-Server</translation>
+        <source>Server</source>
+        <translation>Server</translation>
     </message>
     <message>
         <source>User Name/Mailbox</source>

@@ -1,6 +1,7 @@
 #include "checktask.h"
 
 #include "linecodec.h"
+#include "mailboxsetup.h"
 #include "neterrors.h"
 
 
@@ -12,9 +13,10 @@ TMailboxIdentity TMailboxIdentity::Of(const MailboxSlot &slot)
     const TagServerAddress address = SplitServer(slot.server.trimmed());
     TMailboxIdentity id;
     id.host = address.Host.toLower();
-    id.port = address.Port != 0 ? address.Port : (slot.tls == TlsMode::Implicit ? 995 : 110);
+    id.port = address.Port != 0 ? address.Port : quint16(UsualPort(slot.protocol, slot.tls));
     id.user = slot.mailbox;
     id.tls = slot.tls;
+    id.protocol = slot.protocol;
     return id;
 }
 
@@ -62,6 +64,7 @@ TTaskResult TCheckTask::Run(const TListedHandler &listed, const std::function<QL
     // checked again in a later session.
     TMailboxListing listing;
     TMailboxDeletion deletion;
+    QString notice;
     TTaskResult out = RunConversation([&] {
         m_mailbox.LogIn();
         listing.session = m_mailbox.Session();
@@ -79,6 +82,7 @@ TTaskResult TCheckTask::Run(const TListedHandler &listed, const std::function<QL
         }
         deletion = m_mailbox.Delete(listing, markedAfterListing());
         m_mailbox.Commit();
+        notice = m_mailbox.Notice();
     });
     out.listed = int(listing.messages.size());
     out.listing = std::move(listing);
@@ -86,6 +90,7 @@ TTaskResult TCheckTask::Run(const TListedHandler &listed, const std::function<QL
     if (out.ok) {
         out.deleted = deletion.deleted;
         out.changed = deletion.changed;
+        out.notice = notice;
     }
     return out;
 }
@@ -93,17 +98,21 @@ TTaskResult TCheckTask::Run(const TListedHandler &listed, const std::function<QL
 TTaskResult TDeleteTask::Run(const TMailboxListing &listing, const QList<int> &indexes)
 {
     TMailboxDeletion deletion;
+    QString notice;
     TTaskResult out = RunConversation([&] {
         m_mailbox.LogIn();
         deletion = m_mailbox.Delete(listing, indexes);
         m_mailbox.Commit();
+        notice = m_mailbox.Notice();
     });
     out.listed = int(listing.messages.size());
     // What was left as changed stays on the server either way; what was accepted is gone
     // only once the commit went through.
     out.changed = deletion.changed;
-    if (out.ok)
+    if (out.ok) {
         out.deleted = deletion.deleted;
+        out.notice = notice;
+    }
     return out;
 }
 
@@ -125,9 +134,11 @@ TFailureClass ClassifyFailure(const TTaskResult &result)
 {
     if (result.ok)
         return TFailureClass::None;
-    // A mailbox locked by another session, or a server's own trouble, passes (RFC 2449).
-    const bool busy = result.text.contains(QStringLiteral("[IN-USE]"), Qt::CaseInsensitive)
-                      || result.text.contains(QStringLiteral("[SYS/TEMP]"), Qt::CaseInsensitive);
+    // A mailbox locked by another session, or a server's own trouble, passes (POP3: RFC 2449,
+    // IMAP: RFC 5530).
+    bool busy = false;
+    for (const char *code : {"[IN-USE]", "[SYS/TEMP]", "[INUSE]", "[UNAVAILABLE]"})
+        busy = busy || result.text.contains(QLatin1String(code), Qt::CaseInsensitive);
     if (!result.fingerprint.isEmpty() || (result.loginRefused && !result.loginDelay && !busy))
         return TFailureClass::Permanent;
     // Codes of a server that is down, or of a network or name service that is: all pass.

@@ -14,9 +14,11 @@
 struct TMailboxIdentity
 {
     QString host;       // lower case
-    quint16 port = 0;   // the port given with the server, else the default of the security
+    quint16 port = 0;   // the port given with the server, else the default of protocol and security
     QString user;
     TlsMode tls = TlsMode::None;
+    // A POP3 listing's message ids mean nothing in an IMAP folder of the same account.
+    MailProtocol protocol = MailProtocol::Pop3;
 
     static TMailboxIdentity Of(const MailboxSlot &slot);
     bool operator==(const TMailboxIdentity &) const = default;
@@ -38,6 +40,7 @@ struct TTaskResult
     int listed = 0;             // messages listed (so far, when the listing failed)
     QList<int> deleted;         // listed messages the server removed (DELE accepted, QUIT accepted)
     QList<int> changed;         // marked messages left on the server because they changed
+    QString notice;             // what the deletion could not do as asked, for the user; else empty
     QList<TMessageListRow> rows; // the rows as listed and marked
     TMailboxListing listing;    // what the check listed (the whole mailbox when ok)
 };

@@ -1,8 +1,13 @@
 #include "connectiontest.h"
 
+#include "imap.h"
 #include "mailboxes.h"
 #include "oauth.h"
 #include "pop3mailbox.h"
+
+#include <QCoreApplication>
+#include <algorithm>
+#include <climits>
 
 namespace {
 
@@ -47,7 +52,15 @@ QStringList TConnectionReport::Lines() const
         lines << QStringLiteral("Security: ") + security;
     if (!login.isEmpty())
         lines << QStringLiteral("Log-in: ") + login;
-    if (ok) {
+    if (ok && imap) {
+        const auto tr = [](const char *text) { return QCoreApplication::translate("TConnectionReport", text); };
+        lines << tr("New mail at once (IDLE): ")
+                     + (idle ? tr("offered (automatic mode checks within seconds of new mail)")
+                             : tr("not offered (automatic mode asks every minute)"));
+        lines << tr("Removing single messages (UIDPLUS): ")
+                     + (uidplus ? tr("offered") : tr("not offered (deleted spam is flagged; your mail program removes it)"));
+        lines << tr("Messages in the folder: %1").arg(messages);
+    } else if (ok) {
         lines << QStringLiteral("Pipelining: ")
                      + (pipelining ? QStringLiteral("offered (a check takes fewer round trips)")
                                    : QStringLiteral("not offered (one command at a time)"));
@@ -61,8 +74,55 @@ QStringList TConnectionReport::Lines() const
     return lines;
 }
 
+namespace {
+
+// An IMAP mailbox: logged in to and its folder opened read-only, as a check starts, then left.
+TConnectionReport TestImapConnection(const MailboxSlot &mailbox, int slot, int timeOutSeconds)
+{
+    TConnectionReport report;
+    report.imap = true;
+    TMailboxOptions options;
+    options.timeOutSeconds = timeOutSeconds;
+    options.slot = slot;
+    const std::unique_ptr<TMailbox> box = MakeMailbox(mailbox, options);
+    auto *imap = dynamic_cast<TImapMailbox *>(box.get());
+    if (!imap)
+        return report;
+    const TImapClient &client = imap->Client();
+    // The server answered the log-in (or the folder): the line was up, protected as asked,
+    // since the client sends nothing over a line that is not.
+    bool reached = true;
+    try {
+        imap->LogIn();
+        report.ok = true;
+        report.messages = int(std::clamp<qint64>(imap->Exists(), -1, INT_MAX));
+        report.idle = client.Capabilities().Has("IDLE");
+        report.uidplus = client.Capabilities().Has("UIDPLUS");
+        imap->LogOut();
+        report.answer = QCoreApplication::translate("TConnectionReport", "accepted the log-in and opened the folder");
+    } catch (const ENetError &e) {
+        report.answer = e.Message();
+        reached = dynamic_cast<const EServerError *>(&e) != nullptr;
+    }
+    report.security = SecurityText(mailbox, reached, reached && mailbox.tls != TlsMode::None);
+    if (reached) {
+        const QStringList offered = client.Capabilities().AuthMechanisms();
+        const char *login = QT_TRANSLATE_NOOP("TConnectionReport", "LOGIN (the password inside the protected line)");
+        if (mailbox.login == MailboxLogin::OAuth2)
+            login = QT_TRANSLATE_NOOP("TConnectionReport", "AUTHENTICATE with an OAuth2 access token");
+        else if (client.Capabilities().Has("LOGINDISABLED") && offered.contains(QStringLiteral("PLAIN")))
+            login = QT_TRANSLATE_NOOP("TConnectionReport", "AUTHENTICATE PLAIN with the password");
+        report.login = QCoreApplication::translate("TConnectionReport", login);
+    }
+    return report;
+}
+
+} // namespace
+
 TConnectionReport TestConnection(const MailboxSlot &mailbox, int slot, int timeOutSeconds)
 {
+    if (mailbox.protocol == MailProtocol::Imap)
+        return TestImapConnection(mailbox, slot, timeOutSeconds);
     TConnectionReport report;
     TPop3Client client;
     LoadSlot(client, mailbox);

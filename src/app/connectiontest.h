@@ -14,7 +14,11 @@ struct TConnectionReport
     QString login;      // the log-in method that was used (or would have been)
     bool pipelining = false;
     bool uidl = false;
-    int messages = -1;  // waiting messages from STAT; -1 when the log-in did not get that far
+    int messages = -1;  // waiting messages from STAT (IMAP: in the folder); -1 when the log-in did not get that far
+    // An IMAP mailbox: what its server offers instead of pipelining and UIDL.
+    bool imap = false;
+    bool idle = false;     // new mail is told at once
+    bool uidplus = false;  // single messages can be removed
     QString answer;     // the server's answer, or what went wrong and what to do
 
     // One line per finding, for the user.

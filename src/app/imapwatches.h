@@ -25,8 +25,8 @@ public:
     explicit TImapWatches(Check check, QObject *parent = nullptr);
     ~TImapWatches() override;
 
-    // Watches every IMAP slot with a server and a user name while on, none otherwise. A slot
-    // whose settings did not change keeps its session.
+    // Watches every IMAP slot with a server and a user name (but a stored OAuth2 sign-in) while
+    // on, none otherwise. A slot whose settings did not change keeps its session.
     void Update(const ServerSettings &servers, bool on, int timeOutSeconds);
     QList<int> Watched() const;
     void SetTiming(const TImapWatcher::Timing &timing) { m_timing = timing; }

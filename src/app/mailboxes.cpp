@@ -86,7 +86,7 @@ public:
         m_sasl->Restart();
         try {
             TImapMailbox::LogIn();
-        } catch (const EServerError &error) {
+        } catch (const ELoginError &error) {
             if (m_sasl->Challenge().isEmpty())
                 throw;
             // The server's error challenge is its word on the token (RFC 7628, and Google's

@@ -3,6 +3,7 @@
 #include "files.h"
 #include "linecodec.h"
 #include "logformat.h"
+#include "oauth.h"
 #include "prompts.h"
 #include "rulewords.h"
 #include "secrets.h"
@@ -36,6 +37,34 @@ QString PlainPasswordNotice(const MailboxSlot &before, const MailboxSlot &after,
                           "network to %2 readable by anyone on the way. Choose Implicit TLS or STARTTLS if "
                           "the server offers it.")
         .arg(QString::number(n), host);
+}
+
+int UsualPort(MailProtocol protocol, TlsMode tls)
+{
+    const bool implicit = tls == TlsMode::Implicit;
+    if (protocol == MailProtocol::Imap)
+        return implicit ? 993 : 143;
+    return implicit ? 995 : 110;
+}
+
+TServerProposal ProposeServer(const QString &address, MailProtocol protocol)
+{
+    TServerProposal out;
+    const QString domain = address.section(u'@', 1).trimmed().toLower();
+    if (domain == u"icloud.com" || domain == u"me.com" || domain == u"mac.com") {
+        out.protocol = MailProtocol::Imap;
+        out.host = QStringLiteral("imap.mail.me.com");
+    } else if (const std::optional<OAuthProvider> provider = OAuthProviderForAddress(address)) {
+        out.protocol = protocol;
+        out.host = (protocol == MailProtocol::Imap ? provider->imapServer : provider->server).section(u':', 0, 0);
+        out.oauth2 = true;
+    } else {
+        out.protocol = protocol;
+        if (!domain.isEmpty())
+            out.host = (protocol == MailProtocol::Imap ? QStringLiteral("imap.") : QStringLiteral("pop.")) + domain;
+    }
+    out.port = UsualPort(out.protocol, TlsMode::Implicit);
+    return out;
 }
 
 QString FirstMailboxRuleText(const QString &userName)

@@ -30,6 +30,23 @@ QString PlainPasswordNotice(const MailboxSlot &before, const MailboxSlot &after,
 // go there. Returns the slots whose secrets stay unstored (for saveServerSettings).
 QSet<int> PlaceNewSecrets(ServerSettings &servers, const ServerSettings &before, TPrompts &prompts);
 
+// The port a protocol uses with a security when the server names none: 995 or 110 for POP3,
+// 993 or 143 for IMAP.
+int UsualPort(MailProtocol protocol, TlsMode tls);
+
+// What the new-mailbox assistant proposes for an e-mail address and the protocol chosen: the
+// provider's server where Tarnwick knows it (Gmail, Outlook and its kin, iCloud), else "pop."
+// or "imap." before the address's domain, always with implicit TLS. iCloud serves IMAP only,
+// so its addresses get IMAP whatever was chosen. An address without a domain gets no host.
+struct TServerProposal
+{
+    QString host;
+    int port = 0;
+    MailProtocol protocol = MailProtocol::Pop3;
+    bool oauth2 = false;  // the provider wants its own sign-in rather than the password
+};
+TServerProposal ProposeServer(const QString &address, MailProtocol protocol);
+
 // How the rule that the first mailbox brings is shown: the header rule that makes mail not
 // addressed to userName suspect.
 QString FirstMailboxRuleText(const QString &userName);

@@ -320,7 +320,7 @@ TTaskResult TMailGuard::runCheck(bool unattended, bool deleteInSession)
         }
         ShowTotalCount();
         if (out.ok && deleteInSession && !out.deleted.isEmpty())
-            announceDeletions(int(out.deleted.size()), 0);
+            announceDeletions(int(out.deleted.size()), 0, out.notice);
     }
     if (quietFailure && !m_checkDelayed)
         noteQuietFailure(out);
@@ -565,7 +565,7 @@ bool TMailGuard::DeleteMessages(const QString &mailer)
                 relisted = listMailbox();
                 saveRuleLists();
             }
-            announceDeletions(int(out.deleted.size()), int(out.changed.size()));
+            announceDeletions(int(out.deleted.size()), int(out.changed.size()), out.notice);
         }
     }
 
@@ -596,9 +596,10 @@ void TMailGuard::recordDeletions(const QList<int> &deletedRows)
     DropFromListing(m_listing, deletedRows);
 }
 
-void TMailGuard::announceDeletions(int deleted, int skipped)
+void TMailGuard::announceDeletions(int deleted, int skipped, const QString &notice)
 {
-    setStatus(QStringLiteral("There were %1 messages deleted").arg(deleted));
+    const QString count = QStringLiteral("There were %1 messages deleted").arg(deleted);
+    setStatus(notice.isEmpty() ? count : tr("%1. %2").arg(count, notice));
     TCaptionState c = m_captions;
     c.trayHint = QStringLiteral("%1 spams deleted").arg(deleted);
     if (skipped > 0)

@@ -135,6 +135,8 @@ public:
     // The mailbox of the slot loaded last (GetRemotePOPSettings), and that slot as loaded.
     TMailbox &Mailbox() { return *m_mailbox; }
     const MailboxSlot &LoadedSlot() const { return m_loadedSlot; }
+    // The IDLE sessions of the IMAP mailboxes; null until automatic mode first starts.
+    TImapWatches *ImapWatches() const { return m_imapWatches; }
     // The dial-up component: the client dials its Service before it connects and hangs up
     // after. Its entry is chosen at start from the stored "RAS" position.
     TagRas &Ras() { return m_run.ras; }
@@ -349,7 +351,8 @@ private:
     // the list, and shows the count.
     void recordDeletions(const QList<int> &deletedRows);
     // "There were n messages deleted" and the tray's "n spams deleted".
-    void announceDeletions(int deleted, int skipped);
+    // notice: what the server could not do as asked (TTaskResult::notice), shown with the count.
+    void announceDeletions(int deleted, int skipped, const QString &notice);
     // Why the rows of the list must not be acted on in slot's mailbox now; empty when they may.
     QString listingRefusal(int slot, const QString &action) const;
     // Confirms, deletes, logs, counts and lists again; true when the mail program should be

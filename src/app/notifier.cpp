@@ -54,7 +54,8 @@ std::optional<TNotice> TNotifier::MailboxResult(int slot, const QString &mailbox
         state = State::Fine;
         if (const int n = int(result.deleted.size()); n > 0)
             notice = TNotice{TNotifier::tr("Mailbox %1: spam deleted").arg(mailbox),
-                             TNotifier::tr("Messages deleted before your mail program downloaded them: %1").arg(n),
+                             TNotifier::tr("Messages deleted before your mail program downloaded them: %1").arg(n)
+                                 + (result.notice.isEmpty() ? QString() : u'\n' + result.notice),
                              false};
     }
     if (!m_enabled)

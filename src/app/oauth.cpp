@@ -29,7 +29,7 @@ OAuthProvider Google()
     return {QStringLiteral("google"), QStringLiteral("Google"), QStringLiteral("pop.gmail.com:995"),
             QUrl(QStringLiteral("https://accounts.google.com/o/oauth2/v2/auth")),
             QUrl(QStringLiteral("https://oauth2.googleapis.com/token")),
-            QStringLiteral("https://mail.google.com/"), {}, {}};
+            QStringLiteral("https://mail.google.com/"), {}, {}, QStringLiteral("imap.gmail.com:993")};
 }
 
 // Microsoft grants POP3 and IMAP each by a scope of its own; one sign-in asks for both, so that
@@ -41,7 +41,7 @@ OAuthProvider Microsoft()
             QUrl(QStringLiteral("https://login.microsoftonline.com/common/oauth2/v2.0/token")),
             QStringLiteral("https://outlook.office.com/POP.AccessAsUser.All "
                            "https://outlook.office.com/IMAP.AccessAsUser.All offline_access"),
-            {}, {}};
+            {}, {}, QStringLiteral("outlook.office365.com:993")};
 }
 
 QString HostOf(const QString &server)

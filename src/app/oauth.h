@@ -35,6 +35,7 @@ struct OAuthProvider
     // "...AuthorizationUrl"/"...TokenUrl" there replace the end points (an organisation's own).
     QString clientId;
     QString clientSecret;
+    QString imapServer; // the IMAP server with its implicit TLS port
 };
 
 // The presets, without the client (see LoadOAuthClient). Unknown names give nothing.
@@ -126,6 +127,7 @@ public:
     bool Busy() const override { return m_inner->Busy(); }
     bool Connected() const override { return m_inner->Connected(); }
     int LoginDelay() const override { return m_inner->LoginDelay(); }
+    QString Notice() const override { return m_inner->Notice(); }
     void LogIn() override;
     quint64 Session() const override { return m_inner->Session(); }
     TMailboxListing List(

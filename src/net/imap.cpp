@@ -371,9 +371,14 @@ TImapClient::Ticket TImapClient::QueueLogIn()
 void TImapClient::TakeLogIn(Ticket ticket)
 {
     const ImapReply reply = Take(ticket);
-    if (!reply.Ok())
-        throw EServerError(QStringLiteral("The server refused the log-in (%1). Check the user name and password.")
-                               .arg(ServerText(reply.done)));
+    // Thrown as a refused log-in, so that callers tell it from a refused command as for POP3;
+    // the response code (RFC 5530) stays in the text: UNAVAILABLE and INUSE pass by themselves.
+    if (!reply.Ok()) {
+        const QString code = reply.done.code.isEmpty() ? QString() : u'[' + QString::fromLatin1(reply.done.code) + "] ";
+        throw ELoginError(QStringLiteral("The server refused the log-in (%1%2). Check the user name and password.")
+                              .arg(code, ServerText(reply.done)),
+                          false);
+    }
 }
 
 void TImapClient::LogOut()
@@ -433,9 +438,12 @@ void TImapMailbox::TakeOpened(TImapClient::Ticket ticket, bool readWrite)
                                           "mailbox's settings.")
                                .arg(m_settings.folder, ServerText(reply.done)));
     quint32 validity = 0;
-    for (const ImapResponse &response : reply.untagged)
+    for (const ImapResponse &response : reply.untagged) {
         if (response.code == "UIDVALIDITY" && response.codeArgs.size() == 1)
             validity = response.codeArgs[0].Number().value_or(0);
+        if (response.status == "EXISTS")
+            m_exists = response.number;
+    }
     // Without UIDVALIDITY a UID names nothing for sure: nothing could be deleted safely.
     if (validity == 0)
         throw EProtocolError(QStringLiteral("The server did not say which UIDs the folder \"%1\" uses")
@@ -457,6 +465,7 @@ void TImapMailbox::LogIn()
             m_client.Drop();
         ++m_session;
         m_uidValidity = 0;
+        m_exists = -1;
         m_selected = false;
         m_toDelete.clear();
         m_target.clear();
@@ -481,7 +490,9 @@ void TImapMailbox::LogIn()
 
 TImapClient::Ticket TImapMailbox::QueueSearch()
 {
-    return m_client.Queue(m_settings.wholeFolder ? "UID SEARCH ALL" : "UID SEARCH UNSEEN",
+    // A message flagged as deleted is on its way out (our own flag-only deletion, or the
+    // user's mail program): listed again, it would be deleted, logged and counted once more.
+    return m_client.Queue(m_settings.wholeFolder ? "UID SEARCH UNDELETED" : "UID SEARCH UNSEEN UNDELETED",
                           TImapClient::kMaxResponseLineBytes + 64 * 1024);
 }
 

@@ -220,11 +220,11 @@ public:
     void LogOut() override;
     void Abort() override;
 
-    // What the last Commit could not do as asked, for the user (a server without UID EXPUNGE
-    // leaves the messages flagged for the mail program to remove); empty when all was done.
-    QString Notice() const { return m_notice; }
-    // The UIDVALIDITY of the open folder.
+    // A server without UID EXPUNGE leaves the messages flagged for the mail program to remove.
+    QString Notice() const override { return m_notice; }
+    // The UIDVALIDITY of the open folder, and its messages when it was opened (-1: not told).
     quint32 UidValidity() const { return m_uidValidity; }
+    qint64 Exists() const { return m_exists; }
     TImapClient &Client() { return m_client; }
 
     // The most messages one listing takes, whatever the settings say.
@@ -262,6 +262,7 @@ private:
     TMailboxEvents m_events;
     quint64 m_session = 0;
     quint32 m_uidValidity = 0;
+    qint64 m_exists = -1;
     bool m_selected = false;       // opened read-write for a deletion
     QList<quint32> m_toDelete;     // checked by Delete, acted on by Commit
     QByteArray m_target;           // the folder they go to

@@ -75,6 +75,9 @@ public:
     // The pause in seconds the server asked for between log-ins in the last session; 0 or
     // less when it asked for none.
     virtual int LoginDelay() const { return 0; }
+    // What the last Commit could not do as asked, in words for the user (a server that can
+    // only flag messages leaves their removal to the mail program); empty when all was done.
+    virtual QString Notice() const { return {}; }
 
     // Connects, secures the line as set, and logs in. A new session starts.
     virtual void LogIn() = 0;

@@ -83,7 +83,9 @@ const char kCommands[] =
     "      (at most 4 connections to one server) and printed in mailbox order;\n"
     "      each line then starts with the mailbox number and a tab. With\n"
     "      --delete the messages marked for deletion (marks 0 and 2) are deleted\n"
-    "      on the server without a question. Writes the activity log and keeps\n"
+    "      on the server without a question (an IMAP server that can only flag\n"
+    "      them leaves their removal to your mail program: standard error says\n"
+    "      so, and --json as \"notice\"). Writes the activity log and keeps\n"
     "      the rules' hit counts, as a check in the window does.\n"
     "  mailbox set N [--server HOST[:PORT]] [--user NAME] [--tls none|implicit|stls]\n"
     "                [--trust-fingerprint HEX|none] [--password-stdin]\n"
@@ -115,7 +117,8 @@ const char kCommands[] =
     "      where a password would. --auth password logs in with the password.\n"
     "  mailbox test N\n"
     "      Logs in to mailbox N, reads what the server offers and logs out: the\n"
-    "      security, the log-in method, pipelining, UIDL and the server's answer.\n"
+    "      security, the log-in method, pipelining, UIDL (IMAP: IDLE, UIDPLUS and\n"
+    "      the folder's messages) and the server's answer.\n"
     "  mailbox list [--json]\n"
     "      Shows the mailbox slots (never their passwords); * marks the selected one.\n"
     "  classify [--why] FILE...\n"
@@ -213,6 +216,8 @@ QJsonObject CheckJson(int slot, const MailboxSlot &box, const TTaskResult &resul
         json.insert(QStringLiteral("failure"), FailureName(failure));
         json.insert(QStringLiteral("error"), errors.isEmpty() ? result.text : errors.join(u'\n'));
     }
+    if (!result.notice.isEmpty())
+        json.insert(QStringLiteral("notice"), result.notice);
     return json;
 }
 
@@ -287,6 +292,8 @@ int Check(const QCommandLineParser &p)
         else
             err(prompts.prefix
                 + QStringLiteral("Deleted %1 of %2 marked messages.").arg(result.deleted.size()).arg(marked));
+        if (!result.notice.isEmpty())
+            err(prompts.prefix + result.notice);
     };
     run.CheckAll(chosen, remove, prompts, starting, checked);
     if (json)

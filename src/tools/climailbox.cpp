@@ -293,7 +293,7 @@ int MailboxSet(const QCommandLineParser &p, const QStringList &args)
             return 1;
         }
         if (slot.server.isEmpty()) {
-            slot.server = provider->server;
+            slot.server = slot.protocol == MailProtocol::Imap ? provider->imapServer : provider->server;
             slot.tls = tls.value_or(TlsMode::Implicit);
         }
         LoadOAuthClient(settings, *provider);

@@ -2,6 +2,7 @@
 
 #include "connectiontest.h"
 #include "general.h"
+#include "mailboxsetup.h"
 #include "oauth.h"
 #include "settingsstore.h"
 
@@ -18,13 +19,6 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
-
-namespace {
-
-constexpr int kPop3TlsPort = 995;
-constexpr int kPop3Port = 110;
-
-} // namespace
 
 TAddMailboxDialog::TAddMailboxDialog(QWidget *parent)
     : QDialog(parent), m_open([](const QUrl &url) { QDesktopServices::openUrl(url); })
@@ -50,13 +44,18 @@ TAddMailboxDialog::TAddMailboxDialog(QWidget *parent)
     edUser = new QLineEdit(this);
     edUser->setObjectName(QStringLiteral("edUser"));
     form->addRow(tr("&User name:"), edUser);
+    cbProtocol = new QComboBox(this);
+    cbProtocol->setObjectName(QStringLiteral("cbProtocol"));
+    cbProtocol->addItems({tr("POP3"), tr("IMAP")});
+    cbProtocol->setToolTip(tr("POP3 reads the mailbox; IMAP reads one folder of it and marks nothing read."));
+    form->addRow(tr("P&rotocol:"), cbProtocol);
     edServer = new QLineEdit(this);
     edServer->setObjectName(QStringLiteral("edServer"));
-    form->addRow(tr("POP &server:"), edServer);
+    form->addRow(tr("&Server:"), edServer);
     spPort = new QSpinBox(this);
     spPort->setObjectName(QStringLiteral("spPort"));
     spPort->setRange(1, 65535);
-    spPort->setValue(kPop3TlsPort);
+    spPort->setValue(UsualPort(MailProtocol::Pop3, TlsMode::Implicit));
     form->addRow(tr("&Port:"), spPort);
     cbSecurity = new QComboBox(this);
     cbSecurity->setObjectName(QStringLiteral("cbSecurity"));
@@ -106,10 +105,11 @@ TAddMailboxDialog::TAddMailboxDialog(QWidget *parent)
     connect(edAddress, &QLineEdit::textEdited, this, &TAddMailboxDialog::addressEdited);
     connect(edServer, &QLineEdit::textEdited, this, [this] { m_serverByHand = true; });
     connect(edUser, &QLineEdit::textEdited, this, [this] { m_userByHand = true; });
-    connect(cbSecurity, &QComboBox::activated, this, [this](int index) {
-        // The usual port of the chosen security, unless the user typed another.
-        if (spPort->value() == kPop3TlsPort || spPort->value() == kPop3Port)
-            spPort->setValue(index == int(TlsMode::Implicit) ? kPop3TlsPort : kPop3Port);
+    connect(cbSecurity, &QComboBox::activated, this, &TAddMailboxDialog::protocolChosen);
+    connect(cbProtocol, &QComboBox::activated, this, [this] {
+        if (!m_serverByHand)
+            addressEdited(edAddress->text());
+        protocolChosen();
     });
     connect(rbPassword, &QRadioButton::toggled, this, &TAddMailboxDialog::updateLogin);
     connect(btSignIn, &QPushButton::clicked, this, &TAddMailboxDialog::btSignInClick);
@@ -129,18 +129,23 @@ void TAddMailboxDialog::addressEdited(const QString &address)
         edUser->setText(address.trimmed());
     if (m_serverByHand)
         return;
-    const QString domain = address.section(u'@', 1).trimmed().toLower();
-    if (provider) {
-        const QString server = provider->server;
-        edServer->setText(server.section(u':', 0, 0));
-        spPort->setValue(server.section(u':', 1).toInt());
-        rbOAuth2->setChecked(true);
-    } else {
-        edServer->setText(domain.isEmpty() ? QString() : QStringLiteral("pop.") + domain);
-        spPort->setValue(kPop3TlsPort);
-        rbPassword->setChecked(true);
-    }
+    const TServerProposal proposal = ProposeServer(address, MailProtocol(cbProtocol->currentIndex()));
+    cbProtocol->setCurrentIndex(int(proposal.protocol));
+    edServer->setText(proposal.host);
+    spPort->setValue(proposal.port);
+    (proposal.oauth2 ? rbOAuth2 : rbPassword)->setChecked(true);
     cbSecurity->setCurrentIndex(int(TlsMode::Implicit));
+}
+
+void TAddMailboxDialog::protocolChosen()
+{
+    // The usual port of the protocol and security chosen, unless the user typed another.
+    const int port = spPort->value();
+    const int usual = UsualPort(MailProtocol(cbProtocol->currentIndex()), TlsMode(cbSecurity->currentIndex()));
+    for (const MailProtocol protocol : {MailProtocol::Pop3, MailProtocol::Imap})
+        for (const TlsMode tls : {TlsMode::None, TlsMode::Implicit})
+            if (port == UsualPort(protocol, tls))
+                spPort->setValue(usual);
 }
 
 void TAddMailboxDialog::updateLogin()
@@ -156,8 +161,9 @@ MailboxSlot TAddMailboxDialog::Slot() const
     const QString host = edServer->text().trimmed();
     const int port = spPort->value();
     const TlsMode tls = TlsMode(qBound(0, cbSecurity->currentIndex(), 2));
-    // The port goes with the server only where it is not the one the security implies.
-    const bool usual = port == (tls == TlsMode::Implicit ? kPop3TlsPort : kPop3Port);
+    slot.protocol = cbProtocol->currentIndex() == int(MailProtocol::Imap) ? MailProtocol::Imap : MailProtocol::Pop3;
+    // The port goes with the server only where it is not the one protocol and security imply.
+    const bool usual = port == UsualPort(slot.protocol, tls);
     slot.server = usual ? host : QStringLiteral("%1:%2").arg(host).arg(port);
     slot.mailbox = edUser->text().trimmed();
     slot.tls = tls;

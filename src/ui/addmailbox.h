@@ -13,9 +13,9 @@ class QPushButton;
 class QRadioButton;
 class QSpinBox;
 
-// "Add mailbox...": asks for the e-mail address, proposes the server (the provider's for
-// Gmail and Outlook, else pop.DOMAIN) with implicit TLS, lets the user put server, port and
-// security right by hand, signs in at the provider where it wants OAuth2, and tests the
+// "Add mailbox...": asks for the e-mail address, proposes the server for the protocol chosen
+// (the provider's for Gmail, Outlook and iCloud, else pop.DOMAIN or imap.DOMAIN) with implicit
+// TLS, lets the user put protocol, server, port and security right by hand, signs in at the provider where it wants OAuth2, and tests the
 // connection before the mailbox is added.
 class TAddMailboxDialog : public QDialog
 {
@@ -37,6 +37,7 @@ public:
     QLineEdit *edAddress = nullptr;
     QLabel *lblProvider = nullptr;
     QLineEdit *edUser = nullptr;    // the user name on the server: the address unless changed
+    QComboBox *cbProtocol = nullptr;  // indexed by MailProtocol
     QLineEdit *edServer = nullptr;
     QSpinBox *spPort = nullptr;
     QComboBox *cbSecurity = nullptr;
@@ -54,6 +55,7 @@ public:
 
 private:
     void addressEdited(const QString &address);
+    void protocolChosen();
     void updateLogin();
 
     std::function<void(const QUrl &)> m_open;

@@ -28,7 +28,7 @@ QWidget *TfrmGeneral::makeMailboxesTab()
     auto *page = new QWidget(this);
     auto *layout = new QVBoxLayout(page);
     layout->addWidget(wrapped(
-        tr("Enter the name of your POP server, your user name on that server and the "
+        tr("Enter the name of your mail server, your user name on that server and the "
                        "password you use to get your mail; your internet service provider can "
                        "tell you all three. The selected mailbox is the one checked by "
                        "\"Check e-mail\". A certificate that you trust although it cannot be "
@@ -38,7 +38,7 @@ QWidget *TfrmGeneral::makeMailboxesTab()
     auto *grid = new QGridLayout();
     grid->setHorizontalSpacing(6);
     grid->setVerticalSpacing(3);
-    const QStringList headings{QString(), tr("POP Server"), tr("User Name/Mailbox"),
+    const QStringList headings{QString(), tr("Server"), tr("User Name/Mailbox"),
                                tr("Password"), tr("Security"),
                                tr("Trusted certificate"), tr("Pipelining")};
     for (int c = 0; c < headings.size(); ++c) {
@@ -231,6 +231,8 @@ int TfrmGeneral::AddMailbox(const MailboxSlot &slot)
         edPass[i]->setText(slot.password);
         cbTls[i]->setCurrentIndex(int(slot.tls));
         edFingerprint[i]->setText(slot.fingerprint);
+        cbProtocol[i]->setCurrentIndex(int(slot.protocol));
+        showImapControls(i);
         rbMailbox[i]->setChecked(true);
         edServe[i]->setFocus();
         return i + 1;

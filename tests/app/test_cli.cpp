@@ -46,24 +46,6 @@ class CliDovecot : public DovecotTest
 {
 protected:
     int Waiting(const QString &user) const { return WaitingSubjects(Server(), user, env.Password).size(); }
-    // The subjects in a folder of the user's maildir (INBOX for none) with the flags in their
-    // file names, sorted.
-    QStringList Folder(const QString &user, const QString &folder = {}) const
-    {
-        QStringList found;
-        const QString root = env.MailDir + u'/' + user + (folder.isEmpty() ? QString() : "/." + folder);
-        for (const char *sub : {"/cur", "/new"}) {
-            for (const QFileInfo &info : QDir(root + QLatin1String(sub)).entryInfoList(QDir::Files)) {
-                QFile file(info.filePath());
-                EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-                found << GetFieldValue(DecodeHeaderLines(file.readAll()), "Subject") + " :"
-                             + info.fileName().section(QStringLiteral(":2,"), 1);
-            }
-        }
-        found.sort();
-        return found;
-    }
-
     TGuardHome h;
 };
 
@@ -175,6 +157,7 @@ TEST_F(CliDovecot, AnImapMailboxMarksAsPop3AndMovesTheMarkedToJunk)
     // Newest first: the same rows read backwards; the blacklisted and pills messages are 4 and 5.
     EXPECT_EQ(rows(imap), (QStringList{pop3.rbegin(), pop3.rend()}));
     EXPECT_EQ(imap["deleted"].toArray(), (QJsonArray{4, 5}));
+    EXPECT_FALSE(imap.contains("notice")) << "Dovecot removes single messages (UIDPLUS)";
     const QStringList subjects = StandardSubjects();
     const QStringList moved{subjects[0] + " :", subjects[1] + " :"};
     EXPECT_EQ(Folder("imap08", "Junk"), moved);
@@ -199,6 +182,7 @@ TEST(Cli, FailureClassOfACheck)
         {"dial-up", failed([](TTaskResult &r) { r.dialUp = true; }), TFailureClass::Temporary},
         {"login delay", failed([&](TTaskResult &r) { login("-ERR [LOGIN-DELAY] wait")(r), r.loginDelay = true; }), TFailureClass::Temporary},
         {"mailbox in use", failed(login("-ERR [IN-USE] locked")), TFailureClass::Temporary},
+        {"IMAP server unavailable", failed(login("refused the log-in ([UNAVAILABLE] later)")), TFailureClass::Temporary},
         {"password", failed(login("-ERR [AUTH] Authentication failed.")), TFailureClass::Permanent},
         {"certificate", failed([](TTaskResult &r) { r.fingerprint = QStringLiteral("ab").repeated(32); }), TFailureClass::Permanent},
         {"command after log-in", failed([](TTaskResult &r) { r.serverRefused = true; }), TFailureClass::Other},

@@ -1,15 +1,22 @@
 // The mail guard against the real Dovecot of the test fixture, without any window: checks,
-// deletions, the automatic pass, cancel, failures and the refusal of a second command.
+// deletions, the automatic pass (also on new IMAP mail), cancel, failures and the refusal of a
+// second command.
 //
-// Every test has a mailbox of its own (user16, user26 ... user40): tests run side by side, and
-// two tests seeding one mailbox would pull messages from under each other's check.
+// Every test has a mailbox of its own (user16, user26 ... user40, imap09): tests run side by
+// side, and two tests seeding one mailbox would pull messages from under each other's check.
 #include "guard_dovecot.h"
 
+#include "imapwatches.h"
 #include "logformat.h"
 #include "pop3mailbox.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTcpServer>
+#include <QThread>
+#include <cstdio>
 #include <gtest/gtest.h>
 
 namespace {
@@ -108,7 +115,7 @@ TEST_F(GuardDovecot, AutomaticPassDeletesInEverySlotAndReturnsToTheStoredSlot)
     Seed("user37", {Mail("shop@pills.example", "More pills"), Mail("x@known-spam.example", "Offer")});
     Seed("user36", {Mail("shop@pills.example", "Pills again"), Mail("mum@example.com", "Sunday"),
                     Mail("x@known-spam.example", "Offer 2")});
-    Seed("user35", {Mail("boss@example.com", "Report")});
+    Seed("user35", {Mail("shop@pills.example", "Pills once more"), Mail("boss@example.com", "Report")});
     h.servers.slot(1) = Slot("user37");
     h.servers.slot(2) = Slot("user36");
     h.servers.slot(4) = Slot("user35");
@@ -128,8 +135,9 @@ TEST_F(GuardDovecot, AutomaticPassDeletesInEverySlotAndReturnsToTheStoredSlot)
     const QString log = h.readLog();
     EXPECT_EQ(LinesWith(log, QStringLiteral("MAIL CHECK")).size(), 3);
     EXPECT_EQ(LinesWith(log, QStringLiteral("   Subject: ")),
-              (QStringList{"   Subject: More pills", "   Subject: Offer", "   Subject: Pills again", "   Subject: Offer 2"}));
-    EXPECT_EQ(StoredGeneral().count, 4);
+              (QStringList{"   Subject: More pills", "   Subject: Offer", "   Subject: Pills again", "   Subject: Offer 2",
+                           "   Subject: Pills once more"}));
+    EXPECT_EQ(StoredGeneral().count, 5);
 
     // The mail left over is noticed although spam was deleted on the way.
     EXPECT_EQ(guard->Captions().windowCaption, QStringLiteral("Tarnwick - MailBox user36 - 1 messages"));
@@ -143,35 +151,17 @@ TEST_F(GuardDovecot, AutomaticPassDeletesInEverySlotAndReturnsToTheStoredSlot)
     EXPECT_TRUE(guard->Timer1Enabled());
 
     // The list shows the last mailbox visited (slot 4), while the client is back on slot 2:
-    // a deletion acts on the rows' own mailbox.
+    // a deletion acts on the rows' own mailbox, where the row was message 2 when listed and
+    // is message 1 now.
     ASSERT_EQ(RowSubjects(), QStringList{QStringLiteral("Report")});
     EXPECT_EQ(guard->Messages().Row(0).slot, 4);
     guard->btMarkClick({0});
     guard->btDeleteClick();
+    EXPECT_TRUE(prompts.texts(TPromptCall::Error).isEmpty()) << prompts.texts(TPromptCall::Error).join(u'\n').toStdString();
     EXPECT_EQ(Waiting("user35"), QStringList());
     EXPECT_EQ(Waiting("user36"), QStringList{QStringLiteral("Sunday")});
     ExpectIdle();
 }
-TEST_F(GuardDovecot, RowsLeftByAPassThatDeletedSpamCanStillBeDeleted)
-{
-    Seed("user14", {Mail("shop@pills.example", "More pills"), Mail("boss@example.com", "Report"),
-                    Mail("shop@pills.example", "Pills again")});
-    h.servers.slot(1) = Slot("user14");
-    h.general.automatic = true;
-    h.general.kill = true;
-    h.general.minutes = 1;
-    Start();
-    guard->Timer1Timer();
-    ASSERT_EQ(RowSubjects(), QStringList{QStringLiteral("Report")});
-
-    // The row was message 2 when listed and is message 1 now.
-    guard->btMarkClick({0});
-    guard->btDeleteClick();
-    EXPECT_TRUE(prompts.texts(TPromptCall::Error).isEmpty()) << prompts.texts(TPromptCall::Error).join(u'\n').toStdString();
-    EXPECT_EQ(Waiting("user14"), QStringList());
-    ExpectIdle();
-}
-
 TEST_F(GuardDovecot, CancelDuringTheListingClearsTheListAndReturnsToIdle)
 {
     QList<QByteArray> many;
@@ -420,6 +410,64 @@ TEST_F(GuardDovecot, ChangedMessagesStayAndMovedOnesAreFollowed)
     EXPECT_EQ(StoredGeneral().count, 1);
     EXPECT_EQ(guard->StatusText(), QStringLiteral("There were 1 messages deleted"));
     ExpectIdle();
+}
+
+// In automatic mode an IMAP folder is watched (IDLE): mail delivered while the event loop
+// runs is checked at once, and with deletion on the spam goes to Junk while the rest stays in
+// INBOX, unseen. Inside a dialog the check waits, and follows once it has closed.
+TEST_F(GuardDovecot, ImapMailIsCheckedAndCleanedAsItArrives)
+{
+    Seed("imap09", {});
+    h.servers.slot(1) = {env.Server(env.ImapPort), "imap09", env.Password, TlsMode::None, {}};
+    h.servers.slot(1).protocol = MailProtocol::Imap;
+    h.general.automatic = h.general.kill = true;
+    h.general.minutes = 60;   // the timed pass plays no part
+    Start();
+    const QString root = env.MailDir + QStringLiteral("/imap09");
+    const auto folder = [this](const QString &name) { return Folder(QStringLiteral("imap09"), name); };
+    const auto deliver = [&](const QByteArray &mail) {
+        QFile file(root + QStringLiteral("/tmp/%1.M3P3.tarnwick").arg(qHash(mail)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(mail) == mail.size());
+        file.close();
+        ASSERT_TRUE(QFile::rename(file.fileName(), root + "/new/" + QFileInfo(file).fileName()));
+    };
+    const auto runUntil = [](const std::function<bool()> &done, int ms) {
+        QElapsedTimer clock;
+        for (clock.start(); !done() && clock.elapsed() < ms; QThread::msleep(2))
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        return done();
+    };
+    ASSERT_TRUE(guard->ImapWatches());
+    bool idle = false;
+    QObject::connect(guard->ImapWatches(), &TImapWatches::watching, [&](int n, bool byIdle) { idle = n == 1 && byIdle; });
+    ASSERT_TRUE(runUntil([&] { return idle; }, 20000)) << "no IDLE session on slot 1";
+    qint64 checkedAfter = -1;
+    QElapsedTimer clock;
+    QObject::connect(guard.get(), &TMailGuard::captionsChanged, [&](const TCaptionState &c) {
+        if (checkedAfter < 0 && c.windowCaption.startsWith(QStringLiteral("Tarnwick - Now checking")))
+            checkedAfter = clock.elapsed();
+    });
+
+    clock.start();
+    deliver(Mail("shop@pills.example", "Cheap pills"));
+    deliver(Mail("mum@example.com", "Sunday"));
+    EXPECT_TRUE(runUntil([&] { return folder("Junk").size() == 1 && !guard->IsBusy(); }, 20000));
+    std::printf("IMAP new mail: checked %lld ms and its spam in Junk %lld ms after delivery\n",
+                static_cast<long long>(checkedAfter), static_cast<long long>(clock.elapsed()));
+    EXPECT_EQ(folder("Junk").value(0).section(u' ', 0, 1), QStringLiteral("Cheap pills"));
+    EXPECT_EQ(folder({}), QStringList{"Sunday :"}) << "left unseen";
+    EXPECT_EQ(LinesWith(h.readLog(), QStringLiteral("   Subject: ")), QStringList{"   Subject: Cheap pills"});
+    EXPECT_EQ(StoredGeneral().count, 1);
+    EXPECT_TRUE(prompts.calls.isEmpty());
+
+    {
+        TMailGuard::ModalScope dialog(*guard);
+        deliver(Mail("x@known-spam.example", "Offer"));
+        runUntil([] { return false; }, 3000);
+        EXPECT_EQ(folder("Junk").size(), 1) << "no check while a dialog is open";
+    }
+    EXPECT_TRUE(runUntil([&] { return folder("Junk").size() == 2 && !guard->IsBusy(); }, 20000));
+    EXPECT_EQ(folder({}), QStringList{"Sunday :"});
 }
 
 } // namespace

@@ -3,9 +3,13 @@
 // connections that shows that nothing was sent, and an IMAP slot's OAuth2 log-in.
 #include "guard_test.h"
 #include "mailboxes.h"
+#include "oauth.h"
 #include "scripted_peer.h"
 
 #include <QEventLoop>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTimer>
@@ -51,10 +55,12 @@ QString RunCli(QProcess &cli, const QStringList &args)
 
 struct Fixture
 {
-    explicit Fixture(const ScriptedPeer &peer, bool pipelining = false, bool automatic = false)
+    explicit Fixture(const ScriptedPeer &peer, bool pipelining = false, bool automatic = false,
+                     MailProtocol protocol = MailProtocol::Pop3)
     {
         h.servers.slot(1) = {peer.Server(), QStringLiteral("alice"), QStringLiteral("secret"), TlsMode::None,
                              QString(), pipelining};
+        h.servers.slot(1).protocol = protocol;
         h.general.ask = false;
         h.general.automatic = h.general.kill = automatic;
         h.general.minutes = 1;
@@ -235,6 +241,7 @@ TEST(GuardPeer, RowsOfAMailboxTheSlotNoLongerNamesAreNotActedOn)
         {"server", [](MailboxSlot &s) { s.server = QStringLiteral("127.0.0.2:") + s.server.section(u':', -1); }},
         {"port", [](MailboxSlot &s) { s.server = s.server.section(u':', 0, 0) + QStringLiteral(":1"); }},
         {"security", [](MailboxSlot &s) { s.tls = TlsMode::StartTls; }},
+        {"protocol", [](MailboxSlot &s) { s.protocol = MailProtocol::Imap; }},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
@@ -281,7 +288,7 @@ TEST(ImapSlot, OAuth2LogsInWithWhatTheServerOffers)
          "needs the scope https://mail.example/"},
         {"AUTH=XOAUTH2",
          {{"A1 AUTHENTICATE XOAUTH2", "+ \r\n"}, {xoauth, "A1 OK in\r\n"}, examine,
-          {"A3 EXAMINE INBOX", "* OK [UIDVALIDITY 7] x\r\nA3 OK\r\n"}, {"A4 UID SEARCH UNSEEN", "* SEARCH\r\nA4 OK\r\n"}},
+          {"A3 EXAMINE INBOX", "* OK [UIDVALIDITY 7] x\r\nA3 OK\r\n"}, {"A4 UID SEARCH UNSEEN UNDELETED", "* SEARCH\r\nA4 OK\r\n"}},
          nullptr},
         {"AUTH=PLAIN", {}, "does not offer the log-in method OAUTHBEARER"},
     };
@@ -303,6 +310,90 @@ TEST(ImapSlot, OAuth2LogsInWithWhatTheServerOffers)
         EXPECT_EQ(error.isEmpty(), !c.error) << error.toStdString();
         EXPECT_TRUE(!c.error || error.contains(QLatin1String(c.error))) << error.toStdString();
         EXPECT_TRUE(peer.Mismatches().isEmpty()) << peer.Mismatches().join("\n").toStdString();
+    }
+    // A stored sign-in: the token comes from the refresh token's source, not from the slot.
+    TGuardHome h;
+    UserSettings settings;
+    ASSERT_TRUE(RememberSlotProvider(settings, 1, "google") && settings.flush());
+    TOAuthTokenSource::Remember("refresh", "tok", QDateTime::currentDateTimeUtc().addSecs(3600));
+    ScriptedPeer peer{PeerScript{{"", "* OK [CAPABILITY IMAP4rev1 AUTH=XOAUTH2] hi\r\n"}} + cases[2].steps};
+    MailboxSlot slot{peer.Server(), "alice", {}, TlsMode::None, {}};
+    slot.protocol = MailProtocol::Imap;
+    slot.login = MailboxLogin::OAuth2;
+    slot.refreshToken = "refresh";
+    TMailboxOptions options;
+    options.slot = 1;
+    EXPECT_NO_THROW(MakeMailbox(slot, options)->LogIn());
+    EXPECT_TRUE(peer.Mismatches().isEmpty()) << peer.Mismatches().join("\n").toStdString();
+    TOAuthTokenSource::ForgetAll();
+}
+
+// An IMAP session of commands and their untagged replies; tags run on from next, LOGOUT closes.
+using ImapSteps = QList<std::pair<QByteArray, QByteArray>>;
+PeerScript ImapSession(const ImapSteps &steps, int &next)
+{
+    PeerScript s{{"", "* OK [CAPABILITY IMAP4rev1] hi\r\n"}};
+    for (const auto &[command, untagged] : steps) {
+        const QByteArray tag = 'A' + QByteArray::number(next++);
+        s << PeerStep{tag + ' ' + command, untagged + tag + " OK\r\n",
+                      command == "LOGOUT" ? PeerAction::ReplyAndClose : PeerAction::Reply};
+    }
+    return s;
+}
+
+QByteArray ImapHeader(int uid, const QList<QByteArray> &lines)
+{
+    const QByteArray header = lines.join("\r\n") + "\r\n\r\n", n = QByteArray::number(uid);
+    return "* " + n + " FETCH (UID " + n + " RFC822.SIZE 200 BODY[HEADER] {" + QByteArray::number(header.size())
+           + "}\r\n" + header + ")\r\n";
+}
+
+// Without UIDPLUS the spam is copied to Junk and flagged (and no longer listed), and the user
+// learns that the mail program finishes it: in the window's status line, from check --delete.
+TEST(ImapSlot, FlagOnlyDeletionIsToldToTheUser)
+{
+    const QByteArray items = " (UID RFC822.SIZE BODY.PEEK[HEADER])";
+    const auto login = [](const QByteArray &found) {
+        return ImapSteps{{"LOGIN alice secret", ""}, {"CAPABILITY", "* CAPABILITY IMAP4rev1\r\n"},
+                         {"EXAMINE INBOX", "* OK [UIDVALIDITY 42] x\r\n"},
+                         {"UID SEARCH UNSEEN UNDELETED", "* SEARCH " + found + "\r\n"}};
+    };
+    const ImapSteps both =
+        login("7 9") << std::pair{"UID FETCH 7,9" + items, ImapHeader(7, kMail) + ImapHeader(9, kSpam)};
+    const ImapSteps deletion = {
+        {"SELECT INBOX", "* OK [UIDVALIDITY 42] x\r\n"}, {"LIST \"\" \"*\"", "* LIST (\\Junk) \"/\" Junk\r\n"},
+        {"UID FETCH 9" + items, ImapHeader(9, kSpam)}, {"UID COPY 9 Junk", ""},
+        {"UID STORE 9 +FLAGS.SILENT (\\Deleted)", ""}, {"LOGOUT", "* BYE bye\r\n"}};
+    const std::pair<QByteArray, QByteArray> logout{"LOGOUT", "* BYE bye\r\n"};
+    const QString notice = QStringLiteral("your mail program will finish the deletion");
+    for (const bool cli : {false, true}) {
+        SCOPED_TRACE(cli ? "check --delete" : "window");
+        int tag = 1;
+        // The window lists, deletes in a session of its own and lists again.
+        const ImapSteps rest = login("7") << std::pair{"UID FETCH 7" + items, ImapHeader(7, kMail)} << logout;
+        ScriptedPeer peer = cli ? ScriptedPeer{ImapSession(both + deletion, tag)}
+                                : ScriptedPeer{ImapSession(ImapSteps(both) << logout, tag),
+                                               ImapSession(login("7 9") + deletion, tag), ImapSession(rest, tag)};
+        Fixture f(peer, false, false, MailProtocol::Imap);
+        QString told;
+        if (cli) {
+            QProcess run;
+            told = RunCli(run, {"--data", f.h.home.path(), "check", "--delete", "--json"});
+            EXPECT_EQ(run.exitCode(), 0) << told.toStdString();
+            EXPECT_TRUE(told.contains(QStringLiteral("Deleted 1 of 1 marked messages.\n"))) << told.toStdString();
+            const QJsonObject box =
+                QJsonDocument::fromJson(run.readAllStandardOutput()).object()["mailboxes"].toArray()[0].toObject();
+            EXPECT_TRUE(box["notice"].toString().contains(notice)) << box["notice"].toString().toStdString();
+        } else {
+            ASSERT_TRUE(f.guard.btListClick());
+            f.guard.btDeleteClick();
+            told = f.guard.StatusText();
+            EXPECT_TRUE(told.startsWith(QStringLiteral("There were 1 messages deleted. "))) << told.toStdString();
+            EXPECT_EQ(f.guard.Messages().Count(), 1);
+        }
+        EXPECT_TRUE(told.contains(notice)) << told.toStdString();
+        EXPECT_TRUE(peer.Mismatches().isEmpty()) << peer.Mismatches().join("\n").toStdString();
+        EXPECT_EQ(peer.Connections(), cli ? 1 : 3);
     }
 }
 

@@ -31,7 +31,7 @@ struct AuthServer {
         process.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(TARNWICK_SOURCE_DIR "/tests/fixtures/authserver.py")});
         if (process.waitForReadyRead(10000))
             port = process.readLine().trimmed().toUShort();
-        provider = {"test", "Test", {}, Url("/authorize"), Url("/token"), "https://mail.example.test/pop", "tarnwick-test", {}};
+        provider = {"test", "Test", {}, Url("/authorize"), Url("/token"), "https://mail.example.test/pop", "tarnwick-test", {}, {}};
     }
     ~AuthServer()
     {
@@ -276,6 +276,7 @@ TEST(ConnectionTest, ReportsWhatTheServerOffers)
         QString password;
         bool ok;
         QStringList lines;  // each is in the report
+        MailProtocol protocol = MailProtocol::Pop3;
     };
     const Case cases[] = {
         {"ImplicitTls", env->Pop3sPort, TlsMode::Implicit, env->Password, true,
@@ -288,6 +289,13 @@ TEST(ConnectionTest, ReportsWhatTheServerOffers)
           "refused the user name or password"}},
         {"NobodyListening", 1, TlsMode::Implicit, env->Password, false,
          {"Connection test failed.", "the connection did not get that far"}},
+        {"Imap", env->ImapsPort, TlsMode::Implicit, env->Password, true,
+         {"Connection test passed.", "Security: TLS from the first byte", "Log-in: LOGIN", "(IDLE): offered",
+          "(UIDPLUS): offered", "Messages in the folder: 0", "Server: accepted the log-in and opened the folder"},
+         MailProtocol::Imap},
+        {"ImapWrongPassword", env->ImapPort, TlsMode::None, "wrong", false,
+         {"Connection test failed.", "Security: none", "Log-in: LOGIN", "Check the user name and password"},
+         MailProtocol::Imap},
     };
     ASSERT_TRUE(env->SeedMailbox("pipe04", {}, &error)) << error.toStdString();
     for (const Case &c : cases) {
@@ -298,6 +306,7 @@ TEST(ConnectionTest, ReportsWhatTheServerOffers)
         slot.password = c.password;
         slot.tls = c.tls;
         slot.fingerprint = env->Fingerprint;
+        slot.protocol = c.protocol;
         const TConnectionReport report = TestConnection(slot, 2, 10);
         EXPECT_EQ(report.ok, c.ok);
         const QString text = report.Lines().join('\n');

@@ -238,14 +238,16 @@ TEST_F(ImapDovecot, AWrongPasswordOrFolderSaysWhatToCheck)
     wrongPassword.password = "wrong";
     TImapSettings wrongFolder = Settings("imap07");
     wrongFolder.folder = "No such folder";
-    for (const auto &[settings, text] :
-         {std::pair{wrongPassword, "Check the user name and password"}, std::pair{wrongFolder, "\"No such folder\""}}) {
+    // Only the refused log-in is one (the permanent failure of a check, for the CLI's exit status).
+    for (const auto &[settings, text, login] : {std::tuple{wrongPassword, "Check the user name and password", true},
+                                                std::tuple{wrongFolder, "\"No such folder\"", false}}) {
         TImapMailbox mailbox(settings);
         try {
             mailbox.LogIn();
             ADD_FAILURE() << "logged in";
         } catch (const EServerError &e) {
             EXPECT_TRUE(e.Message().contains(text)) << e.Message().toStdString();
+            EXPECT_EQ(dynamic_cast<const ELoginError *>(&e) != nullptr, login) << text;
         }
         EXPECT_FALSE(mailbox.Client().Connected());
     }

@@ -151,7 +151,7 @@ PeerScript Listing(const QByteArray &caps, int &tag)
     const QByteArray examine = t();
     s << PeerStep{examine + " EXAMINE INBOX", "* 2 EXISTS\r\n* OK [UIDVALIDITY 42] ok\r\n" + examine + " OK [READ-ONLY]\r\n"};
     const QByteArray search = t();
-    s << PeerStep{search + " UID SEARCH UNSEEN", "* SEARCH 7 9\r\n" + search + " OK\r\n"};
+    s << PeerStep{search + " UID SEARCH UNSEEN UNDELETED", "* SEARCH 7 9\r\n" + search + " OK\r\n"};
     const QByteArray fetch = t();
     // The literal of one message comes before its UID.
     s << PeerStep{fetch + " UID FETCH 7,9 (UID RFC822.SIZE BODY.PEEK[HEADER])",
@@ -249,15 +249,15 @@ TEST(ImapPeer, AFaultyServerEndsTheSessionWithAMessage)
         const char *error;
     };
     const Case cases[] = {
-        {"bye", {"A4 UID SEARCH UNSEEN", "* SEARCH 7\r\n* BYE Shutting down\r\n", PeerAction::ReplyAndClose},
+        {"bye", {"A4 UID SEARCH UNSEEN UNDELETED", "* SEARCH 7\r\n* BYE Shutting down\r\n", PeerAction::ReplyAndClose},
          "The server ended the session: Shutting down"},
-        {"oversized literal", {"A4 UID SEARCH UNSEEN", "* SEARCH 7\r\nA4 OK\r\n"}, "accepts at most 1048576"},
-        {"closed mid-line", {"A4 UID SEARCH UNSEEN", "* SEARCH 7", PeerAction::ReplyAndClose}, "Error #10054"},
-        {"stalled", {"A4 UID SEARCH UNSEEN", "", PeerAction::Stall}, "Operation timed out"},
+        {"oversized literal", {"A4 UID SEARCH UNSEEN UNDELETED", "* SEARCH 7\r\nA4 OK\r\n"}, "accepts at most 1048576"},
+        {"closed mid-line", {"A4 UID SEARCH UNSEEN UNDELETED", "* SEARCH 7", PeerAction::ReplyAndClose}, "Error #10054"},
+        {"stalled", {"A4 UID SEARCH UNSEEN UNDELETED", "", PeerAction::Stall}, "Operation timed out"},
         // Each response comes within the wait for it, but the command never ends.
-        {"dribbled", {"A4 UID SEARCH UNSEEN", QByteArray("* OK\r\n").repeated(12) + "A4 OK\r\n", PeerAction::Trickle},
+        {"dribbled", {"A4 UID SEARCH UNSEEN UNDELETED", QByteArray("* OK\r\n").repeated(12) + "A4 OK\r\n", PeerAction::Trickle},
          "Operation timed out"},
-        {"garbage", {"A4 UID SEARCH UNSEEN", "* SEARCH 7 (\r\nA4 OK\r\n"}, "cannot read: * SEARCH 7 ("},
+        {"garbage", {"A4 UID SEARCH UNSEEN UNDELETED", "* SEARCH 7 (\r\nA4 OK\r\n"}, "cannot read: * SEARCH 7 ("},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -339,7 +339,7 @@ TEST(ImapPeer, LogsInWithAuthenticatePlainWhereLoginIsDisabled)
             script << PeerStep{"A1 AUTHENTICATE PLAIN", "+ \r\n"} << PeerStep{plain, "A1 OK in\r\n"};
         script << PeerStep{"A2 CAPABILITY", "* CAPABILITY IMAP4rev1 MOVE\r\nA2 OK\r\n"}
                << PeerStep{"A3 EXAMINE INBOX", "* OK [UIDVALIDITY 1] x\r\nA3 OK\r\n"}
-               << PeerStep{"A4 UID SEARCH UNSEEN", "* SEARCH\r\nA4 OK\r\n"};
+               << PeerStep{"A4 UID SEARCH UNSEEN UNDELETED", "* SEARCH\r\nA4 OK\r\n"};
         ScriptedPeer peer{script};
         TImapMailbox mailbox(PeerSettings(peer));
         mailbox.LogIn();

@@ -13,26 +13,39 @@ namespace {
 
 TEST(AddMailbox, ProposesTheServerOfTheAddress)
 {
-    struct Case { const char *address, *server; bool oauth; };
-    for (const Case &c : {Case{"alice@gmail.com", "pop.gmail.com", true},
-                          Case{"bob@googlemail.com", "pop.gmail.com", true},
-                          Case{"carol@hotmail.com", "outlook.office365.com", true},
-                          Case{"dave@live.com", "outlook.office365.com", true},
-                          Case{"erin@example.org", "pop.example.org", false}}) {
-        SCOPED_TRACE(c.address);
+    // The protocol chosen before the address is typed, and what the dialog proposes.
+    using P = MailProtocol;
+    struct Case { const char *address; P chosen; const char *server; P protocol; int port; bool oauth; };
+    for (const Case &c : {Case{"alice@gmail.com", P::Pop3, "pop.gmail.com", P::Pop3, 995, true},
+                          Case{"bob@googlemail.com", P::Imap, "imap.gmail.com", P::Imap, 993, true},
+                          Case{"carol@hotmail.com", P::Pop3, "outlook.office365.com", P::Pop3, 995, true},
+                          Case{"dave@live.com", P::Imap, "outlook.office365.com", P::Imap, 993, true},
+                          Case{"erin@example.org", P::Pop3, "pop.example.org", P::Pop3, 995, false},
+                          Case{"erin@example.org", P::Imap, "imap.example.org", P::Imap, 993, false},
+                          Case{"gina@me.com", P::Pop3, "imap.mail.me.com", P::Imap, 993, false}}) {
+        SCOPED_TRACE(c.server);
         TAddMailboxDialog d;
         d.cbSecurity->setCurrentIndex(int(TlsMode::None));
+        d.cbProtocol->setCurrentIndex(int(c.chosen));
         QTest::keyClicks(d.edAddress, c.address);
         EXPECT_EQ(d.edServer->text(), c.server);
-        EXPECT_EQ(d.spPort->value(), 995);
+        EXPECT_EQ(d.spPort->value(), c.port);
         EXPECT_EQ(d.cbSecurity->currentIndex(), int(TlsMode::Implicit)) << "implicit TLS is proposed";
         EXPECT_EQ(d.rbOAuth2->isChecked(), c.oauth);
         const MailboxSlot slot = d.Slot();
         EXPECT_EQ(slot.login, c.oauth ? MailboxLogin::OAuth2 : MailboxLogin::Password);
         EXPECT_EQ(slot.mailbox, c.address);
+        EXPECT_EQ(slot.protocol, c.protocol);
         EXPECT_EQ(slot.server, c.server) << "the usual port is not written out";
-        Keep(&d, QStringLiteral("add_mailbox_") + c.address);
+        Keep(&d, QStringLiteral("add_mailbox_") + c.server);
     }
+    // Choosing the other protocol afterwards proposes its server and port.
+    TAddMailboxDialog e;
+    QTest::keyClicks(e.edAddress, "erin@example.org");
+    e.cbProtocol->setCurrentIndex(int(P::Imap));
+    emit e.cbProtocol->activated(int(P::Imap));
+    EXPECT_EQ(e.Slot().server, "imap.example.org");
+    EXPECT_EQ(e.spPort->value(), 993);
     // What the user typed by hand stays when the address changes.
     TAddMailboxDialog d;
     QTest::keyClicks(d.edServer, "mail.example.net");
@@ -123,6 +136,9 @@ TEST(AddMailbox, TestsTheConnectionAndFillsTheFirstFreeSlot)
     EXPECT_EQ(general.cbTls[1]->currentIndex(), int(TlsMode::None));
     EXPECT_TRUE(general.rbMailbox[1]->isChecked());
     EXPECT_EQ(general.edServe[0]->text(), "pop.example.org") << "a slot in use is left alone";
+    d.cbProtocol->setCurrentIndex(int(MailProtocol::Imap));
+    ASSERT_EQ(general.AddMailbox(d.Slot()), 3);
+    EXPECT_EQ(general.cbProtocol[2]->currentIndex(), int(MailProtocol::Imap));
     Keep(&general, "add_mailbox_filled");
 }
 
