@@ -26,11 +26,10 @@ void TImapWatches::Update(const ServerSettings &servers, bool on, int timeOutSec
 {
     for (int n = 1; n <= kMailboxSlots; ++n) {
         const MailboxSlot &slot = servers.slot(n);
-        // A stored OAuth2 sign-in needs a fresh token now and then, which only this thread can
-        // ask for (the keyring, the token server): such a mailbox waits for the timed pass.
+        // A stored OAuth2 sign-in renews its token in the watch's own thread (the token source
+        // hands a rotated refresh token back to this thread to store).
         const bool wanted = on && slot.protocol == MailProtocol::Imap && !slot.server.trimmed().isEmpty()
-                            && !slot.mailbox.isEmpty()
-                            && !(slot.login == MailboxLogin::OAuth2 && slot.secrets != SecretPlace::Command);
+                            && !slot.mailbox.isEmpty();
         const auto it = m_watches.find(n);
         if (!wanted) {
             if (it != m_watches.end())

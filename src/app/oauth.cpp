@@ -5,6 +5,7 @@
 #include "secrets.h"
 #include "settingsstore.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <algorithm>
 #include <QEventLoop>
@@ -17,6 +18,7 @@
 #include <QOAuth2AuthorizationCodeFlow>
 #include <QOAuthHttpServerReplyHandler>
 #include <QRandomGenerator>
+#include <QThread>
 #include <QTimer>
 #include <QUrlQuery>
 
@@ -567,13 +569,23 @@ std::shared_ptr<TOAuthTokenSource> TokenSourceFor(const MailboxSlot &mailbox, in
     auto source = std::make_shared<TOAuthTokenSource>(*provider, mailbox.refreshToken, n);
     source->SetRotationKeeper([place = mailbox.secrets, account = mailbox.account(), n](const QString &token) {
         // Where the settings keep it; a failure costs a sign-in once the old token runs out.
-        if (place == SecretPlace::Keyring) {
-            WriteKeyringSecret(n, account, SecretKind::RefreshToken, token);
-        } else if (n >= 1 && n <= kMailboxSlots) {
-            UserSettings settings;
-            if (settings.writeString(SettingsSection::Server, QStringLiteral("Refresh%1").arg(n), ScramblePassword(token, n)))
-                settings.flush();
-        }
+        const auto keep = [place, account, n, token] {
+            if (place == SecretPlace::Keyring) {
+                WriteKeyringSecret(n, account, SecretKind::RefreshToken, token);
+            } else if (n >= 1 && n <= kMailboxSlots) {
+                UserSettings settings;
+                if (settings.writeString(SettingsSection::Server, QStringLiteral("Refresh%1").arg(n),
+                                         ScramblePassword(token, n)))
+                    settings.flush();
+            }
+        };
+        // The settings file and the keyring are written by the program's main thread only; a
+        // watch's thread hands the new token over (this process already uses it meanwhile).
+        QCoreApplication *app = QCoreApplication::instance();
+        if (app && QThread::currentThread() != app->thread())
+            QMetaObject::invokeMethod(app, keep, Qt::QueuedConnection);
+        else
+            keep();
     });
     return source;
 }
