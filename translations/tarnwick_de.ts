@@ -21,6 +21,524 @@
     </message>
 </context>
 <context>
+    <name>Net</name>
+    <message>
+        <source>Initializing...</source>
+        <translation>Initialisierung ...</translation>
+    </message>
+    <message>
+        <source>Dialing...</source>
+        <translation>Wählen ...</translation>
+    </message>
+    <message>
+        <source>Verifying user name and password</source>
+        <translation>Benutzername und Passwort werden geprüft</translation>
+    </message>
+    <message>
+        <source>User name and password verified</source>
+        <translation>Benutzername und Passwort geprüft</translation>
+    </message>
+    <message>
+        <source>Logging on to Network</source>
+        <translation>Anmeldung am Netzwerk</translation>
+    </message>
+    <message>
+        <source>Successfully connected</source>
+        <translation>Verbindung hergestellt</translation>
+    </message>
+    <message>
+        <source>NetworkManager&apos;s nmcli program is not installed, so %1 is not possible. Install NetworkManager or select &quot;None&quot; as the connection.</source>
+        <translation>Das Programm nmcli von NetworkManager ist nicht installiert, daher ist %1 nicht möglich. Installieren Sie NetworkManager oder wählen Sie „Keine“ als Verbindung.</translation>
+    </message>
+    <message>
+        <source>The program %1 could not be started (%2), so %3 is not possible.</source>
+        <translation>Das Programm %1 konnte nicht gestartet werden (%2), daher ist %3 nicht möglich.</translation>
+    </message>
+    <message>
+        <source>NetworkManager did not answer within %1 seconds, so %2 is not possible. Check that NetworkManager is running, then try again.</source>
+        <translation>NetworkManager hat nicht innerhalb von %1 Sekunden geantwortet, daher ist %2 nicht möglich. Prüfen Sie, ob NetworkManager läuft, und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>listing the connections</source>
+        <translation>das Auflisten der Verbindungen</translation>
+    </message>
+    <message>
+        <source>looking for a connection that is up</source>
+        <translation>die Suche nach einer bestehenden Verbindung</translation>
+    </message>
+    <message>
+        <source>NetworkManager&apos;s nmcli program is not installed, so &quot;%1&quot; cannot be dialed.</source>
+        <translation>Das Programm nmcli von NetworkManager ist nicht installiert, daher kann „%1“ nicht gewählt werden.</translation>
+    </message>
+    <message>
+        <source>The dial-up password must not contain line breaks or NUL characters.</source>
+        <translation>Das Passwort der Wählverbindung darf keine Zeilenumbrüche oder NUL-Zeichen enthalten.</translation>
+    </message>
+    <message>
+        <source>dialing</source>
+        <translation>das Wählen</translation>
+    </message>
+    <message>
+        <source>A private file for the dial-up password could not be created: %1</source>
+        <translation>Eine private Datei für das Passwort der Wählverbindung konnte nicht angelegt werden: %1</translation>
+    </message>
+    <message>
+        <source>The private file for the dial-up password could not be written: %1</source>
+        <translation>Die private Datei für das Passwort der Wählverbindung konnte nicht geschrieben werden: %1</translation>
+    </message>
+    <message>
+        <source>The program nmcli could not be started (%1).</source>
+        <translation>Das Programm nmcli konnte nicht gestartet werden (%1).</translation>
+    </message>
+    <message>
+        <source>nmcli ended abnormally</source>
+        <translation>nmcli wurde unerwartet beendet</translation>
+    </message>
+    <message>
+        <source>hanging up</source>
+        <translation>das Auflegen</translation>
+    </message>
+    <message>
+        <source>The server sent more than this program accepts for one command</source>
+        <translation>Der Server hat mehr gesendet, als dieses Programm für einen Befehl annimmt</translation>
+    </message>
+    <message>
+        <source>The server sent a response with too many parts</source>
+        <translation>Der Server hat eine Antwort mit zu vielen Teilen gesendet</translation>
+    </message>
+    <message>
+        <source>The server announced %1 bytes of data where this program accepts at most %2</source>
+        <translation>Der Server hat %1 Byte Daten angekündigt, dieses Programm nimmt höchstens %2 an</translation>
+    </message>
+    <message>
+        <source>The server ended the session: %1</source>
+        <translation>Der Server hat die Sitzung beendet: %1</translation>
+    </message>
+    <message>
+        <source>The server answered a command that was not sent (%1)</source>
+        <translation>Der Server hat auf einen Befehl geantwortet, der nicht gesendet wurde (%1)</translation>
+    </message>
+    <message>
+        <source>The server asked for data that no command has to send</source>
+        <translation>Der Server hat Daten verlangt, die kein Befehl zu senden hat</translation>
+    </message>
+    <message>
+        <source>The server refused to name its capabilities</source>
+        <translation>Der Server hat sich geweigert, seine Fähigkeiten zu nennen</translation>
+    </message>
+    <message>
+        <source>The server named no capabilities</source>
+        <translation>Der Server hat keine Fähigkeiten genannt</translation>
+    </message>
+    <message>
+        <source>The server refused the connection: %1</source>
+        <translation>Der Server hat die Verbindung abgelehnt: %1</translation>
+    </message>
+    <message>
+        <source>The server logged in without asking who is there; this program logs in itself</source>
+        <translation>Der Server hat angemeldet, ohne nach dem Benutzer zu fragen; dieses Programm meldet sich selbst an</translation>
+    </message>
+    <message>
+        <source>The server&apos;s greeting is not an IMAP greeting</source>
+        <translation>Die Begrüßung des Servers ist keine IMAP-Begrüßung</translation>
+    </message>
+    <message>
+        <source>The server does not offer STARTTLS: choose TLS or no encryption for this mailbox</source>
+        <translation>Der Server bietet kein STARTTLS an: Wählen Sie TLS oder keine Verschlüsselung für dieses Postfach</translation>
+    </message>
+    <message>
+        <source>The server refused STARTTLS: %1</source>
+        <translation>Der Server hat STARTTLS abgelehnt: %1</translation>
+    </message>
+    <message>
+        <source>The server does not speak IMAP4rev1</source>
+        <translation>Der Server spricht kein IMAP4rev1</translation>
+    </message>
+    <message>
+        <source>The server&apos;s log-in exchange does not end</source>
+        <translation>Die Anmeldung beim Server endet nicht</translation>
+    </message>
+    <message>
+        <source>The server does not offer the log-in method %1</source>
+        <translation>Der Server bietet die Anmeldemethode %1 nicht an</translation>
+    </message>
+    <message>
+        <source>The server offers no log-in method this program knows</source>
+        <translation>Der Server bietet keine Anmeldemethode an, die dieses Programm kennt</translation>
+    </message>
+    <message>
+        <source>The server refuses log-ins over an unencrypted connection: choose TLS or STARTTLS for this mailbox</source>
+        <translation>Der Server lehnt Anmeldungen über eine unverschlüsselte Verbindung ab: Wählen Sie TLS oder STARTTLS für dieses Postfach</translation>
+    </message>
+    <message>
+        <source>The server refused the log-in (%1). Check the user name and password.</source>
+        <translation>Der Server hat die Anmeldung abgelehnt (%1). Prüfen Sie Benutzername und Passwort.</translation>
+    </message>
+    <message>
+        <source>The folder &quot;%1&quot; cannot be opened (%2). Check the folder&apos;s name in the mailbox&apos;s settings.</source>
+        <translation>Der Ordner „%1“ kann nicht geöffnet werden (%2). Prüfen Sie den Namen des Ordners in den Einstellungen des Postfachs.</translation>
+    </message>
+    <message>
+        <source>The server did not say which UIDs the folder &quot;%1&quot; uses</source>
+        <translation>Der Server hat nicht genannt, welche UIDs der Ordner „%1“ verwendet</translation>
+    </message>
+    <message>
+        <source>The server refused to list the messages</source>
+        <translation>Der Server hat sich geweigert, die Nachrichten aufzulisten</translation>
+    </message>
+    <message>
+        <source>The messages&apos; header lines are larger than %1 MiB in all</source>
+        <translation>Die Kopfzeilen der Nachrichten sind zusammen größer als %1 MiB</translation>
+    </message>
+    <message>
+        <source>The server refused to search the folder</source>
+        <translation>Der Server hat sich geweigert, den Ordner zu durchsuchen</translation>
+    </message>
+    <message>
+        <source>The server&apos;s search result cannot be read</source>
+        <translation>Das Suchergebnis des Servers kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>The server refused to list its folders</source>
+        <translation>Der Server hat sich geweigert, seine Ordner aufzulisten</translation>
+    </message>
+    <message>
+        <source>The server refused to send the message</source>
+        <translation>Der Server hat sich geweigert, die Nachricht zu senden</translation>
+    </message>
+    <message>
+        <source>The server refused to move the messages to the folder &quot;%1&quot;. Check that the folder exists, or name another in the mailbox&apos;s settings</source>
+        <translation>Der Server hat sich geweigert, die Nachrichten in den Ordner „%1“ zu verschieben. Prüfen Sie, ob der Ordner existiert, oder nennen Sie einen anderen in den Einstellungen des Postfachs</translation>
+    </message>
+    <message>
+        <source>The server refused to flag the messages as deleted</source>
+        <translation>Der Server hat sich geweigert, die Nachrichten als gelöscht zu kennzeichnen</translation>
+    </message>
+    <message>
+        <source>The server refused to remove the messages</source>
+        <translation>Der Server hat sich geweigert, die Nachrichten zu entfernen</translation>
+    </message>
+    <message>
+        <source>The server cannot remove single messages: they are flagged as deleted, and your mail program will finish the deletion.</source>
+        <translation>Der Server kann keine einzelnen Nachrichten entfernen: Sie sind als gelöscht gekennzeichnet, und Ihr E-Mail-Programm schließt das Löschen ab.</translation>
+    </message>
+    <message>
+        <source>The server closed the connection</source>
+        <translation>Der Server hat die Verbindung geschlossen</translation>
+    </message>
+    <message>
+        <source>The folder &quot;%1&quot; cannot be opened</source>
+        <translation>Der Ordner „%1“ kann nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>The server ended waiting for new mail</source>
+        <translation>Der Server hat das Warten auf neue E-Mails beendet</translation>
+    </message>
+    <message>
+        <source>The server refused to say whether mail arrived</source>
+        <translation>Der Server hat sich geweigert zu sagen, ob E-Mails angekommen sind</translation>
+    </message>
+    <message>
+        <source>Operation timed out</source>
+        <translation>Zeitüberschreitung bei der Operation</translation>
+    </message>
+    <message>
+        <source>Operation has been canceled</source>
+        <translation>Die Operation wurde abgebrochen</translation>
+    </message>
+    <message>
+        <source>Server property is required</source>
+        <translation>Die Eigenschaft Server ist erforderlich</translation>
+    </message>
+    <message>
+        <source>Invalid Winsock version</source>
+        <translation>Ungültige Winsock-Version</translation>
+    </message>
+    <message>
+        <source>Error resolving remote host</source>
+        <translation>Fehler beim Auflösen des entfernten Rechners</translation>
+    </message>
+    <message>
+        <source>Service name is required</source>
+        <translation>Ein Dienstname ist erforderlich</translation>
+    </message>
+    <message>
+        <source>You have to connect to the server first</source>
+        <translation>Sie müssen sich zuerst mit dem Server verbinden</translation>
+    </message>
+    <message>
+        <source>Function %s not found</source>
+        <translation>Funktion %s nicht gefunden</translation>
+    </message>
+    <message>
+        <source>Winsock is not loaded</source>
+        <translation>Winsock ist nicht geladen</translation>
+    </message>
+    <message>
+        <source>Winsock not found</source>
+        <translation>Winsock nicht gefunden</translation>
+    </message>
+    <message>
+        <source>UserName property is required</source>
+        <translation>Die Eigenschaft UserName ist erforderlich</translation>
+    </message>
+    <message>
+        <source>Password property is required</source>
+        <translation>Die Eigenschaft Password ist erforderlich</translation>
+    </message>
+    <message>
+        <source>Host not found</source>
+        <translation>Rechner nicht gefunden</translation>
+    </message>
+    <message>
+        <source>Error #%1</source>
+        <translation>Fehler Nr. %1</translation>
+    </message>
+    <message>
+        <source>RAS error no %1</source>
+        <translation>RAS-Fehler Nr. %1</translation>
+    </message>
+    <message>
+        <source>The user name must not contain line breaks or NUL characters</source>
+        <translation>Der Benutzername darf keine Zeilenumbrüche oder NUL-Zeichen enthalten</translation>
+    </message>
+    <message>
+        <source>The password must not contain line breaks or NUL characters</source>
+        <translation>Das Passwort darf keine Zeilenumbrüche oder NUL-Zeichen enthalten</translation>
+    </message>
+    <message>
+        <source>The server does not offer STLS (it answered &quot;%1&quot;)</source>
+        <translation>Der Server bietet kein STLS an (er antwortete „%1“)</translation>
+    </message>
+    <message>
+        <source>A command line must not contain CR, LF or NUL</source>
+        <translation>Eine Befehlszeile darf kein CR, LF oder NUL enthalten</translation>
+    </message>
+    <message>
+        <source>The server&apos;s reply to STAT holds no message count: &quot;%1&quot;</source>
+        <translation>Die Antwort des Servers auf STAT enthält keine Nachrichtenzahl: „%1“</translation>
+    </message>
+    <message>
+        <source>The message could not be saved as %1: %2</source>
+        <translation>Die Nachricht konnte nicht als %1 gespeichert werden: %2</translation>
+    </message>
+    <message>
+        <source>The mailbox holds %1 messages, more than the %2 that one check lists. Remove messages with your mail program, then check again.</source>
+        <translation>Das Postfach enthält %1 Nachrichten, mehr als die %2, die eine Prüfung auflistet. Entfernen Sie Nachrichten mit Ihrem E-Mail-Programm und prüfen Sie dann erneut.</translation>
+    </message>
+    <message>
+        <source>The header lines of the first %1 messages take more than the %2 MiB that one check keeps. Remove messages with your mail program, then check again.</source>
+        <translation>Die Kopfzeilen der ersten %1 Nachrichten belegen mehr als die %2 MiB, die eine Prüfung behält. Entfernen Sie Nachrichten mit Ihrem E-Mail-Programm und prüfen Sie dann erneut.</translation>
+    </message>
+    <message>
+        <source>TagRas component was unable to detect
+RAS on your system.</source>
+        <translation>Die Komponente TagRas konnte auf Ihrem System
+kein RAS finden.</translation>
+    </message>
+    <message>
+        <source>This property can be set only before
+establishing the connection</source>
+        <translation>Diese Eigenschaft kann nur vor dem
+Aufbau der Verbindung gesetzt werden</translation>
+    </message>
+    <message>
+        <source>Invalid service name</source>
+        <translation>Ungültiger Dienstname</translation>
+    </message>
+    <message>
+        <source>Hanging up &quot;%1&quot; failed: %2</source>
+        <translation>Das Auflegen von „%1“ ist fehlgeschlagen: %2</translation>
+    </message>
+    <message>
+        <source> (the server said: %1)</source>
+        <translation> (der Server sagte: %1)</translation>
+    </message>
+    <message>
+        <source>The server refused the access token: it has expired or was revoked. Sign in to the mailbox&apos;s provider again</source>
+        <translation>Der Server hat das Zugriffstoken abgelehnt: Es ist abgelaufen oder wurde widerrufen. Melden Sie sich erneut beim Anbieter des Postfachs an</translation>
+    </message>
+    <message>
+        <source>The access token does not allow access to this mailbox. Sign in again and allow access to mail</source>
+        <translation>Das Zugriffstoken erlaubt keinen Zugriff auf dieses Postfach. Melden Sie sich erneut an und erlauben Sie den Zugriff auf E-Mails</translation>
+    </message>
+    <message>
+        <source>The access token does not allow access to this mailbox: it needs the scope %1. Sign in again and allow access to mail</source>
+        <translation>Das Zugriffstoken erlaubt keinen Zugriff auf dieses Postfach: Es braucht den Bereich %1. Melden Sie sich erneut an und erlauben Sie den Zugriff auf E-Mails</translation>
+    </message>
+    <message>
+        <source>The server could not use the log-in request: check the user name, which must be the mailbox&apos;s full e-mail address</source>
+        <translation>Der Server konnte die Anmeldeanfrage nicht verwenden: Prüfen Sie den Benutzernamen, der die vollständige E-Mail-Adresse des Postfachs sein muss</translation>
+    </message>
+    <message>
+        <source>The server refused the OAuth2 log-in (status %1). Sign in to the mailbox&apos;s provider again</source>
+        <translation>Der Server hat die OAuth2-Anmeldung abgelehnt (Status %1). Melden Sie sich erneut beim Anbieter des Postfachs an</translation>
+    </message>
+    <message>
+        <source>The server does not offer an OAuth2 log-in (SASL XOAUTH2 or OAUTHBEARER). Set the mailbox to log in with a password</source>
+        <translation>Der Server bietet keine OAuth2-Anmeldung an (SASL XOAUTH2 oder OAUTHBEARER). Stellen Sie das Postfach auf Anmeldung mit Passwort um</translation>
+    </message>
+    <message>
+        <source>The server does not offer an OAuth2 log-in (SASL XOAUTH2 or OAUTHBEARER), only %1. Set the mailbox to log in with a password</source>
+        <translation>Der Server bietet keine OAuth2-Anmeldung an (SASL XOAUTH2 oder OAUTHBEARER), nur %1. Stellen Sie das Postfach auf Anmeldung mit Passwort um</translation>
+    </message>
+    <message>
+        <source>The server refused the OAuth2 log-in. Sign in to the mailbox&apos;s provider again</source>
+        <translation>Der Server hat die OAuth2-Anmeldung abgelehnt. Melden Sie sich erneut beim Anbieter des Postfachs an</translation>
+    </message>
+    <message>
+        <source>The server refused the user name or password%1. Check both in the mailbox&apos;s settings</source>
+        <translation>Der Server hat Benutzername oder Passwort abgelehnt%1. Prüfen Sie beides in den Einstellungen des Postfachs</translation>
+    </message>
+    <message>
+        <source>The server refused EHLO, so STARTTLS cannot be asked for (it answered &quot;%1&quot;)</source>
+        <translation>Der Server hat EHLO abgelehnt, daher kann STARTTLS nicht angefordert werden (er antwortete „%1“)</translation>
+    </message>
+    <message>
+        <source>The server does not offer STARTTLS (it answered &quot;%1&quot;)</source>
+        <translation>Der Server bietet kein STARTTLS an (er antwortete „%1“)</translation>
+    </message>
+    <message>
+        <source>Another operation is still running on this connection</source>
+        <translation>Auf dieser Verbindung läuft noch eine andere Operation</translation>
+    </message>
+    <message>
+        <source>The server&apos;s certificate was refused: %1. Its SHA-256 fingerprint is %2.</source>
+        <translation>Das Zertifikat des Servers wurde abgelehnt: %1. Sein SHA-256-Fingerabdruck ist %2.</translation>
+    </message>
+    <message>
+        <source>TLS could not be set up: %1</source>
+        <translation>TLS konnte nicht eingerichtet werden: %1</translation>
+    </message>
+    <message>
+        <source>The server sent data before the TLS handshake</source>
+        <translation>Der Server hat vor dem TLS-Handshake Daten gesendet</translation>
+    </message>
+    <message>
+        <source>The server sent a reply line longer than %1 bytes</source>
+        <translation>Der Server hat eine Antwortzeile gesendet, die länger als %1 Byte ist</translation>
+    </message>
+    <message>
+        <source>The server&apos;s reply has too many lines</source>
+        <translation>Die Antwort des Servers hat zu viele Zeilen</translation>
+    </message>
+    <message>
+        <source>The server sent a data block larger than %1 bytes</source>
+        <translation>Der Server hat einen Datenblock gesendet, der größer als %1 Byte ist</translation>
+    </message>
+    <message>
+        <source>The received data could not be stored: %1</source>
+        <translation>Die empfangenen Daten konnten nicht gespeichert werden: %1</translation>
+    </message>
+    <message>
+        <source>The server sent a response this program cannot read: %1</source>
+        <translation>Der Server hat eine Antwort gesendet, die dieses Programm nicht lesen kann: %1</translation>
+    </message>
+    <message>
+        <source>The message could not be saved: %1</source>
+        <translation>Die Nachricht konnte nicht gespeichert werden: %1</translation>
+    </message>
+</context>
+<context>
+    <name>TAddMailboxDialog</name>
+    <message>
+        <source>Add mailbox</source>
+        <translation>Postfach hinzufügen</translation>
+    </message>
+    <message>
+        <source>Enter your e-mail address. Tarnwick proposes the server and a protected connection; put them right if your provider tells you otherwise, then test the connection.</source>
+        <translation>Geben Sie Ihre E-Mail-Adresse ein. Tarnwick schlägt den Server und eine geschützte Verbindung vor; berichtigen Sie beides, wenn Ihr Anbieter etwas anderes angibt, und testen Sie dann die Verbindung.</translation>
+    </message>
+    <message>
+        <source>name@example.org</source>
+        <translation>name@example.org</translation>
+    </message>
+    <message>
+        <source>E-mail &amp;address:</source>
+        <translation>E-Mail-&amp;Adresse:</translation>
+    </message>
+    <message>
+        <source>&amp;User name:</source>
+        <translation>&amp;Benutzername:</translation>
+    </message>
+    <message>
+        <source>POP &amp;server:</source>
+        <translation>POP-&amp;Server:</translation>
+    </message>
+    <message>
+        <source>&amp;Port:</source>
+        <translation>&amp;Port:</translation>
+    </message>
+    <message>
+        <source>S&amp;ecurity:</source>
+        <translation>Si&amp;cherheit:</translation>
+    </message>
+    <message>
+        <source>Log in with a pass&amp;word</source>
+        <translation>Mit einem Pass&amp;wort anmelden</translation>
+    </message>
+    <message>
+        <source>Sign in at the provider (&amp;OAuth2)</source>
+        <translation>Beim Anbieter anmelden (&amp;OAuth2)</translation>
+    </message>
+    <message>
+        <source>Log-in:</source>
+        <translation>Anmeldung:</translation>
+    </message>
+    <message>
+        <source>Pass&amp;word:</source>
+        <translation>Pass&amp;wort:</translation>
+    </message>
+    <message>
+        <source>Sign &amp;in...</source>
+        <translation>An&amp;melden ...</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel sign-in</source>
+        <translation>Anmeldung a&amp;bbrechen</translation>
+    </message>
+    <message>
+        <source>&amp;Test connection</source>
+        <translation>Verbindung &amp;testen</translation>
+    </message>
+    <message>
+        <source>Result of the connection test</source>
+        <translation>Ergebnis des Verbindungstests</translation>
+    </message>
+    <message>
+        <source>&amp;Add mailbox</source>
+        <translation>Postfach &amp;hinzufügen</translation>
+    </message>
+    <message>
+        <source>%1 wants you to sign in on its own page: Tarnwick never sees your password.</source>
+        <translation>%1 möchte, dass Sie sich auf seiner eigenen Seite anmelden: Tarnwick sieht Ihr Passwort nie.</translation>
+    </message>
+    <message>
+        <source>Tarnwick knows how to sign in at Google and Microsoft only. Log in with a password (or an app password) for this mailbox.</source>
+        <translation>Tarnwick kann sich nur bei Google und Microsoft so anmelden. Melden Sie sich für dieses Postfach mit einem Passwort (oder einem App-Passwort) an.</translation>
+    </message>
+    <message>
+        <source>Waiting for the sign-in in your browser...</source>
+        <translation>Warten auf die Anmeldung in Ihrem Browser ...</translation>
+    </message>
+    <message>
+        <source>Signed in at %1. Test the connection, or add the mailbox.</source>
+        <translation>Bei %1 angemeldet. Testen Sie die Verbindung oder fügen Sie das Postfach hinzu.</translation>
+    </message>
+    <message>
+        <source>Enter the e-mail address, the user name and the server first.</source>
+        <translation>Geben Sie zuerst die E-Mail-Adresse, den Benutzernamen und den Server ein.</translation>
+    </message>
+    <message>
+        <source>Sign in first: press &quot;Sign in...&quot;.</source>
+        <translation>Melden Sie sich zuerst an: Drücken Sie „Anmelden ...“.</translation>
+    </message>
+    <message>
+        <source>Testing the connection to %1...</source>
+        <translation>Die Verbindung zu %1 wird getestet ...</translation>
+    </message>
+</context>
+<context>
     <name>TBlackListPage</name>
     <message>
         <source>Re-building list ... stand by</source>
@@ -928,6 +1446,58 @@ Tarnwick versucht es bei der nächsten automatischen Prüfung erneut.</translati
     <message>
         <source>none</source>
         <translation>keines</translation>
+    </message>
+    <message>
+        <source>Add mailbox...</source>
+        <translation>Postfach hinzufügen ...</translation>
+    </message>
+    <message>
+        <source>Protocol</source>
+        <translation>Protokoll</translation>
+    </message>
+    <message>
+        <source>Folder</source>
+        <translation>Ordner</translation>
+    </message>
+    <message>
+        <source>Deleted mail</source>
+        <translation>Gelöschte E-Mails</translation>
+    </message>
+    <message>
+        <source>POP3</source>
+        <translation>POP3</translation>
+    </message>
+    <message>
+        <source>IMAP</source>
+        <translation>IMAP</translation>
+    </message>
+    <message>
+        <source>POP3 reads the mailbox; IMAP reads one folder of it and marks nothing read.</source>
+        <translation>POP3 liest das Postfach; IMAP liest einen Ordner daraus und markiert nichts als gelesen.</translation>
+    </message>
+    <message>
+        <source>The IMAP folder that is checked: INBOX, or another folder&apos;s name.</source>
+        <translation>Der IMAP-Ordner, der geprüft wird: INBOX oder der Name eines anderen Ordners.</translation>
+    </message>
+    <message>
+        <source>Move to Junk</source>
+        <translation>In den Spam-Ordner verschieben</translation>
+    </message>
+    <message>
+        <source>Move to Trash</source>
+        <translation>In den Papierkorb verschieben</translation>
+    </message>
+    <message>
+        <source>Delete for good</source>
+        <translation>Endgültig löschen</translation>
+    </message>
+    <message>
+        <source>What deleting a message does on the IMAP server. Moved to Junk or Trash, a message deleted by mistake can still be found there.</source>
+        <translation>Was das Löschen einer Nachricht auf dem IMAP-Server bewirkt. In den Spam-Ordner oder den Papierkorb verschoben, lässt sich eine versehentlich gelöschte Nachricht dort noch finden.</translation>
+    </message>
+    <message>
+        <source>All %1 mailboxes are in use. Empty the server and user name of one you no longer need, then add the new mailbox.</source>
+        <translation>Alle %1 Postfächer sind belegt. Leeren Sie Server und Benutzername eines Postfachs, das Sie nicht mehr brauchen, und fügen Sie dann das neue hinzu.</translation>
     </message>
 </context>
 <context>

@@ -1,6 +1,7 @@
 #include "activitylog.h"
 
 #include "textutil.h"
+#include "wording.h"
 
 #include <QFileInfo>
 
@@ -136,7 +137,8 @@ void ActivityLog::logDeletion(const QString &user, const QString &server,
 
 void ActivityLog::logError(const QString &message, const QString &user, const QString &server)
 {
-    writeLines({ErrorEntry(message, user, server, stamp())});
+    // The log reads the same in every language: the English of a translated message.
+    writeLines({ErrorEntry(LoggedWording(message), user, server, stamp())});
 }
 
 void ActivityLog::logCancel(const QString &user, const QString &server)

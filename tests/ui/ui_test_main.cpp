@@ -21,6 +21,9 @@ int main(int argc, char **argv)
         QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
     }
+    // The tests compare the windows' English texts, whatever language the machine speaks.
+    qputenv("LC_ALL", "C.UTF-8");
+    qunsetenv("LANGUAGE");
     QApplication app(argc, argv);
     // TARNWICK_DARK=1: the windows under a dark palette, for looking at them.
     if (qEnvironmentVariableIntValue("TARNWICK_DARK")) {

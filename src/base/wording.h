@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+#include <concepts>
+
+// A message that the user reads in the desktop's language while the activity log records it
+// in English. The log keeps one language whatever the desktop speaks: it is searched, quoted
+// in bug reports and read back by the statistics. So a text meant for both is made in both
+// wordings, which travel together through the arguments filled in; where the text is handed
+// on as a QString (an error's message, a status line) the translation goes, and the log asks
+// LoggedWording() for the English of what it is given.
+//
+// Said("Context", "source") is found by lupdate as translate() is (see the lupdate options in
+// src/base/CMakeLists.txt).
+class Said
+{
+public:
+    // A text with no translation: a server's own words, a file name.
+    Said(const QString &same) : m_english(same), m_shown(same) {}
+    Said(const char *context, const char *source);
+
+    Said arg(const Said &a) const { return {m_english.arg(a.m_english), m_shown.arg(a.m_shown)}; }
+    Said arg(const Said &a, const Said &b) const
+    {
+        return {m_english.arg(a.m_english, b.m_english), m_shown.arg(a.m_shown, b.m_shown)};
+    }
+    Said arg(const Said &a, const Said &b, const Said &c) const
+    {
+        return {m_english.arg(a.m_english, b.m_english, c.m_english), m_shown.arg(a.m_shown, b.m_shown, c.m_shown)};
+    }
+    template <std::integral N>
+    Said arg(N n) const
+    {
+        return {m_english.arg(n), m_shown.arg(n)};
+    }
+    Said operator+(const Said &tail) const { return {m_english + tail.m_english, m_shown + tail.m_shown}; }
+    Said operator+(const QString &tail) const { return *this + Said(tail); }
+
+    const QString &English() const { return m_english; }
+    const QString &Shown() const { return m_shown; }
+    // The text for the user; the log can still find its English (LoggedWording).
+    operator QString() const;
+
+private:
+    Said(QString english, QString shown) : m_english(std::move(english)), m_shown(std::move(shown)) {}
+
+    QString m_english;
+    QString m_shown;
+};
+
+// The English wording of a text that was handed to the user translated, the text itself when
+// it was never translated or is too old to be remembered (the last few hundred are kept).
+QString LoggedWording(const QString &shown);
