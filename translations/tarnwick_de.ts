@@ -2,6 +2,457 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>Guard</name>
+    <message>
+        <source>MailBox %1 skipped: its server asks for a pause between checks</source>
+        <translation>Postfach %1 übersprungen: Sein Server verlangt eine Pause zwischen Prüfungen</translation>
+    </message>
+    <message>
+        <source>MailBox %1 skipped until %2</source>
+        <translation>Postfach %1 übersprungen bis %2</translation>
+    </message>
+    <message>
+        <source>implicit TLS asked for; the connection did not get that far</source>
+        <translation>implizites TLS verlangt; die Verbindung kam nicht so weit</translation>
+    </message>
+    <message>
+        <source>STLS asked for; the connection did not get that far</source>
+        <translation>STLS verlangt; die Verbindung kam nicht so weit</translation>
+    </message>
+    <message>
+        <source>TLS from the first byte (implicit TLS)</source>
+        <translation>TLS ab dem ersten Byte (implizites TLS)</translation>
+    </message>
+    <message>
+        <source>implicit TLS was asked for, but the line was not protected</source>
+        <translation>implizites TLS wurde verlangt, aber die Leitung war nicht geschützt</translation>
+    </message>
+    <message>
+        <source>TLS after STLS: the greeting was readable, the log-in was not</source>
+        <translation>TLS nach STLS: Die Begrüßung war lesbar, die Anmeldung nicht</translation>
+    </message>
+    <message>
+        <source>STLS was asked for, but the line was not protected</source>
+        <translation>STLS wurde verlangt, aber die Leitung war nicht geschützt</translation>
+    </message>
+    <message>
+        <source>none: the log-in and the messages&apos; header lines cross the network readable. Choose implicit TLS where the server offers it</source>
+        <translation>keine: Die Anmeldung und die Kopfzeilen der Nachrichten gehen lesbar durchs Netz. Wählen Sie implizites TLS, wo der Server es anbietet</translation>
+    </message>
+    <message>
+        <source>USER and PASS (the password as it is, inside the protected line)</source>
+        <translation>USER und PASS (das Passwort unverändert, innerhalb der geschützten Leitung)</translation>
+    </message>
+    <message>
+        <source>AUTH PLAIN with the password</source>
+        <translation>AUTH PLAIN mit dem Passwort</translation>
+    </message>
+    <message>
+        <source>AUTH XOAUTH2 with an OAuth2 access token</source>
+        <translation>AUTH XOAUTH2 mit einem OAuth2-Zugriffstoken</translation>
+    </message>
+    <message>
+        <source>AUTH OAUTHBEARER with an OAuth2 access token</source>
+        <translation>AUTH OAUTHBEARER mit einem OAuth2-Zugriffstoken</translation>
+    </message>
+    <message>
+        <source>Connection test passed.</source>
+        <translation>Verbindungstest bestanden.</translation>
+    </message>
+    <message>
+        <source>Connection test failed.</source>
+        <translation>Verbindungstest fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>Security: %1</source>
+        <translation>Sicherheit: %1</translation>
+    </message>
+    <message>
+        <source>Log-in: %1</source>
+        <translation>Anmeldung: %1</translation>
+    </message>
+    <message>
+        <source>Pipelining: offered (a check takes fewer round trips)</source>
+        <translation>Pipelining: angeboten (eine Prüfung braucht weniger Umläufe)</translation>
+    </message>
+    <message>
+        <source>Pipelining: not offered (one command at a time)</source>
+        <translation>Pipelining: nicht angeboten (ein Befehl nach dem anderen)</translation>
+    </message>
+    <message>
+        <source>Unique ids (UIDL): offered (a deletion is checked against the message&apos;s id)</source>
+        <translation>Eindeutige IDs (UIDL): angeboten (eine Löschung wird an der ID der Nachricht geprüft)</translation>
+    </message>
+    <message>
+        <source>Unique ids (UIDL): not offered (a deletion is checked by size and header lines)</source>
+        <translation>Eindeutige IDs (UIDL): nicht angeboten (eine Löschung wird an Größe und Kopfzeilen geprüft)</translation>
+    </message>
+    <message>
+        <source>Messages waiting: %1</source>
+        <translation>Wartende Nachrichten: %1</translation>
+    </message>
+    <message>
+        <source>Server: %1</source>
+        <translation>Server: %1</translation>
+    </message>
+    <message>
+        <source>Tarnwick knows no OAuth2 provider for the server %1: log in with a password, or give a token command (tarnwick-cli mailbox set %2 --token-command CMD)</source>
+        <translation>Tarnwick kennt keinen OAuth2-Anbieter für den Server %1: Melden Sie sich mit einem Passwort an oder geben Sie einen Token-Befehl an (tarnwick-cli mailbox set %2 --token-command CMD)</translation>
+    </message>
+    <message>
+        <source>accepted the log-in; its goodbye was &quot;%1&quot;</source>
+        <translation>hat die Anmeldung angenommen; seine Verabschiedung war „%1“</translation>
+    </message>
+    <message>
+        <source>The trusted certificate of mailbox %1 is used until Tarnwick ends, but it could not be stored: %2</source>
+        <translation>Das vertraute Zertifikat von Postfach %1 gilt, bis Tarnwick endet, konnte aber nicht gespeichert werden: %2</translation>
+    </message>
+    <message>
+        <source>The count of deleted spam could not be stored: %1</source>
+        <translation>Die Zahl des gelöschten Spams konnte nicht gespeichert werden: %1</translation>
+    </message>
+    <message>
+        <source>Either there are no e-mail messages waiting on the mail server or you have not yet clicked on the &quot;Check E-Mail&quot; button.</source>
+        <translation>Entweder warten keine E-Mails auf dem Mailserver, oder Sie haben noch nicht auf „E-Mail prüfen“ geklickt.</translation>
+    </message>
+    <message>
+        <source>No messages were selected.  To select one message click on a subject.  To select multiple messages drag the mouse over the list of desired subjects.</source>
+        <translation>Es wurden keine Nachrichten ausgewählt.  Um eine Nachricht auszuwählen, klicken Sie auf einen Betreff.  Um mehrere Nachrichten auszuwählen, ziehen Sie die Maus über die gewünschten Betreffzeilen.</translation>
+    </message>
+    <message>
+        <source>You have selected more than one message to view.  Only one message can be viewed at one time.  The first one selected will be displayed.</source>
+        <translation>Sie haben mehr als eine Nachricht zum Anzeigen ausgewählt.  Es kann immer nur eine Nachricht angezeigt werden.  Die erste ausgewählte wird angezeigt.</translation>
+    </message>
+    <message>
+        <source>Subject : %1 Sender : %2</source>
+        <translation>Betreff : %1 Absender : %2</translation>
+    </message>
+    <message>
+        <source>The selected messages have no sender address, so no exception was added. Add an exception by another field in the spam settings.</source>
+        <translation>Die ausgewählten Nachrichten haben keine Absenderadresse, daher wurde keine Ausnahme hinzugefügt. Fügen Sie in den Spam-Einstellungen eine Ausnahme nach einem anderen Feld hinzu.</translation>
+    </message>
+    <message>
+        <source>The exceptions were added and are used now, but the rule lists could not be saved: %1
+Check that the data folder is writable, then open the spam settings and press OK to save them.</source>
+        <translation>Die Ausnahmen wurden hinzugefügt und gelten jetzt, aber die Regellisten konnten nicht gespeichert werden: %1
+Prüfen Sie, ob der Datenordner beschreibbar ist, öffnen Sie dann die Spam-Einstellungen und drücken Sie OK, um sie zu speichern.</translation>
+    </message>
+    <message>
+        <source>A message is being downloaded for viewing. Wait until it is shown, then view the next one.</source>
+        <translation>Eine Nachricht wird zum Anzeigen heruntergeladen. Warten Sie, bis sie angezeigt wird, und zeigen Sie dann die nächste an.</translation>
+    </message>
+    <message>
+        <source>The message was downloaded as %1 but could not be read: %2
+Open the file with your mail program to see it.</source>
+        <translation>Die Nachricht wurde als %1 heruntergeladen, konnte aber nicht gelesen werden: %2
+Öffnen Sie die Datei mit Ihrem E-Mail-Programm, um sie anzusehen.</translation>
+    </message>
+    <message>
+        <source>Mailbox %1 uses plain POP3 without encryption: the password and the mail cross the network to %2 readable by anyone on the way. Choose Implicit TLS or STARTTLS if the server offers it.</source>
+        <translation>Postfach %1 verwendet POP3 ohne Verschlüsselung: Passwort und E-Mails gehen für jeden auf dem Weg lesbar durchs Netz zu %2. Wählen Sie implizites TLS oder STARTTLS, wenn der Server es anbietet.</translation>
+    </message>
+    <message>
+        <source>header rule &quot;%1 %2&quot; (suspect) added</source>
+        <translation>Kopfzeilenregel „%1 %2“ (verdächtig) hinzugefügt</translation>
+    </message>
+    <message>
+        <source>Retrieving messages ... standby</source>
+        <translation>Nachrichten werden abgerufen ... bitte warten</translation>
+    </message>
+    <message>
+        <source>Deleting messages ... standby</source>
+        <translation>Nachrichten werden gelöscht ... bitte warten</translation>
+    </message>
+    <message>
+        <source>Disconnected</source>
+        <translation>Getrennt</translation>
+    </message>
+    <message>
+        <source>You need to enter your e-mail username in the settings.</source>
+        <translation>Sie müssen Ihren E-Mail-Benutzernamen in den Einstellungen eingeben.</translation>
+    </message>
+    <message>
+        <source>You need to enter the name of your mail server in the settings.</source>
+        <translation>Sie müssen den Namen Ihres Mailservers in den Einstellungen eingeben.</translation>
+    </message>
+    <message>
+        <source>Another command is still running; try again when it has ended.</source>
+        <translation>Ein anderer Befehl läuft noch; versuchen Sie es erneut, wenn er beendet ist.</translation>
+    </message>
+    <message>
+        <source>The mailbox is not set up.</source>
+        <translation>Das Postfach ist nicht eingerichtet.</translation>
+    </message>
+    <message>
+        <source>The certificate is now trusted for mailbox %1. Check e-mail again to connect.</source>
+        <translation>Dem Zertifikat wird für Postfach %1 jetzt vertraut. Prüfen Sie die E-Mails erneut, um sich zu verbinden.</translation>
+    </message>
+    <message>
+        <source>None of the messages matched any of the spam criteria.</source>
+        <translation>Keine der Nachrichten entsprach einem der Spam-Kriterien.</translation>
+    </message>
+    <message>
+        <source>Message Total: %1 Number Marked: %2</source>
+        <translation>Nachrichten gesamt: %1 Markiert: %2</translation>
+    </message>
+    <message>
+        <source>There were no messages marked to delete!</source>
+        <translation>Es waren keine Nachrichten zum Löschen markiert!</translation>
+    </message>
+    <message>
+        <source>Really delete %1 messages from server?</source>
+        <translation>Wirklich %1 Nachrichten vom Server löschen?</translation>
+    </message>
+    <message>
+        <source>deleted</source>
+        <translation>gelöscht</translation>
+    </message>
+    <message>
+        <source>The message list no longer matches what was listed from the server, so nothing was deleted. Check e-mail again, then delete.</source>
+        <translation>Die Nachrichtenliste stimmt nicht mehr mit dem überein, was vom Server aufgelistet wurde, daher wurde nichts gelöscht. Prüfen Sie die E-Mails erneut und löschen Sie dann.</translation>
+    </message>
+    <message>
+        <source>The server %1 asks for a pause between log-ins to mailbox %2, so deleting is possible from %3. The marks stay as they are: delete again then.</source>
+        <translation>Der Server %1 verlangt eine Pause zwischen Anmeldungen an Postfach %2, daher ist Löschen ab %3 möglich. Die Markierungen bleiben, wie sie sind: Löschen Sie dann erneut.</translation>
+    </message>
+    <message>
+        <source>%1 of the marked messages were left on the server because the mailbox changed after it was listed. Check e-mail again to see what is waiting now.</source>
+        <translation>%1 der markierten Nachrichten blieben auf dem Server, weil sich das Postfach nach dem Auflisten geändert hat. Prüfen Sie die E-Mails erneut, um zu sehen, was jetzt wartet.</translation>
+    </message>
+    <message>
+        <source>There were %1 messages deleted</source>
+        <translation>Es wurden %1 Nachrichten gelöscht</translation>
+    </message>
+    <message>
+        <source>%1 spams deleted</source>
+        <translation>%1 Spams gelöscht</translation>
+    </message>
+    <message>
+        <source>, %1 left alone</source>
+        <translation>, %1 belassen</translation>
+    </message>
+    <message>
+        <source>Mailbox %1 was changed in the settings after this list was made, so nothing was %2. Check e-mail again to see what is waiting in the mailbox it names now.</source>
+        <translation>Postfach %1 wurde in den Einstellungen geändert, nachdem diese Liste erstellt wurde, daher wurde nichts %2. Prüfen Sie die E-Mails erneut, um zu sehen, was in dem Postfach wartet, das es jetzt nennt.</translation>
+    </message>
+    <message>
+        <source>The message you have selected to view is quite large - %1 bytes. Are you sure you wish to download and view it?</source>
+        <translation>Die Nachricht, die Sie anzeigen möchten, ist recht groß - %1 Byte. Möchten Sie sie wirklich herunterladen und anzeigen?</translation>
+    </message>
+    <message>
+        <source>downloaded</source>
+        <translation>heruntergeladen</translation>
+    </message>
+    <message>
+        <source>The message list no longer matches what was listed from the server. Check e-mail again, then view the message.</source>
+        <translation>Die Nachrichtenliste stimmt nicht mehr mit dem überein, was vom Server aufgelistet wurde. Prüfen Sie die E-Mails erneut und zeigen Sie dann die Nachricht an.</translation>
+    </message>
+    <message>
+        <source>This message is no longer on the server as it was listed: the mailbox changed. Check e-mail again to see what is waiting now.</source>
+        <translation>Diese Nachricht ist nicht mehr so auf dem Server, wie sie aufgelistet wurde: Das Postfach hat sich geändert. Prüfen Sie die E-Mails erneut, um zu sehen, was jetzt wartet.</translation>
+    </message>
+    <message>
+        <source>The message was downloaded but could not be saved as %1. Check that the data folder is writable and the disk has free space.</source>
+        <translation>Die Nachricht wurde heruntergeladen, konnte aber nicht als %1 gespeichert werden. Prüfen Sie, ob der Datenordner beschreibbar ist und die Festplatte freien Platz hat.</translation>
+    </message>
+    <message>
+        <source>Tarnwick - next e-mail check in 1 minute</source>
+        <translation>Tarnwick - nächste E-Mail-Prüfung in 1 Minute</translation>
+    </message>
+    <message>
+        <source>Tarnwick - next e-mail check in %1 minutes</source>
+        <translation>Tarnwick - nächste E-Mail-Prüfung in %1 Minuten</translation>
+    </message>
+    <message>
+        <source>Tarnwick - MailBox %1 - %2 messages</source>
+        <translation>Tarnwick - Postfach %1 - %2 Nachrichten</translation>
+    </message>
+    <message>
+        <source>Tarnwick - No waiting messages found</source>
+        <translation>Tarnwick - Keine wartenden Nachrichten gefunden</translation>
+    </message>
+    <message>
+        <source>Tarnwick - Now checking e-mail for %1</source>
+        <translation>Tarnwick - Prüfe jetzt E-Mails für %1</translation>
+    </message>
+    <message>
+        <source>The automatic mode could not be stored for the next start: %1</source>
+        <translation>Die automatische Prüfung konnte nicht für den nächsten Start gespeichert werden: %1</translation>
+    </message>
+    <message>
+        <source>No mail program was started: none is set on the Mail program tab of the General settings and the desktop has no default one.</source>
+        <translation>Es wurde kein E-Mail-Programm gestartet: Auf der Registerkarte „E-Mail-Programm“ der allgemeinen Einstellungen ist keines angegeben, und der Desktop hat kein Standardprogramm.</translation>
+    </message>
+    <message>
+        <source>Unable to launch mail program. Check the mail program path/name on the Mail program tab of the General settings.</source>
+        <translation>Das E-Mail-Programm kann nicht gestartet werden. Prüfen Sie Pfad/Name des E-Mail-Programms auf der Registerkarte „E-Mail-Programm“ der allgemeinen Einstellungen.</translation>
+    </message>
+    <message>
+        <source>Opening connection ... </source>
+        <translation>Verbindung wird geöffnet ... </translation>
+    </message>
+    <message>
+        <source>Opening connection for %1 on %2</source>
+        <translation>Verbindung für %1 auf %2 wird geöffnet</translation>
+    </message>
+    <message>
+        <source>Updating headers ... </source>
+        <translation>Kopfzeilen werden aktualisiert ... </translation>
+    </message>
+    <message>
+        <source>Updating headers</source>
+        <translation>Kopfzeilen werden aktualisiert</translation>
+    </message>
+    <message>
+        <source>Transferring data ... </source>
+        <translation>Daten werden übertragen ... </translation>
+    </message>
+    <message>
+        <source>Transferring data</source>
+        <translation>Daten werden übertragen</translation>
+    </message>
+    <message>
+        <source>Data has been transfered</source>
+        <translation>Die Daten wurden übertragen</translation>
+    </message>
+    <message>
+        <source>Retrieving ... </source>
+        <translation>Abruf ... </translation>
+    </message>
+    <message>
+        <source>Retrieving %1</source>
+        <translation>Abruf von %1</translation>
+    </message>
+    <message>
+        <source>Message %1 retrieved</source>
+        <translation>Nachricht %1 abgerufen</translation>
+    </message>
+    <message>
+        <source>Closing connection</source>
+        <translation>Verbindung wird geschlossen</translation>
+    </message>
+    <message>
+        <source>Connection closed</source>
+        <translation>Verbindung geschlossen</translation>
+    </message>
+    <message>
+        <source>Getting message %1 of %2 total waiting messages</source>
+        <translation>Nachricht %1 von insgesamt %2 wartenden Nachrichten wird geholt</translation>
+    </message>
+    <message>
+        <source>Message %1 of %2</source>
+        <translation>Nachricht %1 von %2</translation>
+    </message>
+    <message>
+        <source>Deleting %1</source>
+        <translation>Lösche %1</translation>
+    </message>
+    <message>
+        <source>Deleting %1 %2</source>
+        <translation>Lösche %1 %2</translation>
+    </message>
+    <message>
+        <source>Sign in again: &quot;Add mailbox...&quot; in the settings, or tarnwick-cli mailbox set %1 --auth oauth2</source>
+        <translation>Melden Sie sich erneut an: „Postfach hinzufügen ...“ in den Einstellungen oder tarnwick-cli mailbox set %1 --auth oauth2</translation>
+    </message>
+    <message>
+        <source>No OAuth2 client is set up for %1: register this program with %1 (or take the id your distribution registered) and put it in settings.ini, section [OAuth2], as %1ClientId (and %1ClientSecret where %1 gave one)</source>
+        <translation>Für %1 ist kein OAuth2-Client eingerichtet: Registrieren Sie dieses Programm bei %1 (oder nehmen Sie die ID, die Ihre Distribution registriert hat) und tragen Sie sie in settings.ini, Abschnitt [OAuth2], als %1ClientId ein (und %1ClientSecret, wo %1 eines vergeben hat)</translation>
+    </message>
+    <message>
+        <source>No port on this computer could take the answer of %1&apos;s sign-in page.</source>
+        <translation>Kein Port auf diesem Computer konnte die Antwort der Anmeldeseite von %1 annehmen.</translation>
+    </message>
+    <message>
+        <source>Tarnwick has your permission now. You may close this page.</source>
+        <translation>Tarnwick hat jetzt Ihre Erlaubnis. Sie können diese Seite schließen.</translation>
+    </message>
+    <message>
+        <source>%1 refused the sign-in (%2%3). Try again, and allow Tarnwick to read your mail on the page that opens.</source>
+        <translation>%1 hat die Anmeldung abgelehnt (%2%3). Versuchen Sie es erneut und erlauben Sie Tarnwick auf der Seite, die sich öffnet, Ihre E-Mails zu lesen.</translation>
+    </message>
+    <message>
+        <source>%1 did not hand out a token for the sign-in. Try again.</source>
+        <translation>%1 hat für die Anmeldung kein Token ausgegeben. Versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>%1 did not hand out a token for the sign-in (%2). Start the sign-in again.</source>
+        <translation>%1 hat für die Anmeldung kein Token ausgegeben (%2). Beginnen Sie die Anmeldung erneut.</translation>
+    </message>
+    <message>
+        <source>The sign-in at %1 was canceled.</source>
+        <translation>Die Anmeldung bei %1 wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>The sign-in at %1 was not finished within %2 minutes. Start it again.</source>
+        <translation>Die Anmeldung bei %1 wurde nicht innerhalb von %2 Minuten abgeschlossen. Beginnen Sie sie erneut.</translation>
+    </message>
+    <message>
+        <source>%1 gave no refresh token, so Tarnwick could not sign in again on its own. Remove Tarnwick&apos;s access in your %1 account settings, then sign in again.</source>
+        <translation>%1 hat kein Refresh-Token ausgegeben, daher könnte sich Tarnwick nicht selbst erneut anmelden. Entfernen Sie den Zugriff von Tarnwick in den Kontoeinstellungen bei %1 und melden Sie sich dann erneut an.</translation>
+    </message>
+    <message>
+        <source>Mailbox %1 has no stored sign-in at %2. %3</source>
+        <translation>Postfach %1 hat keine gespeicherte Anmeldung bei %2. %3</translation>
+    </message>
+    <message>
+        <source>%1 no longer accepts the sign-in of mailbox %2 (%3): it was withdrawn, the password of the account changed, or it was not used for a long time. %4</source>
+        <translation>%1 nimmt die Anmeldung von Postfach %2 nicht mehr an (%3): Sie wurde widerrufen, das Passwort des Kontos hat sich geändert, oder sie wurde lange nicht benutzt. %4</translation>
+    </message>
+    <message>
+        <source>%1 refused Tarnwick&apos;s client id (%2). Check %1ClientId and %1ClientSecret in settings.ini, section [OAuth2].</source>
+        <translation>%1 hat die Client-ID von Tarnwick abgelehnt (%2). Prüfen Sie %1ClientId und %1ClientSecret in settings.ini, Abschnitt [OAuth2].</translation>
+    </message>
+    <message>
+        <source>%1&apos;s token server refused a new access token for mailbox %2 (%3). Try again later; if it keeps refusing: %4</source>
+        <translation>Der Token-Server von %1 hat ein neues Zugriffstoken für Postfach %2 abgelehnt (%3). Versuchen Sie es später erneut; wenn er weiter ablehnt: %4</translation>
+    </message>
+    <message>
+        <source>%1&apos;s token server %2 could not be reached (%3). Check the connection to the internet and try again.</source>
+        <translation>Der Token-Server %2 von %1 war nicht erreichbar (%3). Prüfen Sie die Verbindung ins Internet und versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>%1&apos;s token server sent no usable access token for mailbox %2. Try again later.</source>
+        <translation>Der Token-Server von %1 hat kein brauchbares Zugriffstoken für Postfach %2 gesendet. Versuchen Sie es später erneut.</translation>
+    </message>
+    <message>
+        <source>The rule lists could not be saved, so the hit counts of this check are not kept: %1</source>
+        <translation>Die Regellisten konnten nicht gespeichert werden, daher werden die Trefferzahlen dieser Prüfung nicht behalten: %1</translation>
+    </message>
+    <message>
+        <source>The dial-up connection &quot;%1&quot; could not be made: %2
+Check the connection and the entry chosen on the Connection tab of the General settings, then try again.</source>
+        <translation>Die Wählverbindung „%1“ konnte nicht hergestellt werden: %2
+Prüfen Sie die Verbindung und den auf der Registerkarte „Verbindung“ der allgemeinen Einstellungen gewählten Eintrag und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>The server %1 refused the log-in because mailbox %2 was checked only a short while ago: %3
+Try again later.</source>
+        <translation>Der Server %1 hat die Anmeldung abgelehnt, weil Postfach %2 erst vor kurzem geprüft wurde: %3
+Versuchen Sie es später erneut.</translation>
+    </message>
+    <message>
+        <source>The server %1 refused the request: %2
+If it refused the log-in, check the user name and password of mailbox %3 in the General settings.</source>
+        <translation>Der Server %1 hat die Anfrage abgelehnt: %2
+Wenn er die Anmeldung abgelehnt hat, prüfen Sie Benutzername und Passwort von Postfach %3 in den allgemeinen Einstellungen.</translation>
+    </message>
+    <message>
+        <source>
+Check the settings of mailbox %1 (server, user name, password, security) in the General settings and the connection to the internet, then try again.</source>
+        <translation>
+Prüfen Sie die Einstellungen von Postfach %1 (Server, Benutzername, Passwort, Sicherheit) in den allgemeinen Einstellungen und die Verbindung ins Internet und versuchen Sie es dann erneut.</translation>
+    </message>
+    <message>
+        <source>error: %1</source>
+        <translation>Fehler: %1</translation>
+    </message>
+    <message>
+        <source>%1 (answered No)</source>
+        <translation>%1 (mit Nein beantwortet)</translation>
+    </message>
+</context>
+<context>
     <name>Marks</name>
     <message>
         <source>marked for deletion</source>
@@ -867,6 +1318,10 @@ Tarnwick versucht es bei der nächsten automatischen Prüfung erneut.</translati
     <message>
         <source>Exit</source>
         <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
     </message>
 </context>
 <context>

@@ -48,6 +48,16 @@ private:
     QString m_shown;
 };
 
+// A text kept in a constant made before any translator is in place: translated where it is used.
+// Later("Context", "source") is found by lupdate as Said is.
+struct SaidLater
+{
+    const char *context;
+    const char *source;
+    operator QString() const { return Said(context, source); }
+};
+constexpr SaidLater Later(const char *context, const char *source) { return {context, source}; }
+
 // The English wording of a text that was handed to the user translated, the text itself when
 // it was never translated or is too old to be remembered (the last few hundred are kept).
 QString LoggedWording(const QString &shown);
