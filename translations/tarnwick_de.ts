@@ -2,6 +2,943 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>Cli</name>
+    <message>
+        <source>Usage: tarnwick-classify [--data DIR] [--why] FILE...
+Marks each mail message FILE with the rules of the data folder and prints
+one line per file: the mark, a tab, the file name.
+
+  --data DIR  the folder with the rule lists, known.lst and tarnwick.ini
+              (default: $TARNWICK_HOME, else the program&apos;s data folder)
+  --why       after each line, the reasons for the mark, indented
+  --help      this text
+  --version   the version of the program
+
+Marks: -1 none, 0 delete, 1 suspect, 2 blacklisted (delete), 3-14 accepted
+by an exception. Hit counts and files are never changed.
+Exit status: 0 when every file was read, 1 when a file could not be read,
+2 on a usage error.
+</source>
+        <translation>Aufruf: tarnwick-classify [--data DIR] [--why] DATEI...
+Markiert jede E-Mail-Datei DATEI mit den Regeln des Datenordners und gibt
+eine Zeile je Datei aus: die Markierung, ein Tabulator, der Dateiname.
+
+  --data DIR  der Ordner mit den Regellisten, known.lst und tarnwick.ini
+              (Vorgabe: $TARNWICK_HOME, sonst der Datenordner des Programms)
+  --why       nach jeder Zeile die Gründe für die Markierung, eingerückt
+  --help      dieser Text
+  --version   die Version des Programms
+
+Markierungen: -1 keine, 0 löschen, 1 verdächtig, 2 auf der Sperrliste
+(löschen), 3-14 durch eine Ausnahme angenommen. Trefferzahlen und Dateien
+werden nie geändert.
+Exit-Status: 0, wenn jede Datei gelesen wurde, 1, wenn eine Datei nicht
+gelesen werden konnte, 2 bei einem Aufruffehler.
+</translation>
+    </message>
+    <message>
+        <source>this text</source>
+        <translation>dieser Text</translation>
+    </message>
+    <message>
+        <source>the version of the program</source>
+        <translation>die Version des Programms</translation>
+    </message>
+    <message>
+        <source>the data folder</source>
+        <translation>der Datenordner</translation>
+    </message>
+    <message>
+        <source>the reasons for each mark</source>
+        <translation>die Gründe für jede Markierung</translation>
+    </message>
+    <message>
+        <source>a saved mail message</source>
+        <translation>eine gespeicherte E-Mail</translation>
+    </message>
+    <message>
+        <source>no message files given</source>
+        <translation>keine Nachrichtendateien angegeben</translation>
+    </message>
+    <message>
+        <source>no data folder %1</source>
+        <translation>kein Datenordner %1</translation>
+    </message>
+    <message>
+        <source>warning: %1</source>
+        <translation>Warnung: %1</translation>
+    </message>
+    <message>
+        <source>cannot read %1: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>run tarnwick-cli --help for the commands and their options</source>
+        <translation>tarnwick-cli --help zeigt die Befehle und ihre Optionen</translation>
+    </message>
+    <message>
+        <source>
+Commands:
+  check [--slot N | --all] [--delete] [--json]
+      Checks mailbox slot N (default: the one selected in the settings) and
+      prints one line per waiting message: mark, sender, subject, separated
+      by tabs. With --all every configured mailbox is checked, all at once
+      (at most 4 connections to one server) and printed in mailbox order;
+      each line then starts with the mailbox number and a tab. With
+      --delete the messages marked for deletion (marks 0 and 2) are deleted
+      on the server without a question. Writes the activity log and keeps
+      the rules&apos; hit counts, as a check in the window does.
+  mailbox set N [--server HOST[:PORT]] [--user NAME] [--tls none|implicit|stls]
+                [--trust-fingerprint HEX|none] [--password-stdin]
+                [--store keyring|file] [--password-command CMD | --token-command CMD]
+                [--protocol pop3|imap] [--folder NAME] [--imap-delete junk|trash|delete]
+                [--junk-folder NAME] [--trash-folder NAME] [--max-unseen N]
+                [--whole-folder | --unseen-only]
+                [--auth password|oauth2] [--provider google|microsoft]
+      Stores mailbox slot N (1-12). The password is read from standard input
+      (one line), never from the command line. Options left out keep what
+      the slot had; a new slot needs a server, a user name and a password,
+      and uses implicit TLS (port 995) unless --tls says otherwise.
+      The password goes to the desktop keyring; where none answers it is
+      refused unless --store file keeps it in the settings file (readable
+      by you only). --password-command runs CMD at each log-in and takes
+      the first line it prints as the password; --token-command does the
+      same for an OAuth2 access token (the mailbox then logs in with
+      XOAUTH2 or OAUTHBEARER). Nothing is stored for a command.
+      --protocol imap reads an IMAP folder instead (--folder, default INBOX;
+      port 993 with implicit TLS, else 143). A check looks at the newest
+      unseen messages only (--max-unseen, default 500; --whole-folder takes
+      every message, --unseen-only goes back) and marks nothing read.
+      Deleting moves a message to Junk (--imap-delete junk, the default), to
+      Trash, or deletes it for good; --junk-folder and --trash-folder name
+      those folders on a server that marks none as such.
+      --auth oauth2 signs in at the provider (--provider, else the one of the
+      server or the address; a new slot gets the provider&apos;s server): the
+      address to open in a browser is printed, and the refresh token goes
+      where a password would. --auth password logs in with the password.
+  mailbox test N
+      Logs in to mailbox N, reads what the server offers and logs out: the
+      security, the log-in method, pipelining, UIDL and the server&apos;s answer.
+  mailbox list [--json]
+      Shows the mailbox slots (never their passwords); * marks the selected one.
+  classify [--why] FILE...
+      Marks saved mail files with the rules, as tarnwick-classify does.
+  show FILE [--save-attachments DIR] [--json]
+      Prints a saved message: sender, recipients, subject, date, the text
+      body, and one line per attachment (name, content type, size in bytes),
+      separated by tabs. With --save-attachments the attachments are written
+      into DIR (created when missing) under their cleaned names; an existing
+      file is never replaced: the copy is named &quot;name (1).ext&quot; and so on.
+%1
+--json prints one JSON document on standard output instead of lines, for
+scripts; messages for people still go to standard error.
+--data DIR may also follow the command.
+
+Marks: -1 none, 0 delete, 1 suspect, 2 blacklisted (delete), 3-14 accepted
+by an exception.
+
+Exit status:
+   0  success
+   1  the command failed (the reason is on standard error)
+   2  usage error, also a rule the rule dialogs would refuse
+  75  temporary failure, worth trying again later: the server could not be
+      reached or did not answer in time, it asked for a pause between
+      log-ins, or the mailbox was in use
+  77  permanent failure: the server refused the log-in, or its certificate
+      was refused; change the settings before trying again
+With --all: 77 when any mailbox failed permanently, else 1 when any failed
+otherwise, else 75 when any failed for a while.
+</source>
+        <translation>
+Befehle:
+  check [--slot N | --all] [--delete] [--json]
+      Prüft Postfach N (Vorgabe: das in den Einstellungen gewählte) und gibt
+      eine Zeile je wartender Nachricht aus: Markierung, Absender, Betreff,
+      durch Tabulatoren getrennt. Mit --all wird jedes eingerichtete Postfach
+      geprüft, alle zugleich (höchstens 4 Verbindungen zu einem Server), und
+      in der Reihenfolge der Postfächer ausgegeben; jede Zeile beginnt dann
+      mit der Postfachnummer und einem Tabulator. Mit --delete werden die zum
+      Löschen markierten Nachrichten (Markierungen 0 und 2) ohne Rückfrage auf
+      dem Server gelöscht. Schreibt das Aktivitätsprotokoll und führt die
+      Trefferzahlen der Regeln fort, wie eine Prüfung im Fenster.
+  mailbox set N [--server HOST[:PORT]] [--user NAME] [--tls none|implicit|stls]
+                [--trust-fingerprint HEX|none] [--password-stdin]
+                [--store keyring|file] [--password-command CMD | --token-command CMD]
+                [--protocol pop3|imap] [--folder NAME] [--imap-delete junk|trash|delete]
+                [--junk-folder NAME] [--trash-folder NAME] [--max-unseen N]
+                [--whole-folder | --unseen-only]
+                [--auth password|oauth2] [--provider google|microsoft]
+      Speichert Postfach N (1-12). Das Passwort wird von der Standardeingabe
+      gelesen (eine Zeile), nie von der Befehlszeile. Weggelassene Optionen
+      behalten, was das Postfach hatte; ein neues Postfach braucht einen
+      Server, einen Benutzernamen und ein Passwort und verwendet implizites
+      TLS (Port 995), sofern --tls nichts anderes sagt.
+      Das Passwort kommt in den Schlüsselbund des Desktops; wo keiner
+      antwortet, wird es abgelehnt, es sei denn, --store file behält es in
+      der Einstellungsdatei (nur für Sie lesbar). --password-command führt
+      CMD bei jeder Anmeldung aus und nimmt die erste ausgegebene Zeile als
+      Passwort; --token-command tut dasselbe für ein OAuth2-Zugriffstoken
+      (das Postfach meldet sich dann mit XOAUTH2 oder OAUTHBEARER an). Für
+      einen Befehl wird nichts gespeichert.
+      --protocol imap liest stattdessen einen IMAP-Ordner (--folder, Vorgabe
+      INBOX; Port 993 mit implizitem TLS, sonst 143). Eine Prüfung betrachtet
+      nur die neuesten ungelesenen Nachrichten (--max-unseen, Vorgabe 500;
+      --whole-folder nimmt jede Nachricht, --unseen-only kehrt zurück) und
+      markiert nichts als gelesen.
+      Löschen verschiebt eine Nachricht in den Spam-Ordner (--imap-delete
+      junk, die Vorgabe), in den Papierkorb oder löscht sie endgültig;
+      --junk-folder und --trash-folder benennen diese Ordner auf einem
+      Server, der keine als solche kennzeichnet.
+      --auth oauth2 meldet sich beim Anbieter an (--provider, sonst der des
+      Servers oder der Adresse; ein neues Postfach erhält den Server des
+      Anbieters): Die im Browser zu öffnende Adresse wird ausgegeben, und das
+      Refresh-Token kommt dorthin, wo ein Passwort hinkäme. --auth password
+      meldet sich mit dem Passwort an.
+  mailbox test N
+      Meldet sich an Postfach N an, liest, was der Server anbietet, und meldet
+      sich ab: die Sicherheit, die Anmeldemethode, Pipelining, UIDL und die
+      Antwort des Servers.
+  mailbox list [--json]
+      Zeigt die Postfächer (nie ihre Passwörter); * kennzeichnet das gewählte.
+  classify [--why] DATEI...
+      Markiert gespeicherte E-Mail-Dateien mit den Regeln, wie
+      tarnwick-classify.
+  show DATEI [--save-attachments DIR] [--json]
+      Gibt eine gespeicherte Nachricht aus: Absender, Empfänger, Betreff,
+      Datum, den Nachrichtentext und eine Zeile je Anhang (Name, Inhaltstyp,
+      Größe in Byte), durch Tabulatoren getrennt. Mit --save-attachments
+      werden die Anhänge unter ihren bereinigten Namen in DIR geschrieben
+      (angelegt, wenn er fehlt); eine vorhandene Datei wird nie ersetzt: Die
+      Kopie heißt &quot;Name (1).ext&quot; und so weiter.
+%1
+--json gibt statt Zeilen ein JSON-Dokument auf der Standardausgabe aus, für
+Skripte; Meldungen für Menschen gehen weiterhin auf die Standardfehlerausgabe.
+--data DIR darf auch nach dem Befehl stehen.
+
+Markierungen: -1 keine, 0 löschen, 1 verdächtig, 2 auf der Sperrliste
+(löschen), 3-14 durch eine Ausnahme angenommen.
+
+Exit-Status:
+   0  Erfolg
+   1  der Befehl ist fehlgeschlagen (der Grund steht auf der
+      Standardfehlerausgabe)
+   2  Aufruffehler, auch eine Regel, die die Regeldialoge ablehnen würden
+  75  vorübergehender Fehler, später erneut zu versuchen: Der Server war
+      nicht erreichbar oder hat nicht rechtzeitig geantwortet, er verlangte
+      eine Pause zwischen Anmeldungen, oder das Postfach war belegt
+  77  dauerhafter Fehler: Der Server hat die Anmeldung abgelehnt, oder sein
+      Zertifikat wurde abgelehnt; ändern Sie die Einstellungen, bevor Sie es
+      erneut versuchen
+Mit --all: 77, wenn ein Postfach dauerhaft fehlschlug, sonst 1, wenn eines
+anders fehlschlug, sonst 75, wenn eines vorübergehend fehlschlug.
+</translation>
+    </message>
+    <message>
+        <source>If this is the certificate you expect, trust it with: tarnwick-cli mailbox set %1 --trust-fingerprint %2</source>
+        <translation>Wenn dies das erwartete Zertifikat ist, vertrauen Sie ihm mit: tarnwick-cli mailbox set %1 --trust-fingerprint %2</translation>
+    </message>
+    <message>
+        <source>check: unknown argument %1</source>
+        <translation>check: unbekanntes Argument %1</translation>
+    </message>
+    <message>
+        <source>check takes --slot or --all, not both</source>
+        <translation>check nimmt --slot oder --all, nicht beides</translation>
+    </message>
+    <message>
+        <source>--slot needs a mailbox number from 1 to %1</source>
+        <translation>--slot braucht eine Postfachnummer von 1 bis %1</translation>
+    </message>
+    <message>
+        <source>error: No mailbox is set up. Add one with: tarnwick-cli mailbox set 1 --server HOST --user NAME --password-stdin</source>
+        <translation>Fehler: Es ist kein Postfach eingerichtet. Fügen Sie eines hinzu mit: tarnwick-cli mailbox set 1 --server HOST --user NAME --password-stdin</translation>
+    </message>
+    <message>
+        <source>Set the mailbox up with: tarnwick-cli mailbox set N --server HOST --user NAME --password-stdin</source>
+        <translation>Richten Sie das Postfach ein mit: tarnwick-cli mailbox set N --server HOST --user NAME --password-stdin</translation>
+    </message>
+    <message>
+        <source>error: %1</source>
+        <translation>Fehler: %1</translation>
+    </message>
+    <message>
+        <source>No messages are marked for deletion.</source>
+        <translation>Keine Nachrichten sind zum Löschen markiert.</translation>
+    </message>
+    <message>
+        <source>Deleted %1 of %2 marked messages.</source>
+        <translation>%1 von %2 markierten Nachrichten gelöscht.</translation>
+    </message>
+    <message>
+        <source>classify: no message files given</source>
+        <translation>classify: keine Nachrichtendateien angegeben</translation>
+    </message>
+    <message>
+        <source>cannot create %1: %2</source>
+        <translation>%1 kann nicht angelegt werden: %2</translation>
+    </message>
+    <message>
+        <source>cannot write %1: %2</source>
+        <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 and 999 numbered copies of it exist already in %2; clean up the folder or choose another one</source>
+        <translation>%1 und 999 nummerierte Kopien davon gibt es bereits in %2; räumen Sie den Ordner auf oder wählen Sie einen anderen</translation>
+    </message>
+    <message>
+        <source>cannot create the folder %1; check the path and your permissions</source>
+        <translation>der Ordner %1 kann nicht angelegt werden; prüfen Sie den Pfad und Ihre Berechtigungen</translation>
+    </message>
+    <message>
+        <source>--save-attachments needs a folder</source>
+        <translation>--save-attachments braucht einen Ordner</translation>
+    </message>
+    <message>
+        <source>show takes one message file</source>
+        <translation>show nimmt eine Nachrichtendatei</translation>
+    </message>
+    <message>
+        <source>show: no message file given</source>
+        <translation>show: keine Nachrichtendatei angegeben</translation>
+    </message>
+    <message>
+        <source>From: %1
+</source>
+        <translation>Von: %1
+</translation>
+    </message>
+    <message>
+        <source>Subject: %1
+</source>
+        <translation>Betreff: %1
+</translation>
+    </message>
+    <message>
+        <source>Date: %1
+</source>
+        <translation>Datum: %1
+</translation>
+    </message>
+    <message>
+        <source>The body could not be read: %1
+
+</source>
+        <translation>Der Nachrichtentext konnte nicht gelesen werden: %1
+
+</translation>
+    </message>
+    <message>
+        <source>(add --save-attachments DIR to write the original message and any attachments read before the error)</source>
+        <translation>(mit --save-attachments DIR werden die ursprüngliche Nachricht und alle vor dem Fehler gelesenen Anhänge geschrieben)</translation>
+    </message>
+    <message>
+        <source>%1: unknown option %2%3</source>
+        <translation>%1: unbekannte Option %2%3</translation>
+    </message>
+    <message>
+        <source>The data folder (settings.ini, rule lists, known.lst, log); default: $TARNWICK_HOME, else the program&apos;s data folder.</source>
+        <translation>Der Datenordner (settings.ini, Regellisten, known.lst, Protokoll); Vorgabe: $TARNWICK_HOME, sonst der Datenordner des Programms.</translation>
+    </message>
+    <message>
+        <source>check, mailbox, classify, show or rules</source>
+        <translation>check, mailbox, classify, show oder rules</translation>
+    </message>
+    <message>
+        <source>no command given</source>
+        <translation>kein Befehl angegeben</translation>
+    </message>
+    <message>
+        <source>a password is never given on the command line (other users can see it there): use --password-stdin</source>
+        <translation>ein Passwort wird nie auf der Befehlszeile angegeben (andere Benutzer können es dort sehen): Verwenden Sie --password-stdin</translation>
+    </message>
+    <message>
+        <source>unknown command %1</source>
+        <translation>unbekannter Befehl %1</translation>
+    </message>
+    <message>
+        <source>warning: %1 To keep a password there and end this warning: tarnwick-cli mailbox set N --store file</source>
+        <translation>Warnung: %1 Um ein Passwort dort zu behalten und diese Warnung zu beenden: tarnwick-cli mailbox set N --store file</translation>
+    </message>
+    <message>
+        <source>mailbox needs set, test or list</source>
+        <translation>mailbox braucht set, test oder list</translation>
+    </message>
+    <message>
+        <source>mailbox %1 takes no --%2</source>
+        <translation>mailbox %1 nimmt kein --%2</translation>
+    </message>
+    <message>
+        <source>mailbox: unknown command %1</source>
+        <translation>mailbox: unbekannter Befehl %1</translation>
+    </message>
+    <message>
+        <source>--protocol takes pop3 or imap</source>
+        <translation>--protocol nimmt pop3 oder imap</translation>
+    </message>
+    <message>
+        <source>--%1 needs the name of a folder on the server</source>
+        <translation>--%1 braucht den Namen eines Ordners auf dem Server</translation>
+    </message>
+    <message>
+        <source>--imap-delete takes junk, trash or delete</source>
+        <translation>--imap-delete nimmt junk, trash oder delete</translation>
+    </message>
+    <message>
+        <source>--max-unseen takes a number from 1 to %1</source>
+        <translation>--max-unseen nimmt eine Zahl von 1 bis %1</translation>
+    </message>
+    <message>
+        <source>give one of --whole-folder and --unseen-only</source>
+        <translation>geben Sie nur eines von --whole-folder und --unseen-only an</translation>
+    </message>
+    <message>
+        <source>token</source>
+        <translation>Token</translation>
+    </message>
+    <message>
+        <source>password</source>
+        <translation>Passwort</translation>
+    </message>
+    <message>
+        <source>; %1 in the desktop keyring</source>
+        <translation>; %1 im Schlüsselbund des Desktops</translation>
+    </message>
+    <message>
+        <source>; %1 from a command at each log-in</source>
+        <translation>; %1 bei jeder Anmeldung von einem Befehl</translation>
+    </message>
+    <message>
+        <source>Open this address in a browser to sign in and allow Tarnwick to read your mail:</source>
+        <translation>Öffnen Sie diese Adresse in einem Browser, um sich anzumelden und Tarnwick das Lesen Ihrer E-Mails zu erlauben:</translation>
+    </message>
+    <message>
+        <source>(no browser could be started here: open the address on this computer by hand)</source>
+        <translation>(hier konnte kein Browser gestartet werden: Öffnen Sie die Adresse auf diesem Computer von Hand)</translation>
+    </message>
+    <message>
+        <source>mailbox set needs a slot number</source>
+        <translation>mailbox set braucht eine Postfachnummer</translation>
+    </message>
+    <message>
+        <source>mailbox set: the slot must be a number from 1 to %1</source>
+        <translation>mailbox set: Das Postfach muss eine Nummer von 1 bis %1 sein</translation>
+    </message>
+    <message>
+        <source>mailbox set: unknown argument %1</source>
+        <translation>mailbox set: unbekanntes Argument %1</translation>
+    </message>
+    <message>
+        <source>--tls takes none, implicit or stls</source>
+        <translation>--tls nimmt none, implicit oder stls</translation>
+    </message>
+    <message>
+        <source>--trust-fingerprint needs the certificate&apos;s SHA-256 fingerprint: 64 hex digits, with or without colons</source>
+        <translation>--trust-fingerprint braucht den SHA-256-Fingerabdruck des Zertifikats: 64 Hexadezimalziffern, mit oder ohne Doppelpunkte</translation>
+    </message>
+    <message>
+        <source>--server needs a host name, optionally with :PORT</source>
+        <translation>--server braucht einen Rechnernamen, wahlweise mit :PORT</translation>
+    </message>
+    <message>
+        <source>--user needs the user name of the mailbox on the server</source>
+        <translation>--user braucht den Benutzernamen des Postfachs auf dem Server</translation>
+    </message>
+    <message>
+        <source>--store takes keyring or file</source>
+        <translation>--store nimmt keyring oder file</translation>
+    </message>
+    <message>
+        <source>give one of --password-stdin, --password-command and --token-command</source>
+        <translation>geben Sie nur eines von --password-stdin, --password-command und --token-command an</translation>
+    </message>
+    <message>
+        <source>--%1 needs a command line</source>
+        <translation>--%1 braucht eine Befehlszeile</translation>
+    </message>
+    <message>
+        <source>--store keeps a password given on standard input; a command&apos;s secret is never stored</source>
+        <translation>--store behält ein auf der Standardeingabe gegebenes Passwort; das Geheimnis eines Befehls wird nie gespeichert</translation>
+    </message>
+    <message>
+        <source>--auth takes password or oauth2</source>
+        <translation>--auth nimmt password oder oauth2</translation>
+    </message>
+    <message>
+        <source>--auth %1 does not go with that secret: a password for --auth password (--password-stdin, --password-command), a token for oauth2 (--token-command)</source>
+        <translation>--auth %1 passt nicht zu diesem Geheimnis: ein Passwort für --auth password (--password-stdin, --password-command), ein Token für oauth2 (--token-command)</translation>
+    </message>
+    <message>
+        <source>--provider takes google or microsoft</source>
+        <translation>--provider nimmt google oder microsoft</translation>
+    </message>
+    <message>
+        <source>--provider goes with --auth oauth2</source>
+        <translation>--provider gehört zu --auth oauth2</translation>
+    </message>
+    <message>
+        <source>warning: mailbox %1 is read over POP3, which has no folders: the IMAP settings are kept for when you switch it with --protocol imap</source>
+        <translation>Warnung: Postfach %1 wird über POP3 gelesen, das keine Ordner kennt: Die IMAP-Einstellungen bleiben für den Fall erhalten, dass Sie es mit --protocol imap umstellen</translation>
+    </message>
+    <message>
+        <source>error: no password on standard input: give it as one line</source>
+        <translation>Fehler: kein Passwort auf der Standardeingabe: Geben Sie es als eine Zeile ein</translation>
+    </message>
+    <message>
+        <source>error: the password must not contain line breaks or NUL characters</source>
+        <translation>Fehler: Das Passwort darf keine Zeilenumbrüche oder NUL-Zeichen enthalten</translation>
+    </message>
+    <message>
+        <source>error: Tarnwick does not know whom to ask for a sign-in to %1: give --provider google or --provider microsoft, or --token-command for another provider</source>
+        <translation>Fehler: Tarnwick weiß nicht, wo es eine Anmeldung für %1 erfragen soll: Geben Sie --provider google oder --provider microsoft an, oder --token-command für einen anderen Anbieter</translation>
+    </message>
+    <message>
+        <source>error: give --user with the mailbox&apos;s e-mail address before signing in</source>
+        <translation>Fehler: Geben Sie vor der Anmeldung --user mit der E-Mail-Adresse des Postfachs an</translation>
+    </message>
+    <message>
+        <source>error: the sign-in of mailbox %1 could not be kept: %2. Start a desktop keyring (GNOME Keyring, KWallet) in this session, or keep it in the settings file, readable by you only, with --store file</source>
+        <translation>Fehler: Die Anmeldung von Postfach %1 konnte nicht aufbewahrt werden: %2. Starten Sie einen Schlüsselbund (GNOME Keyring, KWallet) in dieser Sitzung, oder bewahren Sie sie mit --store file in der Einstellungsdatei auf, nur für Sie lesbar</translation>
+    </message>
+    <message>
+        <source>error: mailbox %1 gets its secret from a command, so there is nothing to store: give the password with --password-stdin</source>
+        <translation>Fehler: Postfach %1 bekommt sein Geheimnis von einem Befehl, daher gibt es nichts zu speichern: Geben Sie das Passwort mit --password-stdin an</translation>
+    </message>
+    <message>
+        <source>error: %1: give --server, --user and --password-stdin for a new mailbox</source>
+        <translation>Fehler: %1: Geben Sie für ein neues Postfach --server, --user und --password-stdin an</translation>
+    </message>
+    <message>
+        <source>error: the password of mailbox %1 was not stored: %2. Start a desktop keyring (GNOME Keyring, KWallet) in this session, or keep the password in the settings file, readable by you only, with --store file</source>
+        <translation>Fehler: Das Passwort von Postfach %1 wurde nicht gespeichert: %2. Starten Sie einen Schlüsselbund (GNOME Keyring, KWallet) in dieser Sitzung, oder bewahren Sie das Passwort mit --store file in der Einstellungsdatei auf, nur für Sie lesbar</translation>
+    </message>
+    <message>
+        <source>error: %1: put that mailbox right first (tarnwick-cli mailbox set %2 ...)</source>
+        <translation>Fehler: %1: Berichtigen Sie zuerst dieses Postfach (tarnwick-cli mailbox set %2 ...)</translation>
+    </message>
+    <message>
+        <source>warning: the old secret of mailbox %1 stays in the desktop keyring: %2</source>
+        <translation>Warnung: Das alte Geheimnis von Postfach %1 bleibt im Schlüsselbund des Desktops: %2</translation>
+    </message>
+    <message>
+        <source>warning: no activity log was set up: %1</source>
+        <translation>Warnung: Es wurde kein Aktivitätsprotokoll eingerichtet: %1</translation>
+    </message>
+    <message>
+        <source>warning: the rule for mail not addressed to %1 was not stored: %2</source>
+        <translation>Warnung: Die Regel für E-Mails, die nicht an %1 adressiert sind, wurde nicht gespeichert: %2</translation>
+    </message>
+    <message>
+        <source>Mailbox %1 stored: %2 on %3%4, security %5%6%7%8
+</source>
+        <translation>Postfach %1 gespeichert: %2 auf %3%4, Sicherheit %5%6%7%8
+</translation>
+    </message>
+    <message>
+        <source>, trusted certificate </source>
+        <translation>, vertrautes Zertifikat </translation>
+    </message>
+    <message>
+        <source>mailbox test needs one slot number from 1 to %1</source>
+        <translation>mailbox test braucht eine Postfachnummer von 1 bis %1</translation>
+    </message>
+    <message>
+        <source>error: mailbox %1 is not set up: tarnwick-cli mailbox set %1 --server HOST --user NAME --password-stdin</source>
+        <translation>Fehler: Postfach %1 ist nicht eingerichtet: tarnwick-cli mailbox set %1 --server HOST --user NAME --password-stdin</translation>
+    </message>
+    <message>
+        <source>No mailbox is set up. Add one with: tarnwick-cli mailbox set 1 --server HOST --user NAME --password-stdin</source>
+        <translation>Es ist kein Postfach eingerichtet. Fügen Sie eines hinzu mit: tarnwick-cli mailbox set 1 --server HOST --user NAME --password-stdin</translation>
+    </message>
+    <message>
+        <source>  rules list [subject|header|sender|except|blacklist]
+      Prints the rules, one per line: the list, the rule&apos;s number and its
+      cells (as the rule editor shows them), separated by tabs; the
+      blacklist one entry per line.
+  rules add subject [--op OP] [--case] [--suspect] [TEXT]
+  rules add header [--kind line|reply-to|to-lacks|sender-is-to] [--op OP]
+                   [--case] [--suspect] [--mailbox N] [TEXT]
+  rules add sender [--kind domain|address] [--op OP] [--suspect] [TEXT]
+  rules add except [--kind address|domain|subject|cc|reply-to|to|any-header]
+                   [--op OP] [--case] [--picture 3-14] TEXT
+      Adds a rule at the end of its list, with the checks of the rule
+      dialogs. OP is one of the dialog&apos;s operators (&quot;Contains&quot;, &quot;Contains
+      (whole word)&quot;, &quot;Equals&quot;, &quot;Starts with&quot;, &quot;Ends with&quot;, for subjects
+      and senders also &quot;Is blank&quot; and &quot;Is UPPERCASE&quot;, for senders also
+      &quot;All numeric&quot;, &quot;50% numeric&quot;, &quot;First char numeric&quot;); default
+      &quot;Contains&quot; (&quot;Equals&quot; for senders). A rule marks for deletion unless
+      --suspect makes it mark with a question mark. A header rule of kind
+      to-lacks takes the address as TEXT and the mailbox with --mailbox.
+  rules add blacklist ENTRY...
+      Adds addresses or domain names to the known spammer blacklist.
+  rules remove subject|header|sender|except N...
+  rules remove blacklist ENTRY...
+      Removes rules by the number &quot;rules list&quot; shows, or blacklist entries.
+  rules test [--why] FILE...
+      Marks saved mail files with the rules, as tarnwick-classify does.
+</source>
+        <translation>  rules list [subject|header|sender|except|blacklist]
+      Gibt die Regeln aus, eine je Zeile: die Liste, die Nummer der Regel und
+      ihre Zellen (wie der Regeleditor sie zeigt), durch Tabulatoren getrennt;
+      die Sperrliste einen Eintrag je Zeile.
+  rules add subject [--op OP] [--case] [--suspect] [TEXT]
+  rules add header [--kind line|reply-to|to-lacks|sender-is-to] [--op OP]
+                   [--case] [--suspect] [--mailbox N] [TEXT]
+  rules add sender [--kind domain|address] [--op OP] [--suspect] [TEXT]
+  rules add except [--kind address|domain|subject|cc|reply-to|to|any-header]
+                   [--op OP] [--case] [--picture 3-14] TEXT
+      Fügt eine Regel am Ende ihrer Liste hinzu, mit den Prüfungen der
+      Regeldialoge. OP ist einer der Operatoren des Dialogs (&quot;Contains&quot;,
+      &quot;Contains (whole word)&quot;, &quot;Equals&quot;, &quot;Starts with&quot;, &quot;Ends with&quot;, für
+      Betreff und Absender auch &quot;Is blank&quot; und &quot;Is UPPERCASE&quot;, für Absender
+      auch &quot;All numeric&quot;, &quot;50% numeric&quot;, &quot;First char numeric&quot;); Vorgabe
+      &quot;Contains&quot; (&quot;Equals&quot; für Absender). Eine Regel markiert zum Löschen,
+      es sei denn, --suspect lässt sie mit einem Fragezeichen markieren. Eine
+      Kopfzeilenregel der Art to-lacks nimmt die Adresse als TEXT und das
+      Postfach mit --mailbox.
+  rules add blacklist EINTRAG...
+      Fügt Adressen oder Domainnamen zur Sperrliste bekannter Spammer hinzu.
+  rules remove subject|header|sender|except N...
+  rules remove blacklist EINTRAG...
+      Entfernt Regeln nach der Nummer, die &quot;rules list&quot; zeigt, oder Einträge
+      der Sperrliste.
+  rules test [--why] DATEI...
+      Markiert gespeicherte E-Mail-Dateien mit den Regeln, wie
+      tarnwick-classify.
+</translation>
+    </message>
+    <message>
+        <source>error: the rule lists were not saved: %1</source>
+        <translation>Fehler: Die Regellisten wurden nicht gespeichert: %1</translation>
+    </message>
+    <message>
+        <source>--op for %1 rules takes one of %2</source>
+        <translation>--op für %1-Regeln nimmt eines von %2</translation>
+    </message>
+    <message>
+        <source>--picture takes a picture number from 3 to 14</source>
+        <translation>--picture nimmt eine Bildnummer von 3 bis 14</translation>
+    </message>
+    <message>
+        <source>the rule was not added: %1</source>
+        <translation>die Regel wurde nicht hinzugefügt: %1</translation>
+    </message>
+    <message>
+        <source>the rule was not added: &quot;%1&quot; compares with no text</source>
+        <translation>die Regel wurde nicht hinzugefügt: „%1“ vergleicht mit keinem Text</translation>
+    </message>
+    <message>
+        <source>the %1 list has no rule %2 (it has %3; see tarnwick-cli rules list %1)</source>
+        <translation>die Liste %1 hat keine Regel %2 (sie hat %3; siehe tarnwick-cli rules list %1)</translation>
+    </message>
+    <message>
+        <source>error: Could not locate the known spammer blacklist! %1 %2</source>
+        <translation>Fehler: Die Sperrliste bekannter Spammer wurde nicht gefunden! %1 %2</translation>
+    </message>
+    <message>
+        <source>a blacklist entry is one address or domain name, not blank</source>
+        <translation>ein Eintrag der Sperrliste ist eine Adresse oder ein Domainname, nicht leer</translation>
+    </message>
+    <message>
+        <source>%1 is not taken: an address of only digits and underscores before the @ is generated, never a known spammer</source>
+        <translation>%1 wird nicht aufgenommen: Eine Adresse aus nur Ziffern und Unterstrichen vor dem @ ist erzeugt, nie ein bekannter Spammer</translation>
+    </message>
+    <message>
+        <source>%1 is not on the blacklist</source>
+        <translation>%1 steht nicht auf der Sperrliste</translation>
+    </message>
+    <message>
+        <source>error: the blacklist was not saved: %1</source>
+        <translation>Fehler: Die Sperrliste wurde nicht gespeichert: %1</translation>
+    </message>
+    <message>
+        <source>warning: Could not locate the known spammer blacklist! %1</source>
+        <translation>Warnung: Die Sperrliste bekannter Spammer wurde nicht gefunden! %1</translation>
+    </message>
+    <message>
+        <source>rules %1 %2 takes no --%3</source>
+        <translation>rules %1 %2 nimmt kein --%3</translation>
+    </message>
+    <message>
+        <source>rules test: no message files given</source>
+        <translation>rules test: keine Nachrichtendateien angegeben</translation>
+    </message>
+    <message>
+        <source>rules: no list %1; the lists are %2</source>
+        <translation>rules: keine Liste %1; die Listen sind %2</translation>
+    </message>
+    <message>
+        <source>rules list takes at most one list</source>
+        <translation>rules list nimmt höchstens eine Liste</translation>
+    </message>
+    <message>
+        <source>rules needs list, add, remove or test</source>
+        <translation>rules braucht list, add, remove oder test</translation>
+    </message>
+    <message>
+        <source>rules %1 needs a list: %2</source>
+        <translation>rules %1 braucht eine Liste: %2</translation>
+    </message>
+    <message>
+        <source>rules %1 blacklist needs an entry</source>
+        <translation>rules %1 blacklist braucht einen Eintrag</translation>
+    </message>
+    <message>
+        <source>rules remove %1 needs a rule number</source>
+        <translation>rules remove %1 braucht eine Regelnummer</translation>
+    </message>
+    <message>
+        <source>rules add takes one TEXT; put a text with spaces in quotes</source>
+        <translation>rules add nimmt einen TEXT; setzen Sie einen Text mit Leerzeichen in Anführungszeichen</translation>
+    </message>
+    <message>
+        <source>Tarnwick without a window: checks and cleans mailboxes, sets them up, keeps the rules.</source>
+        <translation>Tarnwick ohne Fenster: prüft und bereinigt Postfächer, richtet sie ein, pflegt die Regeln.</translation>
+    </message>
+</context>
+<context>
+    <name>Data</name>
+    <message>
+        <source>Cannot read &quot;%1&quot;: %2</source>
+        <translation>„%1“ kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot save &quot;%1&quot;: %2</source>
+        <translation>„%1“ kann nicht gespeichert werden: %2</translation>
+    </message>
+    <message>
+        <source>Tarnwick could not stop starting with your desktop: the file &quot;%1&quot; cannot be removed (%2). Remove it yourself, or check that you may write to its folder.</source>
+        <translation>Tarnwick konnte den Start mit Ihrem Desktop nicht abschalten: Die Datei „%1“ kann nicht entfernt werden (%2). Entfernen Sie sie selbst, oder prüfen Sie, ob Sie in ihren Ordner schreiben dürfen.</translation>
+    </message>
+    <message>
+        <source>Tarnwick could not set itself to start with your desktop: the folder &quot;%1&quot; cannot be created. Check that you may write to it, then save again.</source>
+        <translation>Tarnwick konnte sich nicht für den Start mit Ihrem Desktop einrichten: Der Ordner „%1“ kann nicht angelegt werden. Prüfen Sie, ob Sie dorthin schreiben dürfen, und speichern Sie dann erneut.</translation>
+    </message>
+    <message>
+        <source>Tarnwick could not set itself to start with your desktop. %1. Check that you may write to &quot;%2&quot;, then save again.</source>
+        <translation>Tarnwick konnte sich nicht für den Start mit Ihrem Desktop einrichten. %1. Prüfen Sie, ob Sie nach „%2“ schreiben dürfen, und speichern Sie dann erneut.</translation>
+    </message>
+    <message>
+        <source>the folder could not be renamed</source>
+        <translation>der Ordner konnte nicht umbenannt werden</translation>
+    </message>
+    <message>
+        <source>The settings still name files in &quot;%1&quot;: %2. Choose the log file and the alarm sound again in the General settings.</source>
+        <translation>Die Einstellungen nennen noch Dateien in „%1“: %2. Wählen Sie die Protokolldatei und den Alarmklang in den allgemeinen Einstellungen erneut.</translation>
+    </message>
+    <message>
+        <source>The old settings file &quot;%1&quot; was not moved: &quot;%2&quot; is there already and is the one Tarnwick uses. Compare the two and remove the one you do not need.</source>
+        <translation>Die alte Einstellungsdatei „%1“ wurde nicht verschoben: „%2“ ist bereits vorhanden und wird von Tarnwick verwendet. Vergleichen Sie beide und entfernen Sie die, die Sie nicht brauchen.</translation>
+    </message>
+    <message>
+        <source>the folder &quot;%1&quot; cannot be made</source>
+        <translation>der Ordner „%1“ kann nicht angelegt werden</translation>
+    </message>
+    <message>
+        <source>The settings file &quot;%1&quot; could not be moved to &quot;%2&quot; (%3), so Tarnwick starts with the default settings. Move the file there yourself while Tarnwick is not running.</source>
+        <translation>Die Einstellungsdatei „%1“ konnte nicht nach „%2“ verschoben werden (%3), daher startet Tarnwick mit den Standardeinstellungen. Verschieben Sie die Datei selbst dorthin, während Tarnwick nicht läuft.</translation>
+    </message>
+    <message>
+        <source>Moved the settings from &quot;%1&quot; to &quot;%2&quot;.</source>
+        <translation>Die Einstellungen wurden von „%1“ nach „%2“ verschoben.</translation>
+    </message>
+    <message>
+        <source>Left in &quot;%1&quot;: %2. Files of these names are in &quot;%3&quot; already and are the ones Tarnwick uses; compare them and remove what you do not need.</source>
+        <translation>In „%1“ belassen: %2. Dateien dieser Namen sind bereits in „%3“ und werden von Tarnwick verwendet; vergleichen Sie sie und entfernen Sie, was Sie nicht brauchen.</translation>
+    </message>
+    <message>
+        <source>Left in &quot;%1&quot;: %2. They could not be moved to &quot;%3&quot; (%4), so Tarnwick does not see them; move them there yourself while Tarnwick is not running.</source>
+        <translation>In „%1“ belassen: %2. Sie konnten nicht nach „%3“ verschoben werden (%4), daher sieht Tarnwick sie nicht; verschieben Sie sie selbst dorthin, während Tarnwick nicht läuft.</translation>
+    </message>
+    <message>
+        <source>the program has not started its event handling</source>
+        <translation>das Programm hat seine Ereignisverarbeitung nicht gestartet</translation>
+    </message>
+    <message>
+        <source>the keyring did not answer within %1 seconds (is it locked?)</source>
+        <translation>der Schlüsselbund hat nicht innerhalb von %1 Sekunden geantwortet (ist er gesperrt?)</translation>
+    </message>
+    <message>
+        <source>no desktop keyring (Secret Service) answers in this session</source>
+        <translation>in dieser Sitzung antwortet kein Schlüsselbund (Secret Service)</translation>
+    </message>
+    <message>
+        <source>the keyring refused (error %1)</source>
+        <translation>der Schlüsselbund hat abgelehnt (Fehler %1)</translation>
+    </message>
+    <message>
+        <source>The %1 of mailbox %2 (%3)</source>
+        <translation>Der %1 von Postfach %2 (%3)</translation>
+    </message>
+    <message>
+        <source>%1 could not be started: %2</source>
+        <translation>%1 konnte nicht gestartet werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 did not finish within %2 seconds</source>
+        <translation>%1 wurde nicht innerhalb von %2 Sekunden fertig</translation>
+    </message>
+    <message>
+        <source>%1 crashed</source>
+        <translation>%1 ist abgestürzt</translation>
+    </message>
+    <message>
+        <source>%1 failed with exit status %2</source>
+        <translation>%1 ist mit Exit-Status %2 fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>%1 printed no secret: its first line of output is empty</source>
+        <translation>%1 hat kein Geheimnis ausgegeben: Die erste Zeile seiner Ausgabe ist leer</translation>
+    </message>
+    <message>
+        <source>%1 printed a NUL character</source>
+        <translation>%1 hat ein NUL-Zeichen ausgegeben</translation>
+    </message>
+    <message>
+        <source>token command</source>
+        <translation>Token-Befehl</translation>
+    </message>
+    <message>
+        <source>password command</source>
+        <translation>Passwort-Befehl</translation>
+    </message>
+    <message>
+        <source>The password of mailbox %1 could not be read from the desktop keyring: %2. Start the keyring in this session, or enter the password again.</source>
+        <translation>Das Passwort von Postfach %1 konnte nicht aus dem Schlüsselbund gelesen werden: %2. Starten Sie den Schlüsselbund in dieser Sitzung, oder geben Sie das Passwort erneut ein.</translation>
+    </message>
+    <message>
+        <source>The sign-in of mailbox %1 could not be read from the desktop keyring: %2. Start the keyring in this session.</source>
+        <translation>Die Anmeldung von Postfach %1 konnte nicht aus dem Schlüsselbund gelesen werden: %2. Starten Sie den Schlüsselbund in dieser Sitzung.</translation>
+    </message>
+    <message>
+        <source>The desktop keyring holds no password for mailbox %1. Enter the password again.</source>
+        <translation>Der Schlüsselbund enthält kein Passwort für Postfach %1. Geben Sie das Passwort erneut ein.</translation>
+    </message>
+    <message>
+        <source>The desktop keyring did not take the password of mailbox %1: %2</source>
+        <translation>Der Schlüsselbund hat das Passwort von Postfach %1 nicht angenommen: %2</translation>
+    </message>
+    <message>
+        <source>The stored password of mailbox %1 is damaged. Enter the password again in the General settings.</source>
+        <translation>Das gespeicherte Passwort von Postfach %1 ist beschädigt. Geben Sie das Passwort in den allgemeinen Einstellungen erneut ein.</translation>
+    </message>
+    <message>
+        <source>The mailbox passwords stay scrambled in the settings file (readable by you only): %1.</source>
+        <translation>Die Passwörter der Postfächer bleiben verschleiert in der Einstellungsdatei (nur für Sie lesbar): %1.</translation>
+    </message>
+    <message>
+        <source>The password of mailbox %1 moved from the settings file into the desktop keyring.</source>
+        <translation>Das Passwort von Postfach %1 wurde aus der Einstellungsdatei in den Schlüsselbund verschoben.</translation>
+    </message>
+    <message>
+        <source>Mailbox %1 has a server %2 but no mailbox</source>
+        <translation>Postfach %1 hat einen Server %2, aber keinen Benutzernamen</translation>
+    </message>
+    <message>
+        <source>Mailbox %1 %2 has a blank server</source>
+        <translation>Postfach %1 %2 hat keinen Server</translation>
+    </message>
+    <message>
+        <source>Mailbox %1 - there is no password set</source>
+        <translation>Postfach %1 - es ist kein Passwort gesetzt</translation>
+    </message>
+    <message>
+        <source>it holds binary data</source>
+        <translation>sie enthält Binärdaten</translation>
+    </message>
+    <message>
+        <source>it is not UTF-8 text</source>
+        <translation>sie ist kein UTF-8-Text</translation>
+    </message>
+    <message>
+        <source>line %1 opens a section without closing it</source>
+        <translation>Zeile %1 öffnet einen Abschnitt, ohne ihn zu schließen</translation>
+    </message>
+    <message>
+        <source>line %1 is not a setting</source>
+        <translation>Zeile %1 ist keine Einstellung</translation>
+    </message>
+    <message>
+        <source>it is not a valid settings file</source>
+        <translation>sie ist keine gültige Einstellungsdatei</translation>
+    </message>
+    <message>
+        <source>it is a folder</source>
+        <translation>es ist ein Ordner</translation>
+    </message>
+    <message>
+        <source>it is far too large to be a settings file</source>
+        <translation>sie ist viel zu groß für eine Einstellungsdatei</translation>
+    </message>
+    <message>
+        <source>it cannot be read: %1</source>
+        <translation>sie kann nicht gelesen werden: %1</translation>
+    </message>
+    <message>
+        <source>The settings were not saved: the settings file &quot;%1&quot; could not be read when Tarnwick started and is left as it is. Save the settings in the General settings to replace it.</source>
+        <translation>Die Einstellungen wurden nicht gespeichert: Die Einstellungsdatei „%1“ konnte beim Start von Tarnwick nicht gelesen werden und bleibt, wie sie ist. Speichern Sie die Einstellungen in den allgemeinen Einstellungen, um sie zu ersetzen.</translation>
+    </message>
+    <message>
+        <source>its folder &quot;%1&quot; does not exist and cannot be created</source>
+        <translation>ihr Ordner „%1“ existiert nicht und kann nicht angelegt werden</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a folder</source>
+        <translation>„%1“ ist kein Ordner</translation>
+    </message>
+    <message>
+        <source>a folder of that name is in the way</source>
+        <translation>ein Ordner dieses Namens ist im Weg</translation>
+    </message>
+    <message>
+        <source>you may not write there</source>
+        <translation>Sie dürfen dort nicht schreiben</translation>
+    </message>
+    <message>
+        <source>the file could not be written (the disk may be full)</source>
+        <translation>die Datei konnte nicht geschrieben werden (die Festplatte ist vielleicht voll)</translation>
+    </message>
+    <message>
+        <source>The settings could not be saved to &quot;%1&quot;: %2. Check that the folder exists and that you may write to it, then save again.</source>
+        <translation>Die Einstellungen konnten nicht in „%1“ gespeichert werden: %2. Prüfen Sie, ob der Ordner existiert und Sie hineinschreiben dürfen, und speichern Sie dann erneut.</translation>
+    </message>
+    <message>
+        <source>The settings file &quot;%1&quot; was saved but could not be made private to you. Make it readable by its owner only (chmod 600).</source>
+        <translation>Die Einstellungsdatei „%1“ wurde gespeichert, konnte aber nicht auf Sie allein beschränkt werden. Machen Sie sie nur für ihren Besitzer lesbar (chmod 600).</translation>
+    </message>
+    <message>
+        <source>The damaged settings file &quot;%1&quot; could not be moved aside to &quot;%2&quot;, so it was not replaced. Move or remove it yourself, then save again.</source>
+        <translation>Die beschädigte Einstellungsdatei „%1“ konnte nicht nach „%2“ beiseitegelegt werden, daher wurde sie nicht ersetzt. Verschieben oder entfernen Sie sie selbst und speichern Sie dann erneut.</translation>
+    </message>
+    <message>
+        <source>The activity log &quot;%1&quot; cannot be written: %2. Mail is checked and deleted as usual, but nothing is logged until this is put right: check the log file name in the General settings, that its folder exists and that the disk has free space.</source>
+        <translation>Das Aktivitätsprotokoll „%1“ kann nicht geschrieben werden: %2. E-Mails werden wie gewohnt geprüft und gelöscht, aber nichts wird protokolliert, bis dies behoben ist: Prüfen Sie den Namen der Protokolldatei in den allgemeinen Einstellungen, ob ihr Ordner existiert und ob die Festplatte freien Platz hat.</translation>
+    </message>
+    <message>
+        <source>No file &quot;%1&quot; was found. Choose the log file named under Activity Log in the General settings.</source>
+        <translation>Es wurde keine Datei „%1“ gefunden. Wählen Sie die Protokolldatei, die unter „Protokoll“ in den allgemeinen Einstellungen genannt ist.</translation>
+    </message>
+    <message>
+        <source>Could not open Activity log file for reading!</source>
+        <translation>Die Protokolldatei konnte nicht zum Lesen geöffnet werden!</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;: %2. Check that it is a file you may read.</source>
+        <translation>„%1“: %2. Prüfen Sie, ob es eine Datei ist, die Sie lesen dürfen.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be read to its end: %2.</source>
+        <translation>„%1“ konnte nicht bis zum Ende gelesen werden: %2.</translation>
+    </message>
+    <message>
+        <source>The settings file &quot;%1&quot; cannot be used (%2), so Tarnwick is running with the default settings. The file is left untouched: repair or remove it and restart Tarnwick, or save your settings to start a new file (the old one is then kept as &quot;%1.damaged&quot;).</source>
+        <translation>Die Einstellungsdatei „%1“ kann nicht verwendet werden (%2), daher läuft Tarnwick mit den Standardeinstellungen. Die Datei bleibt unberührt: Reparieren oder entfernen Sie sie und starten Sie Tarnwick neu, oder speichern Sie Ihre Einstellungen, um eine neue Datei zu beginnen (die alte wird dann als „%1.damaged“ aufbewahrt).</translation>
+    </message>
+    <message>
+        <source>The activity log file does not exist!  Either you have cleared/deleted the activity log or you have not yet begun to use Tarnwick.</source>
+        <translation>Die Protokolldatei existiert nicht!  Entweder haben Sie das Protokoll geleert/gelöscht, oder Sie haben Tarnwick noch nicht benutzt.</translation>
+    </message>
+</context>
+<context>
     <name>Guard</name>
     <message>
         <source>MailBox %1 skipped: its server asks for a pause between checks</source>
@@ -888,6 +1825,121 @@ Aufbau der Verbindung gesetzt werden</translation>
     <message>
         <source>The message could not be saved: %1</source>
         <translation>Die Nachricht konnte nicht gespeichert werden: %1</translation>
+    </message>
+</context>
+<context>
+    <name>Rules</name>
+    <message>
+        <source>The subject text cannot be blank.</source>
+        <translation>Der Betrefftext darf nicht leer sein.</translation>
+    </message>
+    <message>
+        <source>The header text cannot be blank</source>
+        <translation>Der Kopfzeilentext darf nicht leer sein</translation>
+    </message>
+    <message>
+        <source>The TO field cannot be blank</source>
+        <translation>Das Feld TO darf nicht leer sein</translation>
+    </message>
+    <message>
+        <source>Choose the mailbox this rule is for.</source>
+        <translation>Wählen Sie das Postfach, für das diese Regel gilt.</translation>
+    </message>
+    <message>
+        <source>The Sender field cannot be left blank.</source>
+        <translation>Das Feld Absender darf nicht leer bleiben.</translation>
+    </message>
+    <message>
+        <source>The email line cannot be blank</source>
+        <translation>Die E-Mail-Zeile darf nicht leer sein</translation>
+    </message>
+    <message>
+        <source>The domain line cannot be blank</source>
+        <translation>Die Domain-Zeile darf nicht leer sein</translation>
+    </message>
+    <message>
+        <source>The subject line cannot be blank</source>
+        <translation>Die Betreffzeile darf nicht leer sein</translation>
+    </message>
+    <message>
+        <source>This cell cannot be changed here.</source>
+        <translation>Diese Zelle kann hier nicht geändert werden.</translation>
+    </message>
+    <message>
+        <source>The hit count must be a whole number written with digits only, such as 0 or 17.</source>
+        <translation>Die Trefferzahl muss eine ganze Zahl sein, nur aus Ziffern geschrieben, etwa 0 oder 17.</translation>
+    </message>
+    <message>
+        <source>The text to match cannot be blank: an empty &quot;%1&quot; rule would match far more messages than intended.</source>
+        <translation>Der zu vergleichende Text darf nicht leer sein: Eine leere „%1“-Regel träfe weit mehr Nachrichten als beabsichtigt.</translation>
+    </message>
+    <message>
+        <source>column count %1 ignored</source>
+        <translation>Spaltenzahl %1 übergangen</translation>
+    </message>
+    <message>
+        <source>row count %1 ignored</source>
+        <translation>Zeilenzahl %1 übergangen</translation>
+    </message>
+    <message>
+        <source>no column and row counts</source>
+        <translation>keine Spalten- und Zeilenzahlen</translation>
+    </message>
+    <message>
+        <source>row count %1 is more than a list can have</source>
+        <translation>Zeilenzahl %1 ist mehr, als eine Liste haben kann</translation>
+    </message>
+    <message>
+        <source>not a cell line</source>
+        <translation>keine Zellenzeile</translation>
+    </message>
+    <message>
+        <source>cell %1,%2 lies outside the list&apos;s size</source>
+        <translation>Zelle %1,%2 liegt außerhalb der Größe der Liste</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; could not be read, so it was not overwritten</source>
+        <translation>„%1“ konnte nicht gelesen werden, daher wurde sie nicht überschrieben</translation>
+    </message>
+    <message>
+        <source>Cannot keep a copy of the damaged &quot;%1&quot;, so it was not overwritten</source>
+        <translation>Von der beschädigten „%1“ kann keine Kopie behalten werden, daher wurde sie nicht überschrieben</translation>
+    </message>
+    <message>
+        <source>Delete   : </source>
+        <translation>Löschen  : </translation>
+    </message>
+    <message>
+        <source>Question : </source>
+        <translation>Frage    : </translation>
+    </message>
+    <message>
+        <source>Exception : </source>
+        <translation>Ausnahme : </translation>
+    </message>
+    <message>
+        <source> (Case Sensitive)</source>
+        <translation> (Groß-/Kleinschreibung beachtet)</translation>
+    </message>
+    <message>
+        <source>Message from %1</source>
+        <translation>Nachricht von %1</translation>
+    </message>
+    <message>
+        <source>Subject of   %1</source>
+        <translation>Betreff      %1</translation>
+    </message>
+    <message>
+        <source>Message was neither on the exception list nor on the list of matching criteria</source>
+        <translation>Die Nachricht stand weder auf der Ausnahmeliste noch auf der Liste zutreffender Kriterien</translation>
+    </message>
+    <message>
+        <source>** You marked this message **</source>
+        <translation>** Sie haben diese Nachricht markiert **</translation>
+    </message>
+    <message>
+        <source>** You un-marked this message **</source>
+        <translation>** Sie haben die Markierung dieser Nachricht aufgehoben **</translation>
     </message>
 </context>
 <context>

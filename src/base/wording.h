@@ -12,21 +12,25 @@
 //
 // Said("Context", "source") is found by lupdate as translate() is (see the lupdate options in
 // src/base/CMakeLists.txt).
+// The English wording of a text that was handed on translated, the text itself when it was
+// never translated or is too old to be remembered (the last few hundred are kept).
+QString LoggedWording(const QString &shown);
+
 class Said
 {
 public:
-    // A text with no translation: a server's own words, a file name.
-    Said(const QString &same) : m_english(same), m_shown(same) {}
+    // A text with no translation of its own: a server's words, a file name, or a message
+    // translated before (whose English is then looked up, so it is kept in both wordings).
+    Said(const QString &same) : m_english(LoggedWording(same)), m_shown(same) {}
     Said(const char *context, const char *source);
 
     Said arg(const Said &a) const { return {m_english.arg(a.m_english), m_shown.arg(a.m_shown)}; }
-    Said arg(const Said &a, const Said &b) const
+    // Several at once, as QString::arg does them: a %n in one argument is not replaced again.
+    template <typename... Args>
+        requires(sizeof...(Args) >= 2)
+    Said arg(const Args &...args) const
     {
-        return {m_english.arg(a.m_english, b.m_english), m_shown.arg(a.m_shown, b.m_shown)};
-    }
-    Said arg(const Said &a, const Said &b, const Said &c) const
-    {
-        return {m_english.arg(a.m_english, b.m_english, c.m_english), m_shown.arg(a.m_shown, b.m_shown, c.m_shown)};
+        return {m_english.arg(Part(args).m_english...), m_shown.arg(Part(args).m_shown...)};
     }
     template <std::integral N>
     Said arg(N n) const
@@ -42,6 +46,8 @@ public:
     operator QString() const;
 
 private:
+    static const Said &Part(const Said &said) { return said; }
+    static Said Part(const QString &text) { return Said(text); }
     Said(QString english, QString shown) : m_english(std::move(english)), m_shown(std::move(shown)) {}
 
     QString m_english;
@@ -58,6 +64,3 @@ struct SaidLater
 };
 constexpr SaidLater Later(const char *context, const char *source) { return {context, source}; }
 
-// The English wording of a text that was handed to the user translated, the text itself when
-// it was never translated or is too old to be remembered (the last few hundred are kept).
-QString LoggedWording(const QString &shown);
