@@ -937,6 +937,14 @@ anders fehlschlug, sonst 75, wenn eines vorübergehend fehlschlug.
         <source>The activity log file does not exist!  Either you have cleared/deleted the activity log or you have not yet begun to use Tarnwick.</source>
         <translation>Die Protokolldatei existiert nicht!  Entweder haben Sie das Protokoll geleert/gelöscht, oder Sie haben Tarnwick noch nicht benutzt.</translation>
     </message>
+    <message>
+        <source>All mailboxes from %1 thru %2</source>
+        <translation>Alle Postfächer von %1 bis %2</translation>
+    </message>
+    <message>
+        <source>%1 from %2 thru %3</source>
+        <translation>%1 von %2 bis %3</translation>
+    </message>
 </context>
 <context>
     <name>Guard</name>
@@ -1387,6 +1395,14 @@ Prüfen Sie die Einstellungen von Postfach %1 (Server, Benutzername, Passwort, S
     <message>
         <source>%1 (answered No)</source>
         <translation>%1 (mit Nein beantwortet)</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a certificate fingerprint: it must be 64 hex digits (SHA-256), with or without colons.</source>
+        <translation>„%1“ ist kein Fingerabdruck eines Zertifikats: Er muss aus 64 Hexadezimalziffern bestehen (SHA-256), mit oder ohne Doppelpunkte.</translation>
+    </message>
+    <message>
+        <source>HTTP status %1</source>
+        <translation>HTTP-Status %1</translation>
     </message>
 </context>
 <context>
@@ -1940,6 +1956,10 @@ Aufbau der Verbindung gesetzt werden</translation>
     <message>
         <source>** You un-marked this message **</source>
         <translation>** Sie haben die Markierung dieser Nachricht aufgehoben **</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is on the KNOWN SPAMMER BLACKLIST (you may edit if this is in error)</source>
+        <translation>„%1“ steht auf der SPERRLISTE BEKANNTER SPAMMER (Sie können sie bearbeiten, falls dies ein Irrtum ist)</translation>
     </message>
 </context>
 <context>

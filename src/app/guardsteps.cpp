@@ -71,7 +71,7 @@ TTrustStored StoreTrustedCertificate(TRunParts &run, int n, const QString &finge
     TTrustStored out;
     const QString normalized = NormalizeFingerprint(fingerprint);
     if (n < 1 || n > kMailboxSlots || normalized.isEmpty()) {
-        out.error = QStringLiteral("\"%1\" is not a certificate fingerprint: it must be 64 hex digits "
+        out.error = Said("Guard", "\"%1\" is not a certificate fingerprint: it must be 64 hex digits "
                                    "(SHA-256), with or without colons.")
                         .arg(fingerprint);
         return out;

@@ -362,7 +362,7 @@ OAuthTokens RefreshAccessToken(const OAuthProvider &provider, const QString &ref
                                       "later; if it keeps refusing: %4")
                            .arg(provider.title)
                            .arg(slot)
-                           .arg(error.isEmpty() ? QStringLiteral("HTTP status %1").arg(status) : ServerWords(json),
+                           .arg(error.isEmpty() ? QString(Said("Guard", "HTTP status %1").arg(status)) : ServerWords(json),
                                 SignInAgain(slot));
     } else if (reply->error() != QNetworkReply::NoError) {
         result.error = Said("Guard", "%1's token server %2 could not be reached (%3). Check the connection to the "

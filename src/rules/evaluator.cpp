@@ -68,8 +68,10 @@ inline bool matchRuleText(TextOp op, const QString &text, const QString &folded,
                          : matchTextOp(op, folded, foldedValue, true);
 }
 
-const QString kBlacklistText =
-    QStringLiteral("\"%1\" is on the KNOWN SPAMMER BLACKLIST (you may edit if this is in error)");
+QString BlacklistText(const QString &entry)
+{
+    return Said("Rules", "\"%1\" is on the KNOWN SPAMMER BLACKLIST (you may edit if this is in error)").arg(entry);
+}
 
 enum class ExceptKind { Domain, Email, Subject, AnyHeader, Field };
 enum class PredicateOp { Text, IsBlank, IsUppercase, AllNumeric, HalfNumeric, FirstCharNumeric };
@@ -376,7 +378,7 @@ void TRuleEvaluator::markRow(int row)
         if (isInKnownList(sender, kind, entry)) {
             if (mark != CheckMark)
                 mark = BlacklistMark;
-            whyAdd(true, kind, kBlacklistText.arg(entry), QString(), false);
+            whyAdd(true, kind, BlacklistText(entry), QString(), false);
         }
     }
     m_rows->SetMessageMark(row, mark);
