@@ -9,6 +9,7 @@
 #include "trayicon.h"
 #include "ui_test.h"
 #include "which.h"
+#include "wording.h"
 
 namespace {
 
@@ -44,6 +45,11 @@ TEST(German, TheWindowsSpeakTheDesktopsLanguage)
         ASSERT_TRUE(logged.open(QIODevice::ReadOnly));
         EXPECT_TRUE(logged.readAll().startsWith("ERROR The server refused the user name or password (the server said: "
                                                 "-ERR no). Check both in the mailbox's settings FOR user ON pop.example"));
+        // The English of what was shown is remembered for the log, but not without end.
+        for (int code = 0; code < 300; ++code)
+            EXPECT_EQ(QString(Said("Net", "Error #%1").arg(code)), QStringLiteral("Fehler Nr. %1").arg(code));
+        EXPECT_EQ(LoggedWording("Fehler Nr. 299"), "Error #299");
+        EXPECT_EQ(LoggedWording("Fehler Nr. 0"), "Fehler Nr. 0") << "the oldest is forgotten";
     }
     EXPECT_EQ(TTrayIcon().actCheck->text(), "Check e-mail for spam") << "the translators went with their owner";
 
