@@ -3,6 +3,10 @@
 #include <QString>
 #include <concepts>
 
+// The English wording of a text that was handed on translated (see Said), the text itself when
+// it was never translated or is too old to be remembered (the last few hundred are kept).
+QString LoggedWording(const QString &shown);
+
 // A message that the user reads in the desktop's language while the activity log records it
 // in English. The log keeps one language whatever the desktop speaks: it is searched, quoted
 // in bug reports and read back by the statistics. So a text meant for both is made in both
@@ -12,10 +16,6 @@
 //
 // Said("Context", "source") is found by lupdate as translate() is (see the lupdate options in
 // src/base/CMakeLists.txt).
-// The English wording of a text that was handed on translated, the text itself when it was
-// never translated or is too old to be remembered (the last few hundred are kept).
-QString LoggedWording(const QString &shown);
-
 class Said
 {
 public:
