@@ -1262,11 +1262,11 @@ Open the file with your mail program to see it.</source>
     </message>
     <message>
         <source>Retrieving ... </source>
-        <translation>Abruf ... </translation>
+        <translation>Abrufen ... </translation>
     </message>
     <message>
         <source>Retrieving %1</source>
-        <translation>Abruf von %1</translation>
+        <translation>Nachricht %1 wird abgerufen</translation>
     </message>
     <message>
         <source>Message %1 retrieved</source>
@@ -1432,7 +1432,7 @@ Prüfen Sie die Einstellungen von Postfach %1 (Server, Benutzername, Passwort, S
     </message>
     <message>
         <source>Dialing...</source>
-        <translation>Wählen ...</translation>
+        <translation>Wählvorgang ...</translation>
     </message>
     <message>
         <source>Verifying user name and password</source>
@@ -1540,7 +1540,7 @@ Prüfen Sie die Einstellungen von Postfach %1 (Server, Benutzername, Passwort, S
     </message>
     <message>
         <source>The server logged in without asking who is there; this program logs in itself</source>
-        <translation>Der Server hat angemeldet, ohne nach dem Benutzer zu fragen; dieses Programm meldet sich selbst an</translation>
+        <translation>Der Server hat die Sitzung angemeldet, ohne zu fragen, wer da ist; dieses Programm meldet sich selbst an</translation>
     </message>
     <message>
         <source>The server&apos;s greeting is not an IMAP greeting</source>
