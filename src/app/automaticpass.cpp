@@ -1,4 +1,5 @@
 #include "automaticpass.h"
+#include "wording.h"
 
 #include <QTime>
 
@@ -22,8 +23,8 @@ QString TLoginDelays::Until(int n) const
 QString TLoginDelays::SkipNote(int n, const QString &user) const
 {
     if (!Pending(n))
-        return QStringLiteral("MailBox %1 skipped: its server asks for a pause between checks").arg(user);
-    return QStringLiteral("MailBox %1 skipped until %2").arg(user, Until(n));
+        return Said("Guard", "MailBox %1 skipped: its server asks for a pause between checks").arg(user);
+    return Said("Guard", "MailBox %1 skipped until %2").arg(user, Until(n));
 }
 
 TPassSummary RunAutomaticPass(const ServerSettings &servers, bool deleting, const TLoginDelays &delays,

@@ -4,6 +4,7 @@
 #include "mailboxes.h"
 #include "oauth.h"
 #include "pop3mailbox.h"
+#include "wording.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -15,29 +16,29 @@ namespace {
 QString SecurityText(const MailboxSlot &mailbox, bool reached, bool encrypted)
 {
     if (!reached && mailbox.tls != TlsMode::None)
-        return mailbox.tls == TlsMode::Implicit ? QStringLiteral("implicit TLS asked for; the connection did not get that far")
-                                                : QStringLiteral("STLS asked for; the connection did not get that far");
+        return mailbox.tls == TlsMode::Implicit ? Said("Guard", "implicit TLS asked for; the connection did not get that far")
+                                                : Said("Guard", "STLS asked for; the connection did not get that far");
     switch (mailbox.tls) {
     case TlsMode::Implicit:
-        return encrypted ? QStringLiteral("TLS from the first byte (implicit TLS)")
-                         : QStringLiteral("implicit TLS was asked for, but the line was not protected");
+        return encrypted ? Said("Guard", "TLS from the first byte (implicit TLS)")
+                         : Said("Guard", "implicit TLS was asked for, but the line was not protected");
     case TlsMode::StartTls:
-        return encrypted ? QStringLiteral("TLS after STLS: the greeting was readable, the log-in was not")
-                         : QStringLiteral("STLS was asked for, but the line was not protected");
+        return encrypted ? Said("Guard", "TLS after STLS: the greeting was readable, the log-in was not")
+                         : Said("Guard", "STLS was asked for, but the line was not protected");
     case TlsMode::None:
         break;
     }
-    return QStringLiteral("none: the log-in and the messages' header lines cross the network readable. Choose "
+    return Said("Guard", "none: the log-in and the messages' header lines cross the network readable. Choose "
                           "implicit TLS where the server offers it");
 }
 
 QString LoginText(SaslMechanism mechanism)
 {
     switch (mechanism) {
-    case SaslMechanism::UserPass: return QStringLiteral("USER and PASS (the password as it is, inside the protected line)");
-    case SaslMechanism::Plain: return QStringLiteral("AUTH PLAIN with the password");
-    case SaslMechanism::XOAuth2: return QStringLiteral("AUTH XOAUTH2 with an OAuth2 access token");
-    case SaslMechanism::OAuthBearer: return QStringLiteral("AUTH OAUTHBEARER with an OAuth2 access token");
+    case SaslMechanism::UserPass: return Said("Guard", "USER and PASS (the password as it is, inside the protected line)");
+    case SaslMechanism::Plain: return Said("Guard", "AUTH PLAIN with the password");
+    case SaslMechanism::XOAuth2: return Said("Guard", "AUTH XOAUTH2 with an OAuth2 access token");
+    case SaslMechanism::OAuthBearer: return Said("Guard", "AUTH OAUTHBEARER with an OAuth2 access token");
     }
     return {};
 }
@@ -47,30 +48,27 @@ QString LoginText(SaslMechanism mechanism)
 QStringList TConnectionReport::Lines() const
 {
     QStringList lines;
-    lines << (ok ? QStringLiteral("Connection test passed.") : QStringLiteral("Connection test failed."));
+    lines << (ok ? Said("Guard", "Connection test passed.") : Said("Guard", "Connection test failed."));
     if (!security.isEmpty())
-        lines << QStringLiteral("Security: ") + security;
+        lines << Said("Guard", "Security: %1").arg(security);
     if (!login.isEmpty())
-        lines << QStringLiteral("Log-in: ") + login;
+        lines << Said("Guard", "Log-in: %1").arg(login);
     if (ok && imap) {
-        const auto tr = [](const char *text) { return QCoreApplication::translate("TConnectionReport", text); };
-        lines << tr("New mail at once (IDLE): ")
-                     + (idle ? tr("offered (automatic mode checks within seconds of new mail)")
-                             : tr("not offered (automatic mode asks every minute)"));
-        lines << tr("Removing single messages (UIDPLUS): ")
-                     + (uidplus ? tr("offered") : tr("not offered (deleted spam is flagged; your mail program removes it)"));
-        lines << tr("Messages in the folder: %1").arg(messages);
+        lines << (idle ? Said("Guard", "New mail at once (IDLE): offered (automatic mode checks within seconds of new mail)")
+                       : Said("Guard", "New mail at once (IDLE): not offered (automatic mode asks every minute)"));
+        lines << (uidplus ? Said("Guard", "Removing single messages (UIDPLUS): offered")
+                          : Said("Guard", "Removing single messages (UIDPLUS): not offered (deleted spam is flagged; "
+                                          "your mail program removes it)"));
+        lines << Said("Guard", "Messages in the folder: %1").arg(messages);
     } else if (ok) {
-        lines << QStringLiteral("Pipelining: ")
-                     + (pipelining ? QStringLiteral("offered (a check takes fewer round trips)")
-                                   : QStringLiteral("not offered (one command at a time)"));
-        lines << QStringLiteral("Unique ids (UIDL): ")
-                     + (uidl ? QStringLiteral("offered (a deletion is checked against the message's id)")
-                             : QStringLiteral("not offered (a deletion is checked by size and header lines)"));
-        lines << QStringLiteral("Messages waiting: %1").arg(messages);
+        lines << (pipelining ? Said("Guard", "Pipelining: offered (a check takes fewer round trips)")
+                             : Said("Guard", "Pipelining: not offered (one command at a time)"));
+        lines << (uidl ? Said("Guard", "Unique ids (UIDL): offered (a deletion is checked against the message's id)")
+                       : Said("Guard", "Unique ids (UIDL): not offered (a deletion is checked by size and header lines)"));
+        lines << Said("Guard", "Messages waiting: %1").arg(messages);
     }
     if (!answer.isEmpty())
-        lines << QStringLiteral("Server: ") + answer;
+        lines << Said("Guard", "Server: %1").arg(answer);
     return lines;
 }
 
@@ -132,7 +130,7 @@ TConnectionReport TestConnection(const MailboxSlot &mailbox, int slot, int timeO
     const std::shared_ptr<TOAuthTokenSource> tokens = TokenSourceFor(mailbox, slot);
     if (!tokens && mailbox.login == MailboxLogin::OAuth2 && mailbox.secrets != SecretPlace::Command) {
         {
-            report.answer = QStringLiteral("Tarnwick knows no OAuth2 provider for the server %1: log in with a password, "
+            report.answer = Said("Guard", "Tarnwick knows no OAuth2 provider for the server %1: log in with a password, "
                                            "or give a token command (tarnwick-cli mailbox set %2 --token-command CMD)")
                                 .arg(mailbox.server.trimmed())
                                 .arg(slot);
@@ -158,7 +156,7 @@ TConnectionReport TestConnection(const MailboxSlot &mailbox, int slot, int timeO
             report.ok = true;
             report.messages = client.MessageCount();
             client.Disconnect();
-            report.answer = QStringLiteral("accepted the log-in; its goodbye was \"%1\"").arg(client.LastReply().left(200));
+            report.answer = Said("Guard", "accepted the log-in; its goodbye was \"%1\"").arg(client.LastReply().left(200));
         } catch (const ENetError &e) {
             report.ok = false;
             report.answer = e.Message();

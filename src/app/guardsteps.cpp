@@ -3,6 +3,7 @@
 #include "files.h"
 #include "textutil.h"
 #include "tls.h"
+#include "wording.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -70,7 +71,7 @@ TTrustStored StoreTrustedCertificate(TRunParts &run, int n, const QString &finge
     TTrustStored out;
     const QString normalized = NormalizeFingerprint(fingerprint);
     if (n < 1 || n > kMailboxSlots || normalized.isEmpty()) {
-        out.error = QStringLiteral("\"%1\" is not a certificate fingerprint: it must be 64 hex digits "
+        out.error = Said("Guard", "\"%1\" is not a certificate fingerprint: it must be 64 hex digits "
                                    "(SHA-256), with or without colons.")
                         .arg(fingerprint);
         return out;
@@ -79,7 +80,7 @@ TTrustStored StoreTrustedCertificate(TRunParts &run, int n, const QString &finge
     out.taken = true;
     if (!run.settings.writeString(SettingsSection::Server, QStringLiteral("Fingerprint%1").arg(n), normalized)
         || !run.settings.flush())
-        out.error = QStringLiteral("The trusted certificate of mailbox %1 is used until Tarnwick ends, "
+        out.error = Said("Guard", "The trusted certificate of mailbox %1 is used until Tarnwick ends, "
                                    "but it could not be stored: %2")
                         .arg(n)
                         .arg(run.settings.lastError());
@@ -96,5 +97,5 @@ QString AdoptSettingsEdit(TRunParts &run, const TSettingsEdit &stored)
     run.general.count = counted;
     if (SaveSpamCount(run.settings, counted))
         return {};
-    return QStringLiteral("The count of deleted spam could not be stored: %1").arg(run.settings.lastError());
+    return Said("Guard", "The count of deleted spam could not be stored: %1").arg(run.settings.lastError());
 }

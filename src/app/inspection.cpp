@@ -1,6 +1,7 @@
 #include "inspection.h"
 
 #include "mspars.h"
+#include "wording.h"
 
 #include <QScopeGuard>
 
@@ -10,16 +11,16 @@ TMessageInspector::TMessageInspector(TMailGuard &guard, TPrompts &prompts) : m_g
 
 QString TMessageInspector::NoSelectionText(bool listEmpty)
 {
-    return listEmpty ? QStringLiteral("Either there are no e-mail messages waiting on the mail server or you "
+    return listEmpty ? Said("Guard", "Either there are no e-mail messages waiting on the mail server or you "
                                       "have not yet clicked on the \"Check E-Mail\" button.")
-                     : QStringLiteral("No messages were selected.  To select one message click on a subject.  "
+                     : Said("Guard", "No messages were selected.  To select one message click on a subject.  "
                                       "To select multiple messages drag the mouse over the list of desired "
                                       "subjects.");
 }
 
 QString TMessageInspector::OnlyOneText()
 {
-    return QStringLiteral("You have selected more than one message to view.  Only one message can be viewed "
+    return Said("Guard", "You have selected more than one message to view.  Only one message can be viewed "
                           "at one time.  The first one selected will be displayed.");
 }
 
@@ -71,7 +72,7 @@ QStringList TMessageInspector::ViewHeader1Click(const QList<int> &rows)
         if (row < 0 || row >= list.Count())
             continue;
         const TMessageListRow &message = list.Row(row);
-        text << stars << QStringLiteral("Subject : ") + message.subject + QStringLiteral(" Sender : ") + message.sender
+        text << stars << Said("Guard", "Subject : %1 Sender : %2").arg(message.subject, message.sender)
              << stars;
         for (const QString &line : message.headers)
             text << line;
@@ -88,13 +89,13 @@ bool TMessageInspector::AddtoExceptions1Click(const QList<int> &rows)
         if (row >= 0 && row < m_guard.Messages().Count())
             added = m_guard.SpamSettings().AddSenderToExceptions(m_guard.Messages().Row(row).sender) || added;
     if (!added) {
-        m_prompts.InfoBox(QStringLiteral("The selected messages have no sender address, so no exception was "
+        m_prompts.InfoBox(Said("Guard", "The selected messages have no sender address, so no exception was "
                                          "added. Add an exception by another field in the spam settings."));
         return false;
     }
     QString error;
     if (!m_guard.SpamSettings().Savesettings(&error))
-        m_prompts.ErrorBox(QStringLiteral("The exceptions were added and are used now, but the rule lists could "
+        m_prompts.ErrorBox(Said("Guard", "The exceptions were added and are used now, but the rule lists could "
                                           "not be saved: %1\nCheck that the data folder is writable, then open "
                                           "the spam settings and press OK to save them.")
                                .arg(error));
@@ -108,7 +109,7 @@ std::optional<TViewedMessage> TMessageInspector::ViewMessages1Click(const QList<
     // The message object is filled while the download's wait runs the event loop; a second
     // command then must not clear it under the first.
     if (m_viewing) {
-        m_prompts.InfoBox(QStringLiteral("A message is being downloaded for viewing. Wait until it is shown, "
+        m_prompts.InfoBox(Said("Guard", "A message is being downloaded for viewing. Wait until it is shown, "
                                          "then view the next one."));
         return std::nullopt;
     }
@@ -128,7 +129,7 @@ std::optional<TViewedMessage> TMessageInspector::ViewMessages1Click(const QList<
         // while it is being filled.
         LoadFromFile(m_message, file);
     } catch (const EMessageError &e) {
-        m_prompts.ErrorBox(QStringLiteral("The message was downloaded as %1 but could not be read: %2\nOpen the "
+        m_prompts.ErrorBox(Said("Guard", "The message was downloaded as %1 but could not be read: %2\nOpen the "
                                           "file with your mail program to see it.")
                                .arg(file, e.Message()));
         return std::nullopt;

@@ -8,6 +8,7 @@
 #include "rulewords.h"
 #include "secrets.h"
 #include "spamsettings.h"
+#include "wording.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -33,7 +34,7 @@ QString PlainPasswordNotice(const MailboxSlot &before, const MailboxSlot &after,
     // Shown once: when the choice is made, not each time the slot is stored again.
     if (before.tls == TlsMode::None && SplitServer(before.server.trimmed()).Host.compare(host, Qt::CaseInsensitive) == 0)
         return {};
-    return QStringLiteral("Mailbox %1 uses plain POP3 without encryption: the password and the mail cross the "
+    return Said("Guard", "Mailbox %1 uses plain POP3 without encryption: the password and the mail cross the "
                           "network to %2 readable by anyone on the way. Choose Implicit TLS or STARTTLS if "
                           "the server offers it.")
         .arg(QString::number(n), host);
@@ -69,7 +70,7 @@ TServerProposal ProposeServer(const QString &address, MailProtocol protocol)
 
 QString FirstMailboxRuleText(const QString &userName)
 {
-    return QStringLiteral("header rule \"%1 %2\" (suspect) added").arg(RuleWords::ToDoesNotContain, userName + RuleWords::MailBoxMark + u'1');
+    return Said("Guard", "header rule \"%1 %2\" (suspect) added").arg(RuleWords::ToDoesNotContain, userName + RuleWords::MailBoxMark + u'1');
 }
 
 QSet<int> PlaceNewSecrets(ServerSettings &servers, const ServerSettings &before, TPrompts &prompts)

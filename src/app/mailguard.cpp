@@ -7,6 +7,7 @@
 #include "ruletext.h"
 #include "rulewords.h"
 #include "textutil.h"
+#include "wording.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -14,8 +15,8 @@
 
 namespace {
 
-const QString kRetrievingTitle = QStringLiteral("Retrieving messages ... standby");
-const QString kDeletingTitle = QStringLiteral("Deleting messages ... standby");
+constexpr SaidLater kRetrievingTitle = Later("Guard", "Retrieving messages ... standby");
+constexpr SaidLater kDeletingTitle = Later("Guard", "Deleting messages ... standby");
 
 // Messages larger than this are only downloaded for viewing after a question.
 constexpr qint64 kLargeMessage = 50000;
@@ -85,7 +86,7 @@ TMailGuard::TMailGuard(TPrompts &prompts, QObject *parent)
     // The log reports a failure while a command runs; it is shown once the command is over.
     m_run.log.setErrorHandler([this](const QString &text) { m_pendingProblem = text; });
     m_run.ras.OnStatusChange = [this](QObject *, const QString &text) { setStatus(text); };
-    m_run.ras.OnDisconnected = [this](QObject *) { setStatus(QStringLiteral("Disconnected")); };
+    m_run.ras.OnDisconnected = [this](QObject *) { setStatus(Said("Guard", "Disconnected")); };
     GetRemotePOPSettings(1);
 }
 
@@ -232,12 +233,12 @@ int TMailGuard::serverToIndex() const
 bool TMailGuard::checkSlotSettings()
 {
     if (IsBlankText(clientUser())) {
-        errorBox(QStringLiteral("You need to enter your e-mail username in the settings."));
+        errorBox(Said("Guard", "You need to enter your e-mail username in the settings."));
         emit generalSettingsRequested();
         return false;
     }
     if (IsBlankText(clientServer())) {
-        errorBox(QStringLiteral("You need to enter the name of your mail server in the settings."));
+        errorBox(Said("Guard", "You need to enter the name of your mail server in the settings."));
         emit generalSettingsRequested();
         return false;
     }
@@ -278,14 +279,14 @@ TTaskResult TMailGuard::CheckUnattended(int n, bool deleteMarked)
     TTaskResult refused;
     refused.ok = false;
     if (IsBusy()) {
-        refused.text = QStringLiteral("Another command is still running; try again when it has ended.");
+        refused.text = Said("Guard", "Another command is still running; try again when it has ended.");
         return refused;
     }
     ActivityScope scope(*this, Activity::Check);
     playAlarmSound(false);
     GetRemotePOPSettings(n == 0 ? m_Iwhich : n);
     if (!checkSlotSettings()) {
-        refused.text = QStringLiteral("The mailbox is not set up.");
+        refused.text = Said("Guard", "The mailbox is not set up.");
         return refused;
     }
     return runCheck(true, deleteMarked);
@@ -367,7 +368,7 @@ void TMailGuard::reportFailure(const TTaskResult &out, int slot)
 {
     if (!out.fingerprint.isEmpty()) {
         if (askTrust(slot, out.text, out.fingerprint) && TrustCertificate(slot, out.fingerprint))
-            infoBox(QStringLiteral("The certificate is now trusted for mailbox %1. "
+            infoBox(Said("Guard", "The certificate is now trusted for mailbox %1. "
                                    "Check e-mail again to connect.")
                         .arg(slot));
         return;
@@ -391,14 +392,15 @@ void TMailGuard::btRemarkClick()
         return;
     playAlarmSound(false);
     if (m_run.evaluator.Remark() == 0)
-        infoBox(QStringLiteral("None of the messages matched any of the spam criteria."));
+        infoBox(Said("Guard", "None of the messages matched any of the spam criteria."));
     ShowTotalCount();
 }
 
 void TMailGuard::ShowTotalCount()
 {
-    setStatus(QStringLiteral("Message Total: ") + QString::number(m_run.messages.Count())
-              + QStringLiteral(" Number Marked: ") + QString::number(m_run.messages.MarkedCount()));
+    setStatus(Said("Guard", "Message Total: %1 Number Marked: %2")
+                  .arg(m_run.messages.Count())
+                  .arg(m_run.messages.MarkedCount()));
 }
 
 void TMailGuard::Cancel()
@@ -515,27 +517,27 @@ bool TMailGuard::DeleteMessages(const QString &mailer)
     const bool askFirst = !m_run.general.automatic && m_run.general.ask;
     if (marked == 0) {
         if (askFirst)
-            infoBox(QStringLiteral("There were no messages marked to delete!"));
+            infoBox(Said("Guard", "There were no messages marked to delete!"));
         return false;
     }
-    if (askFirst && !askYesNo(QStringLiteral("Really delete %1 messages from server?").arg(marked)))
+    if (askFirst && !askYesNo(Said("Guard", "Really delete %1 messages from server?").arg(marked)))
         return false;
 
     // The rows act on the mailbox they were listed from, whatever the client was given since.
     const int slot = m_run.messages.ListedSlot();
-    if (const QString refusal = listingRefusal(slot, QStringLiteral("deleted")); !refusal.isEmpty()) {
+    if (const QString refusal = listingRefusal(slot, Said("Guard", "deleted")); !refusal.isEmpty()) {
         tell(refusal);
         return false;
     }
     GetRemotePOPSettings(slot);
     if (m_listing.messages.size() != total) {
-        tell(QStringLiteral("The message list no longer matches what was listed from the server, so "
+        tell(Said("Guard", "The message list no longer matches what was listed from the server, so "
                             "nothing was deleted. Check e-mail again, then delete."));
         return false;
     }
     // A log-in the server would refuse as too soon is not tried.
     if (LoginDelayPending(slot)) {
-        tell(QStringLiteral("The server %1 asks for a pause between log-ins to mailbox %2, so deleting is "
+        tell(Said("Guard", "The server %1 asks for a pause between log-ins to mailbox %2, so deleting is "
                             "possible from %3. The marks stay as they are: delete again then.")
                  .arg(clientServer(), QString::number(slot), m_loginDelays.Until(slot)));
         return false;
@@ -577,7 +579,7 @@ bool TMailGuard::DeleteMessages(const QString &mailer)
         else if (!relisted.ok)
             reportFailure(relisted, slot);
         if (!out.changed.isEmpty())
-            infoBox(QStringLiteral("%1 of the marked messages were left on the server because "
+            infoBox(Said("Guard", "%1 of the marked messages were left on the server because "
                                    "the mailbox changed after it was listed. Check e-mail again "
                                    "to see what is waiting now.")
                         .arg(out.changed.size()));
@@ -598,12 +600,12 @@ void TMailGuard::recordDeletions(const QList<int> &deletedRows)
 
 void TMailGuard::announceDeletions(int deleted, int skipped, const QString &notice)
 {
-    const QString count = QStringLiteral("There were %1 messages deleted").arg(deleted);
+    const QString count = Said("Guard", "There were %1 messages deleted").arg(deleted);
     setStatus(notice.isEmpty() ? count : tr("%1. %2").arg(count, notice));
     TCaptionState c = m_captions;
-    c.trayHint = QStringLiteral("%1 spams deleted").arg(deleted);
+    c.trayHint = Said("Guard", "%1 spams deleted").arg(deleted);
     if (skipped > 0)
-        c.trayHint += QStringLiteral(", %1 left alone").arg(skipped);
+        c.trayHint += Said("Guard", ", %1 left alone").arg(skipped);
     setCaptions(c);
 }
 
@@ -611,7 +613,7 @@ QString TMailGuard::listingRefusal(int slot, const QString &action) const
 {
     if (slot < 1 || slot > kMailboxSlots || TMailboxIdentity::Of(m_run.servers.slot(slot)) == m_listIdentity)
         return {};
-    return QStringLiteral("Mailbox %1 was changed in the settings after this list was made, so nothing was %2. "
+    return Said("Guard", "Mailbox %1 was changed in the settings after this list was made, so nothing was %2. "
                           "Check e-mail again to see what is waiting in the mailbox it names now.")
         .arg(QString::number(slot), action);
 }
@@ -705,20 +707,20 @@ QString TMailGuard::RetrieveMessage(int row)
     const int slot = m_run.messages.Row(row).slot;
     const qint64 size = m_run.messages.Row(row).sizeText.toLongLong();
     if (size > kLargeMessage
-        && !askYesNo(QStringLiteral("The message you have selected to view is quite large - ")
-                     + QString::number(size) + QStringLiteral(" bytes. ")
-                     + QStringLiteral("Are you sure you wish to download and view it?")))
+        && !askYesNo(Said("Guard", "The message you have selected to view is quite large - %1 bytes. "
+                                   "Are you sure you wish to download and view it?")
+                         .arg(size)))
         return {};
     if (m_cancelRequested || row >= m_run.messages.Count())
         return {};
 
-    if (const QString refusal = listingRefusal(slot, QStringLiteral("downloaded")); !refusal.isEmpty()) {
+    if (const QString refusal = listingRefusal(slot, Said("Guard", "downloaded")); !refusal.isEmpty()) {
         errorBox(refusal);
         return {};
     }
     GetRemotePOPSettings(slot);
     if (m_listing.messages.size() != m_run.messages.Count()) {
-        errorBox(QStringLiteral("The message list no longer matches what was listed from the "
+        errorBox(Said("Guard", "The message list no longer matches what was listed from the "
                                 "server. Check e-mail again, then view the message."));
         return {};
     }
@@ -735,12 +737,12 @@ QString TMailGuard::RetrieveMessage(int row)
         return {};
     }
     if (!out.changed.isEmpty()) {
-        infoBox(QStringLiteral("This message is no longer on the server as it was listed: the "
+        infoBox(Said("Guard", "This message is no longer on the server as it was listed: the "
                                "mailbox changed. Check e-mail again to see what is waiting now."));
         return {};
     }
     if (!QFileInfo(path).isFile()) {
-        errorBox(QStringLiteral("The message was downloaded but could not be saved as %1. Check "
+        errorBox(Said("Guard", "The message was downloaded but could not be saved as %1. Check "
                                 "that the data folder is writable and the disk has free space.")
                      .arg(path));
         return {};

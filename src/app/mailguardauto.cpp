@@ -7,6 +7,7 @@
 #include "imapwatches.h"
 #include "ruletext.h"
 #include "textutil.h"
+#include "wording.h"
 
 #include <QFileInfo>
 #include <QScopeGuard>
@@ -17,8 +18,8 @@ const QString kTarnwick = QStringLiteral("Tarnwick");
 
 QString CountdownCaption(int minutes)
 {
-    return kTarnwick + QStringLiteral(" - next e-mail check in ") + QString::number(minutes)
-         + QStringLiteral(" minute%1").arg(pluralS(minutes));
+    return minutes == 1 ? Said("Guard", "Tarnwick - next e-mail check in 1 minute")
+                        : Said("Guard", "Tarnwick - next e-mail check in %1 minutes").arg(minutes);
 }
 
 } // namespace
@@ -109,7 +110,7 @@ void TMailGuard::runPass(const ServerSettings &servers)
         pass.skipped.isEmpty() ? QString() : QStringLiteral(" - ") + pass.skipped.join(QStringLiteral(", "));
     if (!pass.foundUser.isEmpty()) {
         c.windowCaption =
-            QStringLiteral("Tarnwick - MailBox %1 - %2 messages").arg(pass.foundUser, QString::number(pass.foundCount))
+            Said("Guard", "Tarnwick - MailBox %1 - %2 messages").arg(pass.foundUser, QString::number(pass.foundCount))
             + skipNote;
         c.tmLabelVisible = false;
         setCaptions(c);
@@ -117,7 +118,7 @@ void TMailGuard::runPass(const ServerSettings &servers)
         if (m_run.general.alarm)
             playAlarmSound(true);
     } else {
-        c.windowCaption = QStringLiteral("Tarnwick - No waiting messages found") + skipNote;
+        c.windowCaption = Said("Guard", "Tarnwick - No waiting messages found") + skipNote;
         c.title = c.windowCaption;
         c.trayHint = c.windowCaption;
         setCaptions(c);
@@ -220,7 +221,7 @@ TPassCheck TMailGuard::passCheck(int n, const TConcurrentCheck *told, const TMes
 {
     setIwhich(n);
     TCaptionState c = m_captions;
-    c.windowCaption = QStringLiteral("Tarnwick - Now checking e-mail for ") + m_run.servers.slot(n).mailbox;
+    c.windowCaption = Said("Guard", "Tarnwick - Now checking e-mail for %1").arg(m_run.servers.slot(n).mailbox);
     c.title = c.windowCaption;
     c.trayHint = c.windowCaption;
     setCaptions(c);
@@ -285,7 +286,7 @@ void TMailGuard::EnableAutomatic(bool enable)
 {
     m_run.general.automatic = enable;
     if (!SaveAutomatic(m_run.settings, enable))
-        m_pendingProblem = QStringLiteral("The automatic mode could not be stored for the next start: %1")
+        m_pendingProblem = Said("Guard", "The automatic mode could not be stored for the next start: %1")
                                .arg(m_run.settings.lastError());
     if (!enable)
         m_minutesLeft = m_run.general.minutes;
@@ -323,7 +324,7 @@ void TMailGuard::launchMailProgram(const QString &mailer)
     if (IsBlankText(mailer)) {
         // Launching after a deletion is on by default; with no mail program anywhere that
         // is nothing to stop the user for.
-        setStatus(QStringLiteral("No mail program was started: none is set on the Mail program tab of "
+        setStatus(Said("Guard", "No mail program was started: none is set on the Mail program tab of "
                                  "the General settings and the desktop has no default one."));
         return;
     }
@@ -332,7 +333,7 @@ void TMailGuard::launchMailProgram(const QString &mailer)
         enableAllButtons();
         chooseCheckButtonPicture();
     } else {
-        errorBox(QStringLiteral("Unable to launch mail program. Check the mail program "
+        errorBox(Said("Guard", "Unable to launch mail program. Check the mail program "
                                 "path/name on the Mail program tab of the General settings."));
     }
 }

@@ -2,6 +2,7 @@
 // the status line, and how the client's events reach them.
 #include "mailguard.h"
 #include "mailguardtexts.h"
+#include "wording.h"
 
 // ---------------- published state ----------------
 
@@ -125,26 +126,26 @@ TMailboxEvents TMailGuard::mailboxEvents()
 {
     TMailboxEvents e;
     e.connecting = [this] {
-        setProgressMessage(QStringLiteral("Opening connection ... "), false);
-        setStatus(QStringLiteral("Opening connection for %1 on %2").arg(clientUser(), clientServer()));
+        setProgressMessage(Said("Guard", "Opening connection ... "), false);
+        setStatus(Said("Guard", "Opening connection for %1 on %2").arg(clientUser(), clientServer()));
     };
     e.listing = [this] {
-        setProgressMessage(QStringLiteral("Updating headers ... "), false);
-        setStatus(QStringLiteral("Updating headers"));
+        setProgressMessage(Said("Guard", "Updating headers ... "), false);
+        setStatus(Said("Guard", "Updating headers"));
     };
     e.transferring = [this] {
-        setProgressMessage(QStringLiteral("Transferring data ... "), m_progress.barVisible,
+        setProgressMessage(Said("Guard", "Transferring data ... "), m_progress.barVisible,
                            m_progress.barMaximum, m_progress.barPosition);
-        setStatus(QStringLiteral("Transferring data"));
+        setStatus(Said("Guard", "Transferring data"));
     };
-    e.transferred = [this] { setStatus(QStringLiteral("Data has been transfered")); };
+    e.transferred = [this] { setStatus(Said("Guard", "Data has been transfered")); };
     e.retrieving = [this](int num) {
-        setProgressMessage(QStringLiteral("Retrieving ... "), false);
-        setStatus(QStringLiteral("Retrieving ") + QString::number(num + 1));
+        setProgressMessage(Said("Guard", "Retrieving ... "), false);
+        setStatus(Said("Guard", "Retrieving %1").arg(num + 1));
     };
-    e.retrieved = [this](int num) { setStatus(QStringLiteral("Message %1 retrieved").arg(num + 1)); };
-    e.closing = [this] { setStatus(QStringLiteral("Closing connection")); };
-    e.closed = [this] { setStatus(QStringLiteral("Connection closed")); };
+    e.retrieved = [this](int num) { setStatus(Said("Guard", "Message %1 retrieved").arg(num + 1)); };
+    e.closing = [this] { setStatus(Said("Guard", "Closing connection")); };
+    e.closed = [this] { setStatus(Said("Guard", "Connection closed")); };
     e.canceled = [this] {
         setStatus(kCanceledText);
         setExitButtonCancel(false);
@@ -163,8 +164,8 @@ TMailboxEvents TMailGuard::mailboxEvents()
 
 void TMailGuard::messageListed(int num, int total)
 {
-    setStatus(QStringLiteral("Getting message %1 of %2 total waiting messages").arg(num + 1).arg(total));
-    setProgressMessage(QStringLiteral("Message %1 of %2").arg(num + 1).arg(total), true, total, num + 1);
+    setStatus(Said("Guard", "Getting message %1 of %2 total waiting messages").arg(num + 1).arg(total));
+    setProgressMessage(Said("Guard", "Message %1 of %2").arg(num + 1).arg(total), true, total, num + 1);
 }
 
 void TMailGuard::messageDeleting(int num)
@@ -172,7 +173,7 @@ void TMailGuard::messageDeleting(int num)
     if (num < 0 || num >= m_run.messages.Count())
         return;
     const TMessageListRow &row = m_run.messages.Row(num);
-    setProgressMessage(QStringLiteral("Deleting ") + row.subject, true, m_deleteTotal, m_deleteCounter);
+    setProgressMessage(Said("Guard", "Deleting %1").arg(row.subject), true, m_deleteTotal, m_deleteCounter);
     ++m_deleteCounter;
-    setStatus(QStringLiteral("Deleting %1 %2").arg(num + 1).arg(row.subject));
+    setStatus(Said("Guard", "Deleting %1 %2").arg(num + 1).arg(row.subject));
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "wording.h"
+
 #include <QString>
 
 // Texts the guard's files share.
-inline const QString kCanceledText = QStringLiteral("Operation has been canceled");
+inline constexpr SaidLater kCanceledText = Later("Net", "Operation has been canceled");

@@ -4,6 +4,7 @@
 #include "encrypt.h"
 #include "secrets.h"
 #include "settingsstore.h"
+#include "wording.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -131,7 +132,7 @@ QString Current(QString refreshToken)
 
 QString SignInAgain(int slot)
 {
-    return QStringLiteral("Sign in again: \"Add mailbox...\" in the settings, or tarnwick-cli mailbox set %1 "
+    return Said("Guard", "Sign in again: \"Add mailbox...\" in the settings, or tarnwick-cli mailbox set %1 "
                           "--auth oauth2")
         .arg(slot);
 }
@@ -191,7 +192,7 @@ QString OAuthClientProblem(const OAuthProvider &provider)
 {
     if (!provider.clientId.isEmpty())
         return {};
-    return QStringLiteral("No OAuth2 client is set up for %1: register this program with %1 (or take the id your "
+    return Said("Guard", "No OAuth2 client is set up for %1: register this program with %1 (or take the id your "
                           "distribution registered) and put it in settings.ini, section [OAuth2], as %1ClientId "
                           "(and %1ClientSecret where %1 gave one)")
         .arg(provider.title);
@@ -230,11 +231,11 @@ OAuthTokens AuthorizeInBrowser(const OAuthProvider &provider, const QString &log
     // The redirect comes to a port of the loopback interface only, chosen by the system.
     auto *handler = new QOAuthHttpServerReplyHandler(QHostAddress::LocalHost, 0, &flow);
     if (!handler->isListening()) {
-        result.error = QStringLiteral("No port on this computer could take the answer of %1's sign-in page.")
+        result.error = Said("Guard", "No port on this computer could take the answer of %1's sign-in page.")
                            .arg(provider.title);
         return result;
     }
-    handler->setCallbackText(QStringLiteral("Tarnwick has your permission now. You may close this page."));
+    handler->setCallbackText(Said("Guard", "Tarnwick has your permission now. You may close this page."));
     flow.setReplyHandler(handler);
     const QByteArray verifier = PkceVerifier();
     flow.setModifyParametersFunction([&](QAbstractOAuth::Stage stage, QMultiMap<QString, QVariant> *parameters) {
@@ -267,7 +268,7 @@ OAuthTokens AuthorizeInBrowser(const OAuthProvider &provider, const QString &log
     QObject::connect(&flow, &QAbstractOAuth2::error, &loop,
                      [&](const QString &error, const QString &description, const QUrl &) {
                          done = true;
-                         result.error = QStringLiteral("%1 refused the sign-in (%2%3). Try again, and allow Tarnwick "
+                         result.error = Said("Guard", "%1 refused the sign-in (%2%3). Try again, and allow Tarnwick "
                                                        "to read your mail on the page that opens.")
                                             .arg(provider.title, error.left(100),
                                                  description.isEmpty() ? QString()
@@ -278,7 +279,7 @@ OAuthTokens AuthorizeInBrowser(const OAuthProvider &provider, const QString &log
         // A failed token exchange sends the flow back to where it started.
         if (status == QAbstractOAuth::Status::NotAuthenticated && !done) {
             done = true;
-            result.error = QStringLiteral("%1 did not hand out a token for the sign-in. Try again.").arg(provider.title);
+            result.error = Said("Guard", "%1 did not hand out a token for the sign-in. Try again.").arg(provider.title);
             loop.quit();
         }
     });
@@ -289,7 +290,7 @@ OAuthTokens AuthorizeInBrowser(const OAuthProvider &provider, const QString &log
             return;
         const QString words = ServerWords(QJsonDocument::fromJson(reply->peek(kMaxTokenReplyBytes)).object());
         done = true;
-        result.error = QStringLiteral("%1 did not hand out a token for the sign-in (%2). Start the sign-in again.")
+        result.error = Said("Guard", "%1 did not hand out a token for the sign-in (%2). Start the sign-in again.")
                            .arg(provider.title, words.isEmpty() ? reply->errorString() : words);
         loop.quit();
     });
@@ -300,7 +301,7 @@ OAuthTokens AuthorizeInBrowser(const OAuthProvider &provider, const QString &log
             if (done)
                 return;
             done = true;
-            result.error = QStringLiteral("The sign-in at %1 was canceled.").arg(provider.title);
+            result.error = Said("Guard", "The sign-in at %1 was canceled.").arg(provider.title);
             loop.quit();
         });
     if (!done)
@@ -308,7 +309,7 @@ OAuthTokens AuthorizeInBrowser(const OAuthProvider &provider, const QString &log
     if (waiting)
         waiting({});
     if (!done) {
-        result.error = QStringLiteral("The sign-in at %1 was not finished within %2 minutes. Start it again.")
+        result.error = Said("Guard", "The sign-in at %1 was not finished within %2 minutes. Start it again.")
                            .arg(provider.title)
                            .arg((waitMs + 59999) / 60000);
         return result;
@@ -320,7 +321,7 @@ OAuthTokens AuthorizeInBrowser(const OAuthProvider &provider, const QString &log
     result.expires = flow.expirationAt().isValid() ? flow.expirationAt().toUTC()
                                                    : QDateTime::currentDateTimeUtc().addSecs(kDefaultTokenLifetimeSeconds);
     if (result.refreshToken.isEmpty())
-        result.error = QStringLiteral("%1 gave no refresh token, so Tarnwick could not sign in again on its own. Remove "
+        result.error = Said("Guard", "%1 gave no refresh token, so Tarnwick could not sign in again on its own. Remove "
                                       "Tarnwick's access in your %1 account settings, then sign in again.")
                            .arg(provider.title);
     return result;
@@ -334,7 +335,7 @@ OAuthTokens RefreshAccessToken(const OAuthProvider &provider, const QString &ref
         return result;
     }
     if (refreshToken.isEmpty()) {
-        result.error = QStringLiteral("Mailbox %1 has no stored sign-in at %2. %3").arg(slot).arg(provider.title, SignInAgain(slot));
+        result.error = Said("Guard", "Mailbox %1 has no stored sign-in at %2. %3").arg(slot).arg(provider.title, SignInAgain(slot));
         return result;
     }
     QUrlQuery form;
@@ -362,30 +363,30 @@ OAuthTokens RefreshAccessToken(const OAuthProvider &provider, const QString &ref
     const QJsonObject json = QJsonDocument::fromJson(body).object();
     const QString error = json.value(QStringLiteral("error")).toString();
     if (error == u"invalid_grant") {
-        result.error = QStringLiteral("%1 no longer accepts the sign-in of mailbox %2 (%3): it was withdrawn, the "
+        result.error = Said("Guard", "%1 no longer accepts the sign-in of mailbox %2 (%3): it was withdrawn, the "
                                       "password of the account changed, or it was not used for a long time. %4")
                            .arg(provider.title)
                            .arg(slot)
                            .arg(ServerWords(json), SignInAgain(slot));
     } else if (error == u"invalid_client" || error == u"unauthorized_client") {
-        result.error = QStringLiteral("%1 refused Tarnwick's client id (%2). Check %1ClientId and %1ClientSecret in "
+        result.error = Said("Guard", "%1 refused Tarnwick's client id (%2). Check %1ClientId and %1ClientSecret in "
                                       "settings.ini, section [OAuth2].")
                            .arg(provider.title, ServerWords(json));
     } else if (!error.isEmpty() || (status != 0 && status != 200)) {
-        result.error = QStringLiteral("%1's token server refused a new access token for mailbox %2 (%3). Try again "
+        result.error = Said("Guard", "%1's token server refused a new access token for mailbox %2 (%3). Try again "
                                       "later; if it keeps refusing: %4")
                            .arg(provider.title)
                            .arg(slot)
-                           .arg(error.isEmpty() ? QStringLiteral("HTTP status %1").arg(status) : ServerWords(json),
+                           .arg(error.isEmpty() ? QString(Said("Guard", "HTTP status %1").arg(status)) : ServerWords(json),
                                 SignInAgain(slot));
     } else if (reply->error() != QNetworkReply::NoError) {
-        result.error = QStringLiteral("%1's token server %2 could not be reached (%3). Check the connection to the "
+        result.error = Said("Guard", "%1's token server %2 could not be reached (%3). Check the connection to the "
                                       "internet and try again.")
                            .arg(provider.title, provider.tokenUrl.host(), reply->errorString());
     } else {
         result = ReadTokenReply(json);
         if (result.accessToken.isEmpty())
-            result.error = QStringLiteral("%1's token server sent no usable access token for mailbox %2. Try again "
+            result.error = Said("Guard", "%1's token server sent no usable access token for mailbox %2. Try again "
                                           "later.")
                                .arg(provider.title)
                                .arg(slot);

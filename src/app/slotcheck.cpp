@@ -1,4 +1,5 @@
 #include "slotcheck.h"
+#include "wording.h"
 
 TTaskResult CheckAndMark(TMailbox &mailbox, TCheckParts &parts, int slot, int mailboxNumber, bool deleteMarked,
                          const std::function<void(int row, int count)> &rowAdded,
@@ -50,7 +51,7 @@ QString RecordDeletions(TCheckParts &parts, const QString &user, const QString &
     QString problem;
     parts.general.count += rows.size();
     if (!SaveSpamCount(parts.settings, parts.general.count))
-        problem = QStringLiteral("The count of deleted spam could not be stored: %1").arg(parts.settings.lastError());
+        problem = Said("Guard", "The count of deleted spam could not be stored: %1").arg(parts.settings.lastError());
     // What is gone from the server leaves the list; the rest keep their marks.
     QList<TMessageListRow> kept;
     for (int row = 0; row < messages.Count(); ++row)
@@ -69,27 +70,27 @@ QString SaveHitCounts(TSpamSettings &spam)
     QString error;
     if (spam.Savesettings(&error))
         return {};
-    return QStringLiteral("The rule lists could not be saved, so the hit counts of this check are not kept: %1")
+    return Said("Guard", "The rule lists could not be saved, so the hit counts of this check are not kept: %1")
         .arg(error);
 }
 
 QString FailureText(const TTaskResult &out, int slot, const QString &server, const QString &dialUpEntry)
 {
     if (out.dialUp)
-        return QStringLiteral("The dial-up connection \"%1\" could not be made: %2\nCheck the connection "
+        return Said("Guard", "The dial-up connection \"%1\" could not be made: %2\nCheck the connection "
                               "and the entry chosen on the Connection tab of the General settings, then "
                               "try again.")
             .arg(dialUpEntry, out.text);
     if (out.loginDelay)
-        return QStringLiteral("The server %1 refused the log-in because mailbox %2 was checked only a "
+        return Said("Guard", "The server %1 refused the log-in because mailbox %2 was checked only a "
                               "short while ago: %3\nTry again later.")
             .arg(server, QString::number(slot), out.text);
     if (out.serverRefused)
-        return QStringLiteral("The server %1 refused the request: %2\nIf it refused the log-in, check the "
+        return Said("Guard", "The server %1 refused the request: %2\nIf it refused the log-in, check the "
                               "user name and password of mailbox %3 in the General settings.")
             .arg(server, out.text, QString::number(slot));
-    return out.text
-         + QStringLiteral("\nCheck the settings of mailbox %1 (server, user name, password, "
+    return Said(out.text)
+         + Said("Guard", "\nCheck the settings of mailbox %1 (server, user name, password, "
                           "security) in the General settings and the connection to the internet, "
                           "then try again.")
                .arg(slot);

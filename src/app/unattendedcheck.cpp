@@ -5,6 +5,7 @@
 #include "runparts.h"
 #include "slotcheck.h"
 #include "textutil.h"
+#include "wording.h"
 
 #include <utility>
 
@@ -36,10 +37,10 @@ TTaskResult TUnattendedCheck::Check(int n, bool deleteMarked, TPrompts &prompts)
     TTaskResult out;
     if (!IsSetUp(slot)) {
         prompts.ErrorBox(IsBlankText(slot.mailbox)
-                             ? QStringLiteral("You need to enter your e-mail username in the settings.")
-                             : QStringLiteral("You need to enter the name of your mail server in the settings."));
+                             ? Said("Guard", "You need to enter your e-mail username in the settings.")
+                             : Said("Guard", "You need to enter the name of your mail server in the settings."));
         out.ok = false;
-        out.text = QStringLiteral("The mailbox is not set up.");
+        out.text = Said("Guard", "The mailbox is not set up.");
         return out;
     }
     TMailboxOptions options;

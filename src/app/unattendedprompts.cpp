@@ -1,4 +1,5 @@
 #include "unattendedprompts.h"
+#include "wording.h"
 
 #include <cstdio>
 
@@ -18,7 +19,7 @@ void TUnattendedPrompts::ErrorBox(const QString &text)
 {
     ++errors;
     texts << text;
-    line(QStringLiteral("error: ") + text);
+    line(Said("Guard", "error: %1").arg(text));
 }
 
 void TUnattendedPrompts::InfoBox(const QString &text)
@@ -28,7 +29,7 @@ void TUnattendedPrompts::InfoBox(const QString &text)
 
 bool TUnattendedPrompts::AskYesNo(const QString &text)
 {
-    line(text + QStringLiteral(" (answered No)"));
+    line(Said("Guard", "%1 (answered No)").arg(text));
     return false;
 }
 

@@ -1,6 +1,7 @@
 #include "files.h"
 
 #include "textutil.h"
+#include "wording.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -78,7 +79,7 @@ std::optional<QStringList> ReadTextLines(const QString &path, QString *errorText
         return std::nullopt;
     if (!file.open(QIODevice::ReadOnly)) {
         if (errorText)
-            *errorText = QStringLiteral("Cannot read \"%1\": %2").arg(path, file.errorString());
+            *errorText = Said("Data", "Cannot read \"%1\": %2").arg(path, file.errorString());
         return std::nullopt;
     }
     return SplitLines(DecodeUtf8OrLatin1(file.readAll()));
@@ -89,7 +90,7 @@ bool WriteWholeFile(const QString &path, const QByteArray &bytes, QString *error
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         if (errorText)
-            *errorText = QStringLiteral("Cannot save \"%1\": %2").arg(path, file.errorString());
+            *errorText = Said("Data", "Cannot save \"%1\": %2").arg(path, file.errorString());
         file.cancelWriting();
         return false;
     }

@@ -1,6 +1,7 @@
 #include "autostart.h"
 
 #include "files.h"
+#include "wording.h"
 
 #include <QDir>
 #include <QFile>
@@ -104,7 +105,7 @@ bool SetAutostart(bool enabled, const QString &program, QString *errorText)
         if (entry.remove())
             return true;
         if (errorText)
-            *errorText = QStringLiteral("Tarnwick could not stop starting with your desktop: the file "
+            *errorText = Said("Data", "Tarnwick could not stop starting with your desktop: the file "
                                         "\"%1\" cannot be removed (%2). Remove it yourself, or check "
                                         "that you may write to its folder.")
                              .arg(file, entry.errorString());
@@ -113,7 +114,7 @@ bool SetAutostart(bool enabled, const QString &program, QString *errorText)
     const QString folder = QFileInfo(file).absolutePath();
     if (!QDir().mkpath(folder)) {
         if (errorText)
-            *errorText = QStringLiteral("Tarnwick could not set itself to start with your desktop: the "
+            *errorText = Said("Data", "Tarnwick could not set itself to start with your desktop: the "
                                         "folder \"%1\" cannot be created. Check that you may write to "
                                         "it, then save again.")
                              .arg(folder);
@@ -122,7 +123,7 @@ bool SetAutostart(bool enabled, const QString &program, QString *errorText)
     QString why;
     if (!WriteWholeFile(file, AutostartEntry(program).toUtf8(), &why)) {
         if (errorText)
-            *errorText = QStringLiteral("Tarnwick could not set itself to start with your desktop. %1. "
+            *errorText = Said("Data", "Tarnwick could not set itself to start with your desktop. %1. "
                                         "Check that you may write to \"%2\", then save again.")
                              .arg(why, folder);
         return false;

@@ -2,6 +2,7 @@
 
 #include "files.h"
 #include "settingsstore.h"
+#include "wording.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,7 +22,7 @@ QString Quoted(const QStringList &names)
 QString MoveEntry(const QString &from, const QString &to)
 {
     if (QFileInfo(from).isDir() && !QFileInfo(from).isSymLink())
-        return QDir().rename(from, to) ? QString() : QStringLiteral("the folder could not be renamed");
+        return QDir().rename(from, to) ? QString() : QString(Said("Data", "the folder could not be renamed"));
     QFile file(from);
     return file.rename(to) ? QString() : file.errorString();
 }
@@ -55,7 +56,7 @@ void RewritePaths(const QString &settingsFile, const QString &oldFolder, const Q
         return;
     QString error;
     if (!WriteWholeFile(settingsFile, after, &error)) {
-        result.problems.append(QStringLiteral("The settings still name files in \"%1\": %2. Choose the "
+        result.problems.append(Said("Data", "The settings still name files in \"%1\": %2. Choose the "
                                               "log file and the alarm sound again in the General "
                                               "settings.")
                                    .arg(oldFolder, error));
@@ -71,7 +72,7 @@ void MoveSettings(FolderMove &result)
         return;
     const QString to = UserSettings::defaultFileName();
     if (QFileInfo::exists(to)) {
-        result.problems.append(QStringLiteral("The old settings file \"%1\" was not moved: \"%2\" is there "
+        result.problems.append(Said("Data", "The old settings file \"%1\" was not moved: \"%2\" is there "
                                               "already and is the one Tarnwick uses. Compare the two "
                                               "and remove the one you do not need.")
                                    .arg(from, to));
@@ -79,11 +80,11 @@ void MoveSettings(FolderMove &result)
     }
     QString why;
     if (!QDir().mkpath(QFileInfo(to).absolutePath()))
-        why = QStringLiteral("the folder \"%1\" cannot be made").arg(QFileInfo(to).absolutePath());
+        why = Said("Data", "the folder \"%1\" cannot be made").arg(QFileInfo(to).absolutePath());
     else
         why = MoveEntry(from, to);
     if (!why.isEmpty()) {
-        result.problems.append(QStringLiteral("The settings file \"%1\" could not be moved to \"%2\" (%3), "
+        result.problems.append(Said("Data", "The settings file \"%1\" could not be moved to \"%2\" (%3), "
                                               "so Tarnwick starts with the default settings. Move the "
                                               "file there yourself while Tarnwick is not running.")
                                    .arg(from, to, why));
@@ -91,7 +92,7 @@ void MoveSettings(FolderMove &result)
     }
     // The passwords are in there: private to the user, whatever the old file was.
     QFile::setPermissions(to, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    result.moved.append(QStringLiteral("Moved the settings from \"%1\" to \"%2\".").arg(from, to));
+    result.moved.append(Said("Data", "Moved the settings from \"%1\" to \"%2\".").arg(from, to));
     RemoveEmptied(QFileInfo(from).absolutePath());
 }
 
@@ -107,7 +108,7 @@ void MoveData(FolderMove &result)
     QStringList moved, kept, failed;
     QString why;
     if (!entries.isEmpty() && !QDir().mkpath(to))
-        why = QStringLiteral("the folder \"%1\" cannot be made").arg(to);
+        why = Said("Data", "the folder \"%1\" cannot be made").arg(to);
     for (const QString &name : entries) {
         const QString target = to + u'/' + name;
         if (!why.isEmpty()) {
@@ -131,12 +132,12 @@ void MoveData(FolderMove &result)
             RewritePaths(settings, from, to, result);
     }
     if (!kept.isEmpty())
-        result.problems.append(QStringLiteral("Left in \"%1\": %2. Files of these names are in \"%3\" "
+        result.problems.append(Said("Data", "Left in \"%1\": %2. Files of these names are in \"%3\" "
                                               "already and are the ones Tarnwick uses; compare them "
                                               "and remove what you do not need.")
                                    .arg(from, Quoted(kept), to));
     if (!failed.isEmpty())
-        result.problems.append(QStringLiteral("Left in \"%1\": %2. They could not be moved to \"%3\" "
+        result.problems.append(Said("Data", "Left in \"%1\": %2. They could not be moved to \"%3\" "
                                               "(%4), so Tarnwick does not see them; move them there "
                                               "yourself while Tarnwick is not running.")
                                    .arg(from, Quoted(failed), to, why));

@@ -1,4 +1,5 @@
 #include "secrets.h"
+#include "wording.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -29,7 +30,7 @@ JobOutcome RunJob(QKeychain::Job *job)
         delete job;
         outcome->done = true;
         outcome->error = QKeychain::OtherError;
-        outcome->errorText = QStringLiteral("the program has not started its event handling");
+        outcome->errorText = Said("Data", "the program has not started its event handling");
         return *outcome;
     }
     job->setAutoDelete(true);
@@ -50,7 +51,7 @@ JobOutcome RunJob(QKeychain::Job *job)
         // The job may still end later; its handler is gone with the loop.
         QObject::disconnect(job, nullptr, &loop, nullptr);
         return {true, QKeychain::OtherError,
-                QStringLiteral("the keyring did not answer within %1 seconds (is it locked?)")
+                Said("Data", "the keyring did not answer within %1 seconds (is it locked?)")
                     .arg(kKeyringWaitMs / 1000),
                 {}};
     }
@@ -60,9 +61,9 @@ JobOutcome RunJob(QKeychain::Job *job)
 QString Described(const JobOutcome &outcome)
 {
     if (outcome.error == QKeychain::NoBackendAvailable)
-        return QStringLiteral("no desktop keyring (Secret Service) answers in this session");
-    return outcome.errorText.isEmpty() ? QStringLiteral("the keyring refused (error %1)").arg(int(outcome.error))
-                                       : outcome.errorText;
+        return Said("Data", "no desktop keyring (Secret Service) answers in this session");
+    return outcome.errorText.isEmpty() ? Said("Data", "the keyring refused (error %1)").arg(int(outcome.error))
+                                       : Said(outcome.errorText);
 }
 
 } // namespace
@@ -119,14 +120,14 @@ QString KeyringProblem()
 
 CommandSecret RunSecretCommand(const QString &command, const QString &what, int slot)
 {
-    const QString named = QStringLiteral("The %1 of mailbox %2 (%3)").arg(what).arg(slot).arg(command);
+    const Said named = Said("Data", "The %1 of mailbox %2 (%3)").arg(what).arg(slot).arg(command);
     QProcess process;
     // The secret comes on standard output; what the command says to the user (a pinentry's
     // complaint) is read for the message and otherwise dropped.
     process.setProcessChannelMode(QProcess::SeparateChannels);
     process.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), command});
     if (!process.waitForStarted(kSecretCommandWaitMs))
-        return {{}, named + QStringLiteral(" could not be started: ") + process.errorString()};
+        return {{}, Said("Data", "%1 could not be started: %2").arg(named, process.errorString())};
     process.closeWriteChannel();
     // Read as it comes, keeping only the bounded start of each channel: a command that prints
     // without end costs time until the deadline, never memory.
@@ -145,23 +146,23 @@ CommandSecret RunSecretCommand(const QString &command, const QString &what, int 
     if (process.state() != QProcess::NotRunning) {
         process.kill();
         process.waitForFinished(1000);
-        return {{}, named + QStringLiteral(" did not finish within %1 seconds").arg(kSecretCommandWaitMs / 1000)};
+        return {{}, Said("Data", "%1 did not finish within %2 seconds").arg(named, QString::number(kSecretCommandWaitMs / 1000))};
     }
     drain();
     if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
         const QString said = QString::fromLocal8Bit(errors).section(u'\n', 0, 0).trimmed();
         return {{},
-                named + (process.exitStatus() != QProcess::NormalExit
-                             ? QStringLiteral(" crashed")
-                             : QStringLiteral(" failed with exit status %1").arg(process.exitCode()))
+                (process.exitStatus() != QProcess::NormalExit
+                     ? Said("Data", "%1 crashed").arg(named)
+                     : Said("Data", "%1 failed with exit status %2").arg(named, QString::number(process.exitCode())))
                     + (said.isEmpty() ? QString() : QStringLiteral(": ") + said)};
     }
     QByteArray line = output.left(output.indexOf('\n') < 0 ? output.size() : output.indexOf('\n'));
     if (line.endsWith('\r'))
         line.chop(1);
     if (line.isEmpty())
-        return {{}, named + QStringLiteral(" printed no secret: its first line of output is empty")};
+        return {{}, Said("Data", "%1 printed no secret: its first line of output is empty").arg(named)};
     if (line.contains('\0'))
-        return {{}, named + QStringLiteral(" printed a NUL character")};
+        return {{}, Said("Data", "%1 printed a NUL character").arg(named)};
     return {QString::fromUtf8(line), {}};
 }

@@ -1,6 +1,7 @@
 #include "settings.h"
 
 #include "secrets.h"
+#include "wording.h"
 
 #include <algorithm>
 
@@ -45,7 +46,7 @@ QString FolderOr(const QString &stored, const QString &fallback)
 
 QString SecretName(const MailboxSlot &slot)
 {
-    return slot.login == MailboxLogin::OAuth2 ? QStringLiteral("token") : QStringLiteral("password");
+    return slot.login == MailboxLogin::OAuth2 ? Said("Data", "token command") : Said("Data", "password command");
 }
 
 // Fills slot n's secrets from the keyring or its command; what failed goes to warning. Once the
@@ -53,7 +54,7 @@ QString SecretName(const MailboxSlot &slot)
 void LookUpSecrets(MailboxSlot &slot, int n, SecretLookup lookup, QString &warning, QString &keyringError)
 {
     if (slot.secrets == SecretPlace::Command && lookup == SecretLookup::All) {
-        const CommandSecret got = RunSecretCommand(slot.secretCommand, SecretName(slot) + QStringLiteral(" command"), n);
+        const CommandSecret got = RunSecretCommand(slot.secretCommand, SecretName(slot), n);
         slot.password = got.secret;
         warning = got.error;
         return;
@@ -68,7 +69,7 @@ void LookUpSecrets(MailboxSlot &slot, int n, SecretLookup lookup, QString &warni
     slot.password = password.secret;
     keyringError = password.error;
     if (!password.error.isEmpty()) {
-        warning = QStringLiteral("The password of mailbox %1 could not be read from the desktop keyring: %2. "
+        warning = Said("Data", "The password of mailbox %1 could not be read from the desktop keyring: %2. "
                                  "Start the keyring in this session, or enter the password again.")
                       .arg(n)
                       .arg(password.error);
@@ -78,12 +79,12 @@ void LookUpSecrets(MailboxSlot &slot, int n, SecretLookup lookup, QString &warni
         const KeyringRead token = ReadKeyringSecret(n, slot.account(), SecretKind::RefreshToken);
         slot.refreshToken = token.secret;
         if (!token.error.isEmpty())
-            warning = QStringLiteral("The sign-in of mailbox %1 could not be read from the desktop keyring: %2. "
+            warning = Said("Data", "The sign-in of mailbox %1 could not be read from the desktop keyring: %2. "
                                      "Start the keyring in this session.")
                           .arg(n)
                           .arg(token.error);
     } else if (!password.found) {
-        warning = QStringLiteral("The desktop keyring holds no password for mailbox %1. Enter the password again.")
+        warning = Said("Data", "The desktop keyring holds no password for mailbox %1. Enter the password again.")
                       .arg(n);
     }
 }
@@ -104,7 +105,7 @@ QString StoreSecrets(UserSettings &s, const MailboxSlot &slot, int n, bool unsto
         if (error.isEmpty() && !slot.refreshToken.isEmpty())
             error = WriteKeyringSecret(n, slot.account(), SecretKind::RefreshToken, slot.refreshToken);
         if (!error.isEmpty())
-            return QStringLiteral("The desktop keyring did not take the password of mailbox %1: %2").arg(n).arg(error);
+            return Said("Data", "The desktop keyring did not take the password of mailbox %1: %2").arg(n).arg(error);
     } else if (slot.secrets != SecretPlace::Command) {
         fileSecret = ScramblePassword(slot.password, n);
         fileToken = slot.refreshToken.isEmpty() ? QString() : ScramblePassword(slot.refreshToken, n);
@@ -188,7 +189,7 @@ MailboxSlot ReadMailboxSlot(const SettingsReader &s, int n, QString *warning)
     if (password)
         slot.password = *password;
     else if (warning)
-        *warning = QStringLiteral("The stored password of mailbox %1 is damaged. Enter the "
+        *warning = Said("Data", "The stored password of mailbox %1 is damaged. Enter the "
                                   "password again in the General settings.")
                        .arg(n);
     // A slot without server and user name holds no mailbox yet: the one set up there starts
@@ -280,7 +281,7 @@ SecretMove MoveScrambledPasswordsToKeyring(UserSettings &s)
     if (waiting.isEmpty())
         return result;
     if (const QString problem = KeyringProblem(); !problem.isEmpty()) {
-        result.problem = QStringLiteral("The mailbox passwords stay scrambled in the settings file (readable by you "
+        result.problem = Said("Data", "The mailbox passwords stay scrambled in the settings file (readable by you "
                                         "only): %1.")
                              .arg(problem);
         return result;
@@ -298,7 +299,7 @@ SecretMove MoveScrambledPasswordsToKeyring(UserSettings &s)
             result.problem = error;
             break;
         }
-        result.moved << QStringLiteral("The password of mailbox %1 moved from the settings file into the desktop "
+        result.moved << Said("Data", "The password of mailbox %1 moved from the settings file into the desktop "
                                        "keyring.")
                             .arg(n);
     }
@@ -321,12 +322,12 @@ std::optional<SlotProblem> CheckMailboxSlot(const MailboxSlot &slot, int n)
     const bool hasMailbox = !IsBlankText(slot.mailbox);
     if (hasServer && !hasMailbox)
         return SlotProblem{n, SlotField::Mailbox,
-                           QStringLiteral("Mailbox %1 has a server %2 but no mailbox")
+                           Said("Data", "Mailbox %1 has a server %2 but no mailbox")
                                .arg(n)
                                .arg(slot.server)};
     if (!hasServer && hasMailbox)
         return SlotProblem{n, SlotField::Server,
-                           QStringLiteral("Mailbox %1 %2 has a blank server")
+                           Said("Data", "Mailbox %1 %2 has a blank server")
                                .arg(n)
                                .arg(slot.mailbox)};
     const bool hasSecret = !slot.password.isEmpty()
@@ -334,7 +335,7 @@ std::optional<SlotProblem> CheckMailboxSlot(const MailboxSlot &slot, int n)
                            || (slot.login == MailboxLogin::OAuth2 && !slot.refreshToken.isEmpty());
     if (hasServer && hasMailbox && !hasSecret)
         return SlotProblem{n, SlotField::Password,
-                           QStringLiteral("Mailbox %1 - there is no password set").arg(n)};
+                           Said("Data", "Mailbox %1 - there is no password set").arg(n)};
     return std::nullopt;
 }
 

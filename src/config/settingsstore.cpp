@@ -2,6 +2,7 @@
 
 #include "files.h"
 #include "textutil.h"
+#include "wording.h"
 
 #include <QDir>
 #include <QFile>
@@ -35,11 +36,11 @@ QString variantText(const QVariant &v)
 QString iniProblem(const QByteArray &bytes)
 {
     if (bytes.contains('\0'))
-        return QStringLiteral("it holds binary data");
+        return Said("Data", "it holds binary data");
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     const QString text = utf8.decode(bytes);
     if (utf8.hasError())
-        return QStringLiteral("it is not UTF-8 text");
+        return Said("Data", "it is not UTF-8 text");
     const QStringList lines = SplitLines(text);
     bool continued = false;
     // QSettings skips only blanks and tabs before a line; anything else there (a vertical
@@ -66,11 +67,11 @@ QString iniProblem(const QByteArray &bytes)
             continue;
         if (line.startsWith(u'[')) {
             if (!line.contains(u']'))
-                return QStringLiteral("line %1 opens a section without closing it").arg(i + 1);
+                return Said("Data", "line %1 opens a section without closing it").arg(i + 1);
             continue;
         }
         if (!line.contains(u'='))
-            return QStringLiteral("line %1 is not a setting").arg(i + 1);
+            return Said("Data", "line %1 is not a setting").arg(i + 1);
     }
     return {};
 }
@@ -137,7 +138,7 @@ UserSettings::UserSettings(const QString &fileName)
     // only to the first reader of a file; a file it cannot parse it also refuses to save.
     m_settings->allKeys();
     if (!m_damaged && m_settings->status() == QSettings::FormatError)
-        setDamaged(QStringLiteral("it is not a valid settings file"));
+        setDamaged(Said("Data", "it is not a valid settings file"));
 }
 
 UserSettings::~UserSettings() = default;
@@ -163,17 +164,17 @@ void UserSettings::checkFile()
         return;
     QString problem;
     if (info.isDir()) {
-        problem = QStringLiteral("it is a folder");
+        problem = Said("Data", "it is a folder");
     } else if (info.size() > kMaxSettingsFileSize) {
-        problem = QStringLiteral("it is far too large to be a settings file");
+        problem = Said("Data", "it is far too large to be a settings file");
     } else {
         QFile file(m_fileName);
         if (!file.open(QIODevice::ReadOnly)) {
-            problem = QStringLiteral("it cannot be read: %1").arg(file.errorString());
+            problem = Said("Data", "it cannot be read: %1").arg(file.errorString());
         } else {
             const QByteArray bytes = file.readAll();
             if (file.error() != QFileDevice::NoError)
-                problem = QStringLiteral("it cannot be read: %1").arg(file.errorString());
+                problem = Said("Data", "it cannot be read: %1").arg(file.errorString());
             else
                 problem = iniProblem(bytes);
         }
@@ -185,7 +186,7 @@ void UserSettings::checkFile()
 void UserSettings::setDamaged(const QString &problem)
 {
     m_damaged = true;
-    m_warning = QStringLiteral(
+    m_warning = Said("Data",
                     "The settings file \"%1\" cannot be used (%2), so Tarnwick is running with "
                     "the default settings. The file is left untouched: repair or remove it and "
                     "restart Tarnwick, or save your settings to start a new file (the old one is "
@@ -249,7 +250,7 @@ bool UserSettings::refuseWhileDamaged()
 {
     if (!m_damaged)
         return false;
-    m_lastError = QStringLiteral("The settings were not saved: the settings file \"%1\" could "
+    m_lastError = Said("Data", "The settings were not saved: the settings file \"%1\" could "
                                  "not be read when Tarnwick started and is left as it is. Save "
                                  "the settings in the General settings to replace it.")
                       .arg(m_fileName);
@@ -301,15 +302,15 @@ static QString whyNotWritable(const QString &fileName)
     const QFileInfo file(fileName);
     const QFileInfo folder(file.absolutePath());
     if (!folder.exists())
-        return QStringLiteral("its folder \"%1\" does not exist and cannot be created")
+        return Said("Data", "its folder \"%1\" does not exist and cannot be created")
             .arg(folder.absoluteFilePath());
     if (!folder.isDir())
-        return QStringLiteral("\"%1\" is not a folder").arg(folder.absoluteFilePath());
+        return Said("Data", "\"%1\" is not a folder").arg(folder.absoluteFilePath());
     if (file.isDir())
-        return QStringLiteral("a folder of that name is in the way");
+        return Said("Data", "a folder of that name is in the way");
     if (!folder.isWritable() || (file.exists() && !file.isWritable()))
-        return QStringLiteral("you may not write there");
-    return QStringLiteral("the file could not be written (the disk may be full)");
+        return Said("Data", "you may not write there");
+    return Said("Data", "the file could not be written (the disk may be full)");
 }
 
 bool UserSettings::flush()
@@ -331,7 +332,7 @@ bool UserSettings::flush()
     }
     m_settings->sync();
     if (m_settings->status() != QSettings::NoError) {
-        m_lastError = QStringLiteral("The settings could not be saved to \"%1\": %2. Check "
+        m_lastError = Said("Data", "The settings could not be saved to \"%1\": %2. Check "
                                      "that the folder exists and that you may write to it, "
                                      "then save again.")
                           .arg(m_fileName, whyNotWritable(m_fileName));
@@ -343,7 +344,7 @@ bool UserSettings::flush()
     m_pending.clear();
     if (QFileInfo::exists(m_fileName)
         && !QFile::setPermissions(m_fileName, QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
-        m_lastError = QStringLiteral("The settings file \"%1\" was saved but could not be made "
+        m_lastError = Said("Data", "The settings file \"%1\" was saved but could not be made "
                                      "private to you. Make it readable by its owner only "
                                      "(chmod 600).")
                           .arg(m_fileName);
@@ -360,7 +361,7 @@ bool UserSettings::replaceDamagedFile()
     for (int n = 2; QFileInfo::exists(aside); ++n)
         aside = m_fileName + QStringLiteral(".damaged-%1").arg(n);
     if (QFileInfo::exists(m_fileName) && !QDir().rename(m_fileName, aside)) {
-        m_lastError = QStringLiteral("The damaged settings file \"%1\" could not be moved aside "
+        m_lastError = Said("Data", "The damaged settings file \"%1\" could not be moved aside "
                                      "to \"%2\", so it was not replaced. Move or remove it "
                                      "yourself, then save again.")
                           .arg(m_fileName, aside);

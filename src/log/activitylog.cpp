@@ -1,6 +1,7 @@
 #include "activitylog.h"
 
 #include "textutil.h"
+#include "wording.h"
 
 #include <QFileInfo>
 
@@ -53,7 +54,7 @@ bool ActivityLog::open()
         return false;
     m_file.setFileName(m_fileName);
     if (QFileInfo(m_fileName).isDir()) {
-        fail(QStringLiteral("it is a folder"));
+        fail(Said("Data", "it is a folder"));
         return false;
     }
     // A log that ends inside a line (a crash or a full disk during an earlier write) would
@@ -90,7 +91,7 @@ void ActivityLog::fail(const QString &reason)
     if (m_failing)
         return;
     m_failing = true;
-    m_lastError = QStringLiteral("The activity log \"%1\" cannot be written: %2. Mail is checked "
+    m_lastError = Said("Data", "The activity log \"%1\" cannot be written: %2. Mail is checked "
                                  "and deleted as usual, but nothing is logged until this is "
                                  "put right: check the log file name in the General settings, "
                                  "that its folder exists and that the disk has free space.")
@@ -136,7 +137,8 @@ void ActivityLog::logDeletion(const QString &user, const QString &server,
 
 void ActivityLog::logError(const QString &message, const QString &user, const QString &server)
 {
-    writeLines({ErrorEntry(message, user, server, stamp())});
+    // The log reads the same in every language: the English of a translated message.
+    writeLines({ErrorEntry(LoggedWording(message), user, server, stamp())});
 }
 
 void ActivityLog::logCancel(const QString &user, const QString &server)
@@ -151,5 +153,5 @@ void ActivityLog::logAutomaticMode(bool enabled)
 
 void ActivityLog::logFolderMove(const QString &text)
 {
-    writeLines({FolderMoveEntry(text, stamp())});
+    writeLines({FolderMoveEntry(LoggedWording(text), stamp())});
 }

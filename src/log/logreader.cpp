@@ -2,6 +2,7 @@
 
 #include "logformat.h"
 #include "textutil.h"
+#include "wording.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -245,21 +246,21 @@ ActivityLogReadResult ReadActivityLog(const QString &fileName,
     ActivityLogReadResult result;
     const QFileInfo info(fileName);
     if (fileName.isEmpty() || !info.exists()) {
-        result.error = QStringLiteral(
+        result.error = Said("Data",
             "The activity log file does not exist!  Either you have cleared/deleted the "
             "activity log or you have not yet begun to use Tarnwick.");
-        result.detail = QStringLiteral("No file \"%1\" was found. Choose the log file named "
+        result.detail = Said("Data", "No file \"%1\" was found. Choose the log file named "
                                        "under Activity Log in the General settings.")
                             .arg(fileName);
         return result;
     }
-    const QString cannotRead = QStringLiteral("Could not open Activity log file for reading!");
+    const QString cannotRead = Said("Data", "Could not open Activity log file for reading!");
     QFile file(fileName);
     if (info.isDir() || !file.open(QIODevice::ReadOnly)) {
         result.error = cannotRead;
-        result.detail = QStringLiteral("\"%1\": %2. Check that it is a file you may read.")
-                            .arg(fileName, info.isDir() ? QStringLiteral("it is a folder")
-                                                        : file.errorString());
+        result.detail = Said("Data", "\"%1\": %2. Check that it is a file you may read.")
+                            .arg(fileName, info.isDir() ? Said("Data", "it is a folder")
+                                                        : Said(file.errorString()));
         return result;
     }
     const qint64 total = file.size();
@@ -272,7 +273,7 @@ ActivityLogReadResult ReadActivityLog(const QString &fileName,
         const QByteArray piece = file.readLine(kMaxLineLength + 1);
         if (piece.isEmpty() && file.error() != QFileDevice::NoError) {
             result.error = cannotRead;
-            result.detail = QStringLiteral("\"%1\" could not be read to its end: %2.")
+            result.detail = Said("Data", "\"%1\" could not be read to its end: %2.")
                                 .arg(fileName, file.errorString());
             return result;
         }

@@ -1,6 +1,7 @@
 #include "logstats.h"
 
 #include "textutil.h"
+#include "wording.h"
 
 #include <QHash>
 #include <QLocale>
@@ -22,9 +23,10 @@ StatsSelection DefaultStatsSelection(const QDate &today)
 
 QString StatsTitle(const StatsSelection &selection)
 {
-    return (selection.mailbox.isEmpty() ? kAllMailboxes : selection.mailbox)
-           + QStringLiteral(" from ") + StatsDateText(selection.start) + QStringLiteral(" thru ")
-           + StatsDateText(selection.end);
+    const QString start = StatsDateText(selection.start);
+    const QString end = StatsDateText(selection.end);
+    return selection.mailbox.isEmpty() ? Said("Data", "All mailboxes from %1 thru %2").arg(start, end)
+                                       : Said("Data", "%1 from %2 thru %3").arg(selection.mailbox, start, end);
 }
 
 QString StatsDateText(const QDate &date)

@@ -13,9 +13,6 @@
 // spam and the senders and domains deleted most often. Everything is computed in one pass
 // over the rows that the reader produced; the windows only show the result.
 
-// The first entry of the mailbox chooser; choosing it selects every mailbox.
-inline const QString kAllMailboxes = QStringLiteral("All mailboxes");
-
 struct StatsSelection
 {
     QDate start; // both ends included

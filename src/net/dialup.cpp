@@ -1,4 +1,5 @@
 #include "dialup.h"
+#include "wording.h"
 
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -50,15 +51,15 @@ QProcessEnvironment NmEnvironment()
 QString RasStatusText(int state)
 {
     switch (state) {
-    case RasState::kOpenPort: return QStringLiteral("Initializing...");
+    case RasState::kOpenPort: return Said("Net", "Initializing...");
     case RasState::kConnectDevice:
     case RasState::kDeviceConnected:
-    case RasState::kAllDevicesConnected: return QStringLiteral("Dialing...");
+    case RasState::kAllDevicesConnected: return Said("Net", "Dialing...");
     case RasState::kAuthenticate:
-    case RasState::kStartAuthentication: return QStringLiteral("Verifying user name and password");
-    case RasState::kAuthenticated: return QStringLiteral("User name and password verified");
-    case RasState::kLogonNetwork: return QStringLiteral("Logging on to Network");
-    case RasState::kConnected: return QStringLiteral("Successfully connected");
+    case RasState::kStartAuthentication: return Said("Net", "Verifying user name and password");
+    case RasState::kAuthenticated: return Said("Net", "User name and password verified");
+    case RasState::kLogonNetwork: return Said("Net", "Logging on to Network");
+    case RasState::kConnected: return Said("Net", "Successfully connected");
     default: return QString();
     }
 }
@@ -100,11 +101,11 @@ QStringList TagNmDialer::SplitTerse(const QString &line)
     return fields;
 }
 
-QByteArray TagNmDialer::Query(const QStringList &arguments, const QString &what)
+QByteArray TagNmDialer::Query(const QStringList &arguments, const Said &what)
 {
     const QString program = Program();
     if (program.isEmpty())
-        throw ERASError(QStringLiteral("NetworkManager's nmcli program is not installed, so %1 is not possible. "
+        throw ERASError(Said("Net", "NetworkManager's nmcli program is not installed, so %1 is not possible. "
                                        "Install NetworkManager or select \"None\" as the connection.")
                             .arg(what),
                         kUnknownError);
@@ -112,14 +113,14 @@ QByteArray TagNmDialer::Query(const QStringList &arguments, const QString &what)
     process.setProcessEnvironment(NmEnvironment());
     process.start(program, arguments);
     if (!process.waitForStarted(kQueryTimeOutMs))
-        throw ERASError(QStringLiteral("The program %1 could not be started (%2), so %3 is not possible.")
+        throw ERASError(Said("Net", "The program %1 could not be started (%2), so %3 is not possible.")
                             .arg(program, process.errorString(), what),
                         kUnknownError);
     process.closeWriteChannel();
     if (!process.waitForFinished(kQueryTimeOutMs)) {
         process.kill();
         process.waitForFinished(kKillWaitMs);
-        throw ERASError(QStringLiteral("NetworkManager did not answer within %1 seconds, so %2 is not possible. "
+        throw ERASError(Said("Net", "NetworkManager did not answer within %1 seconds, so %2 is not possible. "
                                        "Check that NetworkManager is running, then try again.")
                             .arg(kQueryTimeOutMs / 1000)
                             .arg(what),
@@ -138,7 +139,7 @@ QStringList TagNmDialer::ListEntries()
     const QByteArray out = Query({QStringLiteral("--terse"), QStringLiteral("--escape"), QStringLiteral("yes"),
                                   QStringLiteral("--fields"), QStringLiteral("NAME"), QStringLiteral("connection"),
                                   QStringLiteral("show")},
-                                 QStringLiteral("listing the connections"));
+                                 Said("Net", "listing the connections"));
     return ParseEntries(out);
 }
 
@@ -159,7 +160,7 @@ QList<TagActiveConnection> TagNmDialer::ListActive()
     const QByteArray out = Query({QStringLiteral("--terse"), QStringLiteral("--escape"), QStringLiteral("yes"),
                                   QStringLiteral("--fields"), QStringLiteral("NAME,TYPE,STATE"),
                                   QStringLiteral("connection"), QStringLiteral("show"), QStringLiteral("--active")},
-                                 QStringLiteral("looking for a connection that is up"));
+                                 Said("Net", "looking for a connection that is up"));
     return ParseActive(out);
 }
 
@@ -180,31 +181,31 @@ void TagNmDialer::StartDial(const QString &entry, const QString &password, int t
     AbortDial();
     const QString program = Program();
     if (program.isEmpty())
-        throw ERASError(QStringLiteral("NetworkManager's nmcli program is not installed, so \"%1\" cannot be dialed.")
+        throw ERASError(Said("Net", "NetworkManager's nmcli program is not installed, so \"%1\" cannot be dialed.")
                             .arg(entry),
                         kUnknownError);
     QStringList arguments{QStringLiteral("--wait"), QString::number(qMax(1, timeOutSeconds)),
                           QStringLiteral("connection"), QStringLiteral("up"), QStringLiteral("id"), entry};
     if (!password.isEmpty()) {
         if (password.contains(u'\n') || password.contains(u'\r') || password.contains(QChar(0)))
-            throw ERASError(QStringLiteral("The dial-up password must not contain line breaks or NUL characters."),
+            throw ERASError(Said("Net", "The dial-up password must not contain line breaks or NUL characters."),
                             kUnknownError);
         // The secret goes to nmcli in a file only this user can read, never on the command line
         // where every user of the machine could see it.
         const QByteArray type = Query({QStringLiteral("--terse"), QStringLiteral("--get-values"),
                                        QStringLiteral("connection.type"), QStringLiteral("connection"),
                                        QStringLiteral("show"), QStringLiteral("id"), entry},
-                                      QStringLiteral("dialing"))
+                                      Said("Net", "dialing"))
                                     .trimmed();
         auto secrets = std::make_unique<QTemporaryFile>();
         if (!secrets->open())
-            throw ERASError(QStringLiteral("A private file for the dial-up password could not be created: %1")
+            throw ERASError(Said("Net", "A private file for the dial-up password could not be created: %1")
                                 .arg(secrets->errorString()),
                             kUnknownError);
         secrets->setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
         const QByteArray line = PasswordSetting(QString::fromUtf8(type)).toUtf8() + ':' + password.toUtf8() + '\n';
         if (secrets->write(line) != line.size() || !secrets->flush())
-            throw ERASError(QStringLiteral("The private file for the dial-up password could not be written: %1")
+            throw ERASError(Said("Net", "The private file for the dial-up password could not be written: %1")
                                 .arg(secrets->errorString()),
                             kUnknownError);
         arguments << QStringLiteral("passwd-file") << secrets->fileName();
@@ -224,7 +225,7 @@ void TagNmDialer::StartDial(const QString &entry, const QString &password, int t
     connect(m_dial, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         if (error != QProcess::FailedToStart || !m_dial)
             return;
-        const QString text = QStringLiteral("The program nmcli could not be started (%1).").arg(m_dial->errorString());
+        const QString text = Said("Net", "The program nmcli could not be started (%1).").arg(m_dial->errorString());
         ClearDial();
         if (OnNotice)
             OnNotice(-1, kUnknownError, text);
@@ -244,7 +245,7 @@ void TagNmDialer::DialFinished(int exitCode, bool crashed)
     if (!OnNotice)
         return;
     if (crashed)
-        OnNotice(-1, kUnknownError, complaint.isEmpty() ? QStringLiteral("nmcli ended abnormally") : complaint);
+        OnNotice(-1, kUnknownError, complaint.isEmpty() ? QString(Said("Net", "nmcli ended abnormally")) : complaint);
     else if (exitCode == 0)
         OnNotice(RasState::kConnected, 0, QString());
     else
@@ -279,7 +280,7 @@ void TagNmDialer::HangUp(const QString &entry)
 {
     try {
         Query({QStringLiteral("connection"), QStringLiteral("down"), QStringLiteral("id"), entry},
-              QStringLiteral("hanging up"));
+              Said("Net", "hanging up"));
     } catch (const ERASError &e) {
         if (e.Code() != NmExit::kNotActive)
             throw;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "neterrors.h"
+#include "wording.h"
 
 #include <QList>
 #include <QObject>
@@ -100,7 +101,7 @@ public:
 
 private:
     QString Program() const;
-    QByteArray Query(const QStringList &arguments, const QString &what);
+    QByteArray Query(const QStringList &arguments, const Said &what);
     void DialFinished(int exitCode, bool crashed);
     void ClearDial();
 

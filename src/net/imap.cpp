@@ -4,6 +4,7 @@
 #include "mailboxevents.h"
 #include "pop3parse.h"
 #include "textutil.h"
+#include "wording.h"
 
 #include <QSet>
 
@@ -80,7 +81,7 @@ ImapResponse TImapClient::ReadResponse(qint64 &budget, qint64 literalLimit)
     QByteArray whole;
     for (int literals = 0;; ++literals) {
         if (budget <= 0)
-            RaiseProtocolError(QStringLiteral("The server sent more than this program accepts for one command"));
+            RaiseProtocolError(Said("Net", "The server sent more than this program accepts for one command"));
         const QByteArray line = ReadRawLine(qMin(budget, kMaxResponseLineBytes));
         budget -= line.size() + (literals == 0 ? kResponseOverhead : 2);
         whole += line;
@@ -88,9 +89,9 @@ ImapResponse TImapClient::ReadResponse(qint64 &budget, qint64 literalLimit)
         if (size < 0)
             break;
         if (literals >= kMaxLiteralsPerResponse)
-            RaiseProtocolError(QStringLiteral("The server sent a response with too many parts"));
+            RaiseProtocolError(Said("Net", "The server sent a response with too many parts"));
         if (size > literalLimit || size > budget)
-            RaiseProtocolError(QStringLiteral("The server announced %1 bytes of data where this program accepts at most %2")
+            RaiseProtocolError(Said("Net", "The server announced %1 bytes of data where this program accepts at most %2")
                                    .arg(size)
                                    .arg(qMin(literalLimit, qMax(qint64(0), budget))));
         whole += "\r\n";
@@ -99,8 +100,8 @@ ImapResponse TImapClient::ReadResponse(qint64 &budget, qint64 literalLimit)
     }
     ImapResponse response = ParseImapResponse(whole);
     if (response.kind == ImapResponse::Kind::Invalid)
-        RaiseProtocolError(QStringLiteral("The server sent a response this program cannot read: ")
-                           + DecodeUtf8OrLatin1(whole.left(80)));
+        RaiseProtocolError(Said("Net", "The server sent a response this program cannot read: %1")
+                               .arg(DecodeUtf8OrLatin1(whole.left(80))));
     return response;
 }
 
@@ -114,7 +115,7 @@ void TImapClient::Note(const ImapResponse &response)
         // The server ends the session in the middle of a command: nothing more will come.
         const QString text = ServerText(response);
         Drop();
-        throw EServerError(QStringLiteral("The server ended the session: %1").arg(text));
+        throw EServerError(Said("Net", "The server ended the session: %1").arg(text));
     }
 }
 
@@ -154,7 +155,7 @@ void TImapClient::FileTagged(const ImapResponse &response)
         if (!pending.done && pending.tag == response.tag)
             owner = &pending;
     if (!owner)
-        RaiseProtocolError(QStringLiteral("The server answered a command that was not sent (%1)")
+        RaiseProtocolError(Said("Net", "The server answered a command that was not sent (%1)")
                                .arg(QString::fromLatin1(response.tag.left(20))));
     owner->done = true;
     owner->reply.done = response;
@@ -252,11 +253,11 @@ ImapReply TImapClient::Take(Ticket ticket)
         }
         const ImapResponse response = ReadOne();
         if (response.kind == ImapResponse::Kind::Continuation)
-            RaiseProtocolError(QStringLiteral("The server asked for data that no command has to send"));
+            RaiseProtocolError(Said("Net", "The server asked for data that no command has to send"));
     }
 }
 
-ImapReply TImapClient::TakeOk(Ticket ticket, const QString &what)
+ImapReply TImapClient::TakeOk(Ticket ticket, const Said &what)
 {
     ImapReply reply = Take(ticket);
     if (!reply.Ok())
@@ -267,9 +268,9 @@ ImapReply TImapClient::TakeOk(Ticket ticket, const QString &what)
 void TImapClient::AskCapabilities()
 {
     m_capabilities = {};
-    TakeOk(Queue("CAPABILITY"), QStringLiteral("The server refused to name its capabilities"));
+    TakeOk(Queue("CAPABILITY"), Said("Net", "The server refused to name its capabilities"));
     if (m_capabilities.Empty())
-        RaiseProtocolError(QStringLiteral("The server named no capabilities"));
+        RaiseProtocolError(Said("Net", "The server named no capabilities"));
 }
 
 void TImapClient::Greet()
@@ -285,21 +286,21 @@ void TImapClient::Greet()
     if (greeting.kind != ImapResponse::Kind::Untagged || greeting.status == "BYE") {
         const QString text = ServerText(greeting);
         Drop();
-        throw EServerError(QStringLiteral("The server refused the connection: %1").arg(text));
+        throw EServerError(Said("Net", "The server refused the connection: %1").arg(text));
     }
     if (greeting.status == "PREAUTH")
-        RaiseProtocolError(QStringLiteral("The server logged in without asking who is there; this program logs in itself"));
+        RaiseProtocolError(Said("Net", "The server logged in without asking who is there; this program logs in itself"));
     if (greeting.status != "OK")
-        RaiseProtocolError(QStringLiteral("The server's greeting is not an IMAP greeting"));
+        RaiseProtocolError(Said("Net", "The server's greeting is not an IMAP greeting"));
     Note(greeting);
     if (Tls().Mode == TmsTlsMode::StartTls) {
         if (m_capabilities.Empty())
             AskCapabilities();
         if (!m_capabilities.Has("STARTTLS"))
-            RaiseTlsError(QStringLiteral("The server does not offer STARTTLS: choose TLS or no encryption for this mailbox"));
+            RaiseTlsError(Said("Net", "The server does not offer STARTTLS: choose TLS or no encryption for this mailbox"));
         const ImapReply reply = Take(Queue("STARTTLS"));
         if (!reply.Ok())
-            RaiseTlsError(QStringLiteral("The server refused STARTTLS: %1").arg(ServerText(reply.done)));
+            RaiseTlsError(Said("Net", "The server refused STARTTLS: %1").arg(ServerText(reply.done)));
         StartTls();
         // What was announced before the handshake is not to be trusted.
         AskCapabilities();
@@ -307,7 +308,7 @@ void TImapClient::Greet()
         AskCapabilities();
     }
     if (!m_capabilities.Has("IMAP4REV1") && !m_capabilities.Has("IMAP4REV2"))
-        RaiseProtocolError(QStringLiteral("The server does not speak IMAP4rev1"));
+        RaiseProtocolError(Said("Net", "The server does not speak IMAP4rev1"));
 }
 
 TImapClient::Ticket TImapClient::Authenticate(TImapSasl &sasl)
@@ -329,7 +330,7 @@ TImapClient::Ticket TImapClient::Authenticate(TImapSasl &sasl)
         if (!WaitContinuation(ticket, &challengeText))
             return ticket;
         if (step >= kMaxSaslSteps)
-            RaiseProtocolError(QStringLiteral("The server's log-in exchange does not end"));
+            RaiseProtocolError(Said("Net", "The server's log-in exchange does not end"));
         std::optional<QByteArray> answer;
         if (initial) {
             answer = initial;
@@ -346,7 +347,7 @@ TImapClient::Ticket TImapClient::QueueLogIn()
     if (m_sasl) {
         m_sasl->Offered(m_capabilities.AuthMechanisms());
         if (!m_capabilities.AuthMechanisms().contains(QString::fromLatin1(m_sasl->Mechanism()), Qt::CaseInsensitive))
-            RaiseErrorText(QStringLiteral("The server does not offer the log-in method %1")
+            RaiseErrorText(Said("Net", "The server does not offer the log-in method %1")
                                .arg(QString::fromLatin1(m_sasl->Mechanism())), true);
         return Authenticate(*m_sasl);
     }
@@ -360,8 +361,8 @@ TImapClient::Ticket TImapClient::QueueLogIn()
             return Authenticate(plain);
         }
         RaiseErrorText(Encrypted()
-                           ? QStringLiteral("The server offers no log-in method this program knows")
-                           : QStringLiteral("The server refuses log-ins over an unencrypted connection: choose TLS "
+                           ? Said("Net", "The server offers no log-in method this program knows")
+                           : Said("Net", "The server refuses log-ins over an unencrypted connection: choose TLS "
                                             "or STARTTLS for this mailbox"),
                        true);
     }
@@ -375,7 +376,7 @@ void TImapClient::TakeLogIn(Ticket ticket)
     // the response code (RFC 5530) stays in the text: UNAVAILABLE and INUSE pass by themselves.
     if (!reply.Ok()) {
         const QString code = reply.done.code.isEmpty() ? QString() : u'[' + QString::fromLatin1(reply.done.code) + "] ";
-        throw ELoginError(QStringLiteral("The server refused the log-in (%1%2). Check the user name and password.")
+        throw ELoginError(Said("Net", "The server refused the log-in (%1%2). Check the user name and password.")
                               .arg(code, ServerText(reply.done)),
                           false);
     }
@@ -434,7 +435,7 @@ void TImapMailbox::TakeOpened(TImapClient::Ticket ticket, bool readWrite)
 {
     const ImapReply reply = m_client.Take(ticket);
     if (!reply.Ok())
-        throw EServerError(QStringLiteral("The folder \"%1\" cannot be opened (%2). Check the folder's name in the "
+        throw EServerError(Said("Net", "The folder \"%1\" cannot be opened (%2). Check the folder's name in the "
                                           "mailbox's settings.")
                                .arg(m_settings.folder, ServerText(reply.done)));
     quint32 validity = 0;
@@ -446,7 +447,7 @@ void TImapMailbox::TakeOpened(TImapClient::Ticket ticket, bool readWrite)
     }
     // Without UIDVALIDITY a UID names nothing for sure: nothing could be deleted safely.
     if (validity == 0)
-        throw EProtocolError(QStringLiteral("The server did not say which UIDs the folder \"%1\" uses")
+        throw EProtocolError(Said("Net", "The server did not say which UIDs the folder \"%1\" uses")
                                  .arg(m_settings.folder));
     m_uidValidity = validity;
     m_selected = readWrite;
@@ -483,7 +484,7 @@ void TImapMailbox::LogIn()
             m_client.Queue(ImapCommand{{"EXAMINE "}, ImapString(ImapMailboxName(m_settings.folder))});
         m_search = QueueSearch();
         m_client.TakeLogIn(login);
-        m_client.TakeOk(capability, QStringLiteral("The server refused to name its capabilities"));
+        m_client.TakeOk(capability, Said("Net", "The server refused to name its capabilities"));
         TakeOpened(examine, false);
     });
 }
@@ -517,7 +518,7 @@ QHash<quint32, TImapMailbox::Fresh> TImapMailbox::TakeFresh(const QList<TImapCli
     QHash<quint32, Fresh> fresh;
     qint64 headerBytes = 0;
     for (const TImapClient::Ticket ticket : tickets) {
-        const ImapReply reply = m_client.TakeOk(ticket, QStringLiteral("The server refused to list the messages"));
+        const ImapReply reply = m_client.TakeOk(ticket, Said("Net", "The server refused to list the messages"));
         for (const ImapResponse &response : reply.untagged) {
             const std::optional<ImapFetchItems> items = ImapFetchFrom(response);
             // Flag changes of other messages come as FETCH too, without the items asked for.
@@ -525,7 +526,7 @@ QHash<quint32, TImapMailbox::Fresh> TImapMailbox::TakeFresh(const QList<TImapCli
                 continue;
             headerBytes += items->header->size();
             if (headerBytes > kMaxListingBytes)
-                throw EProtocolError(QStringLiteral("The messages' header lines are larger than %1 MiB in all")
+                throw EProtocolError(Said("Net", "The messages' header lines are larger than %1 MiB in all")
                                          .arg(kMaxListingBytes / (1024 * 1024)));
             fresh.insert(items->uid, {items->size, *items->header});
         }
@@ -544,13 +545,13 @@ TMailboxListing TImapMailbox::List(
         // (A failed log-in dropped it with the connection.)
         const TImapClient::Ticket sent = std::exchange(m_search, -1);
         const TImapClient::Ticket search = sent >= 0 && m_client.Connected() ? sent : QueueSearch();
-        const ImapReply reply = m_client.TakeOk(search, QStringLiteral("The server refused to search the folder"));
+        const ImapReply reply = m_client.TakeOk(search, Said("Net", "The server refused to search the folder"));
         QList<quint32> uids;
         for (const ImapResponse &response : reply.untagged)
             if (const std::optional<QList<quint32>> found = ImapSearchResult(response))
                 uids += *found;
             else if (response.status == "SEARCH")
-                throw EProtocolError(QStringLiteral("The server's search result cannot be read"));
+                throw EProtocolError(Said("Net", "The server's search result cannot be read"));
         // Newest first: the highest UIDs were the last to arrive.
         std::sort(uids.begin(), uids.end(), std::greater<>());
         uids.erase(std::unique(uids.begin(), uids.end()), uids.end());
@@ -655,7 +656,7 @@ TMailboxDeletion TImapMailbox::Delete(const TMailboxListing &listing, const QLis
         if (select >= 0)
             TakeOpened(select, true);
         if (list >= 0)
-            m_target = Target(m_client.TakeOk(list, QStringLiteral("The server refused to list its folders")).untagged);
+            m_target = Target(m_client.TakeOk(list, Said("Net", "The server refused to list its folders")).untagged);
         const QHash<quint32, Fresh> found = TakeFresh(fetches, uids);
         const QHash<quint32, Fresh> fresh = m_uidValidity == before ? found : QHash<quint32, Fresh>();
         TMailboxDeletion deletion;
@@ -694,14 +695,14 @@ bool TImapMailbox::Fetch(const TMailboxListing &listing, int index, const QStrin
         const ImapReply reply = m_client.TakeOk(
             m_client.Queue("UID FETCH " + QByteArray::number(uid) + ' ' + FetchItems(true), kMaxMessageBytes + 65536,
                            kMaxMessageBytes),
-            QStringLiteral("The server refused to send the message"));
+            Said("Net", "The server refused to send the message"));
         for (const ImapResponse &response : reply.untagged) {
             const std::optional<ImapFetchItems> items = ImapFetchFrom(response);
             if (!items || items->uid != uid || !items->body)
                 continue;
             QString error;
             if (!WriteWholeFile(file, *items->body, &error))
-                throw ESocketError(QStringLiteral("The message could not be saved: ") + error);
+                throw ESocketError(Said("Net", "The message could not be saved: %1").arg(error));
             if (m_events.retrieved)
                 m_events.retrieved(index);
             return true;
@@ -717,13 +718,13 @@ void TImapMailbox::Commit()
     m_client.Run([this] {
         m_notice.clear();
         // The replies that must be OK, with what a refusal means.
-        QList<std::pair<TImapClient::Ticket, QString>> steps;
+        QList<std::pair<TImapClient::Ticket, Said>> steps;
         bool flaggedOnly = false;
         if (!m_toDelete.isEmpty()) {
             const QByteArray set = ImapUidSet(m_toDelete);
             const bool forGood = m_settings.action == TImapSettings::Action::DeleteForGood;
-            const QString refusedMove =
-                QStringLiteral("The server refused to move the messages to the folder \"%1\". Check that the folder "
+            const Said refusedMove =
+                Said("Net", "The server refused to move the messages to the folder \"%1\". Check that the folder "
                                "exists, or name another in the mailbox's settings")
                     .arg(ImapMailboxText(m_target));
             if (!forGood && m_client.Capabilities().Has("MOVE")) {
@@ -736,11 +737,11 @@ void TImapMailbox::Commit()
                     m_client.TakeOk(m_client.Queue(ImapCommand{{"UID COPY " + set + ' '}, ImapString(m_target)}),
                                     refusedMove);
                 steps << std::pair{m_client.Queue("UID STORE " + set + " +FLAGS.SILENT (\\Deleted)"),
-                                   QStringLiteral("The server refused to flag the messages as deleted")};
+                                   Said("Net", "The server refused to flag the messages as deleted")};
                 // A plain EXPUNGE would also remove what the user's own mail program flagged.
                 if (m_client.Capabilities().Has("UIDPLUS"))
                     steps << std::pair{m_client.Queue("UID EXPUNGE " + set),
-                                       QStringLiteral("The server refused to remove the messages")};
+                                       Said("Net", "The server refused to remove the messages")};
                 else
                     flaggedOnly = true;
             }
@@ -751,7 +752,7 @@ void TImapMailbox::Commit()
             m_client.TakeOk(ticket, what);
         m_toDelete.clear();
         if (flaggedOnly)
-            m_notice = QStringLiteral("The server cannot remove single messages: they are flagged as deleted, and "
+            m_notice = Said("Net", "The server cannot remove single messages: they are flagged as deleted, and "
                                       "your mail program will finish the deletion.");
         m_client.FinishLogOut(bye);
     });

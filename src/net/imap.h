@@ -3,6 +3,7 @@
 #include "imapparse.h"
 #include "mailbox.h"
 #include "tagsocket.h"
+#include "wording.h"
 
 #include <QElapsedTimer>
 #include <QHash>
@@ -91,7 +92,7 @@ public:
     // Reads responses up to the end of the command.
     ImapReply Take(Ticket ticket);
     // The same, raising EServerError with what plus the server's text unless it ended with OK.
-    ImapReply TakeOk(Ticket ticket, const QString &what);
+    ImapReply TakeOk(Ticket ticket, const Said &what);
     // LOGOUT and close; the connection is closed also when the goodbye fails. LOGOUT may go out
     // behind the session's last commands: QueueLogOut, then FinishLogOut once their replies
     // are taken.

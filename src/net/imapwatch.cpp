@@ -1,4 +1,5 @@
 #include "imapwatch.h"
+#include "wording.h"
 
 #include <QDeadlineTimer>
 #include <QScopeGuard>
@@ -71,7 +72,7 @@ void TImapWatcher::Loop()
         if (Stopping())
             break;
         if (failure.isEmpty())
-            failure = QStringLiteral("The server closed the connection");
+            failure = Said("Net", "The server closed the connection");
         emit problem(failure, backoffMs);
         if (!Pause(backoffMs))
             break;
@@ -121,7 +122,7 @@ void TImapWatcher::Session(int &backoffMs)
         client.Queue(ImapCommand{{"EXAMINE "}, ImapString(ImapMailboxName(m_settings.folder))});
     client.TakeLogIn(login);
     const ImapReply opened = client.TakeOk(
-        examine, QStringLiteral("The folder \"%1\" cannot be opened").arg(m_settings.folder));
+        examine, Said("Net", "The folder \"%1\" cannot be opened").arg(m_settings.folder));
     m_exists = 0;
     for (const ImapResponse &response : opened.untagged)
         Grew(response);
@@ -154,14 +155,14 @@ void TImapWatcher::Session(int &backoffMs)
                 break;
             if (!ended)
                 client.SendContinuation("DONE");
-            const ImapReply reply = client.TakeOk(ticket, QStringLiteral("The server ended waiting for new mail"));
+            const ImapReply reply = client.TakeOk(ticket, Said("Net", "The server ended waiting for new mail"));
             for (const ImapResponse &response : reply.untagged)
                 grew = Grew(response) || grew;
         } else {
             if (!Pause(m_timing.pollMs))
                 break;
             const ImapReply reply =
-                client.TakeOk(client.Queue("NOOP"), QStringLiteral("The server refused to say whether mail arrived"));
+                client.TakeOk(client.Queue("NOOP"), Said("Net", "The server refused to say whether mail arrived"));
             for (const ImapResponse &response : reply.untagged)
                 grew = Grew(response) || grew;
         }

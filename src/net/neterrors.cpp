@@ -1,4 +1,5 @@
 #include "neterrors.h"
+#include "wording.h"
 
 #include <cerrno>
 #include <cstring>
@@ -6,18 +7,18 @@
 QString NetMessage(int id)
 {
     switch (id) {
-    case NetText::kTimedOut: return QStringLiteral("Operation timed out");
-    case NetText::kCanceled: return QStringLiteral("Operation has been canceled");
-    case NetText::kServerRequired: return QStringLiteral("Server property is required");
-    case NetText::kInvalidWinsockVersion: return QStringLiteral("Invalid Winsock version");
-    case NetText::kErrorResolving: return QStringLiteral("Error resolving remote host");
-    case NetText::kServiceRequired: return QStringLiteral("Service name is required");
-    case NetText::kNotConnected: return QStringLiteral("You have to connect to the server first");
-    case NetText::kFunctionNotFound: return QStringLiteral("Function %s not found");
-    case NetText::kWinsockNotLoaded: return QStringLiteral("Winsock is not loaded");
-    case NetText::kWinsockNotFound: return QStringLiteral("Winsock not found");
-    case NetText::kUserNameRequired: return QStringLiteral("UserName property is required");
-    case NetText::kPasswordRequired: return QStringLiteral("Password property is required");
+    case NetText::kTimedOut: return Said("Net", "Operation timed out");
+    case NetText::kCanceled: return Said("Net", "Operation has been canceled");
+    case NetText::kServerRequired: return Said("Net", "Server property is required");
+    case NetText::kInvalidWinsockVersion: return Said("Net", "Invalid Winsock version");
+    case NetText::kErrorResolving: return Said("Net", "Error resolving remote host");
+    case NetText::kServiceRequired: return Said("Net", "Service name is required");
+    case NetText::kNotConnected: return Said("Net", "You have to connect to the server first");
+    case NetText::kFunctionNotFound: return Said("Net", "Function %s not found");
+    case NetText::kWinsockNotLoaded: return Said("Net", "Winsock is not loaded");
+    case NetText::kWinsockNotFound: return Said("Net", "Winsock not found");
+    case NetText::kUserNameRequired: return Said("Net", "UserName property is required");
+    case NetText::kPasswordRequired: return Said("Net", "Password property is required");
     default: return QString();
     }
 }
@@ -49,19 +50,19 @@ QString SocketErrorText(int code, const QString &systemText)
         if (!text.isEmpty())
             return text;
     }
-    QString wording = systemText;
-    if (wording.isEmpty()) {
+    Said wording(systemText);
+    if (wording.English().isEmpty()) {
         if (const int posix = PosixErrorFor(code))
-            wording = QString::fromLocal8Bit(std::strerror(posix));
+            wording = Said(QString::fromLocal8Bit(std::strerror(posix)));
         else if (code == SocketCode::kHostNotFound)
-            wording = QStringLiteral("Host not found");
+            wording = Said("Net", "Host not found");
     }
-    const QString prefix = QStringLiteral("Error #") + QString::number(code);
-    return wording.isEmpty() ? prefix : prefix + QStringLiteral(": ") + wording;
+    const Said prefix = Said("Net", "Error #%1").arg(code);
+    return wording.English().isEmpty() ? prefix : prefix + Said(QStringLiteral(": ")) + wording;
 }
 
 QString RasErrorText(int code, const QString &systemText)
 {
     const QString text = systemText.trimmed();
-    return text.isEmpty() ? QStringLiteral("RAS error no ") + QString::number(code) : text;
+    return text.isEmpty() ? Said("Net", "RAS error no %1").arg(code) : Said(text);
 }

@@ -2,6 +2,7 @@
 
 #include "files.h"
 #include "pop3parse.h"
+#include "wording.h"
 
 #include <QBuffer>
 #include <QScopeGuard>
@@ -41,9 +42,9 @@ void TmsCustomPOP::CheckProperties()
         RaiseSocketError(NetText::kPasswordRequired);
     // Either would end the command line early and let the rest pass as a command of its own.
     if (HasLineBreakOrNul(m_userName))
-        RaiseErrorText(QStringLiteral("The user name must not contain line breaks or NUL characters"), false);
+        RaiseErrorText(Said("Net", "The user name must not contain line breaks or NUL characters"), false);
     if (HasLineBreakOrNul(m_password))
-        RaiseErrorText(QStringLiteral("The password must not contain line breaks or NUL characters"), false);
+        RaiseErrorText(Said("Net", "The password must not contain line breaks or NUL characters"), false);
 }
 
 void TmsCustomPOP::Open()
@@ -95,7 +96,7 @@ void TmsCustomPOP::Login()
         RequirePositive(ReadLine(greeting));
         if (Tls().Mode == TmsTlsMode::StartTls) {
             if (Command(QStringLiteral("STLS")) != 1)
-                RaiseTlsError(QStringLiteral("The server does not offer STLS (it answered \"%1\")").arg(LastReply()));
+                RaiseTlsError(Said("Net", "The server does not offer STLS (it answered \"%1\")").arg(LastReply()));
             StartTls();
         }
         // Asked only now under STLS: what was announced before the handshake is not to be
@@ -231,7 +232,7 @@ bool TmsCustomPOP::ReadCapabilities(Pop3Capabilities &capabilities)
 TmsCustomPOP::Ticket TmsCustomPOP::Queue(const QString &line, qint64 blockLimit, bool progress)
 {
     if (line.contains(u'\r') || line.contains(u'\n') || line.contains(QChar(0)))
-        RaiseErrorText(QStringLiteral("A command line must not contain CR, LF or NUL"), false);
+        RaiseErrorText(Said("Net", "A command line must not contain CR, LF or NUL"), false);
     QueuedReply entry;
     entry.command = line;
     entry.bytes = line.toUtf8().size() + 2;
@@ -344,7 +345,7 @@ void TmsCustomPOP::AcceptStat(int code)
     int count = 0;
     qint64 size = -1;
     if (!ParseStatReply(LastReply(), count, size))
-        RaiseProtocolError(QStringLiteral("The server's reply to STAT holds no message count: \"%1\"").arg(LastReply()));
+        RaiseProtocolError(Said("Net", "The server's reply to STAT holds no message count: \"%1\"").arg(LastReply()));
     m_messageCount = count;
     m_totalSize = size;
 }

@@ -2,6 +2,7 @@
 
 #include "files.h"
 #include "mailboxevents.h"
+#include "wording.h"
 
 #include <QScopeGuard>
 #include <QStringList>
@@ -29,7 +30,7 @@ void TPop3Client::StoreMessage(int Index, const QByteArray &Contents)
     }
     QString error;
     if (!WriteWholeFile(m_fetchFile, Contents, &error))
-        RaiseErrorText(QStringLiteral("The message could not be saved as %1: %2").arg(m_fetchFile, error), false);
+        RaiseErrorText(Said("Net", "The message could not be saved as %1: %2").arg(m_fetchFile, error), false);
 }
 
 void TPop3Client::DeleteListed(const QList<int> &indexes)

@@ -4,6 +4,7 @@
 
 #include "files.h"
 #include "pop3parse.h"
+#include "wording.h"
 
 #include <QBuffer>
 #include <QScopeGuard>
@@ -30,7 +31,7 @@ void TmsRemotePOP::StoreMessage(int Index, const QByteArray &Contents)
     const QString path = folder + QStringLiteral("msg_") + QString::number(Index) + QStringLiteral(".eml");
     QString error;
     if (!WriteWholeFile(path, Contents, &error))
-        RaiseErrorText(QStringLiteral("The message could not be saved as %1: %2").arg(path, error), false);
+        RaiseErrorText(Said("Net", "The message could not be saved as %1: %2").arg(path, error), false);
 }
 
 qint64 TmsRemotePOP::UidlLimit() const
@@ -173,7 +174,7 @@ void TmsRemotePOP::QueueWithLogin()
 void TmsRemotePOP::RefuseOversizedMailbox()
 {
     if (MessageCount() > kMaxListedMessages)
-        RaiseProtocolError(QStringLiteral("The mailbox holds %1 messages, more than the %2 that one check lists. "
+        RaiseProtocolError(Said("Net", "The mailbox holds %1 messages, more than the %2 that one check lists. "
                                           "Remove messages with your mail program, then check again.")
                                .arg(MessageCount())
                                .arg(kMaxListedMessages));
@@ -194,7 +195,7 @@ void TmsRemotePOP::AddListed(TmsRemoteInfoItem item, qint64 &listedBytes)
     for (const QString &line : std::as_const(item.Headers))
         listedBytes += line.size() + 2;
     if (listedBytes > kMaxListingBytes)
-        RaiseProtocolError(QStringLiteral("The header lines of the first %1 messages take more than the %2 MiB "
+        RaiseProtocolError(Said("Net", "The header lines of the first %1 messages take more than the %2 MiB "
                                           "that one check keeps. Remove messages with your mail program, then "
                                           "check again.")
                                .arg(m_remoteInfo.Count() + 1)

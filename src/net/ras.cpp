@@ -1,4 +1,5 @@
 #include "ras.h"
+#include "wording.h"
 
 #include <QDeadlineTimer>
 #include <QEventLoop>
@@ -71,15 +72,15 @@ QString TagRas::SetService(const QString &service)
         return QString();
     }
     if (m_entries.isEmpty())
-        return QStringLiteral("TagRas component was unable to detect\nRAS on your system.");
+        return Said("Net", "TagRas component was unable to detect\nRAS on your system.");
     if (m_connected)
-        return QStringLiteral("This property can be set only before\nestablishing the connection");
+        return Said("Net", "This property can be set only before\nestablishing the connection");
     if (Entries().contains(service)) {
         m_service = service;
         return QString();
     }
     m_service.clear();
-    return QStringLiteral("Invalid service name");
+    return Said("Net", "Invalid service name");
 }
 
 bool TagRas::FindConnection()
@@ -226,7 +227,7 @@ void TagRas::HangUp()
     } catch (const ERASError &e) {
         m_lastError = e.Code();
         m_lastErrorText = e.Message();
-        FireStatus(QStringLiteral("Hanging up \"%1\" failed: %2").arg(m_service, e.Message()));
+        FireStatus(Said("Net", "Hanging up \"%1\" failed: %2").arg(m_service, e.Message()));
         return;
     }
     if (OnDisconnected)

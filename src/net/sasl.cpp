@@ -1,4 +1,5 @@
 #include "sasl.h"
+#include "wording.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -6,14 +7,14 @@
 namespace {
 
 // The server's reply as it came, or nothing.
-QString ServerWords(const QString &finalReply)
+Said ServerWords(const QString &finalReply)
 {
     QString words = finalReply.trimmed();
     // A server's text is shown, not obeyed; a long one is cut.
     constexpr int kMaxShown = 200;
     if (words.size() > kMaxShown)
         words = words.left(kMaxShown) + QStringLiteral("...");
-    return words.isEmpty() ? QString() : QStringLiteral(" (the server said: %1)").arg(words);
+    return words.isEmpty() ? Said(QString()) : Said("Net", " (the server said: %1)").arg(words);
 }
 
 // RFC 5801's saslname: "," and "=" would end or escape the authorization identity.
@@ -25,30 +26,30 @@ QByteArray SaslName(const QString &user)
     return name;
 }
 
-QString OAuthProblem(const QJsonObject &error)
+Said OAuthProblem(const QJsonObject &error)
 {
     const QJsonValue statusValue = error.value(QLatin1String("status"));
     const QString status = statusValue.isDouble() ? QString::number(statusValue.toInt())
                                                   : statusValue.toString().left(40);
     const QString scope = error.value(QLatin1String("scope")).toString().left(300);
     if (status == u"401" || status == u"invalid_token")
-        return QStringLiteral("The server refused the access token: it has expired or was revoked. Sign in to "
+        return Said("Net", "The server refused the access token: it has expired or was revoked. Sign in to "
                               "the mailbox's provider again");
     if (status == u"403" || status == u"insufficient_scope")
         return scope.isEmpty()
-            ? QStringLiteral("The access token does not allow access to this mailbox. Sign in again and allow "
+            ? Said("Net", "The access token does not allow access to this mailbox. Sign in again and allow "
                              "access to mail")
-            : QStringLiteral("The access token does not allow access to this mailbox: it needs the scope %1. "
+            : Said("Net", "The access token does not allow access to this mailbox: it needs the scope %1. "
                              "Sign in again and allow access to mail")
                   .arg(scope);
     if (status == u"400" || status == u"invalid_request")
-        return QStringLiteral("The server could not use the log-in request: check the user name, which must be "
+        return Said("Net", "The server could not use the log-in request: check the user name, which must be "
                               "the mailbox's full e-mail address");
     if (!status.isEmpty())
-        return QStringLiteral("The server refused the OAuth2 log-in (status %1). Sign in to the mailbox's "
+        return Said("Net", "The server refused the OAuth2 log-in (status %1). Sign in to the mailbox's "
                               "provider again")
             .arg(status);
-    return {};
+    return Said(QString());
 }
 
 } // namespace
@@ -88,9 +89,9 @@ SaslChoice ChooseSaslMechanism(LoginMethod method, const QStringList &offered)
         return {SaslMechanism::XOAuth2, {}};
     return {SaslMechanism::UserPass,
             offered.isEmpty()
-                ? QStringLiteral("The server does not offer an OAuth2 log-in (SASL XOAUTH2 or OAUTHBEARER). Set the "
+                ? Said("Net", "The server does not offer an OAuth2 log-in (SASL XOAUTH2 or OAUTHBEARER). Set the "
                                  "mailbox to log in with a password")
-                : QStringLiteral("The server does not offer an OAuth2 log-in (SASL XOAUTH2 or OAUTHBEARER), only "
+                : Said("Net", "The server does not offer an OAuth2 log-in (SASL XOAUTH2 or OAUTHBEARER), only "
                                  "%1. Set the mailbox to log in with a password")
                       .arg(offered.join(u' '))};
 }
@@ -116,16 +117,16 @@ QString SaslAbortLine(SaslMechanism mechanism)
 
 QString SaslRefusalMessage(SaslMechanism mechanism, const QString &challenge, const QString &finalReply)
 {
-    const QString words = ServerWords(finalReply);
+    const Said words = ServerWords(finalReply);
     if (mechanism == SaslMechanism::XOAuth2 || mechanism == SaslMechanism::OAuthBearer) {
         const auto decoded = QByteArray::fromBase64Encoding(challenge.trimmed().toLatin1(),
                                                             QByteArray::AbortOnBase64DecodingErrors);
         const QJsonDocument json = decoded ? QJsonDocument::fromJson(*decoded) : QJsonDocument();
-        QString problem = json.isObject() ? OAuthProblem(json.object()) : QString();
-        if (problem.isEmpty())
-            problem = QStringLiteral("The server refused the OAuth2 log-in. Sign in to the mailbox's provider again");
+        Said problem = json.isObject() ? OAuthProblem(json.object()) : Said(QString());
+        if (problem.English().isEmpty())
+            problem = Said("Net", "The server refused the OAuth2 log-in. Sign in to the mailbox's provider again");
         return problem + words;
     }
-    return QStringLiteral("The server refused the user name or password%1. Check both in the mailbox's settings")
+    return Said("Net", "The server refused the user name or password%1. Check both in the mailbox's settings")
         .arg(words);
 }

@@ -1,4 +1,5 @@
 #include "smtp.h"
+#include "wording.h"
 
 #include <QCoreApplication>
 
@@ -41,10 +42,10 @@ void TmsSMTP::Login()
             // Servers want to be greeted before they discuss TLS; EHLO is the greeting that
             // may list STARTTLS.
             if (!Accepted(Command(QStringLiteral("EHLO ") + host)))
-                RaiseTlsError(QStringLiteral("The server refused EHLO, so STARTTLS cannot be asked for (it answered \"%1\")")
+                RaiseTlsError(Said("Net", "The server refused EHLO, so STARTTLS cannot be asked for (it answered \"%1\")")
                                   .arg(LastReply()));
             if (Command(QStringLiteral("STARTTLS")) != 220)
-                RaiseTlsError(QStringLiteral("The server does not offer STARTTLS (it answered \"%1\")").arg(LastReply()));
+                RaiseTlsError(Said("Net", "The server does not offer STARTTLS (it answered \"%1\")").arg(LastReply()));
             StartTls();
         }
         if (Accepted(Command(QStringLiteral("HELO ") + host)))

@@ -4,6 +4,7 @@
 #include "ras.h"
 #include "textutil.h"
 #include "winsock.h"
+#include "wording.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -104,7 +105,7 @@ void TagSocket::SetServiceNames(const QString &plain, const QString &implicitTls
 TagSocket::Operation::Operation(TagSocket *socket) : m_socket(socket)
 {
     if (socket->Busy())
-        socket->RaiseErrorText(QStringLiteral("Another operation is still running on this connection"), false);
+        socket->RaiseErrorText(Said("Net", "Another operation is still running on this connection"), false);
     socket->m_operation = true;
 }
 
@@ -116,7 +117,7 @@ TagSocket::Operation::~Operation()
 void TagSocket::RefuseWhileWaiting()
 {
     if (m_waiting)
-        RaiseErrorText(QStringLiteral("Another operation is still running on this connection"), false);
+        RaiseErrorText(Said("Net", "Another operation is still running on this connection"), false);
 }
 
 // ---- error reports ----
@@ -179,7 +180,7 @@ void TagSocket::RaiseTimedOut()
 void TagSocket::RaiseSocketFailure()
 {
     if (!m_certificateProblems.isEmpty()) {
-        const QString message = QStringLiteral("The server's certificate was refused: %1. Its SHA-256 fingerprint is %2.")
+        const QString message = Said("Net", "The server's certificate was refused: %1. Its SHA-256 fingerprint is %2.")
                                     .arg(m_certificateProblems.join(QStringLiteral("; ")),
                                          FormatFingerprint(m_refusedFingerprint));
         const QString text = FireError(message);
@@ -187,7 +188,7 @@ void TagSocket::RaiseSocketFailure()
         throw ECertificateError(text, m_refusedFingerprint, m_certificateProblems);
     }
     if (IsTlsError(m_error))
-        RaiseTlsError(QStringLiteral("TLS could not be set up: ") + m_errorText);
+        RaiseTlsError(Said("Net", "TLS could not be set up: %1").arg(m_errorText));
     const int code = SocketCodeFor(m_error);
     if (code == 0)
         RaiseErrorText(m_errorText, true);
@@ -552,7 +553,7 @@ void TagSocket::StartTls()
     RefuseWhileWaiting();
     RequireOpen();
     if (m_socket->bytesAvailable() > 0)
-        RaiseTlsError(QStringLiteral("The server sent data before the TLS handshake"));
+        RaiseTlsError(Said("Net", "The server sent data before the TLS handshake"));
     m_socket->setPeerVerifyName(m_hostPart);
     m_socket->startClientEncryption();
     ++m_roundTrips;
@@ -570,7 +571,7 @@ void TagSocket::SendLine(const QString &line)
     RefuseWhileWaiting();
     RequireOpen();
     if (line.contains(u'\r') || line.contains(u'\n') || line.contains(QChar(0)))
-        RaiseErrorText(QStringLiteral("A command line must not contain CR, LF or NUL"), false);
+        RaiseErrorText(Said("Net", "A command line must not contain CR, LF or NUL"), false);
     if (m_socket->state() != QAbstractSocket::ConnectedState)
         RaiseSocketError(SocketCode::kConnectionReset);
     const QByteArray bytes = line.toUtf8() + "\r\n";
@@ -632,7 +633,7 @@ int TagSocket::ReadLineUntil(QString &line, const QDeadlineTimer &deadline)
     const qint64 length = m_socket->canReadLine() ? m_socket->readLine(buffer, sizeof buffer) : 0;
     QByteArray raw = QByteArray::fromRawData(buffer, length > 0 ? length : 0);
     if (!raw.endsWith('\n'))
-        RaiseErrorText(QStringLiteral("The server sent a reply line longer than %1 bytes").arg(kMaxLineBytes), true);
+        RaiseErrorText(Said("Net", "The server sent a reply line longer than %1 bytes").arg(kMaxLineBytes), true);
     while (raw.endsWith('\n') || raw.endsWith('\r'))
         raw.chop(1);
     line = DecodeUtf8OrLatin1(raw);
@@ -650,7 +651,7 @@ int TagSocket::ReadReply()
         return code;
     for (int count = 0;; ++count) {
         if (count >= kMaxReplyLines)
-            RaiseProtocolError(QStringLiteral("The server's reply has too many lines"));
+            RaiseProtocolError(Said("Net", "The server's reply has too many lines"));
         const int next = ReadLineUntil(line, deadline);
         if (next == -1 && line.isEmpty() && m_peerClosed)
             break;
@@ -703,9 +704,9 @@ void TagSocket::ReceiveBlock(QIODevice &stream, qint64 expectedSize, qint64 maxS
             decoder.Feed(chunk.constData(), length, decoded);
             received += decoded.size();
             if (received > maxSize)
-                RaiseErrorText(QStringLiteral("The server sent a data block larger than %1 bytes").arg(maxSize), true);
+                RaiseErrorText(Said("Net", "The server sent a data block larger than %1 bytes").arg(maxSize), true);
             if (!decoded.isEmpty() && stream.write(decoded) != decoded.size())
-                RaiseErrorText(QStringLiteral("The received data could not be stored: ") + stream.errorString(), true);
+                RaiseErrorText(Said("Net", "The received data could not be stored: %1").arg(stream.errorString()), true);
         }
         idle = FreshDeadline();
     }
@@ -715,7 +716,7 @@ QByteArray TagSocket::ReadRawLine(qint64 maxBytes)
 {
     QByteArray line = ReadCounted(maxBytes + 2, true);
     if (!line.endsWith('\n'))
-        RaiseErrorText(QStringLiteral("The server sent a reply line longer than %1 bytes").arg(maxBytes), true);
+        RaiseErrorText(Said("Net", "The server sent a reply line longer than %1 bytes").arg(maxBytes), true);
     line.chop(line.endsWith("\r\n") ? 2 : 1);
     m_lastReply = DecodeUtf8OrLatin1(line.left(kMaxLineBytes));
     return line;

@@ -5,6 +5,7 @@
 #include "ruletext.h"
 #include "rulewords.h"
 #include "textutil.h"
+#include "wording.h"
 
 #include <limits>
 
@@ -67,8 +68,10 @@ inline bool matchRuleText(TextOp op, const QString &text, const QString &folded,
                          : matchTextOp(op, folded, foldedValue, true);
 }
 
-const QString kBlacklistText =
-    QStringLiteral("\"%1\" is on the KNOWN SPAMMER BLACKLIST (you may edit if this is in error)");
+QString BlacklistText(const QString &entry)
+{
+    return Said("Rules", "\"%1\" is on the KNOWN SPAMMER BLACKLIST (you may edit if this is in error)").arg(entry);
+}
 
 enum class ExceptKind { Domain, Email, Subject, AnyHeader, Field };
 enum class PredicateOp { Text, IsBlank, IsUppercase, AllNumeric, HalfNumeric, FirstCharNumeric };
@@ -375,7 +378,7 @@ void TRuleEvaluator::markRow(int row)
         if (isInKnownList(sender, kind, entry)) {
             if (mark != CheckMark)
                 mark = BlacklistMark;
-            whyAdd(true, kind, kBlacklistText.arg(entry), QString(), false);
+            whyAdd(true, kind, BlacklistText(entry), QString(), false);
         }
     }
     m_rows->SetMessageMark(row, mark);
@@ -640,10 +643,10 @@ void TRuleEvaluator::whyAdd(bool isDelete, const QString &what, const QString &o
 {
     if (!whyMode)
         return;
-    QString prefix = isDelete ? QStringLiteral("Delete   : ") : QStringLiteral("Question : ");
+    QString prefix = isDelete ? Said("Rules", "Delete   : ") : Said("Rules", "Question : ");
     if (whyExceptMode)
-        prefix = QStringLiteral("Exception : ");
-    const QString caseText = caseSensitive ? QStringLiteral(" (Case Sensitive)") : QString();
+        prefix = Said("Rules", "Exception : ");
+    const QString caseText = caseSensitive ? QString(Said("Rules", " (Case Sensitive)")) : QString();
     if (!value.isEmpty())
         memoWhy.append(QStringLiteral("%1 %2 %3 \"%4\" %5").arg(prefix, what, op, value, caseText));
     else
@@ -663,8 +666,8 @@ QStringList TRuleEvaluator::WhyMarked(int index)
     memoWhy.clear();
     if (!m_rows || index < 0 || index >= m_rows->MessageCount())
         return memoWhy;
-    memoWhy.append(QStringLiteral("Message from ") + m_rows->Sender(index));
-    memoWhy.append(QStringLiteral("Subject of   ") + m_rows->Subject(index));
+    memoWhy.append(Said("Rules", "Message from %1").arg(m_rows->Sender(index)));
+    memoWhy.append(Said("Rules", "Subject of   %1").arg(m_rows->Subject(index)));
     memoWhy.append(QString());
 
     const int previous = m_rows->MessageMark(index);
@@ -675,12 +678,12 @@ QStringList TRuleEvaluator::WhyMarked(int index)
     const int now = m_rows->MessageMark(index);
 
     if (memoWhy.size() == 3)
-        memoWhy.append(QStringLiteral(
+        memoWhy.append(Said("Rules",
             "Message was neither on the exception list nor on the list of matching criteria"));
     if (previous == CheckMark && now != CheckMark)
-        memoWhy.append(QStringLiteral("** You marked this message **"));
+        memoWhy.append(Said("Rules", "** You marked this message **"));
     if (previous == NoMark && now != NoMark)
-        memoWhy.append(QStringLiteral("** You un-marked this message **"));
+        memoWhy.append(Said("Rules", "** You un-marked this message **"));
     m_rows->SetMessageMark(index, previous);
     return memoWhy;
 }

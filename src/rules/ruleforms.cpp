@@ -3,6 +3,7 @@
 #include "ruletext.h"
 #include "rulewords.h"
 #include "textutil.h"
+#include "wording.h"
 
 #include <algorithm>
 #include <numeric>
@@ -171,7 +172,7 @@ QString CheckSubjectForm(TSubjectRuleForm &form)
 {
     if (!TakesText(form.op))
         return QString();
-    return requireText(form.text, QStringLiteral("The subject text cannot be blank."));
+    return requireText(form.text, Said("Rules", "The subject text cannot be blank."));
 }
 
 TSubjectRuleForm ReadSubjectRule(const RuleTable &table, int row)
@@ -221,12 +222,12 @@ QString CheckHeaderForm(THeaderRuleForm &form)
     const qsizetype mark = form.address.indexOf(MailBoxMark);
     form.address = trimBlanks(mark < 0 ? form.address : form.address.left(mark));
     if (form.choice == THeaderChoice::MessageHeader && form.text.isEmpty())
-        return QStringLiteral("The header text cannot be blank");
+        return Said("Rules", "The header text cannot be blank");
     if (form.choice == THeaderChoice::ToLacks) {
         if (form.address.isEmpty())
-            return QStringLiteral("The TO field cannot be blank");
+            return Said("Rules", "The TO field cannot be blank");
         if (form.mailbox < 1 || form.mailbox > 12)
-            return QStringLiteral("Choose the mailbox this rule is for.");
+            return Said("Rules", "Choose the mailbox this rule is for.");
     }
     return QString();
 }
@@ -301,7 +302,7 @@ QString CheckSenderForm(TSenderRuleForm &form)
         form.text.clear();
         return QString();
     }
-    return requireText(form.text, QStringLiteral("The Sender field cannot be left blank."));
+    return requireText(form.text, Said("Rules", "The Sender field cannot be left blank."));
 }
 
 TSenderRuleForm ReadSenderRule(const RuleTable &table, int row)
@@ -334,11 +335,11 @@ QString CheckExceptForm(const TExceptRuleForm &form)
     // or a domain, every message for "Starts with".
     switch (form.choice) {
     case TExceptChoice::Address:
-        return blank(form.address) ? QStringLiteral("The email line cannot be blank") : QString();
+        return blank(form.address) ? Said("Rules", "The email line cannot be blank") : Said(QString());
     case TExceptChoice::Domain:
-        return blank(form.domain) ? QStringLiteral("The domain line cannot be blank") : QString();
+        return blank(form.domain) ? Said("Rules", "The domain line cannot be blank") : Said(QString());
     case TExceptChoice::Header:
-        return blank(form.text) ? QStringLiteral("The subject line cannot be blank") : QString();
+        return blank(form.text) ? Said("Rules", "The subject line cannot be blank") : Said(QString());
     }
     return QString();
 }
@@ -496,14 +497,14 @@ QList<int> SortableColumns(RuleTable::Kind kind)
 QString CheckCellEdit(const RuleTable &table, int col, int row, const QString &text)
 {
     if (!isRule(table, row) || !EditableColumns(table.kind()).contains(col))
-        return QStringLiteral("This cell cannot be changed here.");
+        return Said("Rules", "This cell cannot be changed here.");
     if (col == table.HitColumn()) {
         bool ok = false;
         const bool digits = !text.isEmpty()
             && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
         const int n = digits ? text.toInt(&ok) : -1;
         if (!digits || !ok || n < 0)
-            return QStringLiteral("The hit count must be a whole number written with digits only, such as 0 or 17.");
+            return Said("Rules", "The hit count must be a whole number written with digits only, such as 0 or 17.");
         return QString();
     }
     // The operator of the rule whose value this is.
@@ -515,7 +516,7 @@ QString CheckCellEdit(const RuleTable &table, int col, int row, const QString &t
     case RuleTable::Kind::Header: op = table.Cells(HeaderCol::What, row); break;
     }
     if (TakesText(op) && blank(text))
-        return QStringLiteral("The text to match cannot be blank: an empty \"%1\" rule would match "
+        return Said("Rules", "The text to match cannot be blank: an empty \"%1\" rule would match "
                               "far more messages than intended.").arg(op);
     return QString();
 }

@@ -1,6 +1,7 @@
 #include "ruletable.h"
 
 #include "textutil.h"
+#include "wording.h"
 
 #include <limits>
 #include <optional>
@@ -214,14 +215,14 @@ void RuleTable::ReadLines(const QStringList &lines, QStringList *problems)
             if (*cols >= 1)
                 declaredCols = cols;
             else
-                note(0, QStringLiteral("column count %1 ignored").arg(*cols));
+                note(0, Said("Rules", "column count %1 ignored").arg(*cols));
             if (*rows >= 2)
                 declaredRows = rows;
             else
-                note(0, QStringLiteral("row count %1 ignored").arg(*rows));
+                note(0, Said("Rules", "row count %1 ignored").arg(*rows));
         } else {
             // Not a size line: perhaps the size line was lost and this is already a cell.
-            note(0, QStringLiteral("no column and row counts"));
+            note(0, Said("Rules", "no column and row counts"));
         }
     }
 
@@ -230,7 +231,7 @@ void RuleTable::ReadLines(const QStringList &lines, QStringList *problems)
     const int colLimit = declaredCols ? qMin(*declaredCols, m_colCount) : m_colCount;
     const int rowLimit = declaredRows ? qMin(*declaredRows, kMaxRows) : kMaxRows;
     if (declaredRows && *declaredRows > kMaxRows)
-        note(0, QStringLiteral("row count %1 is more than a list can have").arg(*declaredRows));
+        note(0, Said("Rules", "row count %1 is more than a list can have").arg(*declaredRows));
 
     beginResetModel();
     m_rows.clear();
@@ -244,11 +245,11 @@ void RuleTable::ReadLines(const QStringList &lines, QStringList *problems)
         const std::optional<int> row = c2 < 0 ? std::nullopt : parseIndex(QStringView(line).mid(c1 + 1, c2 - c1 - 1));
         if (!col || !row) {
             if (i > 0)
-                note(i, QStringLiteral("not a cell line"));
+                note(i, Said("Rules", "not a cell line"));
             continue;
         }
         if (*row >= rowLimit || (declaredCols && *col >= *declaredCols)) {
-            note(i, QStringLiteral("cell %1,%2 lies outside the list's size").arg(*col).arg(*row));
+            note(i, Said("Rules", "cell %1,%2 lies outside the list's size").arg(*col).arg(*row));
             continue;
         }
         if (*col >= colLimit)

@@ -4,6 +4,7 @@
 #include "inifile.h"
 #include "rulewords.h"
 #include "textutil.h"
+#include "wording.h"
 
 #include <QFile>
 
@@ -134,14 +135,14 @@ bool TSpamSettings::Savesettings(QString *errorText)
         RuleTable &grid = table(i);
         const QString path = FilePath(ListFileName(grid.kind()));
         if (m_unreadable[i]) {
-            errors.append(QStringLiteral("\"%1\" could not be read, so it was not overwritten").arg(path));
+            errors.append(Said("Rules", "\"%1\" could not be read, so it was not overwritten").arg(path));
             continue;
         }
         if (m_damaged[i] && QFile::exists(path)) {
             const QString copy = path + QStringLiteral(".damaged");
             QFile::remove(copy);
             if (!QFile::copy(path, copy)) {
-                errors.append(QStringLiteral("Cannot keep a copy of the damaged \"%1\", so it was not overwritten").arg(path));
+                errors.append(Said("Rules", "Cannot keep a copy of the damaged \"%1\", so it was not overwritten").arg(path));
                 continue;
             }
         }

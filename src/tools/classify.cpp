@@ -3,6 +3,8 @@
 
 #include "classifycore.h"
 #include "files.h"
+#include "language.h"
+#include "wording.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -12,7 +14,8 @@
 
 namespace {
 
-const char kUsage[] =
+const char kUsage[] = QT_TRANSLATE_NOOP(
+    "Cli",
     "Usage: tarnwick-classify [--data DIR] [--why] FILE...\n"
     "Marks each mail message FILE with the rules of the data folder and prints\n"
     "one line per file: the mark, a tab, the file name.\n"
@@ -26,7 +29,7 @@ const char kUsage[] =
     "Marks: -1 none, 0 delete, 1 suspect, 2 blacklisted (delete), 3-14 accepted\n"
     "by an exception. Hit counts and files are never changed.\n"
     "Exit status: 0 when every file was read, 1 when a file could not be read,\n"
-    "2 on a usage error.\n";
+    "2 on a usage error.\n");
 
 void out(const QString &text)
 {
@@ -45,6 +48,8 @@ void err(const QString &text)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    // The messages in the language of the desktop, as the window has them.
+    InstallTranslators(QLocale::system(), &app);
     QCoreApplication::setApplicationName(QStringLiteral("tarnwick-classify"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TARNWICK_VERSION));
 
@@ -52,23 +57,23 @@ int main(int argc, char **argv)
     // for a usage error (2; Qt's parser would end with 1, which here means an unreadable file).
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("this text"));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, Said("Cli", "this text"));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
-                                     QStringLiteral("the version of the program"));
-    const QCommandLineOption data(QStringLiteral("data"), QStringLiteral("the data folder"), QStringLiteral("DIR"));
-    const QCommandLineOption why(QStringLiteral("why"), QStringLiteral("the reasons for each mark"));
+                                     Said("Cli", "the version of the program"));
+    const QCommandLineOption data(QStringLiteral("data"), Said("Cli", "the data folder"), QStringLiteral("DIR"));
+    const QCommandLineOption why(QStringLiteral("why"), Said("Cli", "the reasons for each mark"));
     parser.addOptions({help, version, data, why});
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("a saved mail message"),
+    parser.addPositionalArgument(QStringLiteral("FILE"), Said("Cli", "a saved mail message"),
                                  QStringLiteral("FILE..."));
     const auto refuse = [](const QString &problem) {
         err(problem);
-        std::fputs(kUsage, stderr);
+        std::fputs(QCoreApplication::translate("Cli", kUsage).toUtf8().constData(), stderr);
         return 2;
     };
     if (!parser.parse(QCoreApplication::arguments()))
         return refuse(parser.errorText());
     if (parser.isSet(help)) {
-        std::fputs(kUsage, stdout);
+        std::fputs(QCoreApplication::translate("Cli", kUsage).toUtf8().constData(), stdout);
         return 0;
     }
     if (parser.isSet(version)) {
@@ -77,10 +82,10 @@ int main(int argc, char **argv)
     }
     const QStringList files = parser.positionalArguments();
     if (files.isEmpty())
-        return refuse(QStringLiteral("no message files given"));
+        return refuse(Said("Cli", "no message files given"));
     const QString dataDir = parser.value(data);
     if (parser.isSet(data) && !QFileInfo(dataDir).isDir()) {
-        err(QStringLiteral("no data folder %1").arg(dataDir));
+        err(Said("Cli", "no data folder %1").arg(dataDir));
         return 2;
     }
     const QString folder = dataDir.isEmpty() ? DataFolder() : QFileInfo(dataDir).absoluteFilePath();

@@ -5,6 +5,7 @@
 #include "knownlist.h"
 #include "spamsettings.h"
 #include "textutil.h"
+#include "wording.h"
 
 #include <QFile>
 
@@ -42,24 +43,24 @@ int ClassifyFiles(const QString &folder, const QStringList &files, bool why,
     TSpamSettings settings(folder);
     settings.readSettings();
     for (const QString &problem : settings.ReadProblems())
-        err(QStringLiteral("warning: ") + problem);
+        err(Said("Cli", "warning: %1").arg(problem));
     TKnownList known;
     QString knownError;
     known.LoadUpKnownList(folder + QStringLiteral("/known.lst"), &knownError);
     if (!knownError.isEmpty())
-        err(QStringLiteral("warning: ") + knownError);
+        err(Said("Cli", "warning: %1").arg(knownError));
 
     int status = 0;
     for (const QString &name : files) {
         QFile file(name);
         if (!file.open(QIODevice::ReadOnly)) {
-            err(QStringLiteral("cannot read %1: %2").arg(name, file.errorString()));
+            err(Said("Cli", "cannot read %1: %2").arg(name, file.errorString()));
             status = 1;
             continue;
         }
         const QByteArray bytes = file.readAll();
         if (file.error() != QFileDevice::NoError) {
-            err(QStringLiteral("cannot read %1: %2").arg(name, file.errorString()));
+            err(Said("Cli", "cannot read %1: %2").arg(name, file.errorString()));
             status = 1;
             continue;
         }

@@ -18,6 +18,8 @@
 #include "checktask.h"
 #include "clitool.h"
 #include "unattendedprompts.h"
+#include "language.h"
+#include "wording.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -51,7 +53,7 @@ void err(const QString &text)
 int usage(const QString &problem)
 {
     err(problem);
-    err(QStringLiteral("run tarnwick-cli --help for the commands and their options"));
+    err(Said("Cli", "run tarnwick-cli --help for the commands and their options"));
     return kExitUsage;
 }
 
@@ -73,7 +75,8 @@ namespace {
 
 using namespace cli;
 
-const char kCommands[] =
+const char kCommands[] = QT_TRANSLATE_NOOP(
+    "Cli",
     "\n"
     "Commands:\n"
     "  check [--slot N | --all] [--delete] [--json]\n"
@@ -148,7 +151,7 @@ const char kCommands[] =
     "  77  permanent failure: the server refused the log-in, or its certificate\n"
     "      was refused; change the settings before trying again\n"
     "With --all: 77 when any mailbox failed permanently, else 1 when any failed\n"
-    "otherwise, else 75 when any failed for a while.\n";
+    "otherwise, else 75 when any failed for a while.\n");
 
 enum ExitStatus { kExitFailed = 1, kExitTempFail = 75, kExitNoPerm = 77 };
 
@@ -160,7 +163,7 @@ class TCliPrompts : public TUnattendedPrompts
 public:
     TCliPrompts()
         : TUnattendedPrompts(QStringLiteral("tarnwick-cli"),
-                             QStringLiteral("If this is the certificate you expect, trust it with: tarnwick-cli "
+                             Said("Cli", "If this is the certificate you expect, trust it with: tarnwick-cli "
                                             "mailbox set %1 --trust-fingerprint %2"))
     {
     }
@@ -214,10 +217,14 @@ QJsonObject CheckJson(int slot, const MailboxSlot &box, const TTaskResult &resul
                      {"changed", MessageNumbers(result.changed)}};
     if (failure != TFailureClass::None) {
         json.insert(QStringLiteral("failure"), FailureName(failure));
-        json.insert(QStringLiteral("error"), errors.isEmpty() ? result.text : errors.join(u'\n'));
+        // In English whatever the desktop's language, as the log has it: scripts compare it.
+        QStringList english;
+        for (const QString &error : errors.isEmpty() ? QStringList{result.text} : errors)
+            english << LoggedWording(error);
+        json.insert(QStringLiteral("error"), english.join(u'\n'));
     }
     if (!result.notice.isEmpty())
-        json.insert(QStringLiteral("notice"), result.notice);
+        json.insert(QStringLiteral("notice"), LoggedWording(result.notice));
     return json;
 }
 
@@ -228,10 +235,10 @@ int Check(const QCommandLineParser &p)
     const bool all = p.isSet(QStringLiteral("all"));
     const bool json = p.isSet(QStringLiteral("json"));
     if (!p.positionalArguments().isEmpty())
-        return usage(QStringLiteral("check: unknown argument %1").arg(p.positionalArguments().first()));
+        return usage(Said("Cli", "check: unknown argument %1").arg(p.positionalArguments().first()));
     if (p.isSet(QStringLiteral("slot")) && (all || !ParseSlot(p.value(QStringLiteral("slot")), slot)))
-        return usage(all ? QStringLiteral("check takes --slot or --all, not both")
-                         : QStringLiteral("--slot needs a mailbox number from 1 to %1").arg(kMailboxSlots));
+        return usage(all ? Said("Cli", "check takes --slot or --all, not both")
+                         : Said("Cli", "--slot needs a mailbox number from 1 to %1").arg(kMailboxSlots));
 
     // Only which mailboxes there are: the check's own reading looks the secrets up.
     const ServerSettings servers = readServerSettings(UserSettings(), nullptr, SecretLookup::FileOnly);
@@ -250,7 +257,7 @@ int Check(const QCommandLineParser &p)
     QList<TFailureClass> failures;
     // Checking nothing is no success: a timer would never tell that the set-up was lost.
     if (all && chosen.isEmpty()) {
-        err(QStringLiteral("error: No mailbox is set up. Add one with: tarnwick-cli mailbox set 1 --server HOST "
+        err(Said("Cli", "error: No mailbox is set up. Add one with: tarnwick-cli mailbox set 1 --server HOST "
                            "--user NAME --password-stdin"));
         failures << TFailureClass::Other;
     }
@@ -265,13 +272,13 @@ int Check(const QCommandLineParser &p)
     // Nobody confirms here: with --delete the marked messages go in the listing's own session.
     const auto checked = [&](int n, const TTaskResult &result) {
         if (!TUnattendedCheck::IsSetUp(servers.slot(n)))
-            err(QStringLiteral("Set the mailbox up with: tarnwick-cli mailbox set N --server HOST --user NAME "
+            err(Said("Cli", "Set the mailbox up with: tarnwick-cli mailbox set N --server HOST --user NAME "
                                "--password-stdin"));
         TFailureClass failure = ClassifyFailure(result);
         if (failure == TFailureClass::None && prompts.errors > errorsBefore)
             failure = TFailureClass::Other;
         if (!result.ok && prompts.texts.isEmpty())
-            err(prompts.prefix + QStringLiteral("error: ") + result.text);
+            err(prompts.prefix + Said("Cli", "error: %1").arg(result.text));
         failures << failure;
         if (json) {
             mailboxes.append(CheckJson(n, servers.slot(n), result, failure, prompts.texts));
@@ -288,10 +295,10 @@ int Check(const QCommandLineParser &p)
         if (!remove)
             return;
         if (marked == 0)
-            err(prompts.prefix + QStringLiteral("No messages are marked for deletion."));
+            err(prompts.prefix + Said("Cli", "No messages are marked for deletion."));
         else
             err(prompts.prefix
-                + QStringLiteral("Deleted %1 of %2 marked messages.").arg(result.deleted.size()).arg(marked));
+                + Said("Cli", "Deleted %1 of %2 marked messages.").arg(result.deleted.size()).arg(marked));
         if (!result.notice.isEmpty())
             err(prompts.prefix + result.notice);
     };
@@ -312,7 +319,7 @@ int Classify(const QCommandLineParser &p)
 {
     const QStringList files = p.positionalArguments();
     if (files.isEmpty())
-        return usage(QStringLiteral("classify: no message files given"));
+        return usage(Said("Cli", "classify: no message files given"));
     return ClassifyFiles(DataFolder(), files, p.isSet(QStringLiteral("why")), out, [](const QString &text) { err(text); });
 }
 
@@ -366,11 +373,11 @@ QString SaveAttachment(const QDir &dir, const QString &name, const QByteArray &d
         if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
             if (QFileInfo(path).exists() || QFileInfo(path).isSymLink())
                 continue;
-            errorText = QStringLiteral("cannot create %1: %2").arg(path, file.errorString());
+            errorText = Said("Cli", "cannot create %1: %2").arg(path, file.errorString());
             return {};
         }
         if (file.write(data) != data.size() || !file.flush()) {
-            errorText = QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+            errorText = Said("Cli", "cannot write %1: %2").arg(path, file.errorString());
             file.close();
             file.remove();
             return {};
@@ -378,7 +385,7 @@ QString SaveAttachment(const QDir &dir, const QString &name, const QByteArray &d
         file.close();
         return path;
     }
-    errorText = QStringLiteral("%1 and 999 numbered copies of it exist already in %2; clean up the folder or "
+    errorText = Said("Cli", "%1 and 999 numbered copies of it exist already in %2; clean up the folder or "
                                "choose another one")
                     .arg(name, dir.path());
     return {};
@@ -389,7 +396,7 @@ QString SaveAttachment(const QDir &dir, const QString &name, const QByteArray &d
 bool SaveAttachments(const TmsMessage &message, const QString &saveDir, QStringList *saved = nullptr)
 {
     if (!QDir().mkpath(saveDir)) {
-        err(QStringLiteral("cannot create the folder %1; check the path and your permissions").arg(saveDir));
+        err(Said("Cli", "cannot create the folder %1; check the path and your permissions").arg(saveDir));
         return false;
     }
     const QDir dir(saveDir);
@@ -451,11 +458,11 @@ int Show(const QCommandLineParser &p)
     const bool json = p.isSet(QStringLiteral("json"));
     const QString saveDir = p.value(QStringLiteral("save-attachments"));
     if (p.isSet(QStringLiteral("save-attachments")) && saveDir.isEmpty())
-        return usage(QStringLiteral("--save-attachments needs a folder"));
+        return usage(Said("Cli", "--save-attachments needs a folder"));
     if (files.size() > 1)
-        return usage(QStringLiteral("show takes one message file"));
+        return usage(Said("Cli", "show takes one message file"));
     if (files.isEmpty())
-        return usage(QStringLiteral("show: no message file given"));
+        return usage(Said("Cli", "show: no message file given"));
     const QString fileName = files.first();
 
     TmsMessage message;
@@ -477,12 +484,12 @@ int Show(const QCommandLineParser &p)
         return ShowJson(message, saveDir);
 
     QString text;
-    text += QStringLiteral("From: %1\n").arg(TerminalText(AddressText(message.Sender()), false));
+    text += Said("Cli", "From: %1\n").arg(TerminalText(AddressText(message.Sender()), false));
     text += QStringLiteral("To: %1\n").arg(TerminalText(AddressListText(message.Recipients()), false));
     if (message.CC().Count() > 0)
         text += QStringLiteral("Cc: %1\n").arg(TerminalText(AddressListText(message.CC()), false));
-    text += QStringLiteral("Subject: %1\n").arg(TerminalText(message.Subject(), false));
-    text += QStringLiteral("Date: %1\n").arg(TerminalText(GetFieldValue(message.Headers(), QStringLiteral("Date")), false));
+    text += Said("Cli", "Subject: %1\n").arg(TerminalText(message.Subject(), false));
+    text += Said("Cli", "Date: %1\n").arg(TerminalText(GetFieldValue(message.Headers(), QStringLiteral("Date")), false));
     text += u'\n';
     QStringList body = message.Body();
     if (!parserError.isEmpty()) {
@@ -495,7 +502,7 @@ int Show(const QCommandLineParser &p)
         if (!body.isEmpty())
             text += u'\n';
     } else if (!failure.isEmpty()) {
-        text += QStringLiteral("The body could not be read: %1\n\n").arg(TerminalText(failure, false));
+        text += Said("Cli", "The body could not be read: %1\n\n").arg(TerminalText(failure, false));
     }
     for (const QString &line : body)
         text += TerminalText(line, true) + u'\n';
@@ -512,7 +519,7 @@ int Show(const QCommandLineParser &p)
         // The explanation also goes to the error output, for scripts that only look there.
         err(QStringLiteral("%1: %2").arg(fileName, TerminalText(failure.isEmpty() ? parserError : failure, false)));
         if (saveDir.isEmpty() && !parserError.isEmpty())
-            err(QStringLiteral("(add --save-attachments DIR to write the original message and any attachments read "
+            err(Said("Cli", "(add --save-attachments DIR to write the original message and any attachments read "
                                "before the error)"));
     }
     if (saveDir.isEmpty())
@@ -560,7 +567,7 @@ QString ParseProblem(const QString &command, const QCommandLineParser &p, const 
 {
     if (!p.unknownOptionNames().isEmpty()) {
         const QString name = p.unknownOptionNames().first();
-        return QStringLiteral("%1: unknown option %2%3").arg(command, name.size() == 1 ? "-" : "--", name);
+        return Said("Cli", "%1: unknown option %2%3").arg(command, name.size() == 1 ? "-" : "--", name);
     }
     static const QHash<QString, QString> kNeeds{
         {"--data", "a folder"},       {"--save-attachments", "a folder"}, {"--slot", "a mailbox number"},
@@ -578,7 +585,8 @@ QString ParseProblem(const QString &command, const QCommandLineParser &p, const 
 
 QString HelpText(const QCommandLineParser &top)
 {
-    return top.helpText() + QString::fromLatin1(kCommands).arg(QString::fromLatin1(kRulesHelp));
+    return top.helpText()
+         + QCoreApplication::translate("Cli", kCommands).arg(QCoreApplication::translate("Cli", kRulesHelp));
 }
 
 } // namespace
@@ -586,20 +594,22 @@ QString HelpText(const QCommandLineParser &top)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    // The messages in the language of the desktop, as the window has them.
+    InstallTranslators(QLocale::system(), &app);
     QCoreApplication::setApplicationName(QStringLiteral("tarnwick-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TARNWICK_VERSION));
 
     const QCommandLineOption dataOption(QStringLiteral("data"),
-                                        QStringLiteral("The data folder (settings.ini, rule lists, known.lst, log); "
+                                        Said("Cli", "The data folder (settings.ini, rule lists, known.lst, log); "
                                                        "default: $TARNWICK_HOME, else the program's data folder."),
                                         QStringLiteral("DIR"));
     QCommandLineParser top;
-    top.setApplicationDescription(QStringLiteral(
+    top.setApplicationDescription(Said("Cli",
         "Tarnwick without a window: checks and cleans mailboxes, sets them up, keeps the rules."));
     const QCommandLineOption helpOption = top.addHelpOption();
     const QCommandLineOption versionOption = top.addVersionOption();
     top.addOption(dataOption);
-    top.addPositionalArgument(QStringLiteral("command"), QStringLiteral("check, mailbox, classify, show or rules"),
+    top.addPositionalArgument(QStringLiteral("command"), Said("Cli", "check, mailbox, classify, show or rules"),
                               QStringLiteral("COMMAND ..."));
     // What follows the command is the command's own.
     top.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
@@ -615,7 +625,7 @@ int main(int argc, char **argv)
     }
     QStringList args = top.positionalArguments();
     if (args.isEmpty())
-        return usage(QStringLiteral("no command given"));
+        return usage(Said("Cli", "no command given"));
     const QString command = args.takeFirst();
     // Refused before anything else, also where the option is unknown: the line may already be
     // in a shell history, and the user should learn the safe way at once.
@@ -623,7 +633,7 @@ int main(int argc, char **argv)
         if (arg == u"--")
             break;
         if (arg == u"--password" || arg.startsWith(QStringLiteral("--password=")))
-            return usage(QStringLiteral("a password is never given on the command line (other users can see it "
+            return usage(Said("Cli", "a password is never given on the command line (other users can see it "
                                         "there): use --password-stdin"));
     }
 
@@ -631,7 +641,7 @@ int main(int argc, char **argv)
     p.addOption(dataOption);
     p.addOption(helpOption);
     if (!AddCommandOptions(command, p))
-        return usage(QStringLiteral("unknown command %1").arg(command));
+        return usage(Said("Cli", "unknown command %1").arg(command));
     if (!p.parse(QStringList{app.arguments().first()} + args))
         return usage(ParseProblem(command, p, args));
     if (p.isSet(helpOption)) {
@@ -646,7 +656,7 @@ int main(int argc, char **argv)
         // Only setting a mailbox up may start a new data folder; anything else with a folder
         // that is not there is a typing error, not an empty setup.
         if (!QFileInfo(dataDir).isDir() && !(setting && QDir().mkpath(dataDir)))
-            return usage(QStringLiteral("no data folder %1").arg(dataDir));
+            return usage(Said("Cli", "no data folder %1").arg(dataDir));
         qputenv("TARNWICK_HOME", QFile::encodeName(QFileInfo(dataDir).absoluteFilePath()));
     }
 
@@ -672,15 +682,16 @@ int main(int argc, char **argv)
                     log.logFolderMove(text);
         }
         if (!secrets.problem.isEmpty())
-            err(QStringLiteral("warning: ") + secrets.problem
-                + QStringLiteral(" To keep a password there and end this warning: tarnwick-cli mailbox set N --store file"));
+            err(Said("Cli", "warning: %1 To keep a password there and end this warning: tarnwick-cli mailbox set N "
+                            "--store file")
+                    .arg(secrets.problem));
     }
 
     if (command == u"check")
         return Check(p);
     if (command == u"mailbox") {
         if (positional.isEmpty())
-            return usage(QStringLiteral("mailbox needs set, test or list"));
+            return usage(Said("Cli", "mailbox needs set, test or list"));
         const QString sub = positional.takeFirst();
         // An option of the other subcommand would be ignored without a word.
         QStringList allowed = sub == u"set"
@@ -696,14 +707,14 @@ int main(int argc, char **argv)
         }
         for (const QString &name : p.optionNames())
             if (name != u"data" && !allowed.contains(name))
-                return usage(QStringLiteral("mailbox %1 takes no --%2").arg(sub, name));
+                return usage(Said("Cli", "mailbox %1 takes no --%2").arg(sub, name));
         if (sub == u"set")
             return MailboxSet(p, positional);
         if (sub == u"test")
             return MailboxTest(positional);
         if (sub == u"list" && positional.isEmpty())
             return MailboxList(p.isSet(QStringLiteral("json")));
-        return usage(QStringLiteral("mailbox: unknown command %1").arg(sub));
+        return usage(Said("Cli", "mailbox: unknown command %1").arg(sub));
     }
     if (command == u"classify")
         return Classify(p);

@@ -12,6 +12,7 @@
 #include "settings.h"
 #include "spamsettings.h"
 #include "tls.h"
+#include "wording.h"
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -81,7 +82,7 @@ QString ApplyImapOptions(const QCommandLineParser &p, MailboxSlot &slot)
     if (given("protocol")) {
         const QString name = value("protocol").toLower();
         if (name != u"pop3" && name != u"imap")
-            return QStringLiteral("--protocol takes pop3 or imap");
+            return Said("Cli", "--protocol takes pop3 or imap");
         slot.protocol = name == u"imap" ? MailProtocol::Imap : MailProtocol::Pop3;
     }
     for (const auto &[name, folder] : {std::pair{"folder", &slot.folder}, std::pair{"junk-folder", &slot.junkFolder},
@@ -90,24 +91,24 @@ QString ApplyImapOptions(const QCommandLineParser &p, MailboxSlot &slot)
             continue;
         const QString text = value(name);
         if (IsBlankText(text) || HasLineBreakOrNul(text))
-            return QStringLiteral("--%1 needs the name of a folder on the server").arg(QString::fromLatin1(name));
+            return Said("Cli", "--%1 needs the name of a folder on the server").arg(QString::fromLatin1(name));
         *folder = text;
     }
     if (given("imap-delete")) {
         const std::optional<ImapDeletion> deletion = ImapDeletionFromName(value("imap-delete"));
         if (!deletion)
-            return QStringLiteral("--imap-delete takes junk, trash or delete");
+            return Said("Cli", "--imap-delete takes junk, trash or delete");
         slot.imapDelete = *deletion;
     }
     if (given("max-unseen")) {
         bool ok = false;
         const int most = value("max-unseen").trimmed().toInt(&ok);
         if (!ok || most < 1 || most > kMostMaxUnseen)
-            return QStringLiteral("--max-unseen takes a number from 1 to %1").arg(kMostMaxUnseen);
+            return Said("Cli", "--max-unseen takes a number from 1 to %1").arg(kMostMaxUnseen);
         slot.maxUnseen = most;
     }
     if (given("whole-folder") && given("unseen-only"))
-        return QStringLiteral("give one of --whole-folder and --unseen-only");
+        return Said("Cli", "give one of --whole-folder and --unseen-only");
     if (given("whole-folder") || given("unseen-only"))
         slot.wholeFolder = given("whole-folder");
     return {};
@@ -115,10 +116,10 @@ QString ApplyImapOptions(const QCommandLineParser &p, MailboxSlot &slot)
 
 QString PlaceText(const MailboxSlot &slot)
 {
-    const QString secret = slot.login == MailboxLogin::OAuth2 ? QStringLiteral("token") : QStringLiteral("password");
+    const Said secret = slot.login == MailboxLogin::OAuth2 ? Said("Cli", "token") : Said("Cli", "password");
     switch (slot.secrets) {
-    case SecretPlace::Keyring: return QStringLiteral("; %1 in the desktop keyring").arg(secret);
-    case SecretPlace::Command: return QStringLiteral("; %1 from a command at each log-in").arg(secret);
+    case SecretPlace::Keyring: return Said("Cli", "; %1 in the desktop keyring").arg(secret);
+    case SecretPlace::Command: return Said("Cli", "; %1 from a command at each log-in").arg(secret);
     case SecretPlace::File:
     case SecretPlace::Unchosen: break;
     }
@@ -128,12 +129,12 @@ QString PlaceText(const MailboxSlot &slot)
 // Shows the address to open and hands it to the desktop's browser where there is a desktop.
 void OpenSignInPage(const QUrl &address)
 {
-    err(QStringLiteral("Open this address in a browser to sign in and allow Tarnwick to read your mail:"));
+    err(Said("Cli", "Open this address in a browser to sign in and allow Tarnwick to read your mail:"));
     write(stderr, address.toString(QUrl::FullyEncoded) + QStringLiteral("\n"));
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
         return;
     if (!QProcess::startDetached(QStringLiteral("xdg-open"), {address.toString(QUrl::FullyEncoded)}))
-        err(QStringLiteral("(no browser could be started here: open the address on this computer by hand)"));
+        err(Said("Cli", "(no browser could be started here: open the address on this computer by hand)"));
 }
 
 } // namespace
@@ -142,12 +143,12 @@ void OpenSignInPage(const QUrl &address)
 int MailboxSet(const QCommandLineParser &p, const QStringList &args)
 {
     if (args.isEmpty())
-        return usage(QStringLiteral("mailbox set needs a slot number"));
+        return usage(Said("Cli", "mailbox set needs a slot number"));
     int n = 0;
     if (!ParseSlot(args.first(), n))
-        return usage(QStringLiteral("mailbox set: the slot must be a number from 1 to %1").arg(kMailboxSlots));
+        return usage(Said("Cli", "mailbox set: the slot must be a number from 1 to %1").arg(kMailboxSlots));
     if (args.size() > 1)
-        return usage(QStringLiteral("mailbox set: unknown argument %1").arg(args.at(1)));
+        return usage(Said("Cli", "mailbox set: unknown argument %1").arg(args.at(1)));
     std::optional<QString> server, user, fingerprint;
     std::optional<TlsMode> tls;
     const bool passwordFromStdin = p.isSet(QStringLiteral("password-stdin"));
@@ -164,7 +165,7 @@ int MailboxSet(const QCommandLineParser &p, const QStringList &args)
         else if (mode == u"stls" || mode == u"starttls")
             tls = TlsMode::StartTls;
         else
-            return usage(QStringLiteral("--tls takes none, implicit or stls"));
+            return usage(Said("Cli", "--tls takes none, implicit or stls"));
     }
     if (p.isSet(QStringLiteral("trust-fingerprint"))) {
         const QString given = p.value(QStringLiteral("trust-fingerprint"));
@@ -173,14 +174,14 @@ int MailboxSet(const QCommandLineParser &p, const QStringList &args)
         } else {
             fingerprint = NormalizeFingerprint(given);
             if (fingerprint->isEmpty())
-                return usage(QStringLiteral("--trust-fingerprint needs the certificate's SHA-256 "
+                return usage(Said("Cli", "--trust-fingerprint needs the certificate's SHA-256 "
                                             "fingerprint: 64 hex digits, with or without colons"));
         }
     }
     if (server && (server->isEmpty() || HasLineBreakOrNul(*server) || server->contains(u' ')))
-        return usage(QStringLiteral("--server needs a host name, optionally with :PORT"));
+        return usage(Said("Cli", "--server needs a host name, optionally with :PORT"));
     if (user && (IsBlankText(*user) || HasLineBreakOrNul(*user)))
-        return usage(QStringLiteral("--user needs the user name of the mailbox on the server"));
+        return usage(Said("Cli", "--user needs the user name of the mailbox on the server"));
     std::optional<SecretPlace> store;
     if (p.isSet(QStringLiteral("store"))) {
         const QString place = p.value(QStringLiteral("store")).toLower();
@@ -189,7 +190,7 @@ int MailboxSet(const QCommandLineParser &p, const QStringList &args)
         else if (place == u"file")
             store = SecretPlace::File;
         else
-            return usage(QStringLiteral("--store takes keyring or file"));
+            return usage(Said("Cli", "--store takes keyring or file"));
     }
     // One source of the secret: standard input, or a command for a password or for a token.
     std::optional<std::pair<MailboxLogin, QString>> command;
@@ -198,14 +199,14 @@ int MailboxSet(const QCommandLineParser &p, const QStringList &args)
         if (!p.isSet(QString::fromLatin1(name)))
             continue;
         if (command || passwordFromStdin)
-            return usage(QStringLiteral("give one of --password-stdin, --password-command and --token-command"));
+            return usage(Said("Cli", "give one of --password-stdin, --password-command and --token-command"));
         const QString text = p.value(QString::fromLatin1(name)).trimmed();
         if (text.isEmpty() || HasLineBreakOrNul(text))
-            return usage(QStringLiteral("--%1 needs a command line").arg(QString::fromLatin1(name)));
+            return usage(Said("Cli", "--%1 needs a command line").arg(QString::fromLatin1(name)));
         command = {login, text};
     }
     if (command && store)
-        return usage(QStringLiteral("--store keeps a password given on standard input; a command's secret is "
+        return usage(Said("Cli", "--store keeps a password given on standard input; a command's secret is "
                                     "never stored"));
     // --auth oauth2 signs in at the provider now; --auth password only says how to log in.
     bool authPassword = false;
@@ -217,10 +218,10 @@ int MailboxSet(const QCommandLineParser &p, const QStringList &args)
         else if (name == u"oauth2")
             authOAuth2 = true;
         else
-            return usage(QStringLiteral("--auth takes password or oauth2"));
+            return usage(Said("Cli", "--auth takes password or oauth2"));
         if ((authOAuth2 && (passwordFromStdin || (command && command->first == MailboxLogin::Password)))
             || (authPassword && command && command->first == MailboxLogin::OAuth2))
-            return usage(QStringLiteral("--auth %1 does not go with that secret: a password for --auth password "
+            return usage(Said("Cli", "--auth %1 does not go with that secret: a password for --auth password "
                                         "(--password-stdin, --password-command), a token for oauth2 (--token-command)")
                              .arg(name));
         if (command)
@@ -230,21 +231,21 @@ int MailboxSet(const QCommandLineParser &p, const QStringList &args)
     if (p.isSet(QStringLiteral("provider"))) {
         provider = OAuthProviderByName(p.value(QStringLiteral("provider")));
         if (!provider)
-            return usage(QStringLiteral("--provider takes google or microsoft"));
+            return usage(Said("Cli", "--provider takes google or microsoft"));
         if (!authOAuth2)
-            return usage(QStringLiteral("--provider goes with --auth oauth2"));
+            return usage(Said("Cli", "--provider goes with --auth oauth2"));
     }
 
     UserSettings settings;
     if (settings.isDamaged()) {
-        err(QStringLiteral("error: ") + settings.warning());
+        err(Said("Cli", "error: %1").arg(settings.warning()));
         return 1;
     }
     QStringList warnings;
     // The commands are not run here: setting a mailbox up is no log-in.
     ServerSettings servers = readServerSettings(settings, &warnings, SecretLookup::NoCommands);
     for (const QString &w : warnings)
-        err(QStringLiteral("warning: ") + w);
+        err(Said("Cli", "warning: %1").arg(w));
     MailboxSlot &slot = servers.slot(n);
     const MailboxSlot before = slot;
     TFirstRun firstRun(servers);
@@ -260,16 +261,16 @@ int MailboxSet(const QCommandLineParser &p, const QStringList &args)
         return usage(problem);
     if (slot.protocol == MailProtocol::Pop3
         && (p.isSet(QStringLiteral("folder")) || p.isSet(QStringLiteral("imap-delete")) || p.isSet(QStringLiteral("whole-folder"))))
-        err(QStringLiteral("warning: mailbox %1 is read over POP3, which has no folders: the IMAP settings are kept "
+        err(Said("Cli", "warning: mailbox %1 is read over POP3, which has no folders: the IMAP settings are kept "
                            "for when you switch it with --protocol imap").arg(n));
     if (passwordFromStdin) {
         QString password;
         if (!ReadPassword(password) || password.isEmpty()) {
-            err(QStringLiteral("error: no password on standard input: give it as one line"));
+            err(Said("Cli", "error: no password on standard input: give it as one line"));
             return 1;
         }
         if (HasLineBreakOrNul(password)) {
-            err(QStringLiteral("error: the password must not contain line breaks or NUL characters"));
+            err(Said("Cli", "error: the password must not contain line breaks or NUL characters"));
             return 1;
         }
         slot.password = password;
@@ -287,7 +288,7 @@ int MailboxSet(const QCommandLineParser &p, const QStringList &args)
         if (!provider)
             provider = OAuthProviderForAddress(slot.mailbox);
         if (!provider) {
-            err(QStringLiteral("error: Tarnwick does not know whom to ask for a sign-in to %1: give --provider google "
+            err(Said("Cli", "error: Tarnwick does not know whom to ask for a sign-in to %1: give --provider google "
                                "or --provider microsoft, or --token-command for another provider")
                     .arg(slot.server.isEmpty() ? slot.mailbox : slot.server));
             return 1;
@@ -298,7 +299,7 @@ int MailboxSet(const QCommandLineParser &p, const QStringList &args)
         }
         LoadOAuthClient(settings, *provider);
         if (IsBlankText(slot.mailbox)) {
-            err(QStringLiteral("error: give --user with the mailbox's e-mail address before signing in"));
+            err(Said("Cli", "error: give --user with the mailbox's e-mail address before signing in"));
             return 1;
         }
         if (!store)
@@ -306,7 +307,7 @@ int MailboxSet(const QCommandLineParser &p, const QStringList &args)
         // Asked before the browser opens, so that a sign-in is never thrown away.
         if (*store == SecretPlace::Keyring) {
             if (const QString problem = KeyringProblem(); !problem.isEmpty()) {
-                err(QStringLiteral("error: the sign-in of mailbox %1 could not be kept: %2. Start a desktop keyring "
+                err(Said("Cli", "error: the sign-in of mailbox %1 could not be kept: %2. Start a desktop keyring "
                                    "(GNOME Keyring, KWallet) in this session, or keep it in the settings file, "
                                    "readable by you only, with --store file")
                         .arg(n)
@@ -316,11 +317,11 @@ int MailboxSet(const QCommandLineParser &p, const QStringList &args)
         }
         const OAuthTokens tokens = AuthorizeInBrowser(*provider, slot.mailbox, OpenSignInPage);
         if (!tokens.error.isEmpty()) {
-            err(QStringLiteral("error: ") + tokens.error);
+            err(Said("Cli", "error: %1").arg(tokens.error));
             return 1;
         }
         if (!RememberSlotProvider(settings, n, provider->id)) {
-            err(QStringLiteral("error: ") + settings.lastError());
+            err(Said("Cli", "error: %1").arg(settings.lastError()));
             return 1;
         }
         slot.login = MailboxLogin::OAuth2;
@@ -337,21 +338,20 @@ int MailboxSet(const QCommandLineParser &p, const QStringList &args)
         slot.refreshToken.clear();
     } else if (store && !authOAuth2) {
         if (slot.secrets == SecretPlace::Command && !passwordFromStdin) {
-            err(QStringLiteral("error: mailbox %1 gets its secret from a command, so there is nothing to store: give "
+            err(Said("Cli", "error: mailbox %1 gets its secret from a command, so there is nothing to store: give "
                                "the password with --password-stdin").arg(n));
             return 1;
         }
         slot.secrets = *store;
     }
     if (const std::optional<SlotProblem> problem = CheckMailboxSlot(slot, n)) {
-        err(QStringLiteral("error: ") + problem->message + QStringLiteral(
-                ": give --server, --user and --password-stdin for a new mailbox"));
+        err(Said("Cli", "error: %1: give --server, --user and --password-stdin for a new mailbox").arg(problem->message));
         return 1;
     }
     // Never a silent fallback to the file: without a keyring the user decides.
     if (slot.secrets == SecretPlace::Keyring && before.secrets != SecretPlace::Keyring) {
         if (const QString problem = KeyringProblem(); !problem.isEmpty()) {
-            err(QStringLiteral("error: the password of mailbox %1 was not stored: %2. Start a desktop keyring "
+            err(Said("Cli", "error: the password of mailbox %1 was not stored: %2. Start a desktop keyring "
                                "(GNOME Keyring, KWallet) in this session, or keep the password in the settings "
                                "file, readable by you only, with --store file")
                     .arg(n)
@@ -361,12 +361,12 @@ int MailboxSet(const QCommandLineParser &p, const QStringList &args)
     }
     const ServerSaveResult saved = saveServerSettings(settings, servers);
     if (saved.problem) {
-        err(QStringLiteral("error: ") + saved.problem->message
-            + QStringLiteral(": put that mailbox right first (tarnwick-cli mailbox set %1 ...)").arg(saved.problem->slot));
+        err(Said("Cli", "error: %1: put that mailbox right first (tarnwick-cli mailbox set %2 ...)")
+                .arg(saved.problem->message, QString::number(saved.problem->slot)));
         return 1;
     }
     if (!saved.error.isEmpty()) {
-        err(QStringLiteral("error: ") + saved.error);
+        err(Said("Cli", "error: %1").arg(saved.error));
         return 1;
     }
     // The keyring's copy of a secret that now lives elsewhere, or under another name, goes.
@@ -374,14 +374,14 @@ int MailboxSet(const QCommandLineParser &p, const QStringList &args)
         && (slot.secrets != SecretPlace::Keyring || slot.account() != before.account())) {
         for (const SecretKind kind : {SecretKind::Password, SecretKind::RefreshToken})
             if (const QString error = DeleteKeyringSecret(n, before.account(), kind); !error.isEmpty())
-                err(QStringLiteral("warning: the old secret of mailbox %1 stays in the desktop keyring: %2").arg(n).arg(error));
+                err(Said("Cli", "warning: the old secret of mailbox %1 stays in the desktop keyring: %2").arg(n).arg(error));
     }
     // What the settings window does on its first showing: a log to write into, and the
     // per-mailbox rule for the first mailbox.
     const QString logFile = ReadGeneralSettings(settings).logFile;
     if (const QString wanted = LogFileOrDefault(logFile); wanted != logFile) {
         if (!settings.writeString(SettingsSection::General, QStringLiteral("Logfile"), wanted) || !settings.flush())
-            err(QStringLiteral("warning: no activity log was set up: ") + settings.lastError());
+            err(Said("Cli", "warning: no activity log was set up: %1").arg(settings.lastError()));
     }
     QString ruleNote;
     if (firstRun.Pending()) {
@@ -393,21 +393,21 @@ int MailboxSet(const QCommandLineParser &p, const QStringList &args)
         case TFirstRun::Rule::Waiting: break;
         case TFirstRun::Rule::Added: ruleNote = QStringLiteral("; ") + FirstMailboxRuleText(user); break;
         case TFirstRun::Rule::Failed:
-            err(QStringLiteral("warning: the rule for mail not addressed to %1 was not stored: %2").arg(user, error));
+            err(Said("Cli", "warning: the rule for mail not addressed to %1 was not stored: %2").arg(user, error));
             break;
         }
     }
     if (const QString notice = PlainPasswordNotice(before, slot, n); !notice.isEmpty())
-        err(QStringLiteral("warning: ") + notice);
-    out(QStringLiteral("Mailbox %1 stored: %2 on %3%4, security %5%6%7%8\n")
+        err(Said("Cli", "warning: %1").arg(notice));
+    out(Said("Cli", "Mailbox %1 stored: %2 on %3%4, security %5%6%7%8\n")
             .arg(n)
             .arg(slot.mailbox, slot.server,
                  slot.protocol == MailProtocol::Imap
                      ? QStringLiteral(" (IMAP, folder \"%1\", deleting %2)").arg(slot.folder, ImapDeletionName(slot.imapDelete))
                      : QString(),
                  TlsName(slot.tls),
-                 slot.fingerprint.isEmpty() ? QString()
-                                            : QStringLiteral(", trusted certificate ") + FormatFingerprint(slot.fingerprint),
+                 slot.fingerprint.isEmpty() ? Said(QString())
+                                            : Said("Cli", ", trusted certificate ") + FormatFingerprint(slot.fingerprint),
                  PlaceText(slot), ruleNote));
     return 0;
 }
@@ -416,17 +416,17 @@ int MailboxTest(const QStringList &args)
 {
     int n = 0;
     if (args.size() != 1 || !ParseSlot(args.first(), n))
-        return usage(QStringLiteral("mailbox test needs one slot number from 1 to %1").arg(kMailboxSlots));
+        return usage(Said("Cli", "mailbox test needs one slot number from 1 to %1").arg(kMailboxSlots));
     UserSettings settings;
     if (!settings.warning().isEmpty())
-        err(QStringLiteral("warning: ") + settings.warning());
+        err(Said("Cli", "warning: %1").arg(settings.warning()));
     QStringList warnings;
     const ServerSettings servers = readServerSettings(settings, &warnings);
     for (const QString &w : warnings)
-        err(QStringLiteral("warning: ") + w);
+        err(Said("Cli", "warning: %1").arg(w));
     const MailboxSlot &slot = servers.slot(n);
     if (IsBlankText(slot.server) || IsBlankText(slot.mailbox)) {
-        err(QStringLiteral("error: mailbox %1 is not set up: tarnwick-cli mailbox set %1 --server HOST --user NAME "
+        err(Said("Cli", "error: mailbox %1 is not set up: tarnwick-cli mailbox set %1 --server HOST --user NAME "
                            "--password-stdin").arg(n));
         return 1;
     }
@@ -440,11 +440,11 @@ int MailboxList(bool json)
 {
     UserSettings settings;
     if (!settings.warning().isEmpty())
-        err(QStringLiteral("warning: ") + settings.warning());
+        err(Said("Cli", "warning: %1").arg(settings.warning()));
     QStringList warnings;
     const ServerSettings servers = readServerSettings(settings, &warnings, SecretLookup::NoCommands);
     for (const QString &w : warnings)
-        err(QStringLiteral("warning: ") + w);
+        err(Said("Cli", "warning: %1").arg(w));
     QJsonArray chosen;
     for (int n = 1; n <= kMailboxSlots; ++n) {
         const MailboxSlot &slot = servers.slot(n);
@@ -483,7 +483,7 @@ int MailboxList(bool json)
     if (json)
         outJson(QJsonDocument(QJsonObject{{"mailboxes", chosen}}));
     if (chosen.isEmpty())
-        err(QStringLiteral("No mailbox is set up. Add one with: tarnwick-cli mailbox set 1 --server HOST "
+        err(Said("Cli", "No mailbox is set up. Add one with: tarnwick-cli mailbox set 1 --server HOST "
                            "--user NAME --password-stdin"));
     return 0;
 }

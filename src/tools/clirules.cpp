@@ -8,13 +8,16 @@
 #include "knownlist.h"
 #include "ruleforms.h"
 #include "spamsettings.h"
+#include "wording.h"
 
 #include <algorithm>
 #include <optional>
 
 namespace cli {
 
-const char kRulesHelp[] =
+// The text of the rules commands in tarnwick-cli --help.
+const char kRulesHelp[] = QT_TRANSLATE_NOOP(
+    "Cli",
     "  rules list [subject|header|sender|except|blacklist]\n"
     "      Prints the rules, one per line: the list, the rule's number and its\n"
     "      cells (as the rule editor shows them), separated by tabs; the\n"
@@ -39,7 +42,7 @@ const char kRulesHelp[] =
     "  rules remove blacklist ENTRY...\n"
     "      Removes rules by the number \"rules list\" shows, or blacklist entries.\n"
     "  rules test [--why] FILE...\n"
-    "      Marks saved mail files with the rules, as tarnwick-classify does.\n";
+    "      Marks saved mail files with the rules, as tarnwick-classify does.\n");
 
 namespace {
 
@@ -98,7 +101,7 @@ bool ReadRuleLists(TSpamSettings &spam)
 {
     spam.readSettings();
     for (const QString &problem : spam.ReadProblems())
-        err(QStringLiteral("warning: ") + problem);
+        err(Said("Cli", "warning: %1").arg(problem));
     return true;
 }
 
@@ -107,7 +110,7 @@ int Save(TSpamSettings &spam)
     QString error;
     if (spam.Savesettings(&error))
         return 0;
-    err(QStringLiteral("error: the rule lists were not saved: ") + error);
+    err(Said("Cli", "error: the rule lists were not saved: %1").arg(error));
     return 1;
 }
 
@@ -123,7 +126,7 @@ int AddRule(const QCommandLineParser &p, const QString &list, const QString &tex
             return fallback;
         if (auto word = OperatorOf(offered, opGiven))
             return word;
-        usage(QStringLiteral("--op for %1 rules takes one of %2").arg(list, Choices(offered)));
+        usage(Said("Cli", "--op for %1 rules takes one of %2").arg(list, Choices(offered)));
         return std::nullopt;
     };
 
@@ -193,18 +196,18 @@ int AddRule(const QCommandLineParser &p, const QString &list, const QString &tex
             bool ok = false;
             form.picture = p.value(QStringLiteral("picture")).toInt(&ok);
             if (!ok || form.picture < 3 || form.picture > 14)
-                return usage(QStringLiteral("--picture takes a picture number from 3 to 14"));
+                return usage(Said("Cli", "--picture takes a picture number from 3 to 14"));
         }
         refusal = CheckExceptForm(form);
         write = [&table, form](int row) { WriteExceptRule(table, row, form); };
     }
     if (!refusal.isEmpty())
-        return usage(QStringLiteral("the rule was not added: ") + refusal);
+        return usage(Said("Cli", "the rule was not added: %1").arg(refusal));
     // The dialogs hide the text field for these operators; a text given would be dropped.
     const bool textless = (list == u"subject" || list == u"sender") && p.isSet(QStringLiteral("op"))
                           && !TakesText(OperatorOf(SenderOperators(), opGiven).value_or(QString()));
     if (!text.isEmpty() && textless)
-        return usage(QStringLiteral("the rule was not added: \"%1\" compares with no text").arg(opGiven));
+        return usage(Said("Cli", "the rule was not added: \"%1\" compares with no text").arg(opGiven));
     const int row = InsertRuleRow(table, -1);
     write(row);
     if (const int status = Save(spam))
@@ -223,7 +226,7 @@ int RemoveRules(const QString &list, const QStringList &numbers)
         bool ok = false;
         const int n = given.toInt(&ok);
         if (!ok || n < 1 || n > RuleCount(table))
-            return usage(QStringLiteral("the %1 list has no rule %2 (it has %3; see tarnwick-cli rules list %1)")
+            return usage(Said("Cli", "the %1 list has no rule %2 (it has %3; see tarnwick-cli rules list %1)")
                              .arg(list, given)
                              .arg(RuleCount(table)));
         rows << n;
@@ -242,7 +245,7 @@ int ChangeBlacklist(bool add, const QStringList &entries)
     QString error;
     std::optional<QStringList> lines = ReadTextLines(path, &error);
     if (!lines) {
-        err(QStringLiteral("error: Could not locate the known spammer blacklist! %1 %2").arg(path, error));
+        err(Said("Cli", "error: Could not locate the known spammer blacklist! %1 %2").arg(path, error));
         return 1;
     }
     for (const QString &given : entries) {
@@ -250,9 +253,9 @@ int ChangeBlacklist(bool add, const QStringList &entries)
         if (add) {
             // What saving would drop without a word is refused with one.
             if (entry.isEmpty() || entry.contains(u'\n') || entry.contains(u'\r'))
-                return usage(QStringLiteral("a blacklist entry is one address or domain name, not blank"));
+                return usage(Said("Cli", "a blacklist entry is one address or domain name, not blank"));
             if (entry.contains(u'@') && TKnownList::HasNumericLocalPart(entry))
-                return usage(QStringLiteral("%1 is not taken: an address of only digits and underscores before "
+                return usage(Said("Cli", "%1 is not taken: an address of only digits and underscores before "
                                             "the @ is generated, never a known spammer")
                                  .arg(entry));
             lines->append(entry);
@@ -260,12 +263,12 @@ int ChangeBlacklist(bool add, const QStringList &entries)
             const qsizetype before = lines->size();
             lines->removeIf([&](const QString &line) { return line.trimmed().compare(entry, Qt::CaseInsensitive) == 0; });
             if (lines->size() == before)
-                return usage(QStringLiteral("%1 is not on the blacklist").arg(entry));
+                return usage(Said("Cli", "%1 is not on the blacklist").arg(entry));
         }
     }
     TKnownList known;
     if (!known.SaveKnownList(*lines, path, &error)) {
-        err(QStringLiteral("error: the blacklist was not saved: ") + error);
+        err(Said("Cli", "error: the blacklist was not saved: %1").arg(error));
         return 1;
     }
     return 0;
@@ -282,7 +285,7 @@ int ListRules(const QString &only)
             QString error;
             const std::optional<QStringList> lines = ReadTextLines(TKnownList::DefaultPath(), &error);
             if (!lines)
-                err(QStringLiteral("warning: Could not locate the known spammer blacklist! ") + error);
+                err(Said("Cli", "warning: Could not locate the known spammer blacklist! %1").arg(error));
             for (const QString &line : lines.value_or(QStringList()))
                 if (!line.trimmed().isEmpty())
                     out(QStringLiteral("blacklist\t%1\n").arg(line));
@@ -336,36 +339,36 @@ int Rules(const QCommandLineParser &p)
     const QStringList allowed = OptionsOf(action, args.value(0).toLower());
     for (const QString &name : p.optionNames())
         if (name != u"data" && !allowed.contains(name))
-            return usage(QStringLiteral("rules %1 %2 takes no --%3").arg(action, args.value(0), name).simplified());
+            return usage(QString(Said("Cli", "rules %1 %2 takes no --%3").arg(action, args.value(0), name)).simplified());
     if (action == u"test") {
         if (args.isEmpty())
-            return usage(QStringLiteral("rules test: no message files given"));
+            return usage(Said("Cli", "rules test: no message files given"));
         return ClassifyFiles(DataFolder(), args, p.isSet(QStringLiteral("why")), out, err);
     }
     const QString list = args.isEmpty() ? QString() : args.takeFirst().toLower();
     if (!list.isEmpty() && !kLists.contains(list))
-        return usage(QStringLiteral("rules: no list %1; the lists are %2").arg(list, kLists.join(QStringLiteral(", "))));
+        return usage(Said("Cli", "rules: no list %1; the lists are %2").arg(list, kLists.join(QStringLiteral(", "))));
     if (action == u"list") {
         if (!args.isEmpty())
-            return usage(QStringLiteral("rules list takes at most one list"));
+            return usage(Said("Cli", "rules list takes at most one list"));
         return ListRules(list);
     }
     if (action != u"add" && action != u"remove")
-        return usage(QStringLiteral("rules needs list, add, remove or test"));
+        return usage(Said("Cli", "rules needs list, add, remove or test"));
     if (list.isEmpty())
-        return usage(QStringLiteral("rules %1 needs a list: %2").arg(action, kLists.join(QStringLiteral(", "))));
+        return usage(Said("Cli", "rules %1 needs a list: %2").arg(action, kLists.join(QStringLiteral(", "))));
     if (list == u"blacklist") {
         if (args.isEmpty())
-            return usage(QStringLiteral("rules %1 blacklist needs an entry").arg(action));
+            return usage(Said("Cli", "rules %1 blacklist needs an entry").arg(action));
         return ChangeBlacklist(action == u"add", args);
     }
     if (action == u"remove") {
         if (args.isEmpty())
-            return usage(QStringLiteral("rules remove %1 needs a rule number").arg(list));
+            return usage(Said("Cli", "rules remove %1 needs a rule number").arg(list));
         return RemoveRules(list, args);
     }
     if (args.size() > 1)
-        return usage(QStringLiteral("rules add takes one TEXT; put a text with spaces in quotes"));
+        return usage(Said("Cli", "rules add takes one TEXT; put a text with spaces in quotes"));
     return AddRule(p, list, args.value(0));
 }
 

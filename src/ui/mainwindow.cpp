@@ -460,7 +460,7 @@ void TfrmMain::applyButtons(const TButtonState &state)
         b->setVisible(state.messageButtonsVisible);
     lblAd->setVisible(state.bannerVisible);
     btExit->setText(WithAccessKey(state.exitCaption));
-    btExit->setToolTip(state.exitCaption);
+    btExit->setToolTip(WithAccessKey(state.exitCaption).remove(u'&'));
     if (state.exitIsCancel) {
         btExit->setIcon(Picture(QStringLiteral("stop")));
     } else {

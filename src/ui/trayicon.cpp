@@ -130,7 +130,8 @@ void TTrayIcon::applyEnabled()
 
 void TTrayIcon::SetExitCaption(const QString &caption)
 {
-    actExit->setText(caption);
+    // The guard names the item's states in English ("Exit", "Cancel"); the menu says them in the user's.
+    actExit->setText(caption == QLatin1String("Cancel") ? tr("Cancel") : tr("Exit"));
 }
 
 void TTrayIcon::SetAutomatic(bool automatic)

@@ -20,11 +20,16 @@ const QString kPassword = QStringLiteral("s3cret-Pw!");
 
 struct ToolRun { int exitCode = -1; QString out, err; };
 
-ToolRun Tool(const char *binary, const QStringList &args, const QByteArray &input = {})
+// lang: the desktop's language, else the tests' English one.
+ToolRun Tool(const char *binary, const QStringList &args, const QByteArray &input = {}, const QString &lang = {})
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("TARNWICK_HOME"));
+    if (!lang.isEmpty()) {
+        env.remove(QStringLiteral("LC_ALL"));
+        env.insert(QStringLiteral("LANG"), lang);
+    }
     p.setProcessEnvironment(env);
     p.start(QString::fromLocal8Bit(binary), args);
     if (!p.waitForStarted(10000))
@@ -37,9 +42,9 @@ ToolRun Tool(const char *binary, const QStringList &args, const QByteArray &inpu
             QString::fromUtf8(p.readAllStandardError())};
 }
 
-ToolRun Cli(const QString &data, const QStringList &args, const QByteArray &input = {})
+ToolRun Cli(const QString &data, const QStringList &args, const QByteArray &input = {}, const QString &lang = {})
 {
-    return Tool(CLI_BINARY, QStringList{"--data", data} + args, input);
+    return Tool(CLI_BINARY, QStringList{"--data", data} + args, input, lang);
 }
 
 class CliDovecot : public DovecotTest
@@ -122,6 +127,28 @@ TEST_F(CliDovecot, CheckAllGivesEachMailboxAndTheFailureClass)
         EXPECT_EQ(box["failure"].toString(), QString::fromLatin1(failure));
         EXPECT_FALSE(box["error"].toString().isEmpty());
     }
+
+    // On a German desktop the messages for people are German; what scripts and the log read
+    // stays as it is: the exit status, the --json document, the log's English.
+    const QString german = QStringLiteral("de_DE.UTF-8");
+    const QString unreachable = QStringLiteral("ERROR Error #10061: ");
+    const qsizetype loggedBefore = LinesWith(h.readLog(), unreachable).size();
+    const struct { QStringList args; int status; const char *said; } germanRuns[] = {
+        {{"check", "--slot", "4"}, 77, "Der Server hat Benutzername oder Passwort abgelehnt"},
+        {{"check", "--slot", "3"}, 75, "Fehler Nr. 10061"},
+        {{"check", "--slot", "99"}, 2, "--slot braucht eine Postfachnummer von 1 bis 12"},
+        {{"rules", "remove", "subject", "99"}, 2, "die Liste subject hat keine Regel 99"}};
+    for (const auto &run : germanRuns) {
+        const ToolRun said = Cli(data, run.args, {}, german);
+        EXPECT_EQ(said.exitCode, run.status) << run.said;
+        EXPECT_TRUE(said.err.contains(QString::fromUtf8(run.said))) << said.err.toStdString();
+    }
+    const ToolRun englishJson = Cli(data, {"check", "--slot", "4", "--json"});
+    const ToolRun germanJson = Cli(data, {"check", "--slot", "4", "--json"}, {}, german);
+    EXPECT_EQ(germanJson.exitCode, 77);
+    EXPECT_EQ(germanJson.out.toStdString(), englishJson.out.toStdString());
+    EXPECT_EQ(LinesWith(h.readLog(), unreachable).size(), loggedBefore + 1) << "the German run logs in English";
+    EXPECT_FALSE(h.readLog().contains(QStringLiteral("Fehler"))) << h.readLog().toStdString();
 }
 
 // An IMAP mailbox over the same mail as a POP3 one: the same rows and marks, and a deletion

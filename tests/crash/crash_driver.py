@@ -43,8 +43,11 @@ with tempfile.TemporaryDirectory(prefix="tarnwick-crash-") as folder:
         path = os.path.join(folder, name)
         with open(path, "rb") as f:
             whole = f.read()
+        # A cut that lands just after a line break leaves whole lines: move it into the line.
+        end = int(len(whole) * cut)
+        end -= 1 if end and whole[end - 1 : end] == b"\n" else 0
         with open(path, "wb") as f:
-            f.write(whole[: int(len(whole) * cut)] if cut else b"General\\Count")
+            f.write(whole[:end] if cut else b"General\\Count")
         damaged = subprocess.run([writer, folder, "--check"], env=env, capture_output=True, text=True)
         with open(path, "wb") as f:
             f.write(whole)

@@ -23,6 +23,9 @@ int main(int argc, char **argv)
     }
     // A bus that leads nowhere: no window test reaches the user's own desktop keyring.
     qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/tarnwick-test-bus");
+    // The tests compare the windows' English texts, whatever language the machine speaks.
+    qputenv("LC_ALL", "C.UTF-8");
+    qunsetenv("LANGUAGE");
     QApplication app(argc, argv);
     // TARNWICK_DARK=1: the windows under a dark palette, for looking at them.
     if (qEnvironmentVariableIntValue("TARNWICK_DARK")) {
