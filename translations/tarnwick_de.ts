@@ -77,163 +77,6 @@ gelesen werden konnte, 2 bei einem Aufruffehler.
         <translation>tarnwick-cli --help zeigt die Befehle und ihre Optionen</translation>
     </message>
     <message>
-        <source>
-Commands:
-  check [--slot N | --all] [--delete] [--json]
-      Checks mailbox slot N (default: the one selected in the settings) and
-      prints one line per waiting message: mark, sender, subject, separated
-      by tabs. With --all every configured mailbox is checked, all at once
-      (at most 4 connections to one server) and printed in mailbox order;
-      each line then starts with the mailbox number and a tab. With
-      --delete the messages marked for deletion (marks 0 and 2) are deleted
-      on the server without a question. Writes the activity log and keeps
-      the rules&apos; hit counts, as a check in the window does.
-  mailbox set N [--server HOST[:PORT]] [--user NAME] [--tls none|implicit|stls]
-                [--trust-fingerprint HEX|none] [--password-stdin]
-                [--store keyring|file] [--password-command CMD | --token-command CMD]
-                [--protocol pop3|imap] [--folder NAME] [--imap-delete junk|trash|delete]
-                [--junk-folder NAME] [--trash-folder NAME] [--max-unseen N]
-                [--whole-folder | --unseen-only]
-                [--auth password|oauth2] [--provider google|microsoft]
-      Stores mailbox slot N (1-12). The password is read from standard input
-      (one line), never from the command line. Options left out keep what
-      the slot had; a new slot needs a server, a user name and a password,
-      and uses implicit TLS (port 995) unless --tls says otherwise.
-      The password goes to the desktop keyring; where none answers it is
-      refused unless --store file keeps it in the settings file (readable
-      by you only). --password-command runs CMD at each log-in and takes
-      the first line it prints as the password; --token-command does the
-      same for an OAuth2 access token (the mailbox then logs in with
-      XOAUTH2 or OAUTHBEARER). Nothing is stored for a command.
-      --protocol imap reads an IMAP folder instead (--folder, default INBOX;
-      port 993 with implicit TLS, else 143). A check looks at the newest
-      unseen messages only (--max-unseen, default 500; --whole-folder takes
-      every message, --unseen-only goes back) and marks nothing read.
-      Deleting moves a message to Junk (--imap-delete junk, the default), to
-      Trash, or deletes it for good; --junk-folder and --trash-folder name
-      those folders on a server that marks none as such.
-      --auth oauth2 signs in at the provider (--provider, else the one of the
-      server or the address; a new slot gets the provider&apos;s server): the
-      address to open in a browser is printed, and the refresh token goes
-      where a password would. --auth password logs in with the password.
-  mailbox test N
-      Logs in to mailbox N, reads what the server offers and logs out: the
-      security, the log-in method, pipelining, UIDL and the server&apos;s answer.
-  mailbox list [--json]
-      Shows the mailbox slots (never their passwords); * marks the selected one.
-  classify [--why] FILE...
-      Marks saved mail files with the rules, as tarnwick-classify does.
-  show FILE [--save-attachments DIR] [--json]
-      Prints a saved message: sender, recipients, subject, date, the text
-      body, and one line per attachment (name, content type, size in bytes),
-      separated by tabs. With --save-attachments the attachments are written
-      into DIR (created when missing) under their cleaned names; an existing
-      file is never replaced: the copy is named &quot;name (1).ext&quot; and so on.
-%1
---json prints one JSON document on standard output instead of lines, for
-scripts; messages for people still go to standard error.
---data DIR may also follow the command.
-
-Marks: -1 none, 0 delete, 1 suspect, 2 blacklisted (delete), 3-14 accepted
-by an exception.
-
-Exit status:
-   0  success
-   1  the command failed (the reason is on standard error)
-   2  usage error, also a rule the rule dialogs would refuse
-  75  temporary failure, worth trying again later: the server could not be
-      reached or did not answer in time, it asked for a pause between
-      log-ins, or the mailbox was in use
-  77  permanent failure: the server refused the log-in, or its certificate
-      was refused; change the settings before trying again
-With --all: 77 when any mailbox failed permanently, else 1 when any failed
-otherwise, else 75 when any failed for a while.
-</source>
-        <translation>
-Befehle:
-  check [--slot N | --all] [--delete] [--json]
-      Prüft Postfach N (Vorgabe: das in den Einstellungen gewählte) und gibt
-      eine Zeile je wartender Nachricht aus: Markierung, Absender, Betreff,
-      durch Tabulatoren getrennt. Mit --all wird jedes eingerichtete Postfach
-      geprüft, alle zugleich (höchstens 4 Verbindungen zu einem Server), und
-      in der Reihenfolge der Postfächer ausgegeben; jede Zeile beginnt dann
-      mit der Postfachnummer und einem Tabulator. Mit --delete werden die zum
-      Löschen markierten Nachrichten (Markierungen 0 und 2) ohne Rückfrage auf
-      dem Server gelöscht. Schreibt das Aktivitätsprotokoll und führt die
-      Trefferzahlen der Regeln fort, wie eine Prüfung im Fenster.
-  mailbox set N [--server HOST[:PORT]] [--user NAME] [--tls none|implicit|stls]
-                [--trust-fingerprint HEX|none] [--password-stdin]
-                [--store keyring|file] [--password-command CMD | --token-command CMD]
-                [--protocol pop3|imap] [--folder NAME] [--imap-delete junk|trash|delete]
-                [--junk-folder NAME] [--trash-folder NAME] [--max-unseen N]
-                [--whole-folder | --unseen-only]
-                [--auth password|oauth2] [--provider google|microsoft]
-      Speichert Postfach N (1-12). Das Passwort wird von der Standardeingabe
-      gelesen (eine Zeile), nie von der Befehlszeile. Weggelassene Optionen
-      behalten, was das Postfach hatte; ein neues Postfach braucht einen
-      Server, einen Benutzernamen und ein Passwort und verwendet implizites
-      TLS (Port 995), sofern --tls nichts anderes sagt.
-      Das Passwort kommt in den Schlüsselbund des Desktops; wo keiner
-      antwortet, wird es abgelehnt, es sei denn, --store file behält es in
-      der Einstellungsdatei (nur für Sie lesbar). --password-command führt
-      CMD bei jeder Anmeldung aus und nimmt die erste ausgegebene Zeile als
-      Passwort; --token-command tut dasselbe für ein OAuth2-Zugriffstoken
-      (das Postfach meldet sich dann mit XOAUTH2 oder OAUTHBEARER an). Für
-      einen Befehl wird nichts gespeichert.
-      --protocol imap liest stattdessen einen IMAP-Ordner (--folder, Vorgabe
-      INBOX; Port 993 mit implizitem TLS, sonst 143). Eine Prüfung betrachtet
-      nur die neuesten ungelesenen Nachrichten (--max-unseen, Vorgabe 500;
-      --whole-folder nimmt jede Nachricht, --unseen-only kehrt zurück) und
-      markiert nichts als gelesen.
-      Löschen verschiebt eine Nachricht in den Spam-Ordner (--imap-delete
-      junk, die Vorgabe), in den Papierkorb oder löscht sie endgültig;
-      --junk-folder und --trash-folder benennen diese Ordner auf einem
-      Server, der keine als solche kennzeichnet.
-      --auth oauth2 meldet sich beim Anbieter an (--provider, sonst der des
-      Servers oder der Adresse; ein neues Postfach erhält den Server des
-      Anbieters): Die im Browser zu öffnende Adresse wird ausgegeben, und das
-      Refresh-Token kommt dorthin, wo ein Passwort hinkäme. --auth password
-      meldet sich mit dem Passwort an.
-  mailbox test N
-      Meldet sich an Postfach N an, liest, was der Server anbietet, und meldet
-      sich ab: die Sicherheit, die Anmeldemethode, Pipelining, UIDL und die
-      Antwort des Servers.
-  mailbox list [--json]
-      Zeigt die Postfächer (nie ihre Passwörter); * kennzeichnet das gewählte.
-  classify [--why] DATEI...
-      Markiert gespeicherte E-Mail-Dateien mit den Regeln, wie
-      tarnwick-classify.
-  show DATEI [--save-attachments DIR] [--json]
-      Gibt eine gespeicherte Nachricht aus: Absender, Empfänger, Betreff,
-      Datum, den Nachrichtentext und eine Zeile je Anhang (Name, Inhaltstyp,
-      Größe in Byte), durch Tabulatoren getrennt. Mit --save-attachments
-      werden die Anhänge unter ihren bereinigten Namen in DIR geschrieben
-      (angelegt, wenn er fehlt); eine vorhandene Datei wird nie ersetzt: Die
-      Kopie heißt &quot;Name (1).ext&quot; und so weiter.
-%1
---json gibt statt Zeilen ein JSON-Dokument auf der Standardausgabe aus, für
-Skripte; Meldungen für Menschen gehen weiterhin auf die Standardfehlerausgabe.
---data DIR darf auch nach dem Befehl stehen.
-
-Markierungen: -1 keine, 0 löschen, 1 verdächtig, 2 auf der Sperrliste
-(löschen), 3-14 durch eine Ausnahme angenommen.
-
-Exit-Status:
-   0  Erfolg
-   1  der Befehl ist fehlgeschlagen (der Grund steht auf der
-      Standardfehlerausgabe)
-   2  Aufruffehler, auch eine Regel, die die Regeldialoge ablehnen würden
-  75  vorübergehender Fehler, später erneut zu versuchen: Der Server war
-      nicht erreichbar oder hat nicht rechtzeitig geantwortet, er verlangte
-      eine Pause zwischen Anmeldungen, oder das Postfach war belegt
-  77  dauerhafter Fehler: Der Server hat die Anmeldung abgelehnt, oder sein
-      Zertifikat wurde abgelehnt; ändern Sie die Einstellungen, bevor Sie es
-      erneut versuchen
-Mit --all: 77, wenn ein Postfach dauerhaft fehlschlug, sonst 1, wenn eines
-anders fehlschlug, sonst 75, wenn eines vorübergehend fehlschlug.
-</translation>
-    </message>
-    <message>
         <source>If this is the certificate you expect, trust it with: tarnwick-cli mailbox set %1 --trust-fingerprint %2</source>
         <translation>Wenn dies das erwartete Zertifikat ist, vertrauen Sie ihm mit: tarnwick-cli mailbox set %1 --trust-fingerprint %2</translation>
     </message>
@@ -693,6 +536,168 @@ anders fehlschlug, sonst 75, wenn eines vorübergehend fehlschlug.
     <message>
         <source>Tarnwick without a window: checks and cleans mailboxes, sets them up, keeps the rules.</source>
         <translation>Tarnwick ohne Fenster: prüft und bereinigt Postfächer, richtet sie ein, pflegt die Regeln.</translation>
+    </message>
+    <message>
+        <source>
+Commands:
+  check [--slot N | --all] [--delete] [--json]
+      Checks mailbox slot N (default: the one selected in the settings) and
+      prints one line per waiting message: mark, sender, subject, separated
+      by tabs. With --all every configured mailbox is checked, all at once
+      (at most 4 connections to one server) and printed in mailbox order;
+      each line then starts with the mailbox number and a tab. With
+      --delete the messages marked for deletion (marks 0 and 2) are deleted
+      on the server without a question (an IMAP server that can only flag
+      them leaves their removal to your mail program: standard error says
+      so, and --json as &quot;notice&quot;). Writes the activity log and keeps
+      the rules&apos; hit counts, as a check in the window does.
+  mailbox set N [--server HOST[:PORT]] [--user NAME] [--tls none|implicit|stls]
+                [--trust-fingerprint HEX|none] [--password-stdin]
+                [--store keyring|file] [--password-command CMD | --token-command CMD]
+                [--protocol pop3|imap] [--folder NAME] [--imap-delete junk|trash|delete]
+                [--junk-folder NAME] [--trash-folder NAME] [--max-unseen N]
+                [--whole-folder | --unseen-only]
+                [--auth password|oauth2] [--provider google|microsoft]
+      Stores mailbox slot N (1-12). The password is read from standard input
+      (one line), never from the command line. Options left out keep what
+      the slot had; a new slot needs a server, a user name and a password,
+      and uses implicit TLS (port 995) unless --tls says otherwise.
+      The password goes to the desktop keyring; where none answers it is
+      refused unless --store file keeps it in the settings file (readable
+      by you only). --password-command runs CMD at each log-in and takes
+      the first line it prints as the password; --token-command does the
+      same for an OAuth2 access token (the mailbox then logs in with
+      XOAUTH2 or OAUTHBEARER). Nothing is stored for a command.
+      --protocol imap reads an IMAP folder instead (--folder, default INBOX;
+      port 993 with implicit TLS, else 143). A check looks at the newest
+      unseen messages only (--max-unseen, default 500; --whole-folder takes
+      every message, --unseen-only goes back) and marks nothing read.
+      Deleting moves a message to Junk (--imap-delete junk, the default), to
+      Trash, or deletes it for good; --junk-folder and --trash-folder name
+      those folders on a server that marks none as such.
+      --auth oauth2 signs in at the provider (--provider, else the one of the
+      server or the address; a new slot gets the provider&apos;s server): the
+      address to open in a browser is printed, and the refresh token goes
+      where a password would. --auth password logs in with the password.
+  mailbox test N
+      Logs in to mailbox N, reads what the server offers and logs out: the
+      security, the log-in method, pipelining, UIDL (IMAP: IDLE, UIDPLUS and
+      the folder&apos;s messages) and the server&apos;s answer.
+  mailbox list [--json]
+      Shows the mailbox slots (never their passwords); * marks the selected one.
+  classify [--why] FILE...
+      Marks saved mail files with the rules, as tarnwick-classify does.
+  show FILE [--save-attachments DIR] [--json]
+      Prints a saved message: sender, recipients, subject, date, the text
+      body, and one line per attachment (name, content type, size in bytes),
+      separated by tabs. With --save-attachments the attachments are written
+      into DIR (created when missing) under their cleaned names; an existing
+      file is never replaced: the copy is named &quot;name (1).ext&quot; and so on.
+%1
+--json prints one JSON document on standard output instead of lines, for
+scripts; messages for people still go to standard error.
+--data DIR may also follow the command.
+
+Marks: -1 none, 0 delete, 1 suspect, 2 blacklisted (delete), 3-14 accepted
+by an exception.
+
+Exit status:
+   0  success
+   1  the command failed (the reason is on standard error)
+   2  usage error, also a rule the rule dialogs would refuse
+  75  temporary failure, worth trying again later: the server could not be
+      reached or did not answer in time, it asked for a pause between
+      log-ins, or the mailbox was in use
+  77  permanent failure: the server refused the log-in, or its certificate
+      was refused; change the settings before trying again
+With --all: 77 when any mailbox failed permanently, else 1 when any failed
+otherwise, else 75 when any failed for a while.
+</source>
+        <translation>
+Befehle:
+  check [--slot N | --all] [--delete] [--json]
+      Prüft Postfach N (Vorgabe: das in den Einstellungen gewählte) und gibt
+      eine Zeile je wartender Nachricht aus: Markierung, Absender, Betreff,
+      durch Tabulatoren getrennt. Mit --all wird jedes eingerichtete Postfach
+      geprüft, alle zugleich (höchstens 4 Verbindungen zu einem Server), und
+      in der Reihenfolge der Postfächer ausgegeben; jede Zeile beginnt dann
+      mit der Postfachnummer und einem Tabulator. Mit --delete werden die zum
+      Löschen markierten Nachrichten (Markierungen 0 und 2) ohne Rückfrage auf
+      dem Server gelöscht (ein IMAP-Server, der sie nur kennzeichnen kann,
+      überlässt das Entfernen Ihrem E-Mail-Programm: die Standardfehlerausgabe
+      sagt es, und --json als &quot;notice&quot;). Schreibt das Aktivitätsprotokoll und führt die
+      Trefferzahlen der Regeln fort, wie eine Prüfung im Fenster.
+  mailbox set N [--server HOST[:PORT]] [--user NAME] [--tls none|implicit|stls]
+                [--trust-fingerprint HEX|none] [--password-stdin]
+                [--store keyring|file] [--password-command CMD | --token-command CMD]
+                [--protocol pop3|imap] [--folder NAME] [--imap-delete junk|trash|delete]
+                [--junk-folder NAME] [--trash-folder NAME] [--max-unseen N]
+                [--whole-folder | --unseen-only]
+                [--auth password|oauth2] [--provider google|microsoft]
+      Speichert Postfach N (1-12). Das Passwort wird von der Standardeingabe
+      gelesen (eine Zeile), nie von der Befehlszeile. Weggelassene Optionen
+      behalten, was das Postfach hatte; ein neues Postfach braucht einen
+      Server, einen Benutzernamen und ein Passwort und verwendet implizites
+      TLS (Port 995), sofern --tls nichts anderes sagt.
+      Das Passwort kommt in den Schlüsselbund des Desktops; wo keiner
+      antwortet, wird es abgelehnt, es sei denn, --store file behält es in
+      der Einstellungsdatei (nur für Sie lesbar). --password-command führt
+      CMD bei jeder Anmeldung aus und nimmt die erste ausgegebene Zeile als
+      Passwort; --token-command tut dasselbe für ein OAuth2-Zugriffstoken
+      (das Postfach meldet sich dann mit XOAUTH2 oder OAUTHBEARER an). Für
+      einen Befehl wird nichts gespeichert.
+      --protocol imap liest stattdessen einen IMAP-Ordner (--folder, Vorgabe
+      INBOX; Port 993 mit implizitem TLS, sonst 143). Eine Prüfung betrachtet
+      nur die neuesten ungelesenen Nachrichten (--max-unseen, Vorgabe 500;
+      --whole-folder nimmt jede Nachricht, --unseen-only kehrt zurück) und
+      markiert nichts als gelesen.
+      Löschen verschiebt eine Nachricht in den Spam-Ordner (--imap-delete
+      junk, die Vorgabe), in den Papierkorb oder löscht sie endgültig;
+      --junk-folder und --trash-folder benennen diese Ordner auf einem
+      Server, der keine als solche kennzeichnet.
+      --auth oauth2 meldet sich beim Anbieter an (--provider, sonst der des
+      Servers oder der Adresse; ein neues Postfach erhält den Server des
+      Anbieters): Die im Browser zu öffnende Adresse wird ausgegeben, und das
+      Refresh-Token kommt dorthin, wo ein Passwort hinkäme. --auth password
+      meldet sich mit dem Passwort an.
+  mailbox test N
+      Meldet sich an Postfach N an, liest, was der Server anbietet, und meldet
+      sich ab: die Sicherheit, die Anmeldemethode, Pipelining, UIDL (IMAP: IDLE,
+      UIDPLUS und die Nachrichten des Ordners) und die Antwort des Servers.
+  mailbox list [--json]
+      Zeigt die Postfächer (nie ihre Passwörter); * kennzeichnet das gewählte.
+  classify [--why] DATEI...
+      Markiert gespeicherte E-Mail-Dateien mit den Regeln, wie
+      tarnwick-classify.
+  show DATEI [--save-attachments DIR] [--json]
+      Gibt eine gespeicherte Nachricht aus: Absender, Empfänger, Betreff,
+      Datum, den Nachrichtentext und eine Zeile je Anhang (Name, Inhaltstyp,
+      Größe in Byte), durch Tabulatoren getrennt. Mit --save-attachments
+      werden die Anhänge unter ihren bereinigten Namen in DIR geschrieben
+      (angelegt, wenn er fehlt); eine vorhandene Datei wird nie ersetzt: Die
+      Kopie heißt &quot;Name (1).ext&quot; und so weiter.
+%1
+--json gibt statt Zeilen ein JSON-Dokument auf der Standardausgabe aus, für
+Skripte; Meldungen für Menschen gehen weiterhin auf die Standardfehlerausgabe.
+--data DIR darf auch nach dem Befehl stehen.
+
+Markierungen: -1 keine, 0 löschen, 1 verdächtig, 2 auf der Sperrliste
+(löschen), 3-14 durch eine Ausnahme angenommen.
+
+Exit-Status:
+   0  Erfolg
+   1  der Befehl ist fehlgeschlagen (der Grund steht auf der
+      Standardfehlerausgabe)
+   2  Aufruffehler, auch eine Regel, die die Regeldialoge ablehnen würden
+  75  vorübergehender Fehler, später erneut zu versuchen: Der Server war
+      nicht erreichbar oder hat nicht rechtzeitig geantwortet, er verlangte
+      eine Pause zwischen Anmeldungen, oder das Postfach war belegt
+  77  dauerhafter Fehler: Der Server hat die Anmeldung abgelehnt, oder sein
+      Zertifikat wurde abgelehnt; ändern Sie die Einstellungen, bevor Sie es
+      erneut versuchen
+Mit --all: 77, wenn ein Postfach dauerhaft fehlschlug, sonst 1, wenn eines
+anders fehlschlug, sonst 75, wenn eines vorübergehend fehlschlug.
+</translation>
     </message>
 </context>
 <context>
@@ -1404,6 +1409,26 @@ Prüfen Sie die Einstellungen von Postfach %1 (Server, Benutzername, Passwort, S
         <source>HTTP status %1</source>
         <translation>HTTP-Status %1</translation>
     </message>
+    <message>
+        <source>New mail at once (IDLE): offered (automatic mode checks within seconds of new mail)</source>
+        <translation>Neue E-Mail sofort (IDLE): angeboten (der automatische Modus prüft wenige Sekunden nach Eingang)</translation>
+    </message>
+    <message>
+        <source>New mail at once (IDLE): not offered (automatic mode asks every minute)</source>
+        <translation>Neue E-Mail sofort (IDLE): nicht angeboten (der automatische Modus fragt jede Minute)</translation>
+    </message>
+    <message>
+        <source>Removing single messages (UIDPLUS): offered</source>
+        <translation>Einzelne Nachrichten entfernen (UIDPLUS): angeboten</translation>
+    </message>
+    <message>
+        <source>Removing single messages (UIDPLUS): not offered (deleted spam is flagged; your mail program removes it)</source>
+        <translation>Einzelne Nachrichten entfernen (UIDPLUS): nicht angeboten (gelöschter Spam wird gekennzeichnet; Ihr E-Mail-Programm entfernt ihn)</translation>
+    </message>
+    <message>
+        <source>Messages in the folder: %1</source>
+        <translation>Nachrichten im Ordner: %1</translation>
+    </message>
 </context>
 <context>
     <name>Marks</name>
@@ -1573,10 +1598,6 @@ Prüfen Sie die Einstellungen von Postfach %1 (Server, Benutzername, Passwort, S
     <message>
         <source>The server refuses log-ins over an unencrypted connection: choose TLS or STARTTLS for this mailbox</source>
         <translation>Der Server lehnt Anmeldungen über eine unverschlüsselte Verbindung ab: Wählen Sie TLS oder STARTTLS für dieses Postfach</translation>
-    </message>
-    <message>
-        <source>The server refused the log-in (%1). Check the user name and password.</source>
-        <translation>Der Server hat die Anmeldung abgelehnt (%1). Prüfen Sie Benutzername und Passwort.</translation>
     </message>
     <message>
         <source>The folder &quot;%1&quot; cannot be opened (%2). Check the folder&apos;s name in the mailbox&apos;s settings.</source>
@@ -1842,6 +1863,10 @@ Aufbau der Verbindung gesetzt werden</translation>
         <source>The message could not be saved: %1</source>
         <translation>Die Nachricht konnte nicht gespeichert werden: %1</translation>
     </message>
+    <message>
+        <source>The server refused the log-in (%1%2). Check the user name and password.</source>
+        <translation>Der Server hat die Anmeldung abgelehnt (%1%2). Prüfen Sie Benutzername und Passwort.</translation>
+    </message>
 </context>
 <context>
     <name>Rules</name>
@@ -1985,10 +2010,6 @@ Aufbau der Verbindung gesetzt werden</translation>
         <translation>&amp;Benutzername:</translation>
     </message>
     <message>
-        <source>POP &amp;server:</source>
-        <translation>POP-&amp;Server:</translation>
-    </message>
-    <message>
         <source>&amp;Port:</source>
         <translation>&amp;Port:</translation>
     </message>
@@ -2060,6 +2081,26 @@ Aufbau der Verbindung gesetzt werden</translation>
         <source>Testing the connection to %1...</source>
         <translation>Die Verbindung zu %1 wird getestet ...</translation>
     </message>
+    <message>
+        <source>POP3</source>
+        <translation>POP3</translation>
+    </message>
+    <message>
+        <source>IMAP</source>
+        <translation>IMAP</translation>
+    </message>
+    <message>
+        <source>POP3 reads the mailbox; IMAP reads one folder of it and marks nothing read.</source>
+        <translation>POP3 liest das Postfach; IMAP liest einen Ordner daraus und markiert nichts als gelesen.</translation>
+    </message>
+    <message>
+        <source>P&amp;rotocol:</source>
+        <translation>P&amp;rotokoll:</translation>
+    </message>
+    <message>
+        <source>&amp;Server:</source>
+        <translation>&amp;Server:</translation>
+    </message>
 </context>
 <context>
     <name>TBlackListPage</name>
@@ -2127,6 +2168,36 @@ Aufbau der Verbindung gesetzt werden</translation>
     <message>
         <source>&amp;Do not store</source>
         <translation>&amp;Nicht speichern</translation>
+    </message>
+</context>
+<context>
+    <name>TConnectionReport</name>
+    <message>
+        <source>accepted the log-in and opened the folder</source>
+        <translation>hat die Anmeldung angenommen und den Ordner geöffnet</translation>
+    </message>
+    <message>
+        <source>LOGIN (the password inside the protected line)</source>
+        <translation>LOGIN (das Passwort innerhalb der geschützten Verbindung)</translation>
+    </message>
+    <message>
+        <source>AUTHENTICATE with an OAuth2 access token</source>
+        <translation>AUTHENTICATE mit einem OAuth2-Zugriffstoken</translation>
+    </message>
+    <message>
+        <source>AUTHENTICATE PLAIN with the password</source>
+        <translation>AUTHENTICATE PLAIN mit dem Passwort</translation>
+    </message>
+</context>
+<context>
+    <name>TMailGuard</name>
+    <message>
+        <source>%1. %2</source>
+        <translation>%1. %2</translation>
+    </message>
+    <message>
+        <source>Retrieving messages ... standby</source>
+        <translation>Nachrichten werden abgerufen ... bitte warten</translation>
     </message>
 </context>
 <context>
