@@ -338,6 +338,12 @@ void RunSlotChecks(const ServerSettings &servers, const QList<int> &chosen, bool
             together << n;
             jobs << servers.slot(n);
         }
+    // One conversation gains nothing from a thread of its own, and its recorded events and
+    // copied listing would only cost memory: it is the caller's.
+    if (together.size() == 1) {
+        together.clear();
+        jobs.clear();
+    }
     // Each conversation's rows, marked on this thread as its listing comes in.
     std::vector<std::unique_ptr<TMessageListModel>> rows;
     QList<int> numbers;
