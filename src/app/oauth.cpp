@@ -477,11 +477,7 @@ template <class Operation> auto TOAuthMailbox::Retrying(Operation operation)
         // Once per session: a second refusal of a token just handed out is the server's word.
         if (m_retried || !m_refused(e))
             throw;
-        m_retried = true;
-        ++m_retries;
-        m_source->Refused();
-        HandToken();
-        m_inner->LogIn();
+        LogInRenewed();
         if (m_endAfterList)
             m_inner->EndAfterList();
         return operation();
@@ -500,12 +496,17 @@ void TOAuthMailbox::LogIn()
         // as the operation after its own.
         if (!m_refused(e))
             throw;
-        m_retried = true;
-        ++m_retries;
-        m_source->Refused();
-        HandToken();
-        m_inner->LogIn();
+        LogInRenewed();
     }
+}
+
+void TOAuthMailbox::LogInRenewed()
+{
+    m_retried = true;
+    ++m_retries;
+    m_source->Refused();
+    HandToken();
+    m_inner->LogIn();
 }
 
 TMailboxListing TOAuthMailbox::List(

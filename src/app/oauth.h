@@ -145,6 +145,8 @@ public:
 
 private:
     void HandToken();
+    // Logs in again with a renewed token after the server refused the one it had.
+    void LogInRenewed();
     template <class Operation> auto Retrying(Operation operation);
 
     std::unique_ptr<TMailbox> m_inner;
