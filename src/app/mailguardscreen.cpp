@@ -124,28 +124,31 @@ void TMailGuard::setIwhich(int slot)
 
 TMailboxEvents TMailGuard::mailboxEvents()
 {
+    // Progress and status texts are never logged: they are handed on as shown (Shown()), so
+    // that thousands of them do not push the English of a failure out of what the log can
+    // still look up (LoggedWording).
     TMailboxEvents e;
     e.connecting = [this] {
-        setProgressMessage(Said("Guard", "Opening connection ... "), false);
-        setStatus(Said("Guard", "Opening connection for %1 on %2").arg(clientUser(), clientServer()));
+        setProgressMessage(Said("Guard", "Opening connection ... ").Shown(), false);
+        setStatus(Said("Guard", "Opening connection for %1 on %2").arg(clientUser(), clientServer()).Shown());
     };
     e.listing = [this] {
-        setProgressMessage(Said("Guard", "Updating headers ... "), false);
-        setStatus(Said("Guard", "Updating headers"));
+        setProgressMessage(Said("Guard", "Updating headers ... ").Shown(), false);
+        setStatus(Said("Guard", "Updating headers").Shown());
     };
     e.transferring = [this] {
-        setProgressMessage(Said("Guard", "Transferring data ... "), m_progress.barVisible,
+        setProgressMessage(Said("Guard", "Transferring data ... ").Shown(), m_progress.barVisible,
                            m_progress.barMaximum, m_progress.barPosition);
-        setStatus(Said("Guard", "Transferring data"));
+        setStatus(Said("Guard", "Transferring data").Shown());
     };
-    e.transferred = [this] { setStatus(Said("Guard", "Data has been transfered")); };
+    e.transferred = [this] { setStatus(Said("Guard", "Data has been transfered").Shown()); };
     e.retrieving = [this](int num) {
-        setProgressMessage(Said("Guard", "Retrieving ... "), false);
-        setStatus(Said("Guard", "Retrieving %1").arg(num + 1));
+        setProgressMessage(Said("Guard", "Retrieving ... ").Shown(), false);
+        setStatus(Said("Guard", "Retrieving %1").arg(num + 1).Shown());
     };
-    e.retrieved = [this](int num) { setStatus(Said("Guard", "Message %1 retrieved").arg(num + 1)); };
-    e.closing = [this] { setStatus(Said("Guard", "Closing connection")); };
-    e.closed = [this] { setStatus(Said("Guard", "Connection closed")); };
+    e.retrieved = [this](int num) { setStatus(Said("Guard", "Message %1 retrieved").arg(num + 1).Shown()); };
+    e.closing = [this] { setStatus(Said("Guard", "Closing connection").Shown()); };
+    e.closed = [this] { setStatus(Said("Guard", "Connection closed").Shown()); };
     e.canceled = [this] {
         setStatus(kCanceledText);
         setExitButtonCancel(false);
@@ -164,8 +167,8 @@ TMailboxEvents TMailGuard::mailboxEvents()
 
 void TMailGuard::messageListed(int num, int total)
 {
-    setStatus(Said("Guard", "Getting message %1 of %2 total waiting messages").arg(num + 1).arg(total));
-    setProgressMessage(Said("Guard", "Message %1 of %2").arg(num + 1).arg(total), true, total, num + 1);
+    setStatus(Said("Guard", "Getting message %1 of %2 total waiting messages").arg(num + 1).arg(total).Shown());
+    setProgressMessage(Said("Guard", "Message %1 of %2").arg(num + 1).arg(total).Shown(), true, total, num + 1);
 }
 
 void TMailGuard::messageDeleting(int num)
@@ -173,7 +176,7 @@ void TMailGuard::messageDeleting(int num)
     if (num < 0 || num >= m_run.messages.Count())
         return;
     const TMessageListRow &row = m_run.messages.Row(num);
-    setProgressMessage(Said("Guard", "Deleting %1").arg(row.subject), true, m_deleteTotal, m_deleteCounter);
+    setProgressMessage(Said("Guard", "Deleting %1").arg(row.subject).Shown(), true, m_deleteTotal, m_deleteCounter);
     ++m_deleteCounter;
-    setStatus(Said("Guard", "Deleting %1 %2").arg(num + 1).arg(row.subject));
+    setStatus(Said("Guard", "Deleting %1 %2").arg(num + 1).arg(row.subject).Shown());
 }
