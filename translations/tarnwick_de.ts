@@ -2195,10 +2195,6 @@ Aufbau der Verbindung gesetzt werden</translation>
         <source>%1. %2</source>
         <translation>%1. %2</translation>
     </message>
-    <message>
-        <source>Retrieving messages ... standby</source>
-        <translation>Nachrichten werden abgerufen ... bitte warten</translation>
-    </message>
 </context>
 <context>
     <name>TMarkPictureModel</name>

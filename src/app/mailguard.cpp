@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr SaidLater kRetrievingTitle = Later("Guard", "Retrieving messages ... standby");
 constexpr SaidLater kDeletingTitle = Later("Guard", "Deleting messages ... standby");
 
 // Messages larger than this are only downloaded for viewing after a question.
@@ -54,28 +53,32 @@ private:
 class TMailGuard::BusyScreen
 {
 public:
-    BusyScreen(TMailGuard &guard, const QString &title) : m_guard(guard)
-    {
-        m_guard.setExitButtonCancel(true);
-        m_guard.disableAllButtons();
-        m_guard.setTrayMenuEnabled(false);
-        if (m_guard.m_windowVisible || !m_guard.m_autoCheckRunning)
-            m_guard.showProgress(title);
-    }
-    ~BusyScreen()
-    {
-        m_guard.setTrayMenuEnabled(true);
-        m_guard.hideProgress();
-        m_guard.enableAllButtons();
-        m_guard.setExitButtonCancel(false);
-        m_guard.chooseCheckButtonPicture();
-    }
+    BusyScreen(TMailGuard &guard, const QString &title) : m_guard(guard) { m_guard.showBusyScreen(title); }
+    ~BusyScreen() { m_guard.hideBusyScreen(); }
     BusyScreen(const BusyScreen &) = delete;
     BusyScreen &operator=(const BusyScreen &) = delete;
 
 private:
     TMailGuard &m_guard;
 };
+
+void TMailGuard::showBusyScreen(const QString &title)
+{
+    setExitButtonCancel(true);
+    disableAllButtons();
+    setTrayMenuEnabled(false);
+    if (m_windowVisible || !m_autoCheckRunning)
+        showProgress(title);
+}
+
+void TMailGuard::hideBusyScreen()
+{
+    setTrayMenuEnabled(true);
+    hideProgress();
+    enableAllButtons();
+    setExitButtonCancel(false);
+    chooseCheckButtonPicture();
+}
 
 TMailGuard::TMailGuard(TPrompts &prompts, QObject *parent)
     : QObject(parent), m_prompts(prompts), m_launcher(StartDetached),

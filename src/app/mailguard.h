@@ -374,6 +374,9 @@ private:
     // While the conversations of a pass run at once: busy as in a check, the exit button
     // cancels, the progress window up unless the pass is quiet; off before each slot is told.
     void passWaiting(bool on);
+    // The window while a conversation runs (see BusyScreen), on and off.
+    void showBusyScreen(const QString &title);
+    void hideBusyScreen();
     // After a listing of slot: remembers the server's LOGIN-DELAY; true when the listing was
     // refused because of it.
     bool noteLoginDelay(int slot, const TTaskResult &out);

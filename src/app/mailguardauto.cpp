@@ -2,6 +2,7 @@
 // the alarm, the mail program and leaving the program.
 #include "mailguard.h"
 #include "guardsteps.h"
+#include "mailguardtexts.h"
 
 #include "files.h"
 #include "imapwatches.h"
@@ -154,16 +155,10 @@ bool TMailGuard::imapNewMail(int n)
 void TMailGuard::passWaiting(bool on)
 {
     m_activity = on ? Activity::Check : Activity::None;
-    setExitButtonCancel(on);
-    setTrayMenuEnabled(!on);
     if (on) {
-        disableAllButtons();
-        if (m_windowVisible)
-            showProgress(tr("Retrieving messages ... standby"));
+        showBusyScreen(kRetrievingTitle);
     } else {
-        hideProgress();
-        enableAllButtons();
-        chooseCheckButtonPicture();
+        hideBusyScreen();
         // The cancel is the pass's (m_passCanceled); what is told next is told in full.
         m_cancelRequested = false;
     }

@@ -6,3 +6,4 @@
 
 // Texts the guard's files share.
 inline constexpr SaidLater kCanceledText = Later("Net", "Operation has been canceled");
+inline constexpr SaidLater kRetrievingTitle = Later("Guard", "Retrieving messages ... standby");
