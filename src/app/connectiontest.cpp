@@ -83,7 +83,12 @@ TConnectionReport TestImapConnection(const MailboxSlot &mailbox, int slot, int t
     options.timeOutSeconds = timeOutSeconds;
     options.slot = slot;
     const std::unique_ptr<TMailbox> box = MakeMailbox(mailbox, options);
-    auto *imap = dynamic_cast<TImapMailbox *>(box.get());
+    // A stored OAuth2 sign-in comes wrapped: the wrapper logs in (it hands the token over),
+    // the IMAP mailbox inside tells what the server offers.
+    TMailbox *inner = box.get();
+    if (auto *tokens = dynamic_cast<TOAuthMailbox *>(inner))
+        inner = &tokens->Inner();
+    auto *imap = dynamic_cast<TImapMailbox *>(inner);
     if (!imap)
         return report;
     const TImapClient &client = imap->Client();
@@ -91,12 +96,12 @@ TConnectionReport TestImapConnection(const MailboxSlot &mailbox, int slot, int t
     // since the client sends nothing over a line that is not.
     bool reached = true;
     try {
-        imap->LogIn();
+        box->LogIn();
         report.ok = true;
         report.messages = int(std::clamp<qint64>(imap->Exists(), -1, INT_MAX));
         report.idle = client.Capabilities().Has("IDLE");
         report.uidplus = client.Capabilities().Has("UIDPLUS");
-        imap->LogOut();
+        box->LogOut();
         report.answer = QCoreApplication::translate("TConnectionReport", "accepted the log-in and opened the folder");
     } catch (const ENetError &e) {
         report.answer = e.Message();

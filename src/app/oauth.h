@@ -142,6 +142,8 @@ public:
 
     // Log-ins tried once more after a refused token, over this mailbox's life.
     int Retries() const { return m_retries; }
+    // The mailbox the tokens go to, for what only its protocol can tell.
+    TMailbox &Inner() { return *m_inner; }
 
 private:
     void HandToken();

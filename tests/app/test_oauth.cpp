@@ -252,6 +252,8 @@ TEST_F(GuardDovecot, OAuth2MailboxLogsInWithARenewedToken)
         EXPECT_EQ(server.Stat("refresh") - before, 1);
         if (slot.protocol != MailProtocol::Imap)
             continue;
+        // The assistant's connection test of such a mailbox logs in with the held token.
+        EXPECT_TRUE(TestConnection(slot, 1, 10).ok);
         TOAuthTokenSource::Remember("refresh-frank", "stale-token", QDateTime::currentDateTimeUtc().addSecs(3600));
         TImapWatches watches([](int) { return true; });
         watches.SetTiming({.firstBackoffMs = 50});
