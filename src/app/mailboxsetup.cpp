@@ -91,11 +91,9 @@ QSet<int> PlaceNewSecrets(ServerSettings &servers, const ServerSettings &before,
             continue;
         if (!keyringProblem)
             keyringProblem = KeyringProblem();
-        if (keyringProblem->isEmpty()) {
-            slot.secrets = SecretPlace::Keyring;
-            continue;
-        }
         slot.secrets = SecretPlace::Keyring;
+        if (keyringProblem->isEmpty())
+            continue;
         // What the keyring held is left alone; the user was asked when it was new.
         if (!isNew) {
             unstored.insert(n);
