@@ -6,6 +6,8 @@
 #include "pop3.h"
 
 #include <QLocale>
+#include <QTimeZone>
+#include <chrono>
 
 namespace {
 
@@ -25,6 +27,44 @@ QString WithoutZone(const QString &format)
     return out.simplified();
 }
 
+// How listed dates are shown: in this machine's zone and the user's locale. Converting to local
+// time through the C library reads the zone file again for every date, and a view asks for the
+// dates it shows at every repaint; so each thread looks the zone and the locale's formats up
+// again at most once a second, and a zone or locale changed while the program runs shows
+// within a second.
+struct TListDateStyle
+{
+    QTimeZone zone;
+    QLocale locale;
+    QString dateFormat;
+    QString timeFormat;
+    std::chrono::steady_clock::time_point taken;
+    bool made = false;
+};
+
+const TListDateStyle &ListDateStyle()
+{
+    thread_local TListDateStyle style;
+    const auto now = std::chrono::steady_clock::now();
+    if (!style.made || now - style.taken > std::chrono::seconds(1)) {
+        style.zone = QTimeZone::systemTimeZone();
+        style.locale = QLocale::system();
+        style.dateFormat = style.locale.dateFormat(QLocale::ShortFormat);
+        style.timeFormat = WithoutZone(style.locale.timeFormat(QLocale::LongFormat));
+        style.taken = now;
+        style.made = true;
+    }
+    return style;
+}
+
+QString FormatDate(const TListDateStyle &style, const QDateTime &when)
+{
+    const QString date = style.locale.toString(when.date(), style.dateFormat);
+    if (when.time() == QTime(0, 0))
+        return date;
+    return date + u' ' + style.locale.toString(when.time(), style.timeFormat);
+}
+
 } // namespace
 
 TMessageListRow TMessageListRow::FromRemoteInfo(const TmsRemoteInfoItem &item, int slot, int mailbox)
@@ -39,25 +79,29 @@ TMessageListRow TMessageListRow::FromMessage(const TMailboxMessage &message, int
     row.subject = GetFieldValue(message.headers, QStringLiteral("Subject"));
     row.sender = SenderAddress(message.headers);
     row.sizeText = QString::number(message.size);
-    const QString dateField = GetFieldValue(message.headers, QStringLiteral("Date"));
-    const std::optional<TmsMailDate> date = ParseMailDate(dateField);
-    // Shown in the user's zone; "23:30 -0800" and "08:30 +0100" are the same moment.
-    row.date = date ? TMessageListModel::FormatListDate(date->dateTime.toLocalTime()) : dateField;
+    row.dateField = GetFieldValue(message.headers, QStringLiteral("Date"));
+    const std::optional<TmsMailDate> date = ParseMailDate(row.dateField);
     row.when = date ? date->dateTime.toUTC() : QDateTime();
     row.slot = slot;
     row.mailbox = mailbox;
     return row;
 }
 
+QString TMessageListRow::DateText() const
+{
+    if (!when.isValid())
+        return dateField;
+    // Shown in the user's zone; "23:30 -0800" and "08:30 +0100" are the same moment.
+    const TListDateStyle &style = ListDateStyle();
+    // A zone Qt cannot read (TZ set to a rule rather than a name, say) is left to the C library.
+    return FormatDate(style, style.zone.isValid() ? when.toTimeZone(style.zone) : when.toLocalTime());
+}
+
 TMessageListModel::TMessageListModel(QObject *parent) : QAbstractTableModel(parent) {}
 
 QString TMessageListModel::FormatListDate(const QDateTime &when)
 {
-    const QLocale locale = QLocale::system();
-    const QString date = locale.toString(when.date(), QLocale::ShortFormat);
-    if (when.time() == QTime(0, 0))
-        return date;
-    return date + u' ' + locale.toString(when.time(), WithoutZone(locale.timeFormat(QLocale::LongFormat)));
+    return FormatDate(ListDateStyle(), when);
 }
 
 void TMessageListModel::Clear()
@@ -131,7 +175,7 @@ QVariant TMessageListModel::data(const QModelIndex &index, int role) const
         case SubjectColumn: return row.subject;
         case SenderColumn: return row.sender;
         case SizeColumn: return row.sizeText;
-        case DateColumn: return row.date;
+        case DateColumn: return row.DateText();
         }
         return {};
     case Qt::TextAlignmentRole:

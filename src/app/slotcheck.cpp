@@ -45,7 +45,7 @@ QString RecordDeletions(TCheckParts &parts, const QString &user, const QString &
             if (row < 0 || row >= messages.Count())
                 continue;
             const TMessageListRow &r = messages.Row(row);
-            parts.log.logDeletion(user, server, {r.subject, r.sender, r.sizeText, r.date});
+            parts.log.logDeletion(user, server, {r.subject, r.sender, r.sizeText, r.DateText()});
         }
     }
     QString problem;

@@ -1,6 +1,7 @@
 #include "textutil.h"
 
 #include <QStringDecoder>
+#include <algorithm>
 
 QString CutText(const QString &text, int maxChars)
 {
@@ -83,6 +84,9 @@ QString TrimControls(const QString &text)
 
 QString DecodeUtf8OrLatin1(const QByteArray &bytes)
 {
+    // Most lines of mail are plain ASCII, which reads the same either way without a decoder.
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return QString::fromLatin1(bytes);
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     QString text = utf8.decode(bytes);
     if (!utf8.hasError())

@@ -679,7 +679,11 @@ void TagSocket::ReceiveBlock(QIODevice &stream, qint64 expectedSize, qint64 maxS
     QDeadlineTimer idle = FreshDeadline();
 
     TagDotDecoder decoder;
-    QByteArray chunk(kReadChunk, Qt::Uninitialized);
+    // Kept from block to block: a listing reads thousands of small blocks, and a fresh 64 KiB
+    // buffer for each cost more than its block.
+    if (m_readChunk.size() != kReadChunk)
+        m_readChunk = QByteArray(kReadChunk, Qt::Uninitialized);
+    QByteArray &chunk = m_readChunk;
     QByteArray decoded;
     qint64 received = 0;
     while (!decoder.Done()) {
@@ -694,13 +698,12 @@ void TagSocket::ReceiveBlock(QIODevice &stream, qint64 expectedSize, qint64 maxS
             OnProgress(this, perc, received);
         }
         // Whole lines where possible, so nothing after the end line is taken from the socket.
-        // One buffer for the whole block: a fresh 64 KiB array per line costs more than the line.
         while (!decoder.Done() && m_socket->bytesAvailable() > 0) {
             const qint64 length = m_socket->canReadLine() ? m_socket->readLine(chunk.data(), chunk.size())
                                                           : m_socket->read(chunk.data(), chunk.size());
             if (length <= 0)
                 break;
-            decoded.clear();
+            decoded.resize(0);  // keeps its room for the next line
             decoder.Feed(chunk.constData(), length, decoded);
             received += decoded.size();
             if (received > maxSize)

@@ -223,6 +223,7 @@ private:
     QString m_hostPart;
     QString m_localHostName;
     QString m_lastReply;
+    QByteArray m_readChunk;  // the read buffer of ReceiveBlock
     QString m_peerFingerprint;
     int m_roundTrips = 0;
     bool m_sentSinceRead = false;

@@ -27,7 +27,7 @@ TEST(MessageListRow, IsFilledFromTheHeaderLines)
         item.Headers = c.headers;
         item.Size = 1234;
         const TMessageListRow row = TMessageListRow::FromRemoteInfo(item, 3, 2);
-        EXPECT_EQ(std::tuple(row.subject, row.sender, row.date, row.sizeText, row.mark, row.slot, row.mailbox),
+        EXPECT_EQ(std::tuple(row.subject, row.sender, row.DateText(), row.sizeText, row.mark, row.slot, row.mailbox),
                   std::tuple(c.subject, c.sender, c.date, QStringLiteral("1234"), -1, 3, 2));
     }
 }

@@ -32,7 +32,7 @@ TEST_F(GuardDovecot, CheckListsMarksLogsAndKeepsHitCounts)
     const TMessageListModel &m = guard->Messages();
     EXPECT_EQ(m.Row(2).sender, QStringLiteral("friend@example.org"));
     EXPECT_EQ(m.Row(0).sizeText, QString::number(ToCrlf(StandardMailbox().at(0)).size()));
-    EXPECT_EQ(m.Row(0).date, TMessageListModel::FormatListDate(
+    EXPECT_EQ(m.Row(0).DateText(), TMessageListModel::FormatListDate(
                                  QDateTime(QDate(2026, 12, 6), QTime(14, 5), Qt::OffsetFromUTC, 3600).toLocalTime()));
     EXPECT_EQ(m.Row(0).when, QDateTime(QDate(2026, 12, 6), QTime(13, 5), Qt::UTC));
     EXPECT_EQ(m.ListedSlot(), 1);
