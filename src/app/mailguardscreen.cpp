@@ -167,6 +167,11 @@ TMailboxEvents TMailGuard::mailboxEvents()
 
 void TMailGuard::messageListed(int num, int total)
 {
+    // Told at the first and the last message and at every hundredth of the listing between:
+    // for each of thousands of messages, the texts cost more than the listing itself.
+    const int step = qMax(1, total / 100);
+    if (num != 0 && num + 1 != total && (num + 1) % step != 0)
+        return;
     setStatus(Said("Guard", "Getting message %1 of %2 total waiting messages").arg(num + 1).arg(total).Shown());
     setProgressMessage(Said("Guard", "Message %1 of %2").arg(num + 1).arg(total).Shown(), true, total, num + 1);
 }
