@@ -224,6 +224,12 @@ void TagSocket::Wake()
 TagSocket::WaitEnd TagSocket::WaitFor(const std::function<bool()> &condition, const QDeadlineTimer &idle,
                                       const QDeadlineTimer &total)
 {
+    // Most waits of a pipelined listing find their reply already read: they end before a
+    // loop and a timer are made for them.
+    if (m_canceled)
+        return WaitEnd::Canceled;
+    if (condition())
+        return WaitEnd::Done;
     QEventLoop loop;
     QTimer timer;
     timer.setSingleShot(true);
@@ -697,20 +703,28 @@ void TagSocket::ReceiveBlock(QIODevice &stream, qint64 expectedSize, qint64 maxS
             const int perc = expectedSize > 0 ? int(RoundHalfEven(received * 100, expectedSize)) : -1;
             OnProgress(this, perc, received);
         }
+        // What the lines decode to goes to the stream in pieces of up to a chunk, not line by
+        // line: a header block is a dozen lines.
+        const auto store = [&] {
+            if (!decoded.isEmpty() && stream.write(decoded) != decoded.size())
+                RaiseErrorText(Said("Net", "The received data could not be stored: %1").arg(stream.errorString()), true);
+            decoded.resize(0);  // keeps its room
+        };
         // Whole lines where possible, so nothing after the end line is taken from the socket.
         while (!decoder.Done() && m_socket->bytesAvailable() > 0) {
             const qint64 length = m_socket->canReadLine() ? m_socket->readLine(chunk.data(), chunk.size())
                                                           : m_socket->read(chunk.data(), chunk.size());
             if (length <= 0)
                 break;
-            decoded.resize(0);  // keeps its room for the next line
+            const qsizetype before = decoded.size();
             decoder.Feed(chunk.constData(), length, decoded);
-            received += decoded.size();
+            received += decoded.size() - before;
             if (received > maxSize)
                 RaiseErrorText(Said("Net", "The server sent a data block larger than %1 bytes").arg(maxSize), true);
-            if (!decoded.isEmpty() && stream.write(decoded) != decoded.size())
-                RaiseErrorText(Said("Net", "The received data could not be stored: %1").arg(stream.errorString()), true);
+            if (decoded.size() >= kReadChunk)
+                store();
         }
+        store();
         idle = FreshDeadline();
     }
 }
