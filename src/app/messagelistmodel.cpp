@@ -30,8 +30,8 @@ QString WithoutZone(const QString &format)
 // How listed dates are shown: in this machine's zone and the user's locale. Converting to local
 // time through the C library reads the zone file again for every date, and a view asks for the
 // dates it shows at every repaint; so each thread looks the zone and the locale's formats up
-// again at most once a second, and a zone or locale changed while the program runs shows
-// within a second.
+// again at most five times a second, and a zone or locale changed while the program runs shows
+// at once.
 struct TListDateStyle
 {
     QTimeZone zone;
@@ -42,11 +42,13 @@ struct TListDateStyle
     bool made = false;
 };
 
+constexpr std::chrono::milliseconds kListDateStyleAge(200);
+
 const TListDateStyle &ListDateStyle()
 {
     thread_local TListDateStyle style;
     const auto now = std::chrono::steady_clock::now();
-    if (!style.made || now - style.taken > std::chrono::seconds(1)) {
+    if (!style.made || now - style.taken > kListDateStyleAge) {
         style.zone = QTimeZone::systemTimeZone();
         style.locale = QLocale::system();
         style.dateFormat = style.locale.dateFormat(QLocale::ShortFormat);

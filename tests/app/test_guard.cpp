@@ -6,6 +6,8 @@
 #include "pop3mailbox.h"
 
 #include <QFile>
+#include <QScopeGuard>
+#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -30,6 +32,29 @@ TEST(MessageListRow, IsFilledFromTheHeaderLines)
         EXPECT_EQ(std::tuple(row.subject, row.sender, row.DateText(), row.sizeText, row.mark, row.slot, row.mailbox),
                   std::tuple(c.subject, c.sender, c.date, QStringLiteral("1234"), -1, 3, 2));
     }
+}
+
+// The list shows a date in this machine's zone as the C library converts it, and a zone changed
+// while the program runs shows at once (the zone is looked up again after 200 ms).
+TEST(MessageListRow, ShowsTheDateInTheZoneOfTheMoment)
+{
+    const bool wasSet = qEnvironmentVariableIsSet("TZ");
+    const QByteArray saved = qgetenv("TZ");
+    const auto restore = qScopeGuard([&] {
+        wasSet ? qputenv("TZ", saved) : qunsetenv("TZ");
+        QThread::msleep(250);  // nor does a test after this one see Tokyo
+    });
+    TmsRemoteInfoItem item;
+    item.Headers = QStringList{QStringLiteral("Date: Thu, 29 Feb 2024 22:30:00 +0000")};
+    const TMessageListRow row = TMessageListRow::FromRemoteInfo(item, 1, 1);
+    QStringList shown;
+    for (const char *zone : {"UTC", "Asia/Tokyo"}) {
+        qputenv("TZ", zone);
+        QThread::msleep(250);  // what a test before this one looked up may be that old
+        shown << row.DateText();
+        EXPECT_EQ(shown.last(), TMessageListModel::FormatListDate(row.when.toLocalTime())) << zone;
+    }
+    EXPECT_NE(shown.first(), shown.last());  // 22:30 on the 29th in UTC is the 1st, 07:30, in Tokyo
 }
 
 TEST(MessageListModel, CountsOnlyCheckAndBlacklistMarksAndNotifiesMarkChanges)
