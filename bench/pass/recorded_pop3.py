@@ -15,8 +15,12 @@ recorded mailbox's name and PASSWORD; a command it has no reply for gets "-ERR".
 it is killed."""
 import asyncio
 import base64
+import os
 import socket
 import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "pipeline"))
+from delay_proxy import deliver  # noqa: E402
 
 
 def record(server, password, user):
@@ -57,12 +61,13 @@ def record(server, password, user):
         return greeting, replies
 
 
+FAILED = b"-ERR [AUTH] Authentication failed.\r\n"
+
+
 class Session:
-    def __init__(self, mailboxes, password, delay, writer):
+    def __init__(self, mailboxes, password):
         self.mailboxes = mailboxes
         self.password = password
-        self.delay = delay
-        self.writer = writer
         self.user = None
         self.named = None
         self.auth_pending = False
@@ -73,14 +78,18 @@ class Session:
         if user in self.mailboxes and password == self.password:
             self.user = user
             return b"+OK Logged in.\r\n"
-        return b"-ERR [AUTH] Authentication failed.\r\n"
+        return FAILED
+
+    def plain(self, response):
+        parts = base64.b64decode(response).split(b"\0")
+        if len(parts) != 3:
+            return FAILED
+        return self.login(parts[1].decode(errors="replace"), parts[2].decode(errors="replace"))
 
     def reply(self, command):
         if self.auth_pending:
             self.auth_pending = False
-            parts = base64.b64decode(command, validate=False).split(b"\0")
-            return self.login(parts[1].decode(errors="replace"), parts[2].decode(errors="replace")) if len(parts) == 3 \
-                else b"-ERR [AUTH] Authentication failed.\r\n"
+            return self.plain(command)
         word, _, rest = command.partition(b" ")
         word = word.upper()
         if word == b"QUIT":
@@ -96,32 +105,23 @@ class Session:
                 return self.login(self.named, rest.decode(errors="replace"))
             if word == b"AUTH" and rest.upper().startswith(b"PLAIN"):
                 initial = rest[5:].strip()
-                if not initial:
-                    self.auth_pending = True
-                    return b"+ \r\n"
+                if initial:
+                    return self.plain(initial)
                 self.auth_pending = True
-                return self.reply(initial)
+                return b"+ \r\n"
             return b"-ERR Unknown command.\r\n"
         return self.mailboxes[self.user][1].get(word + (b" " + rest if rest else b""), b"-ERR Unknown command.\r\n")
 
 
 async def serve(mailboxes, password, delay, reader, writer):
     loop = asyncio.get_running_loop()
-    session = Session(mailboxes, password, delay, writer)
+    session = Session(mailboxes, password)
 
-    async def deliver():
-        while True:
-            due, data = await session.queue.get()
-            wait = due - loop.time()
-            if wait > 0:
-                await asyncio.sleep(wait)
-            if data is None:
-                break
-            writer.write(data)
-            await writer.drain()
+    async def send():
+        await deliver(session.queue, writer)
         writer.close()
 
-    task = asyncio.create_task(deliver())
+    task = asyncio.create_task(send())
     session.queue.put_nowait((loop.time() + delay, mailboxes[next(iter(mailboxes))][0]))
     pending = b""
     try:

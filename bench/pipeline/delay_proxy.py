@@ -11,26 +11,33 @@ import asyncio
 import sys
 
 
+async def deliver(queue, writer):
+    """Writes the data of each (due, data) of queue to writer when it is due (the loop's time),
+    in order, until data is None."""
+    loop = asyncio.get_running_loop()
+    while True:
+        due, data = await queue.get()
+        wait = due - loop.time()
+        if wait > 0:
+            await asyncio.sleep(wait)
+        if data is None:
+            break
+        writer.write(data)
+        await writer.drain()
+
+
 async def pump(reader, writer, delay):
     loop = asyncio.get_running_loop()
     queue = asyncio.Queue()
 
-    async def deliver():
-        while True:
-            due, data = await queue.get()
-            wait = due - loop.time()
-            if wait > 0:
-                await asyncio.sleep(wait)
-            if data is None:
-                break
-            writer.write(data)
-            await writer.drain()
+    async def send():
+        await deliver(queue, writer)
         try:
             writer.write_eof()
         except OSError:
             pass
 
-    task = asyncio.create_task(deliver())
+    task = asyncio.create_task(send())
     try:
         while True:
             data = await reader.read(65536)
