@@ -16,6 +16,8 @@
 #include <QSslSocket>
 #include <QTimer>
 
+#include <optional>
+
 #include <arpa/inet.h>
 #include <netdb.h>
 
@@ -224,19 +226,11 @@ void TagSocket::Wake()
 TagSocket::WaitEnd TagSocket::WaitFor(const std::function<bool()> &condition, const QDeadlineTimer &idle,
                                       const QDeadlineTimer &total)
 {
-    // Most waits of a pipelined listing find their reply already read: they end before a
-    // loop and a timer are made for them.
-    if (m_canceled)
-        return WaitEnd::Canceled;
-    if (condition())
-        return WaitEnd::Done;
-    QEventLoop loop;
-    QTimer timer;
-    timer.setSingleShot(true);
-    timer.setTimerType(Qt::PreciseTimer);
-    connect(&timer, &QTimer::timeout, &loop, [&loop] { loop.exit(kWakeCode); });
-    m_loop = &loop;
     m_waiting = true;
+    // Most waits of a pipelined listing find their reply already read: the loop and the timer
+    // are made when the first wait is needed.
+    std::optional<QEventLoop> loop;
+    std::optional<QTimer> timer;
     const auto restore = qScopeGuard([this] {
         m_loop = nullptr;
         m_waiting = false;
@@ -255,8 +249,16 @@ TagSocket::WaitEnd TagSocket::WaitFor(const std::function<bool()> &condition, co
             m_timedOut = true;
             return WaitEnd::TimedOut;
         }
-        timer.start(int(qBound(qint64(1), first.remainingTime(), qint64(24 * 3600 * 1000))));
-        if (loop.exec() != kWakeCode)
+        if (!loop) {
+            loop.emplace();
+            timer.emplace();
+            timer->setSingleShot(true);
+            timer->setTimerType(Qt::PreciseTimer);
+            connect(&*timer, &QTimer::timeout, &*loop, [&loop] { loop->exit(kWakeCode); });
+            m_loop = &*loop;
+        }
+        timer->start(int(qBound(qint64(1), first.remainingTime(), qint64(24 * 3600 * 1000))));
+        if (loop->exec() != kWakeCode)
             Cancel();
     }
 }
