@@ -687,11 +687,7 @@ void TagSocket::ReceiveBlock(QIODevice &stream, qint64 expectedSize, qint64 maxS
     QDeadlineTimer idle = FreshDeadline();
 
     TagDotDecoder decoder;
-    // Kept from block to block: a listing reads thousands of small blocks, and a fresh 64 KiB
-    // buffer for each cost more than its block.
-    if (m_readChunk.size() != kReadChunk)
-        m_readChunk = QByteArray(kReadChunk, Qt::Uninitialized);
-    QByteArray &chunk = m_readChunk;
+    QByteArray &chunk = ReadBuffer();
     QByteArray decoded;
     qint64 received = 0;
     while (!decoder.Done()) {
@@ -758,6 +754,15 @@ bool TagSocket::WaitReadable(const QDeadlineTimer &deadline)
     RaiseWaitEnd(end);
 }
 
+QByteArray &TagSocket::ReadBuffer()
+{
+    // Kept from read to read: a listing reads thousands of small blocks and lines, and a fresh
+    // 64 KiB buffer for each cost more than what it held.
+    if (m_readChunk.size() != kReadChunk)
+        m_readChunk = QByteArray(kReadChunk, Qt::Uninitialized);
+    return m_readChunk;
+}
+
 QByteArray TagSocket::ReadExact(qint64 count)
 {
     return ReadCounted(count, false);
@@ -772,8 +777,10 @@ QByteArray TagSocket::ReadCounted(qint64 count, bool toLineEnd)
     elapsed.start();
     QDeadlineTimer idle = FreshDeadline();
     QByteArray data;
-    // A counted block's size is already within the caller's bound.
-    data.reserve(toLineEnd ? qMin(count, kReadChunk) : count);
+    // A counted block's size is already within the caller's bound; a line grows as it comes,
+    // read through the read buffer.
+    if (!toLineEnd)
+        data.reserve(count);
     while (data.size() < count && !(toLineEnd && data.endsWith('\n'))) {
         if (m_socket->bytesAvailable() == 0) {
             const qint64 allowed = qMin(qint64(m_timeOut) * 1000 + data.size() * 1000 / kMinBytesPerSecond,
@@ -786,15 +793,21 @@ QByteArray TagSocket::ReadCounted(qint64 count, bool toLineEnd)
                 RaiseWaitEnd(end);
             idle = FreshDeadline();
         }
-        const qint64 want = qMin(count - data.size(), qint64(kReadChunk));
-        const qsizetype before = data.size();
-        // readLine keeps one byte of its limit for a terminating NUL.
-        data.resize(before + want + 1);
-        // A line is read up to its end only, so nothing of the next reply is taken.
-        const qint64 length = toLineEnd && m_socket->canReadLine()
-                                  ? m_socket->readLine(data.data() + before, want + 1)
-                                  : m_socket->read(data.data() + before, want);
-        data.resize(before + qMax(qint64(0), length));
+        qint64 length = 0;
+        if (toLineEnd) {
+            // readLine keeps one byte of its limit for a terminating NUL.
+            const qint64 want = qMin(count - data.size(), qint64(kReadChunk) - 1);
+            char *buffer = ReadBuffer().data();
+            // A line is read up to its end only, so nothing of the next reply is taken.
+            length = m_socket->canReadLine() ? m_socket->readLine(buffer, want + 1) : m_socket->read(buffer, want);
+            if (length > 0)
+                data.append(buffer, length);
+        } else {
+            const qsizetype before = data.size();
+            data.resize(before + qMin(count - before, qint64(kReadChunk)));
+            length = m_socket->read(data.data() + before, data.size() - before);
+            data.resize(before + qMax(qint64(0), length));
+        }
         if (length < 0)
             RaiseSocketFailure();
     }

@@ -195,6 +195,8 @@ private:
     int ReadLineUntil(QString &line, const QDeadlineTimer &deadline);
     // Reads raw bytes until done(buffer) or count bytes are in, within the rate rule of blocks.
     QByteArray ReadCounted(qint64 count, bool toLineEnd);
+    // The buffer ReceiveBlock and ReadCounted read through (kReadChunk bytes).
+    QByteArray &ReadBuffer();
     // Counts a round trip when a reply is read after something was sent.
     void NoteRead();
     void Wake();
@@ -223,7 +225,7 @@ private:
     QString m_hostPart;
     QString m_localHostName;
     QString m_lastReply;
-    QByteArray m_readChunk;  // the read buffer of ReceiveBlock
+    QByteArray m_readChunk;  // see ReadBuffer
     QString m_peerFingerprint;
     int m_roundTrips = 0;
     bool m_sentSinceRead = false;
