@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <QTimeZone>
 #include <chrono>
+#include <optional>
 
 namespace {
 
@@ -38,8 +39,7 @@ struct TListDateStyle
     QLocale locale;
     QString dateFormat;
     QString timeFormat;
-    std::chrono::steady_clock::time_point taken;
-    bool made = false;
+    std::optional<std::chrono::steady_clock::time_point> taken;
 };
 
 constexpr std::chrono::milliseconds kListDateStyleAge(200);
@@ -48,23 +48,14 @@ const TListDateStyle &ListDateStyle()
 {
     thread_local TListDateStyle style;
     const auto now = std::chrono::steady_clock::now();
-    if (!style.made || now - style.taken > kListDateStyleAge) {
+    if (!style.taken || now - *style.taken > kListDateStyleAge) {
         style.zone = QTimeZone::systemTimeZone();
         style.locale = QLocale::system();
         style.dateFormat = style.locale.dateFormat(QLocale::ShortFormat);
         style.timeFormat = WithoutZone(style.locale.timeFormat(QLocale::LongFormat));
         style.taken = now;
-        style.made = true;
     }
     return style;
-}
-
-QString FormatDate(const TListDateStyle &style, const QDateTime &when)
-{
-    const QString date = style.locale.toString(when.date(), style.dateFormat);
-    if (when.time() == QTime(0, 0))
-        return date;
-    return date + u' ' + style.locale.toString(when.time(), style.timeFormat);
 }
 
 } // namespace
@@ -93,17 +84,21 @@ QString TMessageListRow::DateText() const
 {
     if (!when.isValid())
         return dateField;
-    // Shown in the user's zone; "23:30 -0800" and "08:30 +0100" are the same moment.
-    const TListDateStyle &style = ListDateStyle();
-    // A zone Qt cannot read (TZ set to a rule rather than a name, say) is left to the C library.
-    return FormatDate(style, style.zone.isValid() ? when.toTimeZone(style.zone) : when.toLocalTime());
+    // Shown in the user's zone; "23:30 -0800" and "08:30 +0100" are the same moment. A zone Qt
+    // cannot read (TZ set to a rule rather than a name, say) is left to the C library.
+    const QTimeZone &zone = ListDateStyle().zone;
+    return TMessageListModel::FormatListDate(zone.isValid() ? when.toTimeZone(zone) : when.toLocalTime());
 }
 
 TMessageListModel::TMessageListModel(QObject *parent) : QAbstractTableModel(parent) {}
 
 QString TMessageListModel::FormatListDate(const QDateTime &when)
 {
-    return FormatDate(ListDateStyle(), when);
+    const TListDateStyle &style = ListDateStyle();
+    const QString date = style.locale.toString(when.date(), style.dateFormat);
+    if (when.time() == QTime(0, 0))
+        return date;
+    return date + u' ' + style.locale.toString(when.time(), style.timeFormat);
 }
 
 void TMessageListModel::Clear()
