@@ -40,8 +40,8 @@ def record(server, password, user):
                 text.append(f.readline())
             return b"".join(text)
 
-        replies = {}
-        greeting = line()
+        # The greeting goes under None, which no command is.
+        replies = {None: line()}
         s.sendall(b"CAPA\r\n")
         replies[b"CAPA"] = block()
         s.sendall(b"USER " + user.encode() + b"\r\nPASS " + password.encode() + b"\r\n")
@@ -58,15 +58,16 @@ def record(server, password, user):
             replies[b"TOP %d 1" % n] = block()
         s.sendall(b"QUIT\r\n")
         replies[b"QUIT"] = line()
-        return greeting, replies
+        return replies
 
 
 FAILED = b"-ERR [AUTH] Authentication failed.\r\n"
 
 
 class Session:
-    def __init__(self, mailboxes, password):
+    def __init__(self, mailboxes, shared, password):
         self.mailboxes = mailboxes
+        self.shared = shared  # the replies that do not depend on the mailbox
         self.password = password
         self.user = None
         self.named = None
@@ -92,11 +93,9 @@ class Session:
             return self.plain(command)
         word, _, rest = command.partition(b" ")
         word = word.upper()
-        if word == b"QUIT":
-            self.done = True
-            return self.mailboxes[next(iter(self.mailboxes))][1][b"QUIT"]
-        if word == b"CAPA":
-            return self.mailboxes[next(iter(self.mailboxes))][1][b"CAPA"]
+        if word in (b"QUIT", b"CAPA"):
+            self.done = word == b"QUIT"
+            return self.shared[word]
         if self.user is None:
             if word == b"USER":
                 self.named = rest.decode(errors="replace")
@@ -110,19 +109,19 @@ class Session:
                 self.auth_pending = True
                 return b"+ \r\n"
             return b"-ERR Unknown command.\r\n"
-        return self.mailboxes[self.user][1].get(word + (b" " + rest if rest else b""), b"-ERR Unknown command.\r\n")
+        return self.mailboxes[self.user].get(word + (b" " + rest if rest else b""), b"-ERR Unknown command.\r\n")
 
 
-async def serve(mailboxes, password, delay, reader, writer):
+async def serve(mailboxes, shared, password, delay, reader, writer):
     loop = asyncio.get_running_loop()
-    session = Session(mailboxes, password)
+    session = Session(mailboxes, shared, password)
 
     async def send():
         await deliver(session.queue, writer)
         writer.close()
 
     task = asyncio.create_task(send())
-    session.queue.put_nowait((loop.time() + delay, mailboxes[next(iter(mailboxes))][0]))
+    session.queue.put_nowait((loop.time() + delay, shared[None]))
     pending = b""
     try:
         while not session.done:
@@ -150,11 +149,12 @@ async def main():
     for n in range(1, count + 1):
         user = "conc%02d" % n
         mailboxes[user] = record(server, password, user)
+    shared = next(iter(mailboxes.values()))
     delay = ms / 1000.0
     port = 0
     servers = []
     for host in hosts:
-        s = await asyncio.start_server(lambda r, w: serve(mailboxes, password, delay, r, w), host, port)
+        s = await asyncio.start_server(lambda r, w: serve(mailboxes, shared, password, delay, r, w), host, port)
         port = s.sockets[0].getsockname()[1]
         servers.append(s)
     print("ready", port, flush=True)
